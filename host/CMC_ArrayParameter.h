@@ -1,0 +1,81 @@
+// A named list of values of one variable type with a selected unit, held in internal units.
+#pragma once
+
+#include <vector>
+
+#include "CString.h"
+
+class CMC_Setup;
+
+// Passed as both limits, marks a limit as unset: the type's range applies.
+constexpr double MC_UNSET_LIMIT = 1.2345e100;
+
+class CMC_ArrayParameter {
+public:
+    explicit CMC_ArrayParameter(CMC_Setup* setup);
+    virtual ~CMC_ArrayParameter() = default;
+
+    // Sets type, name and selected unit, reads the blank-separated values of text (in unit) and
+    // sets the limits (in unit; MC_UNSET_LIMIT = the type's range). FALSE when the unit is not
+    // known to the setup or a value is not a number; the array then holds the values before it.
+    BOOL InitializeMotionParam(int type, const char* name, const char* unit, const char* text,
+                               double min, double max);
+    // Like InitializeMotionParam but describes what went wrong in error (empty on success).
+    BOOL InitializeMotionParam(int type, const char* name, const char* unit, const char* text,
+                               double min, double max, CString& error);
+
+    const CString& GetName() const { return m_name; }
+    // The selected unit's name ("" for none).
+    const CString& GetUnitName() const { return m_unit; }
+    const CString& GetSelectedUnit() const { return m_unit; }
+    // Selects another unit of the same family; the values keep their meaning. FALSE if it cannot.
+    BOOL ChangeUnit(const char* unit);
+    CMC_Setup* GetSetup() const { return m_pSetup; }
+    int GetType() const { return m_type; }
+
+    int GetValuesCount() const { return static_cast<int>(m_values.size()); }
+    // Shortens, or lengthens with zeros.
+    void SetValuesCount(int count);
+    // Places v (in the selected unit) at index; index == count appends.
+    void InsertValueAt(int index, double value);
+    void RemoveValueAt(int index, int count);
+    // Replaces value index with v in the selected unit.
+    void SetValue(int index, double value);
+    // Value index in the selected unit.
+    double GetValue(int index) const;
+
+    // Indexes outside the array read as 0 and are not written.
+    double GetValueInInternalUnit(int index) const;
+    void SetValueInInternalUnit(int index, double value);
+    double GetValueInBaseUnit(int index) const;
+
+    // Limits in the selected unit.
+    double GetMin() const;
+    double GetMax() const;
+    void SetMinInInternalUnit(double min);
+    void SetMaxInInternalUnit(double max);
+
+    // Convert v in place between the selected unit and internal units.
+    BOOL UnitToIU(double& value) const;
+    BOOL IUToUnit(double& value) const;
+
+    // Short display text in the selected unit that, typed back, stores the same value.
+    CString PrintValue(int index) const;
+    // The value as a motion-language literal: 4000L for 32-bit integers, the shortest
+    // decimal that reads back to the same fixed-point value.
+    CString PrintValueForZRL(int index) const;
+    // Writes the values, blank-separated in the selected unit, so that InitializeMotionParam
+    // reads them back exactly.
+    void SaveData(CString& text) const;
+
+private:
+    double Represent(double internalValue) const;
+
+    CMC_Setup* m_pSetup;
+    int m_type = 0;
+    CString m_name;
+    CString m_unit;
+    double m_minIU;
+    double m_maxIU;
+    std::vector<double> m_values;  // internal units, as the type represents them
+};

@@ -1,0 +1,13 @@
+// What the host knows of the controller parameters that elements store as arrays.
+#pragma once
+
+#include "CMC_Unit.h"
+
+struct ControllerParameter {
+    const char* name;       // base name, e.g. "TPOS"
+    UnitQuantity quantity;  // what its values measure
+    int type;               // tagVarType of its values
+};
+
+// The parameter of that base name, or null.
+const ControllerParameter* FindControllerParameter(const char* baseName);
