@@ -1,0 +1,75 @@
+// The parameter model of one Linear Interpolation element.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "CMC_ArrayParameter.h"
+#include "CMC_EditMotionInternalData.h"
+#include "CMotionEvent.h"
+#include "CString.h"
+
+class CMC_Setup;
+class CMC_Motion;
+
+// Filter for the slave-axis combo boxes: 1 when the slave's setup runs in closed position.
+int IsClosedPositionAxis(CMC_Setup* setup);
+
+class CInternalData : public CMC_EditMotionInternalData {
+public:
+    CInternalData(CMC_Setup& setup, CMC_Motion& motion);
+    ~CInternalData() override;
+    CInternalData(const CInternalData&) = delete;
+    CInternalData& operator=(const CInternalData&) = delete;
+
+    int ReadParameters(const CString& text, CString& error) override;
+    void WriteParameters(CString& text) override;
+
+    // The parameter text of a new element, with its axes chosen from the controller's slaves.
+    CString GetDefaultParameterText();
+    // Brings the five columns to one length of at least one segment.
+    void SynchronizeSegmentCounts();
+    // Empty when the segment table is valid; else the message, with the segment to show in
+    // *segment.
+    CString ValidateSegments(int* segment) const;
+
+    // Probes the chosen axes, derives unit kind and resolution ratios, and (re)binds the columns.
+    void UpdateAxesAndUnits();
+    // Builds or rebuilds column on setup, keeping its values (see the definition).
+    void RebindArrayParam(CMC_ArrayParameter*& column, CMC_Setup* setup, const char* unit);
+
+    // The element's motion-language program text; requires a successful ReadParameters.
+    CString GenerateMotionCode() const;
+    // The lines of segment index.
+    CString GenerateSegmentCode(int index) const;
+
+    int m_nProfileType;
+    int m_nClearBuffer;
+    int m_nConfigureMode;
+    int m_nInsertEndSegment;
+    int m_nSlaveX;
+    int m_nSlaveY;
+    int m_nSlaveZ;
+    CMC_ArrayParameter* m_pAcceleration;
+    CMC_ArrayParameter* m_pSpeed;
+    CMC_ArrayParameter* m_pPositionX;
+    CMC_ArrayParameter* m_pPositionY;
+    CMC_ArrayParameter* m_pPositionZ;
+    int m_nExecute;
+    int m_nWaitForCompletion;
+    CMotionEvent m_event;
+    int m_nUnitKind;
+    std::uint32_t m_nResolutionRatio[3];
+
+private:
+    CString InvalidValueMessage(const char* name) const;
+    CString ReadSlave(const CString& text, const char* name, int& slave,
+                      std::initializer_list<const int*> mustDiffer);
+    bool IsUsableSlave(int slave) const;
+    CString ReadPositionColumn(const CString& text, const char* prefix,
+                               CMC_ArrayParameter* column);
+    CString ReadDynamicsColumn(const CString& text, const char* name, int type,
+                               CMC_ArrayParameter* column, int segmentCount);
+    void ResetPositionZ();
+    CString AxisList() const;
+};

@@ -1,0 +1,11 @@
+// The module's application object: one global instance while the module is loaded.
+#pragma once
+
+#include "CWinApp.h"
+
+class CVantrelApp : public CWinApp {
+public:
+    CVantrelApp();
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CInternalData.h"
+#include "TestProject.h"
+
+namespace {
+
+// Slaves 0-2: closed-position linear drives (axis ids 1-3); 3: open position; 4: axis id 0.
+class ReadWrite : public ::testing::Test {
+protected:
+    ReadWrite() {
+        project.AddSlaves(3, TestDrive{});
+        TestDrive open;
+        open.closedPosition = false;
+        project.AddSlave(4, &open);
+        const TestDrive drive;
+        project.AddSlave(0, &drive);
+    }
+
+    // A valid three-axis element with entries replaced or added by `changes` (Name=Value lines
+    // placed first win, since the first entry of a name counts).
+    static std::string Element(const std::string& changes = "") {
+        return changes +
+               "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1\n"
+               "SlaveX=0\nSlaveY=1\nSlaveZ=2\n"
+               "X_TPOS[mm]=10 0\nY_TPOS[mm]=0 5\nZ_TPOS[mm]=0 0\n"
+               "CACC[m/s^2]=1 0\nCSPD[m/s]=0.5 0.25\nExecute=0\nWaitForCompletion=1\n";
+    }
+
+    std::string Read(const std::string& text) {
+        CString error;
+        data.ReadParameters(CString(text), error);
+        return error.str();
+    }
+
+    std::string Written() {
+        CString text;
+        data.WriteParameters(text);
+        return text.str();
+    }
+
+    static std::string Invalid(const char* name) {
+        return std::string("Invalid value of ") + name + "!\r\n";
+    }
+
+    TestProject project;
+    CInternalData data{project.controller, project.motion};
+};
+
+TEST_F(ReadWrite, ValidElementReadsAndWritesBackInTheWritingOrder) {
+    ASSERT_EQ(Read(Element()), "");
+    EXPECT_EQ(data.m_nUnitKind, 2);
+    const std::string written = Written();
+    EXPECT_EQ(written,
+              "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1\n"
+              "SlaveX=0\nSlaveY=1\nSlaveZ=2\n"
+              "X_TPOS[mm]=10 0\nY_TPOS[mm]=0 5\nZ_TPOS[mm]=0 0\n"
+              "CACC[m/s^2]=1 0\nCSPD[m/s]=0.5 0.25\nExecute=0\nWaitForCompletion=1\n");
+
+    CInternalData again(project.controller, project.motion);
+    CString error;
+    EXPECT_EQ(again.ReadParameters(CString(written), error), 1);
+    CString rewritten;
+    again.WriteParameters(rewritten);
+    EXPECT_EQ(rewritten.str(), written);
+}
+
+TEST_F(ReadWrite, SlaveChecksNameTheOffendingEntry) {
+    EXPECT_EQ(Read(Element("SlaveZ=0\n")), Invalid("SlaveZ"));
+    EXPECT_EQ(Read(Element("SlaveY=0\n")), Invalid("SlaveY"));
+    EXPECT_EQ(Read(Element("SlaveZ=3\n")), Invalid("SlaveZ"));  // open position
+    EXPECT_EQ(Read(Element("SlaveZ=4\n")), Invalid("SlaveZ"));  // axis id 0
+    EXPECT_EQ(Read(Element("SlaveZ=5\n")), Invalid("SlaveZ"));  // the slave count itself
+}
+
+TEST_F(ReadWrite, SlaveOutOfTheHostsRangeGetsOnlyTheHostsMessage) {
+    const std::string error = Read(Element("SlaveX=6\n"));
+    EXPECT_NE(error.find("SlaveX"), std::string::npos);
+    EXPECT_EQ(error.find(Invalid("SlaveX")), std::string::npos);
+}
+
+TEST_F(ReadWrite, ColumnCountsAreCheckedAgainstX) {
+    EXPECT_EQ(Read(Element("X_TPOS[mm]=1 2 3\nCACC[m/s^2]=0 0 0\nCSPD[m/s]=0 0 0\n")),
+              Invalid("Y_TPOS") + Invalid("Z_TPOS"));
+    EXPECT_EQ(Read(Element("X_TPOS[mm]=\nCACC[m/s^2]=1\nCSPD[m/s]=1\n")),
+              Invalid("X_TPOS") + Invalid("CACC") + Invalid("CSPD"));
+}
+
+TEST_F(ReadWrite, ProfileTypeThatCannotBeReadMakesTheElementTwoAxis) {
+    const std::string error = Read(Element("ProfileType=7\nSlaveZ=0\n"));
+    EXPECT_NE(error.find("ProfileType"), std::string::npos);
+    EXPECT_EQ(error.find("SlaveZ"), std::string::npos);
+    EXPECT_EQ(data.m_nProfileType, 0);
+}
+
+TEST_F(ReadWrite, TwoAxisElementIgnoresAndResetsZ) {
+    ASSERT_EQ(Read(Element("ProfileType=0\nZ_TPOS[mm]=1 2 3 4\n")), "");
+    EXPECT_EQ(data.m_pPositionZ->GetValuesCount(), 0);
+    const std::string written = Written();
+    EXPECT_EQ(written.find("SlaveZ"), std::string::npos);
+    EXPECT_EQ(written.find("Z_TPOS"), std::string::npos);
+}
+
+TEST_F(ReadWrite, SegmentWithoutMovementIsRefusedWithItsIndex) {
+    const std::string zero =
+        "Illegal position increment values!\nSegments cannot have all increments equal to 0.";
+    EXPECT_EQ(Read(Element("ProfileType=0\nY_TPOS[mm]=0 0\nZ_TPOS[mm]=5 5\n")), zero);
+    int segment = -1;
+    EXPECT_EQ(data.ValidateSegments(&segment).str(), zero);
+    EXPECT_EQ(segment, 1);
+
+    EXPECT_EQ(Read(Element("Y_TPOS[mm]=0 0\nZ_TPOS[mm]=0 5\n")), "");
+    EXPECT_EQ(Read(Element("X_TPOS[mm]=0 1\nY_TPOS[mm]=0 0\nCACC[m/s^2]=2 0\n")), zero);
+}
+
+TEST_F(ReadWrite, WrongCountIsReportedOnSegmentZero) {
+    ASSERT_EQ(Read(Element()), "");
+    data.m_pSpeed->InsertValueAt(2, 1.0);
+    int segment = 5;
+    EXPECT_EQ(data.ValidateSegments(&segment).str(),
+              "Invalid number of segments. You should have at least one segment.");
+    EXPECT_EQ(segment, 0);
+}
+
+TEST_F(ReadWrite, OptionalEntriesAreWrittenOnlyWhenTheyMatter) {
+    ASSERT_EQ(Read(Element("ConfigureMode=0\nInsertEndSegment=0\n")), "");
+    const std::string written = Written();
+    EXPECT_EQ(written.find("ClearBuffer"), std::string::npos);
+    EXPECT_EQ(written.find("WaitForCompletion"), std::string::npos);
+    EXPECT_EQ(written.find("Event"), std::string::npos);
+}
+
+TEST_F(ReadWrite, StartEventIsReadAndWrittenWithTheElement) {
+    ASSERT_EQ(Read(Element("Execute=1\nEventType=0\nEventDelay=250\n")), "");
+    EXPECT_NE(Written().find("EventDelay=250\n"), std::string::npos);
+}
+
+TEST_F(ReadWrite, BadStartEventIsReportedOnceWithoutTheSpeedsMessage) {
+    const std::string error = Read(Element("Execute=1\nEventType=9\nCSPD[m/s]=1\n"));
+    EXPECT_EQ(error.find(Invalid("CSPD")), 0u);
+    const std::string rest = error.substr(Invalid("CSPD").size());
+    EXPECT_FALSE(rest.empty());
+    EXPECT_EQ(rest.find("CSPD"), std::string::npos);
+}
+
+TEST_F(ReadWrite, NegativeAccelerationOrSpeedIsRefused) {
+    EXPECT_EQ(Read(Element("CACC[m/s^2]=1 -1\n")), Invalid("CACC"));
+    EXPECT_EQ(Read(Element("CSPD[m/s]=-0.5 1\n")), Invalid("CSPD"));
+}
+
+TEST_F(ReadWrite, MissingRequiredEntriesAreAllReported) {
+    const std::string error = Read("ProfileType=0\n");
+    for (const char* name : {"SlaveX", "SlaveY", "X_TPOS", "Y_TPOS", "CACC", "CSPD", "Execute"})
+        EXPECT_NE(error.find(name), std::string::npos) << name;
+    EXPECT_EQ(data.m_pPositionX->GetValuesCount(), 0);
+}
+
+}  // namespace
