@@ -1,0 +1,169 @@
+// The editor's frame: construction, the message map, the segment list and its header.
+#include "CEditorDlg.h"
+
+#include <cstring>
+
+#include "VantrelExports.h"
+#include "resource.h"
+
+namespace {
+
+// Cell widths of the list's columns: X, Y, Z, acceleration, speed.
+constexpr int kPositionWidth = 11;
+constexpr int kAccelerationWidth = 15;
+constexpr int kSpeedWidth = 13;
+
+void AppendCell(CString& row, int width, const char* text) {
+    if (!row.IsEmpty()) row += ' ';
+    row.AppendFormat("%*s", width, text);
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CEditorDlg, CMC_EditMotionDlg)
+ON_BN_CLICKED(IDC_PREVIOUS, &CEditorDlg::OnPrevious)
+ON_BN_CLICKED(IDC_NEXT, &CEditorDlg::OnNext)
+ON_LBN_SELCHANGE(IDC_SEGMENT_LIST, &CEditorDlg::OnSelChangeSegmentList)
+ON_BN_CLICKED(IDC_MOVE_UP, &CEditorDlg::OnMoveUp)
+ON_BN_CLICKED(IDC_MOVE_DOWN, &CEditorDlg::OnMoveDown)
+ON_BN_CLICKED(IDC_INSERT_ABOVE, &CEditorDlg::OnInsertAbove)
+ON_BN_CLICKED(IDC_INSERT_BELOW, &CEditorDlg::OnInsertBelow)
+ON_BN_CLICKED(ID_UPDATE_SEGMENT, &CEditorDlg::OnUpdateSegment)
+ON_BN_CLICKED(IDC_REMOVE, &CEditorDlg::OnRemove)
+ON_BN_CLICKED(IDC_IMPORT, &CEditorDlg::OnImport)
+ON_CBN_SELENDOK(IDC_PROFILE_TYPE, &CEditorDlg::OnSelProfileType)
+ON_CBN_SELENDOK(IDC_SLAVE_X, &CEditorDlg::OnSelSlaveX)
+ON_CBN_SELENDOK(IDC_SLAVE_Y, &CEditorDlg::OnSelSlaveY)
+ON_CBN_SELENDOK(IDC_SLAVE_Z, &CEditorDlg::OnSelSlaveZ)
+ON_BN_CLICKED(IDC_ACCELERATION_CHECK, &CEditorDlg::OnAccelerationCheck)
+ON_BN_CLICKED(IDC_SPEED_CHECK, &CEditorDlg::OnSpeedCheck)
+ON_EN_KILLFOCUS(IDC_ACCELERATION, &CEditorDlg::OnKillFocusValue)
+ON_EN_KILLFOCUS(IDC_SPEED, &CEditorDlg::OnKillFocusValue)
+ON_EN_KILLFOCUS(IDC_POSITION_X, &CEditorDlg::OnKillFocusValue)
+ON_EN_KILLFOCUS(IDC_POSITION_Y, &CEditorDlg::OnKillFocusValue)
+ON_EN_KILLFOCUS(IDC_POSITION_Z, &CEditorDlg::OnKillFocusValue)
+ON_CBN_SELENDOK(IDC_ACCELERATION_UNIT, &CEditorDlg::OnSelAccelerationUnit)
+ON_CBN_SELENDOK(IDC_SPEED_UNIT, &CEditorDlg::OnSelSpeedUnit)
+ON_CBN_SELENDOK(IDC_POSITION_X_UNIT, &CEditorDlg::OnSelUnitX)
+ON_CBN_SELENDOK(IDC_POSITION_Y_UNIT, &CEditorDlg::OnSelUnitY)
+ON_CBN_SELENDOK(IDC_POSITION_Z_UNIT, &CEditorDlg::OnSelUnitZ)
+ON_BN_CLICKED(IDC_CHANGE_EVENT, &CEditorDlg::OnChangeEvent)
+ON_BN_CLICKED(IDC_EDIT_EVENT, &CEditorDlg::OnEditEvent)
+END_MESSAGE_MAP()
+
+CEditorDlg::CEditorDlg(CMC_Setup& setup, CMC_Motion& motion, CString& parameterText, CWnd* parent)
+    : CMC_EditMotionDlg(setup, motion, parameterText, IDD_LINEAR_INTERPOLATION, parent),
+      m_bCombosFilled(FALSE),
+      m_Data(setup, motion),
+      m_nCurrentSegment(0) {
+    // The dialog opens with whatever the text holds; its problems are shown on OK.
+    CString ignored;
+    m_Data.ReadParameters(parameterText, ignored);
+    m_nCurrentSegment = 0;
+    m_bCombosFilled = FALSE;
+    m_Data.SynchronizeSegmentCounts();
+}
+
+CEditorDlg::~CEditorDlg() = default;
+
+CMC_EditMotionInternalData* CEditorDlg::GetInternalData() { return &m_Data; }
+
+int CEditorDlg::SegmentCount() const { return m_Data.m_pPositionX->GetValuesCount(); }
+
+BOOL CEditorDlg::OnInitDialog() {
+    m_nCurrentSegment = 0;
+    CDialog::OnInitDialog();
+
+    LOGFONT font{};
+    HDC dc = GetDC(this);
+    font.lfHeight = -MulDiv(6, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    ReleaseDC(this, dc);
+    std::strncpy(font.lfFaceName, "Courier", sizeof(font.lfFaceName) - 1);
+    m_ListFont.CreateFontIndirect(&font);
+    for (int id : {IDC_LIST_HEADER, IDC_SEGMENT_LIST}) {
+        if (CWnd* control = GetDlgItem(id))
+            control->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_ListFont.GetSafeHandle()),
+                                 TRUE);
+    }
+
+    FillSegmentList(TRUE);
+    FocusValueEdit(IDC_POSITION_X);
+    return TRUE;
+}
+
+CString CEditorDlg::SegmentRowText(int index) const {
+    const bool threeAxes = m_Data.m_nProfileType == 1;
+    CString row;
+    AppendCell(row, kPositionWidth, m_Data.m_pPositionX->PrintValue(index));
+    AppendCell(row, kPositionWidth, m_Data.m_pPositionY->PrintValue(index));
+    if (threeAxes) AppendCell(row, kPositionWidth, m_Data.m_pPositionZ->PrintValue(index));
+    const CMC_ArrayParameter* acceleration = m_Data.m_pAcceleration;
+    const CMC_ArrayParameter* speed = m_Data.m_pSpeed;
+    AppendCell(row, kAccelerationWidth,
+               acceleration->GetValueInInternalUnit(index) == 0.0
+                   ? ""
+                   : acceleration->PrintValue(index).GetString());
+    AppendCell(row, kSpeedWidth,
+               speed->GetValueInInternalUnit(index) == 0.0 ? ""
+                                                           : speed->PrintValue(index).GetString());
+    return row;
+}
+
+CString CEditorDlg::HeaderText() const {
+    auto cell = [](const char* label, const CMC_ArrayParameter* column) {
+        CString text;
+        text.Format("%s[%s]", label, column->GetSelectedUnit().GetString());
+        return text;
+    };
+    CString header;
+    AppendCell(header, kPositionWidth, cell("X", m_Data.m_pPositionX));
+    AppendCell(header, kPositionWidth, cell("Y", m_Data.m_pPositionY));
+    if (m_Data.m_nProfileType == 1)
+        AppendCell(header, kPositionWidth, cell("Z", m_Data.m_pPositionZ));
+    AppendCell(header, kAccelerationWidth, cell("Accel", m_Data.m_pAcceleration));
+    AppendCell(header, kSpeedWidth, cell("Speed", m_Data.m_pSpeed));
+    return header;
+}
+
+void CEditorDlg::InsertSegmentRow(CWnd* list, int index) {
+    const CString row = SegmentRowText(index);
+    list->SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index),
+                      reinterpret_cast<LPARAM>(row.GetString()));
+}
+
+void CEditorDlg::FillSegmentList(BOOL updateControls) {
+    const int count = SegmentCount();
+    SetChildText(IDC_LIST_HEADER, HeaderText());
+    if (CWnd* list = GetDlgItem(IDC_SEGMENT_LIST)) {
+        list->SendMessage(LB_RESETCONTENT, 0, 0);
+        for (int i = 0; i < count; ++i) InsertSegmentRow(list, i);
+    }
+    SelectCurrentSegment(updateControls);
+}
+
+void CEditorDlg::SelectCurrentSegment(BOOL updateControls) {
+    const int count = SegmentCount();
+    if (m_nCurrentSegment >= count) {
+        m_nCurrentSegment = count - 1;  // -1 only while the table is empty
+    } else if (m_nCurrentSegment < 0) {
+        m_nCurrentSegment = 0;
+    }
+    if (CWnd* list = GetDlgItem(IDC_SEGMENT_LIST))
+        list->SendMessage(LB_SETCURSEL, static_cast<WPARAM>(m_nCurrentSegment), 0);
+    if (updateControls) UpdateData(FALSE);
+}
+
+void CEditorDlg::FocusValueEdit(UINT id) {
+    CWnd* edit = GetDlgItem(static_cast<int>(id));
+    if (!edit) return;
+    edit->SetFocus();
+    edit->SendMessage(EM_SETSEL, 0, -1);
+    edit->SendMessage(EM_SCROLLCARET, 0, 0);
+}
+
+extern "C" __attribute__((visibility("default"))) int EditMotionSequence(CMC_Setup& setup,
+                                                                         CMC_Motion& motion,
+                                                                         CString& text) {
+    CEditorDlg dialog(setup, motion, text, nullptr);
+    return dialog.DoModal() == IDOK ? 1 : 0;
+}
