@@ -1,6 +1,7 @@
 // A named list of values of one variable type with a selected unit, held in internal units.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "CString.h"
@@ -11,7 +12,7 @@ class CMC_Setup;
 constexpr double MC_UNSET_LIMIT = 1.2345e100;
 
 class CMC_ArrayParameter {
-public:
+  public:
     explicit CMC_ArrayParameter(CMC_Setup* setup);
     virtual ~CMC_ArrayParameter() = default;
 
@@ -29,7 +30,11 @@ public:
     const CString& GetUnitName() const { return m_unit; }
     const CString& GetSelectedUnit() const { return m_unit; }
     // Selects another unit of the same family; the values keep their meaning. FALSE if it cannot.
+    // No unit ("") and an internal unit both show the internal numbers, so either may replace
+    // the other.
     BOOL ChangeUnit(const char* unit);
+    // Gives the array another name and type; the values are kept as the new type holds them.
+    void SetNameAndType(int type, const char* name);
     CMC_Setup* GetSetup() const { return m_pSetup; }
     int GetType() const { return m_type; }
 
@@ -64,18 +69,41 @@ public:
     // The value as a motion-language literal: 4000L for 32-bit integers, the shortest
     // decimal that reads back to the same fixed-point value.
     CString PrintValueForZRL(int index) const;
-    // Writes the values, blank-separated in the selected unit, so that InitializeMotionParam
-    // reads them back exactly.
+    // Replaces text with the values, blank-separated in the selected unit, so that
+    // InitializeMotionParam with the same type and unit reads them back exactly.
     void SaveData(CString& text) const;
+    // As SaveData, but appends to text.
+    void AppendData(CString& text) const;
 
-private:
+  private:
+    // Converts between two units as v * from / to (the identity when both are 1).
+    struct Scale {
+        double from = 1.0;
+        double to = 1.0;
+        double Apply(double v) const { return v * from / to; }
+        double Invert(double v) const { return v * to / from; }
+    };
+
+    // What type stores for v; a plain double is kept finite.
     double Represent(double internalValue) const;
+    bool StoresSameValue(double typed, double internalValue) const;
+    std::string SaveText(double internalValue) const;
+    std::string PrintIn(double internalValue, const Scale& scale) const;
+    double LowestIU() const;
+    double HighestIU() const;
+    bool IsValid(int index) const;
+    void AdoptState(CMC_ArrayParameter& next);
+    bool ScalesFor(const char* unit, Scale& toIU, Scale& toBase) const;
 
     CMC_Setup* m_pSetup;
     int m_type = 0;
     CString m_name;
     CString m_unit;
-    double m_minIU;
-    double m_maxIU;
+    double m_minIU = 0.0;
+    double m_maxIU = 0.0;
+    bool m_hasMin = false;  // unset limits follow the type's range
+    bool m_hasMax = false;
+    Scale m_toIU;                  // selected unit -> internal unit
+    Scale m_toBase;                // internal unit -> the selected unit's base unit
     std::vector<double> m_values;  // internal units, as the type represents them
 };

@@ -18,9 +18,13 @@ enum class UnitFamily {
 enum class UnitQuantity { None, Position, Speed, Acceleration };
 
 class CMC_Unit {
-public:
+  public:
     CMC_Unit(const char* name, UnitFamily family, UnitQuantity quantity, double factor,
              const char* baseName);
+    // factorInBase: size of one of this unit in its base unit, for exact conversions between
+    // units of one base (1 mil = 0.001 in although 1 in is 0.0254 m).
+    CMC_Unit(const char* name, UnitFamily family, UnitQuantity quantity, double factor,
+             const char* baseName, double factorInBase);
 
     const CString& GetUnitName() const { return m_name; }
     UnitFamily GetFamily() const { return m_family; }
@@ -29,15 +33,17 @@ public:
     double GetFactor() const { return m_factor; }
     // Name of the base unit this unit belongs to (mm -> m, mil -> in, deg -> rad).
     const CString& GetBaseUnitName() const { return m_baseName; }
+    double GetFactorInBase() const { return m_factorInBase; }
 
     // Units are equal when their names are.
     int operator==(const CMC_Unit& other) const { return m_name == other.m_name; }
     int operator!=(const CMC_Unit& other) const { return !(m_name == other.m_name); }
 
-private:
+  private:
     CString m_name;
     UnitFamily m_family;
     UnitQuantity m_quantity;
     double m_factor;
     CString m_baseName;
+    double m_factorInBase;
 };

@@ -15,7 +15,7 @@ struct DriveScale {
 };
 
 class CMC_Units {
-public:
+  public:
     // A catalogue without a drive: the internal units belong to no family.
     CMC_Units();
     // A drive's catalogue: one internal position unit is travelPerRev / countsPerRev position
@@ -30,7 +30,13 @@ public:
     int CompatibleUnits(const char* first, const char* second) const;
     // Converts v in place from one unit to another of the same family; false if impossible.
     bool Convert(double& v, const char* from, const char* to) const;
-    // The units that v in unit name could be shown in, in catalogue order.
+    // The factors of that conversion: v * numerator / denominator; false if impossible.
+    bool ConversionFactors(const char* from, const char* to, double& numerator,
+                           double& denominator) const;
+    // Whether values in unit can be held in its internal unit here ("" always can: no unit).
+    bool IsUsableUnit(const char* unit) const;
+    // The units that v in unit name could be shown in, in catalogue order: the physical units
+    // first, the internal unit last.
     std::vector<const CMC_Unit*> GetCompatibleUnits(const char* name) const;
 
     // The name of the internal unit of the given unit's quantity; "" for an unknown unit.
@@ -40,7 +46,7 @@ public:
     // The internal unit's name for a quantity ("IU", "IU/Ts", "IU/Ts^2").
     static const char* InternalUnitName(UnitQuantity quantity);
 
-private:
+  private:
     void AddPhysicalUnits();
     std::vector<CMC_Unit> m_units;  // filled once by the constructors
 };

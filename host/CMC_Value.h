@@ -14,7 +14,7 @@ enum tagVarType {
 };
 
 class CMC_Value {
-public:
+  public:
     // Stores v as type holds it: rounded to the nearest representable value, saturated at the
     // type's range; a value that is not a number stores 0 for the fixed and integer types.
     void SetValue(int type, double v);
@@ -25,10 +25,12 @@ public:
     static double Represent(int type, double v);
     static double MinOf(int type);
     static double MaxOf(int type);
+    // v rounded to the type's nearest step without saturating (range checks use it).
+    static double RoundToStep(int type, double v);
     // Whether type is one of the types above.
     static bool IsKnownType(int type);
 
-private:
+  private:
     std::int64_t m_raw = 0;
     double m_real = 0.0;
 };

@@ -1,0 +1,302 @@
+#include "CMC_ArrayParameter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "CMC_Setup.h"
+#include "CMC_Units.h"
+#include "CMC_Value.h"
+#include "NumberText.h"
+#include "ParameterText.h"
+
+namespace {
+// Arrays built without a setup know the physical units and internal units of no drive.
+const CMC_Units& CatalogueOf(const CMC_Setup* setup) {
+    static const CMC_Units withoutDrive;
+    return setup ? setup->GetUnits() : withoutDrive;
+}
+
+bool IsUnset(double limit) { return limit == MC_UNSET_LIMIT; }
+
+std::string Quoted(std::string_view text) {
+    return "\"" + numbertext::QuoteForMessage(text) + "\"";
+}
+
+std::string ValueMessage(const char* name, size_t index, std::string_view problem) {
+    return "Value " + std::to_string(index) + " of entry " + Quoted(name ? name : "") + " " +
+           std::string(problem) + "!";
+}
+
+std::string UnitSuffix(const char* unit) {
+    return unit && *unit ? std::string(" ") + unit : std::string();
+}
+}  // namespace
+
+CMC_ArrayParameter::CMC_ArrayParameter(CMC_Setup* setup) : m_pSetup(setup) {}
+
+BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const char* unit,
+                                               const char* text, double min, double max) {
+    CString error;
+    return InitializeMotionParam(type, name, unit, text, min, max, error);
+}
+
+BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const char* unit,
+                                               const char* text, double min, double max,
+                                               CString& error) {
+    error.Empty();
+    if (!unit) unit = "";
+    if (!CMC_Value::IsKnownType(type)) {
+        error.Format("\"%s\" has an unknown variable type %d!", name ? name : "", type);
+        return FALSE;
+    }
+    CMC_ArrayParameter next(m_pSetup);
+    if (!CatalogueOf(m_pSetup).IsUsableUnit(unit) || !ScalesFor(unit, next.m_toIU, next.m_toBase)) {
+        error = ("Unit " + Quoted(unit) + " cannot be used for " + Quoted(name ? name : "") +
+                 " on this setup!")
+                    .c_str();
+        return FALSE;
+    }
+
+    // The new state is built aside, so that a failure leaves the array as it was.
+    next.m_type = type;
+    next.m_name = name;
+    next.m_unit = unit;
+    next.m_hasMin = !IsUnset(min);
+    next.m_hasMax = !IsUnset(max);
+    next.m_minIU = next.m_hasMin ? next.m_toIU.Apply(min) : 0.0;
+    next.m_maxIU = next.m_hasMax ? next.m_toIU.Apply(max) : 0.0;
+    if (next.LowestIU() > next.HighestIU()) {
+        error = ("The limits of " + Quoted(name ? name : "") + " are crossed!").c_str();
+        return FALSE;
+    }
+
+    std::string problem;
+    size_t index = 0;
+    parametertext::ForEachToken(text ? text : "", [&](std::string_view token) {
+        ++index;
+        double typed = 0.0;
+        const auto result = numbertext::ParseNumber(token, typed);
+        if (result == numbertext::ParseResult::NotNumber) {
+            problem = ValueMessage(name, index, "is not a number: " + Quoted(token));
+            return false;
+        }
+        const double internal = next.m_toIU.Apply(typed);
+        const double rounded = CMC_Value::RoundToStep(type, internal);
+        if (result == numbertext::ParseResult::OutOfRange || !(rounded >= next.LowestIU()) ||
+            !(rounded <= next.HighestIU())) {
+            problem = ValueMessage(name, index,
+                                   "is out of range: " + Quoted(token) + " (allowed " +
+                                       next.PrintIn(next.LowestIU(), next.m_toIU) + " to " +
+                                       next.PrintIn(next.HighestIU(), next.m_toIU) +
+                                       UnitSuffix(unit) + ")");
+            return false;
+        }
+        next.m_values.push_back(next.Represent(internal));
+        return true;
+    });
+    if (!problem.empty()) {
+        error = problem.c_str();
+        return FALSE;
+    }
+    AdoptState(next);
+    return TRUE;
+}
+
+// No unit keeps the identity; a usable unit converts to its internal unit and from that to the
+// unit's base.
+bool CMC_ArrayParameter::ScalesFor(const char* unit, Scale& toIU, Scale& toBase) const {
+    toIU = Scale{};
+    toBase = Scale{};
+    if (!*unit) return true;
+    const CMC_Units& units = CatalogueOf(m_pSetup);
+    const CString internal = CMC_Units::GetIUOfUnit(unit);
+    const CMC_Unit* base = units.FindBaseUnit(unit);
+    return base && units.ConversionFactors(unit, internal, toIU.from, toIU.to) &&
+           units.ConversionFactors(internal, base->GetUnitName(), toBase.from, toBase.to);
+}
+
+void CMC_ArrayParameter::AdoptState(CMC_ArrayParameter& next) {
+    m_type = next.m_type;
+    m_name = std::move(next.m_name);
+    m_unit = std::move(next.m_unit);
+    m_minIU = next.m_minIU;
+    m_maxIU = next.m_maxIU;
+    m_hasMin = next.m_hasMin;
+    m_hasMax = next.m_hasMax;
+    m_toIU = next.m_toIU;
+    m_toBase = next.m_toBase;
+    m_values.swap(next.m_values);
+}
+
+BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
+    if (!unit) unit = "";
+    if (m_unit == unit) return TRUE;
+    const CMC_Units& units = CatalogueOf(m_pSetup);
+    const bool toOrFromInternal = (m_unit.IsEmpty() && CMC_Units::GetIUOfUnit(unit) == unit) ||
+                                  (!*unit && CMC_Units::GetIUOfUnit(m_unit) == m_unit);
+    const bool sameFamily = units.CompatibleUnits(unit, m_unit) && units.IsUsableUnit(unit);
+    if (!toOrFromInternal && !sameFamily) return FALSE;
+    Scale toIU;
+    Scale toBase;
+    if (!ScalesFor(unit, toIU, toBase)) return FALSE;
+    m_unit = unit;
+    m_toIU = toIU;
+    m_toBase = toBase;
+    return TRUE;
+}
+
+void CMC_ArrayParameter::SetNameAndType(int type, const char* name) {
+    m_name = name;
+    if (!CMC_Value::IsKnownType(type) || type == m_type) return;
+    m_type = type;
+    for (double& value : m_values) value = Represent(value);
+}
+
+void CMC_ArrayParameter::SetValuesCount(int count) {
+    if (count < 0) return;
+    m_values.resize(static_cast<size_t>(count), 0.0);
+}
+
+void CMC_ArrayParameter::InsertValueAt(int index, double value) {
+    if (index < 0 || index > GetValuesCount()) return;
+    m_values.insert(m_values.begin() + index, Represent(m_toIU.Apply(value)));
+}
+
+void CMC_ArrayParameter::RemoveValueAt(int index, int count) {
+    if (!IsValid(index) || count <= 0) return;
+    const int end = std::min(GetValuesCount(), index + std::min(count, GetValuesCount()));
+    m_values.erase(m_values.begin() + index, m_values.begin() + end);
+}
+
+void CMC_ArrayParameter::SetValue(int index, double value) {
+    SetValueInInternalUnit(index, m_toIU.Apply(value));
+}
+
+double CMC_ArrayParameter::GetValue(int index) const {
+    return m_toIU.Invert(GetValueInInternalUnit(index));
+}
+
+double CMC_ArrayParameter::GetValueInInternalUnit(int index) const {
+    return IsValid(index) ? m_values[static_cast<size_t>(index)] : 0.0;
+}
+
+void CMC_ArrayParameter::SetValueInInternalUnit(int index, double value) {
+    if (IsValid(index)) m_values[static_cast<size_t>(index)] = Represent(value);
+}
+
+double CMC_ArrayParameter::GetValueInBaseUnit(int index) const {
+    return m_toBase.Apply(GetValueInInternalUnit(index));
+}
+
+double CMC_ArrayParameter::GetMin() const { return m_toIU.Invert(LowestIU()); }
+
+double CMC_ArrayParameter::GetMax() const { return m_toIU.Invert(HighestIU()); }
+
+void CMC_ArrayParameter::SetMinInInternalUnit(double min) {
+    m_hasMin = !IsUnset(min);
+    m_minIU = min;
+}
+
+void CMC_ArrayParameter::SetMaxInInternalUnit(double max) {
+    m_hasMax = !IsUnset(max);
+    m_maxIU = max;
+}
+
+BOOL CMC_ArrayParameter::UnitToIU(double& value) const {
+    value = m_toIU.Apply(value);
+    return TRUE;
+}
+
+BOOL CMC_ArrayParameter::IUToUnit(double& value) const {
+    value = m_toIU.Invert(value);
+    return TRUE;
+}
+
+CString CMC_ArrayParameter::PrintValue(int index) const {
+    return PrintIn(GetValueInInternalUnit(index), m_toIU).c_str();
+}
+
+CString CMC_ArrayParameter::PrintValueForZRL(int index) const {
+    const double value = GetValueInInternalUnit(index);
+    switch (m_type) {
+        case VT_LONG:
+        case VT_ULONG:
+            return (std::to_string(static_cast<long long>(value)) + "L").c_str();
+        case VT_INT:
+        case VT_UINT:
+            return std::to_string(static_cast<long long>(value)).c_str();
+        case VT_FIXED:
+            return PrintIn(value, Scale{}).c_str();
+        default:
+            return numbertext::FormatShortest(value).c_str();
+    }
+}
+
+void CMC_ArrayParameter::SaveData(CString& text) const {
+    text.Empty();
+    AppendData(text);
+}
+
+void CMC_ArrayParameter::AppendData(CString& text) const {
+    std::string& out = text.str();
+    out.reserve(out.size() + m_values.size() * 8);
+    for (size_t i = 0; i < m_values.size(); ++i) {
+        if (i > 0) out += ' ';
+        out += SaveText(m_values[i]);
+    }
+}
+
+double CMC_ArrayParameter::Represent(double internalValue) const {
+    if (m_type != VT_NONE) return CMC_Value::Represent(m_type, internalValue);
+    if (std::isnan(internalValue)) return 0.0;
+    constexpr double kMax = std::numeric_limits<double>::max();
+    return CMC_Value::Represent(m_type, std::clamp(internalValue, -kMax, kMax));
+}
+
+bool CMC_ArrayParameter::StoresSameValue(double typed, double internalValue) const {
+    return Represent(m_toIU.Apply(typed)) == internalValue;
+}
+
+// Integers in internal units print as integers; everything else as the shortest text that
+// reads back to the same stored value, trying a rounded form first to avoid conversion noise.
+std::string CMC_ArrayParameter::SaveText(double internalValue) const {
+    const bool identity = m_toIU.from == m_toIU.to;
+    if (identity && m_type != VT_NONE && m_type != VT_FIXED) {
+        char buffer[32];
+        const auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(internalValue));
+        return std::string(buffer, result.ptr);
+    }
+    const double shown = m_toIU.Invert(internalValue);
+    if (identity) return numbertext::FormatShortest(shown);
+    for (std::string text :
+         {numbertext::FormatSignificant(shown, 15), numbertext::FormatShortest(shown)}) {
+        double typed = 0.0;
+        if (numbertext::ParseNumber(text, typed) == numbertext::ParseResult::Ok &&
+            StoresSameValue(typed, internalValue)) {
+            return text;
+        }
+    }
+    return PrintIn(internalValue, m_toIU);
+}
+
+std::string CMC_ArrayParameter::PrintIn(double internalValue, const Scale& scale) const {
+    const double shown = scale.Invert(internalValue);
+    return numbertext::FormatFewestDigits(
+        shown, [&](double typed) { return Represent(scale.Apply(typed)) == internalValue; });
+}
+
+double CMC_ArrayParameter::LowestIU() const {
+    const double typeMin = CMC_Value::MinOf(m_type);
+    return m_hasMin ? std::max(m_minIU, typeMin) : typeMin;
+}
+
+double CMC_ArrayParameter::HighestIU() const {
+    const double typeMax = CMC_Value::MaxOf(m_type);
+    return m_hasMax ? std::min(m_maxIU, typeMax) : typeMax;
+}
+
+bool CMC_ArrayParameter::IsValid(int index) const { return index >= 0 && index < GetValuesCount(); }

@@ -1,0 +1,21 @@
+#include "ControllerParameters.h"
+
+#include <string_view>
+
+#include "CMC_Value.h"
+
+namespace {
+constexpr ControllerParameter kParameters[] = {
+    {"TPOS", UnitQuantity::Position, VT_LONG},
+    {"CACC", UnitQuantity::Acceleration, VT_FIXED},
+    {"CSPD", UnitQuantity::Speed, VT_FIXED},
+};
+}  // namespace
+
+const ControllerParameter* FindControllerParameter(const char* baseName) {
+    if (!baseName) return nullptr;
+    for (const ControllerParameter& parameter : kParameters) {
+        if (std::string_view(parameter.name) == baseName) return &parameter;
+    }
+    return nullptr;
+}

@@ -1,0 +1,37 @@
+// Reading and writing numbers as text: strict parsing and short decimal forms.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace numbertext {
+
+enum class ParseResult { Ok, NotNumber, OutOfRange };
+
+// A decimal number filling the whole token (optional sign, no hex, no "nan"/"inf").
+ParseResult ParseNumber(std::string_view token, double& value);
+// A whole number filling the whole token (optional sign, digits only).
+ParseResult ParseWhole(std::string_view token, long long& value);
+
+// x rounded to digits significant digits, trailing zeros dropped; plain notation for
+// ordinary magnitudes, an exponent only for huge or tiny ones.
+std::string FormatSignificant(double x, int digits);
+// The shortest text that reads back to exactly x, in the same notation.
+std::string FormatShortest(double x);
+
+// The text of x with the fewest significant digits whose value accepts() takes; the shortest
+// round-trip text when none does.
+template <class Accept>
+std::string FormatFewestDigits(double x, Accept accepts) {
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::string text = FormatSignificant(x, digits);
+        double parsed = 0.0;
+        if (ParseNumber(text, parsed) == ParseResult::Ok && accepts(parsed)) return text;
+    }
+    return FormatShortest(x);
+}
+
+// text made safe to quote in a message: control bytes shown as '?', long texts cut short.
+std::string QuoteForMessage(std::string_view text);
+
+}  // namespace numbertext

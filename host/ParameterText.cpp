@@ -1,0 +1,125 @@
+#include "ParameterText.h"
+
+#include "NumberText.h"
+
+namespace parametertext {
+namespace {
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view TrimLeft(std::string_view s) {
+    const size_t first = s.find_first_not_of(kBlanks);
+    return first == std::string_view::npos ? std::string_view() : s.substr(first);
+}
+
+std::string_view TrimRight(std::string_view s) {
+    const size_t last = s.find_last_not_of(kBlanks);
+    return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
+}
+
+std::string_view Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
+
+std::string_view WithoutCarriageReturn(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+// Whether line (left-trimmed) can carry name: the name followed by a blank, "[", "=" or the end.
+bool StartsWithName(std::string_view line, std::string_view name) {
+    if (line.substr(0, name.size()) != name) return false;
+    if (line.size() == name.size()) return true;
+    const char next = line[name.size()];
+    return next == ' ' || next == '\t' || next == '[' || next == '=';
+}
+
+// Splits a left-trimmed line into its name and the rest; nothing when the name is another.
+std::optional<Entry> ParseLine(std::string_view line, std::string_view name) {
+    const size_t nameEnd = line.find_first_of("[=");
+    if (TrimRight(line.substr(0, nameEnd)) != name) return std::nullopt;
+    Entry entry;
+    if (nameEnd == std::string_view::npos) {
+        entry.form = EntryForm::NoEquals;
+        return entry;
+    }
+    std::string_view rest = line.substr(nameEnd + 1);
+    if (line[nameEnd] == '=') {
+        entry.value = Trim(rest);
+        return entry;
+    }
+    const size_t close = rest.find(']');
+    if (close == std::string_view::npos) {
+        entry.form = EntryForm::UnclosedUnit;
+        return entry;
+    }
+    entry.unit = Trim(rest.substr(0, close));
+    rest = TrimLeft(rest.substr(close + 1));
+    if (rest.empty()) {
+        entry.form = EntryForm::NoEquals;
+    } else if (rest[0] != '=') {
+        entry.form = EntryForm::TextAfterUnit;
+    } else {
+        entry.form = EntryForm::WithUnit;
+        entry.value = Trim(rest.substr(1));
+    }
+    return entry;
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + numbertext::QuoteForMessage(text) + "\"";
+}
+
+std::string EntryMessage(std::string_view name, std::string_view problem) {
+    return "Entry " + Quoted(name) + " " + std::string(problem) + "!\r\n";
+}
+}  // namespace
+
+std::optional<Entry> FindEntry(std::string_view text, std::string_view name) {
+    if (name.empty()) return std::nullopt;
+    size_t pos = 0;
+    while (pos <= text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = TrimLeft(WithoutCarriageReturn(text.substr(pos, end - pos)));
+        if (StartsWithName(line, name)) {
+            if (auto entry = ParseLine(line, name)) return entry;
+        }
+        pos = end + 1;
+    }
+    return std::nullopt;
+}
+
+std::string FormProblem(std::string_view name, const Entry& entry) {
+    switch (entry.form) {
+        case EntryForm::NoEquals:
+            return EntryMessage(name, "has no \"=\" and no value");
+        case EntryForm::UnclosedUnit:
+            return EntryMessage(name, "has \"[\" without \"]\"");
+        case EntryForm::TextAfterUnit:
+            return EntryMessage(name, "has text between \"]\" and \"=\"");
+        default:
+            return {};
+    }
+}
+
+std::string MissingMessage(std::string_view name) { return EntryMessage(name, "is missing"); }
+
+std::string ReadWholeNumber(std::string_view text, std::string_view name, long long min,
+                            long long max, int& value) {
+    const std::optional<Entry> entry = FindEntry(text, name);
+    if (!entry) return MissingMessage(name);
+    if (std::string problem = FormProblem(name, *entry); !problem.empty()) return problem;
+    if (entry->form == EntryForm::WithUnit) return EntryMessage(name, "must not have a unit");
+    long long number = 0;
+    const auto result = numbertext::ParseWhole(entry->value, number);
+    const std::string range = std::to_string(min) + " to " + std::to_string(max);
+    if (result == numbertext::ParseResult::NotNumber) {
+        return EntryMessage(name, "is not a whole number: " + Quoted(entry->value));
+    }
+    if (result == numbertext::ParseResult::OutOfRange || number < min || number > max) {
+        return EntryMessage(
+            name, "is " + numbertext::QuoteForMessage(entry->value) + ", out of range " + range);
+    }
+    value = static_cast<int>(number);
+    return {};
+}
+
+}  // namespace parametertext

@@ -1,0 +1,52 @@
+// Finding named entries in a parameter text: one "Name=Value" or "Name[unit]=Value" a line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace parametertext {
+
+// How the first line carrying a name is built.
+enum class EntryForm {
+    Plain,          // Name=Value
+    WithUnit,       // Name[unit]=Value
+    NoEquals,       // the name without "="
+    UnclosedUnit,   // "[" without "]"
+    TextAfterUnit,  // something other than "=" after "]"
+};
+
+struct Entry {
+    EntryForm form = EntryForm::Plain;
+    std::string_view unit;   // blanks trimmed
+    std::string_view value;  // blanks trimmed
+};
+
+// The first entry named exactly name, or nothing. Views point into text.
+std::optional<Entry> FindEntry(std::string_view text, std::string_view name);
+
+// A message (ending in CR LF) for an entry whose form is broken, or "" when it reads.
+std::string FormProblem(std::string_view name, const Entry& entry);
+// `Entry "name" is missing!` with CR LF.
+std::string MissingMessage(std::string_view name);
+
+// Reads the whole number of entry name into value when it lies in min..max; "" on success,
+// else a message ending in CR LF, and value is untouched.
+std::string ReadWholeNumber(std::string_view text, std::string_view name, long long min,
+                            long long max, int& value);
+
+// Calls visit(token) for each blank-separated token of list.
+template <class Visit>
+void ForEachToken(std::string_view list, Visit visit) {
+    size_t pos = 0;
+    while (pos < list.size()) {
+        pos = list.find_first_not_of(" \t", pos);
+        if (pos == std::string_view::npos) return;
+        size_t end = list.find_first_of(" \t", pos);
+        if (end == std::string_view::npos) end = list.size();
+        if (!visit(list.substr(pos, end - pos))) return;
+        pos = end;
+    }
+}
+
+}  // namespace parametertext
