@@ -1,0 +1,19 @@
+// The edit sub-command: runs the module's editor on an element file.
+#pragma once
+
+#include <string>
+
+#include "PluginModule.h"
+#include "Project.h"
+
+struct EditRequest {
+    std::string path;        // the element file, replaced when the user confirms
+    bool startsNew = false;  // the file does not exist yet: start from a new element
+    std::string element;     // the file's text when it exists
+    std::string script;      // the editor script's text
+    std::string scriptName;  // names the script in messages
+};
+
+// Runs the editor headless on the request's script; 0 when confirmed and written, 1 when
+// cancelled. Throws AppError when a script line could not be carried out.
+int RunScriptedEdit(const PluginModule& module, Project& project, const EditRequest& request);

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "RunProgram.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kDrive =
+    "[drive.x]\n"
+    "position_unit = \"mm\"\n"
+    "counts_per_rev = 2000\n"
+    "travel_per_rev = 5.0\n"
+    "sample_time = 0.001\n";
+
+// A project whose slaves have these axis ids, all on one linear drive.
+std::string ProjectWithAxisIds(const std::vector<int>& axisIds) {
+    std::string text;
+    for (int id : axisIds)
+        text += "[[slave]]\naxis_id = " + std::to_string(id) + "\ndrive = \"x\"\n";
+    return text + kDrive;
+}
+
+// The entries of an element text by name (units dropped), the first of each name.
+std::map<std::string, std::string> EntriesOf(const std::string& text) {
+    std::map<std::string, std::string> entries;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        auto equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        std::string name = line.substr(0, equals);
+        name = name.substr(0, name.find('['));
+        entries.emplace(name, line.substr(equals + 1));
+    }
+    return entries;
+}
+
+bool IsOneLine(const std::string& text) {
+    return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
+}
+
+class Cli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vantrel-cli-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    ProgramOutcome Run(const std::vector<std::string>& args, const std::string& input = "") {
+        return RunProgram(VANTREL_EXE, args, input, m_folder);
+    }
+
+    std::string Write(const std::string& name, const std::string& text) {
+        WriteFileText(m_folder / name, text);
+        return (m_folder / name).string();
+    }
+
+    std::string NewElementFor(const std::string& project) {
+        ProgramOutcome outcome = Run({"new", "-p", Write("p.toml", project)});
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        return outcome.out;
+    }
+
+    // The files in the scratch folder, to see that nothing was left behind.
+    std::vector<std::string> FolderContent() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path m_folder;
+};
+
+TEST_F(Cli, InfoPrintsTheModuleIdentity) {
+    ProgramOutcome outcome = Run({"info"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "class: Motion\nname: Linear Interpolation\norder id: 4100\n");
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST_F(Cli, EveryCommandHasHelp) {
+    for (const char* command : {"info", "enabled", "new", "translate", "edit", "demo"}) {
+        ProgramOutcome outcome = Run({command, "--help"});
+        EXPECT_EQ(outcome.status, 0) << command;
+        EXPECT_NE(outcome.out.find("--project"), std::string::npos) << command;
+        EXPECT_NE(outcome.out.find("--plugin"), std::string::npos) << command;
+        EXPECT_EQ(outcome.err, "") << command;
+    }
+    ProgramOutcome top = Run({"--help"});
+    EXPECT_EQ(top.status, 0);
+    EXPECT_NE(top.out.find("translate"), std::string::npos);
+}
+
+TEST_F(Cli, UsageErrorsAreOneLineAndExit2) {
+    const std::vector<std::vector<std::string>> misuses = {
+        {},
+        {"bogus"},
+        {"info", "--bogus"},
+        {"translate"},
+        {"translate", "a", "b"},
+        {"new", "-o"},
+        {"enabled", "-p", ""},
+        {"edit", "-"},
+        {"edit", "element.txt"},
+    };
+    for (const auto& args : misuses) {
+        ProgramOutcome outcome = Run(args);
+        std::string shown =
+            args.empty() ? "(none)" : args[0] + (args.size() > 1 ? " " + args[1] : "");
+        EXPECT_EQ(outcome.status, 2) << shown;
+        EXPECT_TRUE(IsOneLine(outcome.err)) << shown << ": " << outcome.err;
+        EXPECT_EQ(outcome.err.rfind("vantrel: ", 0), 0u) << shown << ": " << outcome.err;
+        EXPECT_EQ(outcome.out, "") << shown;
+    }
+    EXPECT_EQ(FolderContent(), std::vector<std::string>{});
+}
+
+TEST_F(Cli, EditWithoutScriptExplainsWhy) {
+    ProgramOutcome outcome = Run({"edit", (m_folder / "e.txt").string()});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err,
+              "vantrel: edit needs --script FILE (no window display back end in this build)\n");
+}
+
+TEST_F(Cli, EnabledFollowsTheController) {
+    EXPECT_EQ(Run({"enabled"}).out, "1\n");
+    std::string notController = Write("nc.toml", "[controller]\nmotion_controller = false\n");
+    std::string noTpos = Write("nt.toml", "[controller]\nvariables = [\"CACC\", \"CSPD\"]\n");
+    for (const std::string& project : {notController, noTpos}) {
+        ProgramOutcome outcome = Run({"enabled", "--project", project});
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.out, "0\n") << project;
+    }
+}
+
+TEST_F(Cli, NewOnTheDemoProjectIsAThreeAxisElement) {
+    ProgramOutcome outcome = Run({"new"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    auto entries = EntriesOf(outcome.out);
+    const std::map<std::string, std::string> expected = {
+        {"ProfileType", "1"},   {"ClearBuffer", "1"},
+        {"ConfigureMode", "1"}, {"InsertEndSegment", "1"},
+        {"SlaveX", "0"},        {"SlaveY", "1"},
+        {"SlaveZ", "2"},        {"X_TPOS", "0"},
+        {"Y_TPOS", "0"},        {"Z_TPOS", "0"},
+        {"CACC", "0"},          {"CSPD", "0"},
+        {"Execute", "0"},       {"WaitForCompletion", "1"}};
+    EXPECT_EQ(entries, expected);
+}
+
+TEST_F(Cli, NewSkipsSlavesWithoutAxisIds) {
+    auto entries = EntriesOf(NewElementFor(ProjectWithAxisIds({0, 7, 9})));
+    EXPECT_EQ(entries["ProfileType"], "0");
+    EXPECT_EQ(entries["SlaveX"], "1");
+    EXPECT_EQ(entries["SlaveY"], "2");
+    EXPECT_EQ(entries.count("SlaveZ"), 0u);
+    EXPECT_EQ(entries.count("Z_TPOS"), 0u);
+}
+
+TEST_F(Cli, NewChoosesAxesByTheNumberOfUsableSlaves) {
+    struct Case {
+        std::vector<int> axisIds;
+        const char *profile, *x, *y, *z;
+    };
+    const std::vector<Case> cases = {
+        {{}, "0", "0", "0", nullptr},        {{0, 0}, "0", "0", "0", nullptr},
+        {{0, 0, 4}, "0", "2", "2", nullptr}, {{3, 0, 4}, "0", "0", "2", nullptr},
+        {{1, 2, 3, 4}, "1", "0", "1", "2"},
+    };
+    for (const Case& c : cases) {
+        auto entries = EntriesOf(NewElementFor(ProjectWithAxisIds(c.axisIds)));
+        std::string shown = std::to_string(c.axisIds.size()) + " slaves";
+        EXPECT_EQ(entries["ProfileType"], c.profile) << shown;
+        EXPECT_EQ(entries["SlaveX"], c.x) << shown;
+        EXPECT_EQ(entries["SlaveY"], c.y) << shown;
+        EXPECT_EQ(entries.count("SlaveZ"), c.z ? 1u : 0u) << shown;
+        if (c.z) {
+            EXPECT_EQ(entries["SlaveZ"], c.z) << shown;
+        }
+    }
+}
+
+TEST_F(Cli, NewWritesTheFileWholeAndLeavesNothingElse) {
+    std::string expected = Run({"new"}).out;
+    std::string target = Write("element.txt", "old content\n");
+    ProgramOutcome outcome = Run({"new", "-o", target});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(ReadFileText(target), expected);
+    EXPECT_EQ(FolderContent(), std::vector<std::string>{"element.txt"});
+}
+
+TEST_F(Cli, NewRefusesTargetsItCannotWrite) {
+    for (const fs::path& target : {m_folder / "missing" / "e.txt", m_folder}) {
+        ProgramOutcome outcome = Run({"new", "-o", target.string()});
+        EXPECT_EQ(outcome.status, 2) << target;
+        EXPECT_TRUE(IsOneLine(outcome.err)) << outcome.err;
+        EXPECT_NE(outcome.err.find(target.string()), std::string::npos) << outcome.err;
+    }
+    EXPECT_EQ(FolderContent(), std::vector<std::string>{});
+}
+
+TEST_F(Cli, BadProjectsNameTheFileAndLine) {
+    std::string project = Write("bad.toml", "[controller]\n\nspeed = 3\n");
+    for (const char* command : {"info", "enabled", "new", "demo"}) {
+        ProgramOutcome outcome = Run({command, "-p", project});
+        EXPECT_EQ(outcome.status, 2) << command;
+        EXPECT_EQ(outcome.err,
+                  "vantrel: " + project + ":3: key \"controller.speed\": unknown key\n")
+            << command;
+        EXPECT_EQ(outcome.out, "") << command;
+    }
+    ProgramOutcome folder = Run({"enabled", "-p", m_folder.string()});
+    EXPECT_EQ(folder.status, 2);
+    EXPECT_TRUE(IsOneLine(folder.err));
+}
+
+TEST_F(Cli, UnreadableElementsAreUsageErrors) {
+    for (const fs::path& element : {m_folder / "missing.txt", m_folder}) {
+        ProgramOutcome outcome = Run({"translate", element.string()});
+        EXPECT_EQ(outcome.status, 2) << element;
+        EXPECT_TRUE(IsOneLine(outcome.err)) << outcome.err;
+        EXPECT_NE(outcome.err.find(element.string()), std::string::npos) << outcome.err;
+    }
+}
+
+TEST_F(Cli, ModulesThatCannotBeUsedAreNamed) {
+    std::string missing = (m_folder / "libNothing.so").string();
+    std::string notALibrary = Write("fake.so", "not a library\n");
+    for (const std::string& module : {missing, notALibrary, std::string(VANTREL_HOST_LIBRARY)}) {
+        ProgramOutcome outcome = Run({"info", "--plugin", module});
+        EXPECT_EQ(outcome.status, 2) << module;
+        EXPECT_TRUE(IsOneLine(outcome.err)) << outcome.err;
+        EXPECT_NE(outcome.err.find(module), std::string::npos) << outcome.err;
+    }
+    ProgramOutcome noExport = Run({"info", "--plugin", VANTREL_HOST_LIBRARY});
+    EXPECT_NE(noExport.err.find("GetClassName"), std::string::npos) << noExport.err;
+}
+
+}  // namespace

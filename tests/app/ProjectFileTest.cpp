@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "AppError.h"
+#include "CMC_AxisData.h"
+#include "ProjectFile.h"
+
+namespace {
+
+const char* const kDriveX =
+    "[drive.x]\n"
+    "position_unit = \"mm\"\n"
+    "counts_per_rev = 2000\n"
+    "travel_per_rev = 5.0\n"
+    "sample_time = 0.001\n";
+
+std::string RefusalOf(const std::string& text) {
+    try {
+        LoadProjectText(text, "test.toml");
+    } catch (const AppError& error) {
+        return error.what();
+    }
+    return "(accepted)";
+}
+
+std::string Prefix(int line, const std::string& key) {
+    return "test.toml:" + std::to_string(line) + ": key \"" + key + "\": ";
+}
+
+struct Refusal {
+    const char* what;
+    std::string text;
+    int line;
+    const char* key;
+};
+
+void ExpectRefusals(const std::vector<Refusal>& refusals) {
+    for (const Refusal& refusal : refusals) {
+        std::string message = RefusalOf(refusal.text);
+        std::string prefix = Prefix(refusal.line, refusal.key);
+        EXPECT_EQ(message.substr(0, prefix.size()), prefix) << refusal.what << ": " << message;
+        EXPECT_EQ(message.find('\n'), std::string::npos) << refusal.what;
+    }
+}
+
+CMC_Setup* AxisSetupOf(Project& project, int slave) {
+    CMC_AxisData* axis = project.Motion().GetMotionControllerSlaveAxis(slave);
+    return axis == nullptr ? nullptr : axis->GetAxisSetup();
+}
+
+TEST(ProjectFileRefusal, BrokenTomlNamesItsLine) {
+    EXPECT_EQ(RefusalOf("[controller\n").substr(0, 26), "test.toml:1: broken TOML: ");
+    EXPECT_EQ(RefusalOf("[controller]\n\nvariables = = 1\n").substr(0, 26),
+              "test.toml:3: broken TOML: ");
+    EXPECT_EQ(RefusalOf("[[slave]]\naxis_id = 1\naxis_id = 2\n").substr(0, 13), "test.toml:3: ");
+}
+
+TEST(ProjectFileRefusal, UnknownKeysAndTablesAnywhere) {
+    ExpectRefusals({
+        {"top-level key", "\n\nmotor = 1\n", 3, "motor"},
+        {"top-level table", "[motor]\nx = 1\n", 1, "motor"},
+        {"controller key", "[controller]\nspeed = 2\n", 2, "controller.speed"},
+        {"slave key", "[[slave]]\naxis = 1\n", 2, "slave.axis"},
+        {"drive key", std::string(kDriveX) + "gear = 3\n", 6, "drive.x.gear"},
+        {"drive subtable", std::string(kDriveX) + "[drive.x.extra]\n", 6, "drive.x.extra"},
+    });
+}
+
+TEST(ProjectFileRefusal, WrongTypes) {
+    ExpectRefusals({
+        {"controller not a table", "controller = 5\n", 1, "controller"},
+        {"motion_controller", "[controller]\nmotion_controller = 1\n", 2,
+         "controller.motion_controller"},
+        {"variables a string", "[controller]\nvariables = \"TPOS\"\n", 2, "controller.variables"},
+        {"variables entry", "[controller]\nvariables = [\n \"CACC\",\n 5,\n]\n", 4,
+         "controller.variables"},
+        {"slave not tables", "slave = 3\n", 1, "slave"},
+        {"axis_id float", "[[slave]]\naxis_id = 1.0\n", 2, "slave.axis_id"},
+        {"axis_id string", "[[slave]]\naxis_id = \"1\"\n", 2, "slave.axis_id"},
+        {"slave drive number", "[[slave]]\ndrive = 3\n", 2, "slave.drive"},
+        {"drive not a table", "drive = 3\n", 1, "drive"},
+        {"drive entry not a table", "[drive]\nx = 1\n", 2, "drive.x"},
+        {"closed_position", std::string(kDriveX) + "closed_position = \"yes\"\n", 6,
+         "drive.x.closed_position"},
+        {"position_unit", "[drive.x]\nposition_unit = 1\n", 2, "drive.x.position_unit"},
+        {"counts_per_rev string", "[drive.x]\nposition_unit = \"mm\"\ncounts_per_rev = \"2000\"\n",
+         3, "drive.x.counts_per_rev"},
+    });
+}
+
+TEST(ProjectFileRefusal, ValuesOutOfRange) {
+    std::string head = "[drive.x]\nposition_unit = \"mm\"\n";
+    ExpectRefusals({
+        {"axis_id 256", "[[slave]]\naxis_id = 256\n", 2, "slave.axis_id"},
+        {"axis_id -1", "[[slave]]\n\naxis_id = -1\n", 3, "slave.axis_id"},
+        {"counts 0", head + "counts_per_rev = 0\n", 3, "drive.x.counts_per_rev"},
+        {"travel negative", head + "counts_per_rev = 1\ntravel_per_rev = -5\n", 4,
+         "drive.x.travel_per_rev"},
+        {"sample nan", head + "counts_per_rev = 1\ntravel_per_rev = 1\nsample_time = nan\n", 5,
+         "drive.x.sample_time"},
+        {"travel inf", head + "counts_per_rev = 1\ntravel_per_rev = inf\n", 4,
+         "drive.x.travel_per_rev"},
+    });
+}
+
+TEST(ProjectFileRefusal, MoreThan255Slaves) {
+    std::string text;
+    for (int i = 0; i < 256; ++i) text += "[[slave]]\n";
+    ExpectRefusals({{"256 slaves", text, 256, "slave"}});
+    text.resize(text.size() - std::string("[[slave]]\n").size());
+    EXPECT_EQ(RefusalOf(text), "(accepted)");
+}
+
+TEST(ProjectFileRefusal, MissingDrivesAndRequiredKeys) {
+    std::string noSample =
+        "\n[drive.x]\nposition_unit = \"mm\"\ncounts_per_rev = 1\n"
+        "travel_per_rev = 1\n";
+    ExpectRefusals({
+        {"missing drive table", std::string(kDriveX) + "[[slave]]\ndrive = \"y\"\n", 7,
+         "slave.drive"},
+        {"missing sample_time", noSample, 2, "drive.x.sample_time"},
+        {"missing position_unit", "[drive.x]\ncounts_per_rev = 1\n", 1, "drive.x.position_unit"},
+    });
+}
+
+TEST(ProjectFileRefusal, UnitsThatAreNoPositionUnits) {
+    for (const char* unit : {"furlong", "m/s", "IU", "MM"}) {
+        std::string text = "[drive.x]\nposition_unit = \"" + std::string(unit) +
+                           "\"\ncounts_per_rev = 1\ntravel_per_rev = 1\nsample_time = 1\n";
+        ExpectRefusals({{unit, text, 2, "drive.x.position_unit"}});
+    }
+}
+
+TEST(ProjectFileRefusal, BadVariableNames) {
+    ExpectRefusals({
+        {"empty", "[controller]\nvariables = [\"TPOS\", \"\"]\n", 2, "controller.variables"},
+        {"duplicate", "[controller]\nvariables = [\"TPOS\",\n\"CACC\",\n\"TPOS\"]\n", 4,
+         "controller.variables"},
+    });
+}
+
+TEST(ProjectFileRefusal, FilesOnly) {
+    std::filesystem::path folder = std::filesystem::temp_directory_path();
+    EXPECT_THROW(LoadProjectFile(folder.string()), AppError);
+    try {
+        LoadProjectFile((folder / "no-such-vantrel-project.toml").string());
+        FAIL() << "a missing file was accepted";
+    } catch (const AppError& error) {
+        EXPECT_NE(std::string(error.what()).find("no-such-vantrel-project.toml"),
+                  std::string::npos);
+    }
+}
+
+TEST(ProjectFile, EmptyFileIsAMotionControllerWithTheDefaultVariables) {
+    auto project = LoadProjectText("", "empty.toml");
+    CMC_Setup& controller = project->Controller();
+    EXPECT_EQ(controller.IsMotionController(), 1);
+    EXPECT_EQ(controller.GetMotionControllerSlaveCount(), 0);
+    for (const char* name : {"CACC", "CSPD", "TPOS"})
+        EXPECT_NE(controller.FindVariable(name, 1), nullptr) << name;
+}
+
+TEST(ProjectFile, ControllerAsWritten) {
+    auto project = LoadProjectText(
+        "[controller]\nmotion_controller = false\nvariables = [\"TPOS\", \"OTHER\"]\n", "c.toml");
+    CMC_Setup& controller = project->Controller();
+    EXPECT_EQ(controller.IsMotionController(), 0);
+    EXPECT_NE(controller.FindVariable("TPOS", 1), nullptr);
+    EXPECT_NE(controller.FindVariable("OTHER", 1), nullptr);
+    EXPECT_EQ(controller.FindVariable("CACC", 1), nullptr);
+}
+
+TEST(ProjectFile, SlavesTakeTheirNumbersAxisIdsAndDrives) {
+    auto project = LoadProjectText(
+        "[[slave]]\ndrive = \"x\"\n"
+        "[[slave]]\naxis_id = 0\n"
+        "[[slave]]\naxis_id = 255\ndrive = \"x\"\n" +
+            std::string(kDriveX),
+        "s.toml");
+    CMC_Setup& controller = project->Controller();
+    ASSERT_EQ(controller.GetMotionControllerSlaveCount(), 3);
+    BYTE axisIds[3] = {};
+    for (BYTE s = 0; s < 3; ++s)
+        EXPECT_NE(controller.MotionController_GetAxisIDOfSlave(s, axisIds[s]), 0);
+    EXPECT_EQ(axisIds[0], 1);
+    EXPECT_EQ(axisIds[1], 0);
+    EXPECT_EQ(axisIds[2], 255);
+    EXPECT_EQ(project->Motion().GetMotionControllerSlaveAxis(1), nullptr);
+    CMC_Setup* drive = AxisSetupOf(*project, 0);
+    ASSERT_NE(drive, nullptr);
+    EXPECT_EQ(AxisSetupOf(*project, 2), drive);
+    EXPECT_EQ(drive->GetIntOption("IsClosedPosition"), 1);
+}
+
+TEST(ProjectFile, DriveScaleSizesTheInternalPositionUnit) {
+    auto project = LoadProjectText(
+        "[[slave]]\ndrive = \"z\"\n"
+        "[drive.z]\nposition_unit = \"mm\"\ncounts_per_rev = 2000\ntravel_per_rev = 2\n"
+        "sample_time = 0.001\n",
+        "z.toml");
+    CMC_Setup* drive = AxisSetupOf(*project, 0);
+    ASSERT_NE(drive, nullptr);
+    CMC_Variable* position = drive->FindVariable("TPOS", 1);
+    ASSERT_NE(position, nullptr);
+    EXPECT_EQ(position->GetUnitName(), "mm");
+    position->SetValueInInternalUnit(1000.0);
+    EXPECT_DOUBLE_EQ(position->GetValueInBaseUnit(), 0.001);
+}
+
+TEST(ProjectFile, DriveOptionsAndDriveWithoutPosition) {
+    auto project = LoadProjectText(
+        "[[slave]]\ndrive = \"a\"\n"
+        "[drive.a]\nclosed_position = false\nposition_unit = \"\"\ncounts_per_rev = 1\n"
+        "travel_per_rev = 1\nsample_time = 1\n",
+        "a.toml");
+    CMC_Setup* drive = AxisSetupOf(*project, 0);
+    ASSERT_NE(drive, nullptr);
+    EXPECT_EQ(drive->GetIntOption("IsClosedPosition"), 0);
+    EXPECT_EQ(drive->FindVariable("TPOS", 1), nullptr);
+}
+
+TEST(ProjectFile, ExamplesLoad) {
+    for (const auto& entry : std::filesystem::directory_iterator(VANTREL_EXAMPLES_DIR)) {
+        if (entry.path().extension() != ".toml") continue;
+        EXPECT_NO_THROW(LoadProjectFile(entry.path().string())) << entry.path();
+    }
+}
+
+}  // namespace
