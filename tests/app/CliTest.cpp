@@ -250,4 +250,43 @@ TEST_F(Cli, ModulesThatCannotBeUsedAreNamed) {
     EXPECT_NE(noExport.err.find("GetClassName"), std::string::npos) << noExport.err;
 }
 
+TEST_F(Cli, TranslatePrintsTheProgramByteForByte) {
+    const std::string demoElement =
+        "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1\nSlaveX=0\nSlaveY=1\n"
+        "SlaveZ=2\nX_TPOS[mm]=10 0 -10 0\nY_TPOS[mm]=0 10 0 -10\nZ_TPOS[mm]=2 0 -2 0\n"
+        "CACC[m/s^2]=0.5 0 1 0\nCSPD[m/s]=0.05 0.1 0 0.05\nExecute=0\nWaitForCompletion=1\n";
+    ProgramOutcome demo = Run({"demo"});
+    ASSERT_EQ(demo.status, 0) << demo.err;
+    ProgramOutcome piped = Run({"translate", "-"}, demoElement);
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(piped.out, demo.out);
+    ASSERT_FALSE(demo.out.empty());
+    EXPECT_EQ(demo.out.substr(demo.out.size() - 2), "\r\n");
+    for (std::size_t at = demo.out.find('\n'); at != std::string::npos;
+         at = demo.out.find('\n', at + 1))
+        ASSERT_EQ(demo.out[at - 1], '\r') << "a line without CR at byte " << at;
+}
+
+TEST_F(Cli, RefusedElementsExit1WithTheModulesMessages) {
+    std::string element = Write("e.txt",
+                                "ProfileType=0\nSlaveX=0\nSlaveY=0\nX_TPOS[mm]=1\n"
+                                "Y_TPOS[mm]=1\nCACC[m/s^2]=0\nCSPD[m/s]=0\nExecute=0\n");
+    ProgramOutcome outcome = Run({"translate", element});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find("SlaveY"), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.err.find('\r'), std::string::npos);
+}
+
+TEST_F(Cli, ExamplesTranslateOnTheirProjects) {
+    const fs::path examples = VANTREL_EXAMPLES_DIR;
+    for (const char* name : {"linear3", "rotary2", "mixed"}) {
+        fs::path project = examples / (std::string(name) + ".toml");
+        fs::path element = examples / (std::string(name) + ".element");
+        ProgramOutcome outcome = Run({"translate", "-p", project.string(), element.string()});
+        EXPECT_EQ(outcome.status, 0) << name << ": " << outcome.err;
+        EXPECT_NE(outcome.out.find("MODE LI"), std::string::npos) << name;
+    }
+}
+
 }  // namespace
