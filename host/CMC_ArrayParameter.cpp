@@ -13,6 +13,7 @@
 #include "ParameterText.h"
 
 namespace {
+using numbertext::Quoted;
 // Arrays built without a setup know the physical units and internal units of no drive.
 const CMC_Units& CatalogueOf(const CMC_Setup* setup) {
     static const CMC_Units withoutDrive;
@@ -20,10 +21,6 @@ const CMC_Units& CatalogueOf(const CMC_Setup* setup) {
 }
 
 bool IsUnset(double limit) { return limit == MC_UNSET_LIMIT; }
-
-std::string Quoted(std::string_view text) {
-    return "\"" + numbertext::QuoteForMessage(text) + "\"";
-}
 
 std::string ValueMessage(const char* name, size_t index, std::string_view problem) {
     return "Value " + std::to_string(index) + " of entry " + Quoted(name ? name : "") + " " +
@@ -245,7 +242,7 @@ void CMC_ArrayParameter::AppendData(CString& text) const {
     out.reserve(out.size() + m_values.size() * 8);
     for (size_t i = 0; i < m_values.size(); ++i) {
         if (i > 0) out += ' ';
-        out += SaveText(m_values[i]);
+        AppendSaveText(out, m_values[i]);
     }
 }
 
@@ -257,36 +254,45 @@ double CMC_ArrayParameter::Represent(double internalValue) const {
 }
 
 bool CMC_ArrayParameter::StoresSameValue(double typed, double internalValue) const {
-    return Represent(m_toIU.Apply(typed)) == internalValue;
+    return CMC_Value::RoundToStep(m_type, m_toIU.Apply(typed)) == internalValue;
 }
 
 // Integers in internal units print as integers; everything else as the shortest text that
 // reads back to the same stored value, trying a rounded form first to avoid conversion noise.
-std::string CMC_ArrayParameter::SaveText(double internalValue) const {
+void CMC_ArrayParameter::AppendSaveText(std::string& out, double internalValue) const {
     const bool identity = m_toIU.from == m_toIU.to;
     if (identity && m_type != VT_NONE && m_type != VT_FIXED) {
         char buffer[32];
         const auto result =
             std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(internalValue));
-        return std::string(buffer, result.ptr);
+        out.append(buffer, result.ptr);
+        return;
     }
     const double shown = m_toIU.Invert(internalValue);
-    if (identity) return numbertext::FormatShortest(shown);
-    for (std::string text :
-         {numbertext::FormatSignificant(shown, 15), numbertext::FormatShortest(shown)}) {
+    if (identity) {
+        out += numbertext::Shortest(shown).View();
+        return;
+    }
+    for (bool rounded : {true, false}) {
+        const numbertext::NumberBuffer text =
+            rounded ? numbertext::Significant(shown, 15) : numbertext::Shortest(shown);
         double typed = 0.0;
-        if (numbertext::ParseNumber(text, typed) == numbertext::ParseResult::Ok &&
+        if (numbertext::ParseNumber(text.View(), typed) == numbertext::ParseResult::Ok &&
             StoresSameValue(typed, internalValue)) {
-            return text;
+            out += text.View();
+            return;
         }
     }
-    return PrintIn(internalValue, m_toIU);
+    out += PrintIn(internalValue, m_toIU);
 }
 
+// A text counts only when it rounds to the stored value without saturating, so that a huge
+// number never stands for the type's limit.
 std::string CMC_ArrayParameter::PrintIn(double internalValue, const Scale& scale) const {
     const double shown = scale.Invert(internalValue);
-    return numbertext::FormatFewestDigits(
-        shown, [&](double typed) { return Represent(scale.Apply(typed)) == internalValue; });
+    return numbertext::FormatFewestDigits(shown, [&](double typed) {
+        return CMC_Value::RoundToStep(m_type, scale.Apply(typed)) == internalValue;
+    });
 }
 
 double CMC_ArrayParameter::LowestIU() const {

@@ -87,7 +87,7 @@ class CMC_ArrayParameter {
     // What type stores for v; a plain double is kept finite.
     double Represent(double internalValue) const;
     bool StoresSameValue(double typed, double internalValue) const;
-    std::string SaveText(double internalValue) const;
+    void AppendSaveText(std::string& out, double internalValue) const;
     std::string PrintIn(double internalValue, const Scale& scale) const;
     double LowestIU() const;
     double HighestIU() const;

@@ -4,11 +4,10 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace numbertext {
 namespace {
-constexpr int kPlainMinExponent = -5;
+constexpr int kPlainMinExponent = -6;
 constexpr int kPlainMaxExponent = 15;
 constexpr size_t kQuoteLimit = 40;
 
@@ -27,40 +26,82 @@ bool StartsLikeDigits(std::string_view token) {
     return !token.empty() && (IsDigit(token[0]) || token[0] == '.');
 }
 
-// Renders "d.ddd" times 10^exponent from scientific text such as "-1.25e+03".
-std::string RenderScientific(std::string_view scientific) {
-    std::string out;
+// Appends to a buffer that is always large enough for the texts written here.
+class Writer {
+  public:
+    explicit Writer(NumberBuffer& buffer) : m_buffer(buffer) { m_buffer.size = 0; }
+    void Put(char c) { m_buffer.data[m_buffer.size++] = c; }
+    void Put(std::string_view text) {
+        for (char c : text) Put(c);
+    }
+    void Repeat(char c, size_t count) {
+        for (size_t i = 0; i < count; ++i) Put(c);
+    }
+
+  private:
+    NumberBuffer& m_buffer;
+};
+
+// Rewrites scientific text such as "-1.2500e+03" as "-1250", dropping trailing zeros; an
+// exponent is kept only outside the plain range.
+void RenderScientific(std::string_view scientific, NumberBuffer& buffer) {
+    Writer out(buffer);
     if (!scientific.empty() && scientific[0] == '-') {
-        out += '-';
+        out.Put('-');
         scientific.remove_prefix(1);
     }
     const size_t e = scientific.find('e');
-    std::string digits;
+    char digitStore[32];
+    size_t count = 0;
     for (char c : scientific.substr(0, e)) {
-        if (IsDigit(c)) digits += c;
+        if (IsDigit(c) && count < sizeof digitStore) digitStore[count++] = c;
     }
+    while (count > 1 && digitStore[count - 1] == '0') --count;
+    const std::string_view digits(digitStore, count);
     int exponent = 0;
-    if (e != std::string_view::npos)
-        exponent = std::atoi(std::string(scientific.substr(e + 1)).c_str());
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    if (digits == "0") return "0";
-    if (exponent < kPlainMinExponent || exponent >= kPlainMaxExponent) {
-        out += digits[0];
-        if (digits.size() > 1) out += '.' + digits.substr(1);
-        return out + 'e' + std::to_string(exponent);
+    if (e != std::string_view::npos) {
+        std::string_view text = scientific.substr(e + 1);
+        if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+        std::from_chars(text.data(), text.data() + text.size(), exponent);
     }
-    if (exponent < 0)
-        return out + "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+    if (digits == "0") {
+        buffer.size = 0;
+        Writer(buffer).Put('0');
+        return;
+    }
+    if (exponent < kPlainMinExponent || exponent >= kPlainMaxExponent) {
+        out.Put(digits[0]);
+        if (digits.size() > 1) {
+            out.Put('.');
+            out.Put(digits.substr(1));
+        }
+        char exponentText[8];
+        const auto end = std::to_chars(exponentText, exponentText + sizeof exponentText, exponent);
+        out.Put('e');
+        out.Put(std::string_view(exponentText, static_cast<size_t>(end.ptr - exponentText)));
+        return;
+    }
+    if (exponent < 0) {
+        out.Put("0.");
+        out.Repeat('0', static_cast<size_t>(-exponent - 1));
+        out.Put(digits);
+        return;
+    }
     const size_t integerDigits = static_cast<size_t>(exponent) + 1;
     if (digits.size() <= integerDigits) {
-        return out + digits + std::string(integerDigits - digits.size(), '0');
+        out.Put(digits);
+        out.Repeat('0', integerDigits - digits.size());
+        return;
     }
-    return out + digits.substr(0, integerDigits) + '.' + digits.substr(integerDigits);
+    out.Put(digits.substr(0, integerDigits));
+    out.Put('.');
+    out.Put(digits.substr(integerDigits));
 }
 
-std::string NonFiniteText(double x) {
-    if (std::isnan(x)) return "nan";
-    return x < 0 ? "-inf" : "inf";
+void NonFiniteText(double x, NumberBuffer& buffer) {
+    Writer out(buffer);
+    if (std::isnan(x)) return out.Put("nan");
+    out.Put(x < 0 ? "-inf" : "inf");
 }
 }  // namespace
 
@@ -91,20 +132,29 @@ ParseResult ParseWhole(std::string_view token, long long& value) {
     return ParseResult::Ok;
 }
 
-std::string FormatSignificant(double x, int digits) {
-    if (!std::isfinite(x)) return NonFiniteText(x);
-    char buffer[64];
+NumberBuffer Significant(double x, int digits) {
+    NumberBuffer buffer;
+    if (!std::isfinite(x)) {
+        NonFiniteText(x, buffer);
+        return buffer;
+    }
+    char text[64];
     const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, digits - 1);
-    return RenderScientific(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)));
+        std::to_chars(text, text + sizeof text, x, std::chars_format::scientific, digits - 1);
+    RenderScientific(std::string_view(text, static_cast<size_t>(result.ptr - text)), buffer);
+    return buffer;
 }
 
-std::string FormatShortest(double x) {
-    if (!std::isfinite(x)) return NonFiniteText(x);
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific);
-    return RenderScientific(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)));
+NumberBuffer Shortest(double x) {
+    NumberBuffer buffer;
+    if (!std::isfinite(x)) {
+        NonFiniteText(x, buffer);
+        return buffer;
+    }
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, x, std::chars_format::scientific);
+    RenderScientific(std::string_view(text, static_cast<size_t>(result.ptr - text)), buffer);
+    return buffer;
 }
 
 std::string QuoteForMessage(std::string_view text) {
@@ -116,6 +166,13 @@ std::string QuoteForMessage(std::string_view text) {
     }
     if (cut) out += "...";
     return out;
+}
+
+std::string Quoted(std::string_view text) {
+    std::string quoted(1, '"');
+    quoted += QuoteForMessage(text);
+    quoted += '"';
+    return quoted;
 }
 
 }  // namespace numbertext

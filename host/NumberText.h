@@ -13,25 +13,40 @@ ParseResult ParseNumber(std::string_view token, double& value);
 // A whole number filling the whole token (optional sign, digits only).
 ParseResult ParseWhole(std::string_view token, long long& value);
 
+// A number's text in a fixed buffer, so that long lists format without allocating.
+struct NumberBuffer {
+    char data[64];
+    size_t size = 0;
+    std::string_view View() const { return {data, size}; }
+    std::string Str() const { return std::string(View()); }
+};
+
 // x rounded to digits significant digits, trailing zeros dropped; plain notation for
 // ordinary magnitudes, an exponent only for huge or tiny ones.
-std::string FormatSignificant(double x, int digits);
+NumberBuffer Significant(double x, int digits);
 // The shortest text that reads back to exactly x, in the same notation.
-std::string FormatShortest(double x);
+NumberBuffer Shortest(double x);
+
+inline std::string FormatSignificant(double x, int digits) { return Significant(x, digits).Str(); }
+inline std::string FormatShortest(double x) { return Shortest(x).Str(); }
 
 // The text of x with the fewest significant digits whose value accepts() takes; the shortest
 // round-trip text when none does.
 template <class Accept>
 std::string FormatFewestDigits(double x, Accept accepts) {
     for (int digits = 1; digits <= 17; ++digits) {
-        std::string text = FormatSignificant(x, digits);
+        const NumberBuffer text = Significant(x, digits);
         double parsed = 0.0;
-        if (ParseNumber(text, parsed) == ParseResult::Ok && accepts(parsed)) return text;
+        if (ParseNumber(text.View(), parsed) == ParseResult::Ok && accepts(parsed)) {
+            return text.Str();
+        }
     }
     return FormatShortest(x);
 }
 
 // text made safe to quote in a message: control bytes shown as '?', long texts cut short.
 std::string QuoteForMessage(std::string_view text);
+// The same in double quotes.
+std::string Quoted(std::string_view text);
 
 }  // namespace numbertext

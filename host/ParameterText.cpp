@@ -4,6 +4,7 @@
 
 namespace parametertext {
 namespace {
+using numbertext::Quoted;
 constexpr std::string_view kBlanks = " \t";
 
 std::string_view TrimLeft(std::string_view s) {
@@ -61,10 +62,6 @@ std::optional<Entry> ParseLine(std::string_view line, std::string_view name) {
         entry.value = Trim(rest.substr(1));
     }
     return entry;
-}
-
-std::string Quoted(std::string_view text) {
-    return "\"" + numbertext::QuoteForMessage(text) + "\"";
 }
 
 std::string EntryMessage(std::string_view name, std::string_view problem) {

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CMC_EditMotionInternalData.h"
+#include "CMC_Motion.h"
+#include "CMC_Setup.h"
+#include "CMC_Value.h"
+
+namespace {
+// The named-entry operations need a concrete model.
+class Model : public CMC_EditMotionInternalData {
+  public:
+    using CMC_EditMotionInternalData::CMC_EditMotionInternalData;
+    int ReadParameters(const CString&, CString&) override { return 1; }
+    void WriteParameters(CString&) override {}
+};
+
+class ParameterText : public ::testing::Test {
+  protected:
+    ParameterText() {
+        drive.SetUnits(CMC_Units(DriveScale{"mm", 2000, 5, 0.001}));
+        drive.AddVariable("TPOS", "mm", VT_LONG);
+    }
+
+    CString Radio(const std::string& text, const char* name, int& field, int min = 0, int max = 1) {
+        return model.ReadRadioParam(CString(text), name, field, min, max);
+    }
+
+    CString Array(const std::string& text, const char* name, const char* prefix) {
+        return model.ReadArrayDataParam(CString(text), name, prefix, nullptr, &array);
+    }
+
+    CMC_Setup controller{"controller"};
+    CMC_Setup drive{"drive"};
+    CMC_Motion motion;
+    Model model{controller, motion};
+    CMC_ArrayParameter array{&drive};
+};
+}  // namespace
+
+TEST_F(ParameterText, RadioEntriesRoundTrip) {
+    CString text;
+    model.WriteRadioParam(text, "ProfileType", 1);
+    model.WriteRadioParam(text, "SlaveX", -1);
+    EXPECT_EQ(text, "ProfileType=1\nSlaveX=-1\n");
+    int profile = 0;
+    int slave = 5;
+    EXPECT_EQ(Radio(text.str(), "ProfileType", profile), "");
+    EXPECT_EQ(Radio(text.str(), "SlaveX", slave, -1, 3), "");
+    EXPECT_EQ(profile, 1);
+    EXPECT_EQ(slave, -1);
+}
+
+TEST_F(ParameterText, LinesTolerateBlanksCarriageReturnsAndTakesTheFirstEntry) {
+    const std::string text =
+        "\r\n  \n Other=7\r\n\tSlaveXY=4\n  SlaveX \t=  2 \r\nSlaveX=3\nLast = 1";
+    int slave = 0;
+    EXPECT_EQ(Radio(text, "SlaveX", slave, 0, 9), "");
+    EXPECT_EQ(slave, 2);
+    int last = 0;
+    EXPECT_EQ(Radio(text, "Last", last), "");
+    EXPECT_EQ(last, 1);
+}
+
+TEST_F(ParameterText, BadRadioEntriesExplainThemselvesAndLeaveTheField) {
+    int field = 9;
+    EXPECT_EQ(Radio("ProfileType=0\n", "SlaveX", field), "Entry \"SlaveX\" is missing!\r\n");
+    EXPECT_EQ(Radio("SlaveX=a\n", "SlaveX", field),
+              "Entry \"SlaveX\" is not a whole number: \"a\"!\r\n");
+    EXPECT_EQ(Radio("ProfileType=5\n", "ProfileType", field),
+              "Entry \"ProfileType\" is 5, out of range 0 to 1!\r\n");
+    EXPECT_EQ(Radio("ProfileType=99999999999999999999\n", "ProfileType", field),
+              "Entry \"ProfileType\" is 99999999999999999999, out of range 0 to 1!\r\n");
+    for (const char* bad : {"SlaveX=1.0", "SlaveX=0x1", "SlaveX=1 2", "SlaveX=", "SlaveX=nan",
+                            "SlaveX=+-1", "SlaveX=1e0"}) {
+        EXPECT_NE(Radio(bad, "SlaveX", field).str().find("is not a whole number"),
+                  std::string::npos)
+            << bad;
+    }
+    EXPECT_EQ(Radio("SlaveX\n", "SlaveX", field),
+              "Entry \"SlaveX\" has no \"=\" and no value!\r\n");
+    EXPECT_EQ(Radio("SlaveX[mm]=1\n", "SlaveX", field),
+              "Entry \"SlaveX\" must not have a unit!\r\n");
+    EXPECT_EQ(field, 9);
+    EXPECT_EQ(Radio("SlaveX=+1", "SlaveX", field), "");
+    EXPECT_EQ(field, 1);
+}
+
+TEST_F(ParameterText, OptionalRadioEntriesAreSilent) {
+    int field = 4;
+    model.ReadOptionalRadioParam("ClearBuffer=7\n", "ClearBuffer", field, 0, 1);
+    model.ReadOptionalRadioParam("", "ClearBuffer", field, 0, 1);
+    EXPECT_EQ(field, 4);
+    model.ReadOptionalRadioParam("ClearBuffer=1\n", "ClearBuffer", field, 0, 1);
+    EXPECT_EQ(field, 1);
+}
+
+TEST_F(ParameterText, HostileTextsGiveMessagesNotCrashes) {
+    int field = 0;
+    const std::string withNul("Slave\0X=1\nSlaveX=\0\n", 19);
+    EXPECT_EQ(Radio(withNul, "SlaveX", field),
+              "Entry \"SlaveX\" is not a whole number: \"?\"!\r\n");
+    const std::string huge = "SlaveX=" + std::string(1000000, '7') + "\n";
+    EXPECT_NE(Radio(huge, "SlaveX", field).str().find("..."), std::string::npos);
+    EXPECT_EQ(Array("X_TPOS[mm=1 2\n", "TPOS", "X_"),
+              "Entry \"X_TPOS\" has \"[\" without \"]\"!\r\n");
+    EXPECT_EQ(Array("X_TPOS[mm] 1 2\n", "TPOS", "X_"),
+              "Entry \"X_TPOS\" has text between \"]\" and \"=\"!\r\n");
+    EXPECT_EQ(Array("X_TPOS[mm]\n", "TPOS", "X_"),
+              "Entry \"X_TPOS\" has no \"=\" and no value!\r\n");
+    EXPECT_EQ(Array("X_TPOS[mm]=1 1e400\n", "TPOS", "X_"),
+              "Value 2 of entry \"X_TPOS\" is out of range: \"1e400\" (allowed -5368709.12 to "
+              "5368709.118 mm)!\r\n");
+    for (const char* bad : {"X_TPOS[mm]=nan", "X_TPOS[mm]=inf", "X_TPOS[mm]=0x10",
+                            "X_TPOS[mm]=1.5mm", "X_TPOS[mm]=1,5", "X_TPOS[mm]=--1"}) {
+        EXPECT_NE(Array(bad, "TPOS", "X_").str().find("is not a number"), std::string::npos) << bad;
+    }
+    EXPECT_EQ(Array("X_TPOS[mm]=1 abc\n", "TPOS", "X_"),
+              "Value 2 of entry \"X_TPOS\" is not a number: \"abc\"!\r\n");
+}
+
+TEST_F(ParameterText, ArrayEntriesRoundTripWithTheirUnit) {
+    ASSERT_EQ(Array("X_TPOS[mm]=1 -2.5 0.0025\n", "TPOS", "X_"), "");
+    EXPECT_EQ(array.GetName(), "X_TPOS");
+    EXPECT_EQ(array.GetUnitName(), "mm");
+    EXPECT_EQ(array.GetType(), VT_LONG);
+    EXPECT_EQ(array.GetValueInInternalUnit(1), -1000.0);
+    CString text;
+    model.WriteArrayDataParam(text, &array);
+    EXPECT_EQ(text, "X_TPOS[mm]=1 -2.5 0.0025\n");
+
+    ASSERT_EQ(Array("CACC[ m/s^2 ]=  2.5   0 \r\n", "CACC", nullptr), "");
+    EXPECT_EQ(array.GetType(), VT_FIXED);
+    EXPECT_EQ(array.GetValueInInternalUnit(0), 1.0);  // 0.0025 mm per sample squared
+}
+
+TEST_F(ParameterText, EmptyUnitMeansInternalUnitAndEmptyListMeansNoValues) {
+    ASSERT_EQ(Array("X_TPOS[]=4 5\n", "TPOS", "X_"), "");
+    EXPECT_EQ(array.GetUnitName(), "IU");
+    EXPECT_EQ(array.GetValueInInternalUnit(1), 5.0);
+    ASSERT_EQ(Array("X_TPOS[in]=\n", "TPOS", "X_"), "");
+    EXPECT_EQ(array.GetValuesCount(), 0);
+    EXPECT_EQ(array.GetUnitName(), "in");
+}
+
+TEST_F(ParameterText, UnitsTheAxisCannotUseAreRefused) {
+    for (const char* unit : {"mm/s", "rad", "furlong"}) {
+        const std::string text = std::string("X_TPOS[") + unit + "]=1\n";
+        EXPECT_EQ(
+            Array(text, "TPOS", "X_"),
+            CString("Unit \"") + unit + "\" of entry \"X_TPOS\" cannot be used on this axis!\r\n");
+    }
+    CMC_ArrayParameter onController(&controller);
+    EXPECT_EQ(model.ReadArrayDataParam("X_TPOS[mm]=1\n", "TPOS", "X_", nullptr, &onController),
+              "Unit \"mm\" of entry \"X_TPOS\" cannot be used on this axis!\r\n");
+    EXPECT_EQ(model.ReadArrayDataParam("X_TPOS[]=1\n", "TPOS", "X_", nullptr, &onController), "");
+}
+
+TEST_F(ParameterText, FailedArrayReadKeepsValuesButTakesNameAndType) {
+    CMC_ArrayParameter fresh(&drive);
+    fresh.SetValuesCount(2);
+    fresh.SetValueInInternalUnit(0, 7.7);
+    EXPECT_EQ(model.ReadArrayDataParam("", "CSPD", nullptr, nullptr, &fresh),
+              "Entry \"CSPD\" is missing!\r\n");
+    EXPECT_EQ(fresh.GetName(), "CSPD");
+    EXPECT_EQ(fresh.GetType(), VT_FIXED);
+    EXPECT_EQ(fresh.GetUnitName(), "IU/Ts");
+    EXPECT_EQ(fresh.GetValuesCount(), 2);
+    EXPECT_EQ(fresh.GetValueInInternalUnit(0), CMC_Value::Represent(VT_FIXED, 7.7));
+
+    ASSERT_EQ(Array("X_TPOS[mm]=1 2\n", "TPOS", "X_"), "");
+    EXPECT_NE(Array("X_TPOS[mm]=1 x\n", "TPOS", "X_"), "");
+    EXPECT_EQ(array.GetUnitName(), "mm");
+    EXPECT_EQ(array.GetValuesCount(), 2);
+}
+
+TEST_F(ParameterText, NoUnitArraysReadPlainNumbersOfTheGivenType) {
+    ASSERT_EQ(model.ReadNoUnitArrayDataParam("X_TPOS[mm]=1.4 2.6\n", VT_LONG, "X_TPOS", &array),
+              "");
+    EXPECT_EQ(array.GetUnitName(), "");
+    EXPECT_EQ(array.GetValueInInternalUnit(0), 1.0);
+    EXPECT_EQ(array.GetValueInInternalUnit(1), 3.0);
+    EXPECT_EQ(model.ReadNoUnitArrayDataParam("CACC[]=1 -40000\n", VT_FIXED, "CACC", &array),
+              "Value 2 of entry \"CACC\" is out of range: \"-40000\" (allowed -32768 to "
+              "32767.99998)!\r\n");
+    EXPECT_EQ(array.GetName(), "CACC");
+    EXPECT_EQ(array.GetType(), VT_FIXED);
+    EXPECT_EQ(array.GetValuesCount(), 2);
+    EXPECT_EQ(model.ReadNoUnitArrayDataParam("", VT_LONG, "X_TPOS", nullptr),
+              "Entry \"X_TPOS\" has no array to be read into!\r\n");
+}
+
+TEST_F(ParameterText, DefaultUnitsAndInitialization) {
+    EXPECT_EQ(CMC_EditMotionInternalData::GetDefaultUnit("TPOS", "X_", nullptr), "IU");
+    EXPECT_EQ(CMC_EditMotionInternalData::GetDefaultUnit("CACC", nullptr, nullptr), "IU/Ts^2");
+    EXPECT_EQ(CMC_EditMotionInternalData::GetDefaultUnit("CSPD", nullptr, &drive), "IU/Ts");
+    EXPECT_EQ(CMC_EditMotionInternalData::GetDefaultUnit("TPOS", "Z_", &drive), "mm");
+    EXPECT_EQ(CMC_EditMotionInternalData::GetDefaultUnit("XYZ", nullptr, nullptr), "");
+    EXPECT_EQ(CMC_EditMotionInternalData::GetDataParamName("TPOS", "X_", nullptr), "X_TPOS");
+    EXPECT_EQ(CMC_EditMotionInternalData::GetDataParamName("CACC", nullptr, "_1"), "CACC_1");
+
+    array.SetValuesCount(3);
+    model.InitializeArrayDataParam(&array, "TPOS", "Z_", nullptr);
+    EXPECT_EQ(array.GetName(), "Z_TPOS");
+    EXPECT_EQ(array.GetUnitName(), "mm");
+    EXPECT_EQ(array.GetValuesCount(), 0);
+    // The controller has a TPOS in mm but no drive to convert it: no unit.
+    controller.AddVariable("TPOS", "mm", VT_LONG);
+    CMC_ArrayParameter onController(&controller);
+    model.InitializeArrayDataParam(&onController, "TPOS", "Z_", nullptr);
+    EXPECT_EQ(onController.GetName(), "Z_TPOS");
+    EXPECT_EQ(onController.GetUnitName(), "");
+}
+
+TEST_F(ParameterText, MotionAddsArrayEntries) {
+    CString text = "ProfileType=0\n";
+    motion.AddToElemParameters(text, "X_TPOS", "IU", "0");
+    EXPECT_EQ(text, "ProfileType=0\nX_TPOS[IU]=0\n");
+}
