@@ -121,12 +121,12 @@ TEST_F(AxesAndUnits, ProbeLeavesTheAxisPositionAtOneThousandInternalUnits) {
 class Rebinding : public AxesAndUnits {
 protected:
     // Reads a two-axis element on slaves x and y so that the columns carry units.
-    void ReadElement(int x, int y, const char* positions) {
+    void ReadElement(int x, int y, const char* positions, const char* dynamics = "1") {
         CString text;
         text.Format(
             "ProfileType=0\nSlaveX=%d\nSlaveY=%d\nX_TPOS[mm]=%s\nY_TPOS[mm]=%s\n"
-            "CACC[m/s^2]=1\nCSPD[m/s]=0.5\nExecute=0\n",
-            x, y, positions, positions);
+            "CACC[m/s^2]=%s\nCSPD[m/s]=%s\nExecute=0\n",
+            x, y, positions, positions, dynamics, dynamics);
         CString error;
         data.ReadParameters(text, error);
         ASSERT_EQ(error, "");
@@ -149,7 +149,7 @@ TEST_F(Rebinding, NewReferenceAxisOfTheSameFamilyKeepsValuesInTheirUnit) {
     TestDrive fine;
     fine.travelPerRev = 2.0;  // 0.001 mm per count
     project.AddSlave(3, &fine);
-    ReadElement(0, 1, "10 -2.5");
+    ReadElement(0, 1, "10 -2.5", "1 1");
 
     data.m_nSlaveY = 2;
     data.UpdateAxesAndUnits();
