@@ -72,4 +72,4 @@ void BM_AppendMillionValues(benchmark::State& state) {
 BENCHMARK(BM_AppendMillionValues)->Unit(benchmark::kMillisecond);
 }  // namespace
 
-BENCHMARK_MAIN();
+

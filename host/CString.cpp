@@ -49,23 +49,36 @@ void CString::Format(const char* format, ...) {
 void CString::AppendFormat(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    CString formatted;
-    formatted.FormatV(format, args);
+    AppendFormatV(format, args);
     va_end(args);
-    m_text += formatted.m_text;
 }
 
 void CString::FormatV(const char* format, va_list args) {
     m_text.clear();
+    AppendFormatV(format, args);
+}
+
+void CString::AppendFormatV(const char* format, va_list args) {
     if (!format) return;
-    va_list measure;
-    va_copy(measure, args);
-    const int length = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (length <= 0) return;
-    m_text.resize(static_cast<size_t>(length) + 1);
-    std::vsnprintf(m_text.data(), m_text.size(), format, args);
-    m_text.resize(static_cast<size_t>(length));
+    // Most texts fit a small buffer: one formatting pass instead of a measuring pass first.
+    char small[512];
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(small, sizeof small, format, args);
+    if (length <= 0) {
+        va_end(again);
+        return;
+    }
+    if (static_cast<size_t>(length) < sizeof small) {
+        m_text.append(small, static_cast<size_t>(length));
+        va_end(again);
+        return;
+    }
+    const size_t start = m_text.size();
+    m_text.resize(start + static_cast<size_t>(length) + 1);
+    std::vsnprintf(m_text.data() + start, static_cast<size_t>(length) + 1, format, again);
+    va_end(again);
+    m_text.resize(start + static_cast<size_t>(length));
 }
 
 BOOL CString::LoadString(UINT id) { return AfxLoadString(id, m_text) ? TRUE : FALSE; }

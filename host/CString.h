@@ -33,6 +33,7 @@ public:
     // Appends printf-style formatted text.
     void AppendFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void FormatV(const char* format, va_list args);
+    void AppendFormatV(const char* format, va_list args);
 
     // Loads the host's string resource id; FALSE (and empty) when it does not exist.
     BOOL LoadString(UINT id);
