@@ -1,4 +1,5 @@
 // Small questions to the user, answered by the active back end (a window, or a script).
+// Without a back end every question counts as cancelled.
 #pragma once
 
 #include <string>

@@ -1,0 +1,35 @@
+#include "Backend.h"
+
+#include "WinDefs.h"
+
+namespace {
+Backend* activeBackend = nullptr;
+
+// The buttons of each MB_ type, left to right.
+std::vector<int> ButtonsOf(UINT type) {
+    switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+            return {IDOK, IDCANCEL};
+        case MB_ABORTRETRYIGNORE:
+            return {IDABORT, IDRETRY, IDIGNORE};
+        case MB_YESNOCANCEL:
+            return {IDYES, IDNO, IDCANCEL};
+        case MB_YESNO:
+            return {IDYES, IDNO};
+        case MB_RETRYCANCEL:
+            return {IDRETRY, IDCANCEL};
+        default:
+            return {IDOK};
+    }
+}
+}  // namespace
+
+void SetActiveBackend(Backend* backend) { activeBackend = backend; }
+
+Backend* GetActiveBackend() { return activeBackend; }
+
+int AfxDefaultMessageBoxButton(UINT type) {
+    std::vector<int> buttons = ButtonsOf(type);
+    size_t index = (type & MB_DEFMASK) >> 8;
+    return index < buttons.size() ? buttons[index] : buttons.front();
+}

@@ -1,0 +1,392 @@
+#include "HeadlessBackend.h"
+
+#include <charconv>
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "CDialog.h"
+#include "UserInput.h"
+
+namespace {
+const char* const kBlanks = " \t\r";
+
+struct NamedId {
+    const char* name;
+    int id;
+};
+const NamedId kBuiltinIds[] = {{"IDOK", IDOK},       {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT},
+                               {"IDRETRY", IDRETRY}, {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},
+                               {"IDNO", IDNO}};
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string TrimRight(const std::string& text) {
+    size_t end = text.find_last_not_of(kBlanks);
+    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
+std::string TrimLeft(const std::string& text) {
+    size_t start = text.find_first_not_of(kBlanks);
+    return start == std::string::npos ? std::string() : text.substr(start);
+}
+
+// Splits off the first word; rest keeps everything after the blanks that follow it.
+std::string FirstWord(const std::string& text, std::string& rest) {
+    std::string trimmed = TrimLeft(text);
+    size_t end = trimmed.find_first_of(kBlanks);
+    std::string word = trimmed.substr(0, end);
+    rest = end == std::string::npos ? std::string() : TrimLeft(trimmed.substr(end));
+    return word;
+}
+
+// The words of an argument list, up to a word that starts a comment.
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::string rest = text;
+    while (true) {
+        std::string word = FirstWord(rest, rest);
+        if (word.empty() || word[0] == '#') return words;
+        words.push_back(word);
+    }
+}
+
+bool ParseInteger(const std::string& text, long long& value) {
+    const char* end = text.data() + text.size();
+    auto [ptr, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && ptr == end && !text.empty();
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+const char* IconName(UINT type) {
+    switch (type & MB_ICONMASK) {
+        case MB_ICONERROR:
+            return "error";
+        case MB_ICONEXCLAMATION:
+            return "exclamation";
+        case MB_ICONQUESTION:
+        case MB_ICONINFORMATION:
+            return "information";
+        default:
+            return "none";
+    }
+}
+
+std::string JsonString(const std::string& text) {
+    std::string json = "\"";
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"':
+                json += "\\\"";
+                break;
+            case '\\':
+                json += "\\\\";
+                break;
+            case '\b':
+                json += "\\b";
+                break;
+            case '\f':
+                json += "\\f";
+                break;
+            case '\n':
+                json += "\\n";
+                break;
+            case '\r':
+                json += "\\r";
+                break;
+            case '\t':
+                json += "\\t";
+                break;
+            default:
+                if (byte < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+                    json += escaped;
+                } else {
+                    json += c;  // bytes of 0x80 and above pass through unchanged
+                }
+        }
+    }
+    return json + "\"";
+}
+
+const char* JsonBool(bool value) { return value ? "true" : "false"; }
+
+std::string ControlJson(const CWnd& control) {
+    std::string text;
+    control.GetWindowText(text);
+    const std::string& symbol = control.GetResourceSymbol();
+    std::string json = "{\"id\": " + std::to_string(control.GetDlgCtrlID()) +
+                       ", \"name\": " + (symbol.empty() ? "null" : JsonString(symbol)) +
+                       ", \"class\": " + JsonString(control.GetWindowClass()) +
+                       ", \"text\": " + JsonString(text) +
+                       ", \"enabled\": " + JsonBool(control.IsWindowEnabled()) +
+                       ", \"visible\": " + JsonBool(control.IsWindowVisible());
+    if (control.IsCheckBox() || control.IsRadioButton()) {
+        json += ", \"checked\": " + std::string(JsonBool(control.GetCheck() != BST_UNCHECKED));
+    }
+    if (control.IsComboBox() || control.IsListBox()) {
+        json += ", \"items\": [";
+        const auto& items = control.GetItems().Items();
+        for (size_t i = 0; i < items.size(); ++i)
+            json += (i ? ", " : "") + JsonString(items[i].text);
+        json += "], \"selection\": " + std::to_string(control.GetItems().Selection());
+    }
+    return json + "}";
+}
+}  // namespace
+
+HeadlessBackend::HeadlessBackend(std::string script, std::string scriptName, std::ostream& out)
+    : m_lines(SplitLines(script)), m_name(std::move(scriptName)), m_out(out) {}
+
+INT_PTR HeadlessBackend::RunModal(CDialog& dialog) {
+    if (!m_error.empty()) {
+        dialog.EndDialog(-1);
+        return -1;
+    }
+    ++m_depth;
+    dialog.RunInitDialog();
+    RunLines(dialog);
+    if (m_error.empty() && !dialog.IsModalEnded()) UserInput::Close(dialog);
+    if (m_error.empty() && m_depth == 1) RunDumpsOnly(dialog);
+    --m_depth;
+    if (!m_error.empty()) {
+        dialog.EndDialog(-1);
+        return -1;
+    }
+    return dialog.GetModalResult();
+}
+
+void HeadlessBackend::RunLines(CDialog& dialog) {
+    while (m_error.empty() && !dialog.IsModalEnded() && m_next < m_lines.size()) {
+        m_line = static_cast<int>(++m_next);
+        RunLine(dialog, m_lines[m_next - 1]);
+    }
+}
+
+// After the outermost dialog ended, its state can still be dumped; nothing else runs.
+void HeadlessBackend::RunDumpsOnly(CDialog& dialog) {
+    for (; m_next < m_lines.size(); ++m_next) {
+        std::string rest;
+        if (FirstWord(m_lines[m_next], rest) == "dump") Dump(dialog);
+    }
+}
+
+void HeadlessBackend::RunLine(CDialog& dialog, const std::string& line) {
+    std::string rest;
+    std::string command = FirstWord(line, rest);
+    if (command.empty() || command[0] == '#') return;
+    std::string problem = Execute(dialog, command, rest);
+    if (!problem.empty()) Fail(m_line, problem);
+}
+
+std::string HeadlessBackend::Execute(CDialog& dialog, const std::string& command,
+                                     const std::string& rest) {
+    if (command == "type") {
+        std::string text;
+        std::string name = FirstWord(rest, text);
+        if (name.empty()) return "type needs a control";
+        std::string problem;
+        CWnd* control = FindControl(dialog, name, problem);
+        return control ? UserInput::Type(*control, TrimRight(text)) : problem;
+    }
+    if (command == "file") return QueueAnswer(m_fileAnswers, rest, true);
+    if (command == "event") return QueueAnswer(m_promptAnswers, rest, false);
+    return ExecuteOnControl(dialog, command, Words(rest));
+}
+
+std::string HeadlessBackend::ExecuteOnControl(CDialog& dialog, const std::string& command,
+                                              const std::vector<std::string>& args) {
+    bool takesControl = command == "click" || command == "focus" || command == "select";
+    bool takesId = command == "command";
+    bool takesNothing =
+        command == "enter" || command == "ok" || command == "cancel" || command == "dump";
+    if (!takesControl && !takesId && !takesNothing) return "unknown command " + Quoted(command);
+    size_t wanted = takesNothing ? 0 : command == "select" ? 2 : 1;
+    if (args.size() < wanted) {
+        return command + (command == "select" ? " needs a control and an index"
+                          : takesId           ? " needs an id"
+                                              : " needs a control");
+    }
+    if (args.size() > wanted) return "unexpected argument " + Quoted(args[wanted]);
+
+    if (command == "enter") UserInput::Enter(dialog);
+    if (command == "dump") Dump(dialog);
+    if (command == "ok") return UserInput::PressButton(dialog, IDOK);
+    if (command == "cancel") return UserInput::PressButton(dialog, IDCANCEL);
+    if (takesNothing) return {};
+    if (takesId) {
+        int id = 0;
+        if (!ResolveId(dialog, args[0], id)) return "unknown command id " + Quoted(args[0]);
+        UserInput::Command(dialog, id);
+        return {};
+    }
+    std::string problem;
+    CWnd* control = FindControl(dialog, args[0], problem);
+    if (control == nullptr) return problem;
+    if (command == "click") return UserInput::Click(*control);
+    if (command == "focus") return UserInput::Focus(*control);
+    long long index = 0;
+    if (!ParseInteger(args[1], index)) return "index " + Quoted(args[1]) + " is not a number";
+    if (index < INT_MIN || index > INT_MAX) index = -1;
+    return UserInput::Select(*control, static_cast<int>(index));
+}
+
+std::string HeadlessBackend::QueueAnswer(std::deque<Answer>& queue, const std::string& rest,
+                                         bool isPath) {
+    const char* command = isPath ? "file" : "event";
+    std::string argument = isPath ? TrimRight(rest) : std::string();
+    if (!isPath) {
+        std::vector<std::string> words = Words(rest);
+        if (words.size() > 1) return "unexpected argument " + Quoted(words[1]);
+        if (!words.empty()) argument = words[0];
+    }
+    if (argument.empty()) {
+        return std::string(command) +
+               (isPath ? " needs a path or cancel" : " needs a number or cancel");
+    }
+    Answer answer;
+    answer.line = m_line;
+    answer.cancel = argument == "cancel";
+    if (!answer.cancel && isPath) answer.path = argument;
+    if (!answer.cancel && !isPath && !ParseInteger(argument, answer.value)) {
+        return "event answer " + Quoted(argument) + " is not a number";
+    }
+    queue.push_back(answer);
+    return {};
+}
+
+CWnd* HeadlessBackend::FindControl(CDialog& dialog, const std::string& name, std::string& problem) {
+    long long number = 0;
+    int id = 0;
+    bool byNumber = ParseInteger(name, number);
+    std::vector<CWnd*> found;
+    for (const auto& child : dialog.GetChildren()) {
+        bool match =
+            byNumber ? child->GetDlgCtrlID() == number : child->GetResourceSymbol() == name;
+        if (match) found.push_back(child.get());
+    }
+    if (found.empty() && !byNumber && ResolveId(dialog, name, id)) {
+        for (const auto& child : dialog.GetChildren()) {
+            if (child->GetDlgCtrlID() == id) found.push_back(child.get());
+        }
+    }
+    if (found.size() == 1) return found.front();
+    problem = found.empty() ? "unknown control " + Quoted(name)
+                            : "control " + Quoted(name) + " is not unique";
+    return nullptr;
+}
+
+bool HeadlessBackend::ResolveId(CDialog& dialog, const std::string& name, int& id) {
+    long long number = 0;
+    if (ParseInteger(name, number)) {
+        if (number < -32768 || number > 65535) return false;
+        id = static_cast<int>(number);
+        return true;
+    }
+    for (const auto& child : dialog.GetChildren()) {
+        if (child->GetResourceSymbol() == name) {
+            id = child->GetDlgCtrlID();
+            return true;
+        }
+    }
+    if (const DialogTemplate* tmpl = dialog.GetTemplate()) {
+        for (const ResourceSymbol& symbol : tmpl->symbols) {
+            if (symbol.name == name) {
+                id = symbol.value;
+                return true;
+            }
+        }
+    }
+    for (const NamedId& builtin : kBuiltinIds) {
+        if (name == builtin.name) {
+            id = builtin.id;
+            return true;
+        }
+    }
+    return false;
+}
+
+void HeadlessBackend::Dump(CDialog& dialog) {
+    CWnd* focus = dialog.GetFocusedChild();
+    std::string json = "{\"focus\": " + (focus ? std::to_string(focus->GetDlgCtrlID()) : "null") +
+                       ", \"controls\": [";
+    const auto& children = dialog.GetChildren();
+    for (size_t i = 0; i < children.size(); ++i)
+        json += (i ? ", " : "") + ControlJson(*children[i]);
+    json += "], \"messages\": [";
+    for (size_t i = 0; i < m_messages.size(); ++i) {
+        json += std::string(i ? ", " : "") + "{\"text\": " + JsonString(m_messages[i].text) +
+                ", \"icon\": \"" + m_messages[i].icon + "\"}";
+    }
+    m_messages.clear();
+    m_out << json << "]}\n";
+    m_out.flush();
+}
+
+void HeadlessBackend::Fail(int line, const std::string& problem) {
+    if (m_error.empty()) m_error = m_name + ":" + std::to_string(line) + ": " + problem;
+}
+
+int HeadlessBackend::MessageBox(const std::string& text, UINT type) {
+    m_messages.push_back({text, IconName(type)});
+    return AfxDefaultMessageBoxButton(type);
+}
+
+bool HeadlessBackend::ChooseFile(const FileDialogRequest& request, std::string& path) {
+    if (m_fileAnswers.empty()) return false;
+    Answer answer = m_fileAnswers.front();
+    m_fileAnswers.pop_front();
+    if (answer.cancel) return false;
+    bool mustExist = request.open && (request.flags & OFN_FILEMUSTEXIST) != 0;
+    std::error_code error;
+    if (mustExist && !std::filesystem::exists(answer.path, error)) {
+        Fail(answer.line, "file " + Quoted(answer.path) + " does not exist");
+        return false;
+    }
+    if (mustExist && std::filesystem::is_directory(answer.path, error)) {
+        Fail(answer.line, Quoted(answer.path) + " is a folder, not a file");
+        return false;
+    }
+    path = answer.path;
+    return true;
+}
+
+int HeadlessBackend::ChooseItem(const std::string& title, const std::vector<std::string>& items,
+                                int /*current*/) {
+    if (m_promptAnswers.empty()) return -1;
+    Answer answer = m_promptAnswers.front();
+    m_promptAnswers.pop_front();
+    if (answer.cancel) return -1;
+    auto count = static_cast<long long>(items.size());
+    if (answer.value < 0 || answer.value >= count) {
+        Fail(answer.line, "event " + std::to_string(answer.value) + " is out of range: " +
+                              Quoted(title) + " offers choices 0 to " + std::to_string(count - 1));
+        return -1;
+    }
+    return static_cast<int>(answer.value);
+}
+
+bool HeadlessBackend::AskInteger(const std::string& /*title*/, const std::string& prompt,
+                                 int& value, int min, int max) {
+    if (m_promptAnswers.empty()) return false;
+    Answer answer = m_promptAnswers.front();
+    m_promptAnswers.pop_front();
+    if (answer.cancel) return false;
+    if (answer.value < min || answer.value > max) {
+        Fail(answer.line, "event " + std::to_string(answer.value) +
+                              " is out of range: " + Quoted(prompt) + " takes " +
+                              std::to_string(min) + " to " + std::to_string(max));
+        return false;
+    }
+    value = static_cast<int>(answer.value);
+    return true;
+}

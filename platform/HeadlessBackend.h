@@ -1,0 +1,83 @@
+// A back end without a screen: a script plays the user, and `dump` prints the dialog's state
+// as one line of JSON.
+//
+// Script: one command a line; blank lines and lines starting with '#' are skipped, and in
+// every command but `type` and `file` a word starting with '#' begins a comment. Controls are
+// named by id or symbol (IDC_..., IDOK, IDCANCEL).
+//   click CONTROL        select CONTROL INDEX     type CONTROL TEXT (the rest of the line,
+//                                                 without trailing blanks)
+//   focus CONTROL        enter                    command ID
+//   file PATH | file cancel     the answer to the next open-file dialog (PATH: rest of line)
+//   event N | event cancel      the answer to the next prompt: the index of the item to
+//                               choose, or the integer to enter
+//   ok   cancel   dump
+// Answers are queued in order; a file dialog or prompt without an answer left is cancelled,
+// and answers nobody asked for are ignored. A file answer for a dialog that requires an
+// existing file must name an existing file.
+//
+// A line that cannot be carried out stops the script: the dialog ends with -1 and Error()
+// tells which line and why. After the dialog ended only `dump` lines still run; a script that
+// ends with the dialog open cancels it. Message boxes are answered with their default button
+// and listed by the next dump.
+#pragma once
+
+#include <deque>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Backend.h"
+
+class CDialog;
+class CWnd;
+
+class HeadlessBackend : public Backend {
+  public:
+    HeadlessBackend(std::string script, std::string scriptName, std::ostream& out);
+
+    INT_PTR RunModal(CDialog& dialog) override;
+    int MessageBox(const std::string& text, UINT type) override;
+    bool ChooseFile(const FileDialogRequest& request, std::string& path) override;
+    int ChooseItem(const std::string& title, const std::vector<std::string>& items,
+                   int current) override;
+    bool AskInteger(const std::string& title, const std::string& prompt, int& value, int min,
+                    int max) override;
+
+    // "<script>:<line>: <problem>" for the line that stopped the script; empty when none did.
+    const std::string& Error() const { return m_error; }
+
+  private:
+    struct Answer {
+        int line = 0;
+        bool cancel = false;
+        long long value = 0;
+        std::string path;
+    };
+    struct Message {
+        std::string text;
+        const char* icon;
+    };
+
+    void RunLines(CDialog& dialog);
+    void RunDumpsOnly(CDialog& dialog);
+    void RunLine(CDialog& dialog, const std::string& line);
+    std::string Execute(CDialog& dialog, const std::string& command, const std::string& rest);
+    std::string ExecuteOnControl(CDialog& dialog, const std::string& command,
+                                 const std::vector<std::string>& args);
+    std::string QueueAnswer(std::deque<Answer>& queue, const std::string& rest, bool isPath);
+    CWnd* FindControl(CDialog& dialog, const std::string& name, std::string& problem);
+    bool ResolveId(CDialog& dialog, const std::string& name, int& id);
+    void Dump(CDialog& dialog);
+    void Fail(int line, const std::string& problem);
+
+    std::vector<std::string> m_lines;
+    size_t m_next = 0;
+    int m_line = 0;
+    int m_depth = 0;
+    std::string m_name;
+    std::ostream& m_out;
+    std::string m_error;
+    std::deque<Answer> m_fileAnswers;
+    std::deque<Answer> m_promptAnswers;
+    std::vector<Message> m_messages;
+};
