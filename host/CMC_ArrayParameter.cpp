@@ -20,6 +20,9 @@ const CMC_Units& CatalogueOf(const CMC_Setup* setup) {
     return setup ? setup->GetUnits() : withoutDrive;
 }
 
+// Saved values with up to this many significant digits are written exactly.
+constexpr int kShortExactDigits = 10;
+
 bool IsUnset(double limit) { return limit == MC_UNSET_LIMIT; }
 
 std::string ValueMessage(const char* name, size_t index, std::string_view problem) {
@@ -253,12 +256,10 @@ double CMC_ArrayParameter::Represent(double internalValue) const {
     return CMC_Value::Represent(m_type, std::clamp(internalValue, -kMax, kMax));
 }
 
-bool CMC_ArrayParameter::StoresSameValue(double typed, double internalValue) const {
-    return CMC_Value::RoundToStep(m_type, m_toIU.Apply(typed)) == internalValue;
-}
-
-// Integers in internal units print as integers; everything else as the shortest text that
-// reads back to the same stored value, trying a rounded form first to avoid conversion noise.
+// Integers in internal units print as integers and plain doubles as their shortest exact text.
+// Converted values keep their exact value when it is short (7 IU of 0.0025 mm stay 0.0175 mm,
+// which still means the same on a finer drive), else take the rule of PrintValue (a speed that
+// fixed point stores as 0.99998474 m/s is written as the 1 m/s the user typed).
 void CMC_ArrayParameter::AppendSaveText(std::string& out, double internalValue) const {
     const bool identity = m_toIU.from == m_toIU.to;
     if (identity && m_type != VT_NONE && m_type != VT_FIXED) {
@@ -268,20 +269,18 @@ void CMC_ArrayParameter::AppendSaveText(std::string& out, double internalValue) 
         out.append(buffer, result.ptr);
         return;
     }
-    const double shown = m_toIU.Invert(internalValue);
-    if (identity) {
-        out += numbertext::Shortest(shown).View();
+    if (identity && m_type == VT_NONE) {
+        out += numbertext::Shortest(internalValue).View();
         return;
     }
-    for (bool rounded : {true, false}) {
-        const numbertext::NumberBuffer text =
-            rounded ? numbertext::Significant(shown, 15) : numbertext::Shortest(shown);
-        double typed = 0.0;
-        if (numbertext::ParseNumber(text.View(), typed) == numbertext::ParseResult::Ok &&
-            StoresSameValue(typed, internalValue)) {
-            out += text.View();
-            return;
-        }
+    const numbertext::NumberBuffer exact =
+        numbertext::Significant(m_toIU.Invert(internalValue), 15);
+    double typed = 0.0;
+    if (numbertext::CountSignificantDigits(exact.View()) <= kShortExactDigits &&
+        numbertext::ParseNumber(exact.View(), typed) == numbertext::ParseResult::Ok &&
+        CMC_Value::RoundToStep(m_type, m_toIU.Apply(typed)) == internalValue) {
+        out += exact.View();
+        return;
     }
     out += PrintIn(internalValue, m_toIU);
 }

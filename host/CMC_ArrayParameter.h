@@ -86,7 +86,6 @@ class CMC_ArrayParameter {
 
     // What type stores for v; a plain double is kept finite.
     double Represent(double internalValue) const;
-    bool StoresSameValue(double typed, double internalValue) const;
     void AppendSaveText(std::string& out, double internalValue) const;
     std::string PrintIn(double internalValue, const Scale& scale) const;
     double LowestIU() const;

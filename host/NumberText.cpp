@@ -145,6 +145,30 @@ NumberBuffer Significant(double x, int digits) {
     return buffer;
 }
 
+int CountSignificantDigits(std::string_view text) {
+    text = text.substr(0, text.find('e'));
+    const size_t first = text.find_first_of("123456789");
+    if (first == std::string_view::npos) return 0;
+    const size_t last = text.find_last_of("123456789");
+    int count = 0;
+    for (char c : text.substr(first, last - first + 1)) count += IsDigit(c) ? 1 : 0;
+    return count;
+}
+
+RoundingEstimate::RoundingEstimate(double x) : m_x(x) {
+    if (!std::isfinite(x) || x == 0.0) return;
+    const double scale = std::pow(10.0, -std::floor(std::log10(std::fabs(x))));
+    if (std::isfinite(scale)) m_scale = scale;
+}
+
+double RoundingEstimate::Rounded(int digits) const {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+                                              1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    if (m_scale == 0.0 || digits < 1 || digits > 17) return m_x;
+    const double scale = m_scale * kPowersOfTen[digits - 1];
+    return std::round(m_x * scale) / scale;
+}
+
 NumberBuffer Shortest(double x) {
     NumberBuffer buffer;
     if (!std::isfinite(x)) {

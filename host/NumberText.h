@@ -27,14 +27,31 @@ NumberBuffer Significant(double x, int digits);
 // The shortest text that reads back to exactly x, in the same notation.
 NumberBuffer Shortest(double x);
 
+// Digits from the first to the last nonzero digit of a number's text ("0.0250" -> 2).
+int CountSignificantDigits(std::string_view text);
+
 inline std::string FormatSignificant(double x, int digits) { return Significant(x, digits).Str(); }
 inline std::string FormatShortest(double x) { return Shortest(x).Str(); }
 
+// x rounded to a number of significant digits by arithmetic: cheap, but only nearly exact.
+class RoundingEstimate {
+  public:
+    explicit RoundingEstimate(double x);
+    double Rounded(int digits) const;
+
+  private:
+    double m_x;
+    double m_scale = 0.0;  // 10^-exponent of x's leading digit; 0 = no estimate
+};
+
 // The text of x with the fewest significant digits whose value accepts() takes; the shortest
-// round-trip text when none does.
+// round-trip text when none does. Digit counts whose cheap estimate is refused are skipped
+// without formatting, so long lists stay fast.
 template <class Accept>
 std::string FormatFewestDigits(double x, Accept accepts) {
+    const RoundingEstimate estimate(x);
     for (int digits = 1; digits <= 17; ++digits) {
+        if (digits < 17 && !accepts(estimate.Rounded(digits))) continue;
         const NumberBuffer text = Significant(x, digits);
         double parsed = 0.0;
         if (ParseNumber(text.View(), parsed) == ParseResult::Ok && accepts(parsed)) {

@@ -185,6 +185,16 @@ TEST_F(ArrayParameter, MotionLanguageLiteralsPerType) {
     EXPECT_EQ(speed.PrintValue(0), "1");
 }
 
+TEST_F(ArrayParameter, SavedDataKeepsShortExactValuesAndTypedFixedValues) {
+    CString saved;
+    Make(VT_LONG, "mm", "0.0175 -12.3475 0.0025 1e-9").SaveData(saved);
+    EXPECT_EQ(saved, "0.0175 -12.3475 0.0025 0");
+    Make(VT_FIXED, "m/s^2", "1 0.25 -3").SaveData(saved);
+    EXPECT_EQ(saved, "1 0.25 -3");
+    Make(VT_FIXED, "", "0.1 2").SaveData(saved);
+    EXPECT_EQ(saved, "0.1 2");
+}
+
 TEST_F(ArrayParameter, SavedDataReadsBackExactly) {
     ExpectSaveRoundTrip(Make(VT_LONG, "mm", "1 -0.5 12.3475 5368709.1175 -5368709.12"));
     ExpectSaveRoundTrip(Make(VT_LONG, "in", "1 0.001 -3.33333"));
