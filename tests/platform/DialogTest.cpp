@@ -1,0 +1,314 @@
+// Modal dialogs: templates, message maps, data exchange, focus, message boxes, file dialogs,
+// prompts and the graphics helpers.
+#include <gtest/gtest.h>
+
+#include "HeadlessBackend.h"
+#include "TestDialog.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+std::string Control(int id, const char* symbol, const char* cls, const char* text) {
+    return "{\"id\": " + std::to_string(id) + ", \"name\": \"" + symbol + "\", \"class\": \"" +
+           cls + "\", \"text\": \"" + text + "\"";
+}
+
+TEST(ModalDialog, DoesNotRunWithoutBackendOrTemplate) {
+    TestDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), -1);
+
+    CDialog missing(4242);
+    ScriptRun run = RunScript(missing, "ok\n");
+    EXPECT_EQ(run.result, -1);
+    EXPECT_EQ(run.error, "");
+}
+
+TEST(ModalDialog, ReturnsTheEndDialogResultAndDestroysItsControls) {
+    TestDialog dialog;
+    EXPECT_EQ(RunScript(dialog, "ok\n").result, IDOK);
+    EXPECT_EQ(dialog.GetDlgItem(IDC_NAME), nullptr);
+    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_EQ(CDialog::GetRunningModal(), nullptr);
+
+    TestDialog cancelled;
+    EXPECT_EQ(RunScript(cancelled, "cancel\n").result, IDCANCEL);
+}
+
+TEST(ModalDialog, AppliesDialogInitDataAndLoadsTheControls) {
+    TestDialog dialog;
+    dialog.count = 7;
+    ScriptRun run = RunScript(dialog, "dump\n");
+    EXPECT_NE(run.output.find("\"items\": [\"one\", \"two\"], \"selection\": -1"),
+              std::string::npos);
+    EXPECT_NE(run.output.find(Control(IDC_COUNT, "IDC_COUNT", "EDIT", "7")), std::string::npos);
+}
+
+TEST(MessageMap, DispatchesToTheHandlerOfTheNotification) {
+    TestDialog dialog;
+    RunScript(dialog, "click IDC_ADD\nselect IDC_KIND 1\nselect IDC_ROWS 0\ncommand ID_RESET\n");
+    EXPECT_EQ(dialog.log, (Log{"add:1010", "kind", "rows", "reset"}));
+}
+
+TEST(MessageMap, DerivedMapOverridesAndFallsThroughToTheBaseMap) {
+    DerivedTestDialog dialog;
+    RunScript(dialog, "click IDC_ADD\nselect IDC_KIND 0\nok\n");
+    EXPECT_EQ(dialog.log, (Log{"derived-add", "kind"}));
+    EXPECT_TRUE(dialog.OnCommand(MAKEWPARAM(ID_RESET, 0), 0));
+    EXPECT_FALSE(dialog.OnCommand(MAKEWPARAM(ID_RESET, BN_CLICKED + 5), 0));
+    EXPECT_FALSE(dialog.OnCommand(MAKEWPARAM(4321, 0), 0));
+}
+
+TEST(DataExchange, SavesOnOk) {
+    TestDialog dialog;
+    ScriptRun run = RunScript(dialog, "type IDC_COUNT 12\nok\n");
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(dialog.count, 12);
+}
+
+TEST(DataExchange, FailureKeepsTheDialogOpenAndFocusesTheControl) {
+    TestDialog dialog;
+    ScriptRun run = RunScript(dialog, "type IDC_COUNT 1x\nok\ndump\ncancel\n");
+    EXPECT_EQ(run.result, IDCANCEL);
+    EXPECT_EQ(dialog.count, 3);
+    EXPECT_EQ(run.output.rfind("{\"focus\": 1002,", 0), 0u) << run.output;
+    EXPECT_NE(run.output.find("\"messages\": [{\"text\": \"Count must be a whole number.\", "
+                              "\"icon\": \"exclamation\"}]"),
+              std::string::npos);
+}
+
+TEST(DataExchange, FailedEditGetsItsWholeTextSelected) {
+    TestDialog dialog;
+    int start = -1, end = -1;
+    dialog.onReset = [&](TestDialog& d) {
+        EXPECT_FALSE(d.UpdateData(TRUE));
+        CWnd* edit = d.GetDlgItem(IDC_COUNT);
+        EXPECT_EQ(GetFocus(), edit);
+        start = edit->GetEditSelStart();
+        end = edit->GetEditSelEnd();
+    };
+    RunScript(dialog, "type IDC_COUNT abc\nfocus IDC_NAME\ncommand ID_RESET\n");
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 3);
+}
+
+TEST(InitialFocus, GoesToTheFirstTabStopWhenInitDialogReturnsTrue) {
+    TestDialog dialog;
+    EXPECT_EQ(RunScript(dialog, "dump\n").output.rfind("{\"focus\": 1001,", 0), 0u);
+}
+
+TEST(InitialFocus, KeepsAFocusThatInitDialogSetWhateverItReturns) {
+    for (BOOL result : {FALSE, TRUE}) {
+        TestDialog dialog;
+        dialog.initFocus = IDC_ADD;
+        dialog.initResult = result;
+        EXPECT_EQ(RunScript(dialog, "dump\n").output.rfind("{\"focus\": 1010,", 0), 0u);
+    }
+}
+
+TEST(Focus, HiddenOrDisabledControlsCannotTakeItAndLoseIt) {
+    TestDialog dialog;
+    dialog.onReset = [](TestDialog& d) {
+        CWnd* name = d.GetDlgItem(IDC_NAME);
+        CWnd* count = d.GetDlgItem(IDC_COUNT);
+        name->SetFocus();
+        count->ShowWindow(SW_HIDE);
+        EXPECT_EQ(count->SetFocus(), nullptr);
+        EXPECT_EQ(GetFocus(), name);
+        name->EnableWindow(FALSE);
+        EXPECT_EQ(GetFocus(), nullptr);
+        EXPECT_EQ(count->ShowWindow(SW_SHOW), FALSE);
+        EXPECT_EQ(count->SetFocus(), nullptr);  // the previous focus: none
+        EXPECT_EQ(GetFocus(), count);
+    };
+    RunScript(dialog, "command ID_RESET\n");
+    EXPECT_EQ(dialog.log, (Log{"reset"}));
+}
+
+TEST(MessageBoxes, WithoutBackendAnswerTheDefaultButton) {
+    EXPECT_EQ(AfxMessageBox("x"), IDOK);
+    EXPECT_EQ(AfxMessageBox("x", MB_OKCANCEL), IDOK);
+    EXPECT_EQ(AfxMessageBox("x", MB_YESNO | MB_ICONQUESTION), IDYES);
+    EXPECT_EQ(AfxMessageBox("x", MB_YESNO | MB_DEFBUTTON2), IDNO);
+}
+
+TEST(MessageBoxes, ShowTextsAndStringResourcesWithTheirIcons) {
+    AfxRegisterString(31001, "From the table");
+    TestDialog dialog;
+    int answer = 0;
+    dialog.onReset = [&](TestDialog&) {
+        AfxMessageBox(31001, MB_ICONERROR);
+        AfxMessageBox(31002);
+        answer = AfxMessageBox("Sure?", MB_YESNO | MB_ICONQUESTION);
+        AfxMessageBox("Note", MB_ICONINFORMATION);
+    };
+    ScriptRun run = RunScript(dialog, "command ID_RESET\ndump\ndump\n");
+    EXPECT_EQ(answer, IDYES);
+    EXPECT_NE(run.output.find("\"messages\": [{\"text\": \"From the table\", \"icon\": \"error\"}, "
+                              "{\"text\": \"(message 31002 is missing)\", \"icon\": \"none\"}, "
+                              "{\"text\": \"Sure?\", \"icon\": \"information\"}, "
+                              "{\"text\": \"Note\", \"icon\": \"information\"}]}\n"),
+              std::string::npos);
+    EXPECT_NE(run.output.find("\"messages\": []}\n"), std::string::npos) << "a dump clears them";
+}
+
+TEST(FileDialog, ParsesTheFilterAndCancelsWithoutBackend) {
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST,
+                       "Text (*.txt)|*.txt;*.text|All|*.*||");
+    const FileDialogRequest& request = dialog.GetRequest();
+    ASSERT_EQ(request.filters.size(), 2u);
+    EXPECT_EQ(request.filters[0],
+              (std::pair<std::string, std::string>{"Text (*.txt)", "*.txt;*.text"}));
+    EXPECT_EQ(request.filters[1].second, "*.*");
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.GetPathName(), "");
+}
+
+TEST(FileDialog, ReturnsTheScriptedPathAsAFullPath) {
+    TestDialog dialog;
+    std::string script = "file " + std::string(VANTREL_SOURCE_DIR) +
+                         "/dialog/../dialog/Vantrel.rc\n" +
+                         "click IDC_OPEN\nfile cancel\nclick IDC_OPEN\nclick IDC_OPEN\n";
+    ScriptRun run = RunScript(dialog, script);
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(dialog.openedPath, std::string(VANTREL_SOURCE_DIR) + "/dialog/Vantrel.rc");
+    EXPECT_EQ(dialog.log, (Log{"open", "open", "open"}));
+}
+
+TEST(FileDialog, AMissingFileStopsTheScriptWhenTheDialogNeedsAnExistingOne) {
+    TestDialog dialog;
+    ScriptRun run = RunScript(dialog, "file /no/such/file.txt\nclick IDC_OPEN\nok\n");
+    EXPECT_EQ(run.result, -1);
+    EXPECT_EQ(run.error, "test.script:1: file \"/no/such/file.txt\" does not exist");
+    EXPECT_EQ(dialog.openedPath, "");
+
+    TestDialog folder;
+    run = RunScript(folder, "file /tmp\nclick IDC_OPEN\n");
+    EXPECT_EQ(run.error, "test.script:1: \"/tmp\" is a folder, not a file");
+}
+
+TEST(Prompts, CancelWithoutBackendOrAnswer) {
+    int value = 5;
+    EXPECT_EQ(AfxChooseItem("t", {"a", "b"}, 0), -1);
+    EXPECT_FALSE(AfxAskInteger("t", "p", value, 0, 9));
+    EXPECT_EQ(value, 5);
+
+    TestDialog dialog;
+    int chosen = 0;
+    bool asked = true;
+    dialog.onReset = [&](TestDialog&) {
+        chosen = AfxChooseItem("t", {"a", "b"}, 0);
+        asked = AfxAskInteger("t", "p", value, 0, 9);
+    };
+    RunScript(dialog, "event cancel\ncommand ID_RESET\n");
+    EXPECT_EQ(chosen, -1);
+    EXPECT_FALSE(asked);
+}
+
+TEST(Prompts, TakeTheQueuedAnswersInOrder) {
+    TestDialog dialog;
+    int chosen = -1;
+    int value = 0;
+    dialog.onReset = [&](TestDialog&) {
+        chosen = AfxChooseItem("Kind", {"a", "b", "c"}, 0);
+        AfxAskInteger("Edit", "Delay", value, 0, 1000);
+    };
+    ScriptRun run = RunScript(dialog, "event 2\nevent 250\ncommand ID_RESET\nok\n");
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(chosen, 2);
+    EXPECT_EQ(value, 250);
+}
+
+TEST(Prompts, AnAnswerOutOfRangeStopsTheScriptAtItsLine) {
+    TestDialog dialog;
+    int value = 7;
+    dialog.onReset = [&](TestDialog&) { AfxAskInteger("Edit", "Input", value, 0, 15); };
+    ScriptRun run = RunScript(dialog, "# answers\nevent 16\ncommand ID_RESET\nok\n");
+    EXPECT_EQ(run.result, -1);
+    EXPECT_EQ(run.error, "test.script:2: event 16 is out of range: \"Input\" takes 0 to 15");
+    EXPECT_EQ(value, 7);
+
+    TestDialog choosing;
+    choosing.onReset = [](TestDialog&) { AfxChooseItem("Kind", {"a", "b"}, 0); };
+    run = RunScript(choosing, "event 2\ncommand ID_RESET\n");
+    EXPECT_EQ(run.error, "test.script:1: event 2 is out of range: \"Kind\" offers choices 0 to 1");
+}
+
+TEST(Graphics, DeviceContextAndMulDiv) {
+    HDC dc = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 96);
+    EXPECT_EQ(GetDeviceCaps(dc, 12345), 0);
+    EXPECT_EQ(ReleaseDC(nullptr, dc), 1);
+    EXPECT_EQ(-MulDiv(6, 96, 72), -8);
+    EXPECT_EQ(MulDiv(1, 1, 2), 1);  // halves round away from zero
+    EXPECT_EQ(MulDiv(-1, 1, 2), -1);
+    EXPECT_EQ(MulDiv(5, 1, -2), -3);
+    EXPECT_EQ(MulDiv(7, 1, 3), 2);
+    EXPECT_EQ(MulDiv(1, 2, 0), -1);
+    EXPECT_EQ(MulDiv(0x40000000, 4, 1), -1);  // does not fit
+    EXPECT_EQ(MulDiv(0x40000000, 4, 2), -1);
+    EXPECT_EQ(MulDiv(0x40000000, 4, 4), 0x40000000);
+}
+
+TEST(Fonts, KeepTheirDescriptionUntilDeleted) {
+    LOGFONT description{};
+    description.lfHeight = -8;
+    std::snprintf(description.lfFaceName, sizeof description.lfFaceName, "Courier");
+    HFONT handle = nullptr;
+    {
+        CFont font;
+        EXPECT_FALSE(font.CreateFontIndirect(nullptr));
+        ASSERT_TRUE(font.CreateFontIndirect(&description));
+        handle = font;
+        LOGFONT back{};
+        ASSERT_TRUE(CFont::GetLogFont(font.GetSafeHandle(), &back));
+        EXPECT_EQ(back.lfHeight, -8);
+        EXPECT_STREQ(back.lfFaceName, "Courier");
+    }
+    LOGFONT stale{};
+    EXPECT_FALSE(CFont::GetLogFont(handle, &stale));
+}
+
+TEST(Application, AfxGetAppIsTheLatestLiveApplication) {
+    EXPECT_EQ(AfxGetApp(), nullptr);
+    {
+        CWinApp first("first");
+        auto second = std::make_unique<CWinApp>();
+        EXPECT_EQ(AfxGetApp(), second.get());
+        second.reset();
+        EXPECT_EQ(AfxGetApp(), &first);
+        EXPECT_EQ(first.GetAppName(), "first");
+    }
+    EXPECT_EQ(AfxGetApp(), nullptr);
+}
+
+// Records what the framework reports to a window back end.
+class RecordingBackend : public HeadlessBackend {
+  public:
+    using HeadlessBackend::HeadlessBackend;
+    void WindowChanged(CWnd& window, WindowChange change) override {
+        changes.push_back({window.GetDlgCtrlID(), change});
+    }
+    std::vector<std::pair<int, WindowChange>> changes;
+};
+
+TEST(BackendHook, HearsOfEveryStateChange) {
+    std::ostringstream out;
+    RecordingBackend backend("type IDC_NAME x\nclick IDC_ENABLED\nselect IDC_ROWS 1\n", "s", out);
+    TestDialog dialog;
+    SetActiveBackend(&backend);
+    dialog.DoModal();
+    SetActiveBackend(nullptr);
+    auto has = [&](int id, WindowChange change) {
+        return std::find(backend.changes.begin(), backend.changes.end(),
+                         std::make_pair(id, change)) != backend.changes.end();
+    };
+    EXPECT_TRUE(has(IDC_KIND, WindowChange::Items));
+    EXPECT_TRUE(has(IDC_NAME, WindowChange::Text));
+    EXPECT_TRUE(has(IDC_ENABLED, WindowChange::Check));
+    EXPECT_TRUE(has(IDC_ROWS, WindowChange::Selection));
+    EXPECT_TRUE(has(0, WindowChange::Focus));
+    EXPECT_TRUE(has(0, WindowChange::Visible)) << "EndDialog hides the dialog";
+}
+
+}  // namespace

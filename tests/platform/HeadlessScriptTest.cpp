@@ -1,0 +1,198 @@
+// The headless back end: script commands with a person's semantics, refusals naming the line,
+// and the JSON state dump.
+#include <gtest/gtest.h>
+
+#include "HeadlessBackend.h"
+#include "TestDialog.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(Script, ClickingMovesTheFocusAndTheEditLosingItIsTold) {
+    TestDialog dialog;
+    ScriptRun run = RunScript(dialog, "focus IDC_COUNT\nclick IDC_ADD\nclick 1010\n");
+    EXPECT_EQ(dialog.log, (Log{"count-killfocus", "add:1010", "add:1010"}));
+    EXPECT_EQ(run.result, IDCANCEL) << "a script that ends with the dialog open cancels it";
+}
+
+TEST(Script, CheckBoxesToggleAndRadioButtonsCheckWithinTheirGroup) {
+    TestDialog dialog;
+    ScriptRun run = RunScript(dialog,
+                              "click IDC_ENABLED\nclick IDC_FIRST\nclick IDC_SECOND\ndump\n"
+                              "click IDC_ENABLED\ndump\n");
+    EXPECT_EQ(dialog.log, (Log{"enabled", "enabled"}));
+    std::string first = run.output.substr(0, run.output.find('\n'));
+    EXPECT_TRUE(
+        Contains(first, "\"Enabled\", \"enabled\": true, \"visible\": true, \"checked\": true}"));
+    EXPECT_TRUE(
+        Contains(first, "\"First\", \"enabled\": true, \"visible\": true, \"checked\": false}"));
+    EXPECT_TRUE(
+        Contains(first, "\"Second\", \"enabled\": true, \"visible\": true, \"checked\": true}"));
+    std::string second = run.output.substr(first.size() + 1);
+    EXPECT_TRUE(
+        Contains(second, "\"Enabled\", \"enabled\": true, \"visible\": true, \"checked\": false}"));
+}
+
+TEST(Script, SelectingSetsTheSelectionThenNotifies) {
+    TestDialog dialog;
+    ScriptRun run = RunScript(dialog, "select IDC_KIND 1\nselect IDC_ROWS 2\ndump\n");
+    EXPECT_EQ(dialog.log, (Log{"kind", "rows"}));
+    EXPECT_TRUE(Contains(run.output,
+                         "\"class\": \"COMBOBOX\", \"text\": \"two\", \"enabled\": true, "
+                         "\"visible\": true, \"items\": [\"one\", \"two\"], \"selection\": 1}"));
+    EXPECT_TRUE(
+        Contains(run.output, "\"items\": [\"alpha\", \"beta\", \"gamma\"], \"selection\": 2}"));
+    EXPECT_EQ(run.output.rfind("{\"focus\": 1004,", 0), 0u);
+}
+
+TEST(Script, EnterClicksAFocusedButtonFeedsAWantReturnEditOrPressesOk) {
+    TestDialog dialog;
+    ScriptRun run = RunScript(dialog,
+                              "focus IDC_ADD\nenter\n"
+                              "type IDC_NOTES ab\nenter\ndump\n"
+                              "focus IDC_NAME\nenter\n");
+    EXPECT_EQ(dialog.log, (Log{"add:1010"}));
+    EXPECT_TRUE(Contains(run.output, "\"text\": \"ab\\r\\n\""));
+    EXPECT_EQ(run.result, IDOK);
+}
+
+TEST(Script, EnterDoesNothingWhileTheDefaultButtonIsDisabled) {
+    TestDialog dialog;
+    dialog.onReset = [](TestDialog& d) { d.GetDlgItem(IDOK)->EnableWindow(FALSE); };
+    ScriptRun run = RunScript(dialog, "command ID_RESET\nenter\ncommand IDCANCEL\n");
+    EXPECT_EQ(run.result, IDCANCEL);
+    EXPECT_EQ(run.error, "");
+}
+
+TEST(Script, CommentsBlankLinesAndTrailingCommentsAreSkipped) {
+    TestDialog dialog;
+    ScriptRun run = RunScript(
+        dialog, "# a comment\n\n   \nclick IDC_ADD   # add one\r\n  type IDC_NAME  a # b  \nok\n");
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(dialog.log, (Log{"add:1010"}));
+    EXPECT_EQ(run.result, IDOK);
+}
+
+TEST(Script, TypeReplacesTheTextWithTheRestOfTheLine) {
+    TestDialog dialog;
+    ScriptRun run = RunScript(dialog, "type IDC_NAME  two  words \t\ndump\ntype IDC_NAME\ndump\n");
+    EXPECT_TRUE(Contains(run.output, "\"text\": \"two  words\""));
+    std::string second = run.output.substr(run.output.find('\n') + 1);
+    EXPECT_TRUE(Contains(second, "\"name\": \"IDC_NAME\", \"class\": \"EDIT\", \"text\": \"\""));
+}
+
+TEST(Script, OnlyDumpsRunAfterTheDialogEnded) {
+    TestDialog dialog;
+    ScriptRun run = RunScript(dialog, "ok\nclick IDC_ADD\nnonsense here\ndump\n");
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_EQ(run.error, "");
+    EXPECT_TRUE(dialog.log.empty());
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1);
+}
+
+struct Refusal {
+    const char* script;
+    const char* error;
+};
+
+class ScriptRefusal : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(ScriptRefusal, StopsTheDialogWithTheLineAndTheProblem) {
+    TestDialog dialog;
+    dialog.onReset = [](TestDialog& d) {
+        d.GetDlgItem(IDC_ADD)->EnableWindow(FALSE);
+        d.GetDlgItem(IDC_KIND)->ShowWindow(SW_HIDE);
+    };
+    ScriptRun run =
+        RunScript(dialog, std::string("command ID_RESET\n") + GetParam().script + "\nok\n");
+    EXPECT_EQ(run.result, -1);
+    EXPECT_EQ(run.error, std::string("test.script:2: ") + GetParam().error);
+    EXPECT_EQ(dialog.count, 3) << "OK never ran";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ScriptRefusal,
+    ::testing::Values(Refusal{"jump IDC_ADD", "unknown command \"jump\""},
+                      Refusal{"click IDC_NOPE", "unknown control \"IDC_NOPE\""},
+                      Refusal{"click 4711", "unknown control \"4711\""},
+                      Refusal{"click -1", "control \"-1\" is not unique"},
+                      Refusal{"click", "click needs a control"},
+                      Refusal{"select IDC_ROWS", "select needs a control and an index"},
+                      Refusal{"click IDC_OPEN now", "unexpected argument \"now\""},
+                      Refusal{"select IDC_ROWS 3",
+                              "index 3 is out of range: control IDC_ROWS has 3 items"},
+                      Refusal{"select IDC_ROWS x", "index \"x\" is not a number"},
+                      Refusal{"click IDC_ADD", "control IDC_ADD is disabled"},
+                      Refusal{"select IDC_KIND 0", "control IDC_KIND is hidden"},
+                      Refusal{"type IDC_ENABLED 1", "control IDC_ENABLED is not an edit box"},
+                      Refusal{"type IDC_INFO text", "control IDC_INFO is read-only"},
+                      Refusal{"click IDC_NAME", "control IDC_NAME is not a button"},
+                      Refusal{"focus -1", "control \"-1\" is not unique"},
+                      Refusal{"command IDC_NOPE", "unknown command id \"IDC_NOPE\""},
+                      Refusal{"event soon", "event answer \"soon\" is not a number"},
+                      Refusal{"file", "file needs a path or cancel"}));
+
+TEST(Script, StopsBeforeOpeningLaterDialogs) {
+    std::ostringstream out;
+    HeadlessBackend backend("bogus\nok\n", "s", out);
+    SetActiveBackend(&backend);
+    TestDialog first;
+    TestDialog second;
+    EXPECT_EQ(first.DoModal(), -1);
+    EXPECT_EQ(second.DoModal(), -1);
+    SetActiveBackend(nullptr);
+    EXPECT_EQ(backend.Error(), "s:1: unknown command \"bogus\"");
+}
+
+TEST(Script, NestedDialogsTakeTheLinesWhileTheyRun) {
+    TestDialog outer;
+    TestDialog inner;
+    INT_PTR innerResult = 0;
+    outer.onReset = [&](TestDialog&) { innerResult = inner.DoModal(); };
+    ScriptRun run =
+        RunScript(outer, "command ID_RESET\nclick IDC_ADD\nok\nclick IDC_ADD\ncancel\n");
+    EXPECT_EQ(innerResult, IDOK);
+    EXPECT_EQ(inner.log, (Log{"add:1010"}));
+    EXPECT_EQ(outer.log, (Log{"reset", "add:1010"}));
+    EXPECT_EQ(run.result, IDCANCEL);
+}
+
+TEST(Dump, ListsEveryControlInTemplateOrder) {
+    TestDialog dialog;
+    ScriptRun run = RunScript(dialog, "dump\n");
+    EXPECT_EQ(run.output.rfind("{\"focus\": 1001, \"controls\": [{\"id\": -1, \"name\": null, "
+                               "\"class\": \"STATIC\", \"text\": \"Name\", \"enabled\": true, "
+                               "\"visible\": true}, {\"id\": 1001, \"name\": \"IDC_NAME\"",
+                               0),
+              0u)
+        << run.output;
+    size_t name = run.output.find("IDC_NAME");
+    size_t kind = run.output.find("IDC_KIND");
+    size_t cancel = run.output.find("\"IDCANCEL\"");
+    EXPECT_LT(name, kind);
+    EXPECT_LT(kind, cancel);
+    EXPECT_TRUE(Contains(run.output, "\"messages\": []}\n"));
+}
+
+TEST(Dump, EscapesTextsAsJson) {
+    TestDialog dialog;
+    dialog.onReset = [](TestDialog& d) {
+        d.GetDlgItem(IDC_NAME)->SetWindowText("q\"b\\s\x01\t\xC3\xA9");
+    };
+    ScriptRun run = RunScript(dialog, "command ID_RESET\ndump\n");
+    EXPECT_TRUE(Contains(run.output, "\"text\": \"q\\\"b\\\\s\\u0001\\t\xC3\xA9\""));
+}
+
+TEST(Dump, ReportsNoFocusAsNull) {
+    TestDialog dialog;
+    dialog.onReset = [](TestDialog& d) { d.SetFocus(); };
+    ScriptRun run = RunScript(dialog, "command ID_RESET\ndump\n");
+    EXPECT_EQ(run.output.rfind("{\"focus\": null,", 0), 0u);
+}
+
+}  // namespace
