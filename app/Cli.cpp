@@ -113,15 +113,15 @@ int RunDemo(const Options& options) {
 int RunEdit(const Options& options) {
     if (options.element == kStandardStream)
         throw AppError("edit: ELEMENT must be a file: the edited element is written back to it");
-    if (options.script.empty())
-        throw AppError("edit needs --script FILE (no window display back end in this build)");
-    std::string script = ReadElement(options.script);
+    bool inWindow = options.script.empty();
+    std::string script = inWindow ? std::string() : ReadElement(options.script);
     std::string scriptName = options.script == kStandardStream ? "standard input" : options.script;
     bool missing = PathIsMissing(options.element);
     std::string element = missing ? std::string() : ReadWholeFile(options.element);
     auto project = LoadProject(options);
     auto module = LoadModule(options);
     EditRequest request{options.element, missing, element, script, scriptName};
+    if (inWindow) return RunWindowEdit(*module, *project, request);
     return RunScriptedEdit(*module, *project, request);
 }
 
@@ -181,7 +181,8 @@ Commands AddCommands(CLI::App& app, Options& options) {
                        "Element file; a missing one starts from a new element");
     commands.edit
         ->add_option("--script", options.script,
-                     "Run the editor headless on this script (- for standard input)")
+                     "Run the editor headless on this script (- for standard input); "
+                     "without it the editor opens in a window")
         ->type_name("FILE")
         ->check(NotEmpty());
     commands.demo =

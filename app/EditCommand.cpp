@@ -6,6 +6,7 @@
 #include "Backend.h"
 #include "CString.h"
 #include "FileAccess.h"
+#include "FltkBackend.h"
 #include "HeadlessBackend.h"
 #include "VantrelExports.h"
 
@@ -28,21 +29,39 @@ CString StartingText(const PluginModule& module, Project& project, const EditReq
     return text;
 }
 
-}  // namespace
-
-int RunScriptedEdit(const PluginModule& module, Project& project, const EditRequest& request) {
+// Runs the module's editor with backend; the edited text, when the user confirmed, is in text.
+bool RunEditor(const PluginModule& module, Project& project, Backend& backend, CString& text) {
     auto edit = module.Resolve<EditMotionSequenceFn>("EditMotionSequence");
-    CString text = StartingText(module, project, request);
-    HeadlessBackend backend(request.script, request.scriptName, std::cout);
-    int confirmed = 0;
-    {
-        ActiveBackendGuard active(backend);
-        confirmed = edit(project.Controller(), project.Motion(), text);
-    }
-    std::cout.flush();
-    if (!std::cout) throw AppError("standard output: cannot write the dumps");
-    if (!backend.Error().empty()) throw AppError(backend.Error());
+    ActiveBackendGuard active(backend);
+    return edit(project.Controller(), project.Motion(), text) != 0;
+}
+
+int SaveIfConfirmed(bool confirmed, const EditRequest& request, const CString& text) {
     if (!confirmed) return 1;
     WriteFileAtomically(request.path, text.str());
     return 0;
+}
+
+}  // namespace
+
+int RunScriptedEdit(const PluginModule& module, Project& project, const EditRequest& request) {
+    CString text = StartingText(module, project, request);
+    HeadlessBackend backend(request.script, request.scriptName, std::cout);
+    bool confirmed = RunEditor(module, project, backend, text);
+    std::cout.flush();
+    if (!std::cout) throw AppError("standard output: cannot write the dumps");
+    if (!backend.Error().empty()) throw AppError(backend.Error());
+    return SaveIfConfirmed(confirmed, request, text);
+}
+
+int RunWindowEdit(const PluginModule& module, Project& project, const EditRequest& request) {
+    if (!FltkBackend::OpenDisplay()) {
+        throw AppError(
+            "edit: no display is available (DISPLAY is unset or cannot be opened); "
+            "use --script FILE to edit without a window");
+    }
+    CString text = StartingText(module, project, request);
+    FltkBackend backend;
+    bool confirmed = RunEditor(module, project, backend, text);
+    return SaveIfConfirmed(confirmed, request, text);
 }

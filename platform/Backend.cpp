@@ -4,9 +4,9 @@
 
 namespace {
 Backend* activeBackend = nullptr;
+}  // namespace
 
-// The buttons of each MB_ type, left to right.
-std::vector<int> ButtonsOf(UINT type) {
+std::vector<int> AfxMessageBoxButtons(UINT type) {
     switch (type & MB_TYPEMASK) {
         case MB_OKCANCEL:
             return {IDOK, IDCANCEL};
@@ -22,14 +22,13 @@ std::vector<int> ButtonsOf(UINT type) {
             return {IDOK};
     }
 }
-}  // namespace
 
 void SetActiveBackend(Backend* backend) { activeBackend = backend; }
 
 Backend* GetActiveBackend() { return activeBackend; }
 
 int AfxDefaultMessageBoxButton(UINT type) {
-    std::vector<int> buttons = ButtonsOf(type);
+    std::vector<int> buttons = AfxMessageBoxButtons(type);
     size_t index = (type & MB_DEFMASK) >> 8;
     return index < buttons.size() ? buttons[index] : buttons.front();
 }

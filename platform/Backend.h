@@ -61,5 +61,7 @@ class Backend {
 void SetActiveBackend(Backend* backend);
 Backend* GetActiveBackend();
 
+// The ids of the buttons of a message box of this type, left to right.
+std::vector<int> AfxMessageBoxButtons(UINT type);
 // The button a message box of this type answers when nobody is asked: its default button.
 int AfxDefaultMessageBoxButton(UINT type);

@@ -1,0 +1,35 @@
+#include "DialogLayout.h"
+
+#include "CWnd.h"
+#include "DialogTemplate.h"
+
+namespace {
+// Rounds to the nearest pixel, as the platform's dialog-unit mapping does.
+int Scale(int dialogUnits, int baseUnit, int divisor) {
+    long long product = static_cast<long long>(dialogUnits) * baseUnit;
+    long long half = divisor / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / divisor
+                                         : -((-product + half) / divisor));
+}
+}  // namespace
+
+int DialogLayout::ToPixelsX(int dialogUnits) { return Scale(dialogUnits, kBaseUnitX, 4); }
+
+int DialogLayout::ToPixelsY(int dialogUnits) { return Scale(dialogUnits, kBaseUnitY, 8); }
+
+// Each edge is mapped on its own, so that neighbouring controls meet without gaps.
+PixelRect DialogLayout::Map(int x, int y, int cx, int cy) {
+    int left = ToPixelsX(x);
+    int top = ToPixelsY(y);
+    return {left, top, ToPixelsX(x + cx) - left, ToPixelsY(y + cy) - top};
+}
+
+PixelRect DialogLayout::DialogRect(const DialogTemplate& dialog) {
+    return Map(dialog.x, dialog.y, dialog.cx, dialog.cy);
+}
+
+PixelRect DialogLayout::ControlRect(const CWnd& control) {
+    int heightUnits = control.IsComboBox() ? kClosedComboHeight : control.GetTemplateHeight();
+    return Map(control.GetTemplateX(), control.GetTemplateY(), control.GetTemplateWidth(),
+               heightUnits);
+}

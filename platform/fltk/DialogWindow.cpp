@@ -1,0 +1,478 @@
+#include "DialogWindow.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Hold_Browser.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Multiline_Input.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Round_Button.H>
+
+#include <algorithm>
+#include <cctype>
+
+#include "CDialog.h"
+#include "CFont.h"
+#include "DialogLayout.h"
+#include "GroupFrame.h"
+#include "ToolkitText.h"
+#include "UserInput.h"
+
+namespace {
+// Browser lines must not start formatting codes; this character never occurs in control text.
+constexpr char kNoFormatChar = '\x01';
+// Text smaller than this many pixels is not legible on screen; smaller fonts are shown at it.
+constexpr int kSmallestFontSize = 11;
+// The height of a line of dialog text, in dialog units.
+constexpr int kLineHeight = 8;
+
+bool IsMultiLineEdit(const CWnd& control) {
+    return control.IsEdit() && (control.GetStyle() & ES_MULTILINE) != 0;
+}
+
+// Static text wraps at word breaks when its control has room for more than one line.
+Fl_Align StaticAlignment(const CWnd& control) {
+    Fl_Align align = FL_ALIGN_TOP | FL_ALIGN_INSIDE;
+    if (control.GetTemplateHeight() >= 2 * kLineHeight) align |= FL_ALIGN_WRAP;
+    switch (control.GetStyle() & 0x3) {
+        case SS_CENTER:
+            return align;
+        case SS_RIGHT:
+            return align | FL_ALIGN_RIGHT;
+        default:
+            return align | FL_ALIGN_LEFT;
+    }
+}
+
+bool KeepsMnemonics(const CWnd& control) {
+    return !(control.IsStatic() && (control.GetStyle() & SS_NOPREFIX) != 0);
+}
+
+bool IsFixedPitch(const LOGFONT& font) {
+    std::string face = font.lfFaceName;
+    std::transform(face.begin(), face.end(), face.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return (font.lfPitchAndFamily & 0x3) == FIXED_PITCH ||
+           face.find("courier") != std::string::npos || face.find("mono") != std::string::npos;
+}
+
+// A negative height is the character height; a positive one the cell height, which includes
+// the internal leading of about a fifth.
+int FontPixels(const LOGFONT& font) {
+    int pixels = font.lfHeight < 0   ? -font.lfHeight
+                 : font.lfHeight > 0 ? font.lfHeight * 4 / 5
+                                     : DialogLayout::kFontSize;
+    return std::max(pixels, kSmallestFontSize);
+}
+
+// An offset into the widget's text as an offset into the control's text, whose multi-line
+// edits end lines with CR LF.
+int ControlOffset(const char* text, int offset, bool multiLine) {
+    if (!multiLine) return offset;
+    return offset + static_cast<int>(std::count(text, text + offset, '\n'));
+}
+
+int ToolkitOffset(const std::string& text, int offset, bool multiLine) {
+    if (!multiLine) return offset;
+    return offset - static_cast<int>(std::count(text.begin(), text.begin() + offset, '\r'));
+}
+}  // namespace
+
+DialogWindow::DialogWindow(CDialog& dialog) : Fl_Double_Window(0, 0, 1, 1), m_dialog(dialog) {
+    if (const DialogTemplate* tmpl = dialog.GetTemplate()) {
+        PixelRect rect = DialogLayout::DialogRect(*tmpl);
+        size(std::max(rect.width, 1), std::max(rect.height, 1));
+    }
+    for (const auto& child : dialog.GetChildren()) {
+        Fl_Widget* widget = CreateWidget(*child);
+        SetUpWidget(*widget, *child);
+    }
+    end();
+    callback(OnClose);
+    set_modal();
+}
+
+bool DialogWindow::Shows(const CWnd& window) const {
+    return &window == &m_dialog || m_widgets.count(&window) != 0;
+}
+
+Fl_Widget* DialogWindow::CreateWidget(CWnd& control) {
+    PixelRect r = DialogLayout::ControlRect(control);
+    if (control.IsButton()) return CreateButton(control, r.x, r.y, r.width, r.height);
+    if (control.IsEdit()) return CreateEdit(control, r.x, r.y, r.width, r.height);
+    if (control.IsComboBox()) {
+        auto* choice = new Fl_Choice(r.x, r.y, r.width, r.height);
+        choice->textsize(DialogLayout::kFontSize);
+        choice->when(FL_WHEN_RELEASE_ALWAYS);
+        choice->callback(OnChoice, &control);
+        return choice;
+    }
+    if (control.IsListBox()) {
+        auto* list = new Fl_Hold_Browser(r.x, r.y, r.width, r.height);
+        list->format_char(kNoFormatChar);
+        list->textsize(DialogLayout::kFontSize);
+        list->has_scrollbar((control.GetStyle() & WS_HSCROLL) ? Fl_Browser_::BOTH
+                                                              : Fl_Browser_::VERTICAL);
+        list->when(FL_WHEN_CHANGED);
+        list->callback(OnList, &control);
+        return list;
+    }
+    auto* text = new Fl_Box(r.x, r.y, r.width, r.height);
+    text->align(StaticAlignment(control));
+    text->clear_visible_focus();
+    return text;
+}
+
+Fl_Widget* DialogWindow::CreateButton(CWnd& control, int x, int y, int width, int height) {
+    Fl_Button* button = nullptr;
+    if (control.IsGroupBox()) return new GroupFrame(x, y, width, height);
+    if (control.IsCheckBox()) {
+        button = new Fl_Check_Button(x, y, width, height);
+    } else if (control.IsRadioButton()) {
+        button = new Fl_Round_Button(x, y, width, height);
+    } else if ((control.GetStyle() & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+        button = new Fl_Return_Button(x, y, width, height);
+    } else {
+        button = new Fl_Button(x, y, width, height);
+    }
+    if (control.IsCheckBox() || control.IsRadioButton()) {
+        // The control decides the check; the widget only shows it.
+        button->type(FL_TOGGLE_BUTTON);
+        Fl_Align align = FL_ALIGN_LEFT | FL_ALIGN_INSIDE;
+        if (control.GetStyle() & BS_MULTILINE) align |= FL_ALIGN_WRAP;
+        button->align(align);
+    }
+    button->callback(OnButton, &control);
+    return button;
+}
+
+Fl_Widget* DialogWindow::CreateEdit(CWnd& control, int x, int y, int width, int height) {
+    DWORD style = control.GetStyle();
+    Fl_Input* input = (style & ES_MULTILINE) ? new Fl_Multiline_Input(x, y, width, height)
+                                             : new Fl_Input(x, y, width, height);
+    // A multi-line edit without horizontal scrolling wraps its lines.
+    if ((style & ES_MULTILINE) && !(style & ES_AUTOHSCROLL)) input->wrap(1);
+    if (style & ES_READONLY) {
+        input->readonly(1);
+        input->color(FL_BACKGROUND_COLOR);
+    }
+    input->textsize(DialogLayout::kFontSize);
+    input->when(FL_WHEN_CHANGED);
+    input->callback(OnInput, &control);
+    return input;
+}
+
+void DialogWindow::SetUpWidget(Fl_Widget& widget, CWnd& control) {
+    widget.labelsize(DialogLayout::kFontSize);
+    m_widgets[&control] = &widget;
+    m_controls[&widget] = &control;
+}
+
+Fl_Widget* DialogWindow::WidgetOf(const CWnd& control) const {
+    auto found = m_widgets.find(&control);
+    return found == m_widgets.end() ? nullptr : found->second;
+}
+
+CWnd* DialogWindow::ControlOf(Fl_Widget* widget) const {
+    for (; widget != nullptr && widget != this; widget = widget->parent()) {
+        auto found = m_controls.find(widget);
+        if (found != m_controls.end()) return found->second;
+    }
+    return nullptr;
+}
+
+void DialogWindow::ShowCentred() {
+    position((Fl::w() - w()) / 2, (Fl::h() - h()) / 2);
+    show();
+}
+
+void DialogWindow::RethrowFailure() const {
+    if (m_failure) std::rethrow_exception(m_failure);
+}
+
+void DialogWindow::MirrorAll() {
+    MirrorDialog(WindowChange::Text);
+    for (const auto& child : m_dialog.GetChildren()) MirrorControl(*child);
+    MirrorFocus();
+}
+
+void DialogWindow::MirrorControl(CWnd& control) {
+    for (WindowChange change :
+         {WindowChange::Font, WindowChange::Items, WindowChange::Text, WindowChange::Check,
+          WindowChange::Enabled, WindowChange::Visible}) {
+        Mirror(control, change);
+    }
+}
+
+void DialogWindow::Mirror(CWnd& window, WindowChange change) {
+    if (&window == &m_dialog) {
+        MirrorDialog(change);
+        return;
+    }
+    Fl_Widget* widget = WidgetOf(window);
+    if (widget == nullptr) return;
+    switch (change) {
+        case WindowChange::Text:
+            MirrorText(window, *widget);
+            break;
+        case WindowChange::Enabled:
+            window.IsWindowEnabled() ? widget->activate() : widget->deactivate();
+            break;
+        case WindowChange::Visible:
+            window.IsWindowVisible() ? widget->show() : widget->hide();
+            break;
+        case WindowChange::Check:
+            MirrorCheck(window, *widget);
+            break;
+        case WindowChange::Items:
+            MirrorItems(window, *widget);
+            break;
+        case WindowChange::Selection:
+            MirrorSelection(window, *widget);
+            break;
+        case WindowChange::Font:
+            MirrorFont(window, *widget);
+            break;
+        case WindowChange::EditSelection:
+            MirrorEditSelection(window, *widget);
+            break;
+        case WindowChange::Focus:
+            break;
+    }
+}
+
+void DialogWindow::MirrorDialog(WindowChange change) {
+    std::string caption;
+    switch (change) {
+        case WindowChange::Text:
+            m_dialog.GetWindowText(caption);
+            copy_label(caption.c_str());
+            break;
+        case WindowChange::Visible:
+            if (!m_dialog.IsWindowVisible()) hide();
+            break;
+        case WindowChange::Focus:
+            MirrorFocus();
+            break;
+        default:
+            break;
+    }
+}
+
+void DialogWindow::MirrorText(const CWnd& control, Fl_Widget& widget) {
+    if (&control == m_copyingFrom || control.IsComboBox() || control.IsListBox()) return;
+    std::string text;
+    control.GetWindowText(text);
+    if (auto* input = dynamic_cast<Fl_Input_*>(&widget)) {
+        std::string shown = IsMultiLineEdit(control) ? ToToolkitLineEnds(text) : text;
+        if (shown != input->value()) input->value(shown.c_str());
+        return;
+    }
+    widget.copy_label(LabelText(text, KeepsMnemonics(control)).c_str());
+}
+
+void DialogWindow::MirrorCheck(const CWnd& control, Fl_Widget& widget) {
+    if (auto* button = dynamic_cast<Fl_Button*>(&widget)) {
+        button->value(control.GetCheck() != BST_UNCHECKED ? 1 : 0);
+    }
+}
+
+void DialogWindow::MirrorItems(const CWnd& control, Fl_Widget& widget) {
+    const auto& items = control.GetItems().Items();
+    if (auto* list = dynamic_cast<Fl_Browser*>(&widget)) {
+        list->clear();
+        for (const auto& item : items) list->add(item.text.c_str());
+    } else if (auto* choice = dynamic_cast<Fl_Choice*>(&widget)) {
+        ChoiceMenu& menu = m_menus[&control];
+        menu.labels.clear();
+        for (const auto& item : items) menu.labels.push_back(LabelText(item.text, false));
+        // Value-initialised items are empty; the last one ends the menu.
+        menu.items.assign(items.size() + 1, Fl_Menu_Item{});
+        for (size_t i = 0; i < items.size(); ++i) {
+            menu.items[i].label(menu.labels[i].c_str());
+            menu.items[i].labelsize(choice->textsize());
+        }
+        choice->menu(menu.items.data());
+    }
+    MirrorSelection(control, widget);
+}
+
+void DialogWindow::MirrorSelection(const CWnd& control, Fl_Widget& widget) {
+    int selection = control.GetItems().Selection();
+    if (auto* list = dynamic_cast<Fl_Browser*>(&widget)) {
+        if (selection < 0) {
+            list->deselect();
+            return;
+        }
+        list->value(selection + 1);
+        if (!list->displayed(selection + 1)) list->middleline(selection + 1);
+    } else if (auto* choice = dynamic_cast<Fl_Choice*>(&widget)) {
+        if (selection < 0) {
+            choice->value(static_cast<const Fl_Menu_Item*>(nullptr));
+        } else {
+            choice->value(selection);
+        }
+        choice->redraw();
+    }
+}
+
+void DialogWindow::MirrorFont(const CWnd& control, Fl_Widget& widget) {
+    LOGFONT font{};
+    bool chosen = CFont::GetLogFont(control.GetFont(), &font) != FALSE;
+    Fl_Font face = chosen && IsFixedPitch(font) ? FL_COURIER : FL_HELVETICA;
+    int size = chosen ? FontPixels(font) : DialogLayout::kFontSize;
+    widget.labelfont(face);
+    widget.labelsize(size);
+    if (auto* list = dynamic_cast<Fl_Browser*>(&widget)) {
+        list->textfont(face);
+        list->textsize(size);
+    } else if (auto* input = dynamic_cast<Fl_Input_*>(&widget)) {
+        input->textfont(face);
+        input->textsize(size);
+    } else if (auto* choice = dynamic_cast<Fl_Choice*>(&widget)) {
+        choice->textfont(face);
+        choice->textsize(size);
+    }
+    widget.redraw();
+}
+
+void DialogWindow::MirrorEditSelection(const CWnd& control, Fl_Widget& widget) {
+    auto* input = dynamic_cast<Fl_Input_*>(&widget);
+    if (input == nullptr || &control == m_copyingFrom) return;
+    std::string text;
+    control.GetWindowText(text);
+    bool multiLine = IsMultiLineEdit(control);
+    // The caret stands at the end of the selection.
+    input->position(ToolkitOffset(text, control.GetEditSelEnd(), multiLine),
+                    ToolkitOffset(text, control.GetEditSelStart(), multiLine));
+}
+
+void DialogWindow::MirrorFocus() {
+    CWnd* focused = m_dialog.GetFocusedChild();
+    Fl_Widget* widget = focused ? WidgetOf(*focused) : nullptr;
+    if (widget == nullptr || Fl::focus() == widget) return;
+    Fl::focus(widget);
+    widget->redraw();
+}
+
+template <class Action>
+void DialogWindow::Act(CWnd* control, Action action) {
+    if (Failed()) return;
+    try {
+        action();
+    } catch (...) {
+        m_failure = std::current_exception();
+        return;
+    }
+    if (control == nullptr) return;
+    if (Fl_Widget* widget = WidgetOf(*control)) {
+        MirrorCheck(*control, *widget);
+        if (control->IsComboBox() || control->IsListBox()) MirrorSelection(*control, *widget);
+    }
+}
+
+int DialogWindow::Dispatch(int event, Fl_Window* window) {
+    auto* dialogWindow = dynamic_cast<DialogWindow*>(window);
+    bool active = dialogWindow != nullptr && (Fl::modal() == nullptr || Fl::modal() == window);
+    if (active && event == FL_KEYBOARD && dialogWindow->HandleDialogKey()) return 1;
+    int handled = Fl::handle_(event, window);
+    if (active && (event == FL_PUSH || event == FL_KEYBOARD)) dialogWindow->FollowToolkitFocus();
+    return handled;
+}
+
+// The keys a dialog handles itself, wherever the focus is: Enter, Escape and Tab.
+bool DialogWindow::HandleDialogKey() {
+    if (Fl::event_state() & (FL_CTRL | FL_ALT | FL_META)) return false;
+    switch (Fl::event_key()) {
+        case FL_Enter:
+        case FL_KP_Enter:
+            Act(nullptr, [this] { UserInput::Enter(m_dialog); });
+            return true;
+        case FL_Escape:
+            Act(nullptr, [this] { UserInput::Command(m_dialog, IDCANCEL); });
+            return true;
+        case FL_Tab:
+            MoveTabFocus((Fl::event_state() & FL_SHIFT) != 0);
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Tab moves to the next usable control with a tab stop in template order, Shift+Tab back.
+void DialogWindow::MoveTabFocus(bool backwards) {
+    const auto& children = m_dialog.GetChildren();
+    auto count = static_cast<int>(children.size());
+    if (count == 0) return;
+    int start = backwards ? 0 : count - 1;
+    for (int i = 0; i < count; ++i) {
+        if (children[i].get() == m_dialog.GetFocusedChild()) start = i;
+    }
+    int step = backwards ? count - 1 : 1;
+    for (int n = 1; n <= count; ++n) {
+        CWnd& candidate = *children[(start + n * step) % count];
+        bool usable = candidate.IsWindowVisible() && candidate.IsWindowEnabled();
+        if (!usable || (candidate.GetStyle() & WS_TABSTOP) == 0) continue;
+        Act(&candidate, [&candidate] { UserInput::Focus(candidate); });
+        return;
+    }
+}
+
+// A click gives a widget the toolkit's focus; the dialog learns of it as a focus change.
+void DialogWindow::FollowToolkitFocus() {
+    if (Failed() || m_dialog.IsModalEnded()) return;
+    CWnd* control = ControlOf(Fl::focus());
+    if (control == nullptr || control == m_dialog.GetFocusedChild()) return;
+    Act(control, [control] { UserInput::Focus(*control); });
+}
+
+// Typed text reaches the control at once, so that a command sees it; without notifications.
+void DialogWindow::CopyTextToControl(CWnd& control, const Fl_Input_& input) {
+    bool multiLine = IsMultiLineEdit(control);
+    std::string text = multiLine ? ToControlLineEnds(input.value()) : input.value();
+    int start = std::min(input.position(), input.mark());
+    int end = std::max(input.position(), input.mark());
+    m_copyingFrom = &control;
+    control.SetWindowText(text.c_str());
+    control.SendMessage(EM_SETSEL,
+                        static_cast<WPARAM>(ControlOffset(input.value(), start, multiLine)),
+                        ControlOffset(input.value(), end, multiLine));
+    m_copyingFrom = nullptr;
+}
+
+DialogWindow& DialogWindow::Of(Fl_Widget* widget) {
+    return *static_cast<DialogWindow*>(widget->window());
+}
+
+void DialogWindow::OnButton(Fl_Widget* widget, void* control) {
+    auto* target = static_cast<CWnd*>(control);
+    Of(widget).Act(target, [target] { UserInput::Click(*target); });
+}
+
+void DialogWindow::OnChoice(Fl_Widget* widget, void* control) {
+    auto* target = static_cast<CWnd*>(control);
+    int index = static_cast<Fl_Choice*>(widget)->value();
+    Of(widget).Act(target, [target, index] {
+        if (index >= 0) UserInput::Select(*target, index);
+    });
+}
+
+void DialogWindow::OnList(Fl_Widget* widget, void* control) {
+    auto* target = static_cast<CWnd*>(control);
+    int line = static_cast<Fl_Browser*>(widget)->value();
+    Of(widget).Act(target, [target, line] {
+        if (line > 0) UserInput::Select(*target, line - 1);
+    });
+}
+
+void DialogWindow::OnInput(Fl_Widget* widget, void* control) {
+    Of(widget).CopyTextToControl(*static_cast<CWnd*>(control), *static_cast<Fl_Input_*>(widget));
+}
+
+void DialogWindow::OnClose(Fl_Widget* widget, void* /*unused*/) {
+    auto& window = *static_cast<DialogWindow*>(widget);
+    window.Act(nullptr, [&window] { UserInput::Close(window.m_dialog); });
+}

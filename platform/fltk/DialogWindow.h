@@ -1,0 +1,88 @@
+// A running modal dialog in a real window: one widget per control, placed from the template's
+// dialog units. The window mirrors every change of the dialog's state, and passes what the
+// user does through UserInput, so that a window and a script act alike.
+#pragma once
+
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Menu_Item.H>
+
+#include <exception>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Backend.h"
+
+class CDialog;
+class CWnd;
+class Fl_Input_;
+
+class DialogWindow : public Fl_Double_Window {
+  public:
+    explicit DialogWindow(CDialog& dialog);
+    DialogWindow(const DialogWindow&) = delete;
+    DialogWindow& operator=(const DialogWindow&) = delete;
+
+    // Routes every toolkit event (install with Fl::event_dispatch): a dialog window sees its
+    // dialog keys first, and follows the focus the toolkit moved on a click.
+    static int Dispatch(int event, Fl_Window* window);
+
+    // True for the dialog and its controls.
+    bool Shows(const CWnd& window) const;
+    void Mirror(CWnd& window, WindowChange change);
+    // Shows the whole state of the dialog and every control.
+    void MirrorAll();
+    void ShowCentred();
+    // Whether the dialog's code threw while handling input; RethrowFailure passes it on.
+    bool Failed() const { return m_failure != nullptr; }
+    void RethrowFailure() const;
+
+  private:
+    // The items of a drop-down list, with the labels they point to.
+    struct ChoiceMenu {
+        std::vector<std::string> labels;
+        std::vector<Fl_Menu_Item> items;
+    };
+
+    Fl_Widget* CreateWidget(CWnd& control);
+    Fl_Widget* CreateButton(CWnd& control, int x, int y, int width, int height);
+    Fl_Widget* CreateEdit(CWnd& control, int x, int y, int width, int height);
+    void SetUpWidget(Fl_Widget& widget, CWnd& control);
+    Fl_Widget* WidgetOf(const CWnd& control) const;
+    // The control a widget (or the widget it is part of) shows, or null.
+    CWnd* ControlOf(Fl_Widget* widget) const;
+
+    void MirrorDialog(WindowChange change);
+    void MirrorControl(CWnd& control);
+    void MirrorText(const CWnd& control, Fl_Widget& widget);
+    void MirrorCheck(const CWnd& control, Fl_Widget& widget);
+    void MirrorItems(const CWnd& control, Fl_Widget& widget);
+    void MirrorSelection(const CWnd& control, Fl_Widget& widget);
+    void MirrorFont(const CWnd& control, Fl_Widget& widget);
+    void MirrorEditSelection(const CWnd& control, Fl_Widget& widget);
+    void MirrorFocus();
+
+    // Runs the user's action on the dialog; keeps what the dialog's code threw, and shows the
+    // control's own state again where its widget changed itself.
+    template <class Action>
+    void Act(CWnd* control, Action action);
+    bool HandleDialogKey();
+    void MoveTabFocus(bool backwards);
+    void FollowToolkitFocus();
+    void CopyTextToControl(CWnd& control, const Fl_Input_& input);
+
+    static DialogWindow& Of(Fl_Widget* widget);
+    static void OnButton(Fl_Widget* widget, void* control);
+    static void OnChoice(Fl_Widget* widget, void* control);
+    static void OnList(Fl_Widget* widget, void* control);
+    static void OnInput(Fl_Widget* widget, void* control);
+    static void OnClose(Fl_Widget* widget, void* unused);
+
+    CDialog& m_dialog;
+    std::map<const CWnd*, Fl_Widget*> m_widgets;
+    std::map<const Fl_Widget*, CWnd*> m_controls;
+    std::map<const CWnd*, ChoiceMenu> m_menus;
+    // The edit whose text is being copied from its widget, which must not be written back.
+    const CWnd* m_copyingFrom = nullptr;
+    std::exception_ptr m_failure;
+};

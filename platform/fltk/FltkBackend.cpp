@@ -1,0 +1,93 @@
+#include "FltkBackend.h"
+
+#include <FL/Fl.H>
+#include <FL/x.H>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "CDialog.h"
+#include "DialogWindow.h"
+#include "Prompts.h"
+
+// Keeps a dialog's window on the list of running windows while it runs, also when the
+// dialog's code throws.
+class FltkBackend::RunningWindow {
+  public:
+    RunningWindow(std::vector<DialogWindow*>& windows, DialogWindow& window)
+        : m_windows(windows), m_window(window) {
+        m_windows.push_back(&window);
+    }
+    ~RunningWindow() {
+        m_window.hide();
+        m_windows.erase(std::remove(m_windows.begin(), m_windows.end(), &m_window),
+                        m_windows.end());
+    }
+    RunningWindow(const RunningWindow&) = delete;
+    RunningWindow& operator=(const RunningWindow&) = delete;
+
+  private:
+    std::vector<DialogWindow*>& m_windows;
+    DialogWindow& m_window;
+};
+
+FltkBackend::FltkBackend() {
+    Fl::scheme("gtk+");
+    // The layout's base units assume Helvetica's widths; font configuration maps these names
+    // to metric-compatible faces.
+    Fl::set_font(FL_HELVETICA, "Helvetica");
+    Fl::set_font(FL_COURIER, "Courier");
+    Fl::event_dispatch(DialogWindow::Dispatch);
+}
+
+FltkBackend::~FltkBackend() { Fl::event_dispatch(nullptr); }
+
+bool FltkBackend::OpenDisplay() {
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0') return false;
+    // The toolkit ends the program when it cannot open the display, so it gets an open one.
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return false;
+    fl_open_display(display);
+    return true;
+}
+
+INT_PTR FltkBackend::RunModal(CDialog& dialog) {
+    DialogWindow window(dialog);
+    {
+        RunningWindow running(m_windows, window);
+        dialog.RunInitDialog();
+        window.MirrorAll();
+        window.ShowCentred();
+        while (!dialog.IsModalEnded() && !window.Failed()) Fl::wait();
+    }
+    window.RethrowFailure();
+    return dialog.GetModalResult();
+}
+
+void FltkBackend::WindowChanged(CWnd& window, WindowChange change) {
+    for (DialogWindow* dialogWindow : m_windows) {
+        if (dialogWindow->Shows(window)) {
+            dialogWindow->Mirror(window, change);
+            return;
+        }
+    }
+}
+
+int FltkBackend::MessageBox(const std::string& text, UINT type) {
+    return ShowMessageBox(text, type);
+}
+
+bool FltkBackend::ChooseFile(const FileDialogRequest& request, std::string& path) {
+    return ShowFileChooser(request, path);
+}
+
+int FltkBackend::ChooseItem(const std::string& title, const std::vector<std::string>& items,
+                            int current) {
+    return ShowItemChoice(title, items, current);
+}
+
+bool FltkBackend::AskInteger(const std::string& title, const std::string& prompt, int& value,
+                             int min, int max) {
+    return ShowIntegerPrompt(title, prompt, value, min, max);
+}
