@@ -40,13 +40,13 @@ struct AFX_MSGMAP {
         using ThisClass [[maybe_unused]] = theClass;                                  \
         using TheBaseClass = baseClass;                                               \
         static const AFX_MSGMAP_ENTRY messageEntries[] = {
+// clang-format off
 #define END_MESSAGE_MAP()                                                                    \
-    { 0, 0, 0, 0, nullptr }                                                                  \
-    }                                                                                        \
-    ;                                                                                        \
-    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, messageEntries}; \
-    return &messageMap;                                                                      \
+            {0, 0, 0, 0, nullptr}};                                                          \
+        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, messageEntries}; \
+        return &messageMap;                                                                  \
     }
+// clang-format on
 
 #define ON_CONTROL(code, id, memberFxn)                                                 \
     {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), \

@@ -3,6 +3,12 @@
 #include "CDialog.h"
 
 namespace {
+// How messages name a control: its symbol, else its id.
+std::string Describe(const CWnd& control) {
+    const std::string& symbol = control.GetResourceSymbol();
+    return symbol.empty() ? std::to_string(control.GetDlgCtrlID()) : symbol;
+}
+
 void Notify(CWnd& control, UINT code) {
     CWnd* parent = control.GetParent();
     if (parent == nullptr) return;
@@ -20,9 +26,8 @@ bool DialogEnded(const CWnd& control) {
 }
 
 std::string Unusable(const CWnd& control) {
-    if (!control.IsWindowVisible()) return "control " + UserInput::Describe(control) + " is hidden";
-    if (!control.IsWindowEnabled())
-        return "control " + UserInput::Describe(control) + " is disabled";
+    if (!control.IsWindowVisible()) return "control " + Describe(control) + " is hidden";
+    if (!control.IsWindowEnabled()) return "control " + Describe(control) + " is disabled";
     return {};
 }
 
@@ -88,11 +93,6 @@ void InsertLineBreak(CWnd& edit) {
     Notify(edit, EN_CHANGE);
 }
 }  // namespace
-
-std::string UserInput::Describe(const CWnd& control) {
-    const std::string& symbol = control.GetResourceSymbol();
-    return symbol.empty() ? std::to_string(control.GetDlgCtrlID()) : symbol;
-}
 
 std::string UserInput::Click(CWnd& control) {
     if (!control.IsButton() || control.IsGroupBox()) {

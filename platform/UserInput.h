@@ -33,7 +33,4 @@ class UserInput {
     static std::string PressButton(CDialog& dialog, int id);
     // Closing the window: IDCANCEL; a dialog that stays open is ended with IDCANCEL anyway.
     static void Close(CDialog& dialog);
-
-    // How messages name a control: its symbol, else its id.
-    static std::string Describe(const CWnd& control);
 };
