@@ -136,13 +136,6 @@ TEST_F(Cli, UsageErrorsAreOneLineAndExit2) {
     EXPECT_EQ(FolderContent(), std::vector<std::string>{});
 }
 
-TEST_F(Cli, EditWithoutScriptOrDisplayExplainsWhy) {
-    ProgramOutcome outcome = Run({"edit", (m_folder / "e.txt").string()});
-    EXPECT_EQ(outcome.status, 2);
-    EXPECT_TRUE(IsOneLine(outcome.err)) << outcome.err;
-    EXPECT_NE(outcome.err.find("--script FILE"), std::string::npos) << outcome.err;
-}
-
 TEST_F(Cli, EnabledFollowsTheController) {
     EXPECT_EQ(Run({"enabled"}).out, "1\n");
     std::string notController = Write("nc.toml", "[controller]\nmotion_controller = false\n");
