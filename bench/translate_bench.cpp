@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "CInternalData.h"
 #include "../tests/model/TestProject.h"
+#include "CInternalData.h"
 #include "VantrelExports.h"
 
 namespace {
@@ -20,9 +20,9 @@ std::string ElementWithSegments(int count) {
         speed += sep + (i % 2 ? "0.05" : "0");
     }
     return "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1\n"
-           "SlaveX=0\nSlaveY=1\nSlaveZ=2\nX_TPOS[mm]=" + x + "\nY_TPOS[mm]=" + y +
-           "\nZ_TPOS[mm]=" + z + "\nCACC[m/s^2]=" + acceleration + "\nCSPD[m/s]=" + speed +
-           "\nExecute=0\nWaitForCompletion=1\n";
+           "SlaveX=0\nSlaveY=1\nSlaveZ=2\nX_TPOS[mm]=" +
+           x + "\nY_TPOS[mm]=" + y + "\nZ_TPOS[mm]=" + z + "\nCACC[m/s^2]=" + acceleration +
+           "\nCSPD[m/s]=" + speed + "\nExecute=0\nWaitForCompletion=1\n";
 }
 
 void BM_TranslateElement(benchmark::State& state) {

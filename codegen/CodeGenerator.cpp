@@ -33,7 +33,8 @@ CString CInternalData::GenerateMotionCode() const {
             // The ratios are unsigned 32-bit values whatever the width of long is here.
             code.AppendFormat("  RESRATIOX=%" PRIu32 "u;\r\n", m_nResolutionRatio[0]);
             code.AppendFormat("  RESRATIOY=%" PRIu32 "u;\r\n", m_nResolutionRatio[1]);
-            if (threeAxes) code.AppendFormat("  RESRATIOZ=%" PRIu32 "u;\r\n", m_nResolutionRatio[2]);
+            if (threeAxes)
+                code.AppendFormat("  RESRATIOZ=%" PRIu32 "u;\r\n", m_nResolutionRatio[2]);
         }
         code += "  MODE LI; // Set Linear Interpolation Mode\r\n";
     }

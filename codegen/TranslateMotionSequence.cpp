@@ -2,8 +2,10 @@
 #include "CInternalData.h"
 #include "VantrelExports.h"
 
-extern "C" __attribute__((visibility("default"))) int TranslateMotionSequence(
-    CMC_Setup& setup, CMC_Motion& motion, const CString& text, CString& code) {
+extern "C" __attribute__((visibility("default"))) int TranslateMotionSequence(CMC_Setup& setup,
+                                                                              CMC_Motion& motion,
+                                                                              const CString& text,
+                                                                              CString& code) {
     CInternalData data(setup, motion);
     CString error;
     code.Empty();

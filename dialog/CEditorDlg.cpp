@@ -103,9 +103,9 @@ CString CEditorDlg::SegmentRowText(int index) const {
                acceleration->GetValueInInternalUnit(index) == 0.0
                    ? ""
                    : acceleration->PrintValue(index).GetString());
-    AppendCell(row, kSpeedWidth,
-               speed->GetValueInInternalUnit(index) == 0.0 ? ""
-                                                           : speed->PrintValue(index).GetString());
+    AppendCell(
+        row, kSpeedWidth,
+        speed->GetValueInInternalUnit(index) == 0.0 ? "" : speed->PrintValue(index).GetString());
     return row;
 }
 

@@ -6,7 +6,7 @@
 #include "CMC_EditMotionDlg.h"
 
 class CEditorDlg : public CMC_EditMotionDlg {
-public:
+  public:
     CEditorDlg(CMC_Setup& setup, CMC_Motion& motion, CString& parameterText, CWnd* parent);
     ~CEditorDlg() override;
 
@@ -22,10 +22,10 @@ public:
     // column's variable type holds.
     static void NormalizeValue(CMC_ArrayParameter& column, double& value);
     // Scans one segment-file line into a segment's values; FALSE when it holds the wrong count.
-    BOOL ParseSegmentLine(const char* line, double& x, double& y, double& z,
-                          double& acceleration, double& speed);
+    BOOL ParseSegmentLine(const char* line, double& x, double& y, double& z, double& acceleration,
+                          double& speed);
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -57,7 +57,7 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 
-private:
+  private:
     struct Segment {
         double x = 0, y = 0, z = 0, acceleration = 0, speed = 0;
     };

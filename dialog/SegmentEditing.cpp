@@ -144,9 +144,9 @@ void CEditorDlg::OnUpdateSegment() {
 }
 
 void CEditorDlg::SwapSegments(int a, int b) {
-    for (CMC_ArrayParameter* column : {m_Data.m_pPositionX, m_Data.m_pPositionY,
-                                       m_Data.m_pPositionZ, m_Data.m_pAcceleration,
-                                       m_Data.m_pSpeed}) {
+    for (CMC_ArrayParameter* column :
+         {m_Data.m_pPositionX, m_Data.m_pPositionY, m_Data.m_pPositionZ, m_Data.m_pAcceleration,
+          m_Data.m_pSpeed}) {
         const double kept = column->GetValueInInternalUnit(a);
         column->SetValueInInternalUnit(a, column->GetValueInInternalUnit(b));
         column->SetValueInInternalUnit(b, kept);
@@ -190,9 +190,9 @@ void CEditorDlg::OnRemove() {
     const int cur = m_nCurrentSegment;
     // The button is disabled for the last segment: editing never empties the table.
     if (cur < 0 || cur >= SegmentCount() || SegmentCount() < 2) return;
-    for (CMC_ArrayParameter* column : {m_Data.m_pPositionX, m_Data.m_pPositionY,
-                                       m_Data.m_pPositionZ, m_Data.m_pAcceleration,
-                                       m_Data.m_pSpeed})
+    for (CMC_ArrayParameter* column :
+         {m_Data.m_pPositionX, m_Data.m_pPositionY, m_Data.m_pPositionZ, m_Data.m_pAcceleration,
+          m_Data.m_pSpeed})
         column->RemoveValueAt(cur, 1);
     if (CWnd* list = GetDlgItem(IDC_SEGMENT_LIST))
         list->SendMessage(LB_DELETESTRING, static_cast<WPARAM>(cur), 0);

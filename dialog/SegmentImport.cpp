@@ -14,7 +14,7 @@ constexpr const char* kLineError = "Linear point error: invalid number of parame
 
 // Hands out the lines of a file, each with its LF, reading the file in large blocks.
 class LineReader {
-public:
+  public:
     explicit LineReader(CFile& file) : m_file(file) {}
 
     // The next line in line; false at the end of the file.
@@ -33,7 +33,7 @@ public:
         }
     }
 
-private:
+  private:
     bool Fill() {
         m_pos = 0;
         m_end = m_file.Read(m_buffer, sizeof(m_buffer));
@@ -59,8 +59,8 @@ BOOL CEditorDlg::ParseSegmentLine(const char* line, double& x, double& y, double
                                   double& acceleration, double& speed) {
     double v[6] = {0, 0, 0, 0, 0, 0};
     if (m_Data.m_nProfileType == 1) {
-        const int n = std::sscanf(line, "%lf %lf %lf %lf %lf  %lf", &v[0], &v[1], &v[2], &v[3],
-                                  &v[4], &v[5]);
+        const int n =
+            std::sscanf(line, "%lf %lf %lf %lf %lf  %lf", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
         if (n < 3 || n > 5 || !HoldsNumbers(n, v)) return FALSE;
         x = v[0];
         y = v[1];
@@ -69,8 +69,7 @@ BOOL CEditorDlg::ParseSegmentLine(const char* line, double& x, double& y, double
         speed = n == 5 ? v[4] : 0.0;
     } else {
         z = 0.0;
-        const int n =
-            std::sscanf(line, "%lf %lf %lf %lf %lf", &v[0], &v[1], &v[2], &v[3], &v[4]);
+        const int n = std::sscanf(line, "%lf %lf %lf %lf %lf", &v[0], &v[1], &v[2], &v[3], &v[4]);
         if (n < 2 || n > 4 || !HoldsNumbers(n, v)) return FALSE;
         x = v[0];
         y = v[1];
@@ -93,17 +92,17 @@ void CEditorDlg::ApplyRepeatRule(CMC_ArrayParameter& column, int index) {
 
 void CEditorDlg::OnImport() {
     UpdateData(TRUE);
-    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
-                       kImportFilter, this, 0, TRUE);
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kImportFilter,
+                       this, 0, TRUE);
     if (dialog.DoModal() != IDOK) return;
 
     bool lineError = false;
     int i = 0;
     try {
         CFile file(dialog.GetPathName(), CFile::modeRead | CFile::shareDenyWrite);
-        for (CMC_ArrayParameter* column : {m_Data.m_pPositionX, m_Data.m_pPositionY,
-                                           m_Data.m_pPositionZ, m_Data.m_pAcceleration,
-                                           m_Data.m_pSpeed})
+        for (CMC_ArrayParameter* column :
+             {m_Data.m_pPositionX, m_Data.m_pPositionY, m_Data.m_pPositionZ, m_Data.m_pAcceleration,
+              m_Data.m_pSpeed})
             column->SetValuesCount(0);
         LineReader reader(file);
         std::string line;
@@ -130,9 +129,9 @@ void CEditorDlg::OnImport() {
 
     if (lineError) {
         AfxMessageBox(kLineError, MB_OK | MB_ICONEXCLAMATION);
-        for (CMC_ArrayParameter* column : {m_Data.m_pPositionX, m_Data.m_pPositionY,
-                                           m_Data.m_pPositionZ, m_Data.m_pAcceleration,
-                                           m_Data.m_pSpeed})
+        for (CMC_ArrayParameter* column :
+             {m_Data.m_pPositionX, m_Data.m_pPositionY, m_Data.m_pPositionZ, m_Data.m_pAcceleration,
+              m_Data.m_pSpeed})
             column->InsertValueAt(i, 0.0);
     }
     m_nCurrentSegment = 0;

@@ -48,8 +48,7 @@ int ProbeAxis(CMC_Motion& motion, AxisProbe& probe) {
     probe.position = probe.setup->FindVariable("TPOS", 1);
     if (!probe.position) return kNoUnits;
     CMC_Units& units = probe.setup->GetUnits();
-    probe.baseUnit =
-        units.FindBaseUnit(CMC_Units::DumpIUOfUnit(probe.position->GetUnitName()));
+    probe.baseUnit = units.FindBaseUnit(CMC_Units::DumpIUOfUnit(probe.position->GetUnitName()));
     if (!probe.baseUnit) return kNoUnits;
     return KindOfBaseUnit(units, *probe.baseUnit);
 }

@@ -154,15 +154,14 @@ CString CInternalData::ReadSlave(const CString& text, const char* name, int& sla
 CString CInternalData::ReadPositionColumn(const CString& text, const char* prefix,
                                           CMC_ArrayParameter* column) {
     if (m_nUnitKind != 0) return ReadArrayDataParam(text, kPositionName, prefix, nullptr, column);
-    return ReadNoUnitArrayDataParam(text, VT_LONG,
-                                    GetDataParamName(kPositionName, prefix, nullptr), column);
+    return ReadNoUnitArrayDataParam(text, VT_LONG, GetDataParamName(kPositionName, prefix, nullptr),
+                                    column);
 }
 
 CString CInternalData::ReadDynamicsColumn(const CString& text, const char* name, int type,
                                           CMC_ArrayParameter* column, int segmentCount) {
-    CString message = m_nUnitKind != 0
-                          ? ReadArrayDataParam(text, name, nullptr, nullptr, column)
-                          : ReadNoUnitArrayDataParam(text, type, name, column);
+    CString message = m_nUnitKind != 0 ? ReadArrayDataParam(text, name, nullptr, nullptr, column)
+                                       : ReadNoUnitArrayDataParam(text, type, name, column);
     if (message.IsEmpty() && column->GetValuesCount() != segmentCount)
         message = InvalidValueMessage(name);
     column->SetMinInInternalUnit(0.0);
@@ -260,8 +259,7 @@ CString CInternalData::ValidateSegments(int* segment) const {
     const int n = m_pPositionX->GetValuesCount();
     const bool threeAxes = m_nProfileType == 1;
     if (n < 1 || m_pAcceleration->GetValuesCount() != n || m_pSpeed->GetValuesCount() != n ||
-        m_pPositionY->GetValuesCount() != n ||
-        (threeAxes && m_pPositionZ->GetValuesCount() != n)) {
+        m_pPositionY->GetValuesCount() != n || (threeAxes && m_pPositionZ->GetValuesCount() != n)) {
         *segment = 0;
         return "Invalid number of segments. You should have at least one segment.";
     }

@@ -16,7 +16,7 @@ class CMC_Motion;
 int IsClosedPositionAxis(CMC_Setup* setup);
 
 class CInternalData : public CMC_EditMotionInternalData {
-public:
+  public:
     CInternalData(CMC_Setup& setup, CMC_Motion& motion);
     ~CInternalData() override;
     CInternalData(const CInternalData&) = delete;
@@ -61,13 +61,12 @@ public:
     int m_nUnitKind;
     std::uint32_t m_nResolutionRatio[3];
 
-private:
+  private:
     CString InvalidValueMessage(const char* name) const;
     CString ReadSlave(const CString& text, const char* name, int& slave,
                       std::initializer_list<const int*> mustDiffer);
     bool IsUsableSlave(int slave) const;
-    CString ReadPositionColumn(const CString& text, const char* prefix,
-                               CMC_ArrayParameter* column);
+    CString ReadPositionColumn(const CString& text, const char* prefix, CMC_ArrayParameter* column);
     CString ReadDynamicsColumn(const CString& text, const char* name, int type,
                                CMC_ArrayParameter* column, int segmentCount);
     void ResetPositionZ();

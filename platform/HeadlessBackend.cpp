@@ -3,7 +3,6 @@
 #include <charconv>
 #include <climits>
 #include <cstdio>
-#include <filesystem>
 #include <sstream>
 
 #include "CDialog.h"
@@ -152,12 +151,15 @@ INT_PTR HeadlessBackend::RunModal(CDialog& dialog) {
         dialog.EndDialog(-1);
         return -1;
     }
-    ++m_depth;
+    struct Depth {
+        int& depth;
+        explicit Depth(int& value) : depth(++value) {}
+        ~Depth() { --depth; }
+    } nesting(m_depth);
     dialog.RunInitDialog();
     RunLines(dialog);
     if (m_error.empty() && !dialog.IsModalEnded()) UserInput::Close(dialog);
     if (m_error.empty() && m_depth == 1) RunDumpsOnly(dialog);
-    --m_depth;
     if (!m_error.empty()) {
         dialog.EndDialog(-1);
         return -1;
@@ -341,21 +343,13 @@ int HeadlessBackend::MessageBox(const std::string& text, UINT type) {
     return AfxDefaultMessageBoxButton(type);
 }
 
-bool HeadlessBackend::ChooseFile(const FileDialogRequest& request, std::string& path) {
+bool HeadlessBackend::ChooseFile(const FileDialogRequest& /*request*/, std::string& path) {
     if (m_fileAnswers.empty()) return false;
     Answer answer = m_fileAnswers.front();
     m_fileAnswers.pop_front();
     if (answer.cancel) return false;
-    bool mustExist = request.open && (request.flags & OFN_FILEMUSTEXIST) != 0;
-    std::error_code error;
-    if (mustExist && !std::filesystem::exists(answer.path, error)) {
-        Fail(answer.line, "file " + Quoted(answer.path) + " does not exist");
-        return false;
-    }
-    if (mustExist && std::filesystem::is_directory(answer.path, error)) {
-        Fail(answer.line, Quoted(answer.path) + " is a folder, not a file");
-        return false;
-    }
+    // The path is handed on as it stands, even one that does not exist: opening it then shows
+    // the user the file system's own reason, as it would if the file vanished after choosing.
     path = answer.path;
     return true;
 }

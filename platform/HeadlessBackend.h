@@ -12,8 +12,8 @@
 //                               choose, or the integer to enter
 //   ok   cancel   dump
 // Answers are queued in order; a file dialog or prompt without an answer left is cancelled,
-// and answers nobody asked for are ignored. A file answer for a dialog that requires an
-// existing file must name an existing file.
+// and answers nobody asked for are ignored. A file answer is handed on as it stands: a file
+// that cannot be opened is reported by whoever opens it.
 //
 // A line that cannot be carried out stops the script: the dialog ends with -1 and Error()
 // tells which line and why. After the dialog ended only `dump` lines still run; a script that

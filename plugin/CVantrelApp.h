@@ -4,7 +4,7 @@
 #include "CWinApp.h"
 
 class CVantrelApp : public CWinApp {
-public:
+  public:
     CVantrelApp();
 
     DECLARE_MESSAGE_MAP()

@@ -15,7 +15,7 @@ TestDrive DriveWithProbeLength(double length, const char* unit = "mm") {
 }
 
 class AxesAndUnits : public ::testing::Test {
-protected:
+  protected:
     void Choose(int x, int y, int z = -1) {
         data.m_nProfileType = z >= 0 ? 1 : 0;
         data.m_nSlaveX = x;
@@ -62,7 +62,8 @@ TEST_F(AxesAndUnits, RatioIsTruncatedTowardZero) {
 }
 
 TEST_F(AxesAndUnits, TieKeepsTheEarlierAxisAndEqualResolutionGivesZero) {
-    const TestDrive fine = DriveWithProbeLength(1.0, "rad"), coarse = DriveWithProbeLength(3.0, "rad");
+    const TestDrive fine = DriveWithProbeLength(1.0, "rad"),
+                    coarse = DriveWithProbeLength(3.0, "rad");
     project.AddSlave(1, &fine);
     project.AddSlave(2, &coarse);
     project.AddSlave(3, &fine);
@@ -94,9 +95,9 @@ TEST_F(AxesAndUnits, AxesThatDoNotFormOneSetGiveNoUnits) {
     for (const auto& choice : choices) {
         Choose(choice[0], choice[1], choice[2]);
         EXPECT_EQ(data.m_nUnitKind, 0) << choice[0] << " " << choice[1] << " " << choice[2];
-        EXPECT_EQ(data.m_nResolutionRatio[0] | data.m_nResolutionRatio[1] |
-                      data.m_nResolutionRatio[2],
-                  0u);
+        EXPECT_EQ(
+            data.m_nResolutionRatio[0] | data.m_nResolutionRatio[1] | data.m_nResolutionRatio[2],
+            0u);
         for (auto* column : Columns()) EXPECT_NE(column, nullptr);
     }
 }
@@ -119,7 +120,7 @@ TEST_F(AxesAndUnits, ProbeLeavesTheAxisPositionAtOneThousandInternalUnits) {
 }
 
 class Rebinding : public AxesAndUnits {
-protected:
+  protected:
     // Reads a two-axis element on slaves x and y so that the columns carry units.
     void ReadElement(int x, int y, const char* positions, const char* dynamics = "1") {
         CString text;

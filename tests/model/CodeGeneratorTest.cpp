@@ -10,7 +10,7 @@ namespace {
 
 // 1000 internal units are 1, 2 and 4 mm on slaves 0, 1 and 2; slave 3 is rotary, 4 like 0.
 class CodeGenerator : public ::testing::Test {
-protected:
+  protected:
     CodeGenerator() {
         for (double travel : {1.0, 2.0, 4.0}) {
             TestDrive drive;
@@ -37,8 +37,8 @@ protected:
     // The program text, or the refusal prefixed with "refused: ".
     std::string Translate(const std::string& text) {
         CString code;
-        const int ok = TranslateMotionSequence(project.controller, project.motion,
-                                               CString(text), code);
+        const int ok =
+            TranslateMotionSequence(project.controller, project.motion, CString(text), code);
         return ok ? code.str() : "refused: " + code.str();
     }
 

@@ -11,7 +11,7 @@
 namespace {
 
 class Module : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         handle = dlopen(VANTREL_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle, nullptr) << dlerror();
@@ -27,8 +27,8 @@ protected:
 
     std::string DefaultText() {
         CString text = "old content";
-        Export<GetDefaultParametersFn>("GetDefaultParameters")(project.controller,
-                                                               project.motion, text);
+        Export<GetDefaultParametersFn>("GetDefaultParameters")(project.controller, project.motion,
+                                                               text);
         return text.str();
     }
 
@@ -101,8 +101,8 @@ TEST_F(Module, DefaultElementReadsBackOnLinearAndRotaryAxes) {
         CString text, code;
         Export<GetDefaultParametersFn>("GetDefaultParameters")(fresh.controller, fresh.motion,
                                                                text);
-        Export<TranslateMotionSequenceFn>("TranslateMotionSequence")(
-            fresh.controller, fresh.motion, text, code);
+        Export<TranslateMotionSequenceFn>("TranslateMotionSequence")(fresh.controller, fresh.motion,
+                                                                     text, code);
         // Only the all-zero segment stands in the way: the user completes it in the editor.
         EXPECT_EQ(code.str(),
                   "Illegal position increment values!\n"

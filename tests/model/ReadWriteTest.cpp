@@ -9,7 +9,7 @@ namespace {
 
 // Slaves 0-2: closed-position linear drives (axis ids 1-3); 3: open position; 4: axis id 0.
 class ReadWrite : public ::testing::Test {
-protected:
+  protected:
     ReadWrite() {
         project.AddSlaves(3, TestDrive{});
         TestDrive open;

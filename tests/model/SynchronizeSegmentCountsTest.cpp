@@ -6,7 +6,7 @@
 namespace {
 
 class SynchronizeSegmentCounts : public ::testing::Test {
-protected:
+  protected:
     SynchronizeSegmentCounts() {
         project.AddSlaves(3, TestDrive{});
         data.m_nSlaveX = 0;

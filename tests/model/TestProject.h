@@ -19,7 +19,7 @@ struct TestDrive {
 };
 
 class TestProject {
-public:
+  public:
     TestProject() {
         controller.SetMotionController(true);
         controller.AddVariable("CACC", "", VT_FIXED);

@@ -1,0 +1,28 @@
+// Runs the module's editor in-process with the headless back end, as `vantrel edit` does.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "../model/TestProject.h"
+#include "CString.h"
+#include "DumpJson.h"
+
+struct EditorRun {
+    int result = 0;     // what EditMotionSequence returned
+    std::string text;   // the parameter text afterwards
+    std::string error;  // the script's error, if a line failed
+    std::vector<DialogState> dumps;
+};
+
+class EditorSession {
+  public:
+    // Three linear axes (A, B on 0.0025 mm counts, C on 0.001 mm) and an open-position slave.
+    EditorSession();
+    EditorRun Run(const std::string& element, const std::string& script);
+
+    TestProject project;
+};
+
+// A three-axis element of three segments.
+extern const char* const kThreeSegments;

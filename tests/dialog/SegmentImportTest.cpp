@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "EditorSession.h"
+
+namespace {
+
+class SegmentImport : public ::testing::Test {
+  protected:
+    SegmentImport() {
+        folder = std::filesystem::temp_directory_path() /
+                 ("vantrel-import-" + std::to_string(getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder);
+    }
+    ~SegmentImport() override { std::filesystem::remove_all(folder); }
+
+    std::string File(const std::string& content) {
+        const std::string path = (folder / ("segments" + std::to_string(files++) + ".txt"));
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+    // Imports a file of content into the element and dumps; then OK.
+    EditorRun Import(const std::string& content, const std::string& element = kThreeSegments,
+                     const std::string& after = "") {
+        EditorRun run = session.Run(
+            element, "file " + File(content) + "\nclick IDC_IMPORT\ndump\n" + after + "ok\n");
+        EXPECT_EQ(run.error, "");
+        return run;
+    }
+
+    // The array entry name's line of the written text.
+    static std::string Entry(const EditorRun& run, const std::string& name) {
+        const auto at = run.text.find(name + "[");
+        if (at == std::string::npos) return "";
+        return run.text.substr(at, run.text.find('\n', at) - at);
+    }
+
+    std::filesystem::path folder;
+    int files = 0;
+    EditorSession session;
+};
+
+const std::string kFlat = std::string("ProfileType=0\n") + kThreeSegments;
+const std::string kLineError = "exclamation: Linear point error: invalid number of parameters!";
+
+TEST_F(SegmentImport, ThreeAxisLinesGiveThreeToFiveNumbers) {
+    const EditorRun run = Import("10 20 30\n10 20 30 5 6\r\n1,5 2,5 0 fast\n");
+    EXPECT_EQ(run.result, 1);
+    EXPECT_EQ(Entry(run, "X_TPOS"), "X_TPOS[mm]=10 10 1.5");
+    EXPECT_EQ(Entry(run, "Y_TPOS"), "Y_TPOS[mm]=20 20 2.5");
+    EXPECT_EQ(Entry(run, "Z_TPOS"), "Z_TPOS[mm]=30 30 0");
+    EXPECT_EQ(Entry(run, "CACC"), "CACC[m/s^2]=0 5 0");
+    EXPECT_EQ(Entry(run, "CSPD"), "CSPD[m/s]=0 6 0");
+    EXPECT_TRUE(run.dumps[0].Messages().empty());
+    EXPECT_EQ(run.dumps[0].Selection("IDC_SEGMENT_LIST"), 0);
+}
+
+TEST_F(SegmentImport, TwoAxisLinesGiveTwoToFourNumbers) {
+    const EditorRun run = Import("10 20 5 6\n10 20 30\n1,2,3\n", kFlat);
+    EXPECT_EQ(Entry(run, "X_TPOS"), "X_TPOS[mm]=10 10 1.2");
+    EXPECT_EQ(Entry(run, "Y_TPOS"), "Y_TPOS[mm]=20 20 0.3");
+    EXPECT_EQ(Entry(run, "CACC"), "CACC[m/s^2]=5 30 0");
+    EXPECT_EQ(Entry(run, "CSPD"), "CSPD[m/s]=6 0 0");
+}
+
+TEST_F(SegmentImport, InvalidLineStopsTheImportWithAZeroSegment) {
+    for (const char* third : {"10 20 30 5 6 7\n", "x 1 2 3\n", "\n", "1 2\n", "nan 1 2\n"}) {
+        const EditorRun run = Import(std::string("1 2 3\n4 5 6\n") + third + "7 8 9\n");
+        EXPECT_EQ(run.dumps[0].Messages(), std::vector<std::string>{kLineError}) << third;
+        EXPECT_EQ(run.dumps[0].Items("IDC_SEGMENT_LIST").size(), 3u) << third;
+        EXPECT_EQ(run.result, 0) << third;  // the zero segment is refused on OK
+    }
+    EXPECT_EQ(Import("1 2 3\n\n").dumps[0].Items("IDC_SEGMENT_LIST").size(), 2u);
+}
+
+TEST_F(SegmentImport, CarriageReturnsAreBlanks) {
+    const EditorRun run = Import("1 2 3\r4 5\r");
+    EXPECT_EQ(Entry(run, "X_TPOS"), "X_TPOS[mm]=1");
+    EXPECT_EQ(Entry(run, "CACC"), "CACC[m/s^2]=4");
+    EXPECT_EQ(Entry(run, "CSPD"), "CSPD[m/s]=5");
+}
+
+TEST_F(SegmentImport, RepeatedAccelerationOrSpeedIsLeftOut) {
+    const EditorRun run = Import("1 1 1 2 1\n1 1 1 2 3\n1 1 1 2 3\n1 1 1 2 0\n");
+    EXPECT_EQ(Entry(run, "CACC"), "CACC[m/s^2]=2 0 2 0");
+    EXPECT_EQ(Entry(run, "CSPD"), "CSPD[m/s]=1 3 0 0");
+}
+
+TEST_F(SegmentImport, NumbersBeyondTheLimitsAreClamped) {
+    const EditorRun run = Import("1e12 -1e12 0 -5 1e300\n");
+    EXPECT_EQ(Entry(run, "X_TPOS"), "X_TPOS[mm]=2147483.647");
+    EXPECT_EQ(Entry(run, "Y_TPOS"), "Y_TPOS[mm]=-2147483.648");
+    EXPECT_EQ(Entry(run, "CACC"), "CACC[m/s^2]=0");
+    EXPECT_EQ(Entry(run, "CSPD"), "CSPD[m/s]=32.76799998");
+}
+
+TEST_F(SegmentImport, EmptyFileEmptiesTheTableUntilASegmentIsInserted) {
+    const EditorRun empty = Import("", kThreeSegments, "ok\ndump\n");
+    const DialogState& state = empty.dumps[0];
+    EXPECT_TRUE(state.Items("IDC_SEGMENT_LIST").empty());
+    EXPECT_EQ(state.Selection("IDC_SEGMENT_LIST"), -1);
+    EXPECT_EQ(state.Text("IDC_POSITION_X"), "");
+    EXPECT_FALSE(state.Enabled("IDC_REMOVE"));
+    EXPECT_EQ(empty.dumps[1].Messages(),
+              std::vector<std::string>{
+                  "none: Invalid number of segments. You should have at least one segment."});
+    EXPECT_EQ(empty.result, 0);
+
+    const EditorRun refilled = Import(
+        "", kThreeSegments,
+        "command 10041\ntype IDC_POSITION_X 4\ntype IDC_POSITION_Y 5\ntype IDC_POSITION_Z 6\n"
+        "click IDC_INSERT_ABOVE\n");
+    EXPECT_EQ(refilled.result, 1);
+    EXPECT_EQ(Entry(refilled, "X_TPOS"), "X_TPOS[mm]=4");
+}
+
+TEST_F(SegmentImport, FileErrorsAreReportedAndKeepTheTable) {
+    const std::string script = "file /proc/self/mem\nclick IDC_IMPORT\ndump\n";
+    const EditorRun run = session.Run(kThreeSegments, script);
+    ASSERT_EQ(run.error, "");
+    const std::vector<std::string> messages = run.dumps[0].Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("/proc/self/mem"), std::string::npos);
+    EXPECT_TRUE(run.dumps[0].Items("IDC_SEGMENT_LIST").empty());  // emptied once opened
+
+    const std::string missing = (folder / "missing.txt").string();
+    const EditorRun gone =
+        session.Run(kThreeSegments, "file " + missing + "\nclick IDC_IMPORT\ndump\n");
+    ASSERT_EQ(gone.error, "");
+    ASSERT_EQ(gone.dumps[0].Messages().size(), 1u);
+    EXPECT_NE(gone.dumps[0].Messages()[0].find(missing), std::string::npos);
+    EXPECT_EQ(gone.dumps[0].Items("IDC_SEGMENT_LIST").size(), 3u);
+}
+
+TEST_F(SegmentImport, CancelledFileDialogChangesNothing) {
+    const EditorRun run = session.Run(kThreeSegments,
+                                      "select IDC_SEGMENT_LIST 2\nfile cancel\nclick IDC_IMPORT\n"
+                                      "dump\n");
+    EXPECT_EQ(run.dumps[0].Items("IDC_SEGMENT_LIST").size(), 3u);
+    EXPECT_EQ(run.dumps[0].Selection("IDC_SEGMENT_LIST"), 2);
+}
+
+}  // namespace
