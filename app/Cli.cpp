@@ -39,16 +39,12 @@ std::string ReadElement(const std::string& element) {
     return ReadWholeFile(element);
 }
 
-// The module's messages end in CR LF like its program text; the terminal wants plain lines.
-std::string AsErrorLines(const std::string& text, const std::string& elementName) {
-    std::string lines;
-    for (char c : text) {
-        if (c != '\r') lines += c;
-    }
-    if (lines.find_first_not_of(" \t\n") == std::string::npos)
+// The module's messages go out as the module wrote them (CR LF between them), so that scripts
+// can split them exactly; only a refusal without any text gets a line of its own.
+std::string AsErrorText(const std::string& text, const std::string& elementName) {
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos)
         return "vantrel: " + elementName + ": the element was refused\n";
-    if (lines.back() != '\n') lines += '\n';
-    return lines;
+    return text;
 }
 
 int Translate(const PluginModule& module, Project& project, const std::string& element,
@@ -60,7 +56,7 @@ int Translate(const PluginModule& module, Project& project, const std::string& e
         WriteStandardOutput(code.str());
         return 0;
     }
-    WriteStandardError(AsErrorLines(code.str(), elementName));
+    WriteStandardError(AsErrorText(code.str(), elementName));
     return 1;
 }
 
