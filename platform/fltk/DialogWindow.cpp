@@ -274,7 +274,9 @@ void DialogWindow::MirrorText(const CWnd& control, Fl_Widget& widget) {
     widget.copy_label(LabelText(text, KeepsMnemonics(control)).c_str());
 }
 
+// Only check boxes and radio buttons show a check; a push button's value is its pressed state.
 void DialogWindow::MirrorCheck(const CWnd& control, Fl_Widget& widget) {
+    if (!control.IsCheckBox() && !control.IsRadioButton()) return;
     if (auto* button = dynamic_cast<Fl_Button*>(&widget)) {
         button->value(control.GetCheck() != BST_UNCHECKED ? 1 : 0);
     }
@@ -359,19 +361,20 @@ void DialogWindow::MirrorFocus() {
 }
 
 template <class Action>
-void DialogWindow::Act(CWnd* control, Action action) {
+void DialogWindow::Act(Action action) {
     if (Failed()) return;
     try {
         action();
     } catch (...) {
         m_failure = std::current_exception();
-        return;
     }
-    if (control == nullptr) return;
-    if (Fl_Widget* widget = WidgetOf(*control)) {
-        MirrorCheck(*control, *widget);
-        if (control->IsComboBox() || control->IsListBox()) MirrorSelection(*control, *widget);
-    }
+}
+
+// A check box, a drop-down list or a list box changes its widget before the control hears of
+// it; the control's state, which may have refused the change, is what stays on screen.
+void DialogWindow::ShowOwnState(const CWnd& control, Fl_Widget& widget) {
+    MirrorCheck(control, widget);
+    if (control.IsComboBox() || control.IsListBox()) MirrorSelection(control, widget);
 }
 
 int DialogWindow::Dispatch(int event, Fl_Window* window) {
@@ -389,10 +392,10 @@ bool DialogWindow::HandleDialogKey() {
     switch (Fl::event_key()) {
         case FL_Enter:
         case FL_KP_Enter:
-            Act(nullptr, [this] { UserInput::Enter(m_dialog); });
+            Act([this] { UserInput::Enter(m_dialog); });
             return true;
         case FL_Escape:
-            Act(nullptr, [this] { UserInput::Command(m_dialog, IDCANCEL); });
+            Act([this] { UserInput::Command(m_dialog, IDCANCEL); });
             return true;
         case FL_Tab:
             MoveTabFocus((Fl::event_state() & FL_SHIFT) != 0);
@@ -416,7 +419,7 @@ void DialogWindow::MoveTabFocus(bool backwards) {
         CWnd& candidate = *children[(start + n * step) % count];
         bool usable = candidate.IsWindowVisible() && candidate.IsWindowEnabled();
         if (!usable || (candidate.GetStyle() & WS_TABSTOP) == 0) continue;
-        Act(&candidate, [&candidate] { UserInput::Focus(candidate); });
+        Act([&candidate] { UserInput::Focus(candidate); });
         return;
     }
 }
@@ -426,7 +429,7 @@ void DialogWindow::FollowToolkitFocus() {
     if (Failed() || m_dialog.IsModalEnded()) return;
     CWnd* control = ControlOf(Fl::focus());
     if (control == nullptr || control == m_dialog.GetFocusedChild()) return;
-    Act(control, [control] { UserInput::Focus(*control); });
+    Act([control] { UserInput::Focus(*control); });
 }
 
 // Typed text reaches the control at once, so that a command sees it; without notifications.
@@ -449,23 +452,22 @@ DialogWindow& DialogWindow::Of(Fl_Widget* widget) {
 
 void DialogWindow::OnButton(Fl_Widget* widget, void* control) {
     auto* target = static_cast<CWnd*>(control);
-    Of(widget).Act(target, [target] { UserInput::Click(*target); });
+    Of(widget).Act([target] { UserInput::Click(*target); });
+    Of(widget).ShowOwnState(*target, *widget);
 }
 
 void DialogWindow::OnChoice(Fl_Widget* widget, void* control) {
     auto* target = static_cast<CWnd*>(control);
     int index = static_cast<Fl_Choice*>(widget)->value();
-    Of(widget).Act(target, [target, index] {
-        if (index >= 0) UserInput::Select(*target, index);
-    });
+    if (index >= 0) Of(widget).Act([target, index] { UserInput::Select(*target, index); });
+    Of(widget).ShowOwnState(*target, *widget);
 }
 
 void DialogWindow::OnList(Fl_Widget* widget, void* control) {
     auto* target = static_cast<CWnd*>(control);
     int line = static_cast<Fl_Browser*>(widget)->value();
-    Of(widget).Act(target, [target, line] {
-        if (line > 0) UserInput::Select(*target, line - 1);
-    });
+    if (line > 0) Of(widget).Act([target, line] { UserInput::Select(*target, line - 1); });
+    Of(widget).ShowOwnState(*target, *widget);
 }
 
 void DialogWindow::OnInput(Fl_Widget* widget, void* control) {
@@ -474,5 +476,5 @@ void DialogWindow::OnInput(Fl_Widget* widget, void* control) {
 
 void DialogWindow::OnClose(Fl_Widget* widget, void* /*unused*/) {
     auto& window = *static_cast<DialogWindow*>(widget);
-    window.Act(nullptr, [&window] { UserInput::Close(window.m_dialog); });
+    window.Act([&window] { UserInput::Close(window.m_dialog); });
 }

@@ -62,10 +62,10 @@ class DialogWindow : public Fl_Double_Window {
     void MirrorEditSelection(const CWnd& control, Fl_Widget& widget);
     void MirrorFocus();
 
-    // Runs the user's action on the dialog; keeps what the dialog's code threw, and shows the
-    // control's own state again where its widget changed itself.
+    // Runs the user's action on the dialog and keeps what the dialog's code threw.
     template <class Action>
-    void Act(CWnd* control, Action action);
+    void Act(Action action);
+    void ShowOwnState(const CWnd& control, Fl_Widget& widget);
     bool HandleDialogKey();
     void MoveTabFocus(bool backwards);
     void FollowToolkitFocus();

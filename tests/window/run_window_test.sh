@@ -1,0 +1,149 @@
+#!/bin/sh
+# The editor in a real window: starts a virtual X server, runs `vantrel edit` on it, drives
+# the window with real mouse and key events and checks the element file it writes against
+# what the script back end writes for the same actions.
+#
+# Usage: run_window_test.sh VANTREL
+# Exit status 0 passed, 1 failed, 77 skipped (no Xvfb or xdotool).
+set -u
+
+VANTREL=$1
+EXAMPLE="$(dirname "$0")/../../examples/linear3.element"
+TITLE="Motion - Linear Interpolation"
+WORK=$(mktemp -d)
+XVFB_PID=""
+EDITOR_PID=""
+
+cleanup() {
+  [ -n "$EDITOR_PID" ] && kill "$EDITOR_PID" 2>/dev/null
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+pass() {
+  echo "ok: $*"
+}
+
+# Waits up to $2 tenths of a second for the command $1 to succeed.
+wait_for() {
+  tries=0
+  while ! eval "$1"; do
+    tries=$((tries + 1))
+    [ "$tries" -ge "$2" ] && return 1
+    sleep 0.1
+  done
+}
+
+"$VANTREL" new -o "$WORK/start.element" || fail "vantrel new"
+
+# Without a display the editor refuses in one line, pointing to --script, and changes nothing.
+for display in "" ":65000"; do
+  cp "$WORK/start.element" "$WORK/nodisplay.element"
+  DISPLAY=$display "$VANTREL" edit "$WORK/nodisplay.element" >"$WORK/out" 2>"$WORK/err"
+  status=$?
+  [ "$status" -eq 2 ] || fail "no display '$display': exit $status, expected 2"
+  [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "no display '$display': not one line: $(cat "$WORK/err")"
+  grep -q -- "--script" "$WORK/err" || fail "no display '$display': no hint at --script"
+  cmp -s "$WORK/start.element" "$WORK/nodisplay.element" || fail "no display: file changed"
+done
+pass "without a display the editor refuses and leaves the file alone"
+
+for tool in Xvfb xdotool; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIP: $tool is not installed"
+    exit 77
+  fi
+done
+
+# The server picks a free display itself and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+XVFB_PID=$!
+wait_for '[ -s "$WORK/display" ]' 100 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+DISPLAY=:$(cat "$WORK/display")
+export DISPLAY
+
+# Starts the editor on file $1 in the background and sets WINDOW to its window.
+open_editor() {
+  timeout 60 "$VANTREL" edit "$1" >"$WORK/editor.out" 2>"$WORK/editor.err" &
+  EDITOR_PID=$!
+  WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --name "$TITLE" | head -n 1)
+  [ -n "$WINDOW" ] || fail "the editor window did not appear: $(cat "$WORK/editor.err")"
+}
+
+# Waits for the editor to end; sets STATUS to its exit status.
+close_editor() {
+  wait "$EDITOR_PID"
+  STATUS=$?
+  EDITOR_PID=""
+}
+
+# Clicks the middle of the control at dialog units x y width height. Dialog units are
+# quarters of the 6-pixel base width and eighths of the 13-pixel base height.
+click() {
+  px=$(((($1 * 2 + $3) * 6 + 4) / 8))
+  py=$(((($2 * 2 + $4) * 13 + 8) / 16))
+  xdotool mousemove --window "$WINDOW" "$px" "$py" click 1
+}
+
+# Replaces the focused edit's text as a person does: select all, then type.
+type_text() {
+  xdotool key ctrl+a
+  xdotool type --delay 20 -- "$1"
+}
+
+# Controls of dialog 214 by their template positions.
+POSITION_X="109 109 60 14"
+POSITION_Y="109 124 60 14"
+CLEAR_BUFFER="31 45 53 10"
+INSERT_BELOW="74 175 50 14"
+MOVE_UP="128 158 50 14"
+
+# Confirmed edit of an element with five segments: a typed segment inserted below the first
+# and moved up, a check box toggled, then Enter in the X edit, which confirms.
+cp "$EXAMPLE" "$WORK/example.element" || fail "no example element at $EXAMPLE"
+cp "$EXAMPLE" "$WORK/window.element"
+cp "$EXAMPLE" "$WORK/script.element"
+open_editor "$WORK/window.element"
+click $POSITION_X && type_text "12.5"
+click $POSITION_Y && type_text "-7"
+click $INSERT_BELOW
+click $MOVE_UP
+click $CLEAR_BUFFER
+xdotool key Return
+close_editor
+[ "$STATUS" -eq 0 ] || fail "confirmed edit: exit $STATUS: $(cat "$WORK/editor.err")"
+
+cat >"$WORK/actions.script" <<'SCRIPT'
+type IDC_POSITION_X 12.5
+type IDC_POSITION_Y -7
+click IDC_INSERT_BELOW
+click IDC_MOVE_UP
+click IDC_CLEAR_BUFFER
+enter
+SCRIPT
+"$VANTREL" edit "$WORK/script.element" --script "$WORK/actions.script" >/dev/null ||
+  fail "the scripted editor failed on the same actions"
+cmp -s "$WORK/script.element" "$WORK/window.element" ||
+  fail "the window wrote another element than the script:
+$(diff "$WORK/script.element" "$WORK/window.element")"
+cmp -s "$WORK/example.element" "$WORK/window.element" && fail "the edit changed nothing"
+pass "typed values, Insert Below, Move Up, a check box and Enter write what the script writes"
+
+# Cancelled edit: Escape leaves the file as it was.
+cp "$WORK/start.element" "$WORK/cancel.element"
+open_editor "$WORK/cancel.element"
+click $POSITION_X && type_text "99"
+click $INSERT_BELOW
+xdotool key Escape
+close_editor
+[ "$STATUS" -eq 1 ] || fail "cancelled edit: exit $STATUS, expected 1"
+cmp -s "$WORK/start.element" "$WORK/cancel.element" || fail "cancelled edit changed the file"
+pass "Escape cancels and leaves the file alone"
+
+echo "3 passed, 0 failed"
