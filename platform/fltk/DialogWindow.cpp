@@ -18,6 +18,7 @@
 #include "CFont.h"
 #include "DialogLayout.h"
 #include "GroupFrame.h"
+#include "ModalWindows.h"
 #include "ToolkitText.h"
 #include "UserInput.h"
 
@@ -94,6 +95,9 @@ DialogWindow::DialogWindow(CDialog& dialog) : Fl_Double_Window(0, 0, 1, 1), m_di
     callback(OnClose);
     set_modal();
 }
+
+// The drop-down lists point into m_menus, so the widgets go first.
+DialogWindow::~DialogWindow() { clear(); }
 
 bool DialogWindow::Shows(const CWnd& window) const {
     return &window == &m_dialog || m_widgets.count(&window) != 0;
@@ -362,7 +366,8 @@ void DialogWindow::MirrorFocus() {
 
 template <class Action>
 void DialogWindow::Act(Action action) {
-    if (Failed()) return;
+    // The toolkit routes some shortcuts by the mouse position, also to a window under a prompt.
+    if (Failed() || ModalWindows::IsCovered(this)) return;
     try {
         action();
     } catch (...) {
@@ -375,15 +380,6 @@ void DialogWindow::Act(Action action) {
 void DialogWindow::ShowOwnState(const CWnd& control, Fl_Widget& widget) {
     MirrorCheck(control, widget);
     if (control.IsComboBox() || control.IsListBox()) MirrorSelection(control, widget);
-}
-
-int DialogWindow::Dispatch(int event, Fl_Window* window) {
-    auto* dialogWindow = dynamic_cast<DialogWindow*>(window);
-    bool active = dialogWindow != nullptr && (Fl::modal() == nullptr || Fl::modal() == window);
-    if (active && event == FL_KEYBOARD && dialogWindow->HandleDialogKey()) return 1;
-    int handled = Fl::handle_(event, window);
-    if (active && (event == FL_PUSH || event == FL_KEYBOARD)) dialogWindow->FollowToolkitFocus();
-    return handled;
 }
 
 // The keys a dialog handles itself, wherever the focus is: Enter, Escape and Tab.

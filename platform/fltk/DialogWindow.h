@@ -20,12 +20,9 @@ class Fl_Input_;
 class DialogWindow : public Fl_Double_Window {
   public:
     explicit DialogWindow(CDialog& dialog);
+    ~DialogWindow() override;
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
-
-    // Routes every toolkit event (install with Fl::event_dispatch): a dialog window sees its
-    // dialog keys first, and follows the focus the toolkit moved on a click.
-    static int Dispatch(int event, Fl_Window* window);
 
     // True for the dialog and its controls.
     bool Shows(const CWnd& window) const;
@@ -33,6 +30,12 @@ class DialogWindow : public Fl_Double_Window {
     // Shows the whole state of the dialog and every control.
     void MirrorAll();
     void ShowCentred();
+    // The keys a dialog handles itself, wherever its focus is: Enter, Escape and Tab.
+    bool HandleDialogKey();
+    // After a click or a key, tells the dialog where the toolkit moved the focus.
+    void FollowToolkitFocus();
+    // Gives the toolkit's focus to the widget of the dialog's focused control.
+    void MirrorFocus();
     // Whether the dialog's code threw while handling input; RethrowFailure passes it on.
     bool Failed() const { return m_failure != nullptr; }
     void RethrowFailure() const;
@@ -60,15 +63,12 @@ class DialogWindow : public Fl_Double_Window {
     void MirrorSelection(const CWnd& control, Fl_Widget& widget);
     void MirrorFont(const CWnd& control, Fl_Widget& widget);
     void MirrorEditSelection(const CWnd& control, Fl_Widget& widget);
-    void MirrorFocus();
 
     // Runs the user's action on the dialog and keeps what the dialog's code threw.
     template <class Action>
     void Act(Action action);
     void ShowOwnState(const CWnd& control, Fl_Widget& widget);
-    bool HandleDialogKey();
     void MoveTabFocus(bool backwards);
-    void FollowToolkitFocus();
     void CopyTextToControl(CWnd& control, const Fl_Input_& input);
 
     static DialogWindow& Of(Fl_Widget* widget);

@@ -8,6 +8,7 @@
 
 #include "CDialog.h"
 #include "DialogWindow.h"
+#include "ModalWindows.h"
 #include "Prompts.h"
 
 // Keeps a dialog's window on the list of running windows while it runs, also when the
@@ -15,7 +16,9 @@
 class FltkBackend::RunningWindow {
   public:
     RunningWindow(std::vector<DialogWindow*>& windows, DialogWindow& window)
-        : m_windows(windows), m_window(window) {
+        : m_windows(windows),
+          m_window(window),
+          m_modal(&window, [&window] { return window.HandleDialogKey(); }) {
         m_windows.push_back(&window);
     }
     ~RunningWindow() {
@@ -29,6 +32,7 @@ class FltkBackend::RunningWindow {
   private:
     std::vector<DialogWindow*>& m_windows;
     DialogWindow& m_window;
+    ModalWindows::Scope m_modal;
 };
 
 FltkBackend::FltkBackend() {
@@ -37,7 +41,7 @@ FltkBackend::FltkBackend() {
     // to metric-compatible faces.
     Fl::set_font(FL_HELVETICA, "Helvetica");
     Fl::set_font(FL_COURIER, "Courier");
-    Fl::event_dispatch(DialogWindow::Dispatch);
+    Fl::event_dispatch(ModalWindows::Dispatch);
 }
 
 FltkBackend::~FltkBackend() { Fl::event_dispatch(nullptr); }

@@ -14,9 +14,11 @@
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 
 #include "CWinApp.h"
 #include "DialogLayout.h"
+#include "ModalWindows.h"
 #include "ToolkitText.h"
 
 namespace {
@@ -33,10 +35,13 @@ std::string AppTitle() {
     return app && !app->GetAppName().empty() ? app->GetAppName() : "Vantrel";
 }
 
-// A modal window whose buttons end it with their answer; the close box and Escape end it with
-// the cancel answer.
+// A modal window whose buttons end it with their answer. Enter presses the focused button, or
+// else the default one; Escape and the close box give the cancel answer. An answer the check
+// refuses leaves the window open.
 class PromptWindow : public Fl_Double_Window {
   public:
+    using Check = std::function<bool(int answer)>;
+
     PromptWindow(int width, int height, const std::string& title, int cancelAnswer)
         : Fl_Double_Window(width, height), m_cancelAnswer(cancelAnswer) {
         copy_label(title.c_str());
@@ -49,12 +54,16 @@ class PromptWindow : public Fl_Double_Window {
         button->copy_label(text);
         button->labelsize(DialogLayout::kFontSize);
         button->callback(OnButton, reinterpret_cast<void*>(static_cast<intptr_t>(answer)));
+        if (isDefault) m_defaultAnswer = answer;
         return button;
     }
+
+    void CheckAnswersWith(Check check) { m_check = std::move(check); }
 
     int Run() {
         m_answer = m_cancelAnswer;
         position((Fl::w() - w()) / 2, (Fl::h() - h()) / 2);
+        ModalWindows::Scope modal(this, [this] { return HandleKey(); });
         set_modal();
         show();
         while (shown()) Fl::wait();
@@ -62,11 +71,28 @@ class PromptWindow : public Fl_Double_Window {
     }
 
     void Answer(int answer) {
+        if (m_check && !m_check(answer)) return;
         m_answer = answer;
         hide();
     }
 
   private:
+    bool HandleKey() {
+        int key = Fl::event_key();
+        if (key == FL_Escape) {
+            Answer(m_cancelAnswer);
+            return true;
+        }
+        if (key != FL_Enter && key != FL_KP_Enter) return false;
+        auto* focused = dynamic_cast<Fl_Button*>(Fl::focus());
+        if (focused != nullptr && contains(focused)) {
+            focused->do_callback();
+        } else {
+            Answer(m_defaultAnswer);
+        }
+        return true;
+    }
+
     static void OnButton(Fl_Widget* button, void* answer) {
         static_cast<PromptWindow*>(button->window())
             ->Answer(static_cast<int>(reinterpret_cast<intptr_t>(answer)));
@@ -77,7 +103,9 @@ class PromptWindow : public Fl_Double_Window {
     }
 
     int m_cancelAnswer;
+    int m_defaultAnswer = kCancelled;
     int m_answer = kCancelled;
+    Check m_check;
 };
 
 const char* ButtonText(int id) {
@@ -189,7 +217,8 @@ int ShowMessageBox(const std::string& text, UINT type) {
     int buttonX = (width - buttonsWidth) / 2;
     int buttonY = height - kMargin - kButtonHeight;
     for (int id : buttons) {
-        Fl_Button* button = window.AddButton(buttonX, buttonY, ButtonText(id), id, false);
+        Fl_Button* button =
+            window.AddButton(buttonX, buttonY, ButtonText(id), id, id == defaultButton);
         if (id == defaultButton) button->take_focus();
         buttonX += kButtonWidth + kGap;
     }
@@ -206,7 +235,13 @@ bool ShowFileChooser(const FileDialogRequest& request, std::string& path) {
     if (!request.fileName.empty()) chooser.preset_file(request.fileName.c_str());
     bool mustExist = request.open && (request.flags & OFN_FILEMUSTEXIST) != 0;
     while (true) {
-        if (chooser.show() != 0 || chooser.filename() == nullptr) return false;
+        int result = 0;
+        {
+            // The chooser's window is the toolkit's own; the dialog below waits all the same.
+            ModalWindows::Scope modal(nullptr);
+            result = chooser.show();
+        }
+        if (result != 0 || chooser.filename() == nullptr) return false;
         std::string chosen = chooser.filename();
         if (!mustExist || FileExists(chosen)) {
             path = chosen;
@@ -266,15 +301,18 @@ bool ShowIntegerPrompt(const std::string& title, const std::string& prompt, int&
     window.end();
     input->take_focus();
     input->position(input->size(), 0);
-    while (window.Run() == IDOK) {
-        long long entered = 0;
-        if (ParseWholeNumber(input->value(), entered) && entered >= min && entered <= max) {
-            value = static_cast<int>(entered);
+    long long entered = 0;
+    window.CheckAnswersWith([&](int answer) {
+        if (answer != IDOK) return true;
+        if (ParseWholeNumber(input->value(), entered) && entered >= min && entered <= max)
             return true;
-        }
         ShowMessageBox(
             "Enter a whole number from " + std::to_string(min) + " to " + std::to_string(max) + ".",
             MB_OK | MB_ICONEXCLAMATION);
-    }
-    return false;
+        input->take_focus();
+        return false;
+    });
+    if (window.Run() != IDOK) return false;
+    value = static_cast<int>(entered);
+    return true;
 }

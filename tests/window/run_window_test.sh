@@ -103,13 +103,16 @@ POSITION_Y="109 124 60 14"
 CLEAR_BUFFER="31 45 53 10"
 INSERT_BELOW="74 175 50 14"
 MOVE_UP="128 158 50 14"
+EDIT_EVENT="304 54 60 12"
 
-# Confirmed edit of an element with five segments: a typed segment inserted below the first
-# and moved up, a check box toggled, then Enter in the X edit, which confirms.
+# Confirmed edit of an element with five segments: the start event's delay entered in its
+# prompt, a typed segment inserted below the first and moved up, a check box toggled, then
+# Enter, which confirms.
 cp "$EXAMPLE" "$WORK/example.element" || fail "no example element at $EXAMPLE"
 cp "$EXAMPLE" "$WORK/window.element"
 cp "$EXAMPLE" "$WORK/script.element"
 open_editor "$WORK/window.element"
+click $EDIT_EVENT && type_text "500" && xdotool key Return
 click $POSITION_X && type_text "12.5"
 click $POSITION_Y && type_text "-7"
 click $INSERT_BELOW
@@ -120,6 +123,8 @@ close_editor
 [ "$STATUS" -eq 0 ] || fail "confirmed edit: exit $STATUS: $(cat "$WORK/editor.err")"
 
 cat >"$WORK/actions.script" <<'SCRIPT'
+event 500
+click IDC_EDIT_EVENT
 type IDC_POSITION_X 12.5
 type IDC_POSITION_Y -7
 click IDC_INSERT_BELOW
@@ -133,7 +138,7 @@ cmp -s "$WORK/script.element" "$WORK/window.element" ||
   fail "the window wrote another element than the script:
 $(diff "$WORK/script.element" "$WORK/window.element")"
 cmp -s "$WORK/example.element" "$WORK/window.element" && fail "the edit changed nothing"
-pass "typed values, Insert Below, Move Up, a check box and Enter write what the script writes"
+pass "an event prompt, typed values, Insert Below, Move Up, a check box and Enter write what the script writes"
 
 # Cancelled edit: Escape leaves the file as it was.
 cp "$WORK/start.element" "$WORK/cancel.element"
