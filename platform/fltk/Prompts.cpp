@@ -233,6 +233,10 @@ bool ShowFileChooser(const FileDialogRequest& request, std::string& path) {
     std::string filter = ToolkitFileFilter(request.filters);
     if (!filter.empty()) chooser.filter(filter.c_str());
     if (!request.fileName.empty()) chooser.preset_file(request.fileName.c_str());
+    // The chooser starts in the working folder, where the files named on the command line are.
+    std::error_code error;
+    std::string folder = std::filesystem::current_path(error).string();
+    if (!error) chooser.directory(folder.c_str());
     bool mustExist = request.open && (request.flags & OFN_FILEMUSTEXIST) != 0;
     while (true) {
         int result = 0;
