@@ -106,15 +106,16 @@ MOVE_UP="128 158 50 14"
 EDIT_EVENT="304 54 60 12"
 
 # Confirmed edit of an element with five segments: the start event's delay entered in its
-# prompt, a typed segment inserted below the first and moved up, a check box toggled, then
-# Enter, which confirms.
+# prompt, a typed segment (its Y reached with Tab) inserted below the first and moved up, a
+# check box toggled, then Enter, which confirms.
 cp "$EXAMPLE" "$WORK/example.element" || fail "no example element at $EXAMPLE"
 cp "$EXAMPLE" "$WORK/window.element"
 cp "$EXAMPLE" "$WORK/script.element"
 open_editor "$WORK/window.element"
 click $EDIT_EVENT && type_text "500" && xdotool key Return
 click $POSITION_X && type_text "12.5"
-click $POSITION_Y && type_text "-7"
+# Tab follows the template's tab stops: past the X unit to the Y edit, whose text it selects.
+xdotool key Tab Tab && xdotool type -- "-7"
 click $INSERT_BELOW
 click $MOVE_UP
 click $CLEAR_BUFFER
