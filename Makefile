@@ -4,7 +4,7 @@ BUILD_DIR := build
 JOBS ?= $(shell nproc)
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all install-deps configure build demo test install screenshot bench asan clean
+.PHONY: all install-deps configure build demo test install screenshot bench asan fuzz clean
 
 all: build
 
@@ -39,5 +39,16 @@ asan: install-deps
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
+# Each fuzzer runs for FUZZ_SECONDS on a corpus seeded from the examples.
+FUZZ_SECONDS ?= 60
+fuzz: install-deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DVANTREL_FUZZ=ON -DVANTREL_SANITIZE=ON
+	cmake --build build-fuzz -j $(JOBS) --target translate_fuzz project_fuzz
+	mkdir -p build-fuzz/corpus/translate build-fuzz/corpus/project
+	cp examples/*.element build-fuzz/corpus/translate/
+	cp examples/*.toml build-fuzz/corpus/project/
+	./build-fuzz/translate_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/translate
+	./build-fuzz/project_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/project
+
 clean:
-	rm -rf build build-asan build-release
+	rm -rf build build-asan build-release build-fuzz

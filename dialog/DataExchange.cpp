@@ -163,6 +163,14 @@ void CEditorDlg::OnSelConfiguration(int& field) {
     const int before = field;
     UpdateData(TRUE);
     if (field == before) return;
+    // While an axis is still unchosen (3D chosen before its Z axis) the axes cannot be probed;
+    // re-deriving the units then would strip the columns of their units and carry the values
+    // over as another drive's counts. The columns wait for the choice to be complete.
+    const bool threeAxes = m_Data.m_nProfileType == 1;
+    if (m_Data.m_nSlaveX < 0 || m_Data.m_nSlaveY < 0 || (threeAxes && m_Data.m_nSlaveZ < 0)) {
+        FillSegmentList(TRUE);
+        return;
+    }
     m_Data.UpdateAxesAndUnits();
     FillSegmentList(TRUE);
 }

@@ -46,6 +46,8 @@ class LineReader {
     size_t m_end = 0;
 };
 
+// "nan" scans as a number but holds none: a line with it is as invalid as one with letters, the
+// same as in the value edits.
 bool HoldsNumbers(int count, const double* values) {
     for (int i = 0; i < count; ++i) {
         if (std::isnan(values[i])) return false;

@@ -133,7 +133,17 @@ void CInternalData::RebindArrayParam(CMC_ArrayParameter*& column, CMC_Setup* set
     }
     CString saved;
     column->SaveData(saved);
+    auto* rebuilt = new CMC_ArrayParameter(setup);
+    if (!rebuilt->InitializeMotionParam(type, name, newUnit, saved, MC_UNSET_LIMIT,
+                                        MC_UNSET_LIMIT)) {
+        // The values do not fit the new setup (a far finer drive): they are stored as near as
+        // its type allows, rather than losing the whole column.
+        if (!rebuilt->InitializeMotionParam(type, name, newUnit, "", MC_UNSET_LIMIT,
+                                            MC_UNSET_LIMIT))
+            rebuilt->InitializeMotionParam(type, name, "", "", MC_UNSET_LIMIT, MC_UNSET_LIMIT);
+        for (int i = 0; i < column->GetValuesCount(); ++i)
+            rebuilt->InsertValueAt(i, column->GetValue(i));
+    }
     delete column;
-    column = new CMC_ArrayParameter(setup);
-    column->InitializeMotionParam(type, name, newUnit, saved, MC_UNSET_LIMIT, MC_UNSET_LIMIT);
+    column = rebuilt;
 }

@@ -13,6 +13,7 @@ constexpr const char* kSlaveEntries[3] = {"SlaveX", "SlaveY", "SlaveZ"};
 constexpr const char* kPositionName = "TPOS";
 constexpr const char* kAccelerationName = "CACC";
 constexpr const char* kSpeedName = "CSPD";
+constexpr int kLastLetteredSlave = 'Z' - 'A';
 
 CMC_Setup* AxisSetupOf(CMC_Motion& motion, int slave) {
     CMC_AxisData* axis = motion.GetMotionControllerSlaveAxis(slave);
@@ -131,6 +132,8 @@ CString CInternalData::InvalidValueMessage(const char* name) const {
 }
 
 bool CInternalData::IsUsableSlave(int slave) const {
+    // The program names a slave by the letter 'A' + slave: past Z there is no letter for it.
+    if (slave > kLastLetteredSlave) return false;
     BYTE axisId = 0;
     if (!m_pSetup->MotionController_GetAxisIDOfSlave(static_cast<BYTE>(slave & 0xFF), axisId))
         return false;
@@ -270,6 +273,19 @@ CString CInternalData::ValidateSegments(int* segment) const {
         *segment = i;
         return "Illegal position increment values!\nSegments cannot have all increments equal "
                "to 0.";
+    }
+    // A text may carry negative values that the editor would otherwise write back unchecked.
+    for (int i = 0; i < n; ++i) {
+        const CMC_ArrayParameter* negative = m_pAcceleration->GetValueInInternalUnit(i) < 0.0
+                                                 ? m_pAcceleration
+                                             : m_pSpeed->GetValueInInternalUnit(i) < 0.0 ? m_pSpeed
+                                                                                         : nullptr;
+        if (!negative) continue;
+        *segment = i;
+        CString message =
+            InvalidValueMessage(negative == m_pAcceleration ? kAccelerationName : kSpeedName);
+        message.str().resize(message.str().size() - 2);  // a message box needs no line end
+        return message;
     }
     return CString();
 }

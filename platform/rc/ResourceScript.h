@@ -1,4 +1,4 @@
-// Resource scripts in the Windows syntax: the dialog templates (DIALOG, DIALOGEX) and their
+// Resource scripts in the usual resource-script syntax: the dialog templates (DIALOG, DIALOGEX) and their
 // dialog-init data (DLGINIT), with the symbols of the headers they include.
 //
 // Supported: #include "file" (its #define lines give symbols; <system> headers are ignored, the

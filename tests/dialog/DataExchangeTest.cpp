@@ -122,6 +122,18 @@ TEST_F(DataExchange, ProfileChangeRebuildsTheList) {
     EXPECT_EQ(run.text.find("Z_TPOS"), std::string::npos);
 }
 
+TEST_F(DataExchange, ChoosingThreeAxesBeforeTheZAxisKeepsTheValuesInTheirUnits) {
+    const std::string flat =
+        "ProfileType=0\nConfigureMode=1\nSlaveX=0\nSlaveY=1\nX_TPOS[mm]=20\nY_TPOS[mm]=5\n"
+        "CACC[m/s^2]=0\nCSPD[m/s]=0.1\nExecute=0\n";
+    const EditorRun run = Run("select IDC_PROFILE_TYPE 1\ndump\nselect IDC_SLAVE_Z 2\nok\n", flat);
+    EXPECT_EQ(run.dumps[0].Text("IDC_POSITION_X_UNIT"), "mm");
+    EXPECT_EQ(run.result, 1);
+    EXPECT_NE(run.text.find("X_TPOS[mm]=20\nY_TPOS[mm]=5\nZ_TPOS[mm]=0\n"), std::string::npos)
+        << run.text;
+    EXPECT_NE(run.text.find("CSPD[m/s]=0.1\n"), std::string::npos) << run.text;
+}
+
 TEST_F(DataExchange, StartEventIsChosenEditedAndWritten) {
     const EditorRun run =
         Run("click IDC_ON_EVENT\nclick IDC_NEXT\ndump\nevent 0\nclick IDC_CHANGE_EVENT\n"

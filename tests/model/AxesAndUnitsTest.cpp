@@ -164,6 +164,23 @@ TEST_F(Rebinding, NewReferenceAxisOfTheSameFamilyKeepsValuesInTheirUnit) {
     EXPECT_NEAR(data.m_pAcceleration->GetValue(0), 1.0, 1e-4);
 }
 
+TEST_F(Rebinding, ValuesBeyondAFinerDriveAreKeptAsNearAsItAllows) {
+    project.AddSlaves(2, TestDrive{});
+    TestDrive tiny;
+    tiny.travelPerRev = 2e-6;  // 1e-9 mm per count
+    project.AddSlave(3, &tiny);
+    ReadElement(0, 1, "100 1", "1 1");
+
+    data.m_nSlaveY = 2;
+    data.UpdateAxesAndUnits();
+
+    ASSERT_EQ(data.m_pPositionX->GetValuesCount(), 2);
+    EXPECT_EQ(data.m_pPositionX->GetName(), "X_TPOS");
+    EXPECT_EQ(data.m_pPositionX->GetUnitName(), "mm");
+    EXPECT_EQ(data.m_pPositionX->GetValueInInternalUnit(0), 2147483647.0);
+    EXPECT_NEAR(data.m_pPositionX->GetValue(1), 1.0, 1e-9);
+}
+
 TEST_F(Rebinding, ChangeOfFamilyCarriesInternalNumbers) {
     project.AddSlaves(2, TestDrive{});
     const TestDrive rotary{"deg", 3600, 360.0, 0.001, true};

@@ -150,6 +150,23 @@ TEST_F(ReadWrite, NegativeAccelerationOrSpeedIsRefused) {
     EXPECT_EQ(Read(Element("CSPD[m/s]=-0.5 1\n")), Invalid("CSPD"));
 }
 
+TEST_F(ReadWrite, NegativeValuesAlsoFailValidationWithTheirSegment) {
+    ASSERT_EQ(Read(Element()), "");
+    data.m_pSpeed->SetValueInInternalUnit(1, -3.0);
+    int segment = 0;
+    EXPECT_EQ(data.ValidateSegments(&segment).str(), "Invalid value of CSPD!");
+    EXPECT_EQ(segment, 1);
+}
+
+TEST_F(ReadWrite, SlavesWithoutAnAxisLetterAreRefused) {
+    TestProject big;
+    big.AddSlaves(28, TestDrive{});
+    CInternalData wide(big.controller, big.motion);
+    CString error;
+    wide.ReadParameters(CString(Element("SlaveX=25\nSlaveY=26\nSlaveZ=27\n")), error);
+    EXPECT_EQ(error.str(), Invalid("SlaveY") + Invalid("SlaveZ"));
+}
+
 TEST_F(ReadWrite, MissingRequiredEntriesAreAllReported) {
     const std::string error = Read("ProfileType=0\n");
     for (const char* name : {"SlaveX", "SlaveY", "X_TPOS", "Y_TPOS", "CACC", "CSPD", "Execute"})
