@@ -195,6 +195,13 @@ int RunCommand(const Commands& commands, const Options& options) {
     return RunDemo(options);
 }
 
+bool IsCommand(const CLI::App& app, const std::string& name) {
+    for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+        if (command->check_name(name)) return true;
+    }
+    return false;
+}
+
 int ReportParseError(const CLI::App& app, const CLI::ParseError& error) {
     if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(error);
     WriteStandardError(std::string("vantrel: ") + error.what() + " (see vantrel --help)\n");
@@ -209,6 +216,12 @@ int RunVantrel(int argc, char** argv) {
     app.set_version_flag("--version", VANTREL_VERSION);
     Options options;
     Commands commands = AddCommands(app, options);
+    // CLI11 would only say that a command is required; name the word it did not know.
+    if (argc > 1 && argv[1][0] != '-' && !IsCommand(app, argv[1])) {
+        WriteStandardError(std::string("vantrel: unknown command \"") + argv[1] +
+                           "\" (see vantrel --help)\n");
+        return 2;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
