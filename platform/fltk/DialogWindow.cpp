@@ -256,7 +256,11 @@ void DialogWindow::MirrorDialog(WindowChange change) {
             copy_label(caption.c_str());
             break;
         case WindowChange::Visible:
-            if (!m_dialog.IsWindowVisible()) hide();
+            if (m_dialog.IsWindowVisible()) {
+                show();
+            } else {
+                hide();
+            }
             break;
         case WindowChange::Focus:
             MirrorFocus();

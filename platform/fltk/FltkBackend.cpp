@@ -4,6 +4,8 @@
 #include <FL/x.H>
 
 #include <algorithm>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 
 #include "CDialog.h"
@@ -35,7 +37,24 @@ class FltkBackend::RunningWindow {
     ModalWindows::Scope m_modal;
 };
 
+namespace {
+
+// The toolkit calls this when the display goes away mid-run; it must not look like a cancel
+// (exit 1), and nothing of the element may be written.
+[[noreturn]] void DisplayLost(const char* format, ...) {
+    char reason[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(reason, sizeof reason, format, args);
+    va_end(args);
+    std::fprintf(stderr, "vantrel: the window's display failed: %s\n", reason);
+    std::_Exit(2);
+}
+
+}  // namespace
+
 FltkBackend::FltkBackend() {
+    Fl::fatal = DisplayLost;
     Fl::scheme("gtk+");
     // The layout's base units assume Helvetica's widths; font configuration maps these names
     // to metric-compatible faces.
@@ -62,7 +81,7 @@ INT_PTR FltkBackend::RunModal(CDialog& dialog) {
         RunningWindow running(m_windows, window);
         dialog.RunInitDialog();
         window.MirrorAll();
-        window.ShowCentred();
+        if (!dialog.IsModalEnded()) window.ShowCentred();
         while (!dialog.IsModalEnded() && !window.Failed()) Fl::wait();
     }
     window.RethrowFailure();

@@ -20,10 +20,15 @@ EDITOR_PID=""
 
 cleanup() {
   [ -n "$EDITOR_PID" ] && kill "$EDITOR_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+  fi
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+# A stopped test (ctest's timeout, Ctrl-C) still takes its X server and editor along.
+trap 'exit 1' INT TERM HUP
 
 fail() {
   echo "FAIL: $*" >&2
@@ -49,7 +54,7 @@ wait_for() {
 # Without a display the editor refuses in one line, pointing to --script, and changes nothing.
 for display in "" ":65000"; do
   cp "$WORK/start.element" "$WORK/nodisplay.element"
-  DISPLAY=$display "$VANTREL" edit "$WORK/nodisplay.element" >"$WORK/out" 2>"$WORK/err"
+  DISPLAY=$display timeout -k 5 20 "$VANTREL" edit "$WORK/nodisplay.element" >"$WORK/out" 2>"$WORK/err"
   status=$?
   [ "$status" -eq 2 ] || fail "no display '$display': exit $status, expected 2"
   [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "no display '$display': not one line: $(cat "$WORK/err")"
@@ -66,7 +71,8 @@ for tool in Xvfb xdotool; do
 done
 
 # The server picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" \
+  >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 wait_for '[ -s "$WORK/display" ]' 100 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
 DISPLAY=:$(cat "$WORK/display")
@@ -74,7 +80,7 @@ export DISPLAY
 
 # Starts the editor on file $1 in the background and sets WINDOW to its window.
 open_editor() {
-  timeout 60 "$VANTREL" edit "$1" >"$WORK/editor.out" 2>"$WORK/editor.err" &
+  timeout -k 5 60 "$VANTREL" edit "$1" >"$WORK/editor.out" 2>"$WORK/editor.err" &
   EDITOR_PID=$!
   WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --name "$TITLE" | head -n 1)
   [ -n "$WINDOW" ] || fail "the editor window did not appear: $(cat "$WORK/editor.err")"
@@ -101,9 +107,19 @@ type_text() {
   xdotool type --delay 20 -- "$1"
 }
 
+# Answers the prompt titled $1 with the text $2 and Return, then waits until the prompt is
+# gone and its dialog has taken the answer, so that no later input reaches the prompt.
+answer_prompt() {
+  timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null ||
+    fail "the prompt \"$1\" did not appear"
+  type_text "$2" && xdotool key Return
+  wait_for '! xdotool search --onlyvisible --name "^$1\$" >/dev/null' 200 ||
+    fail "the prompt \"$1\" did not close"
+  sleep 0.5
+}
+
 # Controls of dialog 214 by their template positions.
 POSITION_X="109 109 60 14"
-POSITION_Y="109 124 60 14"
 CLEAR_BUFFER="31 45 53 10"
 INSERT_BELOW="74 175 50 14"
 MOVE_UP="128 158 50 14"
@@ -116,7 +132,7 @@ cp "$EXAMPLE" "$WORK/example.element" || fail "no example element at $EXAMPLE"
 cp "$EXAMPLE" "$WORK/window.element"
 cp "$EXAMPLE" "$WORK/script.element"
 open_editor "$WORK/window.element"
-click $EDIT_EVENT && type_text "500" && xdotool key Return
+click $EDIT_EVENT && answer_prompt "Edit Event" "500"
 click $POSITION_X && type_text "12.5"
 # Tab follows the template's tab stops: past the X unit to the Y edit, whose text it selects.
 xdotool key Tab Tab && xdotool type -- "-7"
