@@ -167,11 +167,9 @@ void CEditorDlg::OnSelConfiguration(int& field) {
     // re-deriving the units then would strip the columns of their units and carry the values
     // over as another drive's counts. The columns wait for the choice to be complete.
     const bool threeAxes = m_Data.m_nProfileType == 1;
-    if (m_Data.m_nSlaveX < 0 || m_Data.m_nSlaveY < 0 || (threeAxes && m_Data.m_nSlaveZ < 0)) {
-        FillSegmentList(TRUE);
-        return;
-    }
-    m_Data.UpdateAxesAndUnits();
+    const bool axisUnchosen =
+        m_Data.m_nSlaveX < 0 || m_Data.m_nSlaveY < 0 || (threeAxes && m_Data.m_nSlaveZ < 0);
+    if (!axisUnchosen) m_Data.UpdateAxesAndUnits();
     FillSegmentList(TRUE);
 }
 
