@@ -2,20 +2,12 @@
 
 #include "CWnd.h"
 #include "DialogTemplate.h"
+#include "WinApi.h"
 
-namespace {
-// Rounds to the nearest pixel, as the platform's dialog-unit mapping does.
-int Scale(int dialogUnits, int baseUnit, int divisor) {
-    long long product = static_cast<long long>(dialogUnits) * baseUnit;
-    long long half = divisor / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / divisor
-                                         : -((-product + half) / divisor));
-}
-}  // namespace
+// Rounded to the nearest pixel, as the platform's dialog-unit mapping does.
+int DialogLayout::ToPixelsX(int dialogUnits) { return MulDiv(dialogUnits, kBaseUnitX, 4); }
 
-int DialogLayout::ToPixelsX(int dialogUnits) { return Scale(dialogUnits, kBaseUnitX, 4); }
-
-int DialogLayout::ToPixelsY(int dialogUnits) { return Scale(dialogUnits, kBaseUnitY, 8); }
+int DialogLayout::ToPixelsY(int dialogUnits) { return MulDiv(dialogUnits, kBaseUnitY, 8); }
 
 // Each edge is mapped on its own, so that neighbouring controls meet without gaps.
 PixelRect DialogLayout::Map(int x, int y, int cx, int cy) {

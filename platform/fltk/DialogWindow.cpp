@@ -23,8 +23,6 @@
 #include "UserInput.h"
 
 namespace {
-// Browser lines must not start formatting codes; this character never occurs in control text.
-constexpr char kNoFormatChar = '\x01';
 // Text smaller than this many pixels is not legible on screen; smaller fonts are shown at it.
 constexpr int kSmallestFontSize = 11;
 // The height of a line of dialog text, in dialog units.

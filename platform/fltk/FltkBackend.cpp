@@ -3,7 +3,6 @@
 #include <FL/Fl.H>
 #include <FL/x.H>
 
-#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -12,30 +11,6 @@
 #include "DialogWindow.h"
 #include "ModalWindows.h"
 #include "Prompts.h"
-
-// Keeps a dialog's window on the list of running windows while it runs, also when the
-// dialog's code throws.
-class FltkBackend::RunningWindow {
-  public:
-    RunningWindow(std::vector<DialogWindow*>& windows, DialogWindow& window)
-        : m_windows(windows),
-          m_window(window),
-          m_modal(&window, [&window] { return window.HandleDialogKey(); }) {
-        m_windows.push_back(&window);
-    }
-    ~RunningWindow() {
-        m_window.hide();
-        m_windows.erase(std::remove(m_windows.begin(), m_windows.end(), &m_window),
-                        m_windows.end());
-    }
-    RunningWindow(const RunningWindow&) = delete;
-    RunningWindow& operator=(const RunningWindow&) = delete;
-
-  private:
-    std::vector<DialogWindow*>& m_windows;
-    DialogWindow& m_window;
-    ModalWindows::Scope m_modal;
-};
 
 namespace {
 
@@ -77,24 +52,19 @@ bool FltkBackend::OpenDisplay() {
 
 INT_PTR FltkBackend::RunModal(CDialog& dialog) {
     DialogWindow window(dialog);
-    {
-        RunningWindow running(m_windows, window);
-        dialog.RunInitDialog();
-        window.MirrorAll();
-        if (!dialog.IsModalEnded()) window.ShowCentred();
-        while (!dialog.IsModalEnded() && !window.Failed()) Fl::wait();
-    }
+    // The window leaves the modal stack also when the dialog's code throws.
+    ModalWindows::Scope modal(&window, [&window] { return window.HandleDialogKey(); });
+    dialog.RunInitDialog();
+    window.MirrorAll();
+    if (!dialog.IsModalEnded()) window.ShowCentred();
+    while (!dialog.IsModalEnded() && !window.Failed()) Fl::wait();
     window.RethrowFailure();
     return dialog.GetModalResult();
 }
 
 void FltkBackend::WindowChanged(CWnd& window, WindowChange change) {
-    for (DialogWindow* dialogWindow : m_windows) {
-        if (dialogWindow->Shows(window)) {
-            dialogWindow->Mirror(window, change);
-            return;
-        }
-    }
+    if (DialogWindow* shown = ModalWindows::DialogWindowShowing(window))
+        shown->Mirror(window, change);
 }
 
 int FltkBackend::MessageBox(const std::string& text, UINT type) {

@@ -3,11 +3,7 @@
 // dialog and the prompts are small modal windows of their own.
 #pragma once
 
-#include <vector>
-
 #include "Backend.h"
-
-class DialogWindow;
 
 class FltkBackend : public Backend {
   public:
@@ -28,10 +24,4 @@ class FltkBackend : public Backend {
     bool AskInteger(const std::string& title, const std::string& prompt, int& value, int min,
                     int max) override;
     void WindowChanged(CWnd& window, WindowChange change) override;
-
-  private:
-    class RunningWindow;
-
-    // The running dialogs' windows, innermost last.
-    std::vector<DialogWindow*> m_windows;
 };

@@ -51,6 +51,14 @@ bool ModalWindows::IsCovered(const Fl_Window* window) {
                        [window](const Entry& entry) { return entry.window == window; });
 }
 
+DialogWindow* ModalWindows::DialogWindowShowing(const CWnd& window) {
+    for (const Entry& entry : Stack()) {
+        auto* dialogWindow = dynamic_cast<DialogWindow*>(entry.window);
+        if (dialogWindow != nullptr && dialogWindow->Shows(window)) return dialogWindow;
+    }
+    return nullptr;
+}
+
 int ModalWindows::Dispatch(int event, Fl_Window* window) {
     Fl_Window* top = Top();
     // A window below the innermost one takes no input; its keys go to the innermost one. Open

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+class CWnd;
+class DialogWindow;
 class Fl_Window;
 
 class ModalWindows {
@@ -32,6 +34,8 @@ class ModalWindows {
     static Fl_Window* Top();
     // True when the window runs modally below another one, so that its input is held back.
     static bool IsCovered(const Fl_Window* window);
+    // The running dialog window that shows window (the dialog or one of its controls), or null.
+    static DialogWindow* DialogWindowShowing(const CWnd& window);
 
   private:
     struct Entry {

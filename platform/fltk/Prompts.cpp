@@ -58,6 +58,14 @@ class PromptWindow : public Fl_Double_Window {
         return button;
     }
 
+    // OK, the default, and Cancel in the bottom right corner.
+    void AddOkCancelButtons() {
+        int y = h() - kMargin - kButtonHeight;
+        int okX = w() - kMargin - 2 * kButtonWidth - kGap;
+        AddButton(okX, y, "OK", IDOK, true);
+        AddButton(okX + kButtonWidth + kGap, y, "Cancel", IDCANCEL, false);
+    }
+
     void CheckAnswersWith(Check check) { m_check = std::move(check); }
 
     int Run() {
@@ -265,14 +273,11 @@ int ShowItemChoice(const std::string& title, const std::vector<std::string>& ite
     PromptWindow window(width, height, title, kCancelled);
     auto* list = new Fl_Hold_Browser(kMargin, kMargin, listWidth, listHeight);
     list->textsize(DialogLayout::kFontSize);
-    list->format_char('\x01');
+    list->format_char(kNoFormatChar);
     for (const std::string& item : items) list->add(item.c_str());
     int selected = current >= 0 && current < static_cast<int>(items.size()) ? current : 0;
     list->value(selected + 1);
-    int buttonY = height - kMargin - kButtonHeight;
-    int okX = width - kMargin - 2 * kButtonWidth - kGap;
-    window.AddButton(okX, buttonY, "OK", IDOK, true);
-    window.AddButton(okX + kButtonWidth + kGap, buttonY, "Cancel", IDCANCEL, false);
+    window.AddOkCancelButtons();
     // A double click chooses the item at once.
     list->callback(
         [](Fl_Widget* widget, void*) {
@@ -298,10 +303,7 @@ bool ShowIntegerPrompt(const std::string& title, const std::string& prompt, int&
     auto* input = new Fl_Int_Input(kMargin, kMargin + labelHeight, inputWidth, kButtonHeight);
     input->textsize(DialogLayout::kFontSize);
     input->value(std::to_string(value).c_str());
-    int buttonY = height - kMargin - kButtonHeight;
-    int okX = width - kMargin - 2 * kButtonWidth - kGap;
-    window.AddButton(okX, buttonY, "OK", IDOK, true);
-    window.AddButton(okX + kButtonWidth + kGap, buttonY, "Cancel", IDCANCEL, false);
+    window.AddOkCancelButtons();
     window.end();
     input->take_focus();
     input->position(input->size(), 0);

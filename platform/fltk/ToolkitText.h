@@ -5,6 +5,10 @@
 #include <utility>
 #include <vector>
 
+// The format character of the toolkit's lists, one that no shown text holds, so that no line
+// starts a formatting code.
+inline constexpr char kNoFormatChar = '\x01';
+
 // A widget label that shows text as it is. FLTK draws "@" codes as symbols and "&x" as an
 // underlined mnemonic; with keepMnemonics the "&" marks stay, as a dialog control's text
 // means them.
