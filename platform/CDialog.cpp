@@ -108,8 +108,7 @@ void CDialog::ApplyDialogInit() {
         UINT message = AddStringMessageOf(item.message);
         if (control == nullptr || message == 0) continue;
         // The data is a zero-terminated string; a missing terminator is tolerated.
-        std::string text(item.data.c_str());
-        control->SendMessage(message, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        control->SendMessage(message, 0, reinterpret_cast<LPARAM>(item.data.c_str()));
     }
 }
 

@@ -31,7 +31,6 @@ class CDialog : public CWnd {
     BOOL RunInitDialog();
     bool IsModalEnded() const { return m_bEnded; }
     INT_PTR GetModalResult() const { return m_nModalResult; }
-    UINT GetTemplateID() const { return m_nIDTemplate; }
     // The template of the running dialog, or null outside DoModal.
     const DialogTemplate* GetTemplate() const { return m_template.get(); }
     // The innermost dialog inside DoModal, or null.

@@ -24,62 +24,31 @@ enum class ItemOp {
     None
 };
 
-ItemOp ListBoxOp(UINT message) {
-    switch (message) {
-        case LB_ADDSTRING:
-            return ItemOp::Add;
-        case LB_INSERTSTRING:
-            return ItemOp::Insert;
-        case LB_DELETESTRING:
-            return ItemOp::Delete;
-        case LB_RESETCONTENT:
-            return ItemOp::Reset;
-        case LB_SETCURSEL:
-            return ItemOp::SetCurSel;
-        case LB_GETCURSEL:
-            return ItemOp::GetCurSel;
-        case LB_GETTEXT:
-            return ItemOp::GetText;
-        case LB_GETTEXTLEN:
-            return ItemOp::GetTextLen;
-        case LB_GETCOUNT:
-            return ItemOp::GetCount;
-        case LB_GETITEMDATA:
-            return ItemOp::GetItemData;
-        case LB_SETITEMDATA:
-            return ItemOp::SetItemData;
-        default:
-            return ItemOp::None;
-    }
-}
+// The message numbers of each operation on a list box and on a combo box.
+struct ItemMessage {
+    UINT listBox;
+    UINT comboBox;
+    ItemOp op;
+};
+const ItemMessage kItemMessages[] = {
+    {LB_ADDSTRING, CB_ADDSTRING, ItemOp::Add},
+    {LB_INSERTSTRING, CB_INSERTSTRING, ItemOp::Insert},
+    {LB_DELETESTRING, CB_DELETESTRING, ItemOp::Delete},
+    {LB_RESETCONTENT, CB_RESETCONTENT, ItemOp::Reset},
+    {LB_SETCURSEL, CB_SETCURSEL, ItemOp::SetCurSel},
+    {LB_GETCURSEL, CB_GETCURSEL, ItemOp::GetCurSel},
+    {LB_GETTEXT, CB_GETLBTEXT, ItemOp::GetText},
+    {LB_GETTEXTLEN, CB_GETLBTEXTLEN, ItemOp::GetTextLen},
+    {LB_GETCOUNT, CB_GETCOUNT, ItemOp::GetCount},
+    {LB_GETITEMDATA, CB_GETITEMDATA, ItemOp::GetItemData},
+    {LB_SETITEMDATA, CB_SETITEMDATA, ItemOp::SetItemData},
+};
 
-ItemOp ComboBoxOp(UINT message) {
-    switch (message) {
-        case CB_ADDSTRING:
-            return ItemOp::Add;
-        case CB_INSERTSTRING:
-            return ItemOp::Insert;
-        case CB_DELETESTRING:
-            return ItemOp::Delete;
-        case CB_RESETCONTENT:
-            return ItemOp::Reset;
-        case CB_SETCURSEL:
-            return ItemOp::SetCurSel;
-        case CB_GETCURSEL:
-            return ItemOp::GetCurSel;
-        case CB_GETLBTEXT:
-            return ItemOp::GetText;
-        case CB_GETLBTEXTLEN:
-            return ItemOp::GetTextLen;
-        case CB_GETCOUNT:
-            return ItemOp::GetCount;
-        case CB_GETITEMDATA:
-            return ItemOp::GetItemData;
-        case CB_SETITEMDATA:
-            return ItemOp::SetItemData;
-        default:
-            return ItemOp::None;
+ItemOp ItemOpOf(UINT message, bool listBox) {
+    for (const ItemMessage& entry : kItemMessages) {
+        if (message == (listBox ? entry.listBox : entry.comboBox)) return entry.op;
     }
+    return ItemOp::None;
 }
 
 const char* TextArgument(LPARAM lParam) {
@@ -353,9 +322,9 @@ LRESULT CWnd::ChangeSelection(LRESULT result) {
 }
 
 LRESULT CWnd::OnItemMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    ItemOp op = IsListBox() ? ListBoxOp(message) : ComboBoxOp(message);
+    ItemOp op = ItemOpOf(message, IsListBox());
     LPARAM index = IndexArgument(wParam);
-    const ItemList::Item* item = m_items.At(index);
+    ItemList::Item* item = m_items.At(index);
     switch (op) {
         case ItemOp::Add:
             return ChangeItems(m_items.Add(TextArgument(lParam)));
@@ -383,7 +352,7 @@ LRESULT CWnd::OnItemMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return item ? static_cast<LRESULT>(item->data) : -1;
         case ItemOp::SetItemData:
             if (item == nullptr) return -1;
-            m_items.At(index)->data = static_cast<DWORD_PTR>(lParam);
+            item->data = static_cast<DWORD_PTR>(lParam);
             return 0;
         case ItemOp::None:
             return 0;

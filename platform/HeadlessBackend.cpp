@@ -343,44 +343,46 @@ int HeadlessBackend::MessageBox(const std::string& text, UINT type) {
     return AfxDefaultMessageBoxButton(type);
 }
 
+std::optional<HeadlessBackend::Answer> HeadlessBackend::TakeAnswer(std::deque<Answer>& queue) {
+    if (queue.empty()) return std::nullopt;
+    Answer answer = std::move(queue.front());
+    queue.pop_front();
+    if (answer.cancel) return std::nullopt;
+    return answer;
+}
+
 bool HeadlessBackend::ChooseFile(const FileDialogRequest& /*request*/, std::string& path) {
-    if (m_fileAnswers.empty()) return false;
-    Answer answer = m_fileAnswers.front();
-    m_fileAnswers.pop_front();
-    if (answer.cancel) return false;
+    std::optional<Answer> answer = TakeAnswer(m_fileAnswers);
+    if (!answer) return false;
     // The path is handed on as it stands, even one that does not exist: opening it then shows
     // the user the file system's own reason, as it would if the file vanished after choosing.
-    path = answer.path;
+    path = answer->path;
     return true;
 }
 
 int HeadlessBackend::ChooseItem(const std::string& title, const std::vector<std::string>& items,
                                 int /*current*/) {
-    if (m_promptAnswers.empty()) return -1;
-    Answer answer = m_promptAnswers.front();
-    m_promptAnswers.pop_front();
-    if (answer.cancel) return -1;
+    std::optional<Answer> answer = TakeAnswer(m_promptAnswers);
+    if (!answer) return -1;
     auto count = static_cast<long long>(items.size());
-    if (answer.value < 0 || answer.value >= count) {
-        Fail(answer.line, "event " + std::to_string(answer.value) + " is out of range: " +
-                              Quoted(title) + " offers choices 0 to " + std::to_string(count - 1));
+    if (answer->value < 0 || answer->value >= count) {
+        Fail(answer->line, "event " + std::to_string(answer->value) + " is out of range: " +
+                               Quoted(title) + " offers choices 0 to " + std::to_string(count - 1));
         return -1;
     }
-    return static_cast<int>(answer.value);
+    return static_cast<int>(answer->value);
 }
 
 bool HeadlessBackend::AskInteger(const std::string& /*title*/, const std::string& prompt,
                                  int& value, int min, int max) {
-    if (m_promptAnswers.empty()) return false;
-    Answer answer = m_promptAnswers.front();
-    m_promptAnswers.pop_front();
-    if (answer.cancel) return false;
-    if (answer.value < min || answer.value > max) {
-        Fail(answer.line, "event " + std::to_string(answer.value) +
-                              " is out of range: " + Quoted(prompt) + " takes " +
-                              std::to_string(min) + " to " + std::to_string(max));
+    std::optional<Answer> answer = TakeAnswer(m_promptAnswers);
+    if (!answer) return false;
+    if (answer->value < min || answer->value > max) {
+        Fail(answer->line, "event " + std::to_string(answer->value) +
+                               " is out of range: " + Quoted(prompt) + " takes " +
+                               std::to_string(min) + " to " + std::to_string(max));
         return false;
     }
-    value = static_cast<int>(answer.value);
+    value = static_cast<int>(answer->value);
     return true;
 }

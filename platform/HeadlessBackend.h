@@ -22,6 +22,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -65,6 +66,8 @@ class HeadlessBackend : public Backend {
     std::string ExecuteOnControl(CDialog& dialog, const std::string& command,
                                  const std::vector<std::string>& args);
     std::string QueueAnswer(std::deque<Answer>& queue, const std::string& rest, bool isPath);
+    // The next answer of queue; none when the queue is empty or the answer is cancel.
+    static std::optional<Answer> TakeAnswer(std::deque<Answer>& queue);
     CWnd* FindControl(CDialog& dialog, const std::string& name, std::string& problem);
     bool ResolveId(CDialog& dialog, const std::string& name, int& id);
     void Dump(CDialog& dialog);

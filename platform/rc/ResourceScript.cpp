@@ -185,16 +185,16 @@ class ResourceParser {
         throw std::runtime_error(m_fileName + ":" + std::to_string(line) + ": " + problem);
     }
 
-    // Preprocessing.
+    // Preprocessing; m_fileName names the file being read.
     std::string Preprocess(const std::string& text, const std::string& fileName, int depth);
-    void Directive(const std::string& line, const std::string& fileName, int lineNumber,
-                   std::vector<bool>& active, int depth);
-    void Include(const std::string& argument, const std::string& fileName, int lineNumber,
-                 int depth);
+    void Directive(const std::string& line, int lineNumber, std::vector<bool>& active, int depth);
+    void Include(const std::string& argument, int lineNumber, int depth);
     void Define(const std::string& name, const std::string& value);
 
     // Tokens.
-    std::vector<Token> Tokenize(const std::string& text, const std::string& fileName);
+    std::vector<Token> Tokenize(const std::string& text);
+    Token StringToken(const std::string& text, size_t& i, int line) const;
+    Token NumberToken(const std::string& text, size_t& i, int line) const;
     const Token& Peek(size_t ahead = 0) const {
         return m_tokens[std::min(m_pos + ahead, m_tokens.size() - 1)];
     }
@@ -226,7 +226,9 @@ class ResourceParser {
     void TopLevelStatement();
     void Dialog(DialogTemplate& dialog, bool extended);
     void DialogOption(DialogTemplate& dialog, bool& styleGiven);
+    void Placement(int& x, int& y, int& cx, int& cy);
     void Control(DialogTemplate& dialog);
+    void ControlId(DialogControlTemplate& control);
     void ControlTail(DialogControlTemplate& control, DWORD implied);
     void ControlStatement(DialogControlTemplate& control);
     void DialogInit(UINT id, int line);
@@ -240,8 +242,13 @@ class ResourceParser {
     size_t m_pos = 0;
     UINT m_language = kDefaultLanguage;
     std::vector<DialogTemplate> m_dialogs;
-    std::vector<std::pair<int, DialogInitItem>> m_initData;  // dialog id and item
-    std::vector<std::pair<UINT, int>> m_initOwners;          // dialog id and line
+    // Dialog-init data, attached to its dialog once every dialog is known.
+    struct DialogInitBlock {
+        UINT dialogId;
+        int line;
+        std::vector<DialogInitItem> items;
+    };
+    std::vector<DialogInitBlock> m_initBlocks;
 };
 
 namespace {
@@ -271,10 +278,8 @@ std::string FirstWordOf(const std::string& text, std::string& rest) {
 }  // namespace
 
 ResourceScript ResourceParser::Run(const std::string& text, const std::string& fileName) {
-    m_fileName = fileName;
     std::string body = Preprocess(text, fileName, 0);
-    m_fileName = fileName;
-    m_tokens = Tokenize(body, fileName);
+    m_tokens = Tokenize(body);
     m_pos = 0;
     while (Peek().kind != Token::End) TopLevelStatement();
     AttachDialogInit();
@@ -288,6 +293,7 @@ ResourceScript ResourceParser::Run(const std::string& text, const std::string& f
 // Returns the text with directive lines and inactive lines blanked, so line numbers stay.
 std::string ResourceParser::Preprocess(const std::string& text, const std::string& fileName,
                                        int depth) {
+    m_fileName = fileName;
     std::istringstream lines(text);
     std::string output;
     std::vector<bool> active{true};
@@ -296,22 +302,18 @@ std::string ResourceParser::Preprocess(const std::string& text, const std::strin
         ++lineNumber;
         std::string trimmed = Trim(line);
         if (!trimmed.empty() && trimmed[0] == '#') {
-            m_fileName = fileName;
-            Directive(Trim(trimmed.substr(1)), fileName, lineNumber, active, depth);
+            Directive(Trim(trimmed.substr(1)), lineNumber, active, depth);
             output += '\n';
             continue;
         }
         output += (active.back() ? line : std::string()) + '\n';
     }
-    if (active.size() != 1) {
-        m_fileName = fileName;
-        Error(lineNumber, "#ifdef or #ifndef without #endif");
-    }
+    if (active.size() != 1) Error(lineNumber, "#ifdef or #ifndef without #endif");
     return output;
 }
 
-void ResourceParser::Directive(const std::string& line, const std::string& fileName, int lineNumber,
-                               std::vector<bool>& active, int depth) {
+void ResourceParser::Directive(const std::string& line, int lineNumber, std::vector<bool>& active,
+                               int depth) {
     std::string rest;
     std::string word = FirstWordOf(line, rest);
     bool parentActive = active.size() < 2 || active[active.size() - 2];
@@ -328,7 +330,7 @@ void ResourceParser::Directive(const std::string& line, const std::string& fileN
     } else if (!active.back() || word == "pragma") {
         return;
     } else if (word == "include") {
-        Include(rest, fileName, lineNumber, depth);
+        Include(rest, lineNumber, depth);
     } else if (word == "define") {
         std::string name = FirstWordOf(rest, rest);
         if (name.empty()) Error(lineNumber, "#define needs a name");
@@ -340,21 +342,21 @@ void ResourceParser::Directive(const std::string& line, const std::string& fileN
     }
 }
 
-void ResourceParser::Include(const std::string& argument, const std::string& fileName,
-                             int lineNumber, int depth) {
+void ResourceParser::Include(const std::string& argument, int lineNumber, int depth) {
     std::string target = Trim(StripComment(argument));
     if (target.size() >= 2 && target.front() == '<' && target.back() == '>') return;
     if (target.size() < 2 || target.front() != '"' || target.back() != '"') {
         Error(lineNumber, "#include needs a file name in quotes");
     }
     if (depth > 16) Error(lineNumber, "#include nested too deeply");
+    std::string includer = m_fileName;
     std::filesystem::path path =
-        std::filesystem::path(fileName).parent_path() / target.substr(1, target.size() - 2);
+        std::filesystem::path(includer).parent_path() / target.substr(1, target.size() - 2);
     std::string text;
     if (!m_reader(path.string(), text)) Error(lineNumber, "cannot read " + path.string());
     // Included files contribute their symbols only.
     Preprocess(text, path.string(), depth + 1);
-    m_fileName = fileName;
+    m_fileName = includer;
 }
 
 void ResourceParser::Define(const std::string& name, const std::string& value) {
@@ -363,7 +365,7 @@ void ResourceParser::Define(const std::string& name, const std::string& value) {
         std::vector<Token> saved = std::move(m_tokens);
         size_t savedPos = m_pos;
         try {
-            m_tokens = Tokenize(value, m_fileName);
+            m_tokens = Tokenize(value);
             m_pos = 0;
             long long result = Expression();
             if (Peek().kind == Token::End) number = result;
@@ -384,8 +386,7 @@ void ResourceParser::Define(const std::string& name, const std::string& value) {
     m_symbols.push_back({name, static_cast<int>(*number)});
 }
 
-std::vector<Token> ResourceParser::Tokenize(const std::string& text, const std::string& fileName) {
-    m_fileName = fileName;
+std::vector<Token> ResourceParser::Tokenize(const std::string& text) {
     std::vector<Token> tokens;
     int line = 1;
     size_t i = 0;
@@ -404,95 +405,9 @@ std::vector<Token> ResourceParser::Tokenize(const std::string& text, const std::
             for (size_t k = i; k < end; ++k) line += text[k] == '\n';
             i = end + 2;
         } else if (c == '"') {
-            Token token{Token::String, {}, 0, false, line};
-            ++i;
-            while (true) {
-                if (i >= text.size() || text[i] == '\n')
-                    Error(line, "string without closing quote");
-                char d = text[i++];
-                if (d == '"') {
-                    if (i < text.size() && text[i] == '"') {
-                        token.text += '"';
-                        ++i;
-                        continue;
-                    }
-                    break;
-                }
-                if (d != '\\' || i >= text.size()) {
-                    token.text += d;
-                    continue;
-                }
-                char e = text[i++];
-                switch (e) {
-                    case 'n':
-                        token.text += '\n';
-                        break;
-                    case 'r':
-                        token.text += '\r';
-                        break;
-                    case 't':
-                        token.text += '\t';
-                        break;
-                    case 'a':
-                        token.text += '\a';
-                        break;
-                    case 'b':
-                        token.text += '\b';
-                        break;
-                    case 'x': {
-                        int value = 0;
-                        int digits = 0;
-                        while (digits < 2 && i < text.size() &&
-                               std::isxdigit(static_cast<unsigned char>(text[i]))) {
-                            char h = static_cast<char>(
-                                std::tolower(static_cast<unsigned char>(text[i++])));
-                            value = value * 16 + (h <= '9' ? h - '0' : h - 'a' + 10);
-                            ++digits;
-                        }
-                        token.text += static_cast<char>(value);
-                        break;
-                    }
-                    default:
-                        if (e >= '0' && e <= '7') {
-                            int value = e - '0';
-                            for (int digits = 1;
-                                 digits < 3 && i < text.size() && text[i] >= '0' && text[i] <= '7';
-                                 ++digits) {
-                                value = value * 8 + (text[i++] - '0');
-                            }
-                            token.text += static_cast<char>(value);
-                        } else {
-                            token.text += e;
-                        }
-                }
-            }
-            tokens.push_back(token);
+            tokens.push_back(StringToken(text, i, line));
         } else if (std::isdigit(static_cast<unsigned char>(c))) {
-            size_t end = i;
-            while (end < text.size() && IsIdentifierChar(text[end])) ++end;
-            std::string literal = text.substr(i, end - i);
-            Token token{Token::Number, literal, 0, false, line};
-            std::string digits = literal;
-            while (!digits.empty() &&
-                   (std::toupper(static_cast<unsigned char>(digits.back())) == 'L' ||
-                    std::toupper(static_cast<unsigned char>(digits.back())) == 'U')) {
-                token.isLong |= std::toupper(static_cast<unsigned char>(digits.back())) == 'L';
-                digits.pop_back();
-            }
-            bool hex =
-                digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
-            size_t used = 0;
-            try {
-                token.value = static_cast<long long>(
-                    std::stoull(hex ? digits.substr(2) : digits, &used, hex ? 16 : 10));
-            } catch (const std::exception&) {
-                Error(line, "bad number " + literal);
-            }
-            if (used != (hex ? digits.size() - 2 : digits.size()) || token.value > 0xFFFFFFFFLL) {
-                Error(line, "bad number " + literal);
-            }
-            tokens.push_back(token);
-            i = end;
+            tokens.push_back(NumberToken(text, i, line));
         } else if (IsIdentifierStart(c)) {
             size_t end = i;
             while (end < text.size() && IsIdentifierChar(text[end])) ++end;
@@ -507,6 +422,80 @@ std::vector<Token> ResourceParser::Tokenize(const std::string& text, const std::
     }
     tokens.push_back({Token::End, "end of file", 0, false, line});
     return tokens;
+}
+
+namespace {
+// The character an escape stands for; i is just past the backslash and ends past the escape.
+char Escape(const std::string& text, size_t& i) {
+    static const std::pair<char, char> kSingle[] = {
+        {'n', '\n'}, {'r', '\r'}, {'t', '\t'}, {'a', '\a'}, {'b', '\b'}};
+    char e = text[i++];
+    for (const auto& [letter, meaning] : kSingle) {
+        if (e == letter) return meaning;
+    }
+    if (e == 'x') {
+        int value = 0;
+        for (int digits = 0;
+             digits < 2 && i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i]));
+             ++digits) {
+            char h = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i++])));
+            value = value * 16 + (h <= '9' ? h - '0' : h - 'a' + 10);
+        }
+        return static_cast<char>(value);
+    }
+    if (e < '0' || e > '7') return e;
+    int value = e - '0';
+    for (int digits = 1; digits < 3 && i < text.size() && text[i] >= '0' && text[i] <= '7';
+         ++digits) {
+        value = value * 8 + (text[i++] - '0');
+    }
+    return static_cast<char>(value);
+}
+}  // namespace
+
+// A quoted text starting at i; "" inside it is one quote.
+Token ResourceParser::StringToken(const std::string& text, size_t& i, int line) const {
+    Token token{Token::String, {}, 0, false, line};
+    ++i;
+    while (true) {
+        if (i >= text.size() || text[i] == '\n') Error(line, "string without closing quote");
+        char d = text[i++];
+        if (d == '"' && i < text.size() && text[i] == '"') {
+            token.text += '"';
+            ++i;
+        } else if (d == '"') {
+            return token;
+        } else {
+            token.text += d != '\\' || i >= text.size() ? d : Escape(text, i);
+        }
+    }
+}
+
+// A decimal or hexadecimal number starting at i, with L and U suffixes.
+Token ResourceParser::NumberToken(const std::string& text, size_t& i, int line) const {
+    size_t end = i;
+    while (end < text.size() && IsIdentifierChar(text[end])) ++end;
+    std::string literal = text.substr(i, end - i);
+    i = end;
+    Token token{Token::Number, literal, 0, false, line};
+    std::string digits = literal;
+    while (!digits.empty() && (std::toupper(static_cast<unsigned char>(digits.back())) == 'L' ||
+                               std::toupper(static_cast<unsigned char>(digits.back())) == 'U')) {
+        token.isLong |= std::toupper(static_cast<unsigned char>(digits.back())) == 'L';
+        digits.pop_back();
+    }
+    bool hex = digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
+    size_t used = 0;
+    try {
+        token.value = static_cast<long long>(
+            std::stoull(hex ? digits.substr(2) : digits, &used, hex ? 16 : 10));
+    } catch (const std::exception&) {
+        Error(line, "bad number " + literal);
+    }
+    if (used != (hex ? digits.size() - 2 : digits.size()) || token.value > 0xFFFFFFFFLL) {
+        Error(line, "bad number " + literal);
+    }
+    return token;
 }
 
 bool ResourceParser::Accept(char c) {
@@ -651,13 +640,7 @@ void ResourceParser::TopLevelStatement() {
 }
 
 void ResourceParser::Dialog(DialogTemplate& dialog, bool extended) {
-    dialog.x = static_cast<int>(Ranged(-32768, 32767, "x"));
-    Expect(',');
-    dialog.y = static_cast<int>(Ranged(-32768, 32767, "y"));
-    Expect(',');
-    dialog.cx = static_cast<int>(Ranged(0, 32767, "width"));
-    Expect(',');
-    dialog.cy = static_cast<int>(Ranged(0, 32767, "height"));
+    Placement(dialog.x, dialog.y, dialog.cx, dialog.cy);
     if (extended && Accept(',')) dialog.helpId = static_cast<DWORD>(Expression());
     bool styleGiven = false;
     while (!AcceptBegin()) DialogOption(dialog, styleGiven);
@@ -697,6 +680,17 @@ void ResourceParser::DialogOption(DialogTemplate& dialog, bool& styleGiven) {
     }
 }
 
+// x, y, cx, cy
+void ResourceParser::Placement(int& x, int& y, int& cx, int& cy) {
+    x = static_cast<int>(Ranged(-32768, 32767, "x"));
+    Expect(',');
+    y = static_cast<int>(Ranged(-32768, 32767, "y"));
+    Expect(',');
+    cx = static_cast<int>(Ranged(0, 32767, "width"));
+    Expect(',');
+    cy = static_cast<int>(Ranged(0, 32767, "height"));
+}
+
 void ResourceParser::Control(DialogTemplate& dialog) {
     int line = Peek().line;
     std::string keyword = Peek().kind == Token::Identifier ? Upper(Peek().text) : std::string();
@@ -723,29 +717,19 @@ void ResourceParser::Control(DialogTemplate& dialog) {
     dialog.controls.push_back(std::move(control));
 }
 
-namespace {
-// The symbol of an id written as a single name; none for IDC_STATIC.
-std::string SymbolOf(const Token& first, const Token& after, long long value) {
-    bool single =
-        first.kind == Token::Identifier && after.kind == Token::Punct && after.text == ",";
-    return single && value != -1 ? first.text : std::string();
+// The id, with its symbol when it is written as a single name other than IDC_STATIC.
+void ResourceParser::ControlId(DialogControlTemplate& control) {
+    const Token& first = Peek();
+    bool single = first.kind == Token::Identifier && IsPunct(',', 1);
+    control.id = static_cast<int>(Ranged(-32768, 65535, "control id"));
+    if (single && control.id != -1) control.symbol = first.text;
+    Expect(',');
 }
-}  // namespace
 
 // id, x, y, cx, cy [, style [, exstyle [, helpid]]]
 void ResourceParser::ControlTail(DialogControlTemplate& control, DWORD implied) {
-    const Token& first = Peek();
-    const Token& after = Peek(1);
-    control.id = static_cast<int>(Ranged(-32768, 65535, "control id"));
-    control.symbol = SymbolOf(first, after, control.id);
-    Expect(',');
-    control.x = static_cast<int>(Ranged(-32768, 32767, "x"));
-    Expect(',');
-    control.y = static_cast<int>(Ranged(-32768, 32767, "y"));
-    Expect(',');
-    control.cx = static_cast<int>(Ranged(0, 32767, "width"));
-    Expect(',');
-    control.cy = static_cast<int>(Ranged(0, 32767, "height"));
+    ControlId(control);
+    Placement(control.x, control.y, control.cx, control.cy);
     control.style = WS_CHILD | WS_VISIBLE | implied;
     if (Accept(',')) control.style = static_cast<DWORD>(Style(control.style));
     if (Accept(',')) control.exStyle = static_cast<DWORD>(Expression());
@@ -756,11 +740,7 @@ void ResourceParser::ControlTail(DialogControlTemplate& control, DWORD implied) 
 void ResourceParser::ControlStatement(DialogControlTemplate& control) {
     control.text = QuotedText();
     Expect(',');
-    const Token& first = Peek();
-    const Token& after = Peek(1);
-    control.id = static_cast<int>(Ranged(-32768, 65535, "control id"));
-    control.symbol = SymbolOf(first, after, control.id);
-    Expect(',');
+    ControlId(control);
     int line = Peek().line;
     const Token& className = Next();
     control.className = Upper(className.text);
@@ -772,13 +752,7 @@ void ResourceParser::ControlStatement(DialogControlTemplate& control) {
     Expect(',');
     control.style = static_cast<DWORD>(Style(WS_CHILD | WS_VISIBLE));
     Expect(',');
-    control.x = static_cast<int>(Ranged(-32768, 32767, "x"));
-    Expect(',');
-    control.y = static_cast<int>(Ranged(-32768, 32767, "y"));
-    Expect(',');
-    control.cx = static_cast<int>(Ranged(0, 32767, "width"));
-    Expect(',');
-    control.cy = static_cast<int>(Ranged(0, 32767, "height"));
+    Placement(control.x, control.y, control.cx, control.cy);
     if (Accept(',')) control.exStyle = static_cast<DWORD>(Expression());
     if (Accept(',')) control.helpId = static_cast<DWORD>(Expression());
 }
@@ -804,6 +778,7 @@ void ResourceParser::DialogInit(UINT id, int line) {
         return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) |
                static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8;
     };
+    DialogInitBlock block{id, line, {}};
     size_t at = 0;
     while (true) {
         if (at + 2 > bytes.size()) Error(line, "DLGINIT data must end with 0");
@@ -818,27 +793,25 @@ void ResourceParser::DialogInit(UINT id, int line) {
             Error(line, "unsupported DLGINIT message " + std::to_string(message));
         }
         int controlId = control == 0xFFFF ? -1 : static_cast<int>(control);
-        m_initData.push_back(
-            {static_cast<int>(id), {controlId, message, bytes.substr(at, length)}});
+        block.items.push_back({controlId, message, bytes.substr(at, length)});
         at += length;
     }
-    m_initOwners.push_back({id, line});
+    m_initBlocks.push_back(std::move(block));
 }
 
 void ResourceParser::AttachDialogInit() {
-    for (const auto& [id, line] : m_initOwners) {
+    for (const DialogInitBlock& block : m_initBlocks) {
         auto dialog = std::find_if(m_dialogs.begin(), m_dialogs.end(),
-                                   [id = id](const DialogTemplate& d) { return d.id == id; });
+                                   [&](const DialogTemplate& d) { return d.id == block.dialogId; });
         if (dialog == m_dialogs.end())
-            Error(line, "DLGINIT " + std::to_string(id) + " has no dialog");
-        for (const auto& [owner, item] : m_initData) {
-            if (static_cast<UINT>(owner) != id) continue;
+            Error(block.line, "DLGINIT " + std::to_string(block.dialogId) + " has no dialog");
+        for (const DialogInitItem& item : block.items) {
             bool exists =
                 std::any_of(dialog->controls.begin(), dialog->controls.end(),
                             [&](const DialogControlTemplate& c) { return c.id == item.controlId; });
             if (!exists)
-                Error(line, "DLGINIT names control " + std::to_string(item.controlId) +
-                                ", which the dialog lacks");
+                Error(block.line, "DLGINIT names control " + std::to_string(item.controlId) +
+                                      ", which the dialog lacks");
             dialog->initItems.push_back(item);
         }
     }

@@ -263,6 +263,11 @@ TEST(Refusals, DialogInitDataMustBeWellFormed) {
         Parse(dialog + "1 DLGINIT\nBEGIN\n3, 0x403, 4L\n\"ab\\0\\0\", 0\nEND\n");
     ASSERT_EQ(script.FindDialog(1)->initItems.size(), 1u);
     EXPECT_EQ(script.FindDialog(1)->initItems[0].data, std::string("ab\0\0", 4));
+    // Two blocks for one dialog add each of their items once.
+    script = Parse(dialog + "1 DLGINIT\nBEGIN\n3, 0x403, 2, 0\n\"a\\000\"\n0\nEND\n" +
+                   "1 DLGINIT\nBEGIN\n3, 0x403, 2, 0\n\"b\\000\"\n0\nEND\n");
+    ASSERT_EQ(script.FindDialog(1)->initItems.size(), 2u);
+    EXPECT_EQ(script.FindDialog(1)->initItems[1].data, std::string("b\0", 2));
 }
 
 TEST(GeneratedSource, RegistersTheTemplatesAsParsed) {
