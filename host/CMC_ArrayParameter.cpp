@@ -14,12 +14,6 @@
 
 namespace {
 using numbertext::Quoted;
-// Arrays built without a setup know the physical units and internal units of no drive.
-const CMC_Units& CatalogueOf(const CMC_Setup* setup) {
-    static const CMC_Units withoutDrive;
-    return setup ? setup->GetUnits() : withoutDrive;
-}
-
 // Saved values with up to this many significant digits are written exactly.
 constexpr int kShortExactDigits = 10;
 
@@ -37,6 +31,12 @@ std::string UnitSuffix(const char* unit) {
 
 CMC_ArrayParameter::CMC_ArrayParameter(CMC_Setup* setup) : m_pSetup(setup) {}
 
+// Arrays built without a setup know the physical units and internal units of no drive.
+const CMC_Units& CMC_ArrayParameter::GetUnits() const {
+    static const CMC_Units withoutDrive;
+    return m_pSetup ? m_pSetup->GetUnits() : withoutDrive;
+}
+
 BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const char* unit,
                                                const char* text, double min, double max) {
     CString error;
@@ -53,7 +53,7 @@ BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const
         return FALSE;
     }
     CMC_ArrayParameter next(m_pSetup);
-    if (!CatalogueOf(m_pSetup).IsUsableUnit(unit) || !ScalesFor(unit, next.m_toIU, next.m_toBase)) {
+    if (!GetUnits().IsUsableUnit(unit) || !ScalesFor(unit, next.m_toIU, next.m_toBase)) {
         error = ("Unit " + Quoted(unit) + " cannot be used for " + Quoted(name ? name : "") +
                  " on this setup!")
                     .c_str();
@@ -64,10 +64,8 @@ BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const
     next.m_type = type;
     next.m_name = name;
     next.m_unit = unit;
-    next.m_hasMin = !IsUnset(min);
-    next.m_hasMax = !IsUnset(max);
-    next.m_minIU = next.m_hasMin ? next.m_toIU.Apply(min) : 0.0;
-    next.m_maxIU = next.m_hasMax ? next.m_toIU.Apply(max) : 0.0;
+    next.m_minIU = IsUnset(min) ? -kNoLimit : next.m_toIU.Apply(min);
+    next.m_maxIU = IsUnset(max) ? kNoLimit : next.m_toIU.Apply(max);
     if (next.LowestIU() > next.HighestIU()) {
         error = ("The limits of " + Quoted(name ? name : "") + " are crossed!").c_str();
         return FALSE;
@@ -111,7 +109,7 @@ bool CMC_ArrayParameter::ScalesFor(const char* unit, Scale& toIU, Scale& toBase)
     toIU = Scale{};
     toBase = Scale{};
     if (!*unit) return true;
-    const CMC_Units& units = CatalogueOf(m_pSetup);
+    const CMC_Units& units = GetUnits();
     const CString internal = CMC_Units::GetIUOfUnit(unit);
     const CMC_Unit* base = units.FindBaseUnit(unit);
     return base && units.ConversionFactors(unit, internal, toIU.from, toIU.to) &&
@@ -124,8 +122,6 @@ void CMC_ArrayParameter::AdoptState(CMC_ArrayParameter& next) {
     m_unit = std::move(next.m_unit);
     m_minIU = next.m_minIU;
     m_maxIU = next.m_maxIU;
-    m_hasMin = next.m_hasMin;
-    m_hasMax = next.m_hasMax;
     m_toIU = next.m_toIU;
     m_toBase = next.m_toBase;
     m_values.swap(next.m_values);
@@ -134,7 +130,7 @@ void CMC_ArrayParameter::AdoptState(CMC_ArrayParameter& next) {
 BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
     if (!unit) unit = "";
     if (m_unit == unit) return TRUE;
-    const CMC_Units& units = CatalogueOf(m_pSetup);
+    const CMC_Units& units = GetUnits();
     const bool toOrFromInternal = (m_unit.IsEmpty() && CMC_Units::GetIUOfUnit(unit) == unit) ||
                                   (!*unit && CMC_Units::GetIUOfUnit(m_unit) == m_unit);
     const bool sameFamily = units.CompatibleUnits(unit, m_unit) && units.IsUsableUnit(unit);
@@ -196,13 +192,11 @@ double CMC_ArrayParameter::GetMin() const { return m_toIU.Invert(LowestIU()); }
 double CMC_ArrayParameter::GetMax() const { return m_toIU.Invert(HighestIU()); }
 
 void CMC_ArrayParameter::SetMinInInternalUnit(double min) {
-    m_hasMin = !IsUnset(min);
-    m_minIU = min;
+    m_minIU = IsUnset(min) ? -kNoLimit : min;
 }
 
 void CMC_ArrayParameter::SetMaxInInternalUnit(double max) {
-    m_hasMax = !IsUnset(max);
-    m_maxIU = max;
+    m_maxIU = IsUnset(max) ? kNoLimit : max;
 }
 
 BOOL CMC_ArrayParameter::UnitToIU(double& value) const {
@@ -294,14 +288,8 @@ std::string CMC_ArrayParameter::PrintIn(double internalValue, const Scale& scale
     });
 }
 
-double CMC_ArrayParameter::LowestIU() const {
-    const double typeMin = CMC_Value::MinOf(m_type);
-    return m_hasMin ? std::max(m_minIU, typeMin) : typeMin;
-}
+double CMC_ArrayParameter::LowestIU() const { return std::max(m_minIU, CMC_Value::MinOf(m_type)); }
 
-double CMC_ArrayParameter::HighestIU() const {
-    const double typeMax = CMC_Value::MaxOf(m_type);
-    return m_hasMax ? std::min(m_maxIU, typeMax) : typeMax;
-}
+double CMC_ArrayParameter::HighestIU() const { return std::min(m_maxIU, CMC_Value::MaxOf(m_type)); }
 
 bool CMC_ArrayParameter::IsValid(int index) const { return index >= 0 && index < GetValuesCount(); }

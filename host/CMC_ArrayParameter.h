@@ -1,12 +1,14 @@
 // A named list of values of one variable type with a selected unit, held in internal units.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "CString.h"
 
 class CMC_Setup;
+class CMC_Units;
 
 // Passed as both limits, marks a limit as unset: the type's range applies.
 constexpr double MC_UNSET_LIMIT = 1.2345e100;
@@ -36,6 +38,8 @@ class CMC_ArrayParameter {
     // Gives the array another name and type; the values are kept as the new type holds them.
     void SetNameAndType(int type, const char* name);
     CMC_Setup* GetSetup() const { return m_pSetup; }
+    // The units of the array's setup; without a setup, those of no drive.
+    const CMC_Units& GetUnits() const;
     int GetType() const { return m_type; }
 
     int GetValuesCount() const { return static_cast<int>(m_values.size()); }
@@ -76,6 +80,8 @@ class CMC_ArrayParameter {
     void AppendData(CString& text) const;
 
   private:
+    static constexpr double kNoLimit = std::numeric_limits<double>::infinity();
+
     // Converts between two units as v * from / to (the identity when both are 1).
     struct Scale {
         double from = 1.0;
@@ -98,10 +104,8 @@ class CMC_ArrayParameter {
     int m_type = 0;
     CString m_name;
     CString m_unit;
-    double m_minIU = 0.0;
-    double m_maxIU = 0.0;
-    bool m_hasMin = false;  // unset limits follow the type's range
-    bool m_hasMax = false;
+    double m_minIU = -kNoLimit;  // an unset limit is infinite, so the type's range applies
+    double m_maxIU = kNoLimit;
     Scale m_toIU;                  // selected unit -> internal unit
     Scale m_toBase;                // internal unit -> the selected unit's base unit
     std::vector<double> m_values;  // internal units, as the type represents them

@@ -18,11 +18,6 @@ ControllerParameter ParameterOf(const char* baseName) {
     return ControllerParameter{baseName, UnitQuantity::None, VT_NONE};
 }
 
-const CMC_Units& CatalogueOf(const CMC_Setup* setup) {
-    static const CMC_Units withoutDrive;
-    return setup ? setup->GetUnits() : withoutDrive;
-}
-
 bool IsUnitOf(const CMC_Units& units, const CString& unit, UnitQuantity quantity) {
     const CMC_Unit* known = units.FindUnit(unit);
     return known && known->GetQuantity() == quantity && units.IsUsableUnit(unit);
@@ -97,8 +92,7 @@ CString CMC_EditMotionInternalData::ReadArrayDataParam(const CString& text, cons
     CString message;
     if (const auto entry = FindArrayEntry(text, fullName, message)) {
         const CString unit = entry->unit.empty() ? internal : CString(entry->unit);
-        if (!unit.IsEmpty() &&
-            !IsUnitOf(CatalogueOf(array->GetSetup()), unit, parameter.quantity)) {
+        if (!unit.IsEmpty() && !IsUnitOf(array->GetUnits(), unit, parameter.quantity)) {
             message = UnitMessage(unit.str(), fullName);
         } else {
             message = InitializeFromEntry(array, parameter.type, fullName, unit, entry->value);
@@ -139,7 +133,7 @@ void CMC_EditMotionInternalData::InitializeArrayDataParam(CMC_ArrayParameter* ar
                                                           const char* suffix) {
     if (!array) return;
     const CString unit = GetDefaultUnit(name, prefix, array->GetSetup());
-    const bool known = CatalogueOf(array->GetSetup()).IsUsableUnit(unit);
+    const bool known = array->GetUnits().IsUsableUnit(unit);
     array->InitializeMotionParam(ParameterOf(name).type, GetDataParamName(name, prefix, suffix),
                                  known ? unit.GetString() : "", "", MC_UNSET_LIMIT, MC_UNSET_LIMIT);
 }

@@ -30,7 +30,6 @@ NumberBuffer Shortest(double x);
 // Digits from the first to the last nonzero digit of a number's text ("0.0250" -> 2).
 int CountSignificantDigits(std::string_view text);
 
-inline std::string FormatSignificant(double x, int digits) { return Significant(x, digits).Str(); }
 inline std::string FormatShortest(double x) { return Shortest(x).Str(); }
 
 // x rounded to a number of significant digits by arithmetic: cheap, but only nearly exact.

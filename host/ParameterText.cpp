@@ -107,13 +107,13 @@ std::string ReadWholeNumber(std::string_view text, std::string_view name, long l
     if (entry->form == EntryForm::WithUnit) return EntryMessage(name, "must not have a unit");
     long long number = 0;
     const auto result = numbertext::ParseWhole(entry->value, number);
-    const std::string range = std::to_string(min) + " to " + std::to_string(max);
     if (result == numbertext::ParseResult::NotNumber) {
         return EntryMessage(name, "is not a whole number: " + Quoted(entry->value));
     }
     if (result == numbertext::ParseResult::OutOfRange || number < min || number > max) {
-        return EntryMessage(
-            name, "is " + numbertext::QuoteForMessage(entry->value) + ", out of range " + range);
+        return EntryMessage(name, "is " + numbertext::QuoteForMessage(entry->value) +
+                                      ", out of range " + std::to_string(min) + " to " +
+                                      std::to_string(max));
     }
     value = static_cast<int>(number);
     return {};
