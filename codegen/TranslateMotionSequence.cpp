@@ -2,10 +2,8 @@
 #include "CInternalData.h"
 #include "VantrelExports.h"
 
-extern "C" __attribute__((visibility("default"))) int TranslateMotionSequence(CMC_Setup& setup,
-                                                                              CMC_Motion& motion,
-                                                                              const CString& text,
-                                                                              CString& code) {
+int TranslateMotionSequence(CMC_Setup& setup, CMC_Motion& motion, const CString& text,
+                            CString& code) {
     CInternalData data(setup, motion);
     CString error;
     code.Empty();

@@ -161,9 +161,7 @@ void CEditorDlg::FocusValueEdit(UINT id) {
     edit->SendMessage(EM_SCROLLCARET, 0, 0);
 }
 
-extern "C" __attribute__((visibility("default"))) int EditMotionSequence(CMC_Setup& setup,
-                                                                         CMC_Motion& motion,
-                                                                         CString& text) {
+int EditMotionSequence(CMC_Setup& setup, CMC_Motion& motion, CString& text) {
     CEditorDlg dialog(setup, motion, text, nullptr);
     return dialog.DoModal() == IDOK ? 1 : 0;
 }

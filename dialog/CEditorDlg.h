@@ -1,6 +1,8 @@
 // The modal editor of one Linear Interpolation element.
 #pragma once
 
+#include <array>
+
 #include "AfxWin.h"
 #include "CInternalData.h"
 #include "CMC_EditMotionDlg.h"
@@ -58,9 +60,8 @@ class CEditorDlg : public CMC_EditMotionDlg {
     DECLARE_MESSAGE_MAP()
 
   private:
-    struct Segment {
-        double x = 0, y = 0, z = 0, acceleration = 0, speed = 0;
-    };
+    // A segment's values in the order of CInternalData::Columns().
+    using Segment = std::array<double, 5>;
 
     BOOL m_bCombosFilled;
     CInternalData m_Data;
@@ -83,6 +84,7 @@ class CEditorDlg : public CMC_EditMotionDlg {
     BOOL ReadAcceleration(double& value);
     BOOL ReadSpeed(double& value);
     BOOL ReadSegment(Segment& segment);
+    void InsertSegmentValues(int index, const Segment& segment);
     void InsertSegment(int index, const Segment& segment);
     void SwapSegments(int a, int b);
     void MoveRow(int from, int to);

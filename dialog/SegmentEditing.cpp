@@ -63,16 +63,17 @@ BOOL CEditorDlg::ReadSpeed(double& value) {
 }
 
 BOOL CEditorDlg::ReadSegment(Segment& segment) {
-    return ReadPositionX(segment.x) && ReadPositionY(segment.y) && ReadPositionZ(segment.z) &&
-           ReadAcceleration(segment.acceleration) && ReadSpeed(segment.speed);
+    return ReadPositionX(segment[0]) && ReadPositionY(segment[1]) && ReadPositionZ(segment[2]) &&
+           ReadAcceleration(segment[3]) && ReadSpeed(segment[4]);
+}
+
+void CEditorDlg::InsertSegmentValues(int index, const Segment& segment) {
+    const auto columns = m_Data.Columns();
+    for (size_t k = 0; k < columns.size(); ++k) columns[k]->InsertValueAt(index, segment[k]);
 }
 
 void CEditorDlg::InsertSegment(int index, const Segment& segment) {
-    m_Data.m_pPositionX->InsertValueAt(index, segment.x);
-    m_Data.m_pPositionY->InsertValueAt(index, segment.y);
-    m_Data.m_pPositionZ->InsertValueAt(index, segment.z);
-    m_Data.m_pAcceleration->InsertValueAt(index, segment.acceleration);
-    m_Data.m_pSpeed->InsertValueAt(index, segment.speed);
+    InsertSegmentValues(index, segment);
     if (CWnd* list = GetDlgItem(IDC_SEGMENT_LIST)) InsertSegmentRow(list, index);
 }
 
@@ -104,7 +105,7 @@ void CEditorDlg::OnSelChangeSegmentList() {
 
 void CEditorDlg::OnInsertAbove() {
     UpdateData(TRUE);
-    Segment segment;
+    Segment segment{};
     if (!ReadSegment(segment)) return;
     // An empty table has no current segment (-1): the new one becomes segment 0.
     if (m_nCurrentSegment < 0) m_nCurrentSegment = 0;
@@ -114,7 +115,7 @@ void CEditorDlg::OnInsertAbove() {
 
 void CEditorDlg::OnInsertBelow() {
     UpdateData(TRUE);
-    Segment segment;
+    Segment segment{};
     if (!ReadSegment(segment)) return;
     ++m_nCurrentSegment;
     InsertSegment(m_nCurrentSegment, segment);
@@ -123,7 +124,7 @@ void CEditorDlg::OnInsertBelow() {
 
 void CEditorDlg::OnUpdateSegment() {
     UpdateData(TRUE);
-    Segment segment;
+    Segment segment{};
     if (!ReadSegment(segment)) return;
     // An empty table has no segment to overwrite.
     if (m_nCurrentSegment < 0 || m_nCurrentSegment >= SegmentCount()) {
@@ -131,11 +132,8 @@ void CEditorDlg::OnUpdateSegment() {
         return;
     }
     const int cur = m_nCurrentSegment;
-    m_Data.m_pPositionX->SetValue(cur, segment.x);
-    m_Data.m_pPositionY->SetValue(cur, segment.y);
-    m_Data.m_pPositionZ->SetValue(cur, segment.z);
-    m_Data.m_pAcceleration->SetValue(cur, segment.acceleration);
-    m_Data.m_pSpeed->SetValue(cur, segment.speed);
+    const auto columns = m_Data.Columns();
+    for (size_t k = 0; k < columns.size(); ++k) columns[k]->SetValue(cur, segment[k]);
     if (CWnd* list = GetDlgItem(IDC_SEGMENT_LIST)) {
         list->SendMessage(LB_DELETESTRING, static_cast<WPARAM>(cur), 0);
         InsertSegmentRow(list, cur);
@@ -144,9 +142,7 @@ void CEditorDlg::OnUpdateSegment() {
 }
 
 void CEditorDlg::SwapSegments(int a, int b) {
-    for (CMC_ArrayParameter* column :
-         {m_Data.m_pPositionX, m_Data.m_pPositionY, m_Data.m_pPositionZ, m_Data.m_pAcceleration,
-          m_Data.m_pSpeed}) {
+    for (CMC_ArrayParameter* column : m_Data.Columns()) {
         const double kept = column->GetValueInInternalUnit(a);
         column->SetValueInInternalUnit(a, column->GetValueInInternalUnit(b));
         column->SetValueInInternalUnit(b, kept);
@@ -190,10 +186,7 @@ void CEditorDlg::OnRemove() {
     const int cur = m_nCurrentSegment;
     // The button is disabled for the last segment: editing never empties the table.
     if (cur < 0 || cur >= SegmentCount() || SegmentCount() < 2) return;
-    for (CMC_ArrayParameter* column :
-         {m_Data.m_pPositionX, m_Data.m_pPositionY, m_Data.m_pPositionZ, m_Data.m_pAcceleration,
-          m_Data.m_pSpeed})
-        column->RemoveValueAt(cur, 1);
+    for (CMC_ArrayParameter* column : m_Data.Columns()) column->RemoveValueAt(cur, 1);
     if (CWnd* list = GetDlgItem(IDC_SEGMENT_LIST))
         list->SendMessage(LB_DELETESTRING, static_cast<WPARAM>(cur), 0);
     if (m_nCurrentSegment == SegmentCount()) --m_nCurrentSegment;

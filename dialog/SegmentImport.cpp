@@ -102,25 +102,19 @@ void CEditorDlg::OnImport() {
     int i = 0;
     try {
         CFile file(dialog.GetPathName(), CFile::modeRead | CFile::shareDenyWrite);
-        for (CMC_ArrayParameter* column :
-             {m_Data.m_pPositionX, m_Data.m_pPositionY, m_Data.m_pPositionZ, m_Data.m_pAcceleration,
-              m_Data.m_pSpeed})
-            column->SetValuesCount(0);
+        for (CMC_ArrayParameter* column : m_Data.Columns()) column->SetValuesCount(0);
         LineReader reader(file);
         std::string line;
         while (reader.Next(line)) {
             std::replace(line.begin(), line.end(), ',', '.');
-            double x, y, z, acceleration, speed;
-            if (!ParseSegmentLine(line.c_str(), x, y, z, acceleration, speed)) {
+            Segment s;
+            if (!ParseSegmentLine(line.c_str(), s[0], s[1], s[2], s[3], s[4])) {
                 lineError = true;
                 break;
             }
-            m_Data.m_pPositionX->InsertValueAt(i, x);
-            m_Data.m_pPositionY->InsertValueAt(i, y);
-            m_Data.m_pPositionZ->InsertValueAt(i, z);
-            m_Data.m_pAcceleration->InsertValueAt(i, acceleration);
+            // The repeat rule reads only its own column, so it may follow all five inserts.
+            InsertSegmentValues(i, s);
             ApplyRepeatRule(*m_Data.m_pAcceleration, i);
-            m_Data.m_pSpeed->InsertValueAt(i, speed);
             ApplyRepeatRule(*m_Data.m_pSpeed, i);
             ++i;
         }
@@ -131,10 +125,7 @@ void CEditorDlg::OnImport() {
 
     if (lineError) {
         AfxMessageBox(kLineError, MB_OK | MB_ICONEXCLAMATION);
-        for (CMC_ArrayParameter* column :
-             {m_Data.m_pPositionX, m_Data.m_pPositionY, m_Data.m_pPositionZ, m_Data.m_pAcceleration,
-              m_Data.m_pSpeed})
-            column->InsertValueAt(i, 0.0);
+        InsertSegmentValues(i, Segment{});
     }
     m_nCurrentSegment = 0;
     FillSegmentList(TRUE);

@@ -119,16 +119,18 @@ void CInternalData::SynchronizeSegmentCounts() {
     if (nS != n) m_pSpeed->SetValuesCount(n);
 }
 
-CString CInternalData::InvalidValueMessage(const char* name) const {
+CString CInternalData::InvalidValueText(const char* name) const {
     CString format;
     format.LoadString(IDS_INVALID_VALUE);
     // The resource holds one %s; substituting it by hand keeps a stray directive harmless.
     std::string text = format.str();
     const auto at = text.find("%s");
     if (at != std::string::npos) text.replace(at, 2, name ? name : "");
-    CString message(text);
-    message += "\r\n";
-    return message;
+    return CString(text);
+}
+
+CString CInternalData::InvalidValueMessage(const char* name) const {
+    return InvalidValueText(name) + "\r\n";
 }
 
 bool CInternalData::IsUsableSlave(int slave) const {
@@ -276,16 +278,12 @@ CString CInternalData::ValidateSegments(int* segment) const {
     }
     // A text may carry negative values that the editor would otherwise write back unchecked.
     for (int i = 0; i < n; ++i) {
-        const CMC_ArrayParameter* negative = m_pAcceleration->GetValueInInternalUnit(i) < 0.0
-                                                 ? m_pAcceleration
-                                             : m_pSpeed->GetValueInInternalUnit(i) < 0.0 ? m_pSpeed
-                                                                                         : nullptr;
+        const char* negative = m_pAcceleration->GetValueInInternalUnit(i) < 0.0 ? kAccelerationName
+                               : m_pSpeed->GetValueInInternalUnit(i) < 0.0      ? kSpeedName
+                                                                                : nullptr;
         if (!negative) continue;
         *segment = i;
-        CString message =
-            InvalidValueMessage(negative == m_pAcceleration ? kAccelerationName : kSpeedName);
-        message.str().resize(message.str().size() - 2);  // a message box needs no line end
-        return message;
+        return InvalidValueText(negative);  // shown in a message box: no line end
     }
     return CString();
 }

@@ -1,6 +1,7 @@
 // The parameter model of one Linear Interpolation element.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 
@@ -38,6 +39,11 @@ class CInternalData : public CMC_EditMotionInternalData {
     // Builds or rebuilds column on setup, keeping its values (see the definition).
     void RebindArrayParam(CMC_ArrayParameter*& column, CMC_Setup* setup, const char* unit);
 
+    // The five segment columns in segment order: X, Y, Z, acceleration, speed.
+    std::array<CMC_ArrayParameter*, 5> Columns() const {
+        return {m_pPositionX, m_pPositionY, m_pPositionZ, m_pAcceleration, m_pSpeed};
+    }
+
     // The element's motion-language program text; requires a successful ReadParameters.
     CString GenerateMotionCode() const;
     // The lines of segment index.
@@ -62,6 +68,8 @@ class CInternalData : public CMC_EditMotionInternalData {
     std::uint32_t m_nResolutionRatio[3];
 
   private:
+    // Message 20048 for name; the Message form ends in CR LF like every read message.
+    CString InvalidValueText(const char* name) const;
     CString InvalidValueMessage(const char* name) const;
     CString ReadSlave(const CString& text, const char* name, int& slave,
                       std::initializer_list<const int*> mustDiffer);

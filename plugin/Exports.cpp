@@ -3,15 +3,13 @@
 #include "CMC_Setup.h"
 #include "VantrelExports.h"
 
-#define VANTREL_EXPORT extern "C" __attribute__((visibility("default")))
+const char* GetClassName() { return "Motion"; }
 
-VANTREL_EXPORT const char* GetClassName() { return "Motion"; }
+const char* GetName() { return "Linear Interpolation"; }
 
-VANTREL_EXPORT const char* GetName() { return "Linear Interpolation"; }
+int GetOrderID() { return 4100; }
 
-VANTREL_EXPORT int GetOrderID() { return 4100; }
-
-VANTREL_EXPORT int IsEnabled(CMC_Setup* setup) {
+int IsEnabled(CMC_Setup* setup) {
     // A host that passes no setup gets "not usable" rather than a crash.
     if (!setup) return 0;
     if (!setup->IsMotionController()) return 0;
@@ -21,7 +19,7 @@ VANTREL_EXPORT int IsEnabled(CMC_Setup* setup) {
     return 1;
 }
 
-VANTREL_EXPORT void GetDefaultParameters(CMC_Setup& setup, CMC_Motion& motion, CString& text) {
+void GetDefaultParameters(CMC_Setup& setup, CMC_Motion& motion, CString& text) {
     CInternalData data(setup, motion);
     text = data.GetDefaultParameterText();
 }

@@ -5,22 +5,25 @@ class CString;
 class CMC_Setup;
 class CMC_Motion;
 
+// Only these leave the module; everything else in it is hidden.
+#define VANTREL_EXPORT __attribute__((visibility("default")))
+
 extern "C" {
 // The element's class: "Motion".
-const char* GetClassName();
+VANTREL_EXPORT const char* GetClassName();
 // The element's name: "Linear Interpolation".
-const char* GetName();
+VANTREL_EXPORT const char* GetName();
 // The element's place in the host's element list: 4100.
-int GetOrderID();
+VANTREL_EXPORT int GetOrderID();
 // 1 when setup is a motion controller with the variables CACC, CSPD and TPOS, else 0.
-int IsEnabled(CMC_Setup* setup);
+VANTREL_EXPORT int IsEnabled(CMC_Setup* setup);
 // Replaces text with the parameter text of a new element.
-void GetDefaultParameters(CMC_Setup& setup, CMC_Motion& motion, CString& text);
+VANTREL_EXPORT void GetDefaultParameters(CMC_Setup& setup, CMC_Motion& motion, CString& text);
 // 1 and the program text in code, or 0 and the element's problems in code.
-int TranslateMotionSequence(CMC_Setup& setup, CMC_Motion& motion, const CString& text,
-                            CString& code);
+VANTREL_EXPORT int TranslateMotionSequence(CMC_Setup& setup, CMC_Motion& motion,
+                                           const CString& text, CString& code);
 // 1 when the user confirmed the editor, which then rewrote text; 0 leaves text untouched.
-int EditMotionSequence(CMC_Setup& setup, CMC_Motion& motion, CString& text);
+VANTREL_EXPORT int EditMotionSequence(CMC_Setup& setup, CMC_Motion& motion, CString& text);
 }
 
 // Function types of the exports, for hosts that resolve them at run time.
