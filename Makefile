@@ -17,7 +17,9 @@ configure: install-deps
 build: configure
 	cmake --build --preset $(PRESET) -j $(JOBS)
 
-demo: build
+# The demo needs only the program and the module, not the tests.
+demo: configure
+	cmake --build --preset $(PRESET) -j $(JOBS) --target vantrel Vantrel
 	./$(BUILD_DIR)/vantrel demo
 
 test: build
@@ -51,4 +53,4 @@ fuzz: install-deps
 	./build-fuzz/project_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/project
 
 clean:
-	rm -rf build build-asan build-release build-fuzz
+	rm -rf build build-debug build-asan build-release build-fuzz

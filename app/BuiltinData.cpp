@@ -1,4 +1,4 @@
-#include "BuiltinData.h"
+#include "app/BuiltinData.h"
 
 namespace {
 

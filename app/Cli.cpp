@@ -1,17 +1,17 @@
-#include "Cli.h"
+#include "app/Cli.h"
 
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <string>
 
-#include "AppError.h"
-#include "BuiltinData.h"
-#include "CString.h"
-#include "EditCommand.h"
-#include "FileAccess.h"
-#include "PluginModule.h"
-#include "ProjectFile.h"
-#include "VantrelExports.h"
+#include "app/AppError.h"
+#include "app/BuiltinData.h"
+#include "app/EditCommand.h"
+#include "app/FileAccess.h"
+#include "app/PluginModule.h"
+#include "app/ProjectFile.h"
+#include "host/CString.h"
+#include "plugin/VantrelExports.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "EditCommand.h"
+#include "app/EditCommand.h"
 
 #include <iostream>
 
-#include "AppError.h"
-#include "Backend.h"
-#include "CString.h"
-#include "FileAccess.h"
-#include "FltkBackend.h"
-#include "HeadlessBackend.h"
-#include "VantrelExports.h"
+#include "app/AppError.h"
+#include "app/FileAccess.h"
+#include "host/CString.h"
+#include "platform/Backend.h"
+#include "platform/HeadlessBackend.h"
+#include "platform/fltk/FltkBackend.h"
+#include "plugin/VantrelExports.h"
 
 namespace {
 

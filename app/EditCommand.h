@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "PluginModule.h"
-#include "Project.h"
+#include "app/PluginModule.h"
+#include "app/Project.h"
 
 struct EditRequest {
     std::string path;        // the element file, replaced when the user confirms

@@ -1,4 +1,4 @@
-#include "FileAccess.h"
+#include "app/FileAccess.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "AppError.h"
+#include "app/AppError.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "PluginModule.h"
+#include "app/PluginModule.h"
 
 #include <dlfcn.h>
 #include <unistd.h>

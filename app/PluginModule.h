@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "AppError.h"
+#include "app/AppError.h"
 
 class PluginModule {
   public:

@@ -1,4 +1,4 @@
-#include "Project.h"
+#include "app/Project.h"
 
 Project::Project() : m_controller("controller") {}
 

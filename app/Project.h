@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "CMC_Motion.h"
-#include "CMC_Setup.h"
+#include "host/CMC_Motion.h"
+#include "host/CMC_Setup.h"
 
 class Project {
   public:

@@ -1,4 +1,4 @@
-#include "ProjectFile.h"
+#include "app/ProjectFile.h"
 
 #include <toml++/toml.h>
 
@@ -7,11 +7,11 @@
 #include <initializer_list>
 #include <set>
 
-#include "AppError.h"
-#include "CMC_Units.h"
-#include "CMC_Value.h"
-#include "ControllerParameters.h"
-#include "FileAccess.h"
+#include "app/AppError.h"
+#include "app/FileAccess.h"
+#include "host/CMC_Units.h"
+#include "host/CMC_Value.h"
+#include "host/ControllerParameters.h"
 
 namespace {
 

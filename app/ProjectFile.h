@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "Project.h"
+#include "app/Project.h"
 
 // Builds the project that text describes; sourceName names the text in messages. Throws
 // AppError with "SOURCE:LINE: key "K": problem" when the text is refused.

@@ -1,3 +1,3 @@
-#include "Cli.h"
+#include "app/Cli.h"
 
 int main(int argc, char** argv) { return RunVantrel(argc, argv); }

@@ -1,11 +1,11 @@
 // Reading and writing long arrays through the parameter text, as elements with many segments do.
 #include <benchmark/benchmark.h>
 
-#include "CMC_ArrayParameter.h"
-#include "CMC_EditMotionInternalData.h"
-#include "CMC_Motion.h"
-#include "CMC_Setup.h"
-#include "CMC_Value.h"
+#include "host/CMC_ArrayParameter.h"
+#include "host/CMC_EditMotionInternalData.h"
+#include "host/CMC_Motion.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Value.h"
 
 namespace {
 class Model : public CMC_EditMotionInternalData {
@@ -71,5 +71,3 @@ void BM_AppendMillionValues(benchmark::State& state) {
 }
 BENCHMARK(BM_AppendMillionValues)->Unit(benchmark::kMillisecond);
 }  // namespace
-
-

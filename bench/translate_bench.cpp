@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "../tests/model/TestProject.h"
-#include "CInternalData.h"
-#include "VantrelExports.h"
+#include "model/CInternalData.h"
+#include "plugin/VantrelExports.h"
+#include "tests/model/TestProject.h"
 
 namespace {
 

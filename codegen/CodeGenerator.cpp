@@ -1,7 +1,7 @@
 // The motion-language program text of an element.
 #include <cinttypes>
 
-#include "CInternalData.h"
+#include "model/CInternalData.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The translation export: an element's parameter text into program text, or its problems.
-#include "CInternalData.h"
-#include "VantrelExports.h"
+#include "model/CInternalData.h"
+#include "plugin/VantrelExports.h"
 
 int TranslateMotionSequence(CMC_Setup& setup, CMC_Motion& motion, const CString& text,
                             CString& code) {

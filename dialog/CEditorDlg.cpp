@@ -1,10 +1,10 @@
 // The editor's frame: construction, the message map, the segment list and its header.
-#include "CEditorDlg.h"
+#include "dialog/CEditorDlg.h"
 
 #include <cstring>
 
-#include "VantrelExports.h"
-#include "resource.h"
+#include "dialog/resource.h"
+#include "plugin/VantrelExports.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <array>
 
-#include "AfxWin.h"
-#include "CInternalData.h"
-#include "CMC_EditMotionDlg.h"
+#include "host/CMC_EditMotionDlg.h"
+#include "model/CInternalData.h"
+#include "platform/AfxWin.h"
 
 class CEditorDlg : public CMC_EditMotionDlg {
   public:

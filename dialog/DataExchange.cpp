@@ -1,7 +1,7 @@
 // Controls to model and back, OK, and the handlers of the configuration controls.
-#include "CEditorDlg.h"
-#include "HostResources.h"
-#include "resource.h"
+#include "dialog/CEditorDlg.h"
+#include "dialog/resource.h"
+#include "host/HostResources.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "CEditorDlg.h"
-#include "CMC_Value.h"
-#include "resource.h"
+#include "dialog/CEditorDlg.h"
+#include "dialog/resource.h"
+#include "host/CMC_Value.h"
 
 void CEditorDlg::NormalizeValue(CMC_ArrayParameter& column, double& value) {
     if (column.GetMin() > value) {

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "CEditorDlg.h"
-#include "resource.h"
+#include "dialog/CEditorDlg.h"
+#include "dialog/resource.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "AppError.h"
-#include "ProjectFile.h"
+#include "app/AppError.h"
+#include "app/ProjectFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {

@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "BuiltinData.h"
-#include "CString.h"
-#include "Project.h"
-#include "ProjectFile.h"
-#include "VantrelExports.h"
+#include "app/BuiltinData.h"
+#include "app/Project.h"
+#include "app/ProjectFile.h"
+#include "host/CString.h"
+#include "plugin/VantrelExports.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static std::unique_ptr<Project> project = LoadProjectText(DemoProjectText(), kDemoProjectName);

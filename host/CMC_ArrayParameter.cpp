@@ -1,4 +1,4 @@
-#include "CMC_ArrayParameter.h"
+#include "host/CMC_ArrayParameter.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,11 +6,11 @@
 #include <limits>
 #include <utility>
 
-#include "CMC_Setup.h"
-#include "CMC_Units.h"
-#include "CMC_Value.h"
-#include "NumberText.h"
-#include "ParameterText.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Units.h"
+#include "host/CMC_Value.h"
+#include "host/NumberText.h"
+#include "host/ParameterText.h"
 
 namespace {
 using numbertext::Quoted;

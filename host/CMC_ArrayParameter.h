@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "CString.h"
+#include "host/CString.h"
 
 class CMC_Setup;
 class CMC_Units;

@@ -4,13 +4,13 @@
 class CMC_Setup;
 
 class CMC_AxisData {
-public:
+  public:
     explicit CMC_AxisData(CMC_Setup* axisSetup) : m_pAxisSetup(axisSetup) {}
     virtual ~CMC_AxisData() = default;
 
     // The setup of the drive that runs the axis, or null.
     virtual CMC_Setup* GetAxisSetup() { return m_pAxisSetup; }
 
-private:
+  private:
     CMC_Setup* m_pAxisSetup;
 };

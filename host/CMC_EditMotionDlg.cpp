@@ -1,7 +1,7 @@
-#include "CMC_EditMotionDlg.h"
+#include "host/CMC_EditMotionDlg.h"
 
-#include "CMC_ArrayParameter.h"
-#include "CMC_Setup.h"
+#include "host/CMC_ArrayParameter.h"
+#include "host/CMC_Setup.h"
 
 namespace {
 // The host's ids of the update button and of the command it stands for.

@@ -2,8 +2,8 @@
 // display of an array parameter's value with the units it can be shown in.
 #pragma once
 
-#include "AfxWin.h"
-#include "CString.h"
+#include "host/CString.h"
+#include "platform/AfxWin.h"
 
 class CMC_ArrayParameter;
 class CMC_EditMotionInternalData;

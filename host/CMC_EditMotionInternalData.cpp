@@ -1,13 +1,13 @@
-#include "CMC_EditMotionInternalData.h"
+#include "host/CMC_EditMotionInternalData.h"
 
 #include <optional>
 
-#include "CMC_Setup.h"
-#include "CMC_Units.h"
-#include "CMC_Value.h"
-#include "ControllerParameters.h"
-#include "NumberText.h"
-#include "ParameterText.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Units.h"
+#include "host/CMC_Value.h"
+#include "host/ControllerParameters.h"
+#include "host/NumberText.h"
+#include "host/ParameterText.h"
 
 namespace {
 // What an array entry of a base name holds; unknown names hold plain numbers without a unit.

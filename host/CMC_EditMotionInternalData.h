@@ -1,8 +1,8 @@
 // Base of an element's parameter model: the named-entry operations on the parameter text.
 #pragma once
 
-#include "CMC_ArrayParameter.h"
-#include "CString.h"
+#include "host/CMC_ArrayParameter.h"
+#include "host/CString.h"
 
 class CMC_Setup;
 class CMC_Motion;
@@ -12,7 +12,7 @@ class CWnd;
 using SlaveSetupFilter = int (*)(CMC_Setup* setup);
 
 class CMC_EditMotionInternalData {
-public:
+  public:
     CMC_EditMotionInternalData(CMC_Setup& setup, CMC_Motion& motion);
     virtual ~CMC_EditMotionInternalData() = default;
 
@@ -55,7 +55,7 @@ public:
     // The slave number of the selected item, negative when none is selected.
     int GetComboSelSlaveAxisID(CWnd* combo);
 
-protected:
+  protected:
     CMC_Setup* m_pSetup;
     CMC_Motion* m_pMotion;
 };

@@ -1,4 +1,4 @@
-#include "CMC_Motion.h"
+#include "host/CMC_Motion.h"
 
 #include <utility>
 

@@ -4,11 +4,11 @@
 #include <map>
 #include <memory>
 
-#include "CMC_AxisData.h"
-#include "CString.h"
+#include "host/CMC_AxisData.h"
+#include "host/CString.h"
 
 class CMC_Motion {
-public:
+  public:
     CMC_Motion() = default;
     CMC_Motion(const CMC_Motion&) = delete;
     CMC_Motion& operator=(const CMC_Motion&) = delete;
@@ -22,6 +22,6 @@ public:
     // Appends an array entry "name[unit]=value" to the parameter text.
     void AddToElemParameters(CString& text, const char* name, const char* unit, const char* value);
 
-private:
+  private:
     std::map<int, std::unique_ptr<CMC_AxisData>> m_axes;
 };

@@ -1,4 +1,4 @@
-#include "CMC_Setup.h"
+#include "host/CMC_Setup.h"
 
 #include <limits>
 

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "AfxTypes.h"
-#include "CMC_Units.h"
-#include "CMC_Variable.h"
-#include "CString.h"
+#include "host/CMC_Units.h"
+#include "host/CMC_Variable.h"
+#include "host/CString.h"
+#include "platform/AfxTypes.h"
 
 class CMC_Setup {
-public:
+  public:
     explicit CMC_Setup(const char* name = "");
     CMC_Setup(const CMC_Setup&) = delete;
     CMC_Setup& operator=(const CMC_Setup&) = delete;
@@ -39,7 +39,7 @@ public:
     // The named variable, or null; flag is kept for the interface and not used.
     CMC_Variable* FindVariable(const char* name, int flag);
 
-private:
+  private:
     CString m_name;
     bool m_isMotionController = false;
     std::vector<BYTE> m_slaveAxisIds;

@@ -1,4 +1,4 @@
-#include "CMC_Unit.h"
+#include "host/CMC_Unit.h"
 
 CMC_Unit::CMC_Unit(const char* name, UnitFamily family, UnitQuantity quantity, double factor,
                    const char* baseName)

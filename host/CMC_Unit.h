@@ -1,7 +1,7 @@
 // One unit of a setup's unit catalogue.
 #pragma once
 
-#include "CString.h"
+#include "host/CString.h"
 
 // Families of units that convert into each other.
 enum class UnitFamily {

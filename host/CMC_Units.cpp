@@ -1,4 +1,4 @@
-#include "CMC_Units.h"
+#include "host/CMC_Units.h"
 
 #include <cmath>
 #include <numbers>

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "CMC_Unit.h"
-#include "CString.h"
+#include "host/CMC_Unit.h"
+#include "host/CString.h"
 
 // How a drive's counts, travel and sample time size its internal units.
 struct DriveScale {

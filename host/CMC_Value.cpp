@@ -1,4 +1,4 @@
-#include "CMC_Value.h"
+#include "host/CMC_Value.h"
 
 #include <cmath>
 #include <limits>

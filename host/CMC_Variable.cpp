@@ -1,7 +1,7 @@
-#include "CMC_Variable.h"
+#include "host/CMC_Variable.h"
 
-#include "CMC_Setup.h"
-#include "CMC_Value.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Value.h"
 
 CMC_Variable::CMC_Variable(CMC_Setup& owner, const char* name, const char* unitName, int type)
     : m_owner(owner), m_name(name), m_unitName(unitName), m_type(type) {}

@@ -1,12 +1,12 @@
 // A variable of a setup, holding one value in the setup's internal units.
 #pragma once
 
-#include "CString.h"
+#include "host/CString.h"
 
 class CMC_Setup;
 
 class CMC_Variable {
-public:
+  public:
     CMC_Variable(CMC_Setup& owner, const char* name, const char* unitName, int type);
 
     const CString& GetName() const { return m_name; }
@@ -18,7 +18,7 @@ public:
     // The value converted from internal units to the base unit of the variable's unit.
     double GetValueInBaseUnit() const;
 
-private:
+  private:
     CMC_Setup& m_owner;
     CString m_name;
     CString m_unitName;

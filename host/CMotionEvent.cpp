@@ -1,11 +1,11 @@
-#include "CMotionEvent.h"
+#include "host/CMotionEvent.h"
 
 #include <climits>
 #include <string>
 #include <vector>
 
-#include "AfxPrompt.h"
-#include "ParameterText.h"
+#include "host/ParameterText.h"
+#include "platform/AfxPrompt.h"
 
 namespace {
 constexpr const char* kTypeEntry = "EventType";

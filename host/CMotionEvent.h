@@ -1,8 +1,8 @@
 // The start event of a motion: a time delay, a digital input, or the end of the previous motion.
 #pragma once
 
-#include "AfxTypes.h"
-#include "CString.h"
+#include "host/CString.h"
+#include "platform/AfxTypes.h"
 
 class CMC_Setup;
 class CMC_Motion;
@@ -14,7 +14,7 @@ enum MotionEventType {
 };
 
 class CMotionEvent {
-public:
+  public:
     CMotionEvent(CMC_Setup& setup, CMC_Motion& motion);
     virtual ~CMotionEvent() = default;
 
@@ -45,7 +45,7 @@ public:
 
     static constexpr int kMaxInput = 15;
 
-private:
+  private:
     CMC_Setup* m_pSetup;
     CMC_Motion* m_pMotion;
     int m_type = EVENT_MOTION_COMPLETE;

@@ -1,9 +1,9 @@
-#include "CString.h"
+#include "host/CString.h"
 
 #include <cstdio>
 #include <utility>
 
-#include "StringTable.h"
+#include "platform/StringTable.h"
 
 CString::CString(const char* text) : m_text(text ? text : "") {}
 

@@ -5,14 +5,14 @@
 #include <string>
 #include <string_view>
 
-#include "AfxTypes.h"
+#include "platform/AfxTypes.h"
 
 class CString {
-public:
+  public:
     CString() = default;
     CString(const char* text);  // NOLINT: implicit like the host's string
     CString(const char* text, int length);
-    CString(std::string text);  // NOLINT
+    CString(std::string text);       // NOLINT
     CString(std::string_view text);  // NOLINT
 
     int GetLength() const { return static_cast<int>(m_text.size()); }
@@ -49,6 +49,6 @@ public:
     friend CString operator+(const CString& a, const char* b);
     friend CString operator+(const char* a, const CString& b);
 
-private:
+  private:
     std::string m_text;
 };

@@ -1,8 +1,8 @@
-#include "ControllerParameters.h"
+#include "host/ControllerParameters.h"
 
 #include <string_view>
 
-#include "CMC_Value.h"
+#include "host/CMC_Value.h"
 
 namespace {
 constexpr ControllerParameter kParameters[] = {

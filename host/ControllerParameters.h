@@ -1,7 +1,7 @@
 // What the host knows of the controller parameters that elements store as arrays.
 #pragma once
 
-#include "CMC_Unit.h"
+#include "host/CMC_Unit.h"
 
 struct ControllerParameter {
     const char* name;       // base name, e.g. "TPOS"

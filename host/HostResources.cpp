@@ -1,6 +1,6 @@
-#include "HostResources.h"
+#include "host/HostResources.h"
 
-#include "StringTable.h"
+#include "platform/StringTable.h"
 
 namespace {
 // The host's own strings are in place as soon as the library is loaded.

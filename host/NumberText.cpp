@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "host/NumberText.h"
 
 #include <fast_float/fast_float.h>
 

@@ -1,6 +1,6 @@
-#include "ParameterText.h"
+#include "host/ParameterText.h"
 
-#include "NumberText.h"
+#include "host/NumberText.h"
 
 namespace parametertext {
 namespace {

@@ -1,10 +1,10 @@
 // The slave-axis combo boxes of the editor dialogs: one item per usable slave, with the slave
 // number as item data.
-#include "AfxWin.h"
-#include "CMC_AxisData.h"
-#include "CMC_EditMotionInternalData.h"
-#include "CMC_Motion.h"
-#include "CMC_Setup.h"
+#include "host/CMC_AxisData.h"
+#include "host/CMC_EditMotionInternalData.h"
+#include "host/CMC_Motion.h"
+#include "host/CMC_Setup.h"
+#include "platform/AfxWin.h"
 
 // flags is reserved; pass 0.
 void CMC_EditMotionInternalData::FillSlaveAxisIDsCombo(CWnd* combo, SlaveSetupFilter filter,

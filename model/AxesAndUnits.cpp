@@ -1,13 +1,13 @@
 // Probing the chosen axes, deriving unit kind and resolution ratios, binding the columns.
 #include <cstdint>
 
-#include "CInternalData.h"
-#include "CMC_AxisData.h"
-#include "CMC_Motion.h"
-#include "CMC_Setup.h"
-#include "CMC_Unit.h"
-#include "CMC_Units.h"
-#include "CMC_Variable.h"
+#include "host/CMC_AxisData.h"
+#include "host/CMC_Motion.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Unit.h"
+#include "host/CMC_Units.h"
+#include "host/CMC_Variable.h"
+#include "model/CInternalData.h"
 
 namespace {
 

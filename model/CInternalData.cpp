@@ -1,10 +1,10 @@
-#include "CInternalData.h"
+#include "model/CInternalData.h"
 
-#include "CMC_AxisData.h"
-#include "CMC_Motion.h"
-#include "CMC_Setup.h"
-#include "CMC_Value.h"
-#include "HostResources.h"
+#include "host/CMC_AxisData.h"
+#include "host/CMC_Motion.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Value.h"
+#include "host/HostResources.h"
 
 namespace {
 

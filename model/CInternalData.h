@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "CMC_ArrayParameter.h"
-#include "CMC_EditMotionInternalData.h"
-#include "CMotionEvent.h"
-#include "CString.h"
+#include "host/CMC_ArrayParameter.h"
+#include "host/CMC_EditMotionInternalData.h"
+#include "host/CMotionEvent.h"
+#include "host/CString.h"
 
 class CMC_Setup;
 class CMC_Motion;

@@ -1,9 +1,9 @@
-#include "AfxMessageBox.h"
+#include "platform/AfxMessageBox.h"
 
 #include <string>
 
-#include "Backend.h"
-#include "StringTable.h"
+#include "platform/Backend.h"
+#include "platform/StringTable.h"
 
 int AfxMessageBox(const char* lpszText, UINT nType, UINT /*nIDHelp*/) {
     Backend* backend = GetActiveBackend();

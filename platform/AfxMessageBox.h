@@ -2,7 +2,7 @@
 // answers its default button (IDOK for MB_OK and MB_OKCANCEL, IDYES for MB_YESNO).
 #pragma once
 
-#include "WinDefs.h"
+#include "platform/WinDefs.h"
 
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 // The text is string resource nIDPrompt; a missing resource is shown as such, not as blank.

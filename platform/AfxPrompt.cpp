@@ -1,6 +1,6 @@
-#include "AfxPrompt.h"
+#include "platform/AfxPrompt.h"
 
-#include "Backend.h"
+#include "platform/Backend.h"
 
 // The back end's answers are checked, so callers can rely on the ranges promised here.
 int AfxChooseItem(const char* title, const std::vector<std::string>& items, int current) {

@@ -1,6 +1,6 @@
-#include "Backend.h"
+#include "platform/Backend.h"
 
-#include "WinDefs.h"
+#include "platform/WinDefs.h"
 
 namespace {
 Backend* activeBackend = nullptr;

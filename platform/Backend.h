@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "AfxTypes.h"
+#include "platform/AfxTypes.h"
 
 class CDialog;
 class CWnd;

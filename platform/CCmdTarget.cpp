@@ -1,4 +1,4 @@
-#include "CCmdTarget.h"
+#include "platform/CCmdTarget.h"
 
 namespace {
 const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP_ENTRY* entry, UINT nID, UINT nCode) {

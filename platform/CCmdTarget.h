@@ -1,8 +1,8 @@
 // Base of every class that receives commands through a message map.
 #pragma once
 
-#include "CObject.h"
-#include "MessageMap.h"
+#include "platform/CObject.h"
+#include "platform/MessageMap.h"
 
 class CCmdTarget : public CObject {
   public:

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "CWnd.h"
+#include "platform/CWnd.h"
 
 class CComboBox : public CWnd {
   public:

@@ -1,7 +1,7 @@
-#include "CDataExchange.h"
+#include "platform/CDataExchange.h"
 
-#include "CException.h"
-#include "CWnd.h"
+#include "platform/CException.h"
+#include "platform/CWnd.h"
 
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}

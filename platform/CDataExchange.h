@@ -1,7 +1,7 @@
 // The state of one data exchange between a dialog's controls and its data (UpdateData).
 #pragma once
 
-#include "AfxTypes.h"
+#include "platform/AfxTypes.h"
 
 class CWnd;
 

@@ -1,9 +1,9 @@
-#include "CDialog.h"
+#include "platform/CDialog.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "CException.h"
+#include "platform/CException.h"
 
 namespace {
 std::vector<CDialog*>& RunningDialogs() {

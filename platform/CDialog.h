@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "CDataExchange.h"
-#include "CWnd.h"
-#include "DialogTemplate.h"
+#include "platform/CDataExchange.h"
+#include "platform/CWnd.h"
+#include "platform/DialogTemplate.h"
 
 class CDialog : public CWnd {
   public:

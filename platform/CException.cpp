@@ -1,10 +1,10 @@
-#include "CException.h"
+#include "platform/CException.h"
 
 #include <cerrno>
 #include <system_error>
 
-#include "AfxMessageBox.h"
-#include "StringTable.h"
+#include "platform/AfxMessageBox.h"
+#include "platform/StringTable.h"
 
 namespace {
 const char* CauseText(int cause) {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "CObject.h"
-#include "WinDefs.h"
+#include "platform/CObject.h"
+#include "platform/WinDefs.h"
 
 class CException : public CObject {
   public:

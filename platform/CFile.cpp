@@ -1,4 +1,4 @@
-#include "CFile.h"
+#include "platform/CFile.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

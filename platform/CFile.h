@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "CException.h"
-#include "CObject.h"
+#include "platform/CException.h"
+#include "platform/CObject.h"
 
 class CFile : public CObject {
   public:

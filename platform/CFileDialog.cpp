@@ -1,4 +1,4 @@
-#include "CFileDialog.h"
+#include "platform/CFileDialog.h"
 
 #include <filesystem>
 

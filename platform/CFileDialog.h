@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "Backend.h"
-#include "CObject.h"
-#include "WinDefs.h"
+#include "platform/Backend.h"
+#include "platform/CObject.h"
+#include "platform/WinDefs.h"
 
 class CWnd;
 

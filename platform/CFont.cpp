@@ -1,4 +1,4 @@
-#include "CFont.h"
+#include "platform/CFont.h"
 
 #include <set>
 

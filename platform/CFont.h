@@ -1,8 +1,8 @@
 // A font object: owns the font it creates and deletes it when destroyed.
 #pragma once
 
-#include "CObject.h"
-#include "WinDefs.h"
+#include "platform/CObject.h"
+#include "platform/WinDefs.h"
 
 class CFont : public CObject {
   public:

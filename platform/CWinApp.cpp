@@ -1,4 +1,4 @@
-#include "CWinApp.h"
+#include "platform/CWinApp.h"
 
 #include <algorithm>
 #include <vector>

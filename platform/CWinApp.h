@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "CCmdTarget.h"
+#include "platform/CCmdTarget.h"
 
 class CWinApp : public CCmdTarget {
   public:

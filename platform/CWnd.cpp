@@ -1,11 +1,11 @@
-#include "CWnd.h"
+#include "platform/CWnd.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "CComboBox.h"
-#include "CListBox.h"
-#include "DialogTemplate.h"
+#include "platform/CComboBox.h"
+#include "platform/CListBox.h"
+#include "platform/DialogTemplate.h"
 
 namespace {
 // The list operations that list boxes and combo boxes share under different message numbers.

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "Backend.h"
-#include "CCmdTarget.h"
-#include "ItemList.h"
-#include "WinDefs.h"
+#include "platform/Backend.h"
+#include "platform/CCmdTarget.h"
+#include "platform/ItemList.h"
+#include "platform/WinDefs.h"
 
 struct DialogControlTemplate;
 

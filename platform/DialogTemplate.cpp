@@ -1,4 +1,4 @@
-#include "DialogTemplate.h"
+#include "platform/DialogTemplate.h"
 
 #include <map>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "AfxTypes.h"
+#include "platform/AfxTypes.h"
 
 struct DialogControlTemplate {
     int id = 0;

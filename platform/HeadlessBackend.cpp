@@ -1,12 +1,12 @@
-#include "HeadlessBackend.h"
+#include "platform/HeadlessBackend.h"
 
 #include <charconv>
 #include <climits>
 #include <cstdio>
 #include <sstream>
 
-#include "CDialog.h"
-#include "UserInput.h"
+#include "platform/CDialog.h"
+#include "platform/UserInput.h"
 
 namespace {
 const char* const kBlanks = " \t\r";

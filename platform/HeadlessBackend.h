@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "Backend.h"
+#include "platform/Backend.h"
 
 class CDialog;
 class CWnd;

@@ -1,4 +1,4 @@
-#include "ItemList.h"
+#include "platform/ItemList.h"
 
 const ItemList::Item* ItemList::At(LPARAM index) const {
     return Contains(index) ? &m_items[static_cast<size_t>(index)] : nullptr;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "AfxTypes.h"
+#include "platform/AfxTypes.h"
 
 class ItemList {
   public:

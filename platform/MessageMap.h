@@ -8,8 +8,8 @@
 // base class's map.
 #pragma once
 
-#include "AfxTypes.h"
-#include "WinDefs.h"
+#include "platform/AfxTypes.h"
+#include "platform/WinDefs.h"
 
 class CCmdTarget;
 

@@ -1,4 +1,4 @@
-#include "StringTable.h"
+#include "platform/StringTable.h"
 
 #include <map>
 

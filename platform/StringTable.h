@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "AfxTypes.h"
+#include "platform/AfxTypes.h"
 
 // Registers (or replaces) the text of string resource id.
 void AfxRegisterString(UINT id, const char* text);

@@ -1,6 +1,6 @@
-#include "UserInput.h"
+#include "platform/UserInput.h"
 
-#include "CDialog.h"
+#include "platform/CDialog.h"
 
 namespace {
 // How messages name a control: its symbol, else its id.

@@ -1,10 +1,10 @@
-#include "WinApi.h"
+#include "platform/WinApi.h"
 
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 
-#include "CDialog.h"
+#include "platform/CDialog.h"
 
 struct HDC__ {
     int dotsPerInch = 96;

@@ -1,7 +1,7 @@
 // The free functions of the user-interface and graphics interface that dialog code calls.
 #pragma once
 
-#include "WinDefs.h"
+#include "platform/WinDefs.h"
 
 class CWnd;
 

@@ -2,7 +2,7 @@
 // the dialog code and resource scripts expect.
 #pragma once
 
-#include "AfxTypes.h"
+#include "platform/AfxTypes.h"
 
 // Messages.
 inline constexpr UINT WM_SETTEXT = 0x000C;

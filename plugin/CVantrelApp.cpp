@@ -1,4 +1,4 @@
-#include "CVantrelApp.h"
+#include "plugin/CVantrelApp.h"
 
 CVantrelApp::CVantrelApp() : CWinApp(nullptr) {}
 

@@ -1,7 +1,7 @@
 // The module's application object: one global instance while the module is loaded.
 #pragma once
 
-#include "CWinApp.h"
+#include "platform/CWinApp.h"
 
 class CVantrelApp : public CWinApp {
   public:

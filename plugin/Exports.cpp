@@ -1,7 +1,7 @@
 // The identity exports, IsEnabled and the default element.
-#include "CInternalData.h"
-#include "CMC_Setup.h"
-#include "VantrelExports.h"
+#include "host/CMC_Setup.h"
+#include "model/CInternalData.h"
+#include "plugin/VantrelExports.h"
 
 const char* GetClassName() { return "Motion"; }
 

@@ -1,8 +1,8 @@
-#include "DialogLayout.h"
+#include "platform/fltk/DialogLayout.h"
 
-#include "CWnd.h"
-#include "DialogTemplate.h"
-#include "WinApi.h"
+#include "platform/CWnd.h"
+#include "platform/DialogTemplate.h"
+#include "platform/WinApi.h"
 
 // Rounded to the nearest pixel, as the platform's dialog-unit mapping does.
 int DialogLayout::ToPixelsX(int dialogUnits) { return MulDiv(dialogUnits, kBaseUnitX, 4); }

@@ -1,4 +1,4 @@
-#include "DialogWindow.h"
+#include "platform/fltk/DialogWindow.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -14,13 +14,13 @@
 #include <algorithm>
 #include <cctype>
 
-#include "CDialog.h"
-#include "CFont.h"
-#include "DialogLayout.h"
-#include "GroupFrame.h"
-#include "ModalWindows.h"
-#include "ToolkitText.h"
-#include "UserInput.h"
+#include "platform/CDialog.h"
+#include "platform/CFont.h"
+#include "platform/UserInput.h"
+#include "platform/fltk/DialogLayout.h"
+#include "platform/fltk/GroupFrame.h"
+#include "platform/fltk/ModalWindows.h"
+#include "platform/fltk/ToolkitText.h"
 
 namespace {
 // Text smaller than this many pixels is not legible on screen; smaller fonts are shown at it.
@@ -299,9 +299,9 @@ void DialogWindow::MirrorItems(const CWnd& control, Fl_Widget& widget) {
         for (const auto& item : items) menu.labels.push_back(LabelText(item.text, false));
         // Value-initialised items are empty; the last one ends the menu.
         menu.items.assign(items.size() + 1, Fl_Menu_Item{});
-        for (size_t i = 0; i < items.size(); ++i) {
-            menu.items[i].label(menu.labels[i].c_str());
-            menu.items[i].labelsize(choice->textsize());
+        for (size_t n = 0; n < items.size(); ++n) {
+            menu.items[n].label(menu.labels[n].c_str());
+            menu.items[n].labelsize(choice->textsize());
         }
         choice->menu(menu.items.data());
     }
@@ -409,8 +409,8 @@ void DialogWindow::MoveTabFocus(bool backwards) {
     auto count = static_cast<int>(children.size());
     if (count == 0) return;
     int start = backwards ? 0 : count - 1;
-    for (int i = 0; i < count; ++i) {
-        if (children[i].get() == m_dialog.GetFocusedChild()) start = i;
+    for (int n = 0; n < count; ++n) {
+        if (children[n].get() == m_dialog.GetFocusedChild()) start = n;
     }
     int step = backwards ? count - 1 : 1;
     for (int n = 1; n <= count; ++n) {

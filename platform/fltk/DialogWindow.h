@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "Backend.h"
+#include "platform/Backend.h"
 
 class CDialog;
 class CWnd;

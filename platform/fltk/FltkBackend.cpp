@@ -1,4 +1,4 @@
-#include "FltkBackend.h"
+#include "platform/fltk/FltkBackend.h"
 
 #include <FL/Fl.H>
 #include <FL/x.H>
@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "CDialog.h"
-#include "DialogWindow.h"
-#include "ModalWindows.h"
-#include "Prompts.h"
+#include "platform/CDialog.h"
+#include "platform/fltk/DialogWindow.h"
+#include "platform/fltk/ModalWindows.h"
+#include "platform/fltk/Prompts.h"
 
 namespace {
 

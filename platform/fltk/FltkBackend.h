@@ -3,7 +3,7 @@
 // dialog and the prompts are small modal windows of their own.
 #pragma once
 
-#include "Backend.h"
+#include "platform/Backend.h"
 
 class FltkBackend : public Backend {
   public:

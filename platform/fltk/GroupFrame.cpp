@@ -1,4 +1,4 @@
-#include "GroupFrame.h"
+#include "platform/fltk/GroupFrame.h"
 
 #include <FL/fl_draw.H>
 

@@ -1,11 +1,11 @@
-#include "ModalWindows.h"
+#include "platform/fltk/ModalWindows.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
 #include <algorithm>
 
-#include "DialogWindow.h"
+#include "platform/fltk/DialogWindow.h"
 
 namespace {
 bool IsKeyboardInput(int event) { return event == FL_KEYBOARD || event == FL_SHORTCUT; }

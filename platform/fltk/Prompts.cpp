@@ -1,4 +1,4 @@
-#include "Prompts.h"
+#include "platform/fltk/Prompts.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -16,10 +16,10 @@
 #include <filesystem>
 #include <functional>
 
-#include "CWinApp.h"
-#include "DialogLayout.h"
-#include "ModalWindows.h"
-#include "ToolkitText.h"
+#include "platform/CWinApp.h"
+#include "platform/fltk/DialogLayout.h"
+#include "platform/fltk/ModalWindows.h"
+#include "platform/fltk/ToolkitText.h"
 
 namespace {
 constexpr int kMargin = 12;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "AfxTypes.h"
-#include "Backend.h"
+#include "platform/AfxTypes.h"
+#include "platform/Backend.h"
 
 // A message box of an MB_ type with its icon and buttons; returns the id of the button
 // pressed. Escape and the close box answer Cancel where there is one, else the only button.

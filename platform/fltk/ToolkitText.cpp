@@ -1,4 +1,4 @@
-#include "ToolkitText.h"
+#include "platform/fltk/ToolkitText.h"
 
 #include <sstream>
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "ResourceScript.h"
+#include "platform/rc/ResourceScript.h"
 
 namespace {
 // A C++ string literal; other bytes than printable ASCII are written as three-digit octal
@@ -77,7 +77,7 @@ std::string ResourceScript::GenerateSource(const std::string& scriptName) const 
     std::ostringstream out;
     out << "// Generated from " << scriptName
         << " by vantrel_rc_compile; edit the script instead.\n"
-        << "#include <string>\n\n#include \"DialogTemplate.h\"\n\nnamespace {\n\n";
+        << "#include <string>\n\n#include \"platform/DialogTemplate.h\"\n\nnamespace {\n\n";
     for (const DialogTemplate& dialog : m_dialogs) WriteDialog(out, dialog);
     out << "// The templates are registered when the library holding them is loaded.\n"
         << "[[maybe_unused]] const bool registered = [] {\n";

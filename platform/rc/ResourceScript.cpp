@@ -1,4 +1,4 @@
-#include "ResourceScript.h"
+#include "platform/rc/ResourceScript.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <sstream>
 
-#include "WinDefs.h"
+#include "platform/WinDefs.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// Resource scripts in the usual resource-script syntax: the dialog templates (DIALOG, DIALOGEX) and their
-// dialog-init data (DLGINIT), with the symbols of the headers they include.
+// Resource scripts in the usual resource-script syntax: the dialog templates (DIALOG, DIALOGEX) and
+// their dialog-init data (DLGINIT), with the symbols of the headers they include.
 //
 // Supported: #include "file" (its #define lines give symbols; <system> headers are ignored, the
 // framework's constants are built in), #define, #undef, #ifdef, #ifndef, #else, #endif,
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "DialogTemplate.h"
+#include "platform/DialogTemplate.h"
 
 class ResourceScript {
   public:

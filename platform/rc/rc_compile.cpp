@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "ResourceScript.h"
+#include "platform/rc/ResourceScript.h"
 
 namespace {
 // Writes beside the target and renames, so a failed run never leaves half a file.

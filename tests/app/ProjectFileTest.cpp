@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "AppError.h"
-#include "CMC_AxisData.h"
-#include "ProjectFile.h"
+#include "app/AppError.h"
+#include "app/ProjectFile.h"
+#include "host/CMC_AxisData.h"
 
 namespace {
 

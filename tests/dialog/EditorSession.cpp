@@ -5,9 +5,9 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "Backend.h"
-#include "HeadlessBackend.h"
-#include "VantrelExports.h"
+#include "platform/Backend.h"
+#include "platform/HeadlessBackend.h"
+#include "plugin/VantrelExports.h"
 
 const char* const kThreeSegments =
     "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1\n"

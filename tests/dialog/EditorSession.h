@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "../model/TestProject.h"
-#include "CString.h"
 #include "DumpJson.h"
+#include "host/CString.h"
+#include "tests/model/TestProject.h"
 
 struct EditorRun {
     int result = 0;     // what EditMotionSequence returned

@@ -38,13 +38,13 @@ TEST_F(SegmentEditing, BrowsingEnablesTheButtonsThatCanAct) {
     EXPECT_EQ(middle.Text("IDC_POSITION_X"), "20");
     EXPECT_EQ(middle.Focus(), 1017);
 
-    const DialogState last = After(
+    const DialogState atEnd = After(
         "click IDC_NEXT\nclick IDC_NEXT\nclick IDC_PREVIOUS\n"
         "click IDC_NEXT");
-    EXPECT_EQ(last.Selection("IDC_SEGMENT_LIST"), 2);
-    EXPECT_FALSE(last.Enabled("IDC_NEXT"));
-    EXPECT_FALSE(last.Enabled("IDC_MOVE_DOWN"));
-    EXPECT_TRUE(last.Enabled("IDC_PREVIOUS"));
+    EXPECT_EQ(atEnd.Selection("IDC_SEGMENT_LIST"), 2);
+    EXPECT_FALSE(atEnd.Enabled("IDC_NEXT"));
+    EXPECT_FALSE(atEnd.Enabled("IDC_MOVE_DOWN"));
+    EXPECT_TRUE(atEnd.Enabled("IDC_PREVIOUS"));
 }
 
 TEST_F(SegmentEditing, ClickingARowMakesItCurrent) {
@@ -121,8 +121,8 @@ TEST_F(SegmentEditing, RemoveKeepsTheFollowingOrNewLastSegmentCurrent) {
     EXPECT_EQ(XColumn(middle), (std::vector<std::string>{"10", "30"}));
     EXPECT_EQ(middle.Text("IDC_POSITION_X"), "30");
 
-    const DialogState last = After("select IDC_SEGMENT_LIST 2\nclick IDC_REMOVE");
-    EXPECT_EQ(last.Selection("IDC_SEGMENT_LIST"), 1);
+    const DialogState atEnd = After("select IDC_SEGMENT_LIST 2\nclick IDC_REMOVE");
+    EXPECT_EQ(atEnd.Selection("IDC_SEGMENT_LIST"), 1);
 
     const DialogState one = After("click IDC_REMOVE\nclick IDC_REMOVE");
     for (const char* name :

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <random>
 
-#include "CMC_ArrayParameter.h"
-#include "CMC_Setup.h"
-#include "CMC_Value.h"
+#include "host/CMC_ArrayParameter.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Value.h"
 
 namespace {
 class ArrayParameter : public ::testing::Test {

@@ -1,6 +1,6 @@
 #include "FakePrompt.h"
 
-#include "AfxPrompt.h"
+#include "platform/AfxPrompt.h"
 
 std::deque<int>& FakePrompt::Choices() {
     static std::deque<int> choices;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "CMC_Motion.h"
-#include "CMC_Setup.h"
-#include "CMotionEvent.h"
 #include "FakePrompt.h"
+#include "host/CMC_Motion.h"
+#include "host/CMC_Setup.h"
+#include "host/CMotionEvent.h"
 
 namespace {
 class MotionEvent : public ::testing::Test {

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "CMC_EditMotionInternalData.h"
-#include "CMC_Motion.h"
-#include "CMC_Setup.h"
-#include "CMC_Value.h"
+#include "host/CMC_EditMotionInternalData.h"
+#include "host/CMC_Motion.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Value.h"
 
 namespace {
 // The named-entry operations need a concrete model.

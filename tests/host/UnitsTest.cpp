@@ -3,9 +3,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "CMC_Setup.h"
-#include "CMC_Units.h"
-#include "CMC_Value.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Units.h"
+#include "host/CMC_Value.h"
 
 namespace {
 CMC_Units DriveUnits(const char* positionUnit, double counts, double travel,

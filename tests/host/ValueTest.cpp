@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "CMC_Value.h"
+#include "host/CMC_Value.h"
 
 namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();

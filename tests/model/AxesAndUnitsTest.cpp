@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "CInternalData.h"
 #include "TestProject.h"
+#include "model/CInternalData.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "CInternalData.h"
 #include "TestProject.h"
-#include "VantrelExports.h"
+#include "model/CInternalData.h"
+#include "plugin/VantrelExports.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "CString.h"
 #include "TestProject.h"
-#include "VantrelExports.h"
+#include "host/CString.h"
+#include "plugin/VantrelExports.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "CInternalData.h"
 #include "TestProject.h"
+#include "model/CInternalData.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <memory>
 #include <vector>
 
-#include "CMC_AxisData.h"
-#include "CMC_Motion.h"
-#include "CMC_Setup.h"
-#include "CMC_Units.h"
-#include "CMC_Value.h"
+#include "host/CMC_AxisData.h"
+#include "host/CMC_Motion.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Units.h"
+#include "host/CMC_Value.h"
 
 struct TestDrive {
     const char* positionUnit = "mm";

@@ -1,8 +1,8 @@
 // The window messages on a control's state: list boxes, combo boxes, edits and buttons.
 #include <gtest/gtest.h>
 
-#include "AfxWin.h"
-#include "DialogTemplate.h"
+#include "platform/AfxWin.h"
+#include "platform/DialogTemplate.h"
 
 namespace {
 

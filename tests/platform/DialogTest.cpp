@@ -2,8 +2,8 @@
 // prompts and the graphics helpers.
 #include <gtest/gtest.h>
 
-#include "HeadlessBackend.h"
 #include "TestDialog.h"
+#include "platform/HeadlessBackend.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 // command, and the slave-axis combo boxes.
 #include <gtest/gtest.h>
 
-#include "CMC_ArrayParameter.h"
-#include "CMC_AxisData.h"
-#include "CMC_EditMotionDlg.h"
-#include "CMC_EditMotionInternalData.h"
-#include "CMC_Motion.h"
-#include "CMC_Setup.h"
-#include "CMC_Value.h"
 #include "TestDialog.h"
+#include "host/CMC_ArrayParameter.h"
+#include "host/CMC_AxisData.h"
+#include "host/CMC_EditMotionDlg.h"
+#include "host/CMC_EditMotionInternalData.h"
+#include "host/CMC_Motion.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Value.h"
 
 namespace {
 
@@ -157,7 +157,7 @@ TEST_F(EditMotionDlgTest, ChangeParameterUnitRewritesTheEditOnlyWhenAsked) {
 TEST_F(EditMotionDlgTest, SlaveComboListsUsableAxesWithTheSlaveNumberAsData) {
     CMC_Setup open;
     open.SetIntOption("IsClosedPosition", 0);
-    for (BYTE axis : {1, 0, 3, 4}) controller.AddSlave(axis);
+    for (BYTE axis : {BYTE{1}, BYTE{0}, BYTE{3}, BYTE{4}}) controller.AddSlave(axis);
     motion.SetSlaveAxis(0, std::make_unique<CMC_AxisData>(&drive));
     motion.SetSlaveAxis(1, std::make_unique<CMC_AxisData>(&drive));
     motion.SetSlaveAxis(2, std::make_unique<CMC_AxisData>(&drive));

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "AfxWin.h"
-#include "Backend.h"
+#include "platform/AfxWin.h"
+#include "platform/Backend.h"
 
 namespace {
 

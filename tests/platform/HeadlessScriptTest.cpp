@@ -2,8 +2,8 @@
 // and the JSON state dump.
 #include <gtest/gtest.h>
 
-#include "HeadlessBackend.h"
 #include "TestDialog.h"
+#include "platform/HeadlessBackend.h"
 
 namespace {
 

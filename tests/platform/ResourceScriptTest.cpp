@@ -4,10 +4,10 @@
 
 #include <map>
 
-#include "DialogTemplate.h"
-#include "ResourceScript.h"
 #include "TestResource.h"
-#include "WinDefs.h"
+#include "platform/DialogTemplate.h"
+#include "platform/WinDefs.h"
+#include "platform/rc/ResourceScript.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <sstream>
 
-#include "HeadlessBackend.h"
+#include "platform/HeadlessBackend.h"
 
 BEGIN_MESSAGE_MAP(TestDialog, CDialog)
 ON_BN_CLICKED(IDC_ADD, &TestDialog::OnAdd)

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "AfxWin.h"
 #include "TestResource.h"
+#include "platform/AfxWin.h"
 
 class TestDialog : public CDialog {
   public:

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "CWnd.h"
-#include "DialogLayout.h"
-#include "DialogTemplate.h"
+#include "platform/CWnd.h"
+#include "platform/DialogTemplate.h"
+#include "platform/fltk/DialogLayout.h"
 
 namespace {
 std::unique_ptr<CWnd> Control(const char* className, int x, int y, int cx, int cy) {

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "ModalWindows.h"
+#include "platform/fltk/ModalWindows.h"
 
 // Windows that are never shown need no display.
 class ModalWindowsTest : public ::testing::Test {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ToolkitText.h"
+#include "platform/fltk/ToolkitText.h"
 
 TEST(ToolkitText, LabelsShowSymbolsAndAmpersandsLiterally) {
     EXPECT_EQ(LabelText("@ home", true), "@@ home");
