@@ -3,41 +3,17 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/AppError.h"
 #include "app/BuiltinData.h"
+#include "app/CommandSupport.h"
 #include "app/EditCommand.h"
 #include "app/FileAccess.h"
-#include "app/PluginModule.h"
-#include "app/ProjectFile.h"
 #include "host/CString.h"
 #include "plugin/VantrelExports.h"
 
 namespace {
-
-struct Options {
-    std::string project;
-    std::string plugin;
-    std::string element;
-    std::string output;
-    std::string script;
-};
-
-const char* const kStandardStream = "-";
-
-std::unique_ptr<Project> LoadProject(const Options& options) {
-    if (options.project.empty()) return LoadProjectText(DemoProjectText(), kDemoProjectName);
-    return LoadProjectFile(options.project);
-}
-
-std::unique_ptr<PluginModule> LoadModule(const Options& options) {
-    return std::make_unique<PluginModule>(FindModulePath(options.plugin));
-}
-
-std::string ReadElement(const std::string& element) {
-    if (element == kStandardStream) return ReadStandardInput();
-    return ReadWholeFile(element);
-}
 
 // The module's messages go out as the module wrote them (CR LF between them), so that scripts
 // can split them exactly; only a refusal without any text gets a line of its own.
@@ -60,9 +36,9 @@ int Translate(const PluginModule& module, Project& project, const std::string& e
     return 1;
 }
 
-int RunInfo(const Options& options) {
-    if (!options.project.empty()) LoadProject(options);
-    auto module = LoadModule(options);
+int RunInfo(const CommonOptions& common) {
+    if (!common.project.empty()) LoadProject(common);
+    auto module = LoadModule(common);
     auto className = module->Resolve<GetClassNameFn>("GetClassName");
     auto name = module->Resolve<GetNameFn>("GetName");
     auto orderId = module->Resolve<GetOrderIDFn>("GetOrderID");
@@ -71,128 +47,128 @@ int RunInfo(const Options& options) {
     return 0;
 }
 
-int RunEnabled(const Options& options) {
-    auto project = LoadProject(options);
-    auto module = LoadModule(options);
+int RunEnabled(const CommonOptions& common) {
+    auto project = LoadProject(common);
+    auto module = LoadModule(common);
     auto isEnabled = module->Resolve<IsEnabledFn>("IsEnabled");
     WriteStandardOutput(isEnabled(&project->Controller()) ? "1\n" : "0\n");
     return 0;
 }
 
-int RunNew(const Options& options) {
-    auto project = LoadProject(options);
-    auto module = LoadModule(options);
+int RunNew(const CommonOptions& common, const std::string& output) {
+    auto project = LoadProject(common);
+    auto module = LoadModule(common);
     auto defaults = module->Resolve<GetDefaultParametersFn>("GetDefaultParameters");
     CString text;
     defaults(project->Controller(), project->Motion(), text);
-    if (options.output.empty() || options.output == kStandardStream)
+    if (output.empty() || output == kStandardStream)
         WriteStandardOutput(text.str());
     else
-        WriteFileAtomically(options.output, text.str());
+        WriteFileAtomically(output, text.str());
     return 0;
 }
 
-int RunTranslate(const Options& options) {
-    std::string element = ReadElement(options.element);
-    auto project = LoadProject(options);
-    auto module = LoadModule(options);
-    std::string name = options.element == kStandardStream ? "standard input" : options.element;
-    return Translate(*module, *project, element, name);
+int RunTranslate(const CommonOptions& common, const std::string& elementPath) {
+    std::string element = ReadInput(elementPath);
+    auto project = LoadProject(common);
+    auto module = LoadModule(common);
+    return Translate(*module, *project, element, InputName(elementPath));
 }
 
-int RunDemo(const Options& options) {
-    auto project = LoadProject(options);
-    auto module = LoadModule(options);
+int RunDemo(const CommonOptions& common) {
+    auto project = LoadProject(common);
+    auto module = LoadModule(common);
     return Translate(*module, *project, std::string(DemoElementText()), "demo element");
 }
 
-int RunEdit(const Options& options) {
+struct EditOptions {
+    std::string element;
+    std::string script;
+};
+
+int RunEdit(const CommonOptions& common, const EditOptions& options) {
     if (options.element == kStandardStream)
         throw AppError("edit: ELEMENT must be a file: the edited element is written back to it");
     bool inWindow = options.script.empty();
-    std::string script = inWindow ? std::string() : ReadElement(options.script);
-    std::string scriptName = options.script == kStandardStream ? "standard input" : options.script;
+    std::string script = inWindow ? std::string() : ReadInput(options.script);
     bool missing = PathIsMissing(options.element);
     std::string element = missing ? std::string() : ReadWholeFile(options.element);
-    auto project = LoadProject(options);
-    auto module = LoadModule(options);
-    EditRequest request{options.element, missing, element, script, scriptName};
+    auto project = LoadProject(common);
+    auto module = LoadModule(common);
+    EditRequest request{options.element, missing, element, script, InputName(options.script)};
     if (inWindow) return RunWindowEdit(*module, *project, request);
     return RunScriptedEdit(*module, *project, request);
 }
 
-CLI::Validator NotEmpty() {
-    return CLI::Validator(
-        [](std::string& value) { return value.empty() ? std::string("must not be empty") : ""; },
-        "", "not empty");
+void AddElementArgument(CLI::App& command, std::string& element, const char* about) {
+    command.add_option("ELEMENT", element, about)->required()->check(NotEmpty());
 }
 
-void AddCommonOptions(CLI::App& command, Options& options) {
-    command
-        .add_option("-p,--project", options.project,
-                    "Project file (TOML); without it the built-in demo project")
-        ->type_name("FILE")
-        ->check(NotEmpty());
-    command
-        .add_option("--plugin", options.plugin,
-                    "Module to load; without it the one beside the program or installed")
-        ->type_name("FILE")
-        ->check(NotEmpty());
+Command AddInfoCommand(CLI::App& app, CommonOptions& common) {
+    CLI::App* parser =
+        AddCommand(app, common, "info", "Print the module's class, name and order id");
+    return {parser, [&common] { return RunInfo(common); }};
 }
 
-CLI::App* AddCommand(CLI::App& app, Options& options, const char* name, const char* about) {
-    CLI::App* command = app.add_subcommand(name, about);
-    AddCommonOptions(*command, options);
-    return command;
-}
-
-void AddElementArgument(CLI::App& command, Options& options, const char* about) {
-    command.add_option("ELEMENT", options.element, about)->required()->check(NotEmpty());
-}
-
-struct Commands {
-    CLI::App* info;
-    CLI::App* enabled;
-    CLI::App* create;
-    CLI::App* translate;
-    CLI::App* edit;
-    CLI::App* demo;
-};
-
-Commands AddCommands(CLI::App& app, Options& options) {
-    Commands commands{};
-    commands.info = AddCommand(app, options, "info", "Print the module's class, name and order id");
-    commands.enabled = AddCommand(app, options, "enabled",
+Command AddEnabledCommand(CLI::App& app, CommonOptions& common) {
+    CLI::App* parser = AddCommand(app, common, "enabled",
                                   "Print 1 when the module can be used with the project's "
                                   "controller, else 0");
-    commands.create = AddCommand(app, options, "new", "Print the text of a new element");
-    commands.create->add_option("-o,--output", options.output, "Write it to FILE instead")
+    return {parser, [&common] { return RunEnabled(common); }};
+}
+
+Command AddNewCommand(CLI::App& app, CommonOptions& common) {
+    auto output = std::make_shared<std::string>();
+    CLI::App* parser = AddCommand(app, common, "new", "Print the text of a new element");
+    parser->add_option("-o,--output", *output, "Write it to FILE instead")
         ->type_name("FILE")
         ->check(NotEmpty());
-    commands.translate = AddCommand(app, options, "translate",
-                                    "Print the program text of an element (CR LF line ends)");
-    AddElementArgument(*commands.translate, options, "Element file, or - for standard input");
-    commands.edit = AddCommand(app, options, "edit", "Edit an element file in the editor");
-    AddElementArgument(*commands.edit, options,
+    return {parser, [&common, output] { return RunNew(common, *output); }};
+}
+
+Command AddTranslateCommand(CLI::App& app, CommonOptions& common) {
+    auto element = std::make_shared<std::string>();
+    CLI::App* parser = AddCommand(app, common, "translate",
+                                  "Print the program text of an element (CR LF line ends)");
+    AddElementArgument(*parser, *element, "Element file, or - for standard input");
+    return {parser, [&common, element] { return RunTranslate(common, *element); }};
+}
+
+Command AddEditCommand(CLI::App& app, CommonOptions& common) {
+    auto options = std::make_shared<EditOptions>();
+    CLI::App* parser = AddCommand(app, common, "edit", "Edit an element file in the editor");
+    AddElementArgument(*parser, options->element,
                        "Element file; a missing one starts from a new element");
-    commands.edit
-        ->add_option("--script", options.script,
+    parser
+        ->add_option("--script", options->script,
                      "Run the editor headless on this script (- for standard input); "
                      "without it the editor opens in a window")
         ->type_name("FILE")
         ->check(NotEmpty());
-    commands.demo =
-        AddCommand(app, options, "demo", "Print the program text of the built-in demo element");
-    return commands;
+    return {parser, [&common, options] { return RunEdit(common, *options); }};
 }
 
-int RunCommand(const Commands& commands, const Options& options) {
-    if (commands.info->parsed()) return RunInfo(options);
-    if (commands.enabled->parsed()) return RunEnabled(options);
-    if (commands.create->parsed()) return RunNew(options);
-    if (commands.translate->parsed()) return RunTranslate(options);
-    if (commands.edit->parsed()) return RunEdit(options);
-    return RunDemo(options);
+Command AddDemoCommand(CLI::App& app, CommonOptions& common) {
+    CLI::App* parser =
+        AddCommand(app, common, "demo", "Print the program text of the built-in demo element");
+    return {parser, [&common] { return RunDemo(common); }};
+}
+
+// Every sub-command, in the order --help lists them. A command of its own file declares its
+// Add...Command in that file's header.
+std::vector<Command> AddCommands(CLI::App& app, CommonOptions& common) {
+    return {
+        AddInfoCommand(app, common), AddEnabledCommand(app, common),
+        AddNewCommand(app, common),  AddTranslateCommand(app, common),
+        AddEditCommand(app, common), AddDemoCommand(app, common),
+    };
+}
+
+int RunParsedCommand(const std::vector<Command>& commands) {
+    for (const Command& command : commands) {
+        if (command.parser->parsed()) return command.run();
+    }
+    throw AppError("no command was given (see vantrel --help)");
 }
 
 bool IsCommand(const CLI::App& app, const std::string& name) {
@@ -214,8 +190,8 @@ int RunVantrel(int argc, char** argv) {
     CLI::App app("Runs the Linear Interpolation motion module on a project.", "vantrel");
     app.require_subcommand(1);
     app.set_version_flag("--version", VANTREL_VERSION);
-    Options options;
-    Commands commands = AddCommands(app, options);
+    CommonOptions common;
+    std::vector<Command> commands = AddCommands(app, common);
     // CLI11 would only say that a command is required; name the word it did not know.
     if (argc > 1 && argv[1][0] != '-' && !IsCommand(app, argv[1])) {
         WriteStandardError(std::string("vantrel: unknown command \"") + argv[1] +
@@ -228,7 +204,7 @@ int RunVantrel(int argc, char** argv) {
         return ReportParseError(app, error);
     }
     try {
-        return RunCommand(commands, options);
+        return RunParsedCommand(commands);
     } catch (const AppError& error) {
         WriteStandardError(std::string("vantrel: ") + error.what() + "\n");
     } catch (const std::exception& error) {
