@@ -418,6 +418,22 @@ TEST_F(CliEdit, CancelAndRefusedOkLeaveTheFileAlone) {
     }
 }
 
+TEST_F(CliEdit, MessageBoxesNobodySeesAreWrittenToStderr) {
+    ProgramOutcome refused = Edit(
+        "type IDC_POSITION_X 0\ntype IDC_POSITION_Y 0\ntype IDC_POSITION_Z 0\n"
+        "click IDC_UPDATE\nok\n");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "message: Illegal position increment values! Segments cannot have all "
+              "increments equal to 0.\n");
+
+    std::string missing = (m_folder / "missing.txt").string();
+    ProgramOutcome import = Edit("file " + missing + "\nclick IDC_IMPORT\ncancel\n");
+    EXPECT_EQ(import.status, 1);
+    EXPECT_EQ(import.err.rfind("warning: Cannot open \"" + missing + "\"", 0), 0u) << import.err;
+    EXPECT_TRUE(IsOneLine(import.err)) << import.err;
+}
+
 TEST_F(CliEdit, AFailingScriptLineNamesTheScriptAndChangesNothing) {
     ProgramOutcome outcome = Edit("type IDC_POSITION_X 4\nfrobnicate\nok\n");
     EXPECT_EQ(outcome.status, 2);
