@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <sstream>
+#include <string_view>
 
 #include "platform/CDialog.h"
 #include "platform/UserInput.h"
@@ -79,23 +80,31 @@ std::string BeforeComment(const std::string& text) {
     return TrimRight(text);
 }
 
-const char* MessagePrefix(UINT type) {
+const char* IconName(UINT type) {
     switch (type & MB_ICONMASK) {
         case MB_ICONERROR:
-            return "error: ";
+            return "error";
         case MB_ICONEXCLAMATION:
-            return "warning: ";
+            return "exclamation";
         case MB_ICONQUESTION:
         case MB_ICONINFORMATION:
-            return "info: ";
+            return "information";
         default:
-            return "message: ";
+            return "none";
     }
 }
 
+// What a message box's line starts with, by its icon's name (see IconName).
+const char* MessagePrefix(std::string_view icon) {
+    if (icon == "error") return "error: ";
+    if (icon == "exclamation") return "warning: ";
+    if (icon == "information") return "info: ";
+    return "message: ";
+}
+
 // A message box as one line: its line breaks become blanks, other control characters escapes.
-std::string MessageLine(const std::string& text, UINT type) {
-    std::string line = MessagePrefix(type);
+std::string MessageLine(const std::string& text, const char* icon) {
+    std::string line = MessagePrefix(icon);
     bool lineBreak = false;
     for (char c : text) {
         if (c == '\r' || c == '\n') {
@@ -114,20 +123,6 @@ std::string MessageLine(const std::string& text, UINT type) {
         line += escaped;
     }
     return line + "\n";
-}
-
-const char* IconName(UINT type) {
-    switch (type & MB_ICONMASK) {
-        case MB_ICONERROR:
-            return "error";
-        case MB_ICONEXCLAMATION:
-            return "exclamation";
-        case MB_ICONQUESTION:
-        case MB_ICONINFORMATION:
-            return "information";
-        default:
-            return "none";
-    }
 }
 
 std::string JsonString(const std::string& text) {
@@ -404,9 +399,10 @@ void HeadlessBackend::Fail(int line, const std::string& problem) {
 }
 
 int HeadlessBackend::MessageBox(const std::string& text, UINT type) {
-    m_messages.push_back({text, IconName(type)});
+    const char* icon = IconName(type);
+    m_messages.push_back({text, icon});
     // Nobody sees the box: its text goes where a person running the script looks.
-    m_messageLines << MessageLine(text, type) << std::flush;
+    m_messageLines << MessageLine(text, icon) << std::flush;
     return AfxDefaultMessageBoxButton(type);
 }
 
