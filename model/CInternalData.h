@@ -44,6 +44,9 @@ class CInternalData : public CMC_EditMotionInternalData {
         return {m_pPositionX, m_pPositionY, m_pPositionZ, m_pAcceleration, m_pSpeed};
     }
 
+    // Whether the program can name slave: it names slaves by the letters 'A' + slave to 'Z'.
+    static bool HasAxisLetter(int slave);
+
     // The element's motion-language program text; requires a successful ReadParameters.
     CString GenerateMotionCode() const;
     // The lines of segment index.
@@ -74,6 +77,8 @@ class CInternalData : public CMC_EditMotionInternalData {
     CString ReadSlave(const CString& text, const char* name, int& slave,
                       std::initializer_list<const int*> mustDiffer);
     bool IsUsableSlave(int slave) const;
+    CString ReadNoUnitColumn(const CString& text, const char* baseName, const char* prefix,
+                             int type, CMC_ArrayParameter* column);
     CString ReadPositionColumn(const CString& text, const char* prefix, CMC_ArrayParameter* column);
     CString ReadDynamicsColumn(const CString& text, const char* name, int type,
                                CMC_ArrayParameter* column, int segmentCount);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <sstream>
+#include <string_view>
 
 #include "platform/CDialog.h"
 #include "platform/UserInput.h"
@@ -64,6 +65,21 @@ bool ParseInteger(const std::string& text, long long& value) {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+bool IsWholeNumber(const std::string& text) {
+    size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
+    return text.size() > digits &&
+           text.find_first_not_of("0123456789", digits) == std::string::npos;
+}
+
+// The text up to a word that starts a comment, without trailing blanks.
+std::string BeforeComment(const std::string& text) {
+    for (size_t at = text.find('#'); at != std::string::npos; at = text.find('#', at + 1)) {
+        if (at == 0 || text[at - 1] == ' ' || text[at - 1] == '\t')
+            return TrimRight(text.substr(0, at));
+    }
+    return TrimRight(text);
+}
+
 const char* IconName(UINT type) {
     switch (type & MB_ICONMASK) {
         case MB_ICONERROR:
@@ -76,6 +92,37 @@ const char* IconName(UINT type) {
         default:
             return "none";
     }
+}
+
+// What a message box's line starts with, by its icon's name (see IconName).
+const char* MessagePrefix(std::string_view icon) {
+    if (icon == "error") return "error: ";
+    if (icon == "exclamation") return "warning: ";
+    if (icon == "information") return "info: ";
+    return "message: ";
+}
+
+// A message box as one line: its line breaks become blanks, other control characters escapes.
+std::string MessageLine(const std::string& text, const char* icon) {
+    std::string line = MessagePrefix(icon);
+    bool lineBreak = false;
+    for (char c : text) {
+        if (c == '\r' || c == '\n') {
+            lineBreak = true;
+            continue;
+        }
+        if (lineBreak && line.back() != ' ') line += ' ';
+        lineBreak = false;
+        auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            line += c;
+            continue;
+        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, c == '\t' ? "\\t" : "\\x%02x", byte);
+        line += escaped;
+    }
+    return line + "\n";
 }
 
 std::string JsonString(const std::string& text) {
@@ -143,8 +190,12 @@ std::string ControlJson(const CWnd& control) {
 }
 }  // namespace
 
-HeadlessBackend::HeadlessBackend(std::string script, std::string scriptName, std::ostream& out)
-    : m_lines(SplitLines(script)), m_name(std::move(scriptName)), m_out(out) {}
+HeadlessBackend::HeadlessBackend(std::string script, std::string scriptName, std::ostream& out,
+                                 std::ostream& messages)
+    : m_lines(SplitLines(script)),
+      m_name(std::move(scriptName)),
+      m_out(out),
+      m_messageLines(messages) {}
 
 INT_PTR HeadlessBackend::RunModal(CDialog& dialog) {
     if (!m_error.empty()) {
@@ -200,24 +251,37 @@ std::string HeadlessBackend::Execute(CDialog& dialog, const std::string& command
         CWnd* control = FindControl(dialog, name, problem);
         return control ? UserInput::Type(*control, TrimRight(text)) : problem;
     }
+    if (command == "select") return ExecuteSelect(dialog, rest);
     if (command == "file") return QueueAnswer(m_fileAnswers, rest, true);
     if (command == "event") return QueueAnswer(m_promptAnswers, rest, false);
     return ExecuteOnControl(dialog, command, Words(rest));
 }
 
+std::string HeadlessBackend::ExecuteSelect(CDialog& dialog, const std::string& rest) {
+    std::string argument;
+    std::string name = FirstWord(rest, argument);
+    argument = BeforeComment(argument);
+    if (name.empty() || name[0] == '#' || argument.empty())
+        return "select needs a control and an index or an item's text";
+    std::string problem;
+    CWnd* control = FindControl(dialog, name, problem);
+    if (control == nullptr) return problem;
+    if (!IsWholeNumber(argument)) return UserInput::SelectItem(*control, argument);
+    long long index = 0;
+    if (!ParseInteger(argument, index) || index < INT_MIN || index > INT_MAX)
+        return "index " + argument + " does not fit in an integer";
+    return UserInput::Select(*control, static_cast<int>(index));
+}
+
 std::string HeadlessBackend::ExecuteOnControl(CDialog& dialog, const std::string& command,
                                               const std::vector<std::string>& args) {
-    bool takesControl = command == "click" || command == "focus" || command == "select";
+    bool takesControl = command == "click" || command == "focus";
     bool takesId = command == "command";
     bool takesNothing =
         command == "enter" || command == "ok" || command == "cancel" || command == "dump";
     if (!takesControl && !takesId && !takesNothing) return "unknown command " + Quoted(command);
-    size_t wanted = takesNothing ? 0 : command == "select" ? 2 : 1;
-    if (args.size() < wanted) {
-        return command + (command == "select" ? " needs a control and an index"
-                          : takesId           ? " needs an id"
-                                              : " needs a control");
-    }
+    size_t wanted = takesNothing ? 0 : 1;
+    if (args.size() < wanted) return command + (takesId ? " needs an id" : " needs a control");
     if (args.size() > wanted) return "unexpected argument " + Quoted(args[wanted]);
 
     if (command == "enter") UserInput::Enter(dialog);
@@ -235,11 +299,7 @@ std::string HeadlessBackend::ExecuteOnControl(CDialog& dialog, const std::string
     CWnd* control = FindControl(dialog, args[0], problem);
     if (control == nullptr) return problem;
     if (command == "click") return UserInput::Click(*control);
-    if (command == "focus") return UserInput::Focus(*control);
-    long long index = 0;
-    if (!ParseInteger(args[1], index)) return "index " + Quoted(args[1]) + " is not a number";
-    if (index < INT_MIN || index > INT_MAX) index = -1;
-    return UserInput::Select(*control, static_cast<int>(index));
+    return UserInput::Focus(*control);
 }
 
 std::string HeadlessBackend::QueueAnswer(std::deque<Answer>& queue, const std::string& rest,
@@ -339,7 +399,10 @@ void HeadlessBackend::Fail(int line, const std::string& problem) {
 }
 
 int HeadlessBackend::MessageBox(const std::string& text, UINT type) {
-    m_messages.push_back({text, IconName(type)});
+    const char* icon = IconName(type);
+    m_messages.push_back({text, icon});
+    // Nobody sees the box: its text goes where a person running the script looks.
+    m_messageLines << MessageLine(text, icon) << std::flush;
     return AfxDefaultMessageBoxButton(type);
 }
 

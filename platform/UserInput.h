@@ -19,6 +19,9 @@ class UserInput {
     // Choosing item index of a combo box (CBN_SELENDOK) or a list box (LBN_SELCHANGE when the
     // list box has LBS_NOTIFY), after moving the focus there.
     static std::string Select(CWnd& control, int index);
+    // Choosing the item whose text is text, as Select does; blanks at either end and runs of
+    // blanks inside do not count. A text that is no item is refused, naming the items.
+    static std::string SelectItem(CWnd& control, const std::string& text);
     // Focusing an edit and replacing its text (EN_CHANGE); read-only edits refuse.
     static std::string Type(CWnd& control, const std::string& text);
     // Moving the focus to a control; an edit gets its whole text selected.

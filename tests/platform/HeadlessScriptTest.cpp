@@ -50,6 +50,34 @@ TEST(Script, SelectingSetsTheSelectionThenNotifies) {
     EXPECT_EQ(run.output.rfind("{\"focus\": 1004,", 0), 0u);
 }
 
+TEST(Script, SelectingByTextChoosesTheItemOfThatText) {
+    TestDialog dialog;
+    ScriptRun run =
+        RunScript(dialog, "select IDC_KIND two\nselect IDC_ROWS   beta   # the second row\ndump\n");
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(dialog.log, (Log{"kind", "rows"}));
+    EXPECT_TRUE(Contains(run.output, "\"items\": [\"one\", \"two\"], \"selection\": 1}"));
+    EXPECT_TRUE(
+        Contains(run.output, "\"items\": [\"alpha\", \"beta\", \"gamma\"], \"selection\": 1}"));
+}
+
+TEST(Script, MessageBoxesAreAlsoWrittenAsOneLineEach) {
+    TestDialog dialog;
+    dialog.onReset = [](TestDialog&) {
+        AfxMessageBox("Two\r\nlines\n", MB_ICONERROR);
+        AfxMessageBox("Escape \x1b[31m and\ttab", MB_OK);
+        AfxMessageBox("Done.", MB_ICONINFORMATION);
+    };
+    ScriptRun run = RunScript(dialog, "command ID_RESET\ntype IDC_COUNT x\nok\ndump\ncancel\n");
+    EXPECT_EQ(run.messages,
+              "error: Two lines\n"
+              "message: Escape \\x1b[31m and\\ttab\n"
+              "info: Done.\n"
+              "warning: Count must be a whole number.\n");
+    EXPECT_TRUE(Contains(run.output, "{\"text\": \"Two\\r\\nlines\\n\", \"icon\": \"error\"}"))
+        << "the dump keeps the text as it is";
+}
+
 TEST(Script, EnterClicksAFocusedButtonFeedsAWantReturnEditOrPressesOk) {
     TestDialog dialog;
     ScriptRun run = RunScript(dialog,
@@ -117,25 +145,32 @@ TEST_P(ScriptRefusal, StopsTheDialogWithTheLineAndTheProblem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ScriptRefusal,
-    ::testing::Values(Refusal{"jump IDC_ADD", "unknown command \"jump\""},
-                      Refusal{"click IDC_NOPE", "unknown control \"IDC_NOPE\""},
-                      Refusal{"click 4711", "unknown control \"4711\""},
-                      Refusal{"click -1", "control \"-1\" is not unique"},
-                      Refusal{"click", "click needs a control"},
-                      Refusal{"select IDC_ROWS", "select needs a control and an index"},
-                      Refusal{"click IDC_OPEN now", "unexpected argument \"now\""},
-                      Refusal{"select IDC_ROWS 3",
-                              "index 3 is out of range: control IDC_ROWS has 3 items"},
-                      Refusal{"select IDC_ROWS x", "index \"x\" is not a number"},
-                      Refusal{"click IDC_ADD", "control IDC_ADD is disabled"},
-                      Refusal{"select IDC_KIND 0", "control IDC_KIND is hidden"},
-                      Refusal{"type IDC_ENABLED 1", "control IDC_ENABLED is not an edit box"},
-                      Refusal{"type IDC_INFO text", "control IDC_INFO is read-only"},
-                      Refusal{"click IDC_NAME", "control IDC_NAME is not a button"},
-                      Refusal{"focus -1", "control \"-1\" is not unique"},
-                      Refusal{"command IDC_NOPE", "unknown command id \"IDC_NOPE\""},
-                      Refusal{"event soon", "event answer \"soon\" is not a number"},
-                      Refusal{"file", "file needs a path or cancel"}));
+    ::testing::Values(
+        Refusal{"jump IDC_ADD", "unknown command \"jump\""},
+        Refusal{"click IDC_NOPE", "unknown control \"IDC_NOPE\""},
+        Refusal{"click 4711", "unknown control \"4711\""},
+        Refusal{"click -1", "control \"-1\" is not unique"},
+        Refusal{"click", "click needs a control"},
+        Refusal{"select IDC_ROWS", "select needs a control and an index or an item's text"},
+        Refusal{"click IDC_OPEN now", "unexpected argument \"now\""},
+        Refusal{"select IDC_ROWS 3", "index 3 is out of range: control IDC_ROWS has 3 items"},
+        Refusal{"select IDC_ROWS delta",
+                "\"delta\" is no item of control IDC_ROWS, which has items "
+                "\"alpha\", \"beta\", \"gamma\""},
+        Refusal{"select IDC_ROWS 99999999999", "index 99999999999 does not fit in an integer"},
+        Refusal{"select IDC_ROWS -99999999999999999999",
+                "index -99999999999999999999 does not fit in an integer"},
+        Refusal{"select IDC_NAME alpha", "control IDC_NAME is not a combo box or list box"},
+        Refusal{"select IDC_KIND one", "control IDC_KIND is hidden"},
+        Refusal{"click IDC_ADD", "control IDC_ADD is disabled"},
+        Refusal{"select IDC_KIND 0", "control IDC_KIND is hidden"},
+        Refusal{"type IDC_ENABLED 1", "control IDC_ENABLED is not an edit box"},
+        Refusal{"type IDC_INFO text", "control IDC_INFO is read-only"},
+        Refusal{"click IDC_NAME", "control IDC_NAME is not a button"},
+        Refusal{"focus -1", "control \"-1\" is not unique"},
+        Refusal{"command IDC_NOPE", "unknown command id \"IDC_NOPE\""},
+        Refusal{"event soon", "event answer \"soon\" is not a number"},
+        Refusal{"file", "file needs a path or cancel"}));
 
 TEST(Script, StopsBeforeOpeningLaterDialogs) {
     std::ostringstream out;

@@ -73,12 +73,14 @@ void DerivedTestDialog::OnAddHere() { log.push_back("derived-add"); }
 
 ScriptRun RunScript(CDialog& dialog, const std::string& script) {
     std::ostringstream output;
-    HeadlessBackend backend(script, "test.script", output);
+    std::ostringstream messages;
+    HeadlessBackend backend(script, "test.script", output, messages);
     SetActiveBackend(&backend);
     ScriptRun run;
     run.result = dialog.DoModal();
     SetActiveBackend(nullptr);
     run.output = output.str();
+    run.messages = messages.str();
     run.error = backend.Error();
     return run;
 }

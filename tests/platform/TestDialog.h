@@ -36,7 +36,8 @@ class TestDialog : public CDialog {
 
 struct ScriptRun {
     INT_PTR result = 0;
-    std::string output;  // the dumps, one a line
+    std::string output;    // the dumps, one a line
+    std::string messages;  // the message boxes, one a line
     std::string error;
 };
 
