@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <climits>
-#include <cstdio>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "platform/CDialog.h"
@@ -78,68 +78,43 @@ const char* IconName(UINT type) {
     }
 }
 
-std::string JsonString(const std::string& text) {
-    std::string json = "\"";
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"':
-                json += "\\\"";
-                break;
-            case '\\':
-                json += "\\\\";
-                break;
-            case '\b':
-                json += "\\b";
-                break;
-            case '\f':
-                json += "\\f";
-                break;
-            case '\n':
-                json += "\\n";
-                break;
-            case '\r':
-                json += "\\r";
-                break;
-            case '\t':
-                json += "\\t";
-                break;
-            default:
-                if (byte < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                    json += escaped;
-                } else {
-                    json += c;  // bytes of 0x80 and above pass through unchanged
-                }
-        }
-    }
-    return json + "\"";
-}
+using Json = nlohmann::ordered_json;  // keeps the fields in the order the dump lists them
 
-const char* JsonBool(bool value) { return value ? "true" : "false"; }
-
-std::string ControlJson(const CWnd& control) {
+Json ControlJson(const CWnd& control) {
     std::string text;
     control.GetWindowText(text);
     const std::string& symbol = control.GetResourceSymbol();
-    std::string json = "{\"id\": " + std::to_string(control.GetDlgCtrlID()) +
-                       ", \"name\": " + (symbol.empty() ? "null" : JsonString(symbol)) +
-                       ", \"class\": " + JsonString(control.GetWindowClass()) +
-                       ", \"text\": " + JsonString(text) +
-                       ", \"enabled\": " + JsonBool(control.IsWindowEnabled()) +
-                       ", \"visible\": " + JsonBool(control.IsWindowVisible());
-    if (control.IsCheckBox() || control.IsRadioButton()) {
-        json += ", \"checked\": " + std::string(JsonBool(control.GetCheck() != BST_UNCHECKED));
-    }
+    Json json;
+    json["id"] = control.GetDlgCtrlID();
+    json["name"] = symbol.empty() ? Json(nullptr) : Json(symbol);
+    json["class"] = control.GetWindowClass();
+    json["text"] = text;
+    json["enabled"] = control.IsWindowEnabled() != FALSE;
+    json["visible"] = control.IsWindowVisible() != FALSE;
+    if (control.IsCheckBox() || control.IsRadioButton())
+        json["checked"] = control.GetCheck() != BST_UNCHECKED;
     if (control.IsComboBox() || control.IsListBox()) {
-        json += ", \"items\": [";
-        const auto& items = control.GetItems().Items();
-        for (size_t i = 0; i < items.size(); ++i)
-            json += (i ? ", " : "") + JsonString(items[i].text);
-        json += "], \"selection\": " + std::to_string(control.GetItems().Selection());
+        Json& items = json["items"] = Json::array();
+        for (const auto& item : control.GetItems().Items()) items.push_back(item.text);
+        json["selection"] = control.GetItems().Selection();
     }
-    return json + "}";
+    return json;
+}
+
+// The state on one line, with a blank after each colon and comma. Bytes that are not UTF-8
+// become U+FFFD, so that every dump is valid JSON. The library's indented form breaks lines
+// only between values (a line end inside a text is escaped), so joining its lines gives the
+// one-line form.
+std::string OneLine(const Json& json) {
+    const std::string indented = json.dump(0, ' ', false, Json::error_handler_t::replace);
+    std::string line;
+    for (char c : indented) {
+        if (c != '\n')
+            line += c;
+        else if (!line.empty() && line.back() == ',')
+            line += ' ';
+    }
+    return line;
 }
 }  // namespace
 
@@ -319,18 +294,19 @@ bool HeadlessBackend::ResolveId(CDialog& dialog, const std::string& name, int& i
 
 void HeadlessBackend::Dump(CDialog& dialog) {
     CWnd* focus = dialog.GetFocusedChild();
-    std::string json = "{\"focus\": " + (focus ? std::to_string(focus->GetDlgCtrlID()) : "null") +
-                       ", \"controls\": [";
-    const auto& children = dialog.GetChildren();
-    for (size_t i = 0; i < children.size(); ++i)
-        json += (i ? ", " : "") + ControlJson(*children[i]);
-    json += "], \"messages\": [";
-    for (size_t i = 0; i < m_messages.size(); ++i) {
-        json += std::string(i ? ", " : "") + "{\"text\": " + JsonString(m_messages[i].text) +
-                ", \"icon\": \"" + m_messages[i].icon + "\"}";
+    Json state;
+    state["focus"] = focus ? Json(focus->GetDlgCtrlID()) : Json(nullptr);
+    Json& controls = state["controls"] = Json::array();
+    for (const auto& child : dialog.GetChildren()) controls.push_back(ControlJson(*child));
+    Json& messages = state["messages"] = Json::array();
+    for (const Message& message : m_messages) {
+        Json box;
+        box["text"] = message.text;
+        box["icon"] = message.icon;
+        messages.push_back(box);
     }
     m_messages.clear();
-    m_out << json << "]}\n";
+    m_out << OneLine(state) << '\n';
     m_out.flush();
 }
 
