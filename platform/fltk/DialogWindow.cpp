@@ -12,7 +12,6 @@
 #include <FL/Fl_Round_Button.H>
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/CDialog.h"
 #include "platform/CFont.h"
@@ -21,64 +20,6 @@
 #include "platform/fltk/GroupFrame.h"
 #include "platform/fltk/ModalWindows.h"
 #include "platform/fltk/ToolkitText.h"
-
-namespace {
-// Text smaller than this many pixels is not legible on screen; smaller fonts are shown at it.
-constexpr int kSmallestFontSize = 11;
-// The height of a line of dialog text, in dialog units.
-constexpr int kLineHeight = 8;
-
-bool IsMultiLineEdit(const CWnd& control) {
-    return control.IsEdit() && (control.GetStyle() & ES_MULTILINE) != 0;
-}
-
-// Static text wraps at word breaks when its control has room for more than one line.
-Fl_Align StaticAlignment(const CWnd& control) {
-    Fl_Align align = FL_ALIGN_TOP | FL_ALIGN_INSIDE;
-    if (control.GetTemplateHeight() >= 2 * kLineHeight) align |= FL_ALIGN_WRAP;
-    switch (control.GetStyle() & 0x3) {
-        case SS_CENTER:
-            return align;
-        case SS_RIGHT:
-            return align | FL_ALIGN_RIGHT;
-        default:
-            return align | FL_ALIGN_LEFT;
-    }
-}
-
-bool KeepsMnemonics(const CWnd& control) {
-    return !(control.IsStatic() && (control.GetStyle() & SS_NOPREFIX) != 0);
-}
-
-bool IsFixedPitch(const LOGFONT& font) {
-    std::string face = font.lfFaceName;
-    std::transform(face.begin(), face.end(), face.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return (font.lfPitchAndFamily & 0x3) == FIXED_PITCH ||
-           face.find("courier") != std::string::npos || face.find("mono") != std::string::npos;
-}
-
-// A negative height is the character height; a positive one the cell height, which includes
-// the internal leading of about a fifth.
-int FontPixels(const LOGFONT& font) {
-    int pixels = font.lfHeight < 0   ? -font.lfHeight
-                 : font.lfHeight > 0 ? font.lfHeight * 4 / 5
-                                     : DialogLayout::kFontSize;
-    return std::max(pixels, kSmallestFontSize);
-}
-
-// An offset into the widget's text as an offset into the control's text, whose multi-line
-// edits end lines with CR LF.
-int ControlOffset(const char* text, int offset, bool multiLine) {
-    if (!multiLine) return offset;
-    return offset + static_cast<int>(std::count(text, text + offset, '\n'));
-}
-
-int ToolkitOffset(const std::string& text, int offset, bool multiLine) {
-    if (!multiLine) return offset;
-    return offset - static_cast<int>(std::count(text.begin(), text.begin() + offset, '\r'));
-}
-}  // namespace
 
 DialogWindow::DialogWindow(CDialog& dialog) : Fl_Double_Window(0, 0, 1, 1), m_dialog(dialog) {
     if (const DialogTemplate* tmpl = dialog.GetTemplate()) {
