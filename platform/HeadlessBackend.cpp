@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/CDialog.h"
+#include "platform/Trim.h"
 #include "platform/UserInput.h"
 
 namespace {
@@ -26,22 +27,12 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-std::string TrimRight(const std::string& text) {
-    size_t end = text.find_last_not_of(kBlanks);
-    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
-}
-
-std::string TrimLeft(const std::string& text) {
-    size_t start = text.find_first_not_of(kBlanks);
-    return start == std::string::npos ? std::string() : text.substr(start);
-}
-
 // Splits off the first word; rest keeps everything after the blanks that follow it.
 std::string FirstWord(const std::string& text, std::string& rest) {
-    std::string trimmed = TrimLeft(text);
+    std::string_view trimmed = TrimLeft(text);
     size_t end = trimmed.find_first_of(kBlanks);
-    std::string word = trimmed.substr(0, end);
-    rest = end == std::string::npos ? std::string() : TrimLeft(trimmed.substr(end));
+    std::string word(trimmed.substr(0, end));
+    rest = end == std::string::npos ? std::string() : std::string(TrimLeft(trimmed.substr(end)));
     return word;
 }
 
@@ -173,7 +164,7 @@ std::string HeadlessBackend::Execute(CDialog& dialog, const std::string& command
         if (name.empty()) return "type needs a control";
         std::string problem;
         CWnd* control = FindControl(dialog, name, problem);
-        return control ? UserInput::Type(*control, TrimRight(text)) : problem;
+        return control ? UserInput::Type(*control, std::string(TrimRight(text))) : problem;
     }
     if (command == "file") return QueueAnswer(m_fileAnswers, rest, true);
     if (command == "event") return QueueAnswer(m_promptAnswers, rest, false);
@@ -220,7 +211,7 @@ std::string HeadlessBackend::ExecuteOnControl(CDialog& dialog, const std::string
 std::string HeadlessBackend::QueueAnswer(std::deque<Answer>& queue, const std::string& rest,
                                          bool isPath) {
     const char* command = isPath ? "file" : "event";
-    std::string argument = isPath ? TrimRight(rest) : std::string();
+    std::string argument = isPath ? std::string(TrimRight(rest)) : std::string();
     if (!isPath) {
         std::vector<std::string> words = Words(rest);
         if (words.size() > 1) return "unexpected argument " + Quoted(words[1]);
@@ -327,13 +318,12 @@ std::optional<HeadlessBackend::Answer> HeadlessBackend::TakeAnswer(std::deque<An
     return answer;
 }
 
-bool HeadlessBackend::ChooseFile(const FileDialogRequest& /*request*/, std::string& path) {
+std::optional<std::string> HeadlessBackend::ChooseFile(const FileDialogRequest& /*request*/) {
     std::optional<Answer> answer = TakeAnswer(m_fileAnswers);
-    if (!answer) return false;
+    if (!answer) return std::nullopt;
     // The path is handed on as it stands, even one that does not exist: opening it then shows
     // the user the file system's own reason, as it would if the file vanished after choosing.
-    path = answer->path;
-    return true;
+    return answer->path;
 }
 
 int HeadlessBackend::ChooseItem(const std::string& title, const std::vector<std::string>& items,

@@ -312,6 +312,8 @@ void DialogWindow::Act(Action action) {
     // The toolkit routes some shortcuts by the mouse position, also to a window under a prompt.
     if (Failed() || ModalWindows::IsCovered(this)) return;
     try {
+        // A refusal (see UserInput) needs no answer in a window: the widgets offer only what
+        // their controls take, and a control that refused keeps showing its own state.
         action();
     } catch (...) {
         m_failure = std::current_exception();
@@ -358,7 +360,7 @@ void DialogWindow::MoveTabFocus(bool backwards) {
         CWnd& candidate = *children[(start + n * step) % count];
         bool usable = candidate.IsWindowVisible() && candidate.IsWindowEnabled();
         if (!usable || (candidate.GetStyle() & WS_TABSTOP) == 0) continue;
-        Act([&candidate] { UserInput::Focus(candidate); });
+        Act([&candidate] { return UserInput::Focus(candidate); });
         return;
     }
 }
@@ -368,7 +370,7 @@ void DialogWindow::FollowToolkitFocus() {
     if (Failed() || m_dialog.IsModalEnded()) return;
     CWnd* control = ControlOf(Fl::focus());
     if (control == nullptr || control == m_dialog.GetFocusedChild()) return;
-    Act([control] { UserInput::Focus(*control); });
+    Act([control] { return UserInput::Focus(*control); });
 }
 
 // Typed text reaches the control at once, so that a command sees it; without notifications.
@@ -391,21 +393,21 @@ DialogWindow& DialogWindow::Of(Fl_Widget* widget) {
 
 void DialogWindow::OnButton(Fl_Widget* widget, void* control) {
     auto* target = static_cast<CWnd*>(control);
-    Of(widget).Act([target] { UserInput::Click(*target); });
+    Of(widget).Act([target] { return UserInput::Click(*target); });
     Of(widget).ShowOwnState(*target, *widget);
 }
 
 void DialogWindow::OnChoice(Fl_Widget* widget, void* control) {
     auto* target = static_cast<CWnd*>(control);
     int index = static_cast<Fl_Choice*>(widget)->value();
-    if (index >= 0) Of(widget).Act([target, index] { UserInput::Select(*target, index); });
+    if (index >= 0) Of(widget).Act([target, index] { return UserInput::Select(*target, index); });
     Of(widget).ShowOwnState(*target, *widget);
 }
 
 void DialogWindow::OnList(Fl_Widget* widget, void* control) {
     auto* target = static_cast<CWnd*>(control);
     int line = static_cast<Fl_Browser*>(widget)->value();
-    if (line > 0) Of(widget).Act([target, line] { UserInput::Select(*target, line - 1); });
+    if (line > 0) Of(widget).Act([target, line] { return UserInput::Select(*target, line - 1); });
     Of(widget).ShowOwnState(*target, *widget);
 }
 

@@ -71,8 +71,8 @@ int FltkBackend::MessageBox(const std::string& text, UINT type) {
     return ShowMessageBox(text, type);
 }
 
-bool FltkBackend::ChooseFile(const FileDialogRequest& request, std::string& path) {
-    return ShowFileChooser(request, path);
+std::optional<std::string> FltkBackend::ChooseFile(const FileDialogRequest& request) {
+    return ShowFileChooser(request);
 }
 
 int FltkBackend::ChooseItem(const std::string& title, const std::vector<std::string>& items,

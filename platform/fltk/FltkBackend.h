@@ -18,7 +18,7 @@ class FltkBackend : public Backend {
 
     INT_PTR RunModal(CDialog& dialog) override;
     int MessageBox(const std::string& text, UINT type) override;
-    bool ChooseFile(const FileDialogRequest& request, std::string& path) override;
+    std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
     int ChooseItem(const std::string& title, const std::vector<std::string>& items,
                    int current) override;
     bool AskInteger(const std::string& title, const std::string& prompt, int& value, int min,

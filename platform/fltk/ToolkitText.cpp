@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/CWnd.h"
+#include "platform/Trim.h"
 #include "platform/fltk/DialogLayout.h"
 
 namespace {
@@ -22,9 +23,8 @@ std::vector<std::string> SplitPatterns(const std::string& patterns) {
     std::vector<std::string> parts;
     std::istringstream stream(patterns);
     for (std::string part; std::getline(stream, part, ';');) {
-        size_t start = part.find_first_not_of(' ');
-        size_t end = part.find_last_not_of(' ');
-        if (start != std::string::npos) parts.push_back(part.substr(start, end - start + 1));
+        std::string_view pattern = Trim(part, " ");
+        if (!pattern.empty()) parts.emplace_back(pattern);
     }
     return parts;
 }

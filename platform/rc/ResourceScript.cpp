@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/Trim.h"
 #include "platform/WinDefs.h"
 
 namespace {
@@ -261,18 +262,11 @@ std::string StripComment(const std::string& text) {
     return result;
 }
 
-std::string Trim(const std::string& text) {
-    size_t start = text.find_first_not_of(" \t\r");
-    if (start == std::string::npos) return {};
-    size_t end = text.find_last_not_of(" \t\r");
-    return text.substr(start, end - start + 1);
-}
-
 std::string FirstWordOf(const std::string& text, std::string& rest) {
     size_t end = 0;
     while (end < text.size() && IsIdentifierChar(text[end])) ++end;
     std::string word = text.substr(0, end);
-    rest = Trim(text.substr(end));  // rest may be text itself
+    rest = std::string(Trim(std::string_view(text).substr(end)));  // rest may be text itself
     return word;
 }
 }  // namespace
@@ -300,9 +294,9 @@ std::string ResourceParser::Preprocess(const std::string& text, const std::strin
     int lineNumber = 0;
     for (std::string line; std::getline(lines, line);) {
         ++lineNumber;
-        std::string trimmed = Trim(line);
+        std::string trimmed(Trim(line));
         if (!trimmed.empty() && trimmed[0] == '#') {
-            Directive(Trim(trimmed.substr(1)), lineNumber, active, depth);
+            Directive(std::string(Trim(trimmed.substr(1))), lineNumber, active, depth);
             output += '\n';
             continue;
         }
@@ -334,7 +328,7 @@ void ResourceParser::Directive(const std::string& line, int lineNumber, std::vec
     } else if (word == "define") {
         std::string name = FirstWordOf(rest, rest);
         if (name.empty()) Error(lineNumber, "#define needs a name");
-        Define(name, Trim(StripComment(rest)));
+        Define(name, std::string(Trim(StripComment(rest))));
     } else if (word == "undef") {
         m_defines.erase(FirstWordOf(rest, rest));
     } else {
@@ -343,7 +337,7 @@ void ResourceParser::Directive(const std::string& line, int lineNumber, std::vec
 }
 
 void ResourceParser::Include(const std::string& argument, int lineNumber, int depth) {
-    std::string target = Trim(StripComment(argument));
+    std::string target(Trim(StripComment(argument)));
     if (target.size() >= 2 && target.front() == '<' && target.back() == '>') return;
     if (target.size() < 2 || target.front() != '"' || target.back() != '"') {
         Error(lineNumber, "#include needs a file name in quotes");
