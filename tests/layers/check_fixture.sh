@@ -9,7 +9,7 @@ expected=$(cat <<'LINES'
 platform/Window.h:2: platform/ may not include "host/CString.h"
 host/Kernel.cpp:2: host/ may not include "model/CInternalData.h"
 host/Kernel.cpp:4: host/ may not include "platform/fltk/FltkBackend.h"
-path/Path.cpp:4: path/ may not include "platform/CWnd.h"
+path/Geometry.cpp:4: path/ may not include "platform/CWnd.h"
 dialog/Editor.cpp:2: the module may not include "app/Cli.h"
 dialog/Editor.cpp:5: the module may not include "platform/HeadlessBackend.h"
 app/Command.cpp:2: "Local.h" names no layer (write it from the repository root)
