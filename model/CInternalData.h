@@ -74,14 +74,16 @@ class CInternalData : public CMC_EditMotionInternalData {
     // Message 20048 for name; the Message form ends in CR LF like every read message.
     CString InvalidValueText(const char* name) const;
     CString InvalidValueMessage(const char* name) const;
-    CString ReadSlave(const CString& text, const char* name, int& slave,
-                      std::initializer_list<const int*> mustDiffer);
+    [[nodiscard]] CString ReadSlave(const CString& text, const char* name, int& slave,
+                                    std::initializer_list<const int*> mustDiffer);
     bool IsUsableSlave(int slave) const;
-    CString ReadNoUnitColumn(const CString& text, const char* baseName, const char* prefix,
-                             int type, CMC_ArrayParameter* column);
-    CString ReadPositionColumn(const CString& text, const char* prefix, CMC_ArrayParameter* column);
-    CString ReadDynamicsColumn(const CString& text, const char* name, int type,
-                               CMC_ArrayParameter* column, int segmentCount);
+    [[nodiscard]] CString ReadNoUnitColumn(const CString& text, const char* baseName,
+                                           const char* prefix, int type,
+                                           CMC_ArrayParameter* column);
+    [[nodiscard]] CString ReadPositionColumn(const CString& text, const char* prefix,
+                                             CMC_ArrayParameter* column);
+    [[nodiscard]] CString ReadDynamicsColumn(const CString& text, const char* name, int type,
+                                             CMC_ArrayParameter* column, int segmentCount);
     void ResetPositionZ();
     CString AxisList() const;
 };

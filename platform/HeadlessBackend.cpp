@@ -3,10 +3,12 @@
 #include <charconv>
 #include <climits>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string_view>
 
 #include "platform/CDialog.h"
+#include "platform/Trim.h"
 #include "platform/UserInput.h"
 
 namespace {
@@ -27,22 +29,12 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-std::string TrimRight(const std::string& text) {
-    size_t end = text.find_last_not_of(kBlanks);
-    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
-}
-
-std::string TrimLeft(const std::string& text) {
-    size_t start = text.find_first_not_of(kBlanks);
-    return start == std::string::npos ? std::string() : text.substr(start);
-}
-
 // Splits off the first word; rest keeps everything after the blanks that follow it.
 std::string FirstWord(const std::string& text, std::string& rest) {
-    std::string trimmed = TrimLeft(text);
+    std::string_view trimmed = TrimLeft(text);
     size_t end = trimmed.find_first_of(kBlanks);
-    std::string word = trimmed.substr(0, end);
-    rest = end == std::string::npos ? std::string() : TrimLeft(trimmed.substr(end));
+    std::string word(trimmed.substr(0, end));
+    rest = end == std::string::npos ? std::string() : std::string(TrimLeft(trimmed.substr(end)));
     return word;
 }
 
@@ -72,12 +64,12 @@ bool IsWholeNumber(const std::string& text) {
 }
 
 // The text up to a word that starts a comment, without trailing blanks.
-std::string BeforeComment(const std::string& text) {
-    for (size_t at = text.find('#'); at != std::string::npos; at = text.find('#', at + 1)) {
+std::string BeforeComment(std::string_view text) {
+    for (size_t at = text.find('#'); at != std::string_view::npos; at = text.find('#', at + 1)) {
         if (at == 0 || text[at - 1] == ' ' || text[at - 1] == '\t')
-            return TrimRight(text.substr(0, at));
+            return std::string(TrimRight(text.substr(0, at), kBlanks));
     }
-    return TrimRight(text);
+    return std::string(TrimRight(text, kBlanks));
 }
 
 const char* IconName(UINT type) {
@@ -125,68 +117,43 @@ std::string MessageLine(const std::string& text, const char* icon) {
     return line + "\n";
 }
 
-std::string JsonString(const std::string& text) {
-    std::string json = "\"";
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"':
-                json += "\\\"";
-                break;
-            case '\\':
-                json += "\\\\";
-                break;
-            case '\b':
-                json += "\\b";
-                break;
-            case '\f':
-                json += "\\f";
-                break;
-            case '\n':
-                json += "\\n";
-                break;
-            case '\r':
-                json += "\\r";
-                break;
-            case '\t':
-                json += "\\t";
-                break;
-            default:
-                if (byte < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                    json += escaped;
-                } else {
-                    json += c;  // bytes of 0x80 and above pass through unchanged
-                }
-        }
-    }
-    return json + "\"";
-}
+using Json = nlohmann::ordered_json;  // keeps the fields in the order the dump lists them
 
-const char* JsonBool(bool value) { return value ? "true" : "false"; }
-
-std::string ControlJson(const CWnd& control) {
+Json ControlJson(const CWnd& control) {
     std::string text;
     control.GetWindowText(text);
     const std::string& symbol = control.GetResourceSymbol();
-    std::string json = "{\"id\": " + std::to_string(control.GetDlgCtrlID()) +
-                       ", \"name\": " + (symbol.empty() ? "null" : JsonString(symbol)) +
-                       ", \"class\": " + JsonString(control.GetWindowClass()) +
-                       ", \"text\": " + JsonString(text) +
-                       ", \"enabled\": " + JsonBool(control.IsWindowEnabled()) +
-                       ", \"visible\": " + JsonBool(control.IsWindowVisible());
-    if (control.IsCheckBox() || control.IsRadioButton()) {
-        json += ", \"checked\": " + std::string(JsonBool(control.GetCheck() != BST_UNCHECKED));
-    }
+    Json json;
+    json["id"] = control.GetDlgCtrlID();
+    json["name"] = symbol.empty() ? Json(nullptr) : Json(symbol);
+    json["class"] = control.GetWindowClass();
+    json["text"] = text;
+    json["enabled"] = control.IsWindowEnabled() != FALSE;
+    json["visible"] = control.IsWindowVisible() != FALSE;
+    if (control.IsCheckBox() || control.IsRadioButton())
+        json["checked"] = control.GetCheck() != BST_UNCHECKED;
     if (control.IsComboBox() || control.IsListBox()) {
-        json += ", \"items\": [";
-        const auto& items = control.GetItems().Items();
-        for (size_t i = 0; i < items.size(); ++i)
-            json += (i ? ", " : "") + JsonString(items[i].text);
-        json += "], \"selection\": " + std::to_string(control.GetItems().Selection());
+        Json& items = json["items"] = Json::array();
+        for (const auto& item : control.GetItems().Items()) items.push_back(item.text);
+        json["selection"] = control.GetItems().Selection();
     }
-    return json + "}";
+    return json;
+}
+
+// The state on one line, with a blank after each colon and comma. Bytes that are not UTF-8
+// become U+FFFD, so that every dump is valid JSON. The library's indented form breaks lines
+// only between values (a line end inside a text is escaped), so joining its lines gives the
+// one-line form.
+std::string OneLine(const Json& json) {
+    const std::string indented = json.dump(0, ' ', false, Json::error_handler_t::replace);
+    std::string line;
+    for (char c : indented) {
+        if (c != '\n')
+            line += c;
+        else if (!line.empty() && line.back() == ',')
+            line += ' ';
+    }
+    return line;
 }
 }  // namespace
 
@@ -249,7 +216,7 @@ std::string HeadlessBackend::Execute(CDialog& dialog, const std::string& command
         if (name.empty()) return "type needs a control";
         std::string problem;
         CWnd* control = FindControl(dialog, name, problem);
-        return control ? UserInput::Type(*control, TrimRight(text)) : problem;
+        return control ? UserInput::Type(*control, std::string(TrimRight(text))) : problem;
     }
     if (command == "select") return ExecuteSelect(dialog, rest);
     if (command == "file") return QueueAnswer(m_fileAnswers, rest, true);
@@ -305,7 +272,7 @@ std::string HeadlessBackend::ExecuteOnControl(CDialog& dialog, const std::string
 std::string HeadlessBackend::QueueAnswer(std::deque<Answer>& queue, const std::string& rest,
                                          bool isPath) {
     const char* command = isPath ? "file" : "event";
-    std::string argument = isPath ? TrimRight(rest) : std::string();
+    std::string argument = isPath ? std::string(TrimRight(rest)) : std::string();
     if (!isPath) {
         std::vector<std::string> words = Words(rest);
         if (words.size() > 1) return "unexpected argument " + Quoted(words[1]);
@@ -379,18 +346,19 @@ bool HeadlessBackend::ResolveId(CDialog& dialog, const std::string& name, int& i
 
 void HeadlessBackend::Dump(CDialog& dialog) {
     CWnd* focus = dialog.GetFocusedChild();
-    std::string json = "{\"focus\": " + (focus ? std::to_string(focus->GetDlgCtrlID()) : "null") +
-                       ", \"controls\": [";
-    const auto& children = dialog.GetChildren();
-    for (size_t i = 0; i < children.size(); ++i)
-        json += (i ? ", " : "") + ControlJson(*children[i]);
-    json += "], \"messages\": [";
-    for (size_t i = 0; i < m_messages.size(); ++i) {
-        json += std::string(i ? ", " : "") + "{\"text\": " + JsonString(m_messages[i].text) +
-                ", \"icon\": \"" + m_messages[i].icon + "\"}";
+    Json state;
+    state["focus"] = focus ? Json(focus->GetDlgCtrlID()) : Json(nullptr);
+    Json& controls = state["controls"] = Json::array();
+    for (const auto& child : dialog.GetChildren()) controls.push_back(ControlJson(*child));
+    Json& messages = state["messages"] = Json::array();
+    for (const Message& message : m_messages) {
+        Json box;
+        box["text"] = message.text;
+        box["icon"] = message.icon;
+        messages.push_back(box);
     }
     m_messages.clear();
-    m_out << json << "]}\n";
+    m_out << OneLine(state) << '\n';
     m_out.flush();
 }
 
@@ -414,13 +382,12 @@ std::optional<HeadlessBackend::Answer> HeadlessBackend::TakeAnswer(std::deque<An
     return answer;
 }
 
-bool HeadlessBackend::ChooseFile(const FileDialogRequest& /*request*/, std::string& path) {
+std::optional<std::string> HeadlessBackend::ChooseFile(const FileDialogRequest& /*request*/) {
     std::optional<Answer> answer = TakeAnswer(m_fileAnswers);
-    if (!answer) return false;
+    if (!answer) return std::nullopt;
     // The path is handed on as it stands, even one that does not exist: opening it then shows
     // the user the file system's own reason, as it would if the file vanished after choosing.
-    path = answer->path;
-    return true;
+    return answer->path;
 }
 
 int HeadlessBackend::ChooseItem(const std::string& title, const std::vector<std::string>& items,

@@ -45,7 +45,7 @@ class HeadlessBackend : public Backend {
 
     INT_PTR RunModal(CDialog& dialog) override;
     int MessageBox(const std::string& text, UINT type) override;
-    bool ChooseFile(const FileDialogRequest& request, std::string& path) override;
+    std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
     int ChooseItem(const std::string& title, const std::vector<std::string>& items,
                    int current) override;
     bool AskInteger(const std::string& title, const std::string& prompt, int& value, int min,
@@ -69,11 +69,13 @@ class HeadlessBackend : public Backend {
     void RunLines(CDialog& dialog);
     void RunDumpsOnly(CDialog& dialog);
     void RunLine(CDialog& dialog, const std::string& line);
-    std::string Execute(CDialog& dialog, const std::string& command, const std::string& rest);
-    std::string ExecuteSelect(CDialog& dialog, const std::string& rest);
-    std::string ExecuteOnControl(CDialog& dialog, const std::string& command,
-                                 const std::vector<std::string>& args);
-    std::string QueueAnswer(std::deque<Answer>& queue, const std::string& rest, bool isPath);
+    [[nodiscard]] std::string Execute(CDialog& dialog, const std::string& command,
+                                      const std::string& rest);
+    [[nodiscard]] std::string ExecuteSelect(CDialog& dialog, const std::string& rest);
+    [[nodiscard]] std::string ExecuteOnControl(CDialog& dialog, const std::string& command,
+                                               const std::vector<std::string>& args);
+    [[nodiscard]] std::string QueueAnswer(std::deque<Answer>& queue, const std::string& rest,
+                                          bool isPath);
     // The next answer of queue; none when the queue is empty or the answer is cancel.
     static std::optional<Answer> TakeAnswer(std::deque<Answer>& queue);
     CWnd* FindControl(CDialog& dialog, const std::string& name, std::string& problem);

@@ -8,10 +8,7 @@
 namespace {
 
 using Log = std::vector<std::string>;
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using Json = nlohmann::ordered_json;
 
 TEST(Script, ClickingMovesTheFocusAndTheEditLosingItIsTold) {
     TestDialog dialog;
@@ -26,28 +23,34 @@ TEST(Script, CheckBoxesToggleAndRadioButtonsCheckWithinTheirGroup) {
                               "click IDC_ENABLED\nclick IDC_FIRST\nclick IDC_SECOND\ndump\n"
                               "click IDC_ENABLED\ndump\n");
     EXPECT_EQ(dialog.log, (Log{"enabled", "enabled"}));
-    std::string first = run.output.substr(0, run.output.find('\n'));
-    EXPECT_TRUE(
-        Contains(first, "\"Enabled\", \"enabled\": true, \"visible\": true, \"checked\": true}"));
-    EXPECT_TRUE(
-        Contains(first, "\"First\", \"enabled\": true, \"visible\": true, \"checked\": false}"));
-    EXPECT_TRUE(
-        Contains(first, "\"Second\", \"enabled\": true, \"visible\": true, \"checked\": true}"));
-    std::string second = run.output.substr(first.size() + 1);
-    EXPECT_TRUE(
-        Contains(second, "\"Enabled\", \"enabled\": true, \"visible\": true, \"checked\": false}"));
+    std::vector<Json> dumps = run.Dumps();
+    ASSERT_EQ(dumps.size(), 2u);
+    for (const char* name : {"IDC_ENABLED", "IDC_FIRST", "IDC_SECOND"}) {
+        EXPECT_EQ(ControlIn(dumps[0], name).at("enabled"), true) << name;
+        EXPECT_EQ(ControlIn(dumps[0], name).at("visible"), true) << name;
+    }
+    EXPECT_EQ(ControlIn(dumps[0], "IDC_ENABLED").at("checked"), true);
+    EXPECT_EQ(ControlIn(dumps[0], "IDC_FIRST").at("checked"), false);
+    EXPECT_EQ(ControlIn(dumps[0], "IDC_SECOND").at("checked"), true);
+    EXPECT_EQ(ControlIn(dumps[1], "IDC_ENABLED").at("checked"), false);
 }
 
 TEST(Script, SelectingSetsTheSelectionThenNotifies) {
     TestDialog dialog;
     ScriptRun run = RunScript(dialog, "select IDC_KIND 1\nselect IDC_ROWS 2\ndump\n");
     EXPECT_EQ(dialog.log, (Log{"kind", "rows"}));
-    EXPECT_TRUE(Contains(run.output,
-                         "\"class\": \"COMBOBOX\", \"text\": \"two\", \"enabled\": true, "
-                         "\"visible\": true, \"items\": [\"one\", \"two\"], \"selection\": 1}"));
-    EXPECT_TRUE(
-        Contains(run.output, "\"items\": [\"alpha\", \"beta\", \"gamma\"], \"selection\": 2}"));
-    EXPECT_EQ(run.output.rfind("{\"focus\": 1004,", 0), 0u);
+    const Json dump = run.Dumps().at(0);
+    EXPECT_EQ(ControlIn(dump, "IDC_KIND"), (Json{{"id", IDC_KIND},
+                                                 {"name", "IDC_KIND"},
+                                                 {"class", "COMBOBOX"},
+                                                 {"text", "two"},
+                                                 {"enabled", true},
+                                                 {"visible", true},
+                                                 {"items", {"one", "two"}},
+                                                 {"selection", 1}}));
+    EXPECT_EQ(ControlIn(dump, "IDC_ROWS").at("items"), Json::array({"alpha", "beta", "gamma"}));
+    EXPECT_EQ(ControlIn(dump, "IDC_ROWS").at("selection"), 2);
+    EXPECT_EQ(dump.at("focus"), IDC_ROWS);
 }
 
 TEST(Script, SelectingByTextChoosesTheItemOfThatText) {
@@ -56,9 +59,9 @@ TEST(Script, SelectingByTextChoosesTheItemOfThatText) {
         RunScript(dialog, "select IDC_KIND two\nselect IDC_ROWS   beta   # the second row\ndump\n");
     EXPECT_EQ(run.error, "");
     EXPECT_EQ(dialog.log, (Log{"kind", "rows"}));
-    EXPECT_TRUE(Contains(run.output, "\"items\": [\"one\", \"two\"], \"selection\": 1}"));
-    EXPECT_TRUE(
-        Contains(run.output, "\"items\": [\"alpha\", \"beta\", \"gamma\"], \"selection\": 1}"));
+    const Json dump = run.Dumps().at(0);
+    EXPECT_EQ(ControlIn(dump, "IDC_KIND").at("selection"), 1);
+    EXPECT_EQ(ControlIn(dump, "IDC_ROWS").at("selection"), 1);
 }
 
 TEST(Script, MessageBoxesAreAlsoWrittenAsOneLineEach) {
@@ -74,7 +77,8 @@ TEST(Script, MessageBoxesAreAlsoWrittenAsOneLineEach) {
               "message: Escape \\x1b[31m and\\ttab\n"
               "info: Done.\n"
               "warning: Count must be a whole number.\n");
-    EXPECT_TRUE(Contains(run.output, "{\"text\": \"Two\\r\\nlines\\n\", \"icon\": \"error\"}"))
+    EXPECT_EQ(run.Dumps().at(0).at("messages").at(0),
+              (Json{{"text", "Two\r\nlines\n"}, {"icon", "error"}}))
         << "the dump keeps the text as it is";
 }
 
@@ -85,7 +89,7 @@ TEST(Script, EnterClicksAFocusedButtonFeedsAWantReturnEditOrPressesOk) {
                               "type IDC_NOTES ab\nenter\ndump\n"
                               "focus IDC_NAME\nenter\n");
     EXPECT_EQ(dialog.log, (Log{"add:1010"}));
-    EXPECT_TRUE(Contains(run.output, "\"text\": \"ab\\r\\n\""));
+    EXPECT_EQ(ControlIn(run.Dumps().at(0), "IDC_NOTES").at("text"), "ab\r\n");
     EXPECT_EQ(run.result, IDOK);
 }
 
@@ -109,9 +113,10 @@ TEST(Script, CommentsBlankLinesAndTrailingCommentsAreSkipped) {
 TEST(Script, TypeReplacesTheTextWithTheRestOfTheLine) {
     TestDialog dialog;
     ScriptRun run = RunScript(dialog, "type IDC_NAME  two  words \t\ndump\ntype IDC_NAME\ndump\n");
-    EXPECT_TRUE(Contains(run.output, "\"text\": \"two  words\""));
-    std::string second = run.output.substr(run.output.find('\n') + 1);
-    EXPECT_TRUE(Contains(second, "\"name\": \"IDC_NAME\", \"class\": \"EDIT\", \"text\": \"\""));
+    std::vector<Json> dumps = run.Dumps();
+    ASSERT_EQ(dumps.size(), 2u);
+    EXPECT_EQ(ControlIn(dumps[0], "IDC_NAME").at("text"), "two  words");
+    EXPECT_EQ(ControlIn(dumps[1], "IDC_NAME").at("text"), "");
 }
 
 TEST(Script, OnlyDumpsRunAfterTheDialogEnded) {
@@ -120,7 +125,7 @@ TEST(Script, OnlyDumpsRunAfterTheDialogEnded) {
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(run.error, "");
     EXPECT_TRUE(dialog.log.empty());
-    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1);
+    EXPECT_EQ(run.Dumps().size(), 1u);
 }
 
 struct Refusal {
@@ -197,37 +202,63 @@ TEST(Script, NestedDialogsTakeTheLinesWhileTheyRun) {
     EXPECT_EQ(run.result, IDCANCEL);
 }
 
-TEST(Dump, ListsEveryControlInTemplateOrder) {
+TEST(Dump, ListsEveryControlInTemplateOrderWithItsFieldsInOrder) {
     TestDialog dialog;
     ScriptRun run = RunScript(dialog, "dump\n");
-    EXPECT_EQ(run.output.rfind("{\"focus\": 1001, \"controls\": [{\"id\": -1, \"name\": null, "
-                               "\"class\": \"STATIC\", \"text\": \"Name\", \"enabled\": true, "
-                               "\"visible\": true}, {\"id\": 1001, \"name\": \"IDC_NAME\"",
-                               0),
-              0u)
-        << run.output;
-    size_t name = run.output.find("IDC_NAME");
-    size_t kind = run.output.find("IDC_KIND");
-    size_t cancel = run.output.find("\"IDCANCEL\"");
-    EXPECT_LT(name, kind);
-    EXPECT_LT(kind, cancel);
-    EXPECT_TRUE(Contains(run.output, "\"messages\": []}\n"));
+    const Json dump = run.Dumps().at(0);
+    std::vector<std::string> fields;
+    for (const auto& field : dump.items()) fields.push_back(field.key());
+    EXPECT_EQ(fields, (std::vector<std::string>{"focus", "controls", "messages"}));
+    EXPECT_EQ(dump.at("focus"), IDC_NAME);
+    EXPECT_EQ(dump.at("messages"), Json::array());
+    const Json& controls = dump.at("controls");
+    ASSERT_FALSE(controls.empty());
+    EXPECT_EQ(controls[0], (Json{{"id", -1},
+                                 {"name", nullptr},
+                                 {"class", "STATIC"},
+                                 {"text", "Name"},
+                                 {"enabled", true},
+                                 {"visible", true}}));
+    std::vector<std::string> names;
+    for (const Json& control : controls)
+        names.push_back(control.at("name").is_null() ? "-" : control.at("name").get<std::string>());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"-", "IDC_NAME", "IDC_COUNT", "IDC_KIND", "IDC_ROWS", "-",
+                                        "IDC_ENABLED", "IDC_FIRST", "IDC_SECOND", "IDC_NOTES",
+                                        "IDC_INFO", "IDC_ADD", "IDC_OPEN", "IDOK", "IDCANCEL"}));
 }
 
-TEST(Dump, EscapesTextsAsJson) {
+// Sets the name's text, dumps, and reads the text back from the dump.
+std::string TextThroughDump(const std::string& text) {
     TestDialog dialog;
-    dialog.onReset = [](TestDialog& d) {
-        d.GetDlgItem(IDC_NAME)->SetWindowText("q\"b\\s\x01\t\xC3\xA9");
+    dialog.onReset = [&text](TestDialog& d) {
+        d.GetDlgItem(IDC_NAME)->SetWindowText(text.c_str());
     };
     ScriptRun run = RunScript(dialog, "command ID_RESET\ndump\n");
-    EXPECT_TRUE(Contains(run.output, "\"text\": \"q\\\"b\\\\s\\u0001\\t\xC3\xA9\""));
+    return ControlIn(run.Dumps().at(0), "IDC_NAME").at("text").get<std::string>();
+}
+
+TEST(Dump, TextsReadBackExactly) {
+    const std::string escaped = "q\"b\\s\x01\t\b\f\r\n\x7f";
+    EXPECT_EQ(TextThroughDump(escaped), escaped);
+    EXPECT_EQ(TextThroughDump("\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"),
+              "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
+}
+
+TEST(Dump, ShowsEachSequenceThatIsNotUtf8AsOneReplacementCharacter) {
+    const std::string replacement = "\xEF\xBF\xBD";                     // U+FFFD
+    EXPECT_EQ(TextThroughDump("caf\xE9"), "caf" + replacement);         // Latin-1
+    EXPECT_EQ(TextThroughDump("\xE9\xE8"), replacement + replacement);  // two bytes
+    EXPECT_EQ(TextThroughDump("\xE2\x82x"), replacement + "x");         // cut short
+    EXPECT_EQ(TextThroughDump("end\xC3"), "end" + replacement);         // at the end
+    EXPECT_EQ(TextThroughDump("\xC0\xAF"), replacement + replacement);  // overlong
 }
 
 TEST(Dump, ReportsNoFocusAsNull) {
     TestDialog dialog;
     dialog.onReset = [](TestDialog& d) { d.SetFocus(); };
     ScriptRun run = RunScript(dialog, "command ID_RESET\ndump\n");
-    EXPECT_EQ(run.output.rfind("{\"focus\": null,", 0), 0u);
+    EXPECT_TRUE(run.Dumps().at(0).at("focus").is_null());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <sstream>
+#include <stdexcept>
 
 #include "platform/HeadlessBackend.h"
 
@@ -83,4 +84,20 @@ ScriptRun RunScript(CDialog& dialog, const std::string& script) {
     run.messages = messages.str();
     run.error = backend.Error();
     return run;
+}
+
+std::vector<nlohmann::ordered_json> ScriptRun::Dumps() const {
+    std::vector<nlohmann::ordered_json> dumps;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);)
+        dumps.push_back(nlohmann::ordered_json::parse(line));
+    return dumps;
+}
+
+const nlohmann::ordered_json& ControlIn(const nlohmann::ordered_json& dump,
+                                        const std::string& symbol) {
+    for (const nlohmann::ordered_json& control : dump.at("controls")) {
+        if (control.at("name") == symbol) return control;
+    }
+    throw std::runtime_error("the dump has no control " + symbol);
 }
