@@ -42,3 +42,11 @@ std::string ReadInput(const std::string& path) {
 std::string InputName(const std::string& path) {
     return path == kStandardStream ? "standard input" : path;
 }
+
+// The module's messages go out as the module wrote them (CR LF between them), so that scripts
+// can split them exactly; only a refusal without any text gets a line of its own.
+std::string RefusalText(const std::string& messages, const std::string& elementName) {
+    if (messages.find_first_not_of(" \t\r\n") == std::string::npos)
+        return "vantrel: " + elementName + ": the element was refused\n";
+    return messages;
+}

@@ -36,3 +36,5 @@ std::unique_ptr<PluginModule> LoadModule(const CommonOptions& common);
 std::string ReadInput(const std::string& path);
 // How messages name path: "standard input" for "-".
 std::string InputName(const std::string& path);
+// What stderr gets when the module refused an element: its messages as it wrote them.
+std::string RefusalText(const std::string& messages, const std::string& elementName);
