@@ -10,6 +10,7 @@
 #include "app/CommandSupport.h"
 #include "app/EditCommand.h"
 #include "app/FileAccess.h"
+#include "app/PlotCommand.h"
 #include "app/StatsCommand.h"
 #include "host/CString.h"
 #include "plugin/VantrelExports.h"
@@ -154,7 +155,7 @@ std::vector<Command> AddCommands(CLI::App& app, CommonOptions& common) {
         AddInfoCommand(app, common),  AddEnabledCommand(app, common),
         AddNewCommand(app, common),   AddTranslateCommand(app, common),
         AddEditCommand(app, common),  AddDemoCommand(app, common),
-        AddStatsCommand(app, common),
+        AddStatsCommand(app, common), AddPlotCommand(app, common),
     };
 }
 

@@ -4,8 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "app/AcceptedPath.h"
 #include "app/FileAccess.h"
+#include "app/PathCommandSupport.h"
 #include "host/NumberText.h"
 #include "path/PathStats.h"
 
@@ -198,16 +198,6 @@ Command AddStatsCommand(CLI::App& app, CommonOptions& common) {
     parser->add_flag("--json", options->json, "Print one JSON object");
     parser->add_flag("--segments", options->segments,
                      "Also each segment's length, speeds and time");
-    parser
-        ->add_option("--speed", options->before.speed,
-                     "Speed in force before the element, in the speed column's unit")
-        ->type_name("S")
-        ->check(CLI::PositiveNumber);
-    parser
-        ->add_option("--accel", options->before.acceleration,
-                     "Acceleration in force before the element, in the acceleration column's "
-                     "unit")
-        ->type_name("A")
-        ->check(CLI::PositiveNumber);
+    AddDynamicsOptions(*parser, options->before);
     return {parser, [&common, options] { return RunStats(common, *options); }};
 }

@@ -1,4 +1,4 @@
-#include "app/AcceptedPath.h"
+#include "app/PathCommandSupport.h"
 
 #include "app/AppError.h"
 #include "app/FileAccess.h"
@@ -35,4 +35,18 @@ std::optional<ElementPath> ReadAcceptedPath(const CommonOptions& common,
     } catch (const PathError& error) {
         throw AppError(InputName(elementFile) + ": " + OneLine(error.what()));
     }
+}
+
+void AddDynamicsOptions(CLI::App& command, DynamicsInForce& before) {
+    command
+        .add_option("--speed", before.speed,
+                    "Speed in force before the element, in the speed column's unit")
+        ->type_name("S")
+        ->check(CLI::PositiveNumber);
+    command
+        .add_option("--accel", before.acceleration,
+                    "Acceleration in force before the element, in the acceleration column's "
+                    "unit")
+        ->type_name("A")
+        ->check(CLI::PositiveNumber);
 }
