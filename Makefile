@@ -4,7 +4,7 @@ BUILD_DIR := build
 JOBS ?= $(shell nproc)
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all install-deps configure build demo test install screenshot bench asan fuzz clean
+.PHONY: all install-deps configure build demo test install screenshot plot-picture bench asan fuzz clean
 
 all: build
 
@@ -30,6 +30,12 @@ install: build
 
 screenshot: build
 	sh scripts/screenshot docs/editor.png
+
+# The README's plot: the contour example drawn by vantrel plot, rendered to PNG.
+plot-picture: build
+	./$(BUILD_DIR)/vantrel plot examples/contour.element -p examples/linear3.toml --profile \
+		-o $(BUILD_DIR)/contour.svg
+	convert $(BUILD_DIR)/contour.svg docs/contour-plot.png
 
 bench: install-deps
 	cmake --preset release

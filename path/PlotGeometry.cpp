@@ -8,13 +8,25 @@ namespace {
 const double kCos30 = std::sqrt(3.0) / 2.0;
 constexpr double kSin30 = 0.5;
 
-// 1, 2 or 5 times a power of ten, the smallest not below step.
-double NiceStep(double step) {
-    const double power = std::pow(10.0, std::floor(std::log10(step)));
-    for (double factor : {1.0, 2.0, 5.0, 10.0}) {
-        if (factor * power >= step * (1.0 - 1e-12)) return factor * power;
+// A round step: factor (1, 2, 5 or 10) times ten to the exponent.
+struct RoundStep {
+    double factor;
+    int exponent;
+    // i steps, computed so that decimal values come out exact (3 * 0.2 gives 0.6).
+    double Times(double i) const {
+        return exponent >= 0 ? i * factor * std::pow(10.0, exponent)
+                             : i * factor / std::pow(10.0, -exponent);
     }
-    return 10.0 * power;
+};
+
+// The smallest round step not below step.
+RoundStep NiceStep(double step) {
+    const int exponent = static_cast<int>(std::floor(std::log10(step)));
+    for (double factor : {1.0, 2.0, 5.0}) {
+        const RoundStep candidate{factor, exponent};
+        if (candidate.Times(1.0) >= step * (1.0 - 1e-12)) return candidate;
+    }
+    return {1.0, exponent + 1};
 }
 
 }  // namespace
@@ -102,14 +114,16 @@ ViewFit FitView(const Bounds& bounds, double left, double top, double width, dou
 std::vector<double> NiceTicks(double low, double high, int count) {
     std::vector<double> ticks;
     if (!(high > low) || count < 1) return ticks;
-    const double step = NiceStep((high - low) / count);
-    const double first = std::ceil(low / step - 1e-9);
-    for (double i = first; i * step <= high + step * 1e-9; i += 1.0)
-        ticks.push_back(i == 0.0 ? 0.0 : i * step);
+    const RoundStep step = NiceStep((high - low) / count);
+    const double size = step.Times(1.0);
+    for (double i = std::ceil(low / size - 1e-9); i * size <= high + size * 1e-9; i += 1.0)
+        ticks.push_back(i == 0.0 ? 0.0 : step.Times(i));
     return ticks;
 }
 
 double NiceValueBelow(double limit) {
-    const double step = NiceStep(limit);
-    return step > limit * (1.0 + 1e-12) ? NiceStep(step / 2.5) : step;
+    const RoundStep step = NiceStep(limit);
+    if (step.Times(1.0) <= limit * (1.0 + 1e-12)) return step.Times(1.0);
+    if (step.factor == 1.0) return RoundStep{5.0, step.exponent - 1}.Times(1.0);
+    return RoundStep{step.factor == 5.0 ? 2.0 : 1.0, step.exponent}.Times(1.0);
 }

@@ -437,11 +437,14 @@ void DrawLegend(SvgDocument& svg, const ElementPath& path, const SpeedScale& spe
             const double y = barTop + (kSpeedColours - 1 - colour) * boxHeight;
             svg.Rect({left, y, 16, boxHeight}, "fill=\"" + SpeedColour(colour) + "\"");
         }
-        const double barBottom = barTop + kSpeedColours * boxHeight;
-        for (int mark = 0; mark <= 2; ++mark) {
-            const double y = barBottom - (barBottom - barTop) * mark / 2.0;
-            svg.Text(left + 22, y + 4, Number(summary.peakSpeed * mark / 2.0));
+        double barBottom = barTop + kSpeedColours * boxHeight;
+        for (double tick : NiceTicks(0.0, summary.peakSpeed, 4)) {
+            const double y = barBottom - (barBottom - barTop) * tick / summary.peakSpeed;
+            svg.Line({left + 16, y}, {left + 20, y}, "stroke=\"#666\"");
+            svg.Text(left + 23, y + 4, Number(tick));
         }
+        svg.Text(left, barBottom + 18, "peak " + Number(summary.peakSpeed));
+        barBottom += 18;
         top = barBottom;
     }
     svg.Add(StartMarker({left + 7, top + 40}));
