@@ -1,5 +1,6 @@
 #include "path/ElementPath.h"
 
+#include <cmath>
 #include <memory>
 
 #include "host/CMC_ArrayParameter.h"
@@ -186,6 +187,15 @@ class ElementReader : public CMC_EditMotionInternalData {
 };
 
 }  // namespace
+
+double CountLength(const PathSegment& segment) {
+    double square = 0.0;
+    for (std::int64_t count : segment.counts) {
+        const double c = static_cast<double>(count);
+        square += c * c;
+    }
+    return std::sqrt(square);
+}
 
 double ElementPath::Increment(std::size_t segment, int axis) const {
     const size_t a = static_cast<size_t>(axis);

@@ -64,6 +64,9 @@ struct ElementPath {
     double Speed(std::size_t segment) const;
 };
 
+// The vector length of a segment's increments, in counts.
+double CountLength(const PathSegment& segment);
+
 // The axis letter of X, Y or Z: 'X' + axis.
 inline char AxisLetter(int axis) { return static_cast<char>('X' + axis); }
 

@@ -11,15 +11,6 @@ namespace {
 // Index lists in warnings name this many runs at most.
 constexpr std::size_t kListedRuns = 10;
 
-double CountLength(const PathSegment& segment) {
-    double square = 0.0;
-    for (std::int64_t count : segment.counts) {
-        const double c = static_cast<double>(count);
-        square += c * c;
-    }
-    return std::sqrt(square);
-}
-
 bool AtLiteralLimit(const PathSegment& segment) {
     const auto atLimit = [](std::int64_t count) {
         return count == std::numeric_limits<std::int32_t>::max() ||

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "path/PathStats.h"
 #include "path/PlotGeometry.h"
 #include "path/PolylineThinner.h"
+#include "path/SvgDocument.h"
 
 namespace {
 
@@ -39,6 +41,10 @@ constexpr double kLabelCharWidth = 5.6;
 constexpr double kLabelHeight = 10.0;
 constexpr int kShownDigits = 4;
 
+std::string Number(double value, int digits = kShownDigits) {
+    return numbertext::Significant(value == 0.0 ? 0.0 : value, digits).Str();
+}
+
 struct Area {
     double left = 0.0;
     double top = 0.0;
@@ -48,42 +54,38 @@ struct Area {
     double Bottom() const { return top + height; }
 };
 
+void DrawRect(SvgDocument& svg, const Area& area, const std::string& attributes) {
+    svg.Rect(area.left, area.top, area.width, area.height, attributes);
+}
+
+// A tick on the area's bottom edge at x with its grid line and value.
+void DrawTickAcross(SvgDocument& svg, const Area& area, double x, double value) {
+    svg.Line({x, area.top}, {x, area.Bottom()}, "stroke=\"#eeeeee\"");
+    svg.Line({x, area.Bottom()}, {x, area.Bottom() + kTickLength}, "stroke=\"#666\"");
+    svg.Text(x, area.Bottom() + 17, Number(value), "text-anchor=\"middle\"");
+}
+
+// A tick on the area's left edge at y with its grid line and value.
+void DrawTickUp(SvgDocument& svg, const Area& area, double y, double value) {
+    svg.Line({area.left, y}, {area.Right(), y}, "stroke=\"#eeeeee\"");
+    svg.Line({area.left - kTickLength, y}, {area.left, y}, "stroke=\"#666\"");
+    svg.Text(area.left - 8, y + 4, Number(value), "text-anchor=\"end\"");
+}
+
+void DrawAxisNames(SvgDocument& svg, const Area& area, const std::string& across,
+                   const std::string& up) {
+    svg.Text(area.left + area.width / 2, area.Bottom() + 36, across, "text-anchor=\"middle\"");
+    svg.VerticalText(area.left - 52, area.top + area.height / 2, up);
+}
+
+int TickCount(double pixels) { return std::max(3, static_cast<int>(pixels / kTickSpacing)); }
+
 struct Panel {
     PlotView view;
     Area area;  // the framed drawing area
     ViewFit fit;
     Point2 Pixel(const PathPoint& point) const { return fit.ToPixels(Project(view, point)); }
 };
-
-std::string Number(double value, int digits = kShownDigits) {
-    return numbertext::Significant(value == 0.0 ? 0.0 : value, digits).Str();
-}
-
-std::string Pixels(double value) { return Number(std::round(value * 10.0) / 10.0, 8); }
-
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                // Control bytes have no place in XML text.
-                out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-        }
-    }
-    return out;
-}
 
 std::string SpeedColour(int bucket) {
     const double position = (bucket + 0.5) / kSpeedColours * (kColourStops.size() - 1);
@@ -103,39 +105,6 @@ std::string AxisUnit(const ElementPath& path, int axis) {
     const std::string& name = path.positionUnits[static_cast<size_t>(axis)].name;
     return name.empty() ? "counts" : name;
 }
-
-class SvgDocument {
-  public:
-    void Add(const std::string& element) {
-        m_body += element;
-        m_body += '\n';
-    }
-    void Text(double x, double y, const std::string& text, const std::string& attributes = "") {
-        Add("<text x=\"" + Pixels(x) + "\" y=\"" + Pixels(y) + "\"" +
-            (attributes.empty() ? "" : " " + attributes) + ">" + Escaped(text) + "</text>");
-    }
-    void Line(Point2 from, Point2 to, const std::string& attributes) {
-        Add("<line x1=\"" + Pixels(from.x) + "\" y1=\"" + Pixels(from.y) + "\" x2=\"" +
-            Pixels(to.x) + "\" y2=\"" + Pixels(to.y) + "\" " + attributes + "/>");
-    }
-    void Rect(const Area& area, const std::string& attributes) {
-        Add("<rect x=\"" + Pixels(area.left) + "\" y=\"" + Pixels(area.top) + "\" width=\"" +
-            Pixels(area.width) + "\" height=\"" + Pixels(area.height) + "\" " + attributes + "/>");
-    }
-    std::string Finish(double width, double height) const {
-        const std::string w = Pixels(width);
-        const std::string h = Pixels(height);
-        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-               w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h +
-               "\" font-family=\"sans-serif\" font-size=\"11\">\n<rect width=\"100%\" "
-               "height=\"100%\" fill=\"white\"/>\n" +
-               m_body + "</svg>\n";
-    }
-
-  private:
-    std::string m_body;
-};
 
 // What the speed colouring needs: the model and the peak speed to scale colours to.
 struct SpeedScale {
@@ -187,44 +156,23 @@ std::vector<Panel> LayOutPanels(const ElementPath& path, const std::vector<PathP
     return panels;
 }
 
+std::string AxisName(const ElementPath& path, int axis) {
+    return std::string(1, AxisLetter(axis)) + " [" + AxisUnit(path, axis) + "]";
+}
+
+// Ticks in each axis's column unit over what the frame shows.
 void DrawTicks(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
     const Area& area = panel.area;
     const std::array<int, 2> axes = ViewAxes(panel.view);
     const Point2 low = panel.fit.ToView({area.left, area.Bottom()});
     const Point2 high = panel.fit.ToView({area.Right(), area.top});
-    for (int direction = 0; direction < 2; ++direction) {
-        const int axis = axes[static_cast<size_t>(direction)];
-        const double unit = path.positionUnits[static_cast<size_t>(axis)].perInternal;
-        const bool across = direction == 0;
-        const double extent = across ? area.width : area.height;
-        const int count = std::max(2, static_cast<int>(extent / kTickSpacing));
-        const double from = (across ? low.x : low.y) * unit;
-        const double to = (across ? high.x : high.y) * unit;
-        for (double tick : NiceTicks(from, to, count)) {
-            const double counts = tick / unit;
-            if (across) {
-                const double x = panel.fit.ToPixels({counts, 0.0}).x;
-                svg.Line({x, area.top}, {x, area.Bottom()}, "stroke=\"#eeeeee\"");
-                svg.Line({x, area.Bottom()}, {x, area.Bottom() + kTickLength}, "stroke=\"#666\"");
-                svg.Text(x, area.Bottom() + 17, Number(tick), "text-anchor=\"middle\"");
-            } else {
-                const double y = panel.fit.ToPixels({0.0, counts}).y;
-                svg.Line({area.left, y}, {area.Right(), y}, "stroke=\"#eeeeee\"");
-                svg.Line({area.left - kTickLength, y}, {area.left, y}, "stroke=\"#666\"");
-                svg.Text(area.left - 8, y + 4, Number(tick), "text-anchor=\"end\"");
-            }
-        }
-    }
-    const std::string across =
-        std::string(1, AxisLetter(axes[0])) + " [" + AxisUnit(path, axes[0]) + "]";
-    const std::string up =
-        std::string(1, AxisLetter(axes[1])) + " [" + AxisUnit(path, axes[1]) + "]";
-    svg.Text(area.left + area.width / 2, area.Bottom() + 36, across, "text-anchor=\"middle\"");
-    const double x = area.left - 52;
-    const double y = area.top + area.height / 2;
-    svg.Text(
-        x, y, up,
-        "text-anchor=\"middle\" transform=\"rotate(-90 " + Pixels(x) + " " + Pixels(y) + ")\"");
+    const double acrossUnit = path.positionUnits[static_cast<size_t>(axes[0])].perInternal;
+    for (double tick : NiceTicks(low.x * acrossUnit, high.x * acrossUnit, TickCount(area.width)))
+        DrawTickAcross(svg, area, panel.fit.ToPixels({tick / acrossUnit, 0.0}).x, tick);
+    const double upUnit = path.positionUnits[static_cast<size_t>(axes[1])].perInternal;
+    for (double tick : NiceTicks(low.y * upUnit, high.y * upUnit, TickCount(area.height)))
+        DrawTickUp(svg, area, panel.fit.ToPixels({0.0, tick / upUnit}).y, tick);
+    DrawAxisNames(svg, area, AxisName(path, axes[0]), AxisName(path, axes[1]));
 }
 
 // The isometric view has no ticks: below its frame it shows the directions of the axes and a
@@ -258,7 +206,7 @@ void DrawFrames(SvgDocument& svg, const ElementPath& path, const std::vector<Pan
         } else {
             DrawTicks(svg, path, panel);
         }
-        svg.Rect(panel.area, "fill=\"none\" stroke=\"#999\"");
+        DrawRect(svg, panel.area, "fill=\"none\" stroke=\"#999\"");
     }
 }
 
@@ -293,7 +241,7 @@ class PathTracer {
             if (piece.segment != segment) {
                 segment = piece.segment;
                 segmentStart = piece.startDistance;
-                segmentLength = SegmentLength(path, segment);
+                segmentLength = CountLength(path.segments[segment]) * path.base.length;
             }
             if (piece.endDistance <= piece.startDistance) return;
             const auto at = [&](double distance) {
@@ -311,13 +259,6 @@ class PathTracer {
     const PolylineThinner& Thinner(size_t panel) const { return m_thinners[panel]; }
 
   private:
-    static double SegmentLength(const ElementPath& path, std::size_t segment) {
-        double square = 0.0;
-        for (std::int64_t count : path.segments[segment].counts)
-            square += static_cast<double>(count) * static_cast<double>(count);
-        return std::sqrt(square) * path.base.length;
-    }
-
     // Splits the piece where its speed crosses from one colour to the next.
     template <class At>
     void TracePiece(const MotionPiece& piece, const SpeedScale& speeds, At at) {
@@ -345,30 +286,31 @@ class PathTracer {
     std::vector<PolylineThinner> m_thinners;
 };
 
+// One path element of a thinner's drawing in one colour.
+void DrawPathData(SvgDocument& svg, const std::string& data, const std::string& colour) {
+    svg.Add("<path fill=\"none\" stroke=\"" + colour +
+            "\" stroke-width=\"1.4\" stroke-linejoin=\"round\" stroke-linecap=\"round\" d=\"" +
+            data + "\"/>");
+}
+
 void DrawPaths(SvgDocument& svg, const PathTracer& tracer, const std::vector<Panel>& panels,
                const SpeedScale& speeds) {
     for (size_t i = 0; i < panels.size(); ++i) {
         for (int colour = 0; colour < kSpeedColours; ++colour) {
             const std::string& data = tracer.Thinner(i).PathData(colour);
             if (data.empty()) continue;
-            const std::string stroke = speeds.model ? SpeedColour(colour) : kUnknownSpeedColour;
-            svg.Add("<path fill=\"none\" stroke=\"" + stroke +
-                    "\" stroke-width=\"1.4\" stroke-linejoin=\"round\" stroke-linecap=\"round\" "
-                    "d=\"" +
-                    data + "\"/>");
+            DrawPathData(svg, data, speeds.model ? SpeedColour(colour) : kUnknownSpeedColour);
         }
     }
 }
 
 // The start is a ring and the end a square inside it, so both show where they meet.
-std::string StartMarker(Point2 at) {
-    return "<circle cx=\"" + Pixels(at.x) + "\" cy=\"" + Pixels(at.y) +
-           "\" r=\"6.5\" fill=\"none\" stroke=\"#1a9e2e\" stroke-width=\"3\"/>";
+void DrawStartMarker(SvgDocument& svg, Point2 at) {
+    svg.Circle(at, 6.5, "fill=\"none\" stroke=\"#1a9e2e\" stroke-width=\"3\"");
 }
 
-std::string EndMarker(Point2 at) {
-    return "<rect x=\"" + Pixels(at.x - 4) + "\" y=\"" + Pixels(at.y - 4) +
-           "\" width=\"8\" height=\"8\" fill=\"#111111\" stroke=\"white\"/>";
+void DrawEndMarker(SvgDocument& svg, Point2 at) {
+    svg.Rect(at.x - 4, at.y - 4, 8, 8, "fill=\"#111111\" stroke=\"white\"");
 }
 
 // A segment number goes beside its point, in the first corner where it does not crowd; gap
@@ -418,8 +360,8 @@ void DrawMarkersAndNumbers(SvgDocument& svg, const std::vector<Panel>& panels,
             const bool onMarker = SamePixel(at, start) || SamePixel(at, end);
             if (PlaceLabel(svg, placer, at, label, width, onMarker ? 8.0 : 3.0)) ++placed;
         }
-        svg.Add(StartMarker(start));
-        svg.Add(EndMarker(end));
+        DrawStartMarker(svg, start);
+        DrawEndMarker(svg, end);
     }
 }
 
@@ -435,7 +377,7 @@ void DrawLegend(SvgDocument& svg, const ElementPath& path, const SpeedScale& spe
         const double barTop = top + 24;
         for (int colour = 0; colour < kSpeedColours; ++colour) {
             const double y = barTop + (kSpeedColours - 1 - colour) * boxHeight;
-            svg.Rect({left, y, 16, boxHeight}, "fill=\"" + SpeedColour(colour) + "\"");
+            svg.Rect(left, y, 16, boxHeight, "fill=\"" + SpeedColour(colour) + "\"");
         }
         double barBottom = barTop + kSpeedColours * boxHeight;
         for (double tick : NiceTicks(0.0, summary.peakSpeed, 4)) {
@@ -447,9 +389,9 @@ void DrawLegend(SvgDocument& svg, const ElementPath& path, const SpeedScale& spe
         barBottom += 18;
         top = barBottom;
     }
-    svg.Add(StartMarker({left + 7, top + 40}));
+    DrawStartMarker(svg, {left + 7, top + 40});
     svg.Text(left + 20, top + 44, "start");
-    svg.Add(EndMarker({left + 7, top + 60}));
+    DrawEndMarker(svg, {left + 7, top + 60});
     svg.Text(left + 20, top + 64, "end");
     svg.Text(left, top + 84, "numbers: segment ends", "font-size=\"9\" fill=\"#444\"");
 }
@@ -457,7 +399,7 @@ void DrawLegend(SvgDocument& svg, const ElementPath& path, const SpeedScale& spe
 void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScale& speeds,
                       const MotionSummary& summary, const Area& area, double width, double height) {
     svg.Text(area.left, area.top - 8, "speed over time", "font-weight=\"bold\"");
-    svg.Rect(area, "fill=\"none\" stroke=\"#999\"");
+    DrawRect(svg, area, "fill=\"none\" stroke=\"#999\"");
     if (!speeds.model || summary.duration <= 0.0) {
         svg.Text(area.left + area.width / 2, area.top + area.height / 2,
                  "speed over time not known: " + speeds.unknownReason, "text-anchor=\"middle\"");
@@ -468,23 +410,12 @@ void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScal
         return Point2{area.left + time / summary.duration * area.width,
                       area.Bottom() - speed / top * area.height};
     };
-    for (double tick :
-         NiceTicks(0.0, summary.duration, std::max(2, int(area.width / kTickSpacing)))) {
-        const double x = pixel(tick, 0.0).x;
-        svg.Line({x, area.Bottom()}, {x, area.Bottom() + kTickLength}, "stroke=\"#666\"");
-        svg.Text(x, area.Bottom() + 17, Number(tick), "text-anchor=\"middle\"");
-    }
-    for (double tick : NiceTicks(0.0, top, 4)) {
-        const double y = pixel(0.0, tick).y;
-        svg.Line({area.left, y}, {area.Right(), y}, "stroke=\"#eeeeee\"");
-        svg.Text(area.left - 8, y + 4, Number(tick), "text-anchor=\"end\"");
-    }
-    svg.Text(area.left + area.width / 2, area.Bottom() + 36, "time [s]", "text-anchor=\"middle\"");
-    const double x = area.left - 52;
-    const double y = area.top + area.height / 2;
-    svg.Text(
-        x, y, "speed [" + path.speedUnit.name + "]",
-        "text-anchor=\"middle\" transform=\"rotate(-90 " + Pixels(x) + " " + Pixels(y) + ")\"");
+    for (double tick : NiceTicks(0.0, summary.duration, TickCount(area.width)))
+        DrawTickAcross(svg, area, pixel(tick, 0.0).x, tick);
+    for (double tick : NiceTicks(0.0, top, TickCount(area.height)))
+        DrawTickUp(svg, area, pixel(0.0, tick).y, tick);
+    DrawAxisNames(svg, area, "time [s]", "speed [" + path.speedUnit.name + "]");
+    // The speed changes at one rate within a piece, so it is a straight line over time.
     const double toColumn = path.speedUnit.perInternal / path.base.speed;
     PolylineThinner curve(static_cast<int>(width), static_cast<int>(height), 1);
     curve.MoveTo(pixel(0.0, 0.0));
@@ -492,8 +423,7 @@ void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScal
         curve.LineTo(pixel(piece.endTime, piece.endSpeed * toColumn), 0);
     });
     curve.Finish();
-    svg.Add(std::string("<path fill=\"none\" stroke=\"") + kProfileColour +
-            "\" stroke-width=\"1.4\" stroke-linejoin=\"round\" d=\"" + curve.PathData(0) + "\"/>");
+    DrawPathData(svg, curve.PathData(0), kProfileColour);
 }
 
 std::string Title(const ElementPath& path, const PlotRequest& request, const PathStats& stats) {

@@ -103,43 +103,58 @@ TestDrive Drive(const char* unit, double counts, double travel) {
     return TestDrive{unit, counts, travel, 0.0005, true};
 }
 
-TEST(ElementPathAgreesWithTheProgram, WhenZIsTheFinestLinearAxis) {
-    TestProject project;
-    for (const TestDrive& drive :
-         {Drive("mm", 4000, 10.0), Drive("mm", 4000, 10.0), Drive("mm", 4096, 4.0)})
-        project.AddSlave(project.slaveCount + 1, &drive);
+void AddDrives(TestProject& project, const std::vector<TestDrive>& drives) {
+    for (const TestDrive& drive : drives) project.AddSlave(project.slaveCount + 1, &drive);
+}
+
+struct AgreementCase {
+    const char* name;
+    std::vector<TestDrive> drives;
+    std::vector<std::string> positionUnits;
+    const char* accelerationUnit;
+    const char* speedUnit;
+};
+
+TEST(ElementPathAgreesWithTheProgram, OnRandomElementsWhicheverAxisIsTheReference) {
+    const AgreementCase cases[] = {
+        {"X finest",
+         {Drive("mm", 8192, 2.0), Drive("mm", 4000, 10.0)},
+         {"mm", "mm"},
+         "m/s^2",
+         "m/s"},
+        {"Y finest, columns in other units of the family",
+         {Drive("mm", 1000, 3.0), Drive("m", 2500, 0.0071)},
+         {"um", "in"},
+         "in/s^2",
+         "mm/s"},
+        {"Z finest",
+         {Drive("mm", 4000, 10.0), Drive("mm", 4000, 10.0), Drive("mm", 4096, 4.0)},
+         {"mm", "mm", "mm"},
+         "m/s^2",
+         "m/s"},
+        {"Y and Z tie",
+         {Drive("deg", 4096, 360.0), Drive("deg", 8192, 360.0), Drive("rot", 8192, 1.0)},
+         {"deg", "rot", "rad"},
+         "rad/s^2",
+         "rpm"},
+    };
     std::mt19937 random(1);
-    for (int round = 0; round < 20; ++round) {
-        ExpectSameAsProgram(project,
-                            RandomElement(random, 3, 30, {"mm", "mm", "mm"}, "m/s^2", "m/s"));
-    }
-}
-
-TEST(ElementPathAgreesWithTheProgram, WhenColumnsUseOtherUnitsOfTheFamily) {
-    TestProject project;
-    for (const TestDrive& drive : {Drive("mm", 1000, 3.0), Drive("m", 2500, 0.0071)})
-        project.AddSlave(project.slaveCount + 1, &drive);
-    std::mt19937 random(2);
-    for (int round = 0; round < 20; ++round)
-        ExpectSameAsProgram(project, RandomElement(random, 2, 30, {"um", "in"}, "in/s^2", "mm/s"));
-}
-
-TEST(ElementPathAgreesWithTheProgram, WhenTwoAxesTieForTheFinestResolution) {
-    TestProject project;
-    for (const TestDrive& drive :
-         {Drive("deg", 4096, 360.0), Drive("deg", 8192, 360.0), Drive("rot", 8192, 1.0)})
-        project.AddSlave(project.slaveCount + 1, &drive);
-    std::mt19937 random(3);
-    for (int round = 0; round < 20; ++round) {
-        ExpectSameAsProgram(project,
-                            RandomElement(random, 3, 30, {"deg", "rot", "rad"}, "rad/s^2", "rpm"));
+    for (const AgreementCase& agreement : cases) {
+        SCOPED_TRACE(agreement.name);
+        TestProject project;
+        AddDrives(project, agreement.drives);
+        const int axisCount = static_cast<int>(agreement.drives.size());
+        for (int round = 0; round < 20; ++round) {
+            ExpectSameAsProgram(project,
+                                RandomElement(random, axisCount, 30, agreement.positionUnits,
+                                              agreement.accelerationUnit, agreement.speedUnit));
+        }
     }
 }
 
 TEST(ElementPathAgreesWithTheProgram, WhenTheAxesHaveNoCommonUnits) {
     TestProject project;
-    for (const TestDrive& drive : {Drive("mm", 2000, 5.0), Drive("in", 1000, 0.2)})
-        project.AddSlave(project.slaveCount + 1, &drive);
+    AddDrives(project, {Drive("mm", 2000, 5.0), Drive("in", 1000, 0.2)});
     ExpectSameAsProgram(project,
                         "ProfileType=0\nSlaveX=0\nSlaveY=1\nX_TPOS[]=4000 0 -4000\n"
                         "Y_TPOS[]=0 2000 -2000\nCACC[]=0.02 0 0\nCSPD[]=0.5 0 0.25\nExecute=0\n");
@@ -148,9 +163,8 @@ TEST(ElementPathAgreesWithTheProgram, WhenTheAxesHaveNoCommonUnits) {
 class ElementPathOnAGantry : public ::testing::Test {
   protected:
     ElementPathOnAGantry() {
-        for (const TestDrive& drive :
-             {Drive("mm", 4000, 10.0), Drive("mm", 4000, 10.0), Drive("mm", 4096, 4.0)})
-            project.AddSlave(project.slaveCount + 1, &drive);
+        AddDrives(project,
+                  {Drive("mm", 4000, 10.0), Drive("mm", 4000, 10.0), Drive("mm", 4096, 4.0)});
     }
     ElementPath Read(const std::string& element) {
         return ReadElementPath(element, project.controller, project.motion);

@@ -82,12 +82,12 @@ TEST(SvgPlotDocument, ThreeAxisPlotWithProfileShowsEveryView) {
         EXPECT_NE(xml.text.find(view), std::string::npos) << view;
 }
 
-TEST(SvgPlotDocument, NamesAreEscapedAndUnknownSpeedIsSaid) {
+TEST(SvgPlotDocument, NamesAreMadeSafeForXmlAndUnknownSpeedIsSaid) {
     ElementPath path = Square(2);
     for (PathSegment& segment : path.segments) segment.speedLiteral = 0;
-    const ParsedXml xml = ParseXml(RenderSvgPlot(path, {"a<b>&\"c\x01", true, {}}));
+    const ParsedXml xml = ParseXml(RenderSvgPlot(path, {"a<b>&\"c\x01\xe9 \xc3\xa9", true, {}}));
     ASSERT_TRUE(xml.wellFormed) << xml.error;
-    EXPECT_NE(xml.text.find("a<b>&\"c?: 4 segments"), std::string::npos);
+    EXPECT_NE(xml.text.find("a<b>&\"c?? \xc3\xa9: 4 segments"), std::string::npos);
     EXPECT_NE(xml.text.find("duration not estimable"), std::string::npos);
     EXPECT_NE(xml.text.find("no speed in force"), std::string::npos);
 }
