@@ -41,8 +41,7 @@ Command AddPlotCommand(CLI::App& app, CommonOptions& common) {
         ->check(NotEmpty());
     parser
         ->add_option("-o,--output", options->output,
-                     "The SVG file to write, or - for "
-                     "standard output")
+                     "The SVG file to write, or - for standard output")
         ->type_name("FILE")
         ->required()
         ->check(NotEmpty());

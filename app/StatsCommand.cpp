@@ -61,16 +61,6 @@ const char* UnitKindName(UnitKind kind) {
     }
 }
 
-// The unit lengths are given in: the X column's, or counts when the element has no units.
-std::string LengthUnit(const ElementPath& path) {
-    return path.positionUnits[0].name.empty() ? "counts" : path.positionUnits[0].name;
-}
-
-std::string AxisUnit(const ElementPath& path, int axis) {
-    const std::string& name = path.positionUnits[static_cast<size_t>(axis)].name;
-    return name.empty() ? "counts" : name;
-}
-
 std::string WithUnit(double value, const std::string& unit) {
     return unit.empty() ? Number(value) : Number(value) + " " + unit;
 }
@@ -80,7 +70,7 @@ void WriteSummaryText(const ElementPath& path, const PathStats& stats, ChunkedOu
     out << "segments:     " << std::to_string(path.segments.size()) << "\n"
         << "profile:      " << std::to_string(path.axisCount) << "D\n"
         << "unit kind:    " << UnitKindName(path.unitKind) << "\n"
-        << "path length:  " << WithUnit(stats.pathLength, LengthUnit(path)) << "\n"
+        << "path length:  " << WithUnit(stats.pathLength, PositionUnitName(path, 0)) << "\n"
         << "duration:     "
         << (motion.estimable ? Number(motion.duration) + " s (estimated)" : "not estimable") << "\n"
         << "peak speed:   "
@@ -90,7 +80,7 @@ void WriteSummaryText(const ElementPath& path, const PathStats& stats, ChunkedOu
         << Cell("end") << "end [counts]\n";
     for (int a = 0; a < path.axisCount; ++a) {
         const AxisTravel& axis = stats.axes[static_cast<size_t>(a)];
-        out << Cell(std::string(1, AxisLetter(a)), 6) << Cell(AxisUnit(path, a), 8)
+        out << Cell(std::string(1, AxisLetter(a)), 6) << Cell(PositionUnitName(path, a), 8)
             << Cell(Number(axis.travel)) << Cell(Number(axis.lowest)) << Cell(Number(axis.highest))
             << Cell(Number(axis.end)) << std::to_string(axis.endCounts) << "\n";
     }
@@ -102,8 +92,8 @@ void WriteSummaryText(const ElementPath& path, const PathStats& stats, ChunkedOu
 void WriteSegmentsText(const ElementPath& path, const PathStats& stats, ChunkedOutput& out) {
     const std::string speed = "[" + path.speedUnit.name + "]";
     out << "\n"
-        << Cell("segment", 9) << Cell("length [" + LengthUnit(path) + "]") << Cell("entry " + speed)
-        << Cell("exit " + speed) << Cell("peak " + speed) << "time [s]\n";
+        << Cell("segment", 9) << Cell("length [" + PositionUnitName(path, 0) + "]")
+        << Cell("entry " + speed) << Cell("exit " + speed) << Cell("peak " + speed) << "time [s]\n";
     const bool estimable = stats.motion.estimable;
     for (std::size_t i = 0; i < path.segments.size(); ++i) {
         out << Cell(std::to_string(i), 9) << Cell(Number(stats.segmentLengths[i]));
@@ -133,7 +123,7 @@ Json SummaryJson(const ElementPath& path, const PathStats& stats) {
     return {{"segments", path.segments.size()},
             {"profile", path.axisCount},
             {"unit_kind", UnitKindName(path.unitKind)},
-            {"length_unit", LengthUnit(path)},
+            {"length_unit", PositionUnitName(path, 0)},
             {"speed_unit", path.speedUnit.name},
             {"acceleration_unit", path.accelerationUnit.name},
             {"path_length", stats.pathLength},

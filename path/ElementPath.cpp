@@ -197,6 +197,11 @@ double CountLength(const PathSegment& segment) {
     return std::sqrt(square);
 }
 
+std::string PositionUnitName(const ElementPath& path, int axis) {
+    const std::string& name = path.positionUnits[static_cast<size_t>(axis)].name;
+    return name.empty() ? "counts" : name;
+}
+
 double ElementPath::Increment(std::size_t segment, int axis) const {
     const size_t a = static_cast<size_t>(axis);
     return static_cast<double>(segments[segment].counts[a]) * positionUnits[a].perInternal;

@@ -67,6 +67,9 @@ struct ElementPath {
 // The vector length of a segment's increments, in counts.
 double CountLength(const PathSegment& segment);
 
+// The name of the unit of axis's position column, or "counts" when the element has no units.
+std::string PositionUnitName(const ElementPath& path, int axis);
+
 // The axis letter of X, Y or Z: 'X' + axis.
 inline char AxisLetter(int axis) { return static_cast<char>('X' + axis); }
 

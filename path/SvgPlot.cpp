@@ -101,11 +101,6 @@ std::string SpeedColour(int bucket) {
     return text;
 }
 
-std::string AxisUnit(const ElementPath& path, int axis) {
-    const std::string& name = path.positionUnits[static_cast<size_t>(axis)].name;
-    return name.empty() ? "counts" : name;
-}
-
 // What the speed colouring needs: the model and the peak speed to scale colours to.
 struct SpeedScale {
     std::optional<MotionModel> model;
@@ -157,7 +152,7 @@ std::vector<Panel> LayOutPanels(const ElementPath& path, const std::vector<PathP
 }
 
 std::string AxisName(const ElementPath& path, int axis) {
-    return std::string(1, AxisLetter(axis)) + " [" + AxisUnit(path, axis) + "]";
+    return std::string(1, AxisLetter(axis)) + " [" + PositionUnitName(path, axis) + "]";
 }
 
 // Ticks in each axis's column unit over what the frame shows.
@@ -194,8 +189,8 @@ void DrawIsometricKey(SvgDocument& svg, const ElementPath& path, const Panel& pa
     const double barPixels = barValue / unit * panel.fit.scale;
     const Point2 barEnd{area.Right(), area.Bottom() + 30};
     svg.Line({barEnd.x - barPixels, barEnd.y}, barEnd, "stroke=\"#333\" stroke-width=\"2\"");
-    svg.Text(barEnd.x - barPixels - 6, barEnd.y + 4, Number(barValue) + " " + AxisUnit(path, 0),
-             "text-anchor=\"end\"");
+    svg.Text(barEnd.x - barPixels - 6, barEnd.y + 4,
+             Number(barValue) + " " + PositionUnitName(path, 0), "text-anchor=\"end\"");
 }
 
 void DrawFrames(SvgDocument& svg, const ElementPath& path, const std::vector<Panel>& panels) {
@@ -427,10 +422,9 @@ void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScal
 }
 
 std::string Title(const ElementPath& path, const PlotRequest& request, const PathStats& stats) {
-    std::string unit = path.positionUnits[0].name.empty() ? "counts" : path.positionUnits[0].name;
     std::string title = request.name + ": " + std::to_string(path.segments.size()) +
                         (path.segments.size() == 1 ? " segment" : " segments") + ", path length " +
-                        Number(stats.pathLength, 6) + " " + unit + ", ";
+                        Number(stats.pathLength, 6) + " " + PositionUnitName(path, 0) + ", ";
     if (stats.motion.estimable)
         return title + "estimated duration " + Number(stats.motion.duration, 4) + " s";
     return title + "duration not estimable";
