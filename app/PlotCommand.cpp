@@ -32,10 +32,8 @@ int RunPlot(const CommonOptions& common, PlotOptions options) {
 
 Command AddPlotCommand(CLI::App& app, CommonOptions& common) {
     auto options = std::make_shared<PlotOptions>();
-    CLI::App* parser = AddCommand(
-        app, common, "plot",
-        "Draw an element's path as SVG: its views at equal scale, coloured by the vector speed "
-        "of the motion model (docs/motion-model.md)");
+    CLI::App* parser = AddCommand(app, common, "plot",
+                                  "Draw an element's path as SVG, coloured by the vector speed");
     parser->add_option("ELEMENT", options->element, "Element file, or - for standard input")
         ->required()
         ->check(NotEmpty());

@@ -180,8 +180,8 @@ Command AddStatsCommand(CLI::App& app, CommonOptions& common) {
     auto options = std::make_shared<StatsOptions>();
     CLI::App* parser =
         AddCommand(app, common, "stats",
-                   "Print what an element does: segments, travel, extents, path length, estimated "
-                   "duration (the motion model of docs/motion-model.md)");
+                   "Print what an element does: travel, extents, path length and estimated "
+                   "duration");
     parser->add_option("ELEMENT", options->element, "Element file, or - for standard input")
         ->required()
         ->check(NotEmpty());
