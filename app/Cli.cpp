@@ -12,6 +12,8 @@
 #include "app/EditCommand.h"
 #include "app/FileAccess.h"
 #include "app/HelpCommand.h"
+#include "app/PlotCommand.h"
+#include "app/StatsCommand.h"
 #include "host/CString.h"
 #include "plugin/VantrelExports.h"
 
@@ -158,7 +160,8 @@ std::vector<Command> AddCommands(CLI::App& app, CommonOptions& common) {
         AddInfoCommand(app, common),  AddEnabledCommand(app, common),
         AddNewCommand(app, common),   AddTranslateCommand(app, common),
         AddCheckCommand(app, common), AddEditCommand(app, common),
-        AddDemoCommand(app, common),  AddHelpCommand(app, common),
+        AddDemoCommand(app, common),  AddStatsCommand(app, common),
+        AddPlotCommand(app, common),  AddHelpCommand(app, common),
     };
 }
 
