@@ -9,19 +9,13 @@
 #include "app/BuiltinData.h"
 #include "app/CommandSupport.h"
 #include "app/EditCommand.h"
+#include "app/ExportCommand.h"
 #include "app/FileAccess.h"
+#include "app/ImportCommand.h"
 #include "host/CString.h"
 #include "plugin/VantrelExports.h"
 
 namespace {
-
-// The module's messages go out as the module wrote them (CR LF between them), so that scripts
-// can split them exactly; only a refusal without any text gets a line of its own.
-std::string AsErrorText(const std::string& text, const std::string& elementName) {
-    if (text.find_first_not_of(" \t\r\n") == std::string::npos)
-        return "vantrel: " + elementName + ": the element was refused\n";
-    return text;
-}
 
 int Translate(const PluginModule& module, Project& project, const std::string& element,
               const std::string& elementName) {
@@ -158,9 +152,10 @@ Command AddDemoCommand(CLI::App& app, CommonOptions& common) {
 // Add...Command in that file's header.
 std::vector<Command> AddCommands(CLI::App& app, CommonOptions& common) {
     return {
-        AddInfoCommand(app, common), AddEnabledCommand(app, common),
-        AddNewCommand(app, common),  AddTranslateCommand(app, common),
-        AddEditCommand(app, common), AddDemoCommand(app, common),
+        AddInfoCommand(app, common),   AddEnabledCommand(app, common),
+        AddNewCommand(app, common),    AddTranslateCommand(app, common),
+        AddEditCommand(app, common),   AddDemoCommand(app, common),
+        AddImportCommand(app, common), AddExportCommand(app, common),
     };
 }
 

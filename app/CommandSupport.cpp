@@ -3,6 +3,8 @@
 #include "app/BuiltinData.h"
 #include "app/FileAccess.h"
 #include "app/ProjectFile.h"
+#include "host/CString.h"
+#include "plugin/VantrelExports.h"
 
 CLI::Validator NotEmpty() {
     return CLI::Validator(
@@ -41,4 +43,19 @@ std::string ReadInput(const std::string& path) {
 
 std::string InputName(const std::string& path) {
     return path == kStandardStream ? "standard input" : path;
+}
+
+std::string AsErrorText(const std::string& text, const std::string& elementName) {
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos)
+        return "vantrel: " + elementName + ": the element was refused\n";
+    return text;
+}
+
+bool ModuleAccepts(const PluginModule& module, Project& project, const std::string& element,
+                   const std::string& elementName) {
+    auto translate = module.Resolve<TranslateMotionSequenceFn>("TranslateMotionSequence");
+    CString code;
+    if (translate(project.Controller(), project.Motion(), CString(element), code)) return true;
+    WriteStandardError(AsErrorText(code.str(), elementName));
+    return false;
 }
