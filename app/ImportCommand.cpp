@@ -134,19 +134,6 @@ ColumnUnitNames OwnUnitsOf(const ElementPath& layout) {
         layout.accelerationUnit.name};
 }
 
-Target ReadTarget(std::string text, Project& project, bool append) {
-    Target target;
-    target.layout = ReadElementPath(text, project.Controller(), project.Motion());
-    if (target.layout.unitKind == UnitKind::None)
-        throw AppError(
-            "the element's axes do not share one unit (all linear or all rotary, of "
-            "one base unit), so there is nothing to convert the file's numbers into");
-    target.text = std::move(text);
-    target.threeAxes = target.layout.axisCount == 3;
-    target.units = append ? OwnUnitsOf(target.layout) : PhysicalUnitsOf(target.layout.unitKind);
-    return target;
-}
-
 std::string DefaultElement(const PluginModule& module, Project& project,
                            const std::string& profile) {
     auto defaults = module.Resolve<GetDefaultParametersFn>("GetDefaultParameters");
@@ -154,6 +141,32 @@ std::string DefaultElement(const PluginModule& module, Project& project,
     defaults(project.Controller(), project.Motion(), text);
     if (profile.empty()) return text.str();
     return WithProfile(text.str(), profile == "3d");
+}
+
+// The element the segments go into: the one to append to (which the module has accepted), or
+// the project's default element. Its problems name the element file or the project.
+Target ReadTarget(const PluginModule& module, Project& project, std::string appended,
+                  const CommonOptions& common, const ImportOptions& options) {
+    const bool append = !options.append.empty();
+    const std::string name = append                   ? options.append
+                             : common.project.empty() ? std::string("the built-in demo project")
+                                                      : common.project;
+    try {
+        Target target;
+        target.text =
+            append ? std::move(appended) : DefaultElement(module, project, options.profile);
+        target.layout = ReadElementPath(target.text, project.Controller(), project.Motion());
+        if (target.layout.unitKind == UnitKind::None)
+            throw PathError(
+                "the element's axes do not share one unit (all linear or all "
+                "rotary, of one base unit), so there is nothing to convert the "
+                "file's numbers into");
+        target.threeAxes = target.layout.axisCount == 3;
+        target.units = append ? OwnUnitsOf(target.layout) : PhysicalUnitsOf(target.layout.unitKind);
+        return target;
+    } catch (const PathError& error) {
+        throw AppError(name + ": " + error.what());
+    }
 }
 
 ImportedPath ReadSource(const std::string& text, const std::string& name, bool gcode,
@@ -164,9 +177,9 @@ ImportedPath ReadSource(const std::string& text, const std::string& name, bool g
         return ReadCsv(text, name, csv);
     }
     if (target.layout.unitKind != UnitKind::Linear)
-        throw AppError(
-            "G-code moves lengths, and the element's axes are rotary; import a CSV "
-            "table instead");
+        throw AppError(name +
+                       ": G-code moves lengths, and the element's axes are rotary; import a CSV "
+                       "table instead");
     GcodeOptions gcodeOptions;
     gcodeOptions.tolerance = ToleranceOf(options, units);
     gcodeOptions.rapid = RapidOf(options, units);
@@ -249,9 +262,7 @@ int RunImport(const CommonOptions& common, const ImportOptions& options) {
     auto project = LoadProject(common);
     auto module = LoadModule(common);
     if (append && !ModuleAccepts(*module, *project, base, options.append)) return 2;
-    if (!append) base = DefaultElement(*module, *project, options.profile);
-
-    const Target target = ReadTarget(std::move(base), *project, append);
+    const Target target = ReadTarget(*module, *project, std::move(base), common, options);
     const MadeElement made = MakeElement(source, name, gcode, target, options);
     std::string().swap(source);
     if (!ModuleAccepts(*module, *project, made.text, name)) {
