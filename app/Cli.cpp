@@ -12,6 +12,7 @@
 #include "app/ExportCommand.h"
 #include "app/FileAccess.h"
 #include "app/ImportCommand.h"
+#include "app/StatsCommand.h"
 #include "host/CString.h"
 #include "plugin/VantrelExports.h"
 
@@ -26,7 +27,7 @@ int Translate(const PluginModule& module, Project& project, const std::string& e
         WriteStandardOutput(code.str());
         return 0;
     }
-    WriteStandardError(AsErrorText(code.str(), elementName));
+    WriteStandardError(RefusalText(code.str(), elementName));
     return 1;
 }
 
@@ -155,7 +156,8 @@ std::vector<Command> AddCommands(CLI::App& app, CommonOptions& common) {
         AddInfoCommand(app, common),   AddEnabledCommand(app, common),
         AddNewCommand(app, common),    AddTranslateCommand(app, common),
         AddEditCommand(app, common),   AddDemoCommand(app, common),
-        AddImportCommand(app, common), AddExportCommand(app, common),
+        AddStatsCommand(app, common),  AddImportCommand(app, common),
+        AddExportCommand(app, common),
     };
 }
 

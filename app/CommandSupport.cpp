@@ -45,10 +45,12 @@ std::string InputName(const std::string& path) {
     return path == kStandardStream ? "standard input" : path;
 }
 
-std::string AsErrorText(const std::string& text, const std::string& elementName) {
-    if (text.find_first_not_of(" \t\r\n") == std::string::npos)
+// The module's messages go out as the module wrote them (CR LF between them), so that scripts
+// can split them exactly; only a refusal without any text gets a line of its own.
+std::string RefusalText(const std::string& messages, const std::string& elementName) {
+    if (messages.find_first_not_of(" \t\r\n") == std::string::npos)
         return "vantrel: " + elementName + ": the element was refused\n";
-    return text;
+    return messages;
 }
 
 bool ModuleAccepts(const PluginModule& module, Project& project, const std::string& element,
@@ -56,6 +58,6 @@ bool ModuleAccepts(const PluginModule& module, Project& project, const std::stri
     auto translate = module.Resolve<TranslateMotionSequenceFn>("TranslateMotionSequence");
     CString code;
     if (translate(project.Controller(), project.Motion(), CString(element), code)) return true;
-    WriteStandardError(AsErrorText(code.str(), elementName));
+    WriteStandardError(RefusalText(code.str(), elementName));
     return false;
 }

@@ -36,10 +36,9 @@ std::unique_ptr<PluginModule> LoadModule(const CommonOptions& common);
 std::string ReadInput(const std::string& path);
 // How messages name path: "standard input" for "-".
 std::string InputName(const std::string& path);
-// The module's messages as they go to stderr: as the module wrote them (CR LF between them), so
-// that scripts can split them exactly; only a refusal without any text gets a line of its own.
-std::string AsErrorText(const std::string& text, const std::string& elementName);
-// Whether the module's translation accepts element; when it does not, its messages are written
-// to stderr (see AsErrorText).
+// What stderr gets when the module refused an element: its messages as it wrote them.
+std::string RefusalText(const std::string& messages, const std::string& elementName);
+// Whether the module's translation accepts element; when it does not, its messages go to stderr
+// (see RefusalText).
 bool ModuleAccepts(const PluginModule& module, Project& project, const std::string& element,
                    const std::string& elementName);

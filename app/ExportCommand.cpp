@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "app/AcceptedPath.h"
 #include "app/AppError.h"
 #include "app/FileAccess.h"
 #include "path/CsvWriter.h"
@@ -30,15 +31,12 @@ bool IsGcode(const ExportOptions& options) {
 
 int RunExport(const CommonOptions& common, const ExportOptions& options) {
     const bool gcode = IsGcode(options);
-    const std::string element = ReadInput(options.element);
+    const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
+    if (!path) return 1;
     const std::string name = InputName(options.element);
-    auto project = LoadProject(common);
-    auto module = LoadModule(common);
-    if (!ModuleAccepts(*module, *project, element, name)) return 1;
     std::string text;
     try {
-        const ElementPath path = ReadElementPath(element, project->Controller(), project->Motion());
-        text = gcode ? WriteGcode(path, name) : WriteCsv(path, options.absolute);
+        text = gcode ? WriteGcode(*path, name) : WriteCsv(*path, options.absolute);
     } catch (const PathError& error) {
         throw AppError(name + ": " + error.what());
     }

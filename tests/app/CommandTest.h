@@ -1,4 +1,4 @@
-// A fixture for tests that run vantrel in a scratch folder of their own.
+// A fixture for tests that run the built program in a scratch folder of their own.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,16 +23,20 @@ class CommandTest : public ::testing::Test {
     ProgramOutcome Run(const std::vector<std::string>& args, const std::string& input = "") {
         return RunProgram(VANTREL_EXE, args, input, m_folder);
     }
-    // Writes text to the scratch file name and returns its path.
+
+    // Writes text to name in the scratch folder; its full path.
     std::string Write(const std::string& name, const std::string& text) {
         WriteFileText(m_folder / name, text);
         return (m_folder / name).string();
     }
-    std::string Read(const std::string& name) const { return ReadFileText(m_folder / name); }
-    std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
+
     static std::string Example(const std::string& name) {
         return std::string(VANTREL_EXAMPLES_DIR) + "/" + name;
     }
+
+    std::string Read(const std::string& name) const { return ReadFileText(m_folder / name); }
+    std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
+
     // The LPOS lines of the element's segments on the project (the end segment's all-zero line
     // left out), each ending in LF.
     std::string PositionLines(const std::string& element, const std::string& project) {
