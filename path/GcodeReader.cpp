@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "host/NumberText.h"
@@ -161,6 +162,15 @@ class Interpreter {
                         numbertext::QuoteForMessage(word) + ": " + problem);
     }
 
+    // Bytes that do not print are shown by their code, so the message stays readable.
+    [[noreturn]] void RefuseCharacter(char c) const {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > ' ' && byte < 0x7f) Refuse(std::string(1, c), "unexpected character");
+        char code[8];
+        std::snprintf(code, sizeof code, "0x%02X", byte);
+        Refuse(std::string("byte ") + code, "unexpected character");
+    }
+
     void SplitWords(std::string_view line) {
         m_words.clear();
         size_t i = 0;
@@ -178,7 +188,7 @@ class Interpreter {
             } else if (IsLetter(c)) {
                 i = ReadWord(line, i);
             } else {
-                Refuse(line.substr(i, 1), "unexpected character");
+                RefuseCharacter(c);
             }
         }
     }

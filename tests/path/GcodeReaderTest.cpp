@@ -164,6 +164,7 @@ TEST(GcodeRefusals, NameTheFileTheLineAndTheWord) {
         {"M98 P100", "M98: sub-programs are not supported"},
         {"G1 A5", "A5: the element has no such axis (only X, Y and Z)"},
         {"G1 X1 #1", "#: unexpected character"},
+        {"G1 X1 \x80", "byte 0x80: unexpected character"},
         {"G1 X1 (open", "(open: the comment is not closed"},
         {"G1 X", "X: a number must follow the letter"},
         {"G1 X1 X2", "X2: the line already has X1"},
