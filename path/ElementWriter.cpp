@@ -1,7 +1,6 @@
 #include "path/ElementWriter.h"
 
 #include <array>
-#include <optional>
 #include <vector>
 
 #include "host/CMC_ArrayParameter.h"
