@@ -124,3 +124,10 @@ std::string UnknownCommandMessage(const CLI::App& app, const std::string& word) 
     if (!closest.empty()) message += "; did you mean \"" + closest + "\"?";
     return message + " (see vantrel --help)";
 }
+
+bool ModuleAccepts(const PluginModule& module, Project& project, const std::string& element,
+                   const std::string& elementName) {
+    const Translation translation = TranslateElement(module, project, element);
+    if (!translation.accepted) WriteStandardError(RefusalText(translation.text, elementName));
+    return translation.accepted;
+}

@@ -57,3 +57,7 @@ std::string RefusalText(const std::string& messages, const std::string& elementN
 
 // "unknown command "word"", with the closest command of app as a suggestion when one is near.
 std::string UnknownCommandMessage(const CLI::App& app, const std::string& word);
+// Whether the module's translation accepts element; when it does not, its messages go to stderr
+// (see RefusalText).
+bool ModuleAccepts(const PluginModule& module, Project& project, const std::string& element,
+                   const std::string& elementName);

@@ -34,5 +34,24 @@ class CommandTest : public ::testing::Test {
         return std::string(VANTREL_EXAMPLES_DIR) + "/" + name;
     }
 
+    std::string Read(const std::string& name) const { return ReadFileText(m_folder / name); }
+    std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
+
+    // The LPOS lines of the element's segments on the project (the end segment's all-zero line
+    // left out), each ending in LF.
+    std::string PositionLines(const std::string& element, const std::string& project) {
+        const ProgramOutcome outcome = Run({"translate", element, "-p", project});
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        std::string lines;
+        size_t start = 0;
+        while ((start = outcome.out.find("  LPOS1 ", start)) != std::string::npos) {
+            const size_t end = outcome.out.find("\r\n", start);
+            const std::string line = outcome.out.substr(start, end - start);
+            if (line.find("LPOS1 0L, 0L, 0L;") == std::string::npos) lines += line + "\n";
+            start = end;
+        }
+        return lines;
+    }
+
     std::filesystem::path m_folder;
 };
