@@ -6,21 +6,12 @@
 #include "app/AppError.h"
 #include "app/FileAccess.h"
 #include "host/CString.h"
-#include "platform/Backend.h"
+#include "platform/ActiveBackendGuard.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/fltk/FltkBackend.h"
 #include "plugin/VantrelExports.h"
 
 namespace {
-
-// Makes a back end the active one for the life of the guard.
-class ActiveBackendGuard {
-  public:
-    explicit ActiveBackendGuard(Backend& backend) { SetActiveBackend(&backend); }
-    ActiveBackendGuard(const ActiveBackendGuard&) = delete;
-    ActiveBackendGuard& operator=(const ActiveBackendGuard&) = delete;
-    ~ActiveBackendGuard() { SetActiveBackend(nullptr); }
-};
 
 CString StartingText(const PluginModule& module, Project& project, const EditRequest& request) {
     if (!request.startsNew) return CString(request.element);

@@ -2,22 +2,16 @@
 #include <benchmark/benchmark.h>
 
 #include "host/CMC_ArrayParameter.h"
-#include "host/CMC_EditMotionInternalData.h"
 #include "host/CMC_Motion.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
+#include "tests/support/StubModel.h"
+#include "tests/support/TestProject.h"
 
 namespace {
-class Model : public CMC_EditMotionInternalData {
-  public:
-    using CMC_EditMotionInternalData::CMC_EditMotionInternalData;
-    int ReadParameters(const CString&, CString&) override { return 1; }
-    void WriteParameters(CString&) override {}
-};
-
 struct Fixture {
     Fixture() {
-        drive.SetUnits(CMC_Units(DriveScale{"mm", 2000, 5, 0.001}));
+        drive.SetUnits(TestDrive{}.Units());
         positions.InitializeMotionParam(VT_LONG, "X_TPOS", "mm", "", MC_UNSET_LIMIT,
                                         MC_UNSET_LIMIT);
         for (int i = 0; i < kCount; ++i) positions.InsertValueAt(i, (i % 4000 - 2000) * 0.0175);
@@ -28,7 +22,7 @@ struct Fixture {
     CMC_Setup controller{"controller"};
     CMC_Setup drive{"drive"};
     CMC_Motion motion;
-    Model model{controller, motion};
+    StubModel model{controller, motion};
     CMC_ArrayParameter positions{&drive};
     CString text;
 };

@@ -10,14 +10,9 @@
 #include "path/GcodeReader.h"
 #include "path/SegmentBuilder.h"
 #include "plugin/VantrelExports.h"
-#include "tests/model/TestProject.h"
+#include "tests/support/TestProject.h"
 
 namespace {
-
-constexpr const char* kDefaultElement =
-    "ProfileType=1\nClearBuffer=1\nConfigureMode=1\nInsertEndSegment=1\nSlaveX=0\nSlaveY=1\n"
-    "SlaveZ=2\nX_TPOS[IU]=0\nY_TPOS[IU]=0\nZ_TPOS[IU]=0\nCACC[IU/Ts^2]=0\nCSPD[IU/Ts]=0\n"
-    "Execute=0\nWaitForCompletion=1\n";
 
 // A random walk as CAM output writes it: four decimals, a feed now and then.
 std::string GcodeProgram(int lines) {
@@ -39,7 +34,7 @@ std::string GcodeProgram(int lines) {
 struct Import {
     explicit Import(int lines) : program(GcodeProgram(lines)) {
         project.AddSlaves(3, TestDrive{});
-        layout = ReadElementPath(kDefaultElement, project.controller, project.motion);
+        layout = ReadElementPath(kDefault3D, project.controller, project.motion);
     }
 
     std::string Run() const {
@@ -49,7 +44,7 @@ struct Import {
         scales.speed = ScaleToInternal(layout.units, "mm/s");
         scales.acceleration = ScaleToInternal(layout.units, "m/s^2");
         const BuiltSegments built = BuildSegments(path, scales, "bench.nc");
-        return WithColumns(kDefaultElement, built.columns, layout.units,
+        return WithColumns(kDefault3D, built.columns, layout.units,
                            {{"mm", "mm", "mm"}, "m/s", "m/s^2"}, true);
     }
 

@@ -8,7 +8,7 @@
 #include "path/ElementPath.h"
 #include "path/PathStats.h"
 #include "path/SvgPlot.h"
-#include "tests/model/TestProject.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 

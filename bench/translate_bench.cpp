@@ -5,7 +5,7 @@
 
 #include "model/CInternalData.h"
 #include "plugin/VantrelExports.h"
-#include "tests/model/TestProject.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 

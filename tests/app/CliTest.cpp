@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -9,18 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "RunProgram.h"
+#include "CommandTest.h"
+#include "tests/support/BuiltFiles.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-const char* const kDrive =
-    "[drive.x]\n"
-    "position_unit = \"mm\"\n"
-    "counts_per_rev = 2000\n"
-    "travel_per_rev = 5.0\n"
-    "sample_time = 0.001\n";
 
 // The built-in demo element, as a user would write it.
 const char* const kDemoElement =
@@ -33,7 +26,7 @@ std::string ProjectWithAxisIds(const std::vector<int>& axisIds) {
     std::string text;
     for (int id : axisIds)
         text += "[[slave]]\naxis_id = " + std::to_string(id) + "\ndrive = \"x\"\n";
-    return text + kDrive;
+    return text + TestDrive{}.Table("x");
 }
 
 // The entries of an element text by name (units dropped), the first of each name.
@@ -55,42 +48,13 @@ bool IsOneLine(const std::string& text) {
     return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
 }
 
-class Cli : public ::testing::Test {
+class Cli : public CommandTest {
   protected:
-    void SetUp() override {
-        // Without a script the editor opens a window; these tests must never wait for a person.
-        unsetenv("DISPLAY");
-        std::string pattern = (fs::temp_directory_path() / "vantrel-cli-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
-    ProgramOutcome Run(const std::vector<std::string>& args, const std::string& input = "") {
-        return RunProgram(VANTREL_EXE, args, input, m_folder);
-    }
-
-    std::string Write(const std::string& name, const std::string& text) {
-        WriteFileText(m_folder / name, text);
-        return (m_folder / name).string();
-    }
-
     std::string NewElementFor(const std::string& project) {
         ProgramOutcome outcome = Run({"new", "-p", Write("p.toml", project)});
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         return outcome.out;
     }
-
-    // The files in the scratch folder, to see that nothing was left behind.
-    std::vector<std::string> FolderContent() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path m_folder;
 };
 
 TEST_F(Cli, InfoPrintsTheModuleIdentity) {
@@ -155,10 +119,10 @@ TEST_F(Cli, CommonOptionsWorkBeforeAndAfterTheCommand) {
     const std::vector<std::vector<std::string>> commands = {
         {"enabled"}, {"new"}, {"translate", element}, {"check", element}};
     for (const auto& command : commands) {
-        std::vector<std::string> before = {"-p", project, "--plugin", VANTREL_MODULE};
+        std::vector<std::string> before = {"-p", project, "--plugin", BuiltModulePath()};
         before.insert(before.end(), command.begin(), command.end());
         std::vector<std::string> after = command;
-        after.insert(after.end(), {"--project", project, "--plugin", VANTREL_MODULE});
+        after.insert(after.end(), {"--project", project, "--plugin", BuiltModulePath()});
         ProgramOutcome first = Run(before);
         ProgramOutcome second = Run(after);
         EXPECT_EQ(first.status, second.status) << command[0] << ": " << first.err;
@@ -295,13 +259,13 @@ TEST_F(Cli, UnreadableElementsAreUsageErrors) {
 TEST_F(Cli, ModulesThatCannotBeUsedAreNamed) {
     std::string missing = (m_folder / "libNothing.so").string();
     std::string notALibrary = Write("fake.so", "not a library\n");
-    for (const std::string& module : {missing, notALibrary, std::string(VANTREL_HOST_LIBRARY)}) {
+    for (const std::string& module : {missing, notALibrary, BuiltHostLibraryPath()}) {
         ProgramOutcome outcome = Run({"info", "--plugin", module});
         EXPECT_EQ(outcome.status, 2) << module;
         EXPECT_TRUE(IsOneLine(outcome.err)) << outcome.err;
         EXPECT_NE(outcome.err.find(module), std::string::npos) << outcome.err;
     }
-    ProgramOutcome noExport = Run({"info", "--plugin", VANTREL_HOST_LIBRARY});
+    ProgramOutcome noExport = Run({"info", "--plugin", BuiltHostLibraryPath()});
     EXPECT_NE(noExport.err.find("GetClassName"), std::string::npos) << noExport.err;
 }
 
@@ -371,11 +335,10 @@ TEST_F(Cli, CheckValidatesWithoutTranslating) {
 }
 
 TEST_F(Cli, ExamplesTranslateOnTheirProjects) {
-    const fs::path examples = VANTREL_EXAMPLES_DIR;
     for (const char* name : {"linear3", "rotary2", "mixed"}) {
-        fs::path project = examples / (std::string(name) + ".toml");
-        fs::path element = examples / (std::string(name) + ".element");
-        ProgramOutcome outcome = Run({"translate", "-p", project.string(), element.string()});
+        const std::string project = Example(std::string(name) + ".toml");
+        const std::string element = Example(std::string(name) + ".element");
+        ProgramOutcome outcome = Run({"translate", "-p", project, element});
         EXPECT_EQ(outcome.status, 0) << name << ": " << outcome.err;
         EXPECT_NE(outcome.out.find("MODE LI"), std::string::npos) << name;
     }

@@ -4,38 +4,42 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "RunProgram.h"
+#include "tests/support/BuiltFiles.h"
+#include "tests/support/ScratchFolder.h"
 
 class CommandTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vantrel-command-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
+    // Without a script the editor opens a window; these tests must never wait for a person.
+    void SetUp() override { unsetenv("DISPLAY"); }
 
     ProgramOutcome Run(const std::vector<std::string>& args, const std::string& input = "") {
-        return RunProgram(VANTREL_EXE, args, input, m_folder);
+        return RunProgram(BuiltProgramPath(), args, input, m_folder);
     }
 
     // Writes text to name in the scratch folder; its full path.
     std::string Write(const std::string& name, const std::string& text) {
-        WriteFileText(m_folder / name, text);
-        return (m_folder / name).string();
+        return m_scratch.Write(name, text);
     }
 
-    static std::string Example(const std::string& name) {
-        return std::string(VANTREL_EXAMPLES_DIR) + "/" + name;
-    }
+    static std::string Example(const std::string& name) { return SourcePath("examples/" + name); }
 
-    std::string Read(const std::string& name) const { return ReadFileText(m_folder / name); }
-    std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
+    std::string Read(const std::string& name) const { return m_scratch.Read(name); }
+    std::string PathOf(const std::string& name) const { return m_scratch.PathOf(name); }
+
+    // The files in the scratch folder, to see that nothing was left behind.
+    std::vector<std::string> FolderContent() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     // The LPOS lines of the element's segments on the project (the end segment's all-zero line
     // left out), each ending in LF.
@@ -53,5 +57,6 @@ class CommandTest : public ::testing::Test {
         return lines;
     }
 
-    std::filesystem::path m_folder;
+    ScratchFolder m_scratch{"vantrel-command"};
+    const std::filesystem::path m_folder = m_scratch.Path();
 };

@@ -5,15 +5,12 @@
 #include "app/AppError.h"
 #include "app/ProjectFile.h"
 #include "host/CMC_AxisData.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 
-const char* const kDriveX =
-    "[drive.x]\n"
-    "position_unit = \"mm\"\n"
-    "counts_per_rev = 2000\n"
-    "travel_per_rev = 5.0\n"
-    "sample_time = 0.001\n";
+// Five lines: the refusals below count lines after it.
+const std::string kDriveX = TestDrive{}.Table("x");
 
 std::string RefusalOf(const std::string& text) {
     try {
@@ -62,8 +59,8 @@ TEST(ProjectFileRefusal, UnknownKeysAndTablesAnywhere) {
         {"top-level table", "[motor]\nx = 1\n", 1, "motor"},
         {"controller key", "[controller]\nspeed = 2\n", 2, "controller.speed"},
         {"slave key", "[[slave]]\naxis = 1\n", 2, "slave.axis"},
-        {"drive key", std::string(kDriveX) + "gear = 3\n", 6, "drive.x.gear"},
-        {"drive subtable", std::string(kDriveX) + "[drive.x.extra]\n", 6, "drive.x.extra"},
+        {"drive key", kDriveX + "gear = 3\n", 6, "drive.x.gear"},
+        {"drive subtable", kDriveX + "[drive.x.extra]\n", 6, "drive.x.extra"},
     });
 }
 
@@ -81,8 +78,7 @@ TEST(ProjectFileRefusal, WrongTypes) {
         {"slave drive number", "[[slave]]\ndrive = 3\n", 2, "slave.drive"},
         {"drive not a table", "drive = 3\n", 1, "drive"},
         {"drive entry not a table", "[drive]\nx = 1\n", 2, "drive.x"},
-        {"closed_position", std::string(kDriveX) + "closed_position = \"yes\"\n", 6,
-         "drive.x.closed_position"},
+        {"closed_position", kDriveX + "closed_position = \"yes\"\n", 6, "drive.x.closed_position"},
         {"position_unit", "[drive.x]\nposition_unit = 1\n", 2, "drive.x.position_unit"},
         {"counts_per_rev string", "[drive.x]\nposition_unit = \"mm\"\ncounts_per_rev = \"2000\"\n",
          3, "drive.x.counts_per_rev"},
@@ -117,8 +113,7 @@ TEST(ProjectFileRefusal, MissingDrivesAndRequiredKeys) {
         "\n[drive.x]\nposition_unit = \"mm\"\ncounts_per_rev = 1\n"
         "travel_per_rev = 1\n";
     ExpectRefusals({
-        {"missing drive table", std::string(kDriveX) + "[[slave]]\ndrive = \"y\"\n", 7,
-         "slave.drive"},
+        {"missing drive table", kDriveX + "[[slave]]\ndrive = \"y\"\n", 7, "slave.drive"},
         {"missing sample_time", noSample, 2, "drive.x.sample_time"},
         {"missing position_unit", "[drive.x]\ncounts_per_rev = 1\n", 1, "drive.x.position_unit"},
     });
@@ -160,7 +155,7 @@ TEST(ProjectFile, SlavesTakeTheirNumbersAxisIdsAndDrives) {
         "[[slave]]\ndrive = \"x\"\n"
         "[[slave]]\naxis_id = 0\n"
         "[[slave]]\naxis_id = 255\ndrive = \"x\"\n" +
-            std::string(kDriveX),
+            kDriveX,
         "s.toml");
     CMC_Setup& controller = project->Controller();
     ASSERT_EQ(controller.GetMotionControllerSlaveCount(), 3);

@@ -4,9 +4,9 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
+
+#include "tests/support/ScratchFolder.h"
 
 extern char** environ;
 
@@ -18,19 +18,6 @@ int StatusOf(int waitStatus) {
 }
 
 }  // namespace
-
-std::string ReadFileText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFileText(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-}
 
 ProgramOutcome RunProgram(const std::string& program, const std::vector<std::string>& args,
                           const std::string& input, const std::filesystem::path& scratch) {

@@ -14,6 +14,3 @@ struct ProgramOutcome {
 // Runs program with args, input on its standard input; scratch holds the capture files.
 ProgramOutcome RunProgram(const std::string& program, const std::vector<std::string>& args,
                           const std::string& input, const std::filesystem::path& scratch);
-
-std::string ReadFileText(const std::filesystem::path& path);
-void WriteFileText(const std::filesystem::path& path, const std::string& text);

@@ -3,15 +3,16 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One dump of the dialog's state.
 class DialogState {
   public:
-    explicit DialogState(const std::string& line) : m_json(nlohmann::json::parse(line)) {}
+    explicit DialogState(nlohmann::ordered_json dump) : m_json(std::move(dump)) {}
 
     // The control of that symbol; throws when there is none.
-    const nlohmann::json& Control(const std::string& name) const;
+    const nlohmann::ordered_json& Control(const std::string& name) const;
     std::string Text(const std::string& name) const { return Field<std::string>(name, "text"); }
     bool Enabled(const std::string& name) const { return Field<bool>(name, "enabled"); }
     bool Visible(const std::string& name) const { return Field<bool>(name, "visible"); }
@@ -31,5 +32,5 @@ class DialogState {
         return Control(name).at(field).get<T>();
     }
 
-    nlohmann::json m_json;
+    nlohmann::ordered_json m_json;
 };

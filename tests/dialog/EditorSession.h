@@ -5,14 +5,11 @@
 #include <vector>
 
 #include "DumpJson.h"
-#include "host/CString.h"
-#include "tests/model/TestProject.h"
+#include "tests/support/HeadlessRun.h"
+#include "tests/support/TestProject.h"
 
-struct EditorRun {
-    int result = 0;        // what EditMotionSequence returned
-    std::string text;      // the parameter text afterwards
-    std::string error;     // the script's error, if a line failed
-    std::string messages;  // the message boxes as the headless back end writes them, one a line
+struct EditorRun : HeadlessRun {
+    std::string text;  // the parameter text afterwards
     std::vector<DialogState> dumps;
 };
 

@@ -1,27 +1,14 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "EditorSession.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
 class SegmentImport : public ::testing::Test {
   protected:
-    SegmentImport() {
-        folder = std::filesystem::temp_directory_path() /
-                 ("vantrel-import-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-    }
-    ~SegmentImport() override { std::filesystem::remove_all(folder); }
-
     std::string File(const std::string& content) {
-        const std::string path = (folder / ("segments" + std::to_string(files++) + ".txt"));
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
+        return folder.Write("segments" + std::to_string(files++) + ".txt", content);
     }
 
     // Imports a file of content into the element and dumps; then OK.
@@ -40,7 +27,7 @@ class SegmentImport : public ::testing::Test {
         return run.text.substr(at, run.text.find('\n', at) - at);
     }
 
-    std::filesystem::path folder;
+    ScratchFolder folder{"vantrel-import"};
     int files = 0;
     EditorSession session;
 };
@@ -128,7 +115,7 @@ TEST_F(SegmentImport, FileErrorsAreReportedAndKeepTheTable) {
     EXPECT_NE(messages[0].find("/proc/self/mem"), std::string::npos);
     EXPECT_TRUE(run.dumps[0].Items("IDC_SEGMENT_LIST").empty());  // emptied once opened
 
-    const std::string missing = (folder / "missing.txt").string();
+    const std::string missing = folder.PathOf("missing.txt");
     const EditorRun gone =
         session.Run(kThreeSegments, "file " + missing + "\nclick IDC_IMPORT\ndump\n");
     ASSERT_EQ(gone.error, "");

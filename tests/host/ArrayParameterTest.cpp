@@ -6,11 +6,12 @@
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 class ArrayParameter : public ::testing::Test {
   protected:
-    ArrayParameter() { drive.SetUnits(CMC_Units(DriveScale{"mm", 2000, 5, 0.001})); }
+    ArrayParameter() { drive.SetUnits(TestDrive{}.Units()); }
 
     CMC_ArrayParameter Make(int type, const char* unit, const char* values) {
         CMC_ArrayParameter array(&drive);

@@ -2,24 +2,17 @@
 
 #include <string>
 
-#include "host/CMC_EditMotionInternalData.h"
 #include "host/CMC_Motion.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
+#include "tests/support/StubModel.h"
+#include "tests/support/TestProject.h"
 
 namespace {
-// The named-entry operations need a concrete model.
-class Model : public CMC_EditMotionInternalData {
-  public:
-    using CMC_EditMotionInternalData::CMC_EditMotionInternalData;
-    int ReadParameters(const CString&, CString&) override { return 1; }
-    void WriteParameters(CString&) override {}
-};
-
 class ParameterText : public ::testing::Test {
   protected:
     ParameterText() {
-        drive.SetUnits(CMC_Units(DriveScale{"mm", 2000, 5, 0.001}));
+        drive.SetUnits(TestDrive{}.Units());
         drive.AddVariable("TPOS", "mm", VT_LONG);
     }
 
@@ -34,7 +27,7 @@ class ParameterText : public ::testing::Test {
     CMC_Setup controller{"controller"};
     CMC_Setup drive{"drive"};
     CMC_Motion motion;
-    Model model{controller, motion};
+    StubModel model{controller, motion};
     CMC_ArrayParameter array{&drive};
 };
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "TestProject.h"
 #include "model/CInternalData.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 

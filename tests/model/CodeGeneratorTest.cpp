@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "TestProject.h"
 #include "model/CInternalData.h"
 #include "plugin/VantrelExports.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 

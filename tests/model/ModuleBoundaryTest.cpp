@@ -1,52 +1,40 @@
 // The module as the host sees it: loaded with dlopen, exports resolved by their plain names.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "TestProject.h"
+#include "host/CMC_Value.h"
 #include "host/CString.h"
 #include "plugin/VantrelExports.h"
+#include "tests/support/BuiltModule.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 
 class Module : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        handle = dlopen(VANTREL_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(handle, nullptr) << dlerror();
-    }
-    static void TearDownTestSuite() { dlclose(handle); }
-
-    template <typename Fn>
-    static Fn Export(const char* name) {
-        void* symbol = dlsym(handle, name);
-        EXPECT_NE(symbol, nullptr) << name;
-        return reinterpret_cast<Fn>(symbol);
-    }
-
     std::string DefaultText() {
         CString text = "old content";
-        Export<GetDefaultParametersFn>("GetDefaultParameters")(project.controller, project.motion,
-                                                               text);
+        module.Export<GetDefaultParametersFn>("GetDefaultParameters")(project.controller,
+                                                                      project.motion, text);
         return text.str();
     }
 
-    static inline void* handle = nullptr;
+    const BuiltModule& module = BuiltModule::Get();
     TestProject project;
 };
 
 TEST_F(Module, TellsItsIdentity) {
-    EXPECT_STREQ(Export<GetClassNameFn>("GetClassName")(), "Motion");
-    EXPECT_STREQ(Export<GetNameFn>("GetName")(), "Linear Interpolation");
-    EXPECT_EQ(Export<GetOrderIDFn>("GetOrderID")(), 4100);
+    EXPECT_STREQ(module.Export<GetClassNameFn>("GetClassName")(), "Motion");
+    EXPECT_STREQ(module.Export<GetNameFn>("GetName")(), "Linear Interpolation");
+    EXPECT_EQ(module.Export<GetOrderIDFn>("GetOrderID")(), 4100);
     for (const char* name : {"TranslateMotionSequence", "IsEnabled", "GetDefaultParameters"})
-        EXPECT_NE(dlsym(handle, name), nullptr) << name;
-    EXPECT_EQ(dlsym(handle, "IsClosedPositionAxis"), nullptr);  // internals stay hidden
+        EXPECT_NE(module.Symbol(name), nullptr) << name;
+    EXPECT_EQ(module.Symbol("IsClosedPositionAxis"), nullptr);  // internals stay hidden
 }
 
 TEST_F(Module, IsEnabledOnlyForAMotionControllerWithTheThreeVariables) {
-    auto isEnabled = Export<IsEnabledFn>("IsEnabled");
+    auto isEnabled = module.Export<IsEnabledFn>("IsEnabled");
     EXPECT_EQ(isEnabled(&project.controller), 1);
     EXPECT_EQ(isEnabled(nullptr), 0);
 
@@ -99,10 +87,10 @@ TEST_F(Module, DefaultElementReadsBackOnLinearAndRotaryAxes) {
         TestProject fresh;
         fresh.AddSlaves(2, drive);
         CString text, code;
-        Export<GetDefaultParametersFn>("GetDefaultParameters")(fresh.controller, fresh.motion,
-                                                               text);
-        Export<TranslateMotionSequenceFn>("TranslateMotionSequence")(fresh.controller, fresh.motion,
-                                                                     text, code);
+        module.Export<GetDefaultParametersFn>("GetDefaultParameters")(fresh.controller,
+                                                                      fresh.motion, text);
+        module.Export<TranslateMotionSequenceFn>("TranslateMotionSequence")(
+            fresh.controller, fresh.motion, text, code);
         // Only the all-zero segment stands in the way: the user completes it in the editor.
         EXPECT_EQ(code.str(),
                   "Illegal position increment values!\n"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "TestProject.h"
 #include "model/CInternalData.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "TestProject.h"
+#include "host/CMC_Value.h"
 #include "model/CInternalData.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 

@@ -5,10 +5,11 @@
 #include "PathTestSupport.h"
 #include "host/CMC_Units.h"
 #include "path/CsvReader.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 
-const CMC_Units kDrive(DriveScale{"mm", 2000, 5.0, 0.001});
+const CMC_Units kDrive = TestDrive{}.Units();
 
 CsvOptions Options(bool threeAxes = true, bool absolute = false) {
     return {absolute, threeAxes, &kDrive, {{"mm", "mm", "mm"}, "m/s", "m/s^2"}};

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "../model/TestProject.h"
 #include "host/CString.h"
 #include "path/ElementPath.h"
 #include "path/PathError.h"
 #include "plugin/VantrelExports.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 

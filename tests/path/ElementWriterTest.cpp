@@ -3,12 +3,12 @@
 #include <random>
 #include <string>
 
-#include "../model/TestProject.h"
 #include "PathTestSupport.h"
 #include "host/CString.h"
 #include "path/ElementPath.h"
 #include "path/ElementWriter.h"
 #include "plugin/VantrelExports.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ TEST(ElementWriter, ProfilesDropOrNeedTheZEntries) {
 
 TEST(ElementWriter, AppendingKeepsTheElementsTextAndWritesInEachColumnsUnit) {
     TestProject project;
-    project.AddSlaves(2, TestDrive{"mm", 2000, 5.0, 0.001, true});
+    project.AddSlaves(2, TestDrive{});
     const std::string element =
         "ProfileType=0\nSlaveX=0\nSlaveY=1\nX_TPOS[in]=1 \r\nY_TPOS[mm]=0.0025\n"
         "CACC[m/s^2]=0\nCSPD[mm/s]=0\nExecute=0\n";

@@ -4,7 +4,6 @@
 #include <random>
 #include <string>
 
-#include "../model/TestProject.h"
 #include "PathTestSupport.h"
 #include "path/CsvReader.h"
 #include "path/CsvWriter.h"
@@ -12,6 +11,7 @@
 #include "path/ElementWriter.h"
 #include "path/GcodeReader.h"
 #include "path/GcodeWriter.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 

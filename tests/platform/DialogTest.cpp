@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "TestDialog.h"
+#include "platform/ActiveBackendGuard.h"
 #include "platform/HeadlessBackend.h"
+#include "tests/support/BuiltFiles.h"
 
 namespace {
 
@@ -20,7 +22,7 @@ TEST(ModalDialog, DoesNotRunWithoutBackendOrTemplate) {
     EXPECT_EQ(dialog.DoModal(), -1);
 
     CDialog missing(4242);
-    ScriptRun run = RunScript(missing, "ok\n");
+    HeadlessRun run = RunScript(missing, "ok\n");
     EXPECT_EQ(run.result, -1);
     EXPECT_EQ(run.error, "");
 }
@@ -64,14 +66,14 @@ TEST(MessageMap, DerivedMapOverridesAndFallsThroughToTheBaseMap) {
 
 TEST(DataExchange, SavesOnOk) {
     TestDialog dialog;
-    ScriptRun run = RunScript(dialog, "type IDC_COUNT 12\nok\n");
+    HeadlessRun run = RunScript(dialog, "type IDC_COUNT 12\nok\n");
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(dialog.count, 12);
 }
 
 TEST(DataExchange, FailureKeepsTheDialogOpenAndFocusesTheControl) {
     TestDialog dialog;
-    ScriptRun run = RunScript(dialog, "type IDC_COUNT 1x\nok\ndump\ncancel\n");
+    HeadlessRun run = RunScript(dialog, "type IDC_COUNT 1x\nok\ndump\ncancel\n");
     EXPECT_EQ(run.result, IDCANCEL);
     EXPECT_EQ(dialog.count, 3);
     const Json dump = run.Dumps().at(0);
@@ -145,7 +147,7 @@ TEST(MessageBoxes, ShowTextsAndStringResourcesWithTheirIcons) {
         answer = AfxMessageBox("Sure?", MB_YESNO | MB_ICONQUESTION);
         AfxMessageBox("Note", MB_ICONINFORMATION);
     };
-    ScriptRun run = RunScript(dialog, "command ID_RESET\ndump\ndump\n");
+    HeadlessRun run = RunScript(dialog, "command ID_RESET\ndump\ndump\n");
     EXPECT_EQ(answer, IDYES);
     std::vector<Json> dumps = run.Dumps();
     ASSERT_EQ(dumps.size(), 2u);
@@ -171,18 +173,17 @@ TEST(FileDialog, ParsesTheFilterAndCancelsWithoutBackend) {
 
 TEST(FileDialog, ReturnsTheScriptedPathAsAFullPath) {
     TestDialog dialog;
-    std::string script = "file " + std::string(VANTREL_SOURCE_DIR) +
-                         "/dialog/../dialog/Vantrel.rc\n" +
+    std::string script = "file " + SourcePath("dialog/../dialog/Vantrel.rc") + "\n" +
                          "click IDC_OPEN\nfile cancel\nclick IDC_OPEN\nclick IDC_OPEN\n";
-    ScriptRun run = RunScript(dialog, script);
+    HeadlessRun run = RunScript(dialog, script);
     EXPECT_EQ(run.error, "");
-    EXPECT_EQ(dialog.openedPath, std::string(VANTREL_SOURCE_DIR) + "/dialog/Vantrel.rc");
+    EXPECT_EQ(dialog.openedPath, SourcePath("dialog/Vantrel.rc"));
     EXPECT_EQ(dialog.log, (Log{"open", "open", "open"}));
 }
 
 TEST(FileDialog, HandsOnAPathThatDoesNotExistForTheOpenerToReport) {
     TestDialog dialog;
-    ScriptRun run = RunScript(dialog, "file /no/such/file.txt\nclick IDC_OPEN\nok\n");
+    HeadlessRun run = RunScript(dialog, "file /no/such/file.txt\nclick IDC_OPEN\nok\n");
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(run.error, "");
     EXPECT_EQ(dialog.openedPath, "/no/such/file.txt");
@@ -214,7 +215,7 @@ TEST(Prompts, TakeTheQueuedAnswersInOrder) {
         chosen = AfxChooseItem("Kind", {"a", "b", "c"}, 0);
         AfxAskInteger("Edit", "Delay", value, 0, 1000);
     };
-    ScriptRun run = RunScript(dialog, "event 2\nevent 250\ncommand ID_RESET\nok\n");
+    HeadlessRun run = RunScript(dialog, "event 2\nevent 250\ncommand ID_RESET\nok\n");
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(chosen, 2);
     EXPECT_EQ(value, 250);
@@ -224,7 +225,7 @@ TEST(Prompts, AnAnswerOutOfRangeStopsTheScriptAtItsLine) {
     TestDialog dialog;
     int value = 7;
     dialog.onReset = [&](TestDialog&) { AfxAskInteger("Edit", "Input", value, 0, 15); };
-    ScriptRun run = RunScript(dialog, "# answers\nevent 16\ncommand ID_RESET\nok\n");
+    HeadlessRun run = RunScript(dialog, "# answers\nevent 16\ncommand ID_RESET\nok\n");
     EXPECT_EQ(run.result, -1);
     EXPECT_EQ(run.error, "test.script:2: event 16 is out of range: \"Input\" takes 0 to 15");
     EXPECT_EQ(value, 7);
@@ -297,9 +298,10 @@ TEST(BackendHook, HearsOfEveryStateChange) {
     std::ostringstream out;
     RecordingBackend backend("type IDC_NAME x\nclick IDC_ENABLED\nselect IDC_ROWS 1\n", "s", out);
     TestDialog dialog;
-    SetActiveBackend(&backend);
-    dialog.DoModal();
-    SetActiveBackend(nullptr);
+    {
+        ActiveBackendGuard active(backend);
+        dialog.DoModal();
+    }
     auto has = [&](int id, WindowChange change) {
         return std::find(backend.changes.begin(), backend.changes.end(),
                          std::make_pair(id, change)) != backend.changes.end();

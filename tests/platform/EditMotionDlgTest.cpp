@@ -6,10 +6,11 @@
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_AxisData.h"
 #include "host/CMC_EditMotionDlg.h"
-#include "host/CMC_EditMotionInternalData.h"
 #include "host/CMC_Motion.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
+#include "tests/support/StubModel.h"
+#include "tests/support/TestProject.h"
 
 namespace {
 
@@ -35,13 +36,6 @@ BEGIN_MESSAGE_MAP(ProbeDialog, CMC_EditMotionDlg)
 ON_COMMAND(10041, &ProbeDialog::OnUpdateSegment)
 END_MESSAGE_MAP()
 
-class Model : public CMC_EditMotionInternalData {
-  public:
-    using CMC_EditMotionInternalData::CMC_EditMotionInternalData;
-    int ReadParameters(const CString&, CString&) override { return 1; }
-    void WriteParameters(CString&) override {}
-};
-
 int IsClosed(CMC_Setup* setup) { return setup && setup->GetIntOption("IsClosedPosition"); }
 
 std::vector<std::string> Items(CWnd* combo) {
@@ -53,7 +47,7 @@ std::vector<std::string> Items(CWnd* combo) {
 class EditMotionDlgTest : public ::testing::Test {
   protected:
     EditMotionDlgTest() : column(&drive) {
-        drive.SetUnits(CMC_Units(DriveScale{"mm", 2000, 5, 0.001}));
+        drive.SetUnits(TestDrive{}.Units());
         drive.SetIntOption("IsClosedPosition", 1);
         column.InitializeMotionParam(VT_LONG, "X_TPOS", "mm", "1.5 2", MC_UNSET_LIMIT,
                                      MC_UNSET_LIMIT);
@@ -162,7 +156,7 @@ TEST_F(EditMotionDlgTest, SlaveComboListsUsableAxesWithTheSlaveNumberAsData) {
     motion.SetSlaveAxis(1, std::make_unique<CMC_AxisData>(&drive));
     motion.SetSlaveAxis(2, std::make_unique<CMC_AxisData>(&drive));
     motion.SetSlaveAxis(3, std::make_unique<CMC_AxisData>(&open));
-    Model model(controller, motion);
+    StubModel model(controller, motion);
     Run([&](ProbeDialog& d) {
         CWnd* combo = d.GetDlgItem(IDC_KIND);
         model.FillSlaveAxisIDsCombo(combo, IsClosed, 2, 0);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/ActiveBackendGuard.h"
 #include "platform/AfxWin.h"
 #include "platform/Backend.h"
 
@@ -160,14 +161,15 @@ class MessageRecorder : public Backend {
 
 TEST(Exceptions, ReportErrorShowsTheMessageWithAnExclamationIcon) {
     MessageRecorder recorder;
-    SetActiveBackend(&recorder);
-    CFileException(CFileException::fileNotFound, ENOENT, "a.txt").ReportError();
-    CFileException(CFileException::hardIO, EIO, "b.txt", CFileException::opRead)
-        .ReportError(MB_OKCANCEL);
-    AfxRegisterString(31050, "Something went wrong.");
-    CUserException().ReportError(MB_OK, 31050);
-    CException().ReportError();
-    SetActiveBackend(nullptr);
+    {
+        ActiveBackendGuard active(recorder);
+        CFileException(CFileException::fileNotFound, ENOENT, "a.txt").ReportError();
+        CFileException(CFileException::hardIO, EIO, "b.txt", CFileException::opRead)
+            .ReportError(MB_OKCANCEL);
+        AfxRegisterString(31050, "Something went wrong.");
+        CUserException().ReportError(MB_OK, 31050);
+        CException().ReportError();
+    }
     ASSERT_EQ(recorder.shown.size(), 4u);
     EXPECT_EQ(recorder.shown[0],
               std::make_pair(std::string("Cannot open \"a.txt\": No such file or directory."),

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestDialog.h"
+#include "platform/ActiveBackendGuard.h"
 #include "platform/HeadlessBackend.h"
 
 namespace {
@@ -12,16 +13,16 @@ using Json = nlohmann::ordered_json;
 
 TEST(Script, ClickingMovesTheFocusAndTheEditLosingItIsTold) {
     TestDialog dialog;
-    ScriptRun run = RunScript(dialog, "focus IDC_COUNT\nclick IDC_ADD\nclick 1010\n");
+    HeadlessRun run = RunScript(dialog, "focus IDC_COUNT\nclick IDC_ADD\nclick 1010\n");
     EXPECT_EQ(dialog.log, (Log{"count-killfocus", "add:1010", "add:1010"}));
     EXPECT_EQ(run.result, IDCANCEL) << "a script that ends with the dialog open cancels it";
 }
 
 TEST(Script, CheckBoxesToggleAndRadioButtonsCheckWithinTheirGroup) {
     TestDialog dialog;
-    ScriptRun run = RunScript(dialog,
-                              "click IDC_ENABLED\nclick IDC_FIRST\nclick IDC_SECOND\ndump\n"
-                              "click IDC_ENABLED\ndump\n");
+    HeadlessRun run = RunScript(dialog,
+                                "click IDC_ENABLED\nclick IDC_FIRST\nclick IDC_SECOND\ndump\n"
+                                "click IDC_ENABLED\ndump\n");
     EXPECT_EQ(dialog.log, (Log{"enabled", "enabled"}));
     std::vector<Json> dumps = run.Dumps();
     ASSERT_EQ(dumps.size(), 2u);
@@ -37,7 +38,7 @@ TEST(Script, CheckBoxesToggleAndRadioButtonsCheckWithinTheirGroup) {
 
 TEST(Script, SelectingSetsTheSelectionThenNotifies) {
     TestDialog dialog;
-    ScriptRun run = RunScript(dialog, "select IDC_KIND 1\nselect IDC_ROWS 2\ndump\n");
+    HeadlessRun run = RunScript(dialog, "select IDC_KIND 1\nselect IDC_ROWS 2\ndump\n");
     EXPECT_EQ(dialog.log, (Log{"kind", "rows"}));
     const Json dump = run.Dumps().at(0);
     EXPECT_EQ(ControlIn(dump, "IDC_KIND"), (Json{{"id", IDC_KIND},
@@ -55,7 +56,7 @@ TEST(Script, SelectingSetsTheSelectionThenNotifies) {
 
 TEST(Script, SelectingByTextChoosesTheItemOfThatText) {
     TestDialog dialog;
-    ScriptRun run =
+    HeadlessRun run =
         RunScript(dialog, "select IDC_KIND two\nselect IDC_ROWS   beta   # the second row\ndump\n");
     EXPECT_EQ(run.error, "");
     EXPECT_EQ(dialog.log, (Log{"kind", "rows"}));
@@ -71,7 +72,7 @@ TEST(Script, MessageBoxesAreAlsoWrittenAsOneLineEach) {
         AfxMessageBox("Escape \x1b[31m and\ttab", MB_OK);
         AfxMessageBox("Done.", MB_ICONINFORMATION);
     };
-    ScriptRun run = RunScript(dialog, "command ID_RESET\ntype IDC_COUNT x\nok\ndump\ncancel\n");
+    HeadlessRun run = RunScript(dialog, "command ID_RESET\ntype IDC_COUNT x\nok\ndump\ncancel\n");
     EXPECT_EQ(run.messages,
               "error: Two lines\n"
               "message: Escape \\x1b[31m and\\ttab\n"
@@ -84,10 +85,10 @@ TEST(Script, MessageBoxesAreAlsoWrittenAsOneLineEach) {
 
 TEST(Script, EnterClicksAFocusedButtonFeedsAWantReturnEditOrPressesOk) {
     TestDialog dialog;
-    ScriptRun run = RunScript(dialog,
-                              "focus IDC_ADD\nenter\n"
-                              "type IDC_NOTES ab\nenter\ndump\n"
-                              "focus IDC_NAME\nenter\n");
+    HeadlessRun run = RunScript(dialog,
+                                "focus IDC_ADD\nenter\n"
+                                "type IDC_NOTES ab\nenter\ndump\n"
+                                "focus IDC_NAME\nenter\n");
     EXPECT_EQ(dialog.log, (Log{"add:1010"}));
     EXPECT_EQ(ControlIn(run.Dumps().at(0), "IDC_NOTES").at("text"), "ab\r\n");
     EXPECT_EQ(run.result, IDOK);
@@ -96,14 +97,14 @@ TEST(Script, EnterClicksAFocusedButtonFeedsAWantReturnEditOrPressesOk) {
 TEST(Script, EnterDoesNothingWhileTheDefaultButtonIsDisabled) {
     TestDialog dialog;
     dialog.onReset = [](TestDialog& d) { d.GetDlgItem(IDOK)->EnableWindow(FALSE); };
-    ScriptRun run = RunScript(dialog, "command ID_RESET\nenter\ncommand IDCANCEL\n");
+    HeadlessRun run = RunScript(dialog, "command ID_RESET\nenter\ncommand IDCANCEL\n");
     EXPECT_EQ(run.result, IDCANCEL);
     EXPECT_EQ(run.error, "");
 }
 
 TEST(Script, CommentsBlankLinesAndTrailingCommentsAreSkipped) {
     TestDialog dialog;
-    ScriptRun run = RunScript(
+    HeadlessRun run = RunScript(
         dialog, "# a comment\n\n   \nclick IDC_ADD   # add one\r\n  type IDC_NAME  a # b  \nok\n");
     EXPECT_EQ(run.error, "");
     EXPECT_EQ(dialog.log, (Log{"add:1010"}));
@@ -112,7 +113,8 @@ TEST(Script, CommentsBlankLinesAndTrailingCommentsAreSkipped) {
 
 TEST(Script, TypeReplacesTheTextWithTheRestOfTheLine) {
     TestDialog dialog;
-    ScriptRun run = RunScript(dialog, "type IDC_NAME  two  words \t\ndump\ntype IDC_NAME\ndump\n");
+    HeadlessRun run =
+        RunScript(dialog, "type IDC_NAME  two  words \t\ndump\ntype IDC_NAME\ndump\n");
     std::vector<Json> dumps = run.Dumps();
     ASSERT_EQ(dumps.size(), 2u);
     EXPECT_EQ(ControlIn(dumps[0], "IDC_NAME").at("text"), "two  words");
@@ -121,7 +123,7 @@ TEST(Script, TypeReplacesTheTextWithTheRestOfTheLine) {
 
 TEST(Script, OnlyDumpsRunAfterTheDialogEnded) {
     TestDialog dialog;
-    ScriptRun run = RunScript(dialog, "ok\nclick IDC_ADD\nnonsense here\ndump\n");
+    HeadlessRun run = RunScript(dialog, "ok\nclick IDC_ADD\nnonsense here\ndump\n");
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(run.error, "");
     EXPECT_TRUE(dialog.log.empty());
@@ -141,7 +143,7 @@ TEST_P(ScriptRefusal, StopsTheDialogWithTheLineAndTheProblem) {
         d.GetDlgItem(IDC_ADD)->EnableWindow(FALSE);
         d.GetDlgItem(IDC_KIND)->ShowWindow(SW_HIDE);
     };
-    ScriptRun run =
+    HeadlessRun run =
         RunScript(dialog, std::string("command ID_RESET\n") + GetParam().script + "\nok\n");
     EXPECT_EQ(run.result, -1);
     EXPECT_EQ(run.error, std::string("test.script:2: ") + GetParam().error);
@@ -180,12 +182,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Script, StopsBeforeOpeningLaterDialogs) {
     std::ostringstream out;
     HeadlessBackend backend("bogus\nok\n", "s", out);
-    SetActiveBackend(&backend);
+    ActiveBackendGuard active(backend);
     TestDialog first;
     TestDialog second;
     EXPECT_EQ(first.DoModal(), -1);
     EXPECT_EQ(second.DoModal(), -1);
-    SetActiveBackend(nullptr);
     EXPECT_EQ(backend.Error(), "s:1: unknown command \"bogus\"");
 }
 
@@ -194,7 +195,7 @@ TEST(Script, NestedDialogsTakeTheLinesWhileTheyRun) {
     TestDialog inner;
     INT_PTR innerResult = 0;
     outer.onReset = [&](TestDialog&) { innerResult = inner.DoModal(); };
-    ScriptRun run =
+    HeadlessRun run =
         RunScript(outer, "command ID_RESET\nclick IDC_ADD\nok\nclick IDC_ADD\ncancel\n");
     EXPECT_EQ(innerResult, IDOK);
     EXPECT_EQ(inner.log, (Log{"add:1010"}));
@@ -204,7 +205,7 @@ TEST(Script, NestedDialogsTakeTheLinesWhileTheyRun) {
 
 TEST(Dump, ListsEveryControlInTemplateOrderWithItsFieldsInOrder) {
     TestDialog dialog;
-    ScriptRun run = RunScript(dialog, "dump\n");
+    HeadlessRun run = RunScript(dialog, "dump\n");
     const Json dump = run.Dumps().at(0);
     std::vector<std::string> fields;
     for (const auto& field : dump.items()) fields.push_back(field.key());
@@ -234,7 +235,7 @@ std::string TextThroughDump(const std::string& text) {
     dialog.onReset = [&text](TestDialog& d) {
         d.GetDlgItem(IDC_NAME)->SetWindowText(text.c_str());
     };
-    ScriptRun run = RunScript(dialog, "command ID_RESET\ndump\n");
+    HeadlessRun run = RunScript(dialog, "command ID_RESET\ndump\n");
     return ControlIn(run.Dumps().at(0), "IDC_NAME").at("text").get<std::string>();
 }
 
@@ -257,7 +258,7 @@ TEST(Dump, ShowsEachSequenceThatIsNotUtf8AsOneReplacementCharacter) {
 TEST(Dump, ReportsNoFocusAsNull) {
     TestDialog dialog;
     dialog.onReset = [](TestDialog& d) { d.SetFocus(); };
-    ScriptRun run = RunScript(dialog, "command ID_RESET\ndump\n");
+    HeadlessRun run = RunScript(dialog, "command ID_RESET\ndump\n");
     EXPECT_TRUE(run.Dumps().at(0).at("focus").is_null());
 }
 

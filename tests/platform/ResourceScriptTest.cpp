@@ -8,6 +8,7 @@
 #include "platform/DialogTemplate.h"
 #include "platform/WinDefs.h"
 #include "platform/rc/ResourceScript.h"
+#include "tests/support/BuiltFiles.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ std::string ParseError(const std::string& text) {
 const char* const kDialogHead = "1 DIALOG 0, 0, 10, 10\nBEGIN\n";
 
 TEST(EditorTemplate, HasEveryControlOfTheTableInOrder) {
-    ResourceScript script = ResourceScript::Load(VANTREL_SOURCE_DIR "/dialog/Vantrel.rc");
+    ResourceScript script = ResourceScript::Load(SourcePath("dialog/Vantrel.rc"));
     const DialogTemplate* dialog = script.FindDialog(214);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->symbol, "IDD_LINEAR_INTERPOLATION");
@@ -145,7 +146,7 @@ TEST(EditorTemplate, HasEveryControlOfTheTableInOrder) {
 }
 
 TEST(EditorTemplate, AddsABlankItemToTheFourConfigurationCombos) {
-    ResourceScript script = ResourceScript::Load(VANTREL_SOURCE_DIR "/dialog/Vantrel.rc");
+    ResourceScript script = ResourceScript::Load(SourcePath("dialog/Vantrel.rc"));
     const DialogTemplate* dialog = script.FindDialog(214);
     ASSERT_NE(dialog, nullptr);
     ASSERT_EQ(dialog->initItems.size(), 4u);
@@ -296,8 +297,7 @@ TEST(Refusals, DialogInitDataMustBeWellFormed) {
 }
 
 TEST(GeneratedSource, RegistersTheTemplatesAsParsed) {
-    ResourceScript script =
-        ResourceScript::Load(VANTREL_SOURCE_DIR "/tests/platform/TestDialog.rc");
+    ResourceScript script = ResourceScript::Load(SourcePath("tests/platform/TestDialog.rc"));
     const DialogTemplate* parsed = script.FindDialog(IDD_TEST);
     std::shared_ptr<const DialogTemplate> registered = AfxFindDialogTemplate(IDD_TEST);
     ASSERT_NE(parsed, nullptr);

@@ -2,12 +2,12 @@
 #pragma once
 
 #include <functional>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "TestResource.h"
 #include "platform/AfxWin.h"
+#include "tests/support/HeadlessRun.h"
 
 class TestDialog : public CDialog {
   public:
@@ -35,22 +35,8 @@ class TestDialog : public CDialog {
     DECLARE_MESSAGE_MAP()
 };
 
-struct ScriptRun {
-    INT_PTR result = 0;
-    std::string output;    // the dumps, one a line
-    std::string messages;  // the message boxes, one a line
-    std::string error;
-
-    // The dumps, read back with the library that wrote them; fields keep their order.
-    std::vector<nlohmann::ordered_json> Dumps() const;
-};
-
-// The control of that symbol in a dump; throws when there is none.
-const nlohmann::ordered_json& ControlIn(const nlohmann::ordered_json& dump,
-                                        const std::string& symbol);
-
 // Runs dialog with a headless back end playing script.
-ScriptRun RunScript(CDialog& dialog, const std::string& script);
+HeadlessRun RunScript(CDialog& dialog, const std::string& script);
 
 // Rebinds Add and leaves everything else to TestDialog's map.
 class DerivedTestDialog : public TestDialog {
