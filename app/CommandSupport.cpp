@@ -3,6 +3,7 @@
 #include "app/BuiltinData.h"
 #include "app/FileAccess.h"
 #include "app/ProjectFile.h"
+#include "platform/EscapedText.h"
 
 CLI::Validator NotEmpty() {
     return CLI::Validator(
@@ -41,4 +42,8 @@ std::string ReadInput(const std::string& path) {
 
 std::string InputName(const std::string& path) {
     return path == kStandardStream ? "standard input" : path;
+}
+
+void ReportMessage(const std::string& message) {
+    WriteStandardError("vantrel: " + EscapeControls(message) + "\n");
 }

@@ -36,3 +36,7 @@ std::unique_ptr<PluginModule> LoadModule(const CommonOptions& common);
 std::string ReadInput(const std::string& path);
 // How messages name path: "standard input" for "-".
 std::string InputName(const std::string& path);
+// Writes "vantrel: MESSAGE" as one line on standard error. Messages quote what the user gave
+// (names, keys, script lines), so their control characters are escaped: the line stays one line
+// and nothing reaches the terminal as a control sequence.
+void ReportMessage(const std::string& message);
