@@ -1,6 +1,9 @@
 #include "app/Cli.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstring>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,10 +20,11 @@ namespace {
 
 // The module's messages go out as the module wrote them (CR LF between them), so that scripts
 // can split them exactly; only a refusal without any text gets a line of its own.
-std::string AsErrorText(const std::string& text, const std::string& elementName) {
+void ReportRefusal(const std::string& text, const std::string& elementName) {
     if (text.find_first_not_of(" \t\r\n") == std::string::npos)
-        return "vantrel: " + elementName + ": the element was refused\n";
-    return text;
+        ReportMessage(elementName + ": the element was refused");
+    else
+        WriteStandardError(text);
 }
 
 int Translate(const PluginModule& module, Project& project, const std::string& element,
@@ -32,7 +36,7 @@ int Translate(const PluginModule& module, Project& project, const std::string& e
         WriteStandardOutput(code.str());
         return 0;
     }
-    WriteStandardError(AsErrorText(code.str(), elementName));
+    ReportRefusal(code.str(), elementName);
     return 1;
 }
 
@@ -178,9 +182,20 @@ bool IsCommand(const CLI::App& app, const std::string& name) {
     return false;
 }
 
+// Output that CLI11 printed (help, version) must have arrived: a failed write is an error.
+int CheckedStandardOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    if (std::cout) return status;
+    ReportMessage(std::string("standard output: cannot write") +
+                  (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()));
+    return 2;
+}
+
 int ReportParseError(const CLI::App& app, const CLI::ParseError& error) {
-    if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(error);
-    WriteStandardError(std::string("vantrel: ") + error.what() + " (see vantrel --help)\n");
+    if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
+        return CheckedStandardOutput(app.exit(error));
+    ReportMessage(std::string(error.what()) + " (see vantrel --help)");
     return 2;
 }
 
@@ -194,8 +209,7 @@ int RunVantrel(int argc, char** argv) {
     std::vector<Command> commands = AddCommands(app, common);
     // CLI11 would only say that a command is required; name the word it did not know.
     if (argc > 1 && argv[1][0] != '-' && !IsCommand(app, argv[1])) {
-        WriteStandardError(std::string("vantrel: unknown command \"") + argv[1] +
-                           "\" (see vantrel --help)\n");
+        ReportMessage(std::string("unknown command \"") + argv[1] + "\" (see vantrel --help)");
         return 2;
     }
     try {
@@ -206,9 +220,9 @@ int RunVantrel(int argc, char** argv) {
     try {
         return RunParsedCommand(commands);
     } catch (const AppError& error) {
-        WriteStandardError(std::string("vantrel: ") + error.what() + "\n");
+        ReportMessage(error.what());
     } catch (const std::exception& error) {
-        WriteStandardError(std::string("vantrel: unexpected failure: ") + error.what() + "\n");
+        ReportMessage(std::string("unexpected failure: ") + error.what());
     }
     return 2;
 }

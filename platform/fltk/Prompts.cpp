@@ -241,6 +241,8 @@ bool ShowFileChooser(const FileDialogRequest& request, std::string& path) {
     std::string filter = ToolkitFileFilter(request.filters);
     if (!filter.empty()) chooser.filter(filter.c_str());
     if (!request.fileName.empty()) chooser.preset_file(request.fileName.c_str());
+    if (!request.open && (request.flags & OFN_OVERWRITEPROMPT) != 0)
+        chooser.options(Fl_Native_File_Chooser::SAVEAS_CONFIRM);
     // The chooser starts in the working folder, where the files named on the command line are.
     std::error_code error;
     std::string folder = std::filesystem::current_path(error).string();

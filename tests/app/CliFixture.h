@@ -1,0 +1,79 @@
+// The scratch folder and the program that the command-line tests share.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "RunProgram.h"
+
+// The built-in demo element, as a user would write it.
+inline const char* const kDemoElement =
+    "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1\nSlaveX=0\nSlaveY=1\n"
+    "SlaveZ=2\nX_TPOS[mm]=10 0 -10 0\nY_TPOS[mm]=0 10 0 -10\nZ_TPOS[mm]=2 0 -2 0\n"
+    "CACC[m/s^2]=0.5 0 1 0\nCSPD[m/s]=0.05 0.1 0 0.05\nExecute=0\nWaitForCompletion=1\n";
+
+inline bool IsOneLine(const std::string& text) {
+    return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
+}
+
+class Cli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // Without a script the editor opens a window; these tests must never wait for a person.
+        unsetenv("DISPLAY");
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vantrel-cli-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+
+    ProgramOutcome Run(const std::vector<std::string>& args, const std::string& input = "") {
+        return RunProgram(VANTREL_EXE, args, input, m_folder);
+    }
+
+    std::string Write(const std::string& name, const std::string& text) {
+        WriteFileText(m_folder / name, text);
+        return (m_folder / name).string();
+    }
+
+    std::string NewElementFor(const std::string& project) {
+        ProgramOutcome outcome = Run({"new", "-p", Write("p.toml", project)});
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        return outcome.out;
+    }
+
+    // The files in the scratch folder, to see that nothing was left behind.
+    std::vector<std::string> FolderContent() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::filesystem::path m_folder;
+};
+
+// The demo element as a file in the scratch folder, for the editor to work on.
+class CliEdit : public Cli {
+  protected:
+    void SetUp() override {
+        Cli::SetUp();
+        m_element = Write("element.txt", kDemoElement);
+        m_before = ReadFileText(m_element);
+    }
+
+    ProgramOutcome Edit(const std::string& script) {
+        return Run({"edit", m_element, "--script", Write("script.txt", script)});
+    }
+
+    std::string m_element;
+    std::string m_before;
+};
