@@ -30,8 +30,12 @@ TEST_F(DataExchange, OkRefusesAMissingSlaveAxisOnItsComboBox) {
     const EditorRun run = Run("ok\ndump\n", element);
     EXPECT_EQ(run.result, 0);
     const DialogState& state = run.dumps.back();
+    // The unusable slave was already named when the dialog opened.
     EXPECT_EQ(state.Messages(),
-              (std::vector<std::string>{"exclamation: Please select a slave axis!"}));
+              (std::vector<std::string>{"exclamation: The element could not be read as it "
+                                        "stands:\nInvalid value of SlaveY!\nThe dialog shows "
+                                        "what could be read; OK writes what it shows.",
+                                        "exclamation: Please select a slave axis!"}));
     EXPECT_EQ(state.Focus(), 12005);
     EXPECT_EQ(state.Items("IDC_SLAVE_X"), (std::vector<std::string>{"1", "2", "3"}));
 }
