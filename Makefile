@@ -1,10 +1,12 @@
-# Front door: every target installs what is missing, configures and builds.
-PRESET ?= default
+# Front door: every target installs what is missing, configures and builds. With CI set, the
+# build is the ci preset's: the default build with warnings as errors.
+PRESET ?= $(if $(CI),ci,default)
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
-WERROR := $(if $(CI),ON,OFF)
+WERROR_FLAG := $(if $(CI),-DVANTREL_WERROR=ON)
 
-.PHONY: all install-deps configure build demo test install screenshot bench asan fuzz clean
+.PHONY: all install-deps configure build demo test install screenshot bench asan fuzz \
+	format-check clean
 
 all: build
 
@@ -12,7 +14,7 @@ install-deps:
 	sh scripts/install-deps
 
 configure: install-deps
-	cmake --preset $(PRESET) -DVANTREL_WERROR=$(WERROR)
+	cmake --preset $(PRESET) $(WERROR_FLAG)
 
 build: configure
 	cmake --build --preset $(PRESET) -j $(JOBS)
@@ -37,7 +39,7 @@ bench: install-deps
 	./build-release/vantrel_bench
 
 asan: install-deps
-	cmake --preset asan -DVANTREL_WERROR=$(WERROR)
+	cmake --preset asan $(WERROR_FLAG)
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
@@ -51,6 +53,9 @@ fuzz: install-deps
 	cp examples/*.toml build-fuzz/corpus/project/
 	./build-fuzz/translate_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/translate
 	./build-fuzz/project_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/project
+
+format-check: install-deps
+	sh scripts/check-format
 
 clean:
 	rm -rf build build-debug build-asan build-release build-fuzz

@@ -10,34 +10,26 @@
 
 #include "app/AppError.h"
 #include "app/BuiltinData.h"
+#include "app/CheckCommand.h"
 #include "app/CommandSupport.h"
 #include "app/EditCommand.h"
 #include "app/FileAccess.h"
+#include "app/HelpCommand.h"
 #include "host/CString.h"
 #include "plugin/VantrelExports.h"
 
 namespace {
 
-// The module's messages go out as the module wrote them (CR LF between them), so that scripts
-// can split them exactly; only a refusal without any text gets a line of its own.
-void ReportRefusal(const std::string& text, const std::string& elementName) {
-    if (text.find_first_not_of(" \t\r\n") == std::string::npos)
-        ReportMessage(elementName + ": the element was refused");
-    else
-        WriteStandardError(text);
-}
-
+// The program text on standard output or into output; a refusal's messages on standard error.
 int Translate(const PluginModule& module, Project& project, const std::string& element,
-              const std::string& elementName) {
-    auto translate = module.Resolve<TranslateMotionSequenceFn>("TranslateMotionSequence");
-    CString text(element);
-    CString code;
-    if (translate(project.Controller(), project.Motion(), text, code)) {
-        WriteStandardOutput(code.str());
-        return 0;
+              const std::string& elementName, const std::string& output = {}) {
+    Translation translation = TranslateElement(module, project, element);
+    if (!translation.accepted) {
+        WriteStandardError(RefusalText(translation.text, elementName));
+        return 1;
     }
-    ReportRefusal(code.str(), elementName);
-    return 1;
+    WriteOutput(output, translation.text);
+    return 0;
 }
 
 int RunInfo(const CommonOptions& common) {
@@ -65,18 +57,20 @@ int RunNew(const CommonOptions& common, const std::string& output) {
     auto defaults = module->Resolve<GetDefaultParametersFn>("GetDefaultParameters");
     CString text;
     defaults(project->Controller(), project->Motion(), text);
-    if (output.empty() || output == kStandardStream)
-        WriteStandardOutput(text.str());
-    else
-        WriteFileAtomically(output, text.str());
+    WriteOutput(output, text.str());
     return 0;
 }
 
-int RunTranslate(const CommonOptions& common, const std::string& elementPath) {
-    std::string element = ReadInput(elementPath);
+struct TranslateOptions {
+    std::string element;
+    std::string output;
+};
+
+int RunTranslate(const CommonOptions& common, const TranslateOptions& options) {
+    std::string element = ReadInput(options.element);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    return Translate(*module, *project, element, InputName(elementPath));
+    return Translate(*module, *project, element, InputName(options.element), options.output);
 }
 
 int RunDemo(const CommonOptions& common) {
@@ -104,10 +98,6 @@ int RunEdit(const CommonOptions& common, const EditOptions& options) {
     return RunScriptedEdit(*module, *project, request);
 }
 
-void AddElementArgument(CLI::App& command, std::string& element, const char* about) {
-    command.add_option("ELEMENT", element, about)->required()->check(NotEmpty());
-}
-
 Command AddInfoCommand(CLI::App& app, CommonOptions& common) {
     CLI::App* parser =
         AddCommand(app, common, "info", "Print the module's class, name and order id");
@@ -131,11 +121,17 @@ Command AddNewCommand(CLI::App& app, CommonOptions& common) {
 }
 
 Command AddTranslateCommand(CLI::App& app, CommonOptions& common) {
-    auto element = std::make_shared<std::string>();
+    auto options = std::make_shared<TranslateOptions>();
     CLI::App* parser = AddCommand(app, common, "translate",
                                   "Print the program text of an element (CR LF line ends)");
-    AddElementArgument(*parser, *element, "Element file, or - for standard input");
-    return {parser, [&common, element] { return RunTranslate(common, *element); }};
+    AddElementArgument(*parser, options->element, "Element file, or - for standard input");
+    parser
+        ->add_option("-o,--output", options->output,
+                     "Write the program to FILE instead (replaced whole, and only when the "
+                     "element is accepted)")
+        ->type_name("FILE")
+        ->check(NotEmpty());
+    return {parser, [&common, options] { return RunTranslate(common, *options); }};
 }
 
 Command AddEditCommand(CLI::App& app, CommonOptions& common) {
@@ -162,24 +158,28 @@ Command AddDemoCommand(CLI::App& app, CommonOptions& common) {
 // Add...Command in that file's header.
 std::vector<Command> AddCommands(CLI::App& app, CommonOptions& common) {
     return {
-        AddInfoCommand(app, common), AddEnabledCommand(app, common),
-        AddNewCommand(app, common),  AddTranslateCommand(app, common),
-        AddEditCommand(app, common), AddDemoCommand(app, common),
+        AddInfoCommand(app, common),  AddEnabledCommand(app, common),
+        AddNewCommand(app, common),   AddTranslateCommand(app, common),
+        AddCheckCommand(app, common), AddEditCommand(app, common),
+        AddDemoCommand(app, common),  AddHelpCommand(app, common),
     };
 }
 
-int RunParsedCommand(const std::vector<Command>& commands) {
+const Command* ParsedCommand(const std::vector<Command>& commands) {
     for (const Command& command : commands) {
-        if (command.parser->parsed()) return command.run();
+        if (command.parser->parsed()) return &command;
     }
-    throw AppError("no command was given (see vantrel --help)");
+    return nullptr;
 }
 
-bool IsCommand(const CLI::App& app, const std::string& name) {
-    for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
-        if (command->check_name(name)) return true;
-    }
-    return false;
+// The parser keeps the words it does not know; the first of them is the problem to report.
+void RefuseLeftOverWords(const CLI::App& app, const Command* command) {
+    const std::vector<std::string> left = app.remaining(true);
+    if (left.empty()) return;
+    const std::string& word = left.front();
+    if (command == nullptr && word[0] != '-') throw AppError(UnknownCommandMessage(app, word));
+    std::string help = command ? "vantrel help " + command->parser->get_name() : "vantrel --help";
+    throw AppError("unexpected argument \"" + word + "\" (see " + help + ")");
 }
 
 // Output that CLI11 printed (help, version) must have arrived: a failed write is an error.
@@ -192,33 +192,35 @@ int CheckedStandardOutput(int status) {
     return 2;
 }
 
-int ReportParseError(const CLI::App& app, const CLI::ParseError& error) {
-    if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
-        return CheckedStandardOutput(app.exit(error));
-    ReportMessage(std::string(error.what()) + " (see vantrel --help)");
-    return 2;
-}
-
 }  // namespace
 
 int RunVantrel(int argc, char** argv) {
     CLI::App app("Runs the Linear Interpolation motion module on a project.", "vantrel");
     app.require_subcommand(1);
-    app.set_version_flag("--version", VANTREL_VERSION);
+    // Unknown words are kept rather than refused by the parser, so that a mistyped command can
+    // be named with the command it most likely meant.
+    app.allow_extras();
+    app.set_version_flag("--version", std::string("vantrel ") + VANTREL_VERSION);
     CommonOptions common;
+    AddCommonOptions(app, common);
     std::vector<Command> commands = AddCommands(app, common);
-    // CLI11 would only say that a command is required; name the word it did not know.
-    if (argc > 1 && argv[1][0] != '-' && !IsCommand(app, argv[1])) {
-        ReportMessage(std::string("unknown command \"") + argv[1] + "\" (see vantrel --help)");
-        return 2;
-    }
+    // Set after the commands were added, which would inherit it.
+    app.footer(
+        "The common options may also follow the command. "
+        "\"vantrel help COMMAND\" shows the options of a command.");
     try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
-        return ReportParseError(app, error);
-    }
-    try {
-        return RunParsedCommand(commands);
+        try {
+            app.parse(argc, argv);
+        } catch (const CLI::ParseError& error) {
+            if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
+                return CheckedStandardOutput(app.exit(error));
+            // A word the parser did not know says more than that a command is missing.
+            RefuseLeftOverWords(app, ParsedCommand(commands));
+            throw AppError(std::string(error.what()) + " (see vantrel --help)");
+        }
+        const Command* command = ParsedCommand(commands);
+        RefuseLeftOverWords(app, command);
+        return command->run();
     } catch (const AppError& error) {
         ReportMessage(error.what());
     } catch (const std::exception& error) {

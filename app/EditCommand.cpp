@@ -1,5 +1,6 @@
 #include "app/EditCommand.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -42,6 +43,14 @@ bool RunEditor(const PluginModule& module, Project& project, Backend& backend, C
     auto edit = module.Resolve<EditMotionSequenceFn>("EditMotionSequence");
     ActiveBackendGuard active(backend);
     return edit(project.Controller(), project.Motion(), text) != 0;
+}
+
+// The window's display went away while the editor ran: nothing was written, and the window
+// cannot go on. The program ends as on any failure (exit 2), so that it does not read as a
+// cancel; at once, as the display's library must not be called again on the way out.
+[[noreturn]] void EndOnLostDisplay(const std::string& reason) {
+    ReportMessage("the window's display failed: " + reason);
+    std::_Exit(2);
 }
 
 // Writes the confirmed text over the element, unless someone changed the file since it was
@@ -108,7 +117,7 @@ int RunScriptedEdit(const PluginModule& module, Project& project, const EditRequ
 }
 
 int RunWindowEdit(const PluginModule& module, Project& project, const EditRequest& request) {
-    if (!FltkBackend::OpenDisplay()) {
+    if (!FltkBackend::OpenDisplay(EndOnLostDisplay)) {
         throw AppError(
             "edit: no display is available (DISPLAY is unset or cannot be opened); "
             "use --script FILE to edit without a window");

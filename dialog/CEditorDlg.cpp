@@ -55,6 +55,7 @@ ON_CBN_SELENDOK(IDC_POSITION_Y_UNIT, &CEditorDlg::OnSelUnitY)
 ON_CBN_SELENDOK(IDC_POSITION_Z_UNIT, &CEditorDlg::OnSelUnitZ)
 ON_BN_CLICKED(IDC_CHANGE_EVENT, &CEditorDlg::OnChangeEvent)
 ON_BN_CLICKED(IDC_EDIT_EVENT, &CEditorDlg::OnEditEvent)
+ON_BN_CLICKED(ID_DEFAULT_HELP, &CEditorDlg::OnHelp)
 END_MESSAGE_MAP()
 
 CEditorDlg::CEditorDlg(CMC_Setup& setup, CMC_Motion& motion, CString& parameterText, CWnd* parent)

@@ -56,6 +56,7 @@ class CEditorDlg : public CMC_EditMotionDlg {
     void OnSelUnitZ();
     void OnChangeEvent();
     void OnEditEvent();
+    void OnHelp();
 
     DECLARE_MESSAGE_MAP()
 

@@ -7,6 +7,16 @@ namespace {
 
 constexpr const char* kDistinctAxes = "Please select distinct slave axis!";
 
+// Reading refuses a slave the program cannot name, so the combo does not offer it either.
+void RemoveSlavesWithoutLetter(CWnd& combo) {
+    for (auto i = combo.SendMessage(CB_GETCOUNT) - 1; i >= 0; --i) {
+        const auto item = static_cast<WPARAM>(i);
+        if (!CInternalData::HasAxisLetter(
+                static_cast<int>(combo.SendMessage(CB_GETITEMDATA, item))))
+            combo.SendMessage(CB_DELETESTRING, item);
+    }
+}
+
 }  // namespace
 
 void CEditorDlg::DoDataExchange(CDataExchange* pDX) {
@@ -37,8 +47,10 @@ void CEditorDlg::LoadControls() {
         const std::pair<int, int> axes[] = {
             {IDC_SLAVE_X, d.m_nSlaveX}, {IDC_SLAVE_Y, d.m_nSlaveY}, {IDC_SLAVE_Z, d.m_nSlaveZ}};
         for (const auto& [id, slave] : axes) {
-            if (CWnd* combo = GetDlgItem(id))
-                m_Data.FillSlaveAxisIDsCombo(combo, IsClosedPositionAxis, slave, 0);
+            CWnd* combo = GetDlgItem(id);
+            if (!combo) continue;
+            m_Data.FillSlaveAxisIDsCombo(combo, IsClosedPositionAxis, slave, 0);
+            RemoveSlavesWithoutLetter(*combo);
         }
         m_bCombosFilled = TRUE;
     }

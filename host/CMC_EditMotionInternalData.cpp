@@ -50,8 +50,8 @@ std::optional<parametertext::Entry> FindArrayEntry(const CString& text, const CS
 }
 
 // Reads the values into array; on failure array keeps its values under the entry's name.
-CString InitializeFromEntry(CMC_ArrayParameter* array, int type, const CString& name,
-                            const char* unit, std::string_view values) {
+[[nodiscard]] CString InitializeFromEntry(CMC_ArrayParameter* array, int type, const CString& name,
+                                          const char* unit, std::string_view values) {
     CString error;
     const std::string list(values);
     if (array->InitializeMotionParam(type, name, unit, list.c_str(), MC_UNSET_LIMIT, MC_UNSET_LIMIT,

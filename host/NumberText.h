@@ -9,9 +9,9 @@ namespace numbertext {
 enum class ParseResult { Ok, NotNumber, OutOfRange };
 
 // A decimal number filling the whole token (optional sign, no hex, no "nan"/"inf").
-ParseResult ParseNumber(std::string_view token, double& value);
+[[nodiscard]] ParseResult ParseNumber(std::string_view token, double& value);
 // A whole number filling the whole token (optional sign, digits only).
-ParseResult ParseWhole(std::string_view token, long long& value);
+[[nodiscard]] ParseResult ParseWhole(std::string_view token, long long& value);
 
 // A number's text in a fixed buffer, so that long lists format without allocating.
 struct NumberBuffer {

@@ -1,23 +1,13 @@
 #include "host/ParameterText.h"
 
 #include "host/NumberText.h"
+#include "platform/Trim.h"
 
 namespace parametertext {
 namespace {
 using numbertext::Quoted;
+// A CR inside an entry is no blank: only the one ending its line is dropped.
 constexpr std::string_view kBlanks = " \t";
-
-std::string_view TrimLeft(std::string_view s) {
-    const size_t first = s.find_first_not_of(kBlanks);
-    return first == std::string_view::npos ? std::string_view() : s.substr(first);
-}
-
-std::string_view TrimRight(std::string_view s) {
-    const size_t last = s.find_last_not_of(kBlanks);
-    return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
-}
-
-std::string_view Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
 
 std::string_view WithoutCarriageReturn(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -35,7 +25,7 @@ bool StartsWithName(std::string_view line, std::string_view name) {
 // Splits a left-trimmed line into its name and the rest; nothing when the name is another.
 std::optional<Entry> ParseLine(std::string_view line, std::string_view name) {
     const size_t nameEnd = line.find_first_of("[=");
-    if (TrimRight(line.substr(0, nameEnd)) != name) return std::nullopt;
+    if (TrimRight(line.substr(0, nameEnd), kBlanks) != name) return std::nullopt;
     Entry entry;
     if (nameEnd == std::string_view::npos) {
         entry.form = EntryForm::NoEquals;
@@ -43,7 +33,7 @@ std::optional<Entry> ParseLine(std::string_view line, std::string_view name) {
     }
     std::string_view rest = line.substr(nameEnd + 1);
     if (line[nameEnd] == '=') {
-        entry.value = Trim(rest);
+        entry.value = Trim(rest, kBlanks);
         return entry;
     }
     const size_t close = rest.find(']');
@@ -51,15 +41,15 @@ std::optional<Entry> ParseLine(std::string_view line, std::string_view name) {
         entry.form = EntryForm::UnclosedUnit;
         return entry;
     }
-    entry.unit = Trim(rest.substr(0, close));
-    rest = TrimLeft(rest.substr(close + 1));
+    entry.unit = Trim(rest.substr(0, close), kBlanks);
+    rest = TrimLeft(rest.substr(close + 1), kBlanks);
     if (rest.empty()) {
         entry.form = EntryForm::NoEquals;
     } else if (rest[0] != '=') {
         entry.form = EntryForm::TextAfterUnit;
     } else {
         entry.form = EntryForm::WithUnit;
-        entry.value = Trim(rest.substr(1));
+        entry.value = Trim(rest.substr(1), kBlanks);
     }
     return entry;
 }
@@ -75,7 +65,8 @@ std::optional<Entry> FindEntry(std::string_view text, std::string_view name) {
     while (pos <= text.size()) {
         size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = TrimLeft(WithoutCarriageReturn(text.substr(pos, end - pos)));
+        const std::string_view line =
+            TrimLeft(WithoutCarriageReturn(text.substr(pos, end - pos)), kBlanks);
         if (StartsWithName(line, name)) {
             if (auto entry = ParseLine(line, name)) return entry;
         }

@@ -26,14 +26,14 @@ struct Entry {
 std::optional<Entry> FindEntry(std::string_view text, std::string_view name);
 
 // A message (ending in CR LF) for an entry whose form is broken, or "" when it reads.
-std::string FormProblem(std::string_view name, const Entry& entry);
+[[nodiscard]] std::string FormProblem(std::string_view name, const Entry& entry);
 // `Entry "name" is missing!` with CR LF.
 std::string MissingMessage(std::string_view name);
 
 // Reads the whole number of entry name into value when it lies in min..max; "" on success,
 // else a message ending in CR LF, and value is untouched.
-std::string ReadWholeNumber(std::string_view text, std::string_view name, long long min,
-                            long long max, int& value);
+[[nodiscard]] std::string ReadWholeNumber(std::string_view text, std::string_view name,
+                                          long long min, long long max, int& value);
 
 // Calls visit(token) for each blank-separated token of list.
 template <class Visit>

@@ -5,6 +5,7 @@
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
 #include "host/HostResources.h"
+#include "host/ParameterText.h"
 
 namespace {
 
@@ -133,9 +134,10 @@ CString CInternalData::InvalidValueMessage(const char* name) const {
     return InvalidValueText(name) + "\r\n";
 }
 
+bool CInternalData::HasAxisLetter(int slave) { return slave >= 0 && slave <= kLastLetteredSlave; }
+
 bool CInternalData::IsUsableSlave(int slave) const {
-    // The program names a slave by the letter 'A' + slave: past Z there is no letter for it.
-    if (slave > kLastLetteredSlave) return false;
+    if (!HasAxisLetter(slave)) return false;
     BYTE axisId = 0;
     if (!m_pSetup->MotionController_GetAxisIDOfSlave(static_cast<BYTE>(slave & 0xFF), axisId))
         return false;
@@ -156,17 +158,31 @@ CString CInternalData::ReadSlave(const CString& text, const char* name, int& sla
     return message;
 }
 
+// Without units the columns hold the drives' internal numbers: an entry may name no unit or
+// the column's internal unit, but no unit its numbers would have to be converted from (10 mm
+// are not 10 counts). Refused like any bad entry, the column takes the entry's name and type.
+CString CInternalData::ReadNoUnitColumn(const CString& text, const char* baseName,
+                                        const char* prefix, int type, CMC_ArrayParameter* column) {
+    const CString name = GetDataParamName(baseName, prefix, nullptr);
+    const auto entry = parametertext::FindEntry(text.str(), name.str());
+    if (entry && !entry->unit.empty() &&
+        entry->unit != GetDefaultUnit(baseName, prefix, nullptr).str()) {
+        column->SetNameAndType(type, name);
+        return InvalidValueMessage(name);
+    }
+    return ReadNoUnitArrayDataParam(text, type, name, column);
+}
+
 CString CInternalData::ReadPositionColumn(const CString& text, const char* prefix,
                                           CMC_ArrayParameter* column) {
     if (m_nUnitKind != 0) return ReadArrayDataParam(text, kPositionName, prefix, nullptr, column);
-    return ReadNoUnitArrayDataParam(text, VT_LONG, GetDataParamName(kPositionName, prefix, nullptr),
-                                    column);
+    return ReadNoUnitColumn(text, kPositionName, prefix, VT_LONG, column);
 }
 
 CString CInternalData::ReadDynamicsColumn(const CString& text, const char* name, int type,
                                           CMC_ArrayParameter* column, int segmentCount) {
     CString message = m_nUnitKind != 0 ? ReadArrayDataParam(text, name, nullptr, nullptr, column)
-                                       : ReadNoUnitArrayDataParam(text, type, name, column);
+                                       : ReadNoUnitColumn(text, name, nullptr, type, column);
     if (message.IsEmpty() && column->GetValuesCount() != segmentCount)
         message = InvalidValueMessage(name);
     column->SetMinInInternalUnit(0.0);

@@ -47,6 +47,9 @@ class CInternalData : public CMC_EditMotionInternalData {
         return {m_pPositionX, m_pPositionY, m_pPositionZ, m_pAcceleration, m_pSpeed};
     }
 
+    // Whether the program can name slave: it names slaves by the letters 'A' + slave to 'Z'.
+    static bool HasAxisLetter(int slave);
+
     // The element's motion-language program text; requires a successful ReadParameters.
     CString GenerateMotionCode() const;
     // The lines of segment index.
@@ -74,12 +77,16 @@ class CInternalData : public CMC_EditMotionInternalData {
     // Message 20048 for name; the Message form ends in CR LF like every read message.
     CString InvalidValueText(const char* name) const;
     CString InvalidValueMessage(const char* name) const;
-    CString ReadSlave(const CString& text, const char* name, int& slave,
-                      std::initializer_list<const int*> mustDiffer);
+    [[nodiscard]] CString ReadSlave(const CString& text, const char* name, int& slave,
+                                    std::initializer_list<const int*> mustDiffer);
     bool IsUsableSlave(int slave) const;
-    CString ReadPositionColumn(const CString& text, const char* prefix, CMC_ArrayParameter* column);
-    CString ReadDynamicsColumn(const CString& text, const char* name, int type,
-                               CMC_ArrayParameter* column, int segmentCount);
+    [[nodiscard]] CString ReadNoUnitColumn(const CString& text, const char* baseName,
+                                           const char* prefix, int type,
+                                           CMC_ArrayParameter* column);
+    [[nodiscard]] CString ReadPositionColumn(const CString& text, const char* prefix,
+                                             CMC_ArrayParameter* column);
+    [[nodiscard]] CString ReadDynamicsColumn(const CString& text, const char* name, int type,
+                                             CMC_ArrayParameter* column, int segmentCount);
     void ResetPositionZ();
     CString AxisList() const;
 };

@@ -3,6 +3,7 @@
 // prompts to it, and tells it about every change of a control's state.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,8 +46,8 @@ class Backend {
     virtual INT_PTR RunModal(CDialog& dialog) = 0;
     // Shows a message box of the given MB_ type; returns the id of the button pressed.
     virtual int MessageBox(const std::string& text, UINT type) = 0;
-    // True and the chosen full path, or false when the user cancelled.
-    virtual bool ChooseFile(const FileDialogRequest& request, std::string& path) = 0;
+    // The chosen full path, or nothing when the user cancelled.
+    virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
     // The index of the chosen item, or -1 when the user cancelled.
     virtual int ChooseItem(const std::string& title, const std::vector<std::string>& items,
                            int current) = 0;

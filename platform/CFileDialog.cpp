@@ -41,11 +41,11 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const cha
 INT_PTR CFileDialog::DoModal() {
     m_strPathName.clear();
     Backend* backend = GetActiveBackend();
-    std::string path;
-    if (backend == nullptr || !backend->ChooseFile(m_request, path) || path.empty())
-        return IDCANCEL;
+    std::optional<std::string> path =
+        backend ? backend->ChooseFile(m_request) : std::optional<std::string>();
+    if (!path || path->empty()) return IDCANCEL;
     std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    m_strPathName = error ? path : absolute.lexically_normal().string();
+    std::filesystem::path absolute = std::filesystem::absolute(*path, error);
+    m_strPathName = error ? *path : absolute.lexically_normal().string();
     return IDOK;
 }

@@ -3,9 +3,12 @@
 #include <charconv>
 #include <climits>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <sstream>
+#include <string_view>
 
 #include "platform/CDialog.h"
+#include "platform/Trim.h"
 #include "platform/UserInput.h"
 
 namespace {
@@ -26,22 +29,12 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-std::string TrimRight(const std::string& text) {
-    size_t end = text.find_last_not_of(kBlanks);
-    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
-}
-
-std::string TrimLeft(const std::string& text) {
-    size_t start = text.find_first_not_of(kBlanks);
-    return start == std::string::npos ? std::string() : text.substr(start);
-}
-
 // Splits off the first word; rest keeps everything after the blanks that follow it.
 std::string FirstWord(const std::string& text, std::string& rest) {
-    std::string trimmed = TrimLeft(text);
+    std::string_view trimmed = TrimLeft(text);
     size_t end = trimmed.find_first_of(kBlanks);
-    std::string word = trimmed.substr(0, end);
-    rest = end == std::string::npos ? std::string() : TrimLeft(trimmed.substr(end));
+    std::string word(trimmed.substr(0, end));
+    rest = end == std::string::npos ? std::string() : std::string(TrimLeft(trimmed.substr(end)));
     return word;
 }
 
@@ -64,6 +57,21 @@ bool ParseInteger(const std::string& text, long long& value) {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+bool IsWholeNumber(const std::string& text) {
+    size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
+    return text.size() > digits &&
+           text.find_first_not_of("0123456789", digits) == std::string::npos;
+}
+
+// The text up to a word that starts a comment, without trailing blanks.
+std::string BeforeComment(std::string_view text) {
+    for (size_t at = text.find('#'); at != std::string_view::npos; at = text.find('#', at + 1)) {
+        if (at == 0 || text[at - 1] == ' ' || text[at - 1] == '\t')
+            return std::string(TrimRight(text.substr(0, at), kBlanks));
+    }
+    return std::string(TrimRight(text, kBlanks));
+}
+
 const char* IconName(UINT type) {
     switch (type & MB_ICONMASK) {
         case MB_ICONERROR:
@@ -78,73 +86,83 @@ const char* IconName(UINT type) {
     }
 }
 
-std::string JsonString(const std::string& text) {
-    std::string json = "\"";
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"':
-                json += "\\\"";
-                break;
-            case '\\':
-                json += "\\\\";
-                break;
-            case '\b':
-                json += "\\b";
-                break;
-            case '\f':
-                json += "\\f";
-                break;
-            case '\n':
-                json += "\\n";
-                break;
-            case '\r':
-                json += "\\r";
-                break;
-            case '\t':
-                json += "\\t";
-                break;
-            default:
-                if (byte < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                    json += escaped;
-                } else {
-                    json += c;  // bytes of 0x80 and above pass through unchanged
-                }
-        }
-    }
-    return json + "\"";
+// What a message box's line starts with, by its icon's name (see IconName).
+const char* MessagePrefix(std::string_view icon) {
+    if (icon == "error") return "error: ";
+    if (icon == "exclamation") return "warning: ";
+    if (icon == "information") return "info: ";
+    return "message: ";
 }
 
-const char* JsonBool(bool value) { return value ? "true" : "false"; }
+// A message box as one line: its line breaks become blanks, other control characters escapes.
+std::string MessageLine(const std::string& text, const char* icon) {
+    std::string line = MessagePrefix(icon);
+    bool lineBreak = false;
+    for (char c : text) {
+        if (c == '\r' || c == '\n') {
+            lineBreak = true;
+            continue;
+        }
+        if (lineBreak && line.back() != ' ') line += ' ';
+        lineBreak = false;
+        auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            line += c;
+            continue;
+        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, c == '\t' ? "\\t" : "\\x%02x", byte);
+        line += escaped;
+    }
+    return line + "\n";
+}
 
-std::string ControlJson(const CWnd& control) {
+using Json = nlohmann::ordered_json;  // keeps the fields in the order the dump lists them
+
+Json ControlJson(const CWnd& control) {
     std::string text;
     control.GetWindowText(text);
     const std::string& symbol = control.GetResourceSymbol();
-    std::string json = "{\"id\": " + std::to_string(control.GetDlgCtrlID()) +
-                       ", \"name\": " + (symbol.empty() ? "null" : JsonString(symbol)) +
-                       ", \"class\": " + JsonString(control.GetWindowClass()) +
-                       ", \"text\": " + JsonString(text) +
-                       ", \"enabled\": " + JsonBool(control.IsWindowEnabled()) +
-                       ", \"visible\": " + JsonBool(control.IsWindowVisible());
-    if (control.IsCheckBox() || control.IsRadioButton()) {
-        json += ", \"checked\": " + std::string(JsonBool(control.GetCheck() != BST_UNCHECKED));
-    }
+    Json json;
+    json["id"] = control.GetDlgCtrlID();
+    json["name"] = symbol.empty() ? Json(nullptr) : Json(symbol);
+    json["class"] = control.GetWindowClass();
+    json["text"] = text;
+    json["enabled"] = control.IsWindowEnabled() != FALSE;
+    json["visible"] = control.IsWindowVisible() != FALSE;
+    if (control.IsCheckBox() || control.IsRadioButton())
+        json["checked"] = control.GetCheck() != BST_UNCHECKED;
     if (control.IsComboBox() || control.IsListBox()) {
-        json += ", \"items\": [";
-        const auto& items = control.GetItems().Items();
-        for (size_t i = 0; i < items.size(); ++i)
-            json += (i ? ", " : "") + JsonString(items[i].text);
-        json += "], \"selection\": " + std::to_string(control.GetItems().Selection());
+        Json& items = json["items"] = Json::array();
+        for (const auto& item : control.GetItems().Items()) items.push_back(item.text);
+        json["selection"] = control.GetItems().Selection();
     }
-    return json + "}";
+    return json;
+}
+
+// The state on one line, with a blank after each colon and comma. Bytes that are not UTF-8
+// become U+FFFD, so that every dump is valid JSON. The library's indented form breaks lines
+// only between values (a line end inside a text is escaped), so joining its lines gives the
+// one-line form.
+std::string OneLine(const Json& json) {
+    const std::string indented = json.dump(0, ' ', false, Json::error_handler_t::replace);
+    std::string line;
+    for (char c : indented) {
+        if (c != '\n')
+            line += c;
+        else if (!line.empty() && line.back() == ',')
+            line += ' ';
+    }
+    return line;
 }
 }  // namespace
 
-HeadlessBackend::HeadlessBackend(std::string script, std::string scriptName, std::ostream& out)
-    : m_lines(SplitLines(script)), m_name(std::move(scriptName)), m_out(out) {}
+HeadlessBackend::HeadlessBackend(std::string script, std::string scriptName, std::ostream& out,
+                                 std::ostream& messages)
+    : m_lines(SplitLines(script)),
+      m_name(std::move(scriptName)),
+      m_out(out),
+      m_messageLines(messages) {}
 
 INT_PTR HeadlessBackend::RunModal(CDialog& dialog) {
     if (!m_error.empty()) {
@@ -198,26 +216,39 @@ std::string HeadlessBackend::Execute(CDialog& dialog, const std::string& command
         if (name.empty()) return "type needs a control";
         std::string problem;
         CWnd* control = FindControl(dialog, name, problem);
-        return control ? UserInput::Type(*control, TrimRight(text)) : problem;
+        return control ? UserInput::Type(*control, std::string(TrimRight(text))) : problem;
     }
+    if (command == "select") return ExecuteSelect(dialog, rest);
     if (command == "file") return QueueAnswer(m_fileAnswers, rest, true);
     if (command == "event") return QueueAnswer(m_promptAnswers, rest, false);
     return ExecuteOnControl(dialog, command, Words(rest));
 }
 
+std::string HeadlessBackend::ExecuteSelect(CDialog& dialog, const std::string& rest) {
+    std::string argument;
+    std::string name = FirstWord(rest, argument);
+    argument = BeforeComment(argument);
+    if (name.empty() || name[0] == '#' || argument.empty())
+        return "select needs a control and an index or an item's text";
+    std::string problem;
+    CWnd* control = FindControl(dialog, name, problem);
+    if (control == nullptr) return problem;
+    if (!IsWholeNumber(argument)) return UserInput::SelectItem(*control, argument);
+    long long index = 0;
+    if (!ParseInteger(argument, index) || index < INT_MIN || index > INT_MAX)
+        return "index " + argument + " does not fit in an integer";
+    return UserInput::Select(*control, static_cast<int>(index));
+}
+
 std::string HeadlessBackend::ExecuteOnControl(CDialog& dialog, const std::string& command,
                                               const std::vector<std::string>& args) {
-    bool takesControl = command == "click" || command == "focus" || command == "select";
+    bool takesControl = command == "click" || command == "focus";
     bool takesId = command == "command";
     bool takesNothing =
         command == "enter" || command == "ok" || command == "cancel" || command == "dump";
     if (!takesControl && !takesId && !takesNothing) return "unknown command " + Quoted(command);
-    size_t wanted = takesNothing ? 0 : command == "select" ? 2 : 1;
-    if (args.size() < wanted) {
-        return command + (command == "select" ? " needs a control and an index"
-                          : takesId           ? " needs an id"
-                                              : " needs a control");
-    }
+    size_t wanted = takesNothing ? 0 : 1;
+    if (args.size() < wanted) return command + (takesId ? " needs an id" : " needs a control");
     if (args.size() > wanted) return "unexpected argument " + Quoted(args[wanted]);
 
     if (command == "enter") UserInput::Enter(dialog);
@@ -235,17 +266,13 @@ std::string HeadlessBackend::ExecuteOnControl(CDialog& dialog, const std::string
     CWnd* control = FindControl(dialog, args[0], problem);
     if (control == nullptr) return problem;
     if (command == "click") return UserInput::Click(*control);
-    if (command == "focus") return UserInput::Focus(*control);
-    long long index = 0;
-    if (!ParseInteger(args[1], index)) return "index " + Quoted(args[1]) + " is not a number";
-    if (index < INT_MIN || index > INT_MAX) index = -1;
-    return UserInput::Select(*control, static_cast<int>(index));
+    return UserInput::Focus(*control);
 }
 
 std::string HeadlessBackend::QueueAnswer(std::deque<Answer>& queue, const std::string& rest,
                                          bool isPath) {
     const char* command = isPath ? "file" : "event";
-    std::string argument = isPath ? TrimRight(rest) : std::string();
+    std::string argument = isPath ? std::string(TrimRight(rest)) : std::string();
     if (!isPath) {
         std::vector<std::string> words = Words(rest);
         if (words.size() > 1) return "unexpected argument " + Quoted(words[1]);
@@ -319,18 +346,19 @@ bool HeadlessBackend::ResolveId(CDialog& dialog, const std::string& name, int& i
 
 void HeadlessBackend::Dump(CDialog& dialog) {
     CWnd* focus = dialog.GetFocusedChild();
-    std::string json = "{\"focus\": " + (focus ? std::to_string(focus->GetDlgCtrlID()) : "null") +
-                       ", \"controls\": [";
-    const auto& children = dialog.GetChildren();
-    for (size_t i = 0; i < children.size(); ++i)
-        json += (i ? ", " : "") + ControlJson(*children[i]);
-    json += "], \"messages\": [";
-    for (size_t i = 0; i < m_messages.size(); ++i) {
-        json += std::string(i ? ", " : "") + "{\"text\": " + JsonString(m_messages[i].text) +
-                ", \"icon\": \"" + m_messages[i].icon + "\"}";
+    Json state;
+    state["focus"] = focus ? Json(focus->GetDlgCtrlID()) : Json(nullptr);
+    Json& controls = state["controls"] = Json::array();
+    for (const auto& child : dialog.GetChildren()) controls.push_back(ControlJson(*child));
+    Json& messages = state["messages"] = Json::array();
+    for (const Message& message : m_messages) {
+        Json box;
+        box["text"] = message.text;
+        box["icon"] = message.icon;
+        messages.push_back(box);
     }
     m_messages.clear();
-    m_out << json << "]}\n";
+    m_out << OneLine(state) << '\n';
     m_out.flush();
 }
 
@@ -339,7 +367,10 @@ void HeadlessBackend::Fail(int line, const std::string& problem) {
 }
 
 int HeadlessBackend::MessageBox(const std::string& text, UINT type) {
-    m_messages.push_back({text, IconName(type)});
+    const char* icon = IconName(type);
+    m_messages.push_back({text, icon});
+    // Nobody sees the box: its text goes where a person running the script looks.
+    m_messageLines << MessageLine(text, icon) << std::flush;
     return AfxDefaultMessageBoxButton(type);
 }
 
@@ -351,13 +382,12 @@ std::optional<HeadlessBackend::Answer> HeadlessBackend::TakeAnswer(std::deque<An
     return answer;
 }
 
-bool HeadlessBackend::ChooseFile(const FileDialogRequest& /*request*/, std::string& path) {
+std::optional<std::string> HeadlessBackend::ChooseFile(const FileDialogRequest& /*request*/) {
     std::optional<Answer> answer = TakeAnswer(m_fileAnswers);
-    if (!answer) return false;
+    if (!answer) return std::nullopt;
     // The path is handed on as it stands, even one that does not exist: opening it then shows
     // the user the file system's own reason, as it would if the file vanished after choosing.
-    path = answer->path;
-    return true;
+    return answer->path;
 }
 
 int HeadlessBackend::ChooseItem(const std::string& title, const std::vector<std::string>& items,

@@ -81,6 +81,44 @@ CWnd* DefaultButton(CDialog& dialog) {
     return dialog.GetDlgItem(IDOK);
 }
 
+// The words of text joined by single blanks, so that padding never decides a match.
+std::string WithoutPadding(const std::string& text) {
+    std::string plain;
+    bool blank = false;
+    for (char c : text) {
+        if (c == ' ' || c == '\t') {
+            blank = !plain.empty();
+            continue;
+        }
+        if (blank) plain += ' ';
+        blank = false;
+        plain += c;
+    }
+    return plain;
+}
+
+// The index of the first item whose text is text, padding aside; -1 when there is none.
+int ItemIndex(const CWnd& control, const std::string& text) {
+    const auto& items = control.GetItems().Items();
+    const std::string wanted = WithoutPadding(text);
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (WithoutPadding(items[i].text) == wanted) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// The first items' texts, quoted, for a message; a long list ends with how many more it has.
+std::string ItemTexts(const CWnd& control) {
+    constexpr size_t kShown = 10;
+    const auto& items = control.GetItems().Items();
+    if (items.empty()) return "no items";
+    std::string list = "items";
+    for (size_t i = 0; i < items.size() && i < kShown; ++i)
+        list += (i ? ", \"" : " \"") + items[i].text + "\"";
+    if (items.size() > kShown) list += " and " + std::to_string(items.size() - kShown) + " more";
+    return list;
+}
+
 void InsertLineBreak(CWnd& edit) {
     if (edit.GetStyle() & ES_READONLY) return;
     std::string text;
@@ -125,6 +163,16 @@ std::string UserInput::Select(CWnd& control, int index) {
     control.SendMessage(LB_SETCURSEL, static_cast<WPARAM>(index));
     if (control.GetStyle() & LBS_NOTIFY) Notify(control, LBN_SELCHANGE);
     return {};
+}
+
+std::string UserInput::SelectItem(CWnd& control, const std::string& text) {
+    const int index = ItemIndex(control, text);
+    if (index < 0 && (control.IsComboBox() || control.IsListBox()) && IsUsable(control)) {
+        return "\"" + text + "\" is no item of control " + Describe(control) + ", which has " +
+               ItemTexts(control);
+    }
+    // Select refuses a control of another kind, or a hidden or disabled one.
+    return Select(control, index);
 }
 
 std::string UserInput::Type(CWnd& control, const std::string& text) {

@@ -15,14 +15,17 @@ class UserInput {
     // A mouse click on a button: the focus moves there first (an edit that loses it sends
     // EN_KILLFOCUS); a check box toggles, an auto radio button checks itself and unchecks the
     // others of its group; then BN_CLICKED.
-    static std::string Click(CWnd& control);
+    [[nodiscard]] static std::string Click(CWnd& control);
     // Choosing item index of a combo box (CBN_SELENDOK) or a list box (LBN_SELCHANGE when the
     // list box has LBS_NOTIFY), after moving the focus there.
-    static std::string Select(CWnd& control, int index);
+    [[nodiscard]] static std::string Select(CWnd& control, int index);
+    // Choosing the item whose text is text, as Select does; blanks at either end and runs of
+    // blanks inside do not count. A text that is no item is refused, naming the items.
+    [[nodiscard]] static std::string SelectItem(CWnd& control, const std::string& text);
     // Focusing an edit and replacing its text (EN_CHANGE); read-only edits refuse.
-    static std::string Type(CWnd& control, const std::string& text);
+    [[nodiscard]] static std::string Type(CWnd& control, const std::string& text);
     // Moving the focus to a control; an edit gets its whole text selected.
-    static std::string Focus(CWnd& control);
+    [[nodiscard]] static std::string Focus(CWnd& control);
     // The Enter key: a focused push button is clicked; a focused multi-line edit with
     // ES_WANTRETURN takes a line break; otherwise the default button's command is sent, unless
     // that button is disabled or hidden.
@@ -30,7 +33,7 @@ class UserInput {
     // WM_COMMAND with id and notification code 0, as a menu or accelerator sends it.
     static void Command(CDialog& dialog, int id);
     // The OK or Cancel button: a click on the button, or its command when the dialog has none.
-    static std::string PressButton(CDialog& dialog, int id);
+    [[nodiscard]] static std::string PressButton(CDialog& dialog, int id);
     // Closing the window: IDCANCEL; a dialog that stays open is ended with IDCANCEL anyway.
     static void Close(CDialog& dialog);
 };

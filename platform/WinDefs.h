@@ -209,6 +209,14 @@ inline constexpr DWORD LBS_WANTKEYBOARDINPUT = 0x0400;
 inline constexpr DWORD LBS_DISABLENOSCROLL = 0x1000;
 inline constexpr DWORD LBS_NOSEL = 0x4000;
 
+// Languages of resource scripts' LANGUAGE statements: primary and sub-language.
+inline constexpr int LANG_NEUTRAL = 0x00;
+inline constexpr int LANG_ENGLISH = 0x09;
+inline constexpr int SUBLANG_NEUTRAL = 0x00;
+inline constexpr int SUBLANG_DEFAULT = 0x01;
+inline constexpr int SUBLANG_ENGLISH_US = 0x01;
+inline constexpr int SUBLANG_ENGLISH_UK = 0x02;
+
 // Device capabilities.
 inline constexpr int LOGPIXELSX = 88;
 inline constexpr int LOGPIXELSY = 90;

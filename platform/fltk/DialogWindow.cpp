@@ -12,7 +12,6 @@
 #include <FL/Fl_Round_Button.H>
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/CDialog.h"
 #include "platform/CFont.h"
@@ -21,64 +20,6 @@
 #include "platform/fltk/GroupFrame.h"
 #include "platform/fltk/ModalWindows.h"
 #include "platform/fltk/ToolkitText.h"
-
-namespace {
-// Text smaller than this many pixels is not legible on screen; smaller fonts are shown at it.
-constexpr int kSmallestFontSize = 11;
-// The height of a line of dialog text, in dialog units.
-constexpr int kLineHeight = 8;
-
-bool IsMultiLineEdit(const CWnd& control) {
-    return control.IsEdit() && (control.GetStyle() & ES_MULTILINE) != 0;
-}
-
-// Static text wraps at word breaks when its control has room for more than one line.
-Fl_Align StaticAlignment(const CWnd& control) {
-    Fl_Align align = FL_ALIGN_TOP | FL_ALIGN_INSIDE;
-    if (control.GetTemplateHeight() >= 2 * kLineHeight) align |= FL_ALIGN_WRAP;
-    switch (control.GetStyle() & 0x3) {
-        case SS_CENTER:
-            return align;
-        case SS_RIGHT:
-            return align | FL_ALIGN_RIGHT;
-        default:
-            return align | FL_ALIGN_LEFT;
-    }
-}
-
-bool KeepsMnemonics(const CWnd& control) {
-    return !(control.IsStatic() && (control.GetStyle() & SS_NOPREFIX) != 0);
-}
-
-bool IsFixedPitch(const LOGFONT& font) {
-    std::string face = font.lfFaceName;
-    std::transform(face.begin(), face.end(), face.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return (font.lfPitchAndFamily & 0x3) == FIXED_PITCH ||
-           face.find("courier") != std::string::npos || face.find("mono") != std::string::npos;
-}
-
-// A negative height is the character height; a positive one the cell height, which includes
-// the internal leading of about a fifth.
-int FontPixels(const LOGFONT& font) {
-    int pixels = font.lfHeight < 0   ? -font.lfHeight
-                 : font.lfHeight > 0 ? font.lfHeight * 4 / 5
-                                     : DialogLayout::kFontSize;
-    return std::max(pixels, kSmallestFontSize);
-}
-
-// An offset into the widget's text as an offset into the control's text, whose multi-line
-// edits end lines with CR LF.
-int ControlOffset(const char* text, int offset, bool multiLine) {
-    if (!multiLine) return offset;
-    return offset + static_cast<int>(std::count(text, text + offset, '\n'));
-}
-
-int ToolkitOffset(const std::string& text, int offset, bool multiLine) {
-    if (!multiLine) return offset;
-    return offset - static_cast<int>(std::count(text.begin(), text.begin() + offset, '\r'));
-}
-}  // namespace
 
 DialogWindow::DialogWindow(CDialog& dialog) : Fl_Double_Window(0, 0, 1, 1), m_dialog(dialog) {
     if (const DialogTemplate* tmpl = dialog.GetTemplate()) {
@@ -371,6 +312,8 @@ void DialogWindow::Act(Action action) {
     // The toolkit routes some shortcuts by the mouse position, also to a window under a prompt.
     if (Failed() || ModalWindows::IsCovered(this)) return;
     try {
+        // A refusal (see UserInput) needs no answer in a window: the widgets offer only what
+        // their controls take, and a control that refused keeps showing its own state.
         action();
     } catch (...) {
         m_failure = std::current_exception();
@@ -417,7 +360,7 @@ void DialogWindow::MoveTabFocus(bool backwards) {
         CWnd& candidate = *children[(start + n * step) % count];
         bool usable = candidate.IsWindowVisible() && candidate.IsWindowEnabled();
         if (!usable || (candidate.GetStyle() & WS_TABSTOP) == 0) continue;
-        Act([&candidate] { UserInput::Focus(candidate); });
+        Act([&candidate] { return UserInput::Focus(candidate); });
         return;
     }
 }
@@ -427,7 +370,7 @@ void DialogWindow::FollowToolkitFocus() {
     if (Failed() || m_dialog.IsModalEnded()) return;
     CWnd* control = ControlOf(Fl::focus());
     if (control == nullptr || control == m_dialog.GetFocusedChild()) return;
-    Act([control] { UserInput::Focus(*control); });
+    Act([control] { return UserInput::Focus(*control); });
 }
 
 // Typed text reaches the control at once, so that a command sees it; without notifications.
@@ -450,21 +393,21 @@ DialogWindow& DialogWindow::Of(Fl_Widget* widget) {
 
 void DialogWindow::OnButton(Fl_Widget* widget, void* control) {
     auto* target = static_cast<CWnd*>(control);
-    Of(widget).Act([target] { UserInput::Click(*target); });
+    Of(widget).Act([target] { return UserInput::Click(*target); });
     Of(widget).ShowOwnState(*target, *widget);
 }
 
 void DialogWindow::OnChoice(Fl_Widget* widget, void* control) {
     auto* target = static_cast<CWnd*>(control);
     int index = static_cast<Fl_Choice*>(widget)->value();
-    if (index >= 0) Of(widget).Act([target, index] { UserInput::Select(*target, index); });
+    if (index >= 0) Of(widget).Act([target, index] { return UserInput::Select(*target, index); });
     Of(widget).ShowOwnState(*target, *widget);
 }
 
 void DialogWindow::OnList(Fl_Widget* widget, void* control) {
     auto* target = static_cast<CWnd*>(control);
     int line = static_cast<Fl_Browser*>(widget)->value();
-    if (line > 0) Of(widget).Act([target, line] { UserInput::Select(*target, line - 1); });
+    if (line > 0) Of(widget).Act([target, line] { return UserInput::Select(*target, line - 1); });
     Of(widget).ShowOwnState(*target, *widget);
 }
 

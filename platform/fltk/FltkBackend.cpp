@@ -14,22 +14,30 @@
 
 namespace {
 
-// The toolkit calls this when the display goes away mid-run; it must not look like a cancel
-// (exit 1), and nothing of the element may be written.
-[[noreturn]] void DisplayLost(const char* format, ...) {
+FltkBackend::DisplayLostHandler displayLost = nullptr;
+
+// The toolkit calls this when the display goes away mid-run. The application's handler decides
+// how the program ends. Should it return after all, nothing could go on, and the toolkit would
+// end the program with a status that reads as a cancel; so this ends it abnormally instead.
+[[noreturn]] void ReportDisplayLost(const char* format, ...) {
     char reason[256];
     va_list args;
     va_start(args, format);
     std::vsnprintf(reason, sizeof reason, format, args);
     va_end(args);
-    std::fprintf(stderr, "vantrel: the window's display failed: %s\n", reason);
-    std::_Exit(2);
+    if (displayLost != nullptr) displayLost(reason);
+    std::abort();
+}
+
+// Xlib calls this when the connection to the display breaks, and ends the program itself when
+// it returns.
+int ConnectionLost(Display* display) {
+    ReportDisplayLost("lost the connection to display %s", DisplayString(display));
 }
 
 }  // namespace
 
 FltkBackend::FltkBackend() {
-    Fl::fatal = DisplayLost;
     Fl::scheme("gtk+");
     // The layout's base units assume Helvetica's widths; font configuration maps these names
     // to metric-compatible faces.
@@ -40,12 +48,17 @@ FltkBackend::FltkBackend() {
 
 FltkBackend::~FltkBackend() { Fl::event_dispatch(nullptr); }
 
-bool FltkBackend::OpenDisplay() {
+bool FltkBackend::OpenDisplay(DisplayLostHandler onLost) {
+    displayLost = onLost;
+    Fl::fatal = ReportDisplayLost;
     const char* name = std::getenv("DISPLAY");
     if (name == nullptr || *name == '\0') return false;
     // The toolkit ends the program when it cannot open the display, so it gets an open one.
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return false;
+    // The toolkit installs its handler of a broken connection only when it opens the display
+    // itself.
+    XSetIOErrorHandler(ConnectionLost);
     fl_open_display(display);
     return true;
 }
@@ -71,8 +84,8 @@ int FltkBackend::MessageBox(const std::string& text, UINT type) {
     return ShowMessageBox(text, type);
 }
 
-bool FltkBackend::ChooseFile(const FileDialogRequest& request, std::string& path) {
-    return ShowFileChooser(request, path);
+std::optional<std::string> FltkBackend::ChooseFile(const FileDialogRequest& request) {
+    return ShowFileChooser(request);
 }
 
 int FltkBackend::ChooseItem(const std::string& title, const std::vector<std::string>& items,

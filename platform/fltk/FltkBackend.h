@@ -3,6 +3,8 @@
 // dialog and the prompts are small modal windows of their own.
 #pragma once
 
+#include <string>
+
 #include "platform/Backend.h"
 
 class FltkBackend : public Backend {
@@ -12,13 +14,18 @@ class FltkBackend : public Backend {
     FltkBackend(const FltkBackend&) = delete;
     FltkBackend& operator=(const FltkBackend&) = delete;
 
+    // What the application does when the display goes away while its dialogs run, told the
+    // toolkit's reason. Nothing shown can go on without the display, so the handler ends the
+    // program; it must not return.
+    using DisplayLostHandler = void (*)(const std::string& reason);
+
     // Connects to the display that DISPLAY names; false when it is unset or cannot be opened.
-    // Needed once before the first dialog.
-    static bool OpenDisplay();
+    // Needed once before the first dialog; from then on a lost display goes to onLost.
+    static bool OpenDisplay(DisplayLostHandler onLost);
 
     INT_PTR RunModal(CDialog& dialog) override;
     int MessageBox(const std::string& text, UINT type) override;
-    bool ChooseFile(const FileDialogRequest& request, std::string& path) override;
+    std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
     int ChooseItem(const std::string& title, const std::vector<std::string>& items,
                    int current) override;
     bool AskInteger(const std::string& title, const std::string& prompt, int& value, int min,

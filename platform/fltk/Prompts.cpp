@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "platform/CWinApp.h"
+#include "platform/Trim.h"
 #include "platform/fltk/DialogLayout.h"
 #include "platform/fltk/ModalWindows.h"
 #include "platform/fltk/ToolkitText.h"
@@ -192,12 +193,11 @@ bool FileExists(const std::string& path) {
 }
 
 bool ParseWholeNumber(const char* text, long long& value) {
-    std::string trimmed = text ? text : "";
-    trimmed.erase(0, trimmed.find_first_not_of(' '));
-    trimmed.erase(trimmed.find_last_not_of(' ') + 1);
+    std::string_view trimmed = Trim(text ? text : "", " ");
+    if (trimmed.empty()) return false;
     const char* end = trimmed.data() + trimmed.size();
     auto [ptr, error] = std::from_chars(trimmed.data(), end, value);
-    return !trimmed.empty() && error == std::errc() && ptr == end;
+    return error == std::errc() && ptr == end;
 }
 }  // namespace
 
@@ -234,7 +234,7 @@ int ShowMessageBox(const std::string& text, UINT type) {
     return window.Run();
 }
 
-bool ShowFileChooser(const FileDialogRequest& request, std::string& path) {
+std::optional<std::string> ShowFileChooser(const FileDialogRequest& request) {
     Fl_Native_File_Chooser chooser(request.open ? Fl_Native_File_Chooser::BROWSE_FILE
                                                 : Fl_Native_File_Chooser::BROWSE_SAVE_FILE);
     chooser.title(request.open ? "Open" : "Save As");
@@ -255,12 +255,9 @@ bool ShowFileChooser(const FileDialogRequest& request, std::string& path) {
             ModalWindows::Scope modal(nullptr);
             result = chooser.show();
         }
-        if (result != 0 || chooser.filename() == nullptr) return false;
+        if (result != 0 || chooser.filename() == nullptr) return std::nullopt;
         std::string chosen = chooser.filename();
-        if (!mustExist || FileExists(chosen)) {
-            path = chosen;
-            return true;
-        }
+        if (!mustExist || FileExists(chosen)) return chosen;
         ShowMessageBox(chosen + "\nFile not found.\nCheck the file name and try again.",
                        MB_OK | MB_ICONEXCLAMATION);
     }

@@ -1,15 +1,30 @@
 #include "platform/fltk/ToolkitText.h"
 
+#include <algorithm>
+#include <cctype>
 #include <sstream>
 
+#include "platform/CWnd.h"
+#include "platform/Trim.h"
+#include "platform/fltk/DialogLayout.h"
+
 namespace {
+// Text smaller than this many pixels is not legible on screen; smaller fonts are shown at it.
+constexpr int kSmallestFontSize = 11;
+// The height of a line of dialog text, in dialog units.
+constexpr int kLineHeight = 8;
+
+// The first count characters of text, or all of them when it has fewer.
+std::string_view Before(std::string_view text, int count) {
+    return text.substr(0, static_cast<size_t>(std::max(count, 0)));
+}
+
 std::vector<std::string> SplitPatterns(const std::string& patterns) {
     std::vector<std::string> parts;
     std::istringstream stream(patterns);
     for (std::string part; std::getline(stream, part, ';');) {
-        size_t start = part.find_first_not_of(' ');
-        size_t end = part.find_last_not_of(' ');
-        if (start != std::string::npos) parts.push_back(part.substr(start, end - start + 1));
+        std::string_view pattern = Trim(part, " ");
+        if (!pattern.empty()) parts.emplace_back(pattern);
     }
     return parts;
 }
@@ -62,6 +77,25 @@ std::string ToControlLineEnds(const std::string& text) {
     return converted;
 }
 
+// Each LF in the widget's text stands for the CR LF of the control's text.
+int ControlOffset(std::string_view toolkitText, int offset, bool multiLine) {
+    if (!multiLine) return offset;
+    std::string_view before = Before(toolkitText, offset);
+    return offset + static_cast<int>(std::count(before.begin(), before.end(), '\n'));
+}
+
+// Only the CR of a CR LF is gone from the widget's text; ToToolkitLineEnds keeps a lone one.
+int ToolkitOffset(std::string_view controlText, int offset, bool multiLine) {
+    if (!multiLine) return offset;
+    std::string_view before = Before(controlText, offset);
+    int dropped = 0;
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (before[i] == '\r' && i + 1 < controlText.size() && controlText[i + 1] == '\n')
+            ++dropped;
+    }
+    return offset - dropped;
+}
+
 std::string ToolkitFileFilter(const std::vector<std::pair<std::string, std::string>>& filters) {
     std::string result;
     for (const auto& [description, patterns] : filters) {
@@ -71,4 +105,42 @@ std::string ToolkitFileFilter(const std::vector<std::pair<std::string, std::stri
         result += FilterDescription(description) + '\t' + JoinPatterns(parts);
     }
     return result;
+}
+
+bool IsMultiLineEdit(const CWnd& control) {
+    return control.IsEdit() && (control.GetStyle() & ES_MULTILINE) != 0;
+}
+
+Fl_Align StaticAlignment(const CWnd& control) {
+    Fl_Align align = FL_ALIGN_TOP | FL_ALIGN_INSIDE;
+    if (control.GetTemplateHeight() >= 2 * kLineHeight) align |= FL_ALIGN_WRAP;
+    switch (control.GetStyle() & 0x3) {
+        case SS_CENTER:
+            return align;
+        case SS_RIGHT:
+            return align | FL_ALIGN_RIGHT;
+        default:
+            return align | FL_ALIGN_LEFT;
+    }
+}
+
+bool KeepsMnemonics(const CWnd& control) {
+    return !(control.IsStatic() && (control.GetStyle() & SS_NOPREFIX) != 0);
+}
+
+bool IsFixedPitch(const LOGFONT& font) {
+    std::string face = font.lfFaceName;
+    std::transform(face.begin(), face.end(), face.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return (font.lfPitchAndFamily & 0x3) == FIXED_PITCH ||
+           face.find("courier") != std::string::npos || face.find("mono") != std::string::npos;
+}
+
+// A negative height is the character height; a positive one the cell height, which includes
+// the internal leading of about a fifth.
+int FontPixels(const LOGFONT& font) {
+    int pixels = font.lfHeight < 0   ? -font.lfHeight
+                 : font.lfHeight > 0 ? font.lfHeight * 4 / 5
+                                     : DialogLayout::kFontSize;
+    return std::max(pixels, kSmallestFontSize);
 }

@@ -25,19 +25,48 @@ class DataExchange : public ::testing::Test {
     EditorSession session;
 };
 
+// The unusable slave is named when the dialog opens, then again by OK.
+const std::vector<std::string> kUnusableSlaveYThenOk = {
+    "exclamation: The element could not be read as it stands:\nInvalid value of SlaveY!\nThe "
+    "dialog shows what could be read; OK writes what it shows.",
+    "exclamation: Please select a slave axis!"};
+
 TEST_F(DataExchange, OkRefusesAMissingSlaveAxisOnItsComboBox) {
     const std::string element = std::string("SlaveY=3\n") + kThreeSegments;  // open position
     const EditorRun run = Run("ok\ndump\n", element);
     EXPECT_EQ(run.result, 0);
     const DialogState& state = run.dumps.back();
-    // The unusable slave was already named when the dialog opened.
-    EXPECT_EQ(state.Messages(),
-              (std::vector<std::string>{"exclamation: The element could not be read as it "
-                                        "stands:\nInvalid value of SlaveY!\nThe dialog shows "
-                                        "what could be read; OK writes what it shows.",
-                                        "exclamation: Please select a slave axis!"}));
+    EXPECT_EQ(state.Messages(), kUnusableSlaveYThenOk);
     EXPECT_EQ(state.Focus(), 12005);
     EXPECT_EQ(state.Items("IDC_SLAVE_X"), (std::vector<std::string>{"1", "2", "3"}));
+}
+
+TEST_F(DataExchange, SlavesWithoutAnAxisLetterAreNotOffered) {
+    session.project.AddSlaves(24, TestDrive{});  // slaves 4 to 27, axis ids 5 to 28
+    const EditorRun run = Run("ok\ndump\n", std::string("SlaveY=26\n") + kThreeSegments);
+    const DialogState& state = run.dumps.back();
+    for (const char* combo : {"IDC_SLAVE_X", "IDC_SLAVE_Y", "IDC_SLAVE_Z"}) {
+        const std::vector<std::string> items = state.Items(combo);
+        EXPECT_EQ(items.size(), 25u) << combo;  // slaves 0 to 25 but the open-position one
+        EXPECT_EQ(items.back(), "26") << combo;
+    }
+    EXPECT_EQ(run.result, 0) << "what translate refuses, OK refuses";
+    EXPECT_EQ(state.Messages(), kUnusableSlaveYThenOk);
+}
+
+TEST_F(DataExchange, UnitsTheColumnsCannotHonourAreNotTakenAsCounts) {
+    const TestDrive imperial{"in", 1000, 0.2, 0.001, true};
+    session.project.AddSlave(5, &imperial);  // slave 4
+    const std::string element =
+        "ProfileType=0\nConfigureMode=1\nSlaveX=0\nSlaveY=4\nX_TPOS[mm]=10 0 -10\n"
+        "Y_TPOS[]=0 40 0\nCACC[]=0 0 0\nCSPD[]=0 0 0\nExecute=0\n";
+    const EditorRun run = Run("dump\nok\n", element);
+    const DialogState& state = run.dumps.front();
+    EXPECT_EQ(state.Text("IDC_LIST_HEADER").substr(0, 11), "        X[]");
+    for (const std::string& row : state.Items("IDC_SEGMENT_LIST"))
+        EXPECT_EQ(row.find("10"), std::string::npos) << row;
+    EXPECT_EQ(run.result, 0);
+    EXPECT_EQ(run.text, element);
 }
 
 TEST_F(DataExchange, OkRefusesEqualSlaveAxes) {

@@ -1,41 +1,35 @@
-// Reads the editor's state dumps: just enough JSON for the tests to ask about controls.
+// Reads the editor's state dumps with the JSON library the dump is written with.
 #pragma once
 
-#include <map>
-#include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-struct Json {
-    enum Kind { Null, Bool, Number, String, Array, Object } kind = Null;
-    bool boolean = false;
-    double number = 0;
-    std::string text;
-    std::vector<Json> items;
-    std::map<std::string, Json> fields;
-
-    const Json& operator[](const std::string& key) const;
-    const Json& operator[](size_t index) const { return items.at(index); }
-    static Json Parse(const std::string& text);
-};
 
 // One dump of the dialog's state.
 class DialogState {
   public:
-    explicit DialogState(const std::string& line) : m_json(Json::Parse(line)) {}
+    explicit DialogState(const std::string& line) : m_json(nlohmann::json::parse(line)) {}
 
-    const Json& Control(const std::string& name) const;
-    std::string Text(const std::string& name) const { return Control(name)["text"].text; }
-    bool Enabled(const std::string& name) const { return Control(name)["enabled"].boolean; }
-    bool Visible(const std::string& name) const { return Control(name)["visible"].boolean; }
-    bool Checked(const std::string& name) const { return Control(name)["checked"].boolean; }
-    int Selection(const std::string& name) const;
-    std::vector<std::string> Items(const std::string& name) const;
+    // The control of that symbol; throws when there is none.
+    const nlohmann::json& Control(const std::string& name) const;
+    std::string Text(const std::string& name) const { return Field<std::string>(name, "text"); }
+    bool Enabled(const std::string& name) const { return Field<bool>(name, "enabled"); }
+    bool Visible(const std::string& name) const { return Field<bool>(name, "visible"); }
+    bool Checked(const std::string& name) const { return Field<bool>(name, "checked"); }
+    int Selection(const std::string& name) const { return Field<int>(name, "selection"); }
+    std::vector<std::string> Items(const std::string& name) const {
+        return Field<std::vector<std::string>>(name, "items");
+    }
     // The focused control's id, or 0 when none has the focus.
     int Focus() const;
     // The message boxes since the previous dump, as "icon: text".
     std::vector<std::string> Messages() const;
 
   private:
-    Json m_json;
+    template <class T>
+    T Field(const std::string& name, const char* field) const {
+        return Control(name).at(field).get<T>();
+    }
+
+    nlohmann::json m_json;
 };

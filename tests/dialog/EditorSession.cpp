@@ -37,7 +37,8 @@ EditorSession::EditorSession() {
 
 EditorRun EditorSession::Run(const std::string& element, const std::string& script) {
     std::ostringstream out;
-    HeadlessBackend backend(script, "script", out);
+    std::ostringstream messages;
+    HeadlessBackend backend(script, "script", out, messages);
     SetActiveBackend(&backend);
     CString text(element);
     EditorRun run;
@@ -45,6 +46,7 @@ EditorRun EditorSession::Run(const std::string& element, const std::string& scri
     SetActiveBackend(nullptr);
     run.text = text.str();
     run.error = backend.Error();
+    run.messages = messages.str();
     std::istringstream lines(out.str());
     for (std::string line; std::getline(lines, line);) run.dumps.emplace_back(line);
     return run;

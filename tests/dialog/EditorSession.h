@@ -9,9 +9,10 @@
 #include "tests/model/TestProject.h"
 
 struct EditorRun {
-    int result = 0;     // what EditMotionSequence returned
-    std::string text;   // the parameter text afterwards
-    std::string error;  // the script's error, if a line failed
+    int result = 0;        // what EditMotionSequence returned
+    std::string text;      // the parameter text afterwards
+    std::string error;     // the script's error, if a line failed
+    std::string messages;  // the message boxes as the headless back end writes them, one a line
     std::vector<DialogState> dumps;
 };
 

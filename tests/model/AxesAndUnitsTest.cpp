@@ -78,6 +78,39 @@ TEST_F(AxesAndUnits, TieKeepsTheEarlierAxisAndEqualResolutionGivesZero) {
     EXPECT_EQ(data.m_pPositionX->GetUnitName(), "");  // fresh columns carry no unit yet
 }
 
+TEST_F(AxesAndUnits, EqualResolutionsInDifferentUnitsOfOneFamilyGiveZero) {
+    // 2000 counts per 5 mm, 0.005 m and 5000 um: one resolution, written three ways.
+    const TestDrive mm{"mm", 2000, 5.0, 0.001, true}, m{"m", 2000, 0.005, 0.001, true},
+        um{"um", 2000, 5000.0, 0.001, true};
+    project.AddSlave(1, &mm);
+    project.AddSlave(2, &m);
+    project.AddSlave(3, &um);
+    const int orders[][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}};
+    for (const auto& order : orders) {
+        Choose(order[0], order[1], order[2]);
+        EXPECT_EQ(data.m_nUnitKind, 2);
+        EXPECT_EQ(data.m_nResolutionRatio[0], 0u) << order[0];
+        EXPECT_EQ(data.m_nResolutionRatio[1], 0u) << order[0];
+        EXPECT_EQ(data.m_nResolutionRatio[2], 0u) << order[0];
+        EXPECT_EQ(data.m_pPositionX->GetSetup(), project.DriveOf(order[0])) << "a tie keeps X";
+    }
+}
+
+TEST_F(AxesAndUnits, EqualRotaryResolutionsInDegreesAndTurnsGiveZero) {
+    const TestDrive deg{"deg", 1000, 360.0, 0.001, true}, rot{"rot", 1000, 1.0, 0.001, true},
+        coarse{"rot", 1000, 3.0, 0.001, true};
+    project.AddSlave(1, &deg);
+    project.AddSlave(2, &rot);
+    project.AddSlave(3, &coarse);
+
+    Choose(0, 1, 2);
+
+    EXPECT_EQ(data.m_nUnitKind, 1);
+    EXPECT_EQ(data.m_nResolutionRatio[0], 0u);
+    EXPECT_EQ(data.m_nResolutionRatio[1], 0u);
+    EXPECT_EQ(data.m_nResolutionRatio[2], 1431655765u);  // one third, as before
+}
+
 TEST_F(AxesAndUnits, AxesThatDoNotFormOneSetGiveNoUnits) {
     const TestDrive linear;
     const TestDrive rotary = DriveWithProbeLength(1.0, "rad");

@@ -72,7 +72,11 @@ TEST_F(ReadWrite, SlaveChecksNameTheOffendingEntry) {
     EXPECT_EQ(Read(Element("SlaveY=0\n")), Invalid("SlaveY"));
     EXPECT_EQ(Read(Element("SlaveZ=3\n")), Invalid("SlaveZ"));  // open position
     EXPECT_EQ(Read(Element("SlaveZ=4\n")), Invalid("SlaveZ"));  // axis id 0
-    EXPECT_EQ(Read(Element("SlaveZ=5\n")), Invalid("SlaveZ"));  // the slave count itself
+    // The slave count itself has no axis, so the axes form no set and the columns, holding
+    // plain numbers then, cannot take values in mm either.
+    EXPECT_EQ(Read(Element("SlaveZ=5\n")), Invalid("SlaveZ") + Invalid("X_TPOS") +
+                                               Invalid("Y_TPOS") + Invalid("Z_TPOS") +
+                                               Invalid("CACC") + Invalid("CSPD"));
 }
 
 TEST_F(ReadWrite, SlaveOutOfTheHostsRangeGetsOnlyTheHostsMessage) {
@@ -165,6 +169,35 @@ TEST_F(ReadWrite, SlavesWithoutAnAxisLetterAreRefused) {
     CString error;
     wide.ReadParameters(CString(Element("SlaveX=25\nSlaveY=26\nSlaveZ=27\n")), error);
     EXPECT_EQ(error.str(), Invalid("SlaveY") + Invalid("SlaveZ"));
+}
+
+TEST_F(ReadWrite, ColumnsWithoutUnitsRefuseUnitsTheirNumbersWouldNeedConverting) {
+    // A metric X and an imperial Y form no set: the columns hold internal numbers.
+    TestProject mixed;
+    const TestDrive metric;
+    const TestDrive imperial{"in", 1000, 0.2, 0.001, true};
+    mixed.AddSlave(1, &metric);
+    mixed.AddSlave(2, &imperial);
+    auto read = [&](const std::string& changes) {
+        CInternalData model(mixed.controller, mixed.motion);
+        CString error;
+        model.ReadParameters(CString(changes + "ProfileType=0\nSlaveX=0\nSlaveY=1\n"
+                                               "X_TPOS[]=10 -10\nY_TPOS[IU]=0 5\n"
+                                               "CACC[]=0 0\nCSPD[IU/Ts]=0 0\nExecute=0\n"),
+                             error);
+        EXPECT_EQ(model.m_nUnitKind, 0);
+        return std::make_pair(error.str(), model.m_pPositionX->GetValuesCount());
+    };
+    EXPECT_EQ(read(""), std::make_pair(std::string(), 2));
+    EXPECT_EQ(read("X_TPOS[IU]=10 -10\nCACC[IU/Ts^2]=1 0\n").first, "");
+    for (const char* unit : {"mm", "furlong", "in", "IU/Ts"}) {
+        auto [error, count] = read("X_TPOS[" + std::string(unit) + "]=10 -10\n");
+        EXPECT_EQ(error.find(Invalid("X_TPOS")), 0u) << unit << ": " << error;
+        EXPECT_EQ(count, 0) << unit << ": 10 " << unit << " are no 10 counts";
+    }
+    EXPECT_EQ(read("Y_TPOS[in]=0 5\n").first, Invalid("Y_TPOS"));
+    EXPECT_EQ(read("CACC[m/s^2]=0 0\n").first, Invalid("CACC"));
+    EXPECT_EQ(read("CSPD[IU]=0 0\n").first, Invalid("CSPD"));
 }
 
 TEST_F(ReadWrite, MissingRequiredEntriesAreAllReported) {

@@ -8,10 +8,11 @@
 namespace {
 
 using Log = std::vector<std::string>;
+using Json = nlohmann::ordered_json;
 
-std::string Control(int id, const char* symbol, const char* cls, const char* text) {
-    return "{\"id\": " + std::to_string(id) + ", \"name\": \"" + symbol + "\", \"class\": \"" +
-           cls + "\", \"text\": \"" + text + "\"";
+// The focused control's id in the script's first dump.
+Json FirstDumpFocus(CDialog& dialog) {
+    return RunScript(dialog, "dump\n").Dumps().at(0).at("focus");
 }
 
 TEST(ModalDialog, DoesNotRunWithoutBackendOrTemplate) {
@@ -38,10 +39,12 @@ TEST(ModalDialog, ReturnsTheEndDialogResultAndDestroysItsControls) {
 TEST(ModalDialog, AppliesDialogInitDataAndLoadsTheControls) {
     TestDialog dialog;
     dialog.count = 7;
-    ScriptRun run = RunScript(dialog, "dump\n");
-    EXPECT_NE(run.output.find("\"items\": [\"one\", \"two\"], \"selection\": -1"),
-              std::string::npos);
-    EXPECT_NE(run.output.find(Control(IDC_COUNT, "IDC_COUNT", "EDIT", "7")), std::string::npos);
+    const Json dump = RunScript(dialog, "dump\n").Dumps().at(0);
+    EXPECT_EQ(ControlIn(dump, "IDC_KIND").at("items"), Json::array({"one", "two"}));
+    EXPECT_EQ(ControlIn(dump, "IDC_KIND").at("selection"), -1);
+    EXPECT_EQ(ControlIn(dump, "IDC_COUNT").at("id"), IDC_COUNT);
+    EXPECT_EQ(ControlIn(dump, "IDC_COUNT").at("class"), "EDIT");
+    EXPECT_EQ(ControlIn(dump, "IDC_COUNT").at("text"), "7");
 }
 
 TEST(MessageMap, DispatchesToTheHandlerOfTheNotification) {
@@ -71,10 +74,10 @@ TEST(DataExchange, FailureKeepsTheDialogOpenAndFocusesTheControl) {
     ScriptRun run = RunScript(dialog, "type IDC_COUNT 1x\nok\ndump\ncancel\n");
     EXPECT_EQ(run.result, IDCANCEL);
     EXPECT_EQ(dialog.count, 3);
-    EXPECT_EQ(run.output.rfind("{\"focus\": 1002,", 0), 0u) << run.output;
-    EXPECT_NE(run.output.find("\"messages\": [{\"text\": \"Count must be a whole number.\", "
-                              "\"icon\": \"exclamation\"}]"),
-              std::string::npos);
+    const Json dump = run.Dumps().at(0);
+    EXPECT_EQ(dump.at("focus"), IDC_COUNT) << run.output;
+    EXPECT_EQ(dump.at("messages"),
+              (Json{{{"text", "Count must be a whole number."}, {"icon", "exclamation"}}}));
 }
 
 TEST(DataExchange, FailedEditGetsItsWholeTextSelected) {
@@ -94,7 +97,7 @@ TEST(DataExchange, FailedEditGetsItsWholeTextSelected) {
 
 TEST(InitialFocus, GoesToTheFirstTabStopWhenInitDialogReturnsTrue) {
     TestDialog dialog;
-    EXPECT_EQ(RunScript(dialog, "dump\n").output.rfind("{\"focus\": 1001,", 0), 0u);
+    EXPECT_EQ(FirstDumpFocus(dialog), IDC_NAME);
 }
 
 TEST(InitialFocus, KeepsAFocusThatInitDialogSetWhateverItReturns) {
@@ -102,7 +105,7 @@ TEST(InitialFocus, KeepsAFocusThatInitDialogSetWhateverItReturns) {
         TestDialog dialog;
         dialog.initFocus = IDC_ADD;
         dialog.initResult = result;
-        EXPECT_EQ(RunScript(dialog, "dump\n").output.rfind("{\"focus\": 1010,", 0), 0u);
+        EXPECT_EQ(FirstDumpFocus(dialog), IDC_ADD);
     }
 }
 
@@ -144,12 +147,14 @@ TEST(MessageBoxes, ShowTextsAndStringResourcesWithTheirIcons) {
     };
     ScriptRun run = RunScript(dialog, "command ID_RESET\ndump\ndump\n");
     EXPECT_EQ(answer, IDYES);
-    EXPECT_NE(run.output.find("\"messages\": [{\"text\": \"From the table\", \"icon\": \"error\"}, "
-                              "{\"text\": \"(message 31002 is missing)\", \"icon\": \"none\"}, "
-                              "{\"text\": \"Sure?\", \"icon\": \"information\"}, "
-                              "{\"text\": \"Note\", \"icon\": \"information\"}]}\n"),
-              std::string::npos);
-    EXPECT_NE(run.output.find("\"messages\": []}\n"), std::string::npos) << "a dump clears them";
+    std::vector<Json> dumps = run.Dumps();
+    ASSERT_EQ(dumps.size(), 2u);
+    EXPECT_EQ(dumps[0].at("messages"),
+              (Json{{{"text", "From the table"}, {"icon", "error"}},
+                    {{"text", "(message 31002 is missing)"}, {"icon", "none"}},
+                    {{"text", "Sure?"}, {"icon", "information"}},
+                    {{"text", "Note"}, {"icon", "information"}}}));
+    EXPECT_EQ(dumps[1].at("messages"), Json::array()) << "a dump clears them";
 }
 
 TEST(FileDialog, ParsesTheFilterAndCancelsWithoutBackend) {

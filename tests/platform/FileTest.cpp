@@ -181,7 +181,9 @@ class MessageRecorder : public Backend {
         shown.push_back({text, type});
         return IDOK;
     }
-    bool ChooseFile(const FileDialogRequest&, std::string&) override { return false; }
+    std::optional<std::string> ChooseFile(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
     int ChooseItem(const std::string&, const std::vector<std::string>&, int) override { return -1; }
     bool AskInteger(const std::string&, const std::string&, int&, int, int) override {
         return false;

@@ -8,10 +8,7 @@
 namespace {
 
 using Log = std::vector<std::string>;
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using Json = nlohmann::ordered_json;
 
 TEST(Script, ClickingMovesTheFocusAndTheEditLosingItIsTold) {
     TestDialog dialog;
@@ -26,28 +23,63 @@ TEST(Script, CheckBoxesToggleAndRadioButtonsCheckWithinTheirGroup) {
                               "click IDC_ENABLED\nclick IDC_FIRST\nclick IDC_SECOND\ndump\n"
                               "click IDC_ENABLED\ndump\n");
     EXPECT_EQ(dialog.log, (Log{"enabled", "enabled"}));
-    std::string first = run.output.substr(0, run.output.find('\n'));
-    EXPECT_TRUE(
-        Contains(first, "\"Enabled\", \"enabled\": true, \"visible\": true, \"checked\": true}"));
-    EXPECT_TRUE(
-        Contains(first, "\"First\", \"enabled\": true, \"visible\": true, \"checked\": false}"));
-    EXPECT_TRUE(
-        Contains(first, "\"Second\", \"enabled\": true, \"visible\": true, \"checked\": true}"));
-    std::string second = run.output.substr(first.size() + 1);
-    EXPECT_TRUE(
-        Contains(second, "\"Enabled\", \"enabled\": true, \"visible\": true, \"checked\": false}"));
+    std::vector<Json> dumps = run.Dumps();
+    ASSERT_EQ(dumps.size(), 2u);
+    for (const char* name : {"IDC_ENABLED", "IDC_FIRST", "IDC_SECOND"}) {
+        EXPECT_EQ(ControlIn(dumps[0], name).at("enabled"), true) << name;
+        EXPECT_EQ(ControlIn(dumps[0], name).at("visible"), true) << name;
+    }
+    EXPECT_EQ(ControlIn(dumps[0], "IDC_ENABLED").at("checked"), true);
+    EXPECT_EQ(ControlIn(dumps[0], "IDC_FIRST").at("checked"), false);
+    EXPECT_EQ(ControlIn(dumps[0], "IDC_SECOND").at("checked"), true);
+    EXPECT_EQ(ControlIn(dumps[1], "IDC_ENABLED").at("checked"), false);
 }
 
 TEST(Script, SelectingSetsTheSelectionThenNotifies) {
     TestDialog dialog;
     ScriptRun run = RunScript(dialog, "select IDC_KIND 1\nselect IDC_ROWS 2\ndump\n");
     EXPECT_EQ(dialog.log, (Log{"kind", "rows"}));
-    EXPECT_TRUE(Contains(run.output,
-                         "\"class\": \"COMBOBOX\", \"text\": \"two\", \"enabled\": true, "
-                         "\"visible\": true, \"items\": [\"one\", \"two\"], \"selection\": 1}"));
-    EXPECT_TRUE(
-        Contains(run.output, "\"items\": [\"alpha\", \"beta\", \"gamma\"], \"selection\": 2}"));
-    EXPECT_EQ(run.output.rfind("{\"focus\": 1004,", 0), 0u);
+    const Json dump = run.Dumps().at(0);
+    EXPECT_EQ(ControlIn(dump, "IDC_KIND"), (Json{{"id", IDC_KIND},
+                                                 {"name", "IDC_KIND"},
+                                                 {"class", "COMBOBOX"},
+                                                 {"text", "two"},
+                                                 {"enabled", true},
+                                                 {"visible", true},
+                                                 {"items", {"one", "two"}},
+                                                 {"selection", 1}}));
+    EXPECT_EQ(ControlIn(dump, "IDC_ROWS").at("items"), Json::array({"alpha", "beta", "gamma"}));
+    EXPECT_EQ(ControlIn(dump, "IDC_ROWS").at("selection"), 2);
+    EXPECT_EQ(dump.at("focus"), IDC_ROWS);
+}
+
+TEST(Script, SelectingByTextChoosesTheItemOfThatText) {
+    TestDialog dialog;
+    ScriptRun run =
+        RunScript(dialog, "select IDC_KIND two\nselect IDC_ROWS   beta   # the second row\ndump\n");
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(dialog.log, (Log{"kind", "rows"}));
+    const Json dump = run.Dumps().at(0);
+    EXPECT_EQ(ControlIn(dump, "IDC_KIND").at("selection"), 1);
+    EXPECT_EQ(ControlIn(dump, "IDC_ROWS").at("selection"), 1);
+}
+
+TEST(Script, MessageBoxesAreAlsoWrittenAsOneLineEach) {
+    TestDialog dialog;
+    dialog.onReset = [](TestDialog&) {
+        AfxMessageBox("Two\r\nlines\n", MB_ICONERROR);
+        AfxMessageBox("Escape \x1b[31m and\ttab", MB_OK);
+        AfxMessageBox("Done.", MB_ICONINFORMATION);
+    };
+    ScriptRun run = RunScript(dialog, "command ID_RESET\ntype IDC_COUNT x\nok\ndump\ncancel\n");
+    EXPECT_EQ(run.messages,
+              "error: Two lines\n"
+              "message: Escape \\x1b[31m and\\ttab\n"
+              "info: Done.\n"
+              "warning: Count must be a whole number.\n");
+    EXPECT_EQ(run.Dumps().at(0).at("messages").at(0),
+              (Json{{"text", "Two\r\nlines\n"}, {"icon", "error"}}))
+        << "the dump keeps the text as it is";
 }
 
 TEST(Script, EnterClicksAFocusedButtonFeedsAWantReturnEditOrPressesOk) {
@@ -57,7 +89,7 @@ TEST(Script, EnterClicksAFocusedButtonFeedsAWantReturnEditOrPressesOk) {
                               "type IDC_NOTES ab\nenter\ndump\n"
                               "focus IDC_NAME\nenter\n");
     EXPECT_EQ(dialog.log, (Log{"add:1010"}));
-    EXPECT_TRUE(Contains(run.output, "\"text\": \"ab\\r\\n\""));
+    EXPECT_EQ(ControlIn(run.Dumps().at(0), "IDC_NOTES").at("text"), "ab\r\n");
     EXPECT_EQ(run.result, IDOK);
 }
 
@@ -81,9 +113,10 @@ TEST(Script, CommentsBlankLinesAndTrailingCommentsAreSkipped) {
 TEST(Script, TypeReplacesTheTextWithTheRestOfTheLine) {
     TestDialog dialog;
     ScriptRun run = RunScript(dialog, "type IDC_NAME  two  words \t\ndump\ntype IDC_NAME\ndump\n");
-    EXPECT_TRUE(Contains(run.output, "\"text\": \"two  words\""));
-    std::string second = run.output.substr(run.output.find('\n') + 1);
-    EXPECT_TRUE(Contains(second, "\"name\": \"IDC_NAME\", \"class\": \"EDIT\", \"text\": \"\""));
+    std::vector<Json> dumps = run.Dumps();
+    ASSERT_EQ(dumps.size(), 2u);
+    EXPECT_EQ(ControlIn(dumps[0], "IDC_NAME").at("text"), "two  words");
+    EXPECT_EQ(ControlIn(dumps[1], "IDC_NAME").at("text"), "");
 }
 
 TEST(Script, OnlyDumpsRunAfterTheDialogEnded) {
@@ -92,7 +125,7 @@ TEST(Script, OnlyDumpsRunAfterTheDialogEnded) {
     EXPECT_EQ(run.result, IDOK);
     EXPECT_EQ(run.error, "");
     EXPECT_TRUE(dialog.log.empty());
-    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1);
+    EXPECT_EQ(run.Dumps().size(), 1u);
 }
 
 struct Refusal {
@@ -117,25 +150,32 @@ TEST_P(ScriptRefusal, StopsTheDialogWithTheLineAndTheProblem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ScriptRefusal,
-    ::testing::Values(Refusal{"jump IDC_ADD", "unknown command \"jump\""},
-                      Refusal{"click IDC_NOPE", "unknown control \"IDC_NOPE\""},
-                      Refusal{"click 4711", "unknown control \"4711\""},
-                      Refusal{"click -1", "control \"-1\" is not unique"},
-                      Refusal{"click", "click needs a control"},
-                      Refusal{"select IDC_ROWS", "select needs a control and an index"},
-                      Refusal{"click IDC_OPEN now", "unexpected argument \"now\""},
-                      Refusal{"select IDC_ROWS 3",
-                              "index 3 is out of range: control IDC_ROWS has 3 items"},
-                      Refusal{"select IDC_ROWS x", "index \"x\" is not a number"},
-                      Refusal{"click IDC_ADD", "control IDC_ADD is disabled"},
-                      Refusal{"select IDC_KIND 0", "control IDC_KIND is hidden"},
-                      Refusal{"type IDC_ENABLED 1", "control IDC_ENABLED is not an edit box"},
-                      Refusal{"type IDC_INFO text", "control IDC_INFO is read-only"},
-                      Refusal{"click IDC_NAME", "control IDC_NAME is not a button"},
-                      Refusal{"focus -1", "control \"-1\" is not unique"},
-                      Refusal{"command IDC_NOPE", "unknown command id \"IDC_NOPE\""},
-                      Refusal{"event soon", "event answer \"soon\" is not a number"},
-                      Refusal{"file", "file needs a path or cancel"}));
+    ::testing::Values(
+        Refusal{"jump IDC_ADD", "unknown command \"jump\""},
+        Refusal{"click IDC_NOPE", "unknown control \"IDC_NOPE\""},
+        Refusal{"click 4711", "unknown control \"4711\""},
+        Refusal{"click -1", "control \"-1\" is not unique"},
+        Refusal{"click", "click needs a control"},
+        Refusal{"select IDC_ROWS", "select needs a control and an index or an item's text"},
+        Refusal{"click IDC_OPEN now", "unexpected argument \"now\""},
+        Refusal{"select IDC_ROWS 3", "index 3 is out of range: control IDC_ROWS has 3 items"},
+        Refusal{"select IDC_ROWS delta",
+                "\"delta\" is no item of control IDC_ROWS, which has items "
+                "\"alpha\", \"beta\", \"gamma\""},
+        Refusal{"select IDC_ROWS 99999999999", "index 99999999999 does not fit in an integer"},
+        Refusal{"select IDC_ROWS -99999999999999999999",
+                "index -99999999999999999999 does not fit in an integer"},
+        Refusal{"select IDC_NAME alpha", "control IDC_NAME is not a combo box or list box"},
+        Refusal{"select IDC_KIND one", "control IDC_KIND is hidden"},
+        Refusal{"click IDC_ADD", "control IDC_ADD is disabled"},
+        Refusal{"select IDC_KIND 0", "control IDC_KIND is hidden"},
+        Refusal{"type IDC_ENABLED 1", "control IDC_ENABLED is not an edit box"},
+        Refusal{"type IDC_INFO text", "control IDC_INFO is read-only"},
+        Refusal{"click IDC_NAME", "control IDC_NAME is not a button"},
+        Refusal{"focus -1", "control \"-1\" is not unique"},
+        Refusal{"command IDC_NOPE", "unknown command id \"IDC_NOPE\""},
+        Refusal{"event soon", "event answer \"soon\" is not a number"},
+        Refusal{"file", "file needs a path or cancel"}));
 
 TEST(Script, StopsBeforeOpeningLaterDialogs) {
     std::ostringstream out;
@@ -162,37 +202,63 @@ TEST(Script, NestedDialogsTakeTheLinesWhileTheyRun) {
     EXPECT_EQ(run.result, IDCANCEL);
 }
 
-TEST(Dump, ListsEveryControlInTemplateOrder) {
+TEST(Dump, ListsEveryControlInTemplateOrderWithItsFieldsInOrder) {
     TestDialog dialog;
     ScriptRun run = RunScript(dialog, "dump\n");
-    EXPECT_EQ(run.output.rfind("{\"focus\": 1001, \"controls\": [{\"id\": -1, \"name\": null, "
-                               "\"class\": \"STATIC\", \"text\": \"Name\", \"enabled\": true, "
-                               "\"visible\": true}, {\"id\": 1001, \"name\": \"IDC_NAME\"",
-                               0),
-              0u)
-        << run.output;
-    size_t name = run.output.find("IDC_NAME");
-    size_t kind = run.output.find("IDC_KIND");
-    size_t cancel = run.output.find("\"IDCANCEL\"");
-    EXPECT_LT(name, kind);
-    EXPECT_LT(kind, cancel);
-    EXPECT_TRUE(Contains(run.output, "\"messages\": []}\n"));
+    const Json dump = run.Dumps().at(0);
+    std::vector<std::string> fields;
+    for (const auto& field : dump.items()) fields.push_back(field.key());
+    EXPECT_EQ(fields, (std::vector<std::string>{"focus", "controls", "messages"}));
+    EXPECT_EQ(dump.at("focus"), IDC_NAME);
+    EXPECT_EQ(dump.at("messages"), Json::array());
+    const Json& controls = dump.at("controls");
+    ASSERT_FALSE(controls.empty());
+    EXPECT_EQ(controls[0], (Json{{"id", -1},
+                                 {"name", nullptr},
+                                 {"class", "STATIC"},
+                                 {"text", "Name"},
+                                 {"enabled", true},
+                                 {"visible", true}}));
+    std::vector<std::string> names;
+    for (const Json& control : controls)
+        names.push_back(control.at("name").is_null() ? "-" : control.at("name").get<std::string>());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"-", "IDC_NAME", "IDC_COUNT", "IDC_KIND", "IDC_ROWS", "-",
+                                        "IDC_ENABLED", "IDC_FIRST", "IDC_SECOND", "IDC_NOTES",
+                                        "IDC_INFO", "IDC_ADD", "IDC_OPEN", "IDOK", "IDCANCEL"}));
 }
 
-TEST(Dump, EscapesTextsAsJson) {
+// Sets the name's text, dumps, and reads the text back from the dump.
+std::string TextThroughDump(const std::string& text) {
     TestDialog dialog;
-    dialog.onReset = [](TestDialog& d) {
-        d.GetDlgItem(IDC_NAME)->SetWindowText("q\"b\\s\x01\t\xC3\xA9");
+    dialog.onReset = [&text](TestDialog& d) {
+        d.GetDlgItem(IDC_NAME)->SetWindowText(text.c_str());
     };
     ScriptRun run = RunScript(dialog, "command ID_RESET\ndump\n");
-    EXPECT_TRUE(Contains(run.output, "\"text\": \"q\\\"b\\\\s\\u0001\\t\xC3\xA9\""));
+    return ControlIn(run.Dumps().at(0), "IDC_NAME").at("text").get<std::string>();
+}
+
+TEST(Dump, TextsReadBackExactly) {
+    const std::string escaped = "q\"b\\s\x01\t\b\f\r\n\x7f";
+    EXPECT_EQ(TextThroughDump(escaped), escaped);
+    EXPECT_EQ(TextThroughDump("\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"),
+              "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
+}
+
+TEST(Dump, ShowsEachSequenceThatIsNotUtf8AsOneReplacementCharacter) {
+    const std::string replacement = "\xEF\xBF\xBD";                     // U+FFFD
+    EXPECT_EQ(TextThroughDump("caf\xE9"), "caf" + replacement);         // Latin-1
+    EXPECT_EQ(TextThroughDump("\xE9\xE8"), replacement + replacement);  // two bytes
+    EXPECT_EQ(TextThroughDump("\xE2\x82x"), replacement + "x");         // cut short
+    EXPECT_EQ(TextThroughDump("end\xC3"), "end" + replacement);         // at the end
+    EXPECT_EQ(TextThroughDump("\xC0\xAF"), replacement + replacement);  // overlong
 }
 
 TEST(Dump, ReportsNoFocusAsNull) {
     TestDialog dialog;
     dialog.onReset = [](TestDialog& d) { d.SetFocus(); };
     ScriptRun run = RunScript(dialog, "command ID_RESET\ndump\n");
-    EXPECT_EQ(run.output.rfind("{\"focus\": null,", 0), 0u);
+    EXPECT_TRUE(run.Dumps().at(0).at("focus").is_null());
 }
 
 }  // namespace

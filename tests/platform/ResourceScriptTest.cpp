@@ -224,6 +224,31 @@ TEST(Preprocessor, TakesSymbolsFromIncludedHeadersAndConditionals) {
     ASSERT_EQ(script.Symbols().size(), 3u);
 }
 
+TEST(Preprocessor, KnowsTheFrameworkConstantsWithoutAnIncludeAndLetsHeadersRedefineThem) {
+    ResourceScript script = Parse(
+        "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_UK\n"
+        "1 DIALOG 0, 0, 10, 10\nSTYLE DS_MODALFRAME | WS_POPUP\nBEGIN\n"
+        "  LTEXT \"a\", IDC_STATIC, 0, 0, 1, 1, SS_NOPREFIX\n"
+        "  EDITTEXT IDOK, 0, 0, 1, 1, ES_NUMBER | ES_WANTRETURN\n"
+        "  LISTBOX IDCANCEL, 0, 0, 1, 1, LBS_NOSEL\nEND\n");
+    const DialogTemplate* dialog = script.FindDialog(1);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->language, static_cast<UINT>(SUBLANG_ENGLISH_UK << 10 | LANG_ENGLISH));
+    EXPECT_EQ(dialog->style, DS_MODALFRAME | WS_POPUP);
+    ASSERT_EQ(dialog->controls.size(), 3u);
+    EXPECT_EQ(dialog->controls[0].id, IDC_STATIC);
+    EXPECT_EQ(dialog->controls[0].style & SS_NOPREFIX, SS_NOPREFIX);
+    EXPECT_EQ(dialog->controls[1].id, IDOK);
+    EXPECT_EQ(dialog->controls[1].style & (ES_NUMBER | ES_WANTRETURN), ES_NUMBER | ES_WANTRETURN);
+    EXPECT_EQ(dialog->controls[2].id, IDCANCEL);
+    EXPECT_EQ(dialog->controls[2].style & LBS_NOSEL, LBS_NOSEL);
+
+    script = Parse(
+        "#include \"ids.h\"\n1 DIALOG 0, 0, 1, 1\nBEGIN\n  EDITTEXT IDCANCEL, 0, 0, 1, 1\nEND\n",
+        {{"dir/ids.h", "#define IDCANCEL 42\n"}});
+    EXPECT_EQ(script.FindDialog(1)->controls[0].id, 42);
+}
+
 TEST(Refusals, NameTheFileTheLineAndTheProblem) {
     EXPECT_EQ(ParseError("#include \"missing.h\"\n"), "dir/test.rc:1: cannot read dir/missing.h");
     EXPECT_EQ(ParseError(std::string(kDialogHead) + "EDITTEXT IDC_X, 0, 0, 1, 1\nEND\n"),

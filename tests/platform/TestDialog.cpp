@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <sstream>
+#include <stdexcept>
 
 #include "platform/HeadlessBackend.h"
 
@@ -73,12 +74,30 @@ void DerivedTestDialog::OnAddHere() { log.push_back("derived-add"); }
 
 ScriptRun RunScript(CDialog& dialog, const std::string& script) {
     std::ostringstream output;
-    HeadlessBackend backend(script, "test.script", output);
+    std::ostringstream messages;
+    HeadlessBackend backend(script, "test.script", output, messages);
     SetActiveBackend(&backend);
     ScriptRun run;
     run.result = dialog.DoModal();
     SetActiveBackend(nullptr);
     run.output = output.str();
+    run.messages = messages.str();
     run.error = backend.Error();
     return run;
+}
+
+std::vector<nlohmann::ordered_json> ScriptRun::Dumps() const {
+    std::vector<nlohmann::ordered_json> dumps;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);)
+        dumps.push_back(nlohmann::ordered_json::parse(line));
+    return dumps;
+}
+
+const nlohmann::ordered_json& ControlIn(const nlohmann::ordered_json& dump,
+                                        const std::string& symbol) {
+    for (const nlohmann::ordered_json& control : dump.at("controls")) {
+        if (control.at("name") == symbol) return control;
+    }
+    throw std::runtime_error("the dump has no control " + symbol);
 }

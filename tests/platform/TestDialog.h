@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -36,9 +37,17 @@ class TestDialog : public CDialog {
 
 struct ScriptRun {
     INT_PTR result = 0;
-    std::string output;  // the dumps, one a line
+    std::string output;    // the dumps, one a line
+    std::string messages;  // the message boxes, one a line
     std::string error;
+
+    // The dumps, read back with the library that wrote them; fields keep their order.
+    std::vector<nlohmann::ordered_json> Dumps() const;
 };
+
+// The control of that symbol in a dump; throws when there is none.
+const nlohmann::ordered_json& ControlIn(const nlohmann::ordered_json& dump,
+                                        const std::string& symbol);
 
 // Runs dialog with a headless back end playing script.
 ScriptRun RunScript(CDialog& dialog, const std::string& script);

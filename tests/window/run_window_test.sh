@@ -172,4 +172,20 @@ close_editor
 cmp -s "$WORK/start.element" "$WORK/cancel.element" || fail "cancelled edit changed the file"
 pass "Escape cancels and leaves the file alone"
 
-echo "3 passed, 0 failed"
+# A display that goes away mid-edit ends the editor as a failure in one line (exit 2), not as
+# a cancel, and leaves the file alone.
+cp "$WORK/start.element" "$WORK/lost.element"
+open_editor "$WORK/lost.element"
+click $POSITION_X && type_text "7"
+kill "$XVFB_PID"
+wait "$XVFB_PID" 2>/dev/null
+XVFB_PID=""
+close_editor
+[ "$STATUS" -eq 2 ] || fail "lost display: exit $STATUS, expected 2: $(cat "$WORK/editor.err")"
+[ "$(wc -l <"$WORK/editor.err")" -eq 1 ] || fail "lost display: not one line: $(cat "$WORK/editor.err")"
+grep -q "^vantrel: the window's display failed: " "$WORK/editor.err" ||
+  fail "lost display: $(cat "$WORK/editor.err")"
+cmp -s "$WORK/start.element" "$WORK/lost.element" || fail "lost display: file changed"
+pass "a lost display ends the editor with exit 2 and leaves the file alone"
+
+echo "4 passed, 0 failed"

@@ -1,0 +1,28 @@
+#!/bin/sh
+# The layer check on a tree of fixtures (tests/layers/tree): it fails and names every include
+# that a layer may not use, and only those.
+set -u
+HERE=$(dirname "$0")
+reported=$(sh "$HERE/../../scripts/check-layer-includes" "$HERE/tree" 2>&1)
+status=$?
+expected=$(cat <<'LINES'
+platform/Window.h:2: platform/ may not include "host/CString.h"
+host/Kernel.cpp:2: host/ may not include "model/CInternalData.h"
+host/Kernel.cpp:4: host/ may not include "platform/fltk/FltkBackend.h"
+path/Geometry.cpp:4: path/ may not include "platform/CWnd.h"
+dialog/Editor.cpp:2: the module may not include "app/Cli.h"
+dialog/Editor.cpp:5: the module may not include "platform/HeadlessBackend.h"
+app/Command.cpp:2: "Local.h" names no layer (write it from the repository root)
+app/Command.cpp:4: app/ may not include "model/CInternalData.h"
+app/Command.cpp:7: app/ may not include "plugin/CVantrelApp.h"
+check-layer-includes: see "Layers and folders" in docs/architecture.md
+LINES
+)
+if [ "$status" -ne 1 ] || [ "$reported" != "$expected" ]; then
+  echo "FAIL: the check exited $status and reported:"
+  echo "$reported"
+  echo "expected exit 1 and:"
+  echo "$expected"
+  exit 1
+fi
+echo "ok: the check names each forbidden include of the fixtures"
