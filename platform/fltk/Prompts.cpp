@@ -224,13 +224,17 @@ int ShowMessageBox(const std::string& text, UINT type) {
     message->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
     int buttonX = (width - buttonsWidth) / 2;
     int buttonY = height - kMargin - kButtonHeight;
+    Fl_Button* focused = nullptr;
     for (int id : buttons) {
         Fl_Button* button =
             window.AddButton(buttonX, buttonY, ButtonText(id), id, id == defaultButton);
-        if (id == defaultButton) button->take_focus();
+        if (id == defaultButton) focused = button;
         buttonX += kButtonWidth + kGap;
     }
     window.end();
+    // Only once the window is complete: the default button taking the focus earlier lost the
+    // buttons added after it (a Yes/No box showed Yes alone).
+    if (focused != nullptr) focused->take_focus();
     return window.Run();
 }
 
