@@ -45,10 +45,9 @@ void RunEditor(const std::string& element, const std::string& script) {
 }
 
 const std::string& ImportFile(std::string_view content) {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() /
-         ("vantrel-fuzz-import-" + std::to_string(getpid()) + ".txt"))
-            .string();
+    static const std::string path = (std::filesystem::temp_directory_path() /
+                                     ("vantrel-fuzz-import-" + std::to_string(getpid()) + ".txt"))
+                                        .string();
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(content.data(), static_cast<std::streamsize>(content.size()));
     return path;
