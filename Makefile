@@ -5,7 +5,7 @@ BUILD_DIR := build
 JOBS ?= $(shell nproc)
 WERROR_FLAG := $(if $(CI),-DVANTREL_WERROR=ON)
 
-.PHONY: all install-deps configure build demo test install screenshot bench asan fuzz \
+.PHONY: all install-deps configure build demo test install screenshot plot-picture bench asan fuzz \
 	format-check clean
 
 all: build
@@ -32,6 +32,12 @@ install: build
 
 screenshot: build
 	sh scripts/screenshot docs/editor.png
+
+# The README's plot: the contour example drawn by vantrel plot, rendered to PNG.
+plot-picture: build
+	./$(BUILD_DIR)/vantrel plot examples/contour.element -p examples/linear3.toml --profile \
+		-o $(BUILD_DIR)/contour.svg
+	convert $(BUILD_DIR)/contour.svg docs/contour-plot.png
 
 bench: install-deps
 	cmake --preset release

@@ -13,8 +13,12 @@
 #include "app/CheckCommand.h"
 #include "app/CommandSupport.h"
 #include "app/EditCommand.h"
+#include "app/ExportCommand.h"
 #include "app/FileAccess.h"
 #include "app/HelpCommand.h"
+#include "app/ImportCommand.h"
+#include "app/PlotCommand.h"
+#include "app/StatsCommand.h"
 #include "host/CString.h"
 #include "plugin/VantrelExports.h"
 
@@ -158,10 +162,12 @@ Command AddDemoCommand(CLI::App& app, CommonOptions& common) {
 // Add...Command in that file's header.
 std::vector<Command> AddCommands(CLI::App& app, CommonOptions& common) {
     return {
-        AddInfoCommand(app, common),  AddEnabledCommand(app, common),
-        AddNewCommand(app, common),   AddTranslateCommand(app, common),
-        AddCheckCommand(app, common), AddEditCommand(app, common),
-        AddDemoCommand(app, common),  AddHelpCommand(app, common),
+        AddInfoCommand(app, common),   AddEnabledCommand(app, common),
+        AddNewCommand(app, common),    AddTranslateCommand(app, common),
+        AddCheckCommand(app, common),  AddEditCommand(app, common),
+        AddDemoCommand(app, common),   AddStatsCommand(app, common),
+        AddPlotCommand(app, common),   AddImportCommand(app, common),
+        AddExportCommand(app, common), AddHelpCommand(app, common),
     };
 }
 

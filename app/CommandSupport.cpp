@@ -126,6 +126,13 @@ std::string UnknownCommandMessage(const CLI::App& app, const std::string& word) 
     return message + " (see vantrel --help)";
 }
 
+bool ModuleAccepts(const PluginModule& module, Project& project, const std::string& element,
+                   const std::string& elementName) {
+    const Translation translation = TranslateElement(module, project, element);
+    if (!translation.accepted) WriteStandardError(RefusalText(translation.text, elementName));
+    return translation.accepted;
+}
+
 void ReportMessage(const std::string& message) {
     WriteStandardError("vantrel: " + EscapeControls(message) + "\n");
 }

@@ -1,0 +1,21 @@
+%
+(pocket.nc: a rounded pocket, 40 x 20 mm, 1 mm deep, as a CAM program writes it)
+N10 G21 G90 G17 G94
+N20 T1 M6 (6 mm end mill)
+N30 S12000 M3
+N40 G0 X5 Y5 Z5
+N50 G1 Z-1 F300
+N60 G1 X35 F1200
+N70 G3 X40 Y10 I0 J5
+N80 G1 Y15
+N90 G3 X35 Y20 R5
+N100 G1 X5
+N110 G3 X0 Y15 I0 J-5
+N120 G1 Y10
+N130 G3 X5 Y5 R5
+N140 G2 X5 Y5 I5 J0 Z-1.5 (a helical full circle down to -1.5)
+N150 G0 Z5
+N160 G0 X0 Y0 Z0
+N170 M5
+N180 M30
+%

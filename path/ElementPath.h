@@ -1,0 +1,80 @@
+// An element's segments as the controller gets them, read on the host side from the element's
+// parameter text on the project's controller and motion.
+//
+// The columns of an element are held in the internal units of its reference axis (the chosen
+// axis with the finest position resolution), so one count means the same length on X, Y and Z:
+// the increments here are the LPOS operands of the program, and the acceleration and speed the
+// VACC and VSPD operands, each as the controller's variable type holds it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/CMC_Units.h"
+
+class CMC_Setup;
+class CMC_Motion;
+
+// What the chosen axes move, as the module decides it; None when they do not form one set.
+enum class UnitKind { None = 0, Rotary = 1, Linear = 2 };
+
+// A column's selected unit and the size in it of one internal unit (a count, IU/Ts or IU/Ts^2).
+struct ColumnUnit {
+    std::string name;  // as the element selects it; "" when the element has no units
+    double perInternal = 1.0;
+};
+
+// One internal unit of position, speed and acceleration in the base units of the reference
+// drive (m, in or rad; per second, per second squared). Only known when the unit kind is not
+// None.
+struct BaseScale {
+    std::string lengthUnit;  // "m", "in" or "rad"; "" when not known
+    double length = 0.0;
+    double speed = 0.0;
+    double acceleration = 0.0;
+};
+
+struct PathSegment {
+    // The LPOS operands: increments in counts of the reference axis; Z is 0 in a 2D element.
+    std::array<std::int64_t, 3> counts{};
+    // The VACC and VSPD operands in IU/Ts^2 and IU/Ts as 16.16 fixed point holds them; 0 means
+    // the segment has none of its own and the controller keeps the previous value.
+    double accelerationLiteral = 0.0;
+    double speedLiteral = 0.0;
+};
+
+struct ElementPath {
+    int axisCount = 2;            // 2 for the XY profile, 3 for XYZ
+    std::array<int, 3> slaves{};  // slave numbers of X, Y, Z; Z is -1 in a 2D element
+    UnitKind unitKind = UnitKind::None;
+    std::array<ColumnUnit, 3> positionUnits;  // of the X, Y and Z columns
+    ColumnUnit accelerationUnit;
+    ColumnUnit speedUnit;
+    BaseScale base;
+    CMC_Units units;  // the unit catalogue of the reference drive, for other conversions
+    std::vector<PathSegment> segments;  // without the end segment
+
+    // Segment i's increment on axis (0 X, 1 Y, 2 Z) in that position column's unit.
+    double Increment(std::size_t segment, int axis) const;
+    // Segment i's acceleration and speed in their columns' units; 0 = none of its own.
+    double Acceleration(std::size_t segment) const;
+    double Speed(std::size_t segment) const;
+};
+
+// The vector length of a segment's increments, in counts.
+double CountLength(const PathSegment& segment);
+
+// The name of the unit of axis's position column, or "counts" when the element has no units.
+std::string PositionUnitName(const ElementPath& path, int axis);
+
+// The axis letter of X, Y or Z: 'X' + axis.
+inline char AxisLetter(int axis) { return static_cast<char>('X' + axis); }
+
+// Reads the element's path as TranslateMotionSequence reads the element on this controller and
+// motion. Call it on an element that translate accepted; throws PathError with the host's
+// messages when the text cannot be read.
+ElementPath ReadElementPath(std::string_view elementText, CMC_Setup& controller,
+                            CMC_Motion& motion);

@@ -1,0 +1,36 @@
+// A path read from a CAM program or a table, before it is fitted to an element's counts.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using Vec3 = std::array<double, 3>;
+
+// One move: where it ends and what it sets. Zero speed or acceleration keeps what was before.
+struct PathMove {
+    Vec3 end{};  // absolute end point on X, Y, Z, in the path's position units
+    double speed = 0.0;
+    double acceleration = 0.0;
+    std::uint32_t line = 0;  // source line, for messages
+};
+
+// What a reader saw, for the summary line.
+struct ReadCounts {
+    std::size_t lines = 0;
+    std::size_t arcs = 0;
+    std::size_t chords = 0;
+    std::size_t wordsIgnored = 0;
+};
+
+// The moves from the program's zero point, with the units their numbers are in.
+struct ImportedPath {
+    std::array<std::string, 3> positionUnits{"mm", "mm", "mm"};
+    std::string speedUnit = "mm/s";
+    std::string accelerationUnit = "m/s^2";
+    std::vector<PathMove> moves;
+    ReadCounts counts;
+    std::vector<std::string> warnings;
+};

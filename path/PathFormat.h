@@ -1,0 +1,21 @@
+// The two forms a path travels in between Vantrel and other tools.
+#pragma once
+
+#include <cctype>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+enum class PathFormat { Gcode, Csv };
+
+// What a file name's extension tells, whatever its case: .nc .ngc .gcode .tap .cnc are G-code,
+// .csv .tsv .txt are CSV; nothing for others.
+inline std::optional<PathFormat> FormatOfFileName(const std::string& name) {
+    std::string extension = std::filesystem::path(name).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* gcode : {".nc", ".ngc", ".gcode", ".tap", ".cnc"})
+        if (extension == gcode) return PathFormat::Gcode;
+    for (const char* csv : {".csv", ".tsv", ".txt"})
+        if (extension == csv) return PathFormat::Csv;
+    return std::nullopt;
+}

@@ -1,0 +1,43 @@
+// Fitting an imported path to an element's columns: whole counts, stored speeds.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "path/CountScale.h"
+#include "path/ImportedPath.h"
+
+// The segments as an element's columns hold them, in internal units.
+struct SegmentColumns {
+    std::array<std::vector<std::int32_t>, 3> increments;  // counts on X, Y, Z
+    std::vector<double> acceleration;  // as the columns' fixed point holds them; 0 = none
+    std::vector<double> speed;
+    std::size_t Count() const { return increments[0].size(); }
+};
+
+// How the path's units convert into the element's internal units.
+struct PathScales {
+    std::array<CountScale, 3> position;
+    CountScale speed;
+    CountScale acceleration;
+};
+
+struct BuiltSegments {
+    SegmentColumns columns;
+    std::size_t merged = 0;  // moves shorter than a count, joined to the next
+};
+
+// One segment per move that reaches another whole count; a shorter move is joined to the next,
+// which takes its speed and acceleration unless it sets its own. Throws PathError
+// "file:line: problem" for a position, segment, speed or acceleration the columns cannot hold,
+// and when no segment is left.
+BuiltSegments BuildSegments(const ImportedPath& path, const PathScales& scales,
+                            const std::string& fileName);
+
+// value (in unit, converted by scale) as the speed and acceleration columns store it. Throws
+// PathError "where: problem" when it is above their range or would store as 0.
+double StoredRate(double value, const CountScale& scale, const std::string& unit,
+                  const std::string& where);

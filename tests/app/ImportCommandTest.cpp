@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "CommandTest.h"
+
+namespace {
+
+const char* const kProgram =
+    "%\n(pocket)\nG21 G90 G17\nG0 Z5\nG1 X10 Y10 F1200 M3\nG3 X20 Y10 R5\nG1 Z0\n%\n";
+
+class ImportCommand : public CommandTest {
+  protected:
+    std::string Linear() const { return Example("linear3.toml"); }
+};
+
+TEST_F(ImportCommand, MakesAnElementTheModuleTranslatesAndSummarisesOnStandardError) {
+    const ProgramOutcome outcome =
+        Run({"import", Write("part.nc", kProgram), "-p", Linear(), "-o", PathOf("part.element")});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+    const std::regex summary(
+        "vantrel: warning: .*part.nc:4: 1 G0 moves run at the current feed; give --rapid SPEED "
+        "for a speed of their own\n"
+        "vantrel: warning: .*part.nc:4: moves before the first F keep the speed the controller "
+        "has\n"
+        "vantrel: .*part.nc: 8 lines read, 2[0-9] segments made, 1 arcs split into 2[0-9] "
+        "chords, 1 words ignored, 0 moves under a count joined, [0-9.]+ s\n");
+    EXPECT_TRUE(std::regex_match(outcome.err, summary)) << outcome.err;
+    const std::string element = Read("part.element");
+    EXPECT_NE(element.find("\nX_TPOS[mm]=0 10 "), std::string::npos) << element;
+    EXPECT_NE(element.find("\nCSPD[m/s]=0 0.02 0"), std::string::npos) << element;
+    EXPECT_NE(PositionLines(PathOf("part.element"), Linear()).find("LPOS1 0L, 0L, 5120L;"),
+              std::string::npos);
+}
+
+TEST_F(ImportCommand, RefusalsNameTheLineExit2AndLeaveTheElementAlone) {
+    const std::string element = Write("kept.element", "unchanged\n");
+    const std::pair<const char*, const char*> cases[] = {
+        {"bad.nc", "G21\nG1 X1\nG28 X0\n"},
+        {"bad.csv", "x,y,z\n1,2,3\n1,2,three\n"},
+    };
+    for (const auto& [name, text] : cases) {
+        const ProgramOutcome outcome =
+            Run({"import", Write(name, text), "-p", Linear(), "-o", element});
+        EXPECT_EQ(outcome.status, 2) << name;
+        EXPECT_NE(outcome.err.find(std::string(name) + ":3: "), std::string::npos) << outcome.err;
+        EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << outcome.err;
+        EXPECT_EQ(Read("kept.element"), "unchanged\n");
+    }
+}
+
+TEST_F(ImportCommand, AppendAddsTheSegmentsBehindTheElementsOwn) {
+    const std::string project = Linear();
+    const std::string element = Write("e.element", ReadFileText(Example("linear3.element")));
+    const std::string before = PositionLines(element, project);
+    const ProgramOutcome outcome = Run({"import", Write("more.csv", "x[mm],y[mm],z[mm]\n1,2,0\n"),
+                                        "-p", project, "--append", element});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(PositionLines(element, project),
+              before + "  LPOS1 1024L, 2048L, 0L; LPOS2 1024L, 2048L, 0L;\n");
+}
+
+TEST_F(ImportCommand, FormatComesFromTheNameOrTheOption) {
+    const std::string csv = "1 2 3\n";
+    EXPECT_EQ(Run({"import", Write("a.CSV", csv)}).status, 0);
+    EXPECT_EQ(Run({"import", "-", "--format", "csv"}, csv).status, 0);
+    const ProgramOutcome unknown = Run({"import", Write("a.dat", csv)});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("a.dat: the format is not known from the name; give --format "
+                               "gcode or csv"),
+              std::string::npos);
+    EXPECT_EQ(Run({"import", PathOf("a.dat"), "--format", "csv"}).status, 0);
+}
+
+TEST_F(ImportCommand, TwoAxisElementsRefuseZWords) {
+    const ProgramOutcome flat = Run({"import", Write("flat.nc", "G1 X1 Y2\n"), "--profile", "2d"});
+    EXPECT_EQ(flat.status, 0) << flat.err;
+    EXPECT_NE(flat.out.find("ProfileType=0\n"), std::string::npos);
+    EXPECT_EQ(flat.out.find("Z_TPOS"), std::string::npos);
+    const ProgramOutcome z = Run({"import", Write("z.nc", "G1 X1 Z2\n"), "--profile", "2d"});
+    EXPECT_EQ(z.status, 2);
+    EXPECT_NE(z.err.find("z.nc:1: Z2: a 2D element has no Z axis"), std::string::npos);
+}
+
+TEST_F(ImportCommand, RotaryAxesTakeTablesButNotGcode) {
+    const std::string rotary = Example("rotary2.toml");
+    const ProgramOutcome table = Run({"import", Write("t.csv", "x[deg],y[deg]\n90,45\n"), "-p",
+                                      rotary, "-o", PathOf("t.element")});
+    EXPECT_EQ(table.status, 0) << table.err;
+    EXPECT_NE(Read("t.element").find("\nX_TPOS[rot]=0.25\n"), std::string::npos);
+    const ProgramOutcome gcode = Run({"import", Write("t.nc", "G1 X1\n"), "-p", rotary});
+    EXPECT_EQ(gcode.status, 2);
+    EXPECT_NE(gcode.err.find("the element's axes are rotary"), std::string::npos);
+}
+
+TEST_F(ImportCommand, OptionsTakeUnits) {
+    const ProgramOutcome outcome =
+        Run({"import", Write("u.nc", "G20 G0 X1\nG2 X2 I0.5 F10\n"), "--rapid", "100mm/s",
+             "--tolerance", "0.0001in", "--accel", "500mm/s^2"});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("\nCSPD[m/s]=0.1 0.00423"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("\nCACC[m/s^2]=0.5 0 "), std::string::npos) << outcome.out;
+    const ProgramOutcome bad = Run({"import", PathOf("u.nc"), "--rapid", "fast"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err,
+              "vantrel: --rapid: \"fast\" is not a number above 0 with an optional "
+              "unit\n");
+}
+
+}  // namespace
