@@ -1,4 +1,4 @@
-// The scratch folder and the program that the command-line tests share.
+// The command-line tests' fixture: the program in a scratch folder, the demo element.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandTest.h"
 #include "RunProgram.h"
 
 // The built-in demo element, as a user would write it.
@@ -22,25 +23,12 @@ inline bool IsOneLine(const std::string& text) {
     return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
 }
 
-class Cli : public ::testing::Test {
+class Cli : public CommandTest {
   protected:
     void SetUp() override {
         // Without a script the editor opens a window; these tests must never wait for a person.
         unsetenv("DISPLAY");
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vantrel-cli-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-
-    ProgramOutcome Run(const std::vector<std::string>& args, const std::string& input = "") {
-        return RunProgram(VANTREL_EXE, args, input, m_folder);
-    }
-
-    std::string Write(const std::string& name, const std::string& text) {
-        WriteFileText(m_folder / name, text);
-        return (m_folder / name).string();
+        CommandTest::SetUp();
     }
 
     std::string NewElementFor(const std::string& project) {
@@ -57,8 +45,6 @@ class Cli : public ::testing::Test {
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    std::filesystem::path m_folder;
 };
 
 // The demo element as a file in the scratch folder, for the editor to work on.
