@@ -49,16 +49,24 @@ asan: install-deps
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
-# Each fuzzer runs for FUZZ_SECONDS on a corpus seeded from the examples.
+# Each fuzzer runs for FUZZ_SECONDS on a corpus seeded from the examples and fuzz/seeds, with
+# the dictionary of its input's words where fuzz/ has one (the translation's input is an
+# element's text).
 FUZZ_SECONDS ?= 60
+FUZZERS := translate project import script element
 fuzz: install-deps
-	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DVANTREL_FUZZ=ON -DVANTREL_SANITIZE=ON
-	cmake --build build-fuzz -j $(JOBS) --target translate_fuzz project_fuzz
-	mkdir -p build-fuzz/corpus/translate build-fuzz/corpus/project
-	cp examples/*.element build-fuzz/corpus/translate/
-	cp examples/*.toml build-fuzz/corpus/project/
-	./build-fuzz/translate_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/translate
-	./build-fuzz/project_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/project
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DVANTREL_FUZZ=ON \
+		-DVANTREL_SANITIZE=ON -DVANTREL_BUILD_TESTS=OFF
+	cmake --build build-fuzz -j $(JOBS) --target $(addsuffix _fuzz,$(FUZZERS))
+	for f in $(FUZZERS); do \
+		input=$$f; [ $$f = translate ] && input=element; \
+		mkdir -p build-fuzz/corpus/$$f && cp fuzz/seeds/$$input/* build-fuzz/corpus/$$f/; \
+		[ $$input = element ] && cp examples/*.element build-fuzz/corpus/$$f/; \
+		[ $$f = project ] && cp examples/*.toml build-fuzz/corpus/$$f/; \
+		./build-fuzz/$${f}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			$$([ -f fuzz/$$input.dict ] && echo -dict=fuzz/$$input.dict) \
+			build-fuzz/corpus/$$f || exit 1; \
+	done
 
 format-check: install-deps
 	sh scripts/check-format

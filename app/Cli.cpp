@@ -1,6 +1,9 @@
 #include "app/Cli.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstring>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -185,6 +188,16 @@ void RefuseLeftOverWords(const CLI::App& app, const Command* command) {
     throw AppError("unexpected argument \"" + word + "\" (see " + help + ")");
 }
 
+// Output that CLI11 printed (help, version) must have arrived: a failed write is an error.
+int CheckedStandardOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    if (std::cout) return status;
+    ReportMessage(std::string("standard output: cannot write") +
+                  (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()));
+    return 2;
+}
+
 }  // namespace
 
 int RunVantrel(int argc, char** argv) {
@@ -206,7 +219,7 @@ int RunVantrel(int argc, char** argv) {
             app.parse(argc, argv);
         } catch (const CLI::ParseError& error) {
             if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
-                return app.exit(error);
+                return CheckedStandardOutput(app.exit(error));
             // A word the parser did not know says more than that a command is missing.
             RefuseLeftOverWords(app, ParsedCommand(commands));
             throw AppError(std::string(error.what()) + " (see vantrel --help)");
@@ -215,9 +228,9 @@ int RunVantrel(int argc, char** argv) {
         RefuseLeftOverWords(app, command);
         return command->run();
     } catch (const AppError& error) {
-        WriteStandardError(std::string("vantrel: ") + error.what() + "\n");
+        ReportMessage(error.what());
     } catch (const std::exception& error) {
-        WriteStandardError(std::string("vantrel: unexpected failure: ") + error.what() + "\n");
+        ReportMessage(std::string("unexpected failure: ") + error.what());
     }
     return 2;
 }

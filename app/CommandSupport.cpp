@@ -7,6 +7,7 @@
 #include "app/FileAccess.h"
 #include "app/ProjectFile.h"
 #include "host/CString.h"
+#include "platform/EscapedText.h"
 #include "plugin/VantrelExports.h"
 
 namespace {
@@ -112,7 +113,7 @@ Translation TranslateElement(const PluginModule& module, Project& project,
 
 std::string RefusalText(const std::string& messages, const std::string& elementName) {
     if (messages.find_first_not_of(" \t\r\n") == std::string::npos)
-        return "vantrel: " + elementName + ": the element was refused\n";
+        return "vantrel: " + EscapeControls(elementName) + ": the element was refused\n";
     // CR LF, as the module ends its own messages.
     if (messages.back() != '\n') return messages + "\r\n";
     return messages;
@@ -130,4 +131,8 @@ bool ModuleAccepts(const PluginModule& module, Project& project, const std::stri
     const Translation translation = TranslateElement(module, project, element);
     if (!translation.accepted) WriteStandardError(RefusalText(translation.text, elementName));
     return translation.accepted;
+}
+
+void ReportMessage(const std::string& message) {
+    WriteStandardError("vantrel: " + EscapeControls(message) + "\n");
 }

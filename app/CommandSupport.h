@@ -61,3 +61,8 @@ std::string UnknownCommandMessage(const CLI::App& app, const std::string& word);
 // (see RefusalText).
 bool ModuleAccepts(const PluginModule& module, Project& project, const std::string& element,
                    const std::string& elementName);
+
+// Writes "vantrel: MESSAGE" as one line on standard error. Messages quote what the user gave
+// (names, keys, script lines), so their control characters are escaped: the line stays one line
+// and nothing reaches the terminal as a control sequence.
+void ReportMessage(const std::string& message);

@@ -1,19 +1,38 @@
 // Reading and writing the files the application is given, with one-line error messages.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-// The whole content of the file at path; throws AppError naming the file when it cannot be read
-// or is a directory or device.
-std::string ReadWholeFile(const std::string& path);
+// The most an element file, a script or standard input may hold.
+inline constexpr std::uint64_t kInputSizeLimit = std::uint64_t{1} << 30;
+
+// The whole content of the regular file at path; throws AppError naming the file when it cannot
+// be read, is not a regular file (a directory, a device, a pipe) or holds more than limit bytes.
+std::string ReadWholeFile(const std::string& path, std::uint64_t limit = kInputSizeLimit);
 // True when nothing exists at path (a dangling link counts as something).
 bool PathIsMissing(const std::string& path);
-// Everything on standard input.
-std::string ReadStandardInput();
+// Everything on standard input; throws AppError beyond limit bytes.
+std::string ReadStandardInput(std::uint64_t limit = kInputSizeLimit);
+// True when the file at path can be read and holds exactly bytes.
+bool FileHolds(const std::string& path, std::string_view bytes);
+// "1 GiB", "16 MiB": a limit as messages and documents state it.
+std::string SizeText(std::uint64_t bytes);
+
 // Replaces the file at path with bytes through a temporary file in the same folder, so the file
-// is either the old one or the new one, never a part.
+// is either the old one or the new one, never a part. A link is followed to the file it names
+// (a dangling link's target is created); the new file keeps the old one's owner, group and
+// permission bits as far as the system allows, never with setuid, setgid or sticky bits. A file
+// the user may not write is not replaced. Temporary files that a killed save of the same file
+// left behind are removed. Throws AppError naming path on failure; the old file is then whole.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
-// Writes bytes unchanged to standard output or standard error; throws AppError on failure.
+// Keeps bytes that could not be saved to path in a new file: beside path, else in the working
+// folder, else in the temporary folder, named after path with ".recovered" (and a number when
+// that exists). Returns its path; throws AppError when no folder takes it.
+std::string KeepRecoveryCopy(const std::string& path, std::string_view bytes);
+
+// Writes bytes unchanged to standard output; throws AppError on failure.
 void WriteStandardOutput(std::string_view bytes);
+// Writes bytes unchanged to standard error, where a failure has nowhere left to be reported.
 void WriteStandardError(std::string_view bytes);

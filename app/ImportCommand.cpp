@@ -237,11 +237,11 @@ MadeElement MakeElement(const std::string& source, const std::string& name, bool
 
 std::string Summary(const std::string& name, const MadeElement& made, double seconds) {
     const ReadCounts& counts = made.counts;
-    return "vantrel: " + name + ": " + std::to_string(counts.lines) + " lines read, " +
+    return name + ": " + std::to_string(counts.lines) + " lines read, " +
            std::to_string(made.segments) + " segments made, " + std::to_string(counts.arcs) +
            " arcs split into " + std::to_string(counts.chords) + " chords, " +
            std::to_string(counts.wordsIgnored) + " words ignored, " + std::to_string(made.merged) +
-           " moves under a count joined, " + numbertext::Significant(seconds, 3).Str() + " s\n";
+           " moves under a count joined, " + numbertext::Significant(seconds, 3).Str() + " s";
 }
 
 void WriteElement(const ImportOptions& options, const std::string& element) {
@@ -266,15 +266,13 @@ int RunImport(const CommonOptions& common, const ImportOptions& options) {
     const MadeElement made = MakeElement(source, name, gcode, target, options);
     std::string().swap(source);
     if (!ModuleAccepts(*module, *project, made.text, name)) {
-        WriteStandardError("vantrel: " + name +
-                           ": the module refuses the element made from it; nothing was written\n");
+        ReportMessage(name + ": the module refuses the element made from it; nothing was written");
         return 2;
     }
     WriteElement(options, made.text);
-    for (const std::string& warning : made.warnings)
-        WriteStandardError("vantrel: warning: " + warning + "\n");
+    for (const std::string& warning : made.warnings) ReportMessage("warning: " + warning);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
-    WriteStandardError(Summary(name, made, elapsed.count()));
+    ReportMessage(Summary(name, made, elapsed.count()));
     return 0;
 }
 

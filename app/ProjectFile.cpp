@@ -2,7 +2,6 @@
 
 #include <toml++/toml.h>
 
-#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <set>
@@ -20,6 +19,18 @@ constexpr std::size_t kMaxSlaves = 255;
 constexpr std::int64_t kMaxAxisId = 255;
 
 const char* const kDefaultVariables[] = {"CACC", "CSPD", "TPOS"};
+
+// What a real drive has; within these every internal unit is a finite, nonzero size.
+struct Range {
+    double min;
+    double max;
+    const char* text;
+};
+constexpr Range kCountsPerRev{1.0, 2147483648.0, "from 1 to 2147483648 (2^31)"};
+constexpr Range kTravelPerRev{1e-6, 1e6, "from 0.000001 to 1000000 position units"};
+constexpr Range kSampleTime{1e-6, 1.0, "from 0.000001 to 1 (seconds: 1 us to 1 s)"};
+// A project describes a controller of at most 255 slaves: far below this.
+constexpr std::uint64_t kProjectSizeLimit = std::uint64_t{16} << 20;
 
 std::string Dotted(std::string_view path, std::string_view key) {
     if (path.empty()) return std::string(key);
@@ -104,13 +115,15 @@ class ProjectLoader {
         return node.as_string()->get();
     }
 
-    double RequiredPositive(const toml::table& table, std::string_view path,
-                            std::string_view key) const {
+    double RequiredInRange(const toml::table& table, std::string_view path, std::string_view key,
+                           const Range& range) const {
         const toml::node& node = Required(table, path, key);
         if (!node.is_number()) Fail(node.source(), Dotted(path, key), "must be a number");
-        double value = node.value<double>().value_or(0.0);
-        if (!(value > 0.0) || !std::isfinite(value))
-            Fail(node.source(), Dotted(path, key), "must be a positive finite number");
+        // An integer is compared as it stands, so that a huge one is refused by its size.
+        double value = node.is_integer() ? static_cast<double>(node.as_integer()->get())
+                                         : node.as_floating_point()->get();
+        if (!(value >= range.min && value <= range.max))
+            Fail(node.source(), Dotted(path, key), std::string("must be ") + range.text);
         return value;
     }
 
@@ -170,9 +183,9 @@ class ProjectLoader {
                            OptionalBool(table, path, "closed_position", true) ? 1 : 0);
         DriveScale scale;
         scale.positionUnit = RequiredString(table, path, "position_unit");
-        scale.countsPerRev = RequiredPositive(table, path, "counts_per_rev");
-        scale.travelPerRev = RequiredPositive(table, path, "travel_per_rev");
-        scale.sampleTime = RequiredPositive(table, path, "sample_time");
+        scale.countsPerRev = RequiredInRange(table, path, "counts_per_rev", kCountsPerRev);
+        scale.travelPerRev = RequiredInRange(table, path, "travel_per_rev", kTravelPerRev);
+        scale.sampleTime = RequiredInRange(table, path, "sample_time", kSampleTime);
         CheckPositionUnit(table, path, scale.positionUnit);
         drive.SetUnits(CMC_Units(scale));
         if (!scale.positionUnit.IsEmpty()) drive.AddVariable("TPOS", scale.positionUnit, VT_LONG);
@@ -238,5 +251,5 @@ std::unique_ptr<Project> LoadProjectText(std::string_view text, const std::strin
 }
 
 std::unique_ptr<Project> LoadProjectFile(const std::string& path) {
-    return LoadProjectText(ReadWholeFile(path), path);
+    return LoadProjectText(ReadWholeFile(path, kProjectSizeLimit), path);
 }

@@ -1,7 +1,9 @@
 // The editor's frame: construction, the message map, the segment list and its header.
 #include "dialog/CEditorDlg.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "dialog/resource.h"
 #include "plugin/VantrelExports.h"
@@ -12,6 +14,10 @@ namespace {
 constexpr int kPositionWidth = 11;
 constexpr int kAccelerationWidth = 15;
 constexpr int kSpeedWidth = 13;
+
+constexpr const char* kReadProblemsIntro = "The element could not be read as it stands:";
+constexpr const char* kReadProblemsOutro =
+    "The dialog shows what could be read; OK writes what it shows.";
 
 void AppendCell(CString& row, int width, const char* text) {
     if (!row.IsEmpty()) row += ' ';
@@ -57,9 +63,10 @@ CEditorDlg::CEditorDlg(CMC_Setup& setup, CMC_Motion& motion, CString& parameterT
       m_bCombosFilled(FALSE),
       m_Data(setup, motion),
       m_nCurrentSegment(0) {
-    // The dialog opens with whatever the text holds; its problems are shown on OK.
-    CString ignored;
-    m_Data.ReadParameters(parameterText, ignored);
+    // The dialog opens with whatever the text holds. What could not be read is shown before
+    // the dialog is used (an entry that is lost would otherwise be written back silently);
+    // the segments are validated on OK.
+    m_readProblems = m_Data.ReadEntries(parameterText);
     m_nCurrentSegment = 0;
     m_bCombosFilled = FALSE;
     m_Data.SynchronizeSegmentCounts();
@@ -89,7 +96,18 @@ BOOL CEditorDlg::OnInitDialog() {
 
     FillSegmentList(TRUE);
     FocusValueEdit(IDC_POSITION_X);
+    WarnOfReadProblems();
     return TRUE;
+}
+
+void CEditorDlg::WarnOfReadProblems() {
+    if (m_readProblems.IsEmpty()) return;
+    std::string problems = m_readProblems.str();
+    problems.erase(std::remove(problems.begin(), problems.end(), '\r'), problems.end());
+    while (!problems.empty() && problems.back() == '\n') problems.pop_back();
+    const std::string text =
+        std::string(kReadProblemsIntro) + "\n" + problems + "\n" + kReadProblemsOutro;
+    AfxMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 CString CEditorDlg::SegmentRowText(int index) const {

@@ -69,7 +69,11 @@ class CEditorDlg : public CMC_EditMotionDlg {
     int m_nCurrentSegment;
     CFont m_ListFont;
 
+    // What reading the element's text reported, shown when the dialog opens.
+    CString m_readProblems;
+
     int SegmentCount() const;
+    void WarnOfReadProblems();
     CString SegmentRowText(int index) const;
     CString HeaderText() const;
     void LoadControls();

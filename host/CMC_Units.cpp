@@ -1,6 +1,5 @@
 #include "host/CMC_Units.h"
 
-#include <cmath>
 #include <numbers>
 #include <string_view>
 
@@ -61,11 +60,13 @@ UnitQuantity QuantityOfInternalUnit(const char* name) {
     return Q::None;
 }
 
-bool IsUsableScale(const DriveScale& drive) {
-    const auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
-    return positive(drive.countsPerRev) && positive(drive.travelPerRev) &&
-           positive(drive.sampleTime);
-}
+// Internal units further from their physical units than this would turn values into zero or
+// infinity (and their products into NaN) on the way between them; such a drive gets internal
+// units of no family instead.
+constexpr double kSmallestSize = 1e-100;
+constexpr double kLargestSize = 1e100;
+
+bool IsCarriedSize(double size) { return size >= kSmallestSize && size <= kLargestSize; }
 
 UnitFamily FamilyOf(UnitFamily positionFamily, UnitQuantity quantity) {
     const bool linear = positionFamily == F::Length;
@@ -93,6 +94,21 @@ double TimeDivisor(double sampleTime, UnitQuantity quantity) {
     if (quantity == Q::Acceleration) return sampleTime * sampleTime;
     return 1.0;
 }
+
+// The size of the drive's internal unit of quantity in the position's unit (factor) or base.
+double InternalSize(const DriveScale& drive, double factor, UnitQuantity quantity) {
+    return drive.travelPerRev / drive.countsPerRev * factor /
+           TimeDivisor(drive.sampleTime, quantity);
+}
+
+bool IsUsableScale(const DriveScale& drive, const PhysicalUnit& position) {
+    for (UnitQuantity quantity : kQuantities) {
+        if (!IsCarriedSize(InternalSize(drive, position.factor, quantity)) ||
+            !IsCarriedSize(InternalSize(drive, position.factorInBase, quantity)))
+            return false;
+    }
+    return true;
+}
 }  // namespace
 
 CMC_Units::CMC_Units() {
@@ -106,19 +122,18 @@ CMC_Units::CMC_Units() {
 CMC_Units::CMC_Units(const DriveScale& drive) {
     AddPhysicalUnits();
     const PhysicalUnit* position = FindPhysicalUnit(drive.positionUnit);
-    const bool usable = position && position->quantity == Q::Position && IsUsableScale(drive);
+    const bool usable =
+        position && position->quantity == Q::Position && IsUsableScale(drive, *position);
     for (UnitQuantity quantity : kQuantities) {
         const char* name = InternalUnitName(quantity);
         if (!usable) {
             m_units.emplace_back(name, F::None, quantity, 1.0, name);
             continue;
         }
-        const double perCount = drive.travelPerRev / drive.countsPerRev;
-        const double divisor = TimeDivisor(drive.sampleTime, quantity);
         m_units.emplace_back(name, FamilyOf(position->family, quantity), quantity,
-                             perCount * position->factor / divisor,
+                             InternalSize(drive, position->factor, quantity),
                              BaseNameOf(position->base, quantity),
-                             perCount * position->factorInBase / divisor);
+                             InternalSize(drive, position->factorInBase, quantity));
     }
 }
 

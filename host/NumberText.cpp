@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/EscapedText.h"
+
 namespace numbertext {
 namespace {
 constexpr int kPlainMinExponent = -6;
@@ -182,13 +184,8 @@ NumberBuffer Shortest(double x) {
 }
 
 std::string QuoteForMessage(std::string_view text) {
-    std::string out;
-    const bool cut = text.size() > kQuoteLimit;
-    for (char c : text.substr(0, kQuoteLimit)) {
-        const auto byte = static_cast<unsigned char>(c);
-        out += byte < 0x20 || byte == 0x7f ? '?' : c;
-    }
-    if (cut) out += "...";
+    std::string out = EscapeControls(text.substr(0, kQuoteLimit));
+    if (text.size() > kQuoteLimit) out += "...";
     return out;
 }
 

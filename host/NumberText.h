@@ -60,7 +60,8 @@ std::string FormatFewestDigits(double x, Accept accepts) {
     return FormatShortest(x);
 }
 
-// text made safe to quote in a message: control bytes shown as '?', long texts cut short.
+// text made safe to quote in a message: control characters escaped (\n, \x1b), long
+// texts cut short.
 std::string QuoteForMessage(std::string_view text);
 // The same in double quotes.
 std::string Quoted(std::string_view text);

@@ -205,7 +205,16 @@ void CInternalData::ResetPositionZ() {
 }
 
 int CInternalData::ReadParameters(const CString& text, CString& error) {
-    error.Empty();
+    error = ReadEntries(text);
+    if (error.IsEmpty()) {
+        int scratch = 0;
+        error += ValidateSegments(&scratch);
+    }
+    return error.IsEmpty() ? 1 : 0;
+}
+
+CString CInternalData::ReadEntries(const CString& text) {
+    CString error;
     CString message = ReadRadioParam(text, "ProfileType", m_nProfileType, 0, 1);
     if (!message.IsEmpty()) {
         error += message;
@@ -250,12 +259,7 @@ int CInternalData::ReadParameters(const CString& text, CString& error) {
     // The event replaces the working message with its own problems, so the speed's message
     // (already appended) is never reported twice.
     if (m_nExecute == 1 && !m_event.ReadParameters(text, message)) error += message;
-
-    if (error.IsEmpty()) {
-        int scratch = 0;
-        error += ValidateSegments(&scratch);
-    }
-    return error.IsEmpty() ? 1 : 0;
+    return error;
 }
 
 void CInternalData::WriteParameters(CString& text) {

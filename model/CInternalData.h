@@ -24,6 +24,9 @@ class CInternalData : public CMC_EditMotionInternalData {
     CInternalData& operator=(const CInternalData&) = delete;
 
     int ReadParameters(const CString& text, CString& error) override;
+    // The reading part of ReadParameters: the entries' problems, empty when every entry could
+    // be taken as it stands (the segments are not validated).
+    CString ReadEntries(const CString& text);
     void WriteParameters(CString& text) override;
 
     // The parameter text of a new element, with its axes chosen from the controller's slaves.

@@ -2,12 +2,12 @@
 
 #include <charconv>
 #include <climits>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string_view>
 
 #include "platform/CDialog.h"
+#include "platform/EscapedText.h"
 #include "platform/Trim.h"
 #include "platform/UserInput.h"
 
@@ -96,25 +96,18 @@ const char* MessagePrefix(std::string_view icon) {
 
 // A message box as one line: its line breaks become blanks, other control characters escapes.
 std::string MessageLine(const std::string& text, const char* icon) {
-    std::string line = MessagePrefix(icon);
+    std::string joined;
     bool lineBreak = false;
     for (char c : text) {
         if (c == '\r' || c == '\n') {
             lineBreak = true;
             continue;
         }
-        if (lineBreak && line.back() != ' ') line += ' ';
+        if (lineBreak && !joined.empty() && joined.back() != ' ') joined += ' ';
         lineBreak = false;
-        auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7f) {
-            line += c;
-            continue;
-        }
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, c == '\t' ? "\\t" : "\\x%02x", byte);
-        line += escaped;
+        joined += c;
     }
-    return line + "\n";
+    return MessagePrefix(icon) + EscapeControls(joined) + "\n";
 }
 
 using Json = nlohmann::ordered_json;  // keeps the fields in the order the dump lists them

@@ -224,13 +224,17 @@ int ShowMessageBox(const std::string& text, UINT type) {
     message->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
     int buttonX = (width - buttonsWidth) / 2;
     int buttonY = height - kMargin - kButtonHeight;
+    Fl_Button* focused = nullptr;
     for (int id : buttons) {
         Fl_Button* button =
             window.AddButton(buttonX, buttonY, ButtonText(id), id, id == defaultButton);
-        if (id == defaultButton) button->take_focus();
+        if (id == defaultButton) focused = button;
         buttonX += kButtonWidth + kGap;
     }
     window.end();
+    // Only once the window is complete: the default button taking the focus earlier lost the
+    // buttons added after it (a Yes/No box showed Yes alone).
+    if (focused != nullptr) focused->take_focus();
     return window.Run();
 }
 
@@ -241,6 +245,8 @@ std::optional<std::string> ShowFileChooser(const FileDialogRequest& request) {
     std::string filter = ToolkitFileFilter(request.filters);
     if (!filter.empty()) chooser.filter(filter.c_str());
     if (!request.fileName.empty()) chooser.preset_file(request.fileName.c_str());
+    if (!request.open && (request.flags & OFN_OVERWRITEPROMPT) != 0)
+        chooser.options(Fl_Native_File_Chooser::SAVEAS_CONFIRM);
     // The chooser starts in the working folder, where the files named on the command line are.
     std::error_code error;
     std::string folder = std::filesystem::current_path(error).string();

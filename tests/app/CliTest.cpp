@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -7,19 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "CommandTest.h"
+#include "CliFixture.h"
 #include "tests/support/BuiltFiles.h"
 #include "tests/support/TestProject.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The built-in demo element, as a user would write it.
-const char* const kDemoElement =
-    "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1\nSlaveX=0\nSlaveY=1\n"
-    "SlaveZ=2\nX_TPOS[mm]=10 0 -10 0\nY_TPOS[mm]=0 10 0 -10\nZ_TPOS[mm]=2 0 -2 0\n"
-    "CACC[m/s^2]=0.5 0 1 0\nCSPD[m/s]=0.05 0.1 0 0.05\nExecute=0\nWaitForCompletion=1\n";
 
 // A project whose slaves have these axis ids, all on one linear drive.
 std::string ProjectWithAxisIds(const std::vector<int>& axisIds) {
@@ -43,19 +39,6 @@ std::map<std::string, std::string> EntriesOf(const std::string& text) {
     }
     return entries;
 }
-
-bool IsOneLine(const std::string& text) {
-    return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
-}
-
-class Cli : public CommandTest {
-  protected:
-    std::string NewElementFor(const std::string& project) {
-        ProgramOutcome outcome = Run({"new", "-p", Write("p.toml", project)});
-        EXPECT_EQ(outcome.status, 0) << outcome.err;
-        return outcome.out;
-    }
-};
 
 TEST_F(Cli, InfoPrintsTheModuleIdentity) {
     ProgramOutcome outcome = Run({"info"});
@@ -256,6 +239,74 @@ TEST_F(Cli, UnreadableElementsAreUsageErrors) {
     }
 }
 
+TEST_F(Cli, ElementsProjectsAndScriptsMustBeRegularFilesOfBoundedSize) {
+    const fs::path fifo = m_folder / "fifo";  // no program writes to it
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path sparse = m_folder / "sparse";
+    WriteFileText(sparse, "");
+    fs::resize_file(sparse, std::uintmax_t{2} << 30);
+    const std::string element = Write("e.txt", kDemoElement);
+    const std::vector<std::pair<fs::path, const char*>> refused = {
+        {"/dev/zero", "not a regular file"},
+        {fifo, "not a regular file"},
+        {m_folder, "is a directory"},
+        {sparse, "too large"},
+    };
+    for (const auto& [file, problem] : refused) {
+        const std::vector<std::vector<std::string>> uses = {
+            {"translate", file.string()},
+            {"enabled", "-p", file.string()},
+            {"edit", element, "--script", file.string()},
+        };
+        for (const auto& args : uses) {
+            ProgramOutcome outcome = Run(args);
+            EXPECT_EQ(outcome.status, 2) << args[0] << " " << file;
+            EXPECT_TRUE(IsOneLine(outcome.err)) << outcome.err;
+            EXPECT_EQ(outcome.err.rfind("vantrel: " + file.string() + ": " + problem, 0), 0u)
+                << args[0] << ": " << outcome.err;
+        }
+    }
+    EXPECT_EQ(ReadFileText(element), kDemoElement);
+}
+
+TEST_F(Cli, AFailedWriteOfTheOutputIsAnError) {
+    for (const char* command : {"--help", "--version", "info", "new", "demo"}) {
+        ProgramOutcome outcome = RunProgram(
+            "sh", {"-c", std::string("exec \"$0\" ") + command + " >/dev/full", BuiltProgramPath()},
+            "", m_folder);
+        EXPECT_EQ(outcome.status, 2) << command;
+        EXPECT_EQ(outcome.err.rfind("vantrel: standard output: cannot write", 0), 0u)
+            << command << ": " << outcome.err;
+    }
+}
+
+// Messages quote what the user gave: a key, a unit, a script line, a file name.
+TEST_F(Cli, MessagesShowControlCharactersOfTheInputAsEscapes) {
+    const std::string key = Write("key.toml", "[controller]\n\"a\\nb\\rc\" = 1\n");
+    const std::string unit = Write("unit.toml",
+                                   "[drive.x]\nposition_unit = \"\\u001b[2J\"\n"
+                                   "counts_per_rev = 1\ntravel_per_rev = 1\nsample_time = 1\n");
+    const std::string script = Write("script.txt", "frob\x1b[2J\x01\x9b\n");
+    const std::string element = Write("e.txt", kDemoElement);
+    const std::string strange = (m_folder / "a\nb").string();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"enabled", "-p", key}, "key \"controller.a\\nb\\rc\": unknown key"},
+        {{"enabled", "-p", unit}, "unknown position unit \"\\x1b[2J\""},
+        {{"edit", element, "--script", script}, "unknown command \"frob\\x1b[2J\\x01\\x9b\""},
+        {{"translate", strange}, "a\\nb: cannot read"},
+    };
+    for (const auto& [args, shown] : cases) {
+        ProgramOutcome outcome = Run(args);
+        EXPECT_EQ(outcome.status, 2) << args[0];
+        EXPECT_TRUE(IsOneLine(outcome.err)) << outcome.err;
+        EXPECT_NE(outcome.err.find(shown), std::string::npos) << outcome.err;
+        EXPECT_EQ(std::count_if(outcome.err.begin(), outcome.err.end(),
+                                [](char c) { return c < 0x20 || c == 0x7f; }),
+                  1)
+            << "only the line end is a control character: " << outcome.err;
+    }
+}
+
 TEST_F(Cli, ModulesThatCannotBeUsedAreNamed) {
     std::string missing = (m_folder / "libNothing.so").string();
     std::string notALibrary = Write("fake.so", "not a library\n");
@@ -343,23 +394,6 @@ TEST_F(Cli, ExamplesTranslateOnTheirProjects) {
         EXPECT_NE(outcome.out.find("MODE LI"), std::string::npos) << name;
     }
 }
-
-// The demo element as a file in the scratch folder, for the editor to work on.
-class CliEdit : public Cli {
-  protected:
-    void SetUp() override {
-        Cli::SetUp();
-        m_element = Write("element.txt", kDemoElement);
-        m_before = ReadFileText(m_element);
-    }
-
-    ProgramOutcome Edit(const std::string& script) {
-        return Run({"edit", m_element, "--script", Write("script.txt", script)});
-    }
-
-    std::string m_element;
-    std::string m_before;
-};
 
 TEST_F(CliEdit, ConfirmedEditsReplaceTheFile) {
     ProgramOutcome outcome =

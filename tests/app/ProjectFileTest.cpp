@@ -100,6 +100,43 @@ TEST(ProjectFileRefusal, ValuesOutOfRange) {
     });
 }
 
+// A drive with these values, each given as its TOML text.
+std::string DriveWith(const std::string& counts, const std::string& travel,
+                      const std::string& sample) {
+    return "[drive.x]\nposition_unit = \"mm\"\ncounts_per_rev = " + counts +
+           "\ntravel_per_rev = " + travel + "\nsample_time = " + sample + "\n";
+}
+
+TEST(ProjectFileRefusal, DriveValuesBeyondARealDriveNameTheirLimits) {
+    const std::string counts = "must be from 1 to 2147483648 (2^31)";
+    const std::string travel = "must be from 0.000001 to 1000000 position units";
+    const std::string sample = "must be from 0.000001 to 1 (seconds: 1 us to 1 s)";
+    struct Case {
+        std::string text;
+        int line;
+        const char* key;
+        const std::string& problem;
+    };
+    const std::vector<Case> cases = {
+        {DriveWith("9223372036854775807", "5", "0.001"), 3, "counts_per_rev", counts},
+        {DriveWith("2147483649", "5", "0.001"), 3, "counts_per_rev", counts},
+        {DriveWith("0.5", "5", "0.001"), 3, "counts_per_rev", counts},
+        {DriveWith("2000", "1e-7", "0.001"), 4, "travel_per_rev", travel},
+        {DriveWith("2000", "1e7", "0.001"), 4, "travel_per_rev", travel},
+        {DriveWith("2000", "5", "1e-160"), 5, "sample_time", sample},
+        {DriveWith("2000", "5", "9e-7"), 5, "sample_time", sample},
+        {DriveWith("2000", "5", "1e300"), 5, "sample_time", sample},
+        {DriveWith("2000", "5", "-inf"), 5, "sample_time", sample},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RefusalOf(c.text), Prefix(c.line, std::string("drive.x.") + c.key) + c.problem)
+            << c.text;
+    }
+    for (const std::string& edge : {DriveWith("2147483648", "1e-6", "1e-6"),
+                                    DriveWith("1", "1e6", "1"), DriveWith("1", "1e-6", "1")})
+        EXPECT_EQ(RefusalOf(edge), "(accepted)") << edge;
+}
+
 TEST(ProjectFileRefusal, MoreThan255Slaves) {
     std::string text;
     for (int i = 0; i < 256; ++i) text += "[[slave]]\n";

@@ -1,4 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 
 #include "EditorSession.h"
 #include "tests/support/ScratchFolder.h"
@@ -25,6 +31,22 @@ class SegmentImport : public ::testing::Test {
         const auto at = run.text.find(name + "[");
         if (at == std::string::npos) return "";
         return run.text.substr(at, run.text.find('\n', at) - at);
+    }
+
+    // Imports path after making segment 2 current; the table must stay as it was, with one
+    // message naming the file and why.
+    void ExpectRefusedKeepingTheTable(const std::string& path, const std::string& reason) {
+        const std::string before = session.Run(kThreeSegments, "ok\n").text;
+        const EditorRun run =
+            session.Run(kThreeSegments, "select IDC_SEGMENT_LIST 2\nfile " + path +
+                                            "\nclick IDC_IMPORT\ndump\nok\n");
+        ASSERT_EQ(run.error, "") << path;
+        EXPECT_EQ(run.dumps[0].Messages(),
+                  std::vector<std::string>{"exclamation: Cannot import \"" + path +
+                                           "\": " + reason + "."});
+        EXPECT_EQ(run.dumps[0].Items("IDC_SEGMENT_LIST").size(), 3u) << path;
+        EXPECT_EQ(run.result, 1) << path;
+        EXPECT_EQ(run.text, before) << path;
     }
 
     ScratchFolder folder{"vantrel-import"};
@@ -122,6 +144,45 @@ TEST_F(SegmentImport, FileErrorsAreReportedAndKeepTheTable) {
     ASSERT_EQ(gone.dumps[0].Messages().size(), 1u);
     EXPECT_NE(gone.dumps[0].Messages()[0].find(missing), std::string::npos);
     EXPECT_EQ(gone.dumps[0].Items("IDC_SEGMENT_LIST").size(), 3u);
+}
+
+TEST_F(SegmentImport, OnlyRegularFilesAndPipesAreImported) {
+    const std::string pipe = (folder.Path() / "pipe").string();  // no program writes to it
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    ExpectRefusedKeepingTheTable("/dev/zero", "it is not a regular file or a pipe");
+    ExpectRefusedKeepingTheTable(folder.Path().string(), "it is a folder");
+    ExpectRefusedKeepingTheTable(pipe, "nothing came through the pipe (no program writes to it)");
+}
+
+TEST_F(SegmentImport, ALineLongerThanTheLimitIsRefusedKeepingTheTable) {
+    const std::string limit(65536 - 6, ' ');
+    const EditorRun longest = Import("1 2 3\n" + limit + "4 5 6\n");
+    EXPECT_EQ(Entry(longest, "X_TPOS"), "X_TPOS[mm]=1 4");
+    ExpectRefusedKeepingTheTable(File("1 2 3\n" + limit + " 4 5 6\n"),
+                                 "line 2 is longer than 65536 bytes");
+    ExpectRefusedKeepingTheTable(File(std::string(200000, '\0')),
+                                 "line 1 is longer than 65536 bytes");
+}
+
+TEST_F(SegmentImport, LongCamPathsOfOverAMillionLinesAreImported) {
+    std::string lines;
+    for (int i = 0; i <= 1000000; ++i) lines += "1 2 3\n";
+    const std::string written = Entry(Import(lines), "Z_TPOS");
+    EXPECT_EQ(std::count(written.begin(), written.end(), '3'), 1000001);
+}
+
+TEST_F(SegmentImport, WhatAPipeHoldsIsImported) {
+    const std::string pipe = (folder.Path() / "pipe").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // The lines wait in the pipe, held by a reader that never reads; the writer has finished.
+    const int writer = open(pipe.c_str(), O_RDWR | O_CLOEXEC);
+    const int holder = open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_EQ(write(writer, "1 2 3\n4 5 6\n", 12), 12);
+    close(writer);
+    const EditorRun run = session.Run(kThreeSegments, "file " + pipe + "\nclick IDC_IMPORT\nok\n");
+    close(holder);
+    EXPECT_EQ(run.result, 1);
+    EXPECT_EQ(Entry(run, "X_TPOS"), "X_TPOS[mm]=1 4");
 }
 
 TEST_F(SegmentImport, CancelledFileDialogChangesNothing) {

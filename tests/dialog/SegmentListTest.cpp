@@ -62,6 +62,25 @@ TEST(SegmentList, UnreadableElementOpensWithOneEmptySegment) {
     EXPECT_EQ(state.Selection("IDC_SLAVE_X"), -1);
 }
 
+// A column the read could not take would be written back as shown (its unit lost, its values
+// zero): the user hears of it before using the dialog.
+TEST(SegmentList, WhatTheReadCouldNotTakeIsShownWhenTheDialogOpens) {
+    EditorSession session;
+    std::string element = kThreeSegments;
+    element.replace(element.find("CSPD[m/s]"), 9, "CSPD[mm]");
+    EXPECT_EQ(session.Run(element, "dump\n").dumps.at(0).Messages(),
+              std::vector<std::string>{
+                  "exclamation: The element could not be read as it stands:\nUnit \"mm\" of "
+                  "entry \"CSPD\" cannot be used on this axis!\nThe dialog shows what could be "
+                  "read; OK writes what it shows."});
+    // Segments that OK refuses are no problem of the read: a new element opens without a word.
+    std::string unmoved = kThreeSegments;
+    unmoved.replace(unmoved.find("X_TPOS[mm]=10"), 13, "X_TPOS[mm]=0");
+    unmoved.replace(unmoved.find("Y_TPOS[mm]=1"), 12, "Y_TPOS[mm]=0");
+    for (const std::string& clean : {std::string(kThreeSegments), unmoved})
+        EXPECT_TRUE(session.Run(clean, "dump\n").dumps.at(0).Messages().empty()) << clean;
+}
+
 TEST(SegmentList, CancelLeavesTheTextAlone) {
     EditorSession session;
     const EditorRun run = session.Run(kThreeSegments,

@@ -93,7 +93,7 @@ TEST_F(ParameterText, HostileTextsGiveMessagesNotCrashes) {
     int field = 0;
     const std::string withNul("Slave\0X=1\nSlaveX=\0\n", 19);
     EXPECT_EQ(Radio(withNul, "SlaveX", field),
-              "Entry \"SlaveX\" is not a whole number: \"?\"!\r\n");
+              "Entry \"SlaveX\" is not a whole number: \"\\x00\"!\r\n");
     const std::string huge = "SlaveX=" + std::string(1000000, '7') + "\n";
     EXPECT_NE(Radio(huge, "SlaveX", field).str().find("..."), std::string::npos);
     EXPECT_EQ(Array("X_TPOS[mm=1 2\n", "TPOS", "X_"),

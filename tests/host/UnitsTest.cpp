@@ -80,6 +80,30 @@ TEST(Units, WithoutDriveInternalUnitsStandAlone) {
     }
 }
 
+// Internal units so small or large that values would turn into zero, infinity or NaN on their
+// way to physical units are units of no drive: nothing is converted through them.
+TEST(Units, ScalesNoValueCanCrossGiveInternalUnitsOfNoDrive) {
+    const double nan = std::nan("");
+    for (const CMC_Units& units :
+         {DriveUnits("mm", 2000, 5, 1e-160), DriveUnits("mm", 2000, 5, 1e300),
+          DriveUnits("m", 1, 1e300), DriveUnits("um", 1e300, 1), DriveUnits("mm", 2000, nan),
+          DriveUnits("mm", 2000, 5, -0.001)}) {
+        EXPECT_FALSE(units.CompatibleUnits("IU", "mm"));
+        EXPECT_FALSE(units.CompatibleUnits("IU/Ts", "m/s"));
+        EXPECT_FALSE(units.CompatibleUnits("IU/Ts^2", "m/s^2"));
+        EXPECT_FALSE(units.IsUsableUnit("m/s^2"));
+    }
+}
+
+TEST(Units, TheExtremesOfARealDriveAreCarried) {
+    const CMC_Units fine = DriveUnits("um", 2147483648.0, 1e-6, 1.0);
+    const CMC_Units coarse = DriveUnits("rot", 1, 1e6, 1e-6);
+    const double fineStep = Converted(fine, 1, "IU/Ts^2", "m/s^2");
+    const double coarseStep = Converted(coarse, 2147483647, "IU/Ts^2", "rad/s^2");
+    EXPECT_GT(fineStep, 0.0);
+    EXPECT_TRUE(std::isfinite(coarseStep));
+}
+
 TEST(Units, UnknownNamesAreCompatibleWithNothing) {
     const CMC_Units units = DriveUnits("mm", 10, 3);
     EXPECT_FALSE(units.CompatibleUnits("furlong", "furlong"));

@@ -123,6 +123,7 @@ POSITION_X="109 109 60 14"
 CLEAR_BUFFER="31 45 53 10"
 INSERT_BELOW="74 175 50 14"
 MOVE_UP="128 158 50 14"
+UPDATE="128 175 50 14"
 EDIT_EVENT="304 54 60 12"
 
 # Confirmed edit of an element with five segments: the start event's delay entered in its
@@ -172,6 +173,55 @@ close_editor
 cmp -s "$WORK/start.element" "$WORK/cancel.element" || fail "cancelled edit changed the file"
 pass "Escape cancels and leaves the file alone"
 
+# Waits for the window titled $1 and points at it: without a window manager, keys go to the
+# window under the pointer.
+point_at() {
+  found=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+  [ -n "$found" ] || fail "the window \"$1\" did not appear"
+  xdotool mousemove --window "$found" 20 20
+}
+
+# Someone else changes the element while the editor is open: OK does not write over it, but
+# asks whether to save the element in another file. Yes and a name in the chooser save it there
+# (exit 0); No keeps the edit in a recovery file beside the element (exit 2).
+OK_BUTTON="96 298 50 14"
+cp "$EXAMPLE" "$WORK/expected.element"
+"$VANTREL" edit "$WORK/expected.element" --script - <<'SCRIPT' >/dev/null || fail "scripted OK"
+type IDC_POSITION_X 3
+click IDC_UPDATE
+ok
+SCRIPT
+for answer in yes no; do
+  cp "$EXAMPLE" "$WORK/changed.element"
+  open_editor "$WORK/changed.element"
+  click $POSITION_X && type_text "3"
+  click $UPDATE
+  echo "WaitForCompletion=0" >>"$WORK/changed.element"
+  cp "$WORK/changed.element" "$WORK/theirs.element"
+  click $OK_BUTTON
+  point_at Vantrel
+  if [ "$answer" = yes ]; then
+    xdotool key Return
+    point_at "Save As"
+    type_text "$WORK/elsewhere.element" && xdotool key Return
+  else
+    xdotool key Tab Return
+  fi
+  close_editor
+  cmp -s "$WORK/theirs.element" "$WORK/changed.element" || fail "$answer: their change was lost"
+  if [ "$answer" = yes ]; then
+    [ "$STATUS" -eq 0 ] || fail "saved elsewhere: exit $STATUS: $(cat "$WORK/editor.err")"
+    cmp -s "$WORK/expected.element" "$WORK/elsewhere.element" || fail "saved elsewhere: wrong text"
+  else
+    [ "$STATUS" -eq 2 ] || fail "declined: exit $STATUS, expected 2"
+    grep -q "kept in $WORK/changed.element.recovered" "$WORK/editor.err" ||
+      fail "declined: $(cat "$WORK/editor.err")"
+    cmp -s "$WORK/expected.element" "$WORK/changed.element.recovered" ||
+      fail "declined: the recovery file holds another text"
+  fi
+done
+pass "an element changed meanwhile is not written over; the edit is saved elsewhere or kept"
+
 # A display that goes away mid-edit ends the editor as a failure in one line (exit 2), not as
 # a cancel, and leaves the file alone.
 cp "$WORK/start.element" "$WORK/lost.element"
@@ -188,4 +238,4 @@ grep -q "^vantrel: the window's display failed: " "$WORK/editor.err" ||
 cmp -s "$WORK/start.element" "$WORK/lost.element" || fail "lost display: file changed"
 pass "a lost display ends the editor with exit 2 and leaves the file alone"
 
-echo "4 passed, 0 failed"
+echo "5 passed, 0 failed"
