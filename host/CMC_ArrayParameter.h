@@ -3,9 +3,11 @@
 
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/CString.h"
+#include "host/NumberText.h"
 
 class CMC_Setup;
 class CMC_Units;
@@ -25,6 +27,9 @@ class CMC_ArrayParameter {
                                double min, double max);
     // Like InitializeMotionParam but describes what went wrong in error (empty on success).
     BOOL InitializeMotionParam(int type, const char* name, const char* unit, const char* text,
+                               double min, double max, CString& error);
+    // The same for a text that need not end in a zero byte, such as a part of a longer text.
+    BOOL InitializeMotionParam(int type, const char* name, const char* unit, std::string_view text,
                                double min, double max, CString& error);
 
     const CString& GetName() const { return m_name; }
@@ -54,7 +59,9 @@ class CMC_ArrayParameter {
     double GetValue(int index) const;
 
     // Indexes outside the array read as 0 and are not written.
-    double GetValueInInternalUnit(int index) const;
+    double GetValueInInternalUnit(int index) const {
+        return IsValid(index) ? m_values[static_cast<size_t>(index)] : 0.0;
+    }
     void SetValueInInternalUnit(int index, double value);
     double GetValueInBaseUnit(int index) const;
 
@@ -73,6 +80,9 @@ class CMC_ArrayParameter {
     // The value as a motion-language literal: 4000L for 32-bit integers, the shortest
     // decimal that reads back to the same fixed-point value.
     CString PrintValueForZRL(int index) const;
+    // The same texts in a buffer, for long lists.
+    numbertext::NumberBuffer ValueText(int index) const;
+    numbertext::NumberBuffer LiteralText(int index) const;
     // Replaces text with the values, blank-separated in the selected unit, so that
     // InitializeMotionParam with the same type and unit reads them back exactly.
     void SaveData(CString& text) const;
@@ -93,10 +103,10 @@ class CMC_ArrayParameter {
     // What type stores for v; a plain double is kept finite.
     double Represent(double internalValue) const;
     void AppendSaveText(std::string& out, double internalValue) const;
-    std::string PrintIn(double internalValue, const Scale& scale) const;
+    numbertext::NumberBuffer PrintIn(double internalValue, const Scale& scale) const;
     double LowestIU() const;
     double HighestIU() const;
-    bool IsValid(int index) const;
+    bool IsValid(int index) const { return index >= 0 && index < GetValuesCount(); }
     void AdoptState(CMC_ArrayParameter& next);
     bool ScalesFor(const char* unit, Scale& toIU, Scale& toBase) const;
 

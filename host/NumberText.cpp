@@ -2,8 +2,14 @@
 
 #include <fast_float/fast_float.h>
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+
+#include "host/Rounding.h"
 
 namespace numbertext {
 namespace {
@@ -42,33 +48,21 @@ class Writer {
     NumberBuffer& m_buffer;
 };
 
-// Rewrites scientific text such as "-1.2500e+03" as "-1250", dropping trailing zeros; an
-// exponent is kept only outside the plain range.
-void RenderScientific(std::string_view scientific, NumberBuffer& buffer) {
-    Writer out(buffer);
-    if (!scientific.empty() && scientific[0] == '-') {
-        out.Put('-');
-        scientific.remove_prefix(1);
-    }
-    const size_t e = scientific.find('e');
-    char digitStore[32];
-    size_t count = 0;
-    for (char c : scientific.substr(0, e)) {
-        if (IsDigit(c) && count < sizeof digitStore) digitStore[count++] = c;
-    }
-    while (count > 1 && digitStore[count - 1] == '0') --count;
-    const std::string_view digits(digitStore, count);
+// A decimal number as its significant digits (no leading or trailing zeros) and the exponent
+// of the first of them: 1250 is "125" with exponent 3.
+struct Decimal {
+    bool negative = false;
+    std::string_view digits;
     int exponent = 0;
-    if (e != std::string_view::npos) {
-        std::string_view text = scientific.substr(e + 1);
-        if (!text.empty() && text[0] == '+') text.remove_prefix(1);
-        std::from_chars(text.data(), text.data() + text.size(), exponent);
-    }
-    if (digits == "0") {
-        buffer.size = 0;
-        Writer(buffer).Put('0');
-        return;
-    }
+};
+
+// Writes a decimal in plain notation, or with an exponent outside the plain range.
+void RenderDecimal(const Decimal& number, NumberBuffer& buffer) {
+    Writer out(buffer);
+    const std::string_view digits = number.digits;
+    if (digits.empty() || digits == "0") return out.Put('0');
+    if (number.negative) out.Put('-');
+    const int exponent = number.exponent;
     if (exponent < kPlainMinExponent || exponent >= kPlainMaxExponent) {
         out.Put(digits[0]);
         if (digits.size() > 1) {
@@ -96,6 +90,89 @@ void RenderScientific(std::string_view scientific, NumberBuffer& buffer) {
     out.Put(digits.substr(0, integerDigits));
     out.Put('.');
     out.Put(digits.substr(integerDigits));
+}
+
+std::string_view WithoutTrailingZeros(std::string_view digits) {
+    while (digits.size() > 1 && digits.back() == '0') digits.remove_suffix(1);
+    return digits;
+}
+
+// Rewrites scientific text such as "-1.2500e+03" as "-1250", dropping trailing zeros; an
+// exponent is kept only outside the plain range.
+void RenderScientific(std::string_view scientific, NumberBuffer& buffer) {
+    Decimal number;
+    if (!scientific.empty() && scientific[0] == '-') {
+        number.negative = true;
+        scientific.remove_prefix(1);
+    }
+    const size_t e = scientific.find('e');
+    char digitStore[32];
+    size_t count = 0;
+    for (char c : scientific.substr(0, e)) {
+        if (IsDigit(c) && count < sizeof digitStore) digitStore[count++] = c;
+    }
+    number.digits = WithoutTrailingZeros(std::string_view(digitStore, count));
+    if (e != std::string_view::npos) {
+        std::string_view text = scientific.substr(e + 1);
+        if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+        std::from_chars(text.data(), text.data() + text.size(), number.exponent);
+    }
+    RenderDecimal(number, buffer);
+}
+
+// Renders whole * 10^power, whole a positive integral double below 2^53.
+void RenderWhole(bool negative, double whole, int power, NumberBuffer& buffer) {
+    char digitStore[24];
+    const auto end = std::to_chars(digitStore, digitStore + sizeof digitStore,
+                                   static_cast<unsigned long long>(whole));
+    const auto count = static_cast<int>(end.ptr - digitStore);
+    Decimal number;
+    number.negative = negative;
+    number.digits = WithoutTrailingZeros(std::string_view(digitStore, static_cast<size_t>(count)));
+    number.exponent = power + count - 1;
+    RenderDecimal(number, buffer);
+}
+
+// The powers of ten that doubles hold exactly: a whole number below 2^53 times or divided by
+// one of them is correctly rounded, as parsing its decimal text is.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kLastExactPower = 22;
+
+// whole * 10^power as parsing its text gives it; false when that needs more than one rounding.
+bool ScaleExactly(double whole, int power, double& value) {
+    if (power < -kLastExactPower || power > kLastExactPower || whole >= 9007199254740992.0)
+        return false;
+    value = power < 0 ? whole / kExactPowers[-power] : whole * kExactPowers[power];
+    return true;
+}
+
+// std::pow(10.0, k) for the exponents of ordinary magnitudes, computed once when the library
+// loads.
+constexpr int kTablePower = 300;
+const std::array<double, 2 * kTablePower + 1> kPowerTable = [] {
+    std::array<double, 2 * kTablePower + 1> powers{};
+    for (int k = -kTablePower; k <= kTablePower; ++k)
+        powers[static_cast<size_t>(k + kTablePower)] = std::pow(10.0, k);
+    return powers;
+}();
+const double* PowersOfTen() { return kPowerTable.data() + kTablePower; }
+
+// The exponent of magnitude's leading digit, when magnitude is far enough from a power of ten
+// that std::floor(std::log10(magnitude)) is sure to give the same; false otherwise.
+bool ClearDecimalExponent(double magnitude, int& exponent) {
+    constexpr double kMargin = 1e-12;
+    if (!(magnitude > 1e-290 && magnitude < 1e290)) return false;
+    const double* powers = PowersOfTen();
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const int binaryExponent = static_cast<int>((bits >> 52) & 0x7ff) - 1023;
+    // floor(binaryExponent * log10(2)), off by at most one, which the loops mend.
+    int k = (binaryExponent * 78913) >> 18;
+    while (magnitude >= powers[k + 1]) ++k;
+    while (magnitude < powers[k]) --k;
+    exponent = k;
+    return magnitude > powers[k] * (1 + kMargin) && magnitude < powers[k + 1] * (1 - kMargin);
 }
 
 void NonFiniteText(double x, NumberBuffer& buffer) {
@@ -157,16 +234,127 @@ int CountSignificantDigits(std::string_view text) {
 
 RoundingEstimate::RoundingEstimate(double x) : m_x(x) {
     if (!std::isfinite(x) || x == 0.0) return;
-    const double scale = std::pow(10.0, -std::floor(std::log10(std::fabs(x))));
-    if (std::isfinite(scale)) m_scale = scale;
+    const double magnitude = std::fabs(x);
+    int exponent = 0;
+    // The table holds std::pow's own results, so both ways give the same scale.
+    double scale = 0.0;
+    if (ClearDecimalExponent(magnitude, exponent)) {
+        scale = PowersOfTen()[-exponent];
+    } else {
+        const double leading = std::floor(std::log10(magnitude));
+        scale = std::pow(10.0, -leading);
+        exponent = static_cast<int>(leading);
+    }
+    if (!std::isfinite(scale)) return;
+    m_scale = scale;
+    m_exponent = exponent;
 }
 
 double RoundingEstimate::Rounded(int digits) const {
-    static constexpr double kPowersOfTen[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
-                                              1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
     if (m_scale == 0.0 || digits < 1 || digits > 17) return m_x;
-    const double scale = m_scale * kPowersOfTen[digits - 1];
-    return std::round(m_x * scale) / scale;
+    const double scale = m_scale * kExactPowers[digits - 1];
+    return RoundHalfAway(m_x * scale) / scale;
+}
+
+double RoundingEstimate::Scaled(int digits) const {
+    return std::fabs(m_x) * (m_scale * kExactPowers[digits - 1]);
+}
+
+// The table's power of ten and the reciprocal of Rounded()'s scale each differ from the true
+// power by about a unit in the last place, so the two results differ by a few.
+double RoundingEstimate::RoundedNearly(int digits) const {
+    const int power = m_exponent - digits + 1;
+    if (m_scale == 0.0 || digits < 1 || digits > 17 || power < -kTablePower || power > kTablePower)
+        return Rounded(digits);
+    const double magnitude = RoundHalfAway(Scaled(digits)) * PowersOfTen()[power];
+    return m_x < 0 ? -magnitude : magnitude;
+}
+
+// Up to twelve digits the scaled value is good to far better than a thousandth of a unit, and
+// Rounded() divides it back with an error as small: a distance beyond reach by more than that
+// is beyond reach for Rounded() too. The digit counts are independent of each other, so the
+// loop has no chain from one to the next.
+unsigned RoundingEstimate::WithinReach(double reach) const {
+    constexpr int kMostDigits = 12;
+    constexpr double kSlack = 1e-3;
+    constexpr unsigned kAll = ((1u << 18) - 1) & ~1u;
+    if (m_scale == 0.0) return kAll;
+    const double magnitude = std::fabs(m_x);
+    unsigned within = 0;
+    for (int digits = 1; digits <= kMostDigits; ++digits) {
+        const double scale = m_scale * kExactPowers[digits - 1];
+        const double limit = reach * scale * (1 + 1e-6) + kSlack;
+        // No rounding lies farther than half a unit away: from here on all are within reach.
+        if (limit >= 0.5) return within | (kAll & ~((1u << digits) - 1));
+        const double scaled = magnitude * scale;
+        const double fraction = scaled - static_cast<double>(static_cast<long long>(scaled));
+        within |= std::min(fraction, 1.0 - fraction) > limit ? 0u : 1u << digits;
+    }
+    return within | (kAll & ~((1u << (kMostDigits + 1)) - 1));
+}
+
+// The scaled value's error is a few units in its last place: up to twelve digits it stays far
+// below a thousandth, so a rounding decided by more than that is the exact one.
+bool RoundingEstimate::ExactInReach(int digits) const {
+    constexpr int kMostDigits = 12;
+    constexpr double kTieMargin = 1e-3;
+    constexpr double kDecadeMargin = 1e-9;
+    if (m_scale == 0.0 || digits < 1 || digits > kMostDigits) return false;
+    const double scaled = Scaled(digits);
+    // Near a power of ten the leading digit's place itself is in doubt.
+    if (!(scaled > kExactPowers[digits - 1] * (1 + kDecadeMargin) &&
+          scaled < kExactPowers[digits] * (1 - kDecadeMargin)))
+        return false;
+    const double fraction = scaled - static_cast<double>(static_cast<long long>(scaled));
+    const int power = m_exponent - digits + 1;
+    return std::fabs(fraction - 0.5) >= kTieMargin && power >= -kLastExactPower &&
+           power <= kLastExactPower;
+}
+
+bool RoundingEstimate::ExactText(int digits, NumberBuffer& text) const {
+    if (!ExactInReach(digits)) return false;
+    RenderWhole(m_x < 0, RoundHalfAway(Scaled(digits)), m_exponent - digits + 1, text);
+    return true;
+}
+
+double RoundingEstimate::ExactValue(int digits) const {
+    double magnitude = 0.0;
+    ScaleExactly(RoundHalfAway(Scaled(digits)), m_exponent - digits + 1, magnitude);
+    return m_x < 0 ? -magnitude : magnitude;
+}
+
+// The nearest ten digits are the text when they lie within half a unit of the fifteenth digit
+// of x, and cannot be when they lie farther; margins keep the rounding of the arithmetic out.
+ShortText ShortSignificant(double x, NumberBuffer& text, double& value) {
+    constexpr int kDigits = 10;
+    constexpr int kTextDigits = 15;
+    if (x == 0.0) {
+        RenderDecimal(Decimal{false, "0", 0}, text);
+        value = 0.0;
+        return ShortText::Short;
+    }
+    int exponent = 0;
+    if (!std::isfinite(x) || !ClearDecimalExponent(std::fabs(x), exponent))
+        return ShortText::Unknown;
+    const int power = exponent - kDigits + 1;
+    if (power < -kLastExactPower || power > kLastExactPower) return ShortText::Unknown;
+    const double magnitude = std::fabs(x);
+    const double scaled =
+        power < 0 ? magnitude * kExactPowers[-power] : magnitude / kExactPowers[power];
+    const double whole = RoundHalfAway(scaled);
+    if (whole < kExactPowers[kDigits - 1] || whole > kExactPowers[kDigits])
+        return ShortText::Unknown;
+    double back = 0.0;
+    if (!ScaleExactly(whole, power, back)) return ShortText::Unknown;
+    const double halfUnit = 0.5 * PowersOfTen()[exponent - kTextDigits + 1];
+    const double noise = magnitude * 2.3e-16;
+    const double distance = std::fabs(magnitude - back);
+    if (distance < halfUnit * (1 - 1e-9) - noise) {
+        RenderWhole(x < 0, whole, power, text);
+        value = x < 0 ? -back : back;
+        return ShortText::Short;
+    }
+    return distance > halfUnit * (1 + 1e-9) + noise ? ShortText::Long : ShortText::Unknown;
 }
 
 NumberBuffer Shortest(double x) {
