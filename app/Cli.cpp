@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/AppError.h"
@@ -23,10 +24,10 @@ std::string AsErrorText(const std::string& text, const std::string& elementName)
     return text;
 }
 
-int Translate(const PluginModule& module, Project& project, const std::string& element,
+int Translate(const PluginModule& module, Project& project, std::string element,
               const std::string& elementName) {
     auto translate = module.Resolve<TranslateMotionSequenceFn>("TranslateMotionSequence");
-    CString text(element);
+    CString text(std::move(element));
     CString code;
     if (translate(project.Controller(), project.Motion(), text, code)) {
         WriteStandardOutput(code.str());
@@ -72,7 +73,7 @@ int RunTranslate(const CommonOptions& common, const std::string& elementPath) {
     std::string element = ReadInput(elementPath);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    return Translate(*module, *project, element, InputName(elementPath));
+    return Translate(*module, *project, std::move(element), InputName(elementPath));
 }
 
 int RunDemo(const CommonOptions& common) {
@@ -95,9 +96,10 @@ int RunEdit(const CommonOptions& common, const EditOptions& options) {
     std::string element = missing ? std::string() : ReadWholeFile(options.element);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    EditRequest request{options.element, missing, element, script, InputName(options.script)};
-    if (inWindow) return RunWindowEdit(*module, *project, request);
-    return RunScriptedEdit(*module, *project, request);
+    EditRequest request{options.element, missing, std::move(element), std::move(script),
+                        InputName(options.script)};
+    if (inWindow) return RunWindowEdit(*module, *project, std::move(request));
+    return RunScriptedEdit(*module, *project, std::move(request));
 }
 
 void AddElementArgument(CLI::App& command, std::string& element, const char* about) {

@@ -1,6 +1,7 @@
 #include "app/EditCommand.h"
 
 #include <iostream>
+#include <utility>
 
 #include "app/AppError.h"
 #include "app/FileAccess.h"
@@ -21,8 +22,8 @@ class ActiveBackendGuard {
     ~ActiveBackendGuard() { SetActiveBackend(nullptr); }
 };
 
-CString StartingText(const PluginModule& module, Project& project, const EditRequest& request) {
-    if (!request.startsNew) return CString(request.element);
+CString StartingText(const PluginModule& module, Project& project, EditRequest& request) {
+    if (!request.startsNew) return CString(std::move(request.element));
     auto defaults = module.Resolve<GetDefaultParametersFn>("GetDefaultParameters");
     CString text;
     defaults(project.Controller(), project.Motion(), text);
@@ -44,7 +45,7 @@ int SaveIfConfirmed(bool confirmed, const EditRequest& request, const CString& t
 
 }  // namespace
 
-int RunScriptedEdit(const PluginModule& module, Project& project, const EditRequest& request) {
+int RunScriptedEdit(const PluginModule& module, Project& project, EditRequest request) {
     CString text = StartingText(module, project, request);
     HeadlessBackend backend(request.script, request.scriptName, std::cout);
     bool confirmed = RunEditor(module, project, backend, text);
@@ -54,7 +55,7 @@ int RunScriptedEdit(const PluginModule& module, Project& project, const EditRequ
     return SaveIfConfirmed(confirmed, request, text);
 }
 
-int RunWindowEdit(const PluginModule& module, Project& project, const EditRequest& request) {
+int RunWindowEdit(const PluginModule& module, Project& project, EditRequest request) {
     if (!FltkBackend::OpenDisplay()) {
         throw AppError(
             "edit: no display is available (DISPLAY is unset or cannot be opened); "

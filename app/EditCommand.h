@@ -15,8 +15,9 @@ struct EditRequest {
 };
 
 // Runs the editor headless on the request's script; 0 when confirmed and written, 1 when
-// cancelled. Throws AppError when a script line could not be carried out.
-int RunScriptedEdit(const PluginModule& module, Project& project, const EditRequest& request);
+// cancelled. Throws AppError when a script line could not be carried out. The request is taken
+// over, so that a long element's text is held once.
+int RunScriptedEdit(const PluginModule& module, Project& project, EditRequest request);
 // Runs the editor in a window on the display that DISPLAY names; 0 when confirmed and
 // written, 1 when cancelled. Throws AppError, before the editor opens, when there is no display.
-int RunWindowEdit(const PluginModule& module, Project& project, const EditRequest& request);
+int RunWindowEdit(const PluginModule& module, Project& project, EditRequest request);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -18,17 +19,21 @@ std::string Describe(const std::string& path, const char* action, int error) {
     return path + ": cannot " + action + ": " + std::strerror(error);
 }
 
-// Reads fd to its end; false with errno set on a read error.
-bool ReadAll(int fd, std::string& bytes) {
-    char buffer[65536];
+// Reads fd to its end into bytes, straight into their storage; false with errno set on a read
+// error. A known size (a regular file's) sizes the storage once.
+bool ReadAll(int fd, std::string& bytes, size_t knownSize = 0) {
+    constexpr size_t kBlock = 65536;
+    // One byte more than the size, so that the end shows without growing.
+    bytes.reserve(knownSize + 1);
     for (;;) {
-        ssize_t got = read(fd, buffer, sizeof buffer);
+        if (bytes.size() == bytes.capacity()) bytes.reserve(std::max(2 * bytes.capacity(), kBlock));
+        const size_t start = bytes.size();
+        const size_t room = bytes.capacity() - start;
+        bytes.resize(bytes.capacity());
+        ssize_t got = read(fd, bytes.data() + start, room);
+        bytes.resize(start + static_cast<size_t>(std::max<ssize_t>(got, 0)));
         if (got == 0) return true;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.append(buffer, static_cast<size_t>(got));
+        if (got < 0 && errno != EINTR) return false;
     }
 }
 
@@ -88,7 +93,7 @@ std::string ReadWholeFile(const std::string& path) {
         throw AppError(path + (S_ISDIR(info.st_mode) ? ": is a directory" : ": not a file"));
     }
     std::string bytes;
-    bool ok = ReadAll(fd, bytes);
+    bool ok = ReadAll(fd, bytes, S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0);
     int error = errno;
     close(fd);
     if (!ok) throw AppError(Describe(path, "read", error));
