@@ -105,6 +105,8 @@ BOOL CEditorDlg::OnInitDialog() {
 CString CEditorDlg::SegmentRowText(int index) const {
     const bool threeAxes = m_Data.m_nProfileType == 1;
     CString row;
+    // Room for the usual row at once: a long list builds a million of them.
+    row.str().reserve(3 * (kPositionWidth + 1) + kAccelerationWidth + 1 + kSpeedWidth);
     AppendCell(row, kPositionWidth, m_Data.m_pPositionX->ValueText(index).View());
     AppendCell(row, kPositionWidth, m_Data.m_pPositionY->ValueText(index).View());
     if (threeAxes) AppendCell(row, kPositionWidth, m_Data.m_pPositionZ->ValueText(index).View());

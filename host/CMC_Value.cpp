@@ -46,7 +46,8 @@ bool IsStepped(int type) { return CMC_Value::IsKnownType(type) && type != VT_NON
 // Nearest raw step count, saturated; NaN never reaches the conversion.
 std::int64_t ToRaw(int type, double v) {
     if (std::isnan(v)) return 0;
-    const double raw = RoundHalfAway(v / RawUnitOf(type));  // ties away from zero
+    // Dividing by the fixed-point unit, a power of two, is multiplying by its inverse exactly.
+    const double raw = RoundHalfAway(type == VT_FIXED ? v * 65536.0 : v);
     if (raw <= RawMin(type)) return static_cast<std::int64_t>(RawMin(type));
     if (raw >= RawMax(type)) return static_cast<std::int64_t>(RawMax(type));
     return static_cast<std::int64_t>(raw);

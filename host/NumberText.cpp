@@ -8,6 +8,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 
 #include "host/Rounding.h"
 
@@ -32,20 +34,29 @@ bool StartsLikeDigits(std::string_view token) {
     return !token.empty() && (IsDigit(token[0]) || token[0] == '.');
 }
 
-// Appends to a buffer that is always large enough for the texts written here.
+// Writes a buffer's text from its start; the buffer is always large enough for the texts
+// written here. The size is set once, at the end, so that the loops keep the cursor in a
+// register.
 class Writer {
   public:
-    explicit Writer(NumberBuffer& buffer) : m_buffer(buffer) { m_buffer.size = 0; }
-    void Put(char c) { m_buffer.data[m_buffer.size++] = c; }
+    explicit Writer(NumberBuffer& buffer) : m_buffer(buffer), m_next(buffer.data) {}
+    ~Writer() { m_buffer.size = static_cast<size_t>(m_next - m_buffer.data); }
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    void Put(char c) { *m_next++ = c; }
     void Put(std::string_view text) {
-        for (char c : text) Put(c);
+        std::memcpy(m_next, text.data(), text.size());
+        m_next += text.size();
     }
     void Repeat(char c, size_t count) {
-        for (size_t i = 0; i < count; ++i) Put(c);
+        std::memset(m_next, c, count);
+        m_next += count;
     }
 
   private:
     NumberBuffer& m_buffer;
+    char* m_next;
 };
 
 // A decimal number as its significant digits (no leading or trailing zeros) and the exponent
@@ -209,6 +220,73 @@ ParseResult ParseWhole(std::string_view token, long long& value) {
     return ParseResult::Ok;
 }
 
+namespace {
+// White space as the C library's isspace() knows it in the "C" locale.
+bool IsScanSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+const char* SkipDigits(const char* p) {
+    while (IsDigit(*p)) ++p;
+    return p;
+}
+
+// The end of a plain decimal number at p ([+-] digits [. digits] [e [+-] digits], with a digit
+// in front of the exponent), or null when what stands at p is anything else.
+const char* PlainNumberEnd(const char* p) {
+    if (*p == '+' || *p == '-') ++p;
+    const char* const digits = p;
+    p = SkipDigits(p);
+    bool anyDigit = p != digits;
+    if (*p == '.') {
+        const char* const fraction = p + 1;
+        p = SkipDigits(fraction);
+        anyDigit = anyDigit || p != fraction;
+    }
+    if (!anyDigit) return nullptr;
+    if (*p != 'e' && *p != 'E') return p;
+    const char* exponent = p + 1;
+    if (*exponent == '+' || *exponent == '-') ++exponent;
+    const char* const end = SkipDigits(exponent);
+    return end == exponent ? nullptr : end;
+}
+
+// Scans a line of plain decimal numbers; false when the line holds anything else, so that the
+// caller asks sscanf.
+bool ScanPlainNumbers(const char* p, double* values, int most, int& count) {
+    count = 0;
+    while (count < most) {
+        while (IsScanSpace(*p)) ++p;
+        if (*p == '\0') {
+            if (count == 0) count = EOF;
+            return true;
+        }
+        const char* const end = PlainNumberEnd(p);
+        if (end == nullptr || (*end != '\0' && !IsScanSpace(*end))) return false;
+        // fast_float reads no leading '+'; it rounds as the C library does.
+        const char* const start = *p == '+' ? p + 1 : p;
+        if (fast_float::from_chars(start, end, values[count]).ptr != end) return false;
+        ++count;
+        p = end;
+    }
+    return true;
+}
+}  // namespace
+
+int ScanNumbers(const char* text, double* values, int most) {
+    static const char* const kFormats[] = {"%lf",
+                                           "%lf %lf",
+                                           "%lf %lf %lf",
+                                           "%lf %lf %lf %lf",
+                                           "%lf %lf %lf %lf %lf",
+                                           "%lf %lf %lf %lf %lf %lf"};
+    if (most < 1 || most > 6) return 0;
+    int count = 0;
+    if (ScanPlainNumbers(text, values, most, count)) return count;
+    double v[6] = {0, 0, 0, 0, 0, 0};
+    count = std::sscanf(text, kFormats[most - 1], &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+    std::copy(v, v + std::clamp(count, 0, most), values);
+    return count;
+}
+
 NumberBuffer Significant(double x, int digits) {
     NumberBuffer buffer;
     if (!std::isfinite(x)) {
@@ -232,6 +310,39 @@ int CountSignificantDigits(std::string_view text) {
     return count;
 }
 
+namespace {
+// x rounded to a number of significant digits by arithmetic: cheap, but only nearly exact.
+class RoundingEstimate {
+  public:
+    // One digit count's rounding: |x| scaled to that many digits before the point, the whole
+    // number nearest to it, and the power of ten that scales the whole number back.
+    struct Rounding {
+        double scaled = 0.0;
+        double whole = 0.0;
+        int power = 0;
+    };
+
+    explicit RoundingEstimate(double x);
+    Rounding At(int digits) const;
+    // x rounded to digits significant digits, as the estimate was first defined.
+    double Rounded(int digits) const;
+    // Rounded() to within a few units in its last place, without a division.
+    double RoundedNearly(int digits, const Rounding& rounding) const;
+    // The digit counts (bit n for n digits, 1 to 17) whose Rounded() may lie within reach of
+    // x; the others lie farther beyond doubt.
+    unsigned WithinReach(double reach) const;
+    // Significant(x, digits), where plain arithmetic gives it provably the same; false where it
+    // cannot, and the caller formats.
+    bool ExactText(int digits, const Rounding& rounding, NumberBuffer& text) const;
+    // The value that ExactText's text reads back as.
+    double ExactValue(const Rounding& rounding) const;
+
+  private:
+    double m_x;
+    double m_scale = 0.0;  // 10^-exponent of x's leading digit; 0 = no estimate
+    int m_exponent = 0;    // the exponent of x's leading digit, where m_scale is set
+};
+
 RoundingEstimate::RoundingEstimate(double x) : m_x(x) {
     if (!std::isfinite(x) || x == 0.0) return;
     const double magnitude = std::fabs(x);
@@ -250,23 +361,26 @@ RoundingEstimate::RoundingEstimate(double x) : m_x(x) {
     m_exponent = exponent;
 }
 
+RoundingEstimate::Rounding RoundingEstimate::At(int digits) const {
+    Rounding rounding;
+    rounding.scaled = std::fabs(m_x) * (m_scale * kExactPowers[digits - 1]);
+    rounding.whole = RoundHalfAway(rounding.scaled);
+    rounding.power = m_exponent - digits + 1;
+    return rounding;
+}
+
 double RoundingEstimate::Rounded(int digits) const {
     if (m_scale == 0.0 || digits < 1 || digits > 17) return m_x;
     const double scale = m_scale * kExactPowers[digits - 1];
     return RoundHalfAway(m_x * scale) / scale;
 }
 
-double RoundingEstimate::Scaled(int digits) const {
-    return std::fabs(m_x) * (m_scale * kExactPowers[digits - 1]);
-}
-
 // The table's power of ten and the reciprocal of Rounded()'s scale each differ from the true
 // power by about a unit in the last place, so the two results differ by a few.
-double RoundingEstimate::RoundedNearly(int digits) const {
-    const int power = m_exponent - digits + 1;
-    if (m_scale == 0.0 || digits < 1 || digits > 17 || power < -kTablePower || power > kTablePower)
+double RoundingEstimate::RoundedNearly(int digits, const Rounding& rounding) const {
+    if (m_scale == 0.0 || rounding.power < -kTablePower || rounding.power > kTablePower)
         return Rounded(digits);
-    const double magnitude = RoundHalfAway(Scaled(digits)) * PowersOfTen()[power];
+    const double magnitude = rounding.whole * PowersOfTen()[rounding.power];
     return m_x < 0 ? -magnitude : magnitude;
 }
 
@@ -277,6 +391,8 @@ double RoundingEstimate::RoundedNearly(int digits) const {
 unsigned RoundingEstimate::WithinReach(double reach) const {
     constexpr int kMostDigits = 12;
     constexpr double kSlack = 1e-3;
+    // Adding and taking away 2^52 rounds a smaller number to a whole one.
+    constexpr double kRounder = 4503599627370496.0;
     constexpr unsigned kAll = ((1u << 18) - 1) & ~1u;
     if (m_scale == 0.0) return kAll;
     const double magnitude = std::fabs(m_x);
@@ -287,40 +403,71 @@ unsigned RoundingEstimate::WithinReach(double reach) const {
         // No rounding lies farther than half a unit away: from here on all are within reach.
         if (limit >= 0.5) return within | (kAll & ~((1u << digits) - 1));
         const double scaled = magnitude * scale;
-        const double fraction = scaled - static_cast<double>(static_cast<long long>(scaled));
-        within |= std::min(fraction, 1.0 - fraction) > limit ? 0u : 1u << digits;
+        const double nearest = (scaled + kRounder) - kRounder;
+        within |= std::fabs(scaled - nearest) > limit ? 0u : 1u << digits;
     }
     return within | (kAll & ~((1u << (kMostDigits + 1)) - 1));
 }
 
 // The scaled value's error is a few units in its last place: up to twelve digits it stays far
 // below a thousandth, so a rounding decided by more than that is the exact one.
-bool RoundingEstimate::ExactInReach(int digits) const {
+bool RoundingEstimate::ExactText(int digits, const Rounding& rounding, NumberBuffer& text) const {
     constexpr int kMostDigits = 12;
     constexpr double kTieMargin = 1e-3;
     constexpr double kDecadeMargin = 1e-9;
-    if (m_scale == 0.0 || digits < 1 || digits > kMostDigits) return false;
-    const double scaled = Scaled(digits);
+    if (m_scale == 0.0 || digits > kMostDigits) return false;
     // Near a power of ten the leading digit's place itself is in doubt.
+    const double scaled = rounding.scaled;
     if (!(scaled > kExactPowers[digits - 1] * (1 + kDecadeMargin) &&
           scaled < kExactPowers[digits] * (1 - kDecadeMargin)))
         return false;
     const double fraction = scaled - static_cast<double>(static_cast<long long>(scaled));
-    const int power = m_exponent - digits + 1;
-    return std::fabs(fraction - 0.5) >= kTieMargin && power >= -kLastExactPower &&
-           power <= kLastExactPower;
-}
-
-bool RoundingEstimate::ExactText(int digits, NumberBuffer& text) const {
-    if (!ExactInReach(digits)) return false;
-    RenderWhole(m_x < 0, RoundHalfAway(Scaled(digits)), m_exponent - digits + 1, text);
+    if (std::fabs(fraction - 0.5) < kTieMargin || rounding.power < -kLastExactPower ||
+        rounding.power > kLastExactPower)
+        return false;
+    RenderWhole(m_x < 0, rounding.whole, rounding.power, text);
     return true;
 }
 
-double RoundingEstimate::ExactValue(int digits) const {
+double RoundingEstimate::ExactValue(const Rounding& rounding) const {
     double magnitude = 0.0;
-    ScaleExactly(RoundHalfAway(Scaled(digits)), m_exponent - digits + 1, magnitude);
+    ScaleExactly(rounding.whole, rounding.power, magnitude);
     return m_x < 0 ? -magnitude : magnitude;
+}
+
+// Whether a value, known to within a few units in its last place as nearly, is taken: the band
+// decides where it can, exactly() where it cannot.
+template <class Exactly>
+bool Takes(const Tolerance& tolerance, double x, double nearly, Exactly exactly) {
+    const double distance = std::fabs(nearly - x);
+    if (distance < tolerance.sure) return true;
+    if (distance > tolerance.most) return false;
+    return exactly();
+}
+}  // namespace
+
+NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accepts) {
+    const RoundingEstimate estimate(x);
+    const unsigned candidates = estimate.WithinReach(tolerance.most);
+    for (int digits = 1; digits <= 17; ++digits) {
+        if ((candidates & (1u << digits)) == 0) continue;
+        const RoundingEstimate::Rounding rounding = estimate.At(digits);
+        const double nearly = estimate.RoundedNearly(digits, rounding);
+        if (digits < 17 &&
+            !Takes(tolerance, x, nearly, [&] { return accepts(estimate.Rounded(digits)); }))
+            continue;
+        NumberBuffer text;
+        if (estimate.ExactText(digits, rounding, text)) {
+            // The text's value and the estimate are both within a few units of the same decimal.
+            if (Takes(tolerance, x, nearly, [&] { return accepts(estimate.ExactValue(rounding)); }))
+                return text;
+            continue;
+        }
+        text = Significant(x, digits);
+        double parsed = 0.0;
+        if (ParseNumber(text.View(), parsed) == ParseResult::Ok && accepts(parsed)) return text;
+    }
+    return Shortest(x);
 }
 
 // The nearest ten digits are the text when they lie within half a unit of the fifteenth digit

@@ -14,6 +14,13 @@ ParseResult ParseNumber(std::string_view token, double& value);
 // A whole number filling the whole token (optional sign, digits only).
 ParseResult ParseWhole(std::string_view token, long long& value);
 
+// Scans up to most (1 to 6) numbers from text exactly as the C library's sscanf with the
+// format "%lf %lf ..." of most conversions does, into values; returns what sscanf returns: the
+// count converted, or EOF when text holds nothing but white space. Plain decimal lines are
+// scanned here, anything else (hexadecimal, "inf", "nan", a cut-off exponent, text glued to a
+// number) by sscanf itself.
+int ScanNumbers(const char* text, double* values, int most);
+
 // A number's text in a fixed buffer, so that long lists format without allocating.
 struct NumberBuffer {
     char data[64];
@@ -40,75 +47,33 @@ int CountSignificantDigits(std::string_view text);
 
 inline std::string FormatShortest(double x) { return Shortest(x).Str(); }
 
-// x rounded to a number of significant digits by arithmetic: cheap, but only nearly exact.
-class RoundingEstimate {
-  public:
-    explicit RoundingEstimate(double x);
-    double Rounded(int digits) const;
-    // Rounded() to within a few units in its last place, without a division.
-    double RoundedNearly(int digits) const;
-    // The digit counts (bit n for n digits, 1 to 17) whose Rounded() may lie within reach of
-    // x; the others lie farther beyond doubt.
-    unsigned WithinReach(double reach) const;
-    // Significant(x, digits), where plain arithmetic gives it provably the same; false where it
-    // cannot, and the caller formats.
-    bool ExactText(int digits, NumberBuffer& text) const;
-    // The value that ExactText's text reads back as.
-    double ExactValue(int digits) const;
-
-  private:
-    double Scaled(int digits) const;
-    bool ExactInReach(int digits) const;
-
-    double m_x;
-    double m_scale = 0.0;  // 10^-exponent of x's leading digit; 0 = no estimate
-    int m_exponent = 0;    // the exponent of x's leading digit, where m_scale is set
-};
-
-// Which values stand for the same stored value as x: those nearer than sure to x do, those
-// farther than most do not, and between the two an exact test decides.
+// Which values stand for the same stored value as a number x: those nearer than sure to x do,
+// those farther than most do not; between the two only an exact test can tell.
 struct Tolerance {
     double sure = 0.0;
     double most = 0.0;
+};
 
-    // Whether value (known to within a few units in its last place as nearly) is taken: the
-    // band decides where it can, exactly() where it cannot.
-    template <class Exactly>
-    bool Takes(double x, double nearly, Exactly exactly) const {
-        const double distance = std::fabs(nearly - x);
-        if (distance < sure) return true;
-        if (distance > most) return false;
-        return exactly();
-    }
+// A reference to a test of a value, such as a lambda, that costs no allocation.
+class ValueTest {
+  public:
+    template <class Test>
+    ValueTest(const Test& test)  // NOLINT: stands for any callable
+        : m_test(&test), m_call([](const void* t, double v) {
+              return static_cast<bool>((*static_cast<const Test*>(t))(v));
+          }) {}
+    bool operator()(double value) const { return m_call(m_test, value); }
+
+  private:
+    const void* m_test;
+    bool (*m_call)(const void*, double);
 };
 
 // The text of x with the fewest significant digits whose value accepts() takes; the shortest
-// round-trip text when none does. tolerance describes accepts() without calling it. Digit
-// counts whose cheap estimate is refused are skipped without formatting, and most are decided
-// by the tolerance alone, so long lists stay fast.
-template <class Accept>
-NumberBuffer FewestDigits(double x, const Tolerance& tolerance, Accept accepts) {
-    const RoundingEstimate estimate(x);
-    const unsigned candidates = estimate.WithinReach(tolerance.most);
-    for (int digits = 1; digits <= 17; ++digits) {
-        if ((candidates & (1u << digits)) == 0) continue;
-        const double nearly = estimate.RoundedNearly(digits);
-        if (digits < 17 &&
-            !tolerance.Takes(x, nearly, [&] { return accepts(estimate.Rounded(digits)); }))
-            continue;
-        NumberBuffer text;
-        if (estimate.ExactText(digits, text)) {
-            // The text's value and the estimate are both within a few units of the same decimal.
-            if (tolerance.Takes(x, nearly, [&] { return accepts(estimate.ExactValue(digits)); }))
-                return text;
-            continue;
-        }
-        text = Significant(x, digits);
-        double parsed = 0.0;
-        if (ParseNumber(text.View(), parsed) == ParseResult::Ok && accepts(parsed)) return text;
-    }
-    return Shortest(x);
-}
+// round-trip text when none does. The digit counts are tried with a cheap rounding estimate
+// first, as if Significant() and ParseNumber() were asked for each; tolerance decides most of
+// them without calling accepts(), so long lists stay fast.
+NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accepts);
 
 // text made safe to quote in a message: control bytes shown as '?', long texts cut short.
 std::string QuoteForMessage(std::string_view text);
