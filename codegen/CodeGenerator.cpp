@@ -1,4 +1,5 @@
 // The motion-language program text of an element.
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -120,18 +121,21 @@ CString CInternalData::GenerateMotionCode() const {
     return code;
 }
 
-// The program text of a long element is written once into storage of about its final size:
-// growing it by doubling would copy it several times and, for a moment, hold it twice. The
-// size comes from segments sampled across the element, with a little to spare.
+// The program text of a long element is written once into storage of its final size: growing
+// it by doubling would copy it several times and, for a moment, hold it twice. The size comes
+// from the longest of segments sampled across the element; storage reserved beyond the text is
+// never touched, so it takes address space but no memory.
 size_t CInternalData::EstimateSegmentCodeSize() const {
     const int count = m_pPositionX->GetValuesCount();
     if (count <= kSizeSamples) return 0;
+    size_t longest = 0;
     CString sample;
-    const int step = count / kSizeSamples;
-    int sampled = 0;
-    for (int i = 0; i < count; i += step, ++sampled) AppendSegmentCode(sample, i);
-    const double perSegment = static_cast<double>(sample.GetLength()) / sampled;
-    return static_cast<size_t>(perSegment * 1.05 * count) + 4096;
+    for (int i = 0; i < count; i += count / kSizeSamples) {
+        sample.Empty();
+        AppendSegmentCode(sample, i);
+        longest = std::max(longest, sample.str().size());
+    }
+    return longest * static_cast<size_t>(count) + 4096;
 }
 
 void CInternalData::AppendSegmentCode(CString& code, int index) const {
