@@ -33,7 +33,7 @@ screenshot: build
 
 bench: install-deps
 	cmake --preset release
-	cmake --build --preset release -j $(JOBS)
+	cmake --build --preset release -j $(JOBS) --target vantrel_bench
 	./build-release/vantrel_bench
 
 asan: install-deps
