@@ -55,7 +55,7 @@ std::string UnitSuffix(const char* unit) {
 }
 }  // namespace
 
-CMC_ArrayParameter::CMC_ArrayParameter(CMC_Setup* setup) : m_pSetup(setup) {}
+CMC_ArrayParameter::CMC_ArrayParameter(CMC_Setup* setup) : m_pSetup(setup) { UpdateShownLimits(); }
 
 // Arrays built without a setup know the physical units and internal units of no drive.
 const CMC_Units& CMC_ArrayParameter::GetUnits() const {
@@ -162,6 +162,7 @@ void CMC_ArrayParameter::AdoptState(CMC_ArrayParameter& next) {
     m_toIU = next.m_toIU;
     m_toBase = next.m_toBase;
     m_values.swap(next.m_values);
+    UpdateShownLimits();
 }
 
 BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
@@ -178,6 +179,7 @@ BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
     m_unit = unit;
     m_toIU = toIU;
     m_toBase = toBase;
+    UpdateShownLimits();
     return TRUE;
 }
 
@@ -186,6 +188,7 @@ void CMC_ArrayParameter::SetNameAndType(int type, const char* name) {
     if (!CMC_Value::IsKnownType(type) || type == m_type) return;
     m_type = type;
     for (double& value : m_values) value = Represent(value);
+    UpdateShownLimits();
 }
 
 void CMC_ArrayParameter::SetValuesCount(int count) {
@@ -216,30 +219,19 @@ void CMC_ArrayParameter::SetValueInInternalUnit(int index, double value) {
     if (IsValid(index)) m_values[static_cast<size_t>(index)] = Represent(value);
 }
 
-double CMC_ArrayParameter::GetValueInBaseUnit(int index) const {
-    return m_toBase.Apply(GetValueInInternalUnit(index));
-}
-
-double CMC_ArrayParameter::GetMin() const { return m_toIU.Invert(LowestIU()); }
-
-double CMC_ArrayParameter::GetMax() const { return m_toIU.Invert(HighestIU()); }
-
 void CMC_ArrayParameter::SetMinInInternalUnit(double min) {
     m_minIU = IsUnset(min) ? -kNoLimit : min;
+    UpdateShownLimits();
 }
 
 void CMC_ArrayParameter::SetMaxInInternalUnit(double max) {
     m_maxIU = IsUnset(max) ? kNoLimit : max;
+    UpdateShownLimits();
 }
 
-BOOL CMC_ArrayParameter::UnitToIU(double& value) const {
-    value = m_toIU.Apply(value);
-    return TRUE;
-}
-
-BOOL CMC_ArrayParameter::IUToUnit(double& value) const {
-    value = m_toIU.Invert(value);
-    return TRUE;
+void CMC_ArrayParameter::UpdateShownLimits() {
+    m_shownMin = m_toIU.Invert(LowestIU());
+    m_shownMax = m_toIU.Invert(HighestIU());
 }
 
 CString CMC_ArrayParameter::PrintValue(int index) const { return ValueText(index).View(); }

@@ -63,17 +63,25 @@ class CMC_ArrayParameter {
         return IsValid(index) ? m_values[static_cast<size_t>(index)] : 0.0;
     }
     void SetValueInInternalUnit(int index, double value);
-    double GetValueInBaseUnit(int index) const;
+    double GetValueInBaseUnit(int index) const {
+        return m_toBase.Apply(GetValueInInternalUnit(index));
+    }
 
     // Limits in the selected unit.
-    double GetMin() const;
-    double GetMax() const;
+    double GetMin() const { return m_shownMin; }
+    double GetMax() const { return m_shownMax; }
     void SetMinInInternalUnit(double min);
     void SetMaxInInternalUnit(double max);
 
     // Convert v in place between the selected unit and internal units.
-    BOOL UnitToIU(double& value) const;
-    BOOL IUToUnit(double& value) const;
+    BOOL UnitToIU(double& value) const {
+        value = m_toIU.Apply(value);
+        return TRUE;
+    }
+    BOOL IUToUnit(double& value) const {
+        value = m_toIU.Invert(value);
+        return TRUE;
+    }
 
     // Short display text in the selected unit that, typed back, stores the same value.
     CString PrintValue(int index) const;
@@ -109,6 +117,8 @@ class CMC_ArrayParameter {
     bool IsValid(int index) const { return index >= 0 && index < GetValuesCount(); }
     void AdoptState(CMC_ArrayParameter& next);
     bool ScalesFor(const char* unit, Scale& toIU, Scale& toBase) const;
+    // Keeps GetMin() and GetMax() in step with the limits, the type and the unit.
+    void UpdateShownLimits();
 
     CMC_Setup* m_pSetup;
     int m_type = 0;
@@ -116,7 +126,9 @@ class CMC_ArrayParameter {
     CString m_unit;
     double m_minIU = -kNoLimit;  // an unset limit is infinite, so the type's range applies
     double m_maxIU = kNoLimit;
-    Scale m_toIU;                  // selected unit -> internal unit
-    Scale m_toBase;                // internal unit -> the selected unit's base unit
+    Scale m_toIU;             // selected unit -> internal unit
+    Scale m_toBase;           // internal unit -> the selected unit's base unit
+    double m_shownMin = 0.0;  // the limits in the selected unit
+    double m_shownMax = 0.0;
     std::vector<double> m_values;  // internal units, as the type represents them
 };

@@ -133,15 +133,40 @@ void RenderScientific(std::string_view scientific, NumberBuffer& buffer) {
 
 // Renders whole * 10^power, whole a positive integral double below 2^53.
 void RenderWhole(bool negative, double whole, int power, NumberBuffer& buffer) {
-    char digitStore[24];
-    const auto end = std::to_chars(digitStore, digitStore + sizeof digitStore,
-                                   static_cast<unsigned long long>(whole));
-    const auto count = static_cast<int>(end.ptr - digitStore);
-    Decimal number;
-    number.negative = negative;
-    number.digits = WithoutTrailingZeros(std::string_view(digitStore, static_cast<size_t>(count)));
-    number.exponent = power + count - 1;
-    RenderDecimal(number, buffer);
+    // Fixed-size copies: the stores are larger than any text written here, and copies of a
+    // known size need no call.
+    constexpr size_t kCopy = 24;
+    auto value = static_cast<unsigned long long>(whole);
+    if (value == 0) return RenderDecimal(Decimal{false, "0", 0}, buffer);
+    while (value % 10 == 0) {
+        value /= 10;
+        ++power;
+    }
+    char digits[2 * kCopy] = {};
+    const auto count = static_cast<int>(std::to_chars(digits, digits + kCopy, value).ptr - digits);
+    const int exponent = power + count - 1;
+    if (exponent < kPlainMinExponent || exponent >= kPlainMaxExponent)
+        return RenderDecimal(Decimal{negative, {digits, static_cast<size_t>(count)}, exponent},
+                             buffer);
+    char* out = buffer.data;
+    if (negative) *out++ = '-';
+    if (power >= 0) {
+        std::memcpy(out, digits, kCopy);
+        std::memset(out + count, '0', kCopy);
+        out += count + power;
+    } else if (exponent >= 0) {
+        const int integerDigits = exponent + 1;
+        std::memcpy(out, digits, kCopy);
+        out[integerDigits] = '.';
+        std::memcpy(out + integerDigits + 1, digits + integerDigits, kCopy);
+        out += count + 1;
+    } else {
+        std::memcpy(out, "0.000000", 8);
+        out += 1 - exponent;
+        std::memcpy(out, digits, kCopy);
+        out += count;
+    }
+    buffer.size = static_cast<size_t>(out - buffer.data);
 }
 
 // The powers of ten that doubles hold exactly: a whole number below 2^53 times or divided by
