@@ -78,7 +78,7 @@ const char* IconName(UINT type) {
     }
 }
 
-std::string JsonString(const std::string& text) {
+std::string JsonString(std::string_view text) {
     std::string json = "\"";
     for (char c : text) {
         auto byte = static_cast<unsigned char>(c);

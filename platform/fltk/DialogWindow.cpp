@@ -293,7 +293,8 @@ void DialogWindow::MirrorItems(const CWnd& control, Fl_Widget& widget) {
     } else if (auto* choice = dynamic_cast<Fl_Choice*>(&widget)) {
         ChoiceMenu& menu = m_menus[&control];
         menu.labels.clear();
-        for (const auto& item : items) menu.labels.push_back(LabelText(item.text, false));
+        for (const auto& item : items)
+            menu.labels.push_back(LabelText(std::string(item.text), false));
         // Value-initialised items are empty; the last one ends the menu.
         menu.items.assign(items.size() + 1, Fl_Menu_Item{});
         for (size_t n = 0; n < items.size(); ++n) {
