@@ -7,7 +7,6 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -32,49 +31,44 @@ namespace {
 // Runs of each measurement; the fastest counts, as the others met a busier machine.
 constexpr int kRuns = 3;
 
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 // The editor's modal run times itself: that is the list fill and the first refresh.
 class TimedBackend : public HeadlessBackend {
   public:
     using HeadlessBackend::HeadlessBackend;
     INT_PTR RunModal(CDialog& dialog) override {
-        const double start = Now();
+        const Stopwatch stopwatch;
         const INT_PTR result = HeadlessBackend::RunModal(dialog);
-        seconds = Now() - start;
+        fill = stopwatch.Elapsed();
         return result;
     }
-    double seconds = 0.0;
+    Sample fill;
 };
 
 std::unique_ptr<Project> DemoProject() { return LoadProjectText(DemoProjectText(), "demo"); }
 
-double ReadAndValidate(const Workload& workload) {
+Sample ReadAndValidate(const Workload& workload) {
     auto project = DemoProject();
-    const double start = Now();
+    const Stopwatch stopwatch;
     const CString text(ReadWholeFile(workload.element));
     CInternalData data(project->Controller(), project->Motion());
     CString error;
     if (!data.ReadParameters(text, error)) throw std::runtime_error(error.GetString());
-    return Now() - start;
+    return stopwatch.Elapsed();
 }
 
-double Write(const Workload& workload) {
+Sample Write(const Workload& workload) {
     auto project = DemoProject();
     CInternalData data(project->Controller(), project->Motion());
     CString error;
     data.ReadParameters(CString(ReadWholeFile(workload.element)), error);
-    const double start = Now();
+    const Stopwatch stopwatch;
     CString text;
     data.WriteParameters(text);
     WriteFileAtomically(workload.element + ".written", text.str());
-    return Now() - start;
+    return stopwatch.Elapsed();
 }
 
-double FillList(const Workload& workload) {
+Sample FillList(const Workload& workload) {
     void* module = dlopen(VANTREL_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) throw std::runtime_error(dlerror());
     auto edit = reinterpret_cast<EditMotionSequenceFn>(dlsym(module, "EditMotionSequence"));
@@ -85,7 +79,7 @@ double FillList(const Workload& workload) {
     SetActiveBackend(&backend);
     edit(project->Controller(), project->Motion(), text);
     SetActiveBackend(nullptr);
-    return backend.seconds;
+    return backend.fill;
 }
 
 void CopyFile(const std::string& from, const std::string& to) {
@@ -99,17 +93,21 @@ struct Row {
 };
 
 void PrintHeader() {
-    std::printf("%10s  %-44s %10s %9s %12s %9s %9s %7s\n", "segments", "operation", "time ms",
-                "us/seg", "segments/s", "peak MB", "B/seg", "floor x");
+    std::printf("%10s  %-44s %9s %9s %8s %12s %8s %7s %7s %7s\n", "segments", "operation", "cpu ms",
+                "wall ms", "us/seg", "segments/s", "peak MB", "B/seg", "x cpu", "x wall");
 }
 
 void PrintRow(int segments, const Row& row) {
-    const double perSegment = row.sample.seconds / segments;
-    const double peakBytes = static_cast<double>(row.sample.peakKilobytes) * 1024.0;
-    std::printf("%10d  %-44s %10.1f %9.3f %12.0f %9.1f %9.0f", segments, row.operation,
-                row.sample.seconds * 1e3, perSegment * 1e6, segments / row.sample.seconds,
-                peakBytes / 1e6, peakBytes / segments);
-    if (row.floor != nullptr) std::printf(" %7.2f", row.sample.seconds / row.floor->seconds);
+    const Sample& sample = row.sample;
+    const double peakBytes = static_cast<double>(sample.peakKilobytes) * 1024.0;
+    std::printf("%10d  %-44s %9.1f %9.1f %8.3f %12.0f %8.1f %7.0f", segments, row.operation,
+                sample.cpuSeconds * 1e3, sample.wallSeconds * 1e3,
+                sample.cpuSeconds / segments * 1e6, segments / sample.cpuSeconds, peakBytes / 1e6,
+                peakBytes / segments);
+    if (row.floor != nullptr) {
+        std::printf(" %7.2f %7.2f", sample.cpuSeconds / row.floor->cpuSeconds,
+                    sample.wallSeconds / row.floor->wallSeconds);
+    }
     std::printf("\n");
 }
 
@@ -117,7 +115,7 @@ void MeasureSize(const std::string& folder, int segments) {
     const Workload w = WriteWorkload(folder, segments);
     const std::string edited = folder + "/edited.element";
     const std::string written = folder + "/floor.element";
-    auto inChild = [](double (*work)(const Workload&), const Workload& workload) {
+    auto inChild = [](Sample (*work)(const Workload&), const Workload& workload) {
         return [work, &workload] { return MeasureInChild([&] { return work(workload); }); };
     };
     auto program = [](std::vector<std::string> arguments) {
@@ -195,8 +193,9 @@ int main(int argc, char** argv) {
     }
     std::filesystem::remove_all(folder);
     std::printf(
-        "time: the fastest of %d runs, wall clock; peak: the run's largest resident "
-        "set; floor x: time over the floor's below it\n",
+        "the fastest of %d runs by processor time (user and system); us/seg and segments/s from "
+        "processor time;\nx cpu, x wall: the time over that of the floor below; peak: the "
+        "run's largest resident set\n",
         kRuns);
     std::printf("the floor prints vantrel's texts byte for byte: %s\n", same ? "yes" : "NO");
     return 0;

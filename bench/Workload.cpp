@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <chrono>
+#include <ctime>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -80,13 +81,23 @@ double Now() {
         .count();
 }
 
-// Waits for the child; its peak memory comes with it.
+double ProcessorTime() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double Seconds(const timeval& time) {
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
+}
+
+// Waits for the child; its processor time and peak memory come with it.
 Sample Finish(pid_t child, double started) {
     int status = 0;
     struct rusage usage {};
     if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error("a benchmarked run failed");
-    return {Now() - started, usage.ru_maxrss};
+    return {Seconds(usage.ru_utime) + Seconds(usage.ru_stime), Now() - started, usage.ru_maxrss};
 }
 
 }  // namespace
@@ -111,25 +122,27 @@ Workload WriteWorkload(const std::string& folder, int segments) {
     return workload;
 }
 
-Sample MeasureInChild(const std::function<double()>& work) {
+Stopwatch::Stopwatch() : m_cpu(ProcessorTime()), m_wall(Now()) {}
+
+Sample Stopwatch::Elapsed() const { return {ProcessorTime() - m_cpu, Now() - m_wall, 0}; }
+
+Sample MeasureInChild(const std::function<Sample()>& work) {
     int report[2];
     if (pipe(report) != 0) throw std::runtime_error("no pipe for the child");
-    const double started = Now();
     const pid_t child = fork();
     if (child == 0) {
         close(report[0]);
-        const double seconds = work();
-        const bool sent = write(report[1], &seconds, sizeof seconds) == sizeof seconds;
+        const Sample measured = work();
+        const bool sent = write(report[1], &measured, sizeof measured) == sizeof measured;
         _exit(sent ? 0 : 1);
     }
     close(report[1]);
-    double seconds = 0.0;
-    const bool received = read(report[0], &seconds, sizeof seconds) == sizeof seconds;
+    Sample measured;
+    const bool received = read(report[0], &measured, sizeof measured) == sizeof measured;
     close(report[0]);
-    Sample sample = Finish(child, started);
+    measured.peakKilobytes = Finish(child, Now()).peakKilobytes;
     if (!received) throw std::runtime_error("a benchmarked child reported nothing");
-    sample.seconds = seconds;
-    return sample;
+    return measured;
 }
 
 Sample MeasureProgram(const std::vector<std::string>& arguments, const std::string& output) {
@@ -154,7 +167,7 @@ Sample Fastest(int runs, const std::function<Sample()>& measure,
     for (int run = 0; run < runs; ++run) {
         if (prepare) prepare();
         const Sample sample = measure();
-        if (run == 0 || sample.seconds < best.seconds) best = sample;
+        if (run == 0 || sample.cpuSeconds < best.cpuSeconds) best = sample;
     }
     return best;
 }

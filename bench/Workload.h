@@ -21,17 +21,33 @@ struct Workload {
 // positions in micrometres, a few accelerations and speeds, each set on some segments only.
 Workload WriteWorkload(const std::string& folder, int segments);
 
-// One timed run: seconds, and the peak memory of its process.
+// One timed run: the processor time it took (user and system), the time on the clock, and
+// the peak memory of its process. Processor time is what other work on the machine disturbs
+// least.
 struct Sample {
-    double seconds = 0.0;
+    double cpuSeconds = 0.0;
+    double wallSeconds = 0.0;
     long peakKilobytes = 0;
 };
 
-// Runs work in a child process, which reports the seconds of the part it times itself.
-Sample MeasureInChild(const std::function<double()>& work);
+// A stopwatch for the part of a run that work() times itself.
+class Stopwatch {
+  public:
+    Stopwatch();
+    // The times since the stopwatch was made.
+    Sample Elapsed() const;
+
+  private:
+    double m_cpu;
+    double m_wall;
+};
+
+// Runs work in a child process, which reports the times of the part it measures itself.
+Sample MeasureInChild(const std::function<Sample()>& work);
 // Runs a program and times the whole run; its standard output goes to output.
 Sample MeasureProgram(const std::vector<std::string>& arguments,
                       const std::string& output = "/dev/null");
-// The fastest of runs samples; before each, prepare() puts the files back as they were.
+// The fastest of runs samples, by processor time; before each, prepare() puts the files back
+// as they were.
 Sample Fastest(int runs, const std::function<Sample()>& measure,
                const std::function<void()>& prepare = {});
