@@ -27,11 +27,18 @@ class CodeWriter {
             m_out += text;
             return *this;
         }
-        // Most pieces are a few bytes: a plain loop beats a call.
-        for (char c : text) m_buffer[m_size++] = c;
+        // Most pieces are a few bytes: a plain loop, with the cursor kept apart from the
+        // bytes it writes, beats a call.
+        char* next = m_buffer + m_size;
+        for (char c : text) *next++ = c;
+        m_size += text.size();
         return *this;
     }
-    CodeWriter& operator<<(const char* text) { return *this << std::string_view(text); }
+    // A literal's length is known where it is written; other texts come as string views.
+    template <size_t N>
+    CodeWriter& operator<<(const char (&text)[N]) {
+        return *this << std::string_view(text, N - 1);
+    }
     CodeWriter& operator<<(const numbertext::NumberBuffer& number) {
         return *this << number.View();
     }
@@ -60,11 +67,11 @@ void AppendUnsigned(CodeWriter& out, std::uint32_t value) {
 void AppendConfiguration(const CInternalData& data, const CString& axes, std::string& code) {
     if (!data.m_nConfigureMode) return;
     CodeWriter out(code);
-    out << (data.m_nClearBuffer ? "  SETMODE 0xCF00; //Clear buffer\r\n"
-                                : "  SETMODE 0x4F00; //Leave buffer intact\r\n");
+    out << std::string_view(data.m_nClearBuffer ? "  SETMODE 0xCF00; //Clear buffer\r\n"
+                                                : "  SETMODE 0x4F00; //Leave buffer intact\r\n");
     out << "  LPLANE " << axes << ";\r\n";
     if (data.m_nUnitKind) {
-        const char* const names[3] = {"X", "Y", "Z"};
+        constexpr std::string_view names[3] = {"X", "Y", "Z"};
         for (int axis = 0; axis < (data.m_nProfileType == 1 ? 3 : 2); ++axis) {
             out << "  RESRATIO" << names[axis] << "=";
             AppendUnsigned(out, data.m_nResolutionRatio[axis]);
@@ -86,9 +93,10 @@ void AppendStart(const CInternalData& data, std::string& code) {
 void AppendEnd(const CInternalData& data, const CString& axes, std::string& code) {
     if (!data.m_nInsertEndSegment) return;
     CodeWriter out(code);
-    out << (data.m_nProfileType == 1
-                ? "  // Insert End Segment\r\n  LPOS1 0L, 0L, 0L; LPOS2 0L, 0L, 0L;\r\n"
-                : "  // Insert End Segment\r\n  LPOS1 0L, 0L; LPOS2 0L, 0L;\r\n");
+    out << std::string_view(
+        data.m_nProfileType == 1
+            ? "  // Insert End Segment\r\n  LPOS1 0L, 0L, 0L; LPOS2 0L, 0L, 0L;\r\n"
+            : "  // Insert End Segment\r\n  LPOS1 0L, 0L; LPOS2 0L, 0L;\r\n");
     if (data.m_nWaitForCompletion) out << "  WMC " << axes << "; // wait for motion completion\r\n";
 }
 
