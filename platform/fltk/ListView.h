@@ -2,7 +2,8 @@
 // the list itself is never copied, a change of it costs no more than a redraw, and only the
 // rows in view are drawn, so lists of a million rows open and scroll at once. It acts as a
 // list that holds one selected row: a click or the arrow, page, home and end keys select a
-// row and call the callback.
+// row and call the callback. It scrolls up and down only: a row wider than the view is cut at
+// its edge.
 #pragma once
 
 #include <FL/Fl_Group.H>
