@@ -174,12 +174,12 @@ SEGMENTS=100000
 awk -v n="$SEGMENTS" 'BEGIN {
   print "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1"
   print "SlaveX=0\nSlaveY=1\nSlaveZ=2"
-  line = "X_TPOS[mm]="; for (i = 0; i < n; i++) line = line (i ? " " : "") (i % 97 + 1) ".5"; print line
-  line = "Y_TPOS[mm]="; for (i = 0; i < n; i++) line = line (i ? " " : "") (i % 13 - 6); print line
-  line = "Z_TPOS[mm]="; for (i = 0; i < n; i++) line = line (i ? " " : "") (i % 7) ".25"; print line
-  line = "CACC[m/s^2]="; for (i = 0; i < n; i++) line = line (i ? " " : "") (i % 3 ? 0 : 0.5); print line
-  line = "CSPD[m/s]="; for (i = 0; i < n; i++) line = line (i ? " " : "") (i % 2 ? 0.05 : 0); print line
-  print "Execute=0\nWaitForCompletion=1"
+  printf "X_TPOS[mm]="; for (i = 0; i < n; i++) printf "%s%d.5", (i ? " " : ""), i % 97 + 1
+  printf "\nY_TPOS[mm]="; for (i = 0; i < n; i++) printf "%s%d", (i ? " " : ""), i % 13 - 6
+  printf "\nZ_TPOS[mm]="; for (i = 0; i < n; i++) printf "%s%d.25", (i ? " " : ""), i % 7
+  printf "\nCACC[m/s^2]="; for (i = 0; i < n; i++) printf "%s%s", (i ? " " : ""), (i % 3 ? "0" : "0.5")
+  printf "\nCSPD[m/s]="; for (i = 0; i < n; i++) printf "%s%s", (i ? " " : ""), (i % 2 ? "0.05" : "0")
+  print "\nExecute=0\nWaitForCompletion=1"
 }' >"$WORK/long.element" || fail "could not write the long element"
 cp "$WORK/long.element" "$WORK/long-window.element"
 cp "$WORK/long.element" "$WORK/long-script.element"
