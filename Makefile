@@ -41,8 +41,9 @@ plot-picture: build
 
 bench: install-deps
 	cmake --preset release
-	cmake --build --preset release -j $(JOBS)
+	cmake --build --preset release -j $(JOBS) --target vantrel_bench vantrel_path_bench
 	./build-release/vantrel_bench
+	./build-release/vantrel_path_bench
 
 asan: install-deps
 	cmake --preset asan $(WERROR_FLAG)

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/AppError.h"
@@ -25,9 +26,9 @@
 namespace {
 
 // The program text on standard output or into output; a refusal's messages on standard error.
-int Translate(const PluginModule& module, Project& project, const std::string& element,
+int Translate(const PluginModule& module, Project& project, std::string element,
               const std::string& elementName, const std::string& output = {}) {
-    Translation translation = TranslateElement(module, project, element);
+    Translation translation = TranslateElement(module, project, std::move(element));
     if (!translation.accepted) {
         WriteStandardError(RefusalText(translation.text, elementName));
         return 1;
@@ -74,7 +75,8 @@ int RunTranslate(const CommonOptions& common, const TranslateOptions& options) {
     std::string element = ReadInput(options.element);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    return Translate(*module, *project, element, InputName(options.element), options.output);
+    return Translate(*module, *project, std::move(element), InputName(options.element),
+                     options.output);
 }
 
 int RunDemo(const CommonOptions& common) {
@@ -97,9 +99,11 @@ int RunEdit(const CommonOptions& common, const EditOptions& options) {
     std::string element = missing ? std::string() : ReadWholeFile(options.element);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    EditRequest request{options.element, missing, element, script, InputName(options.script)};
-    if (inWindow) return RunWindowEdit(*module, *project, request);
-    return RunScriptedEdit(*module, *project, request);
+    const ContentId readContent = ContentIdOf(element);
+    EditRequest request{options.element, missing,           std::move(element),
+                        readContent,     std::move(script), InputName(options.script)};
+    if (inWindow) return RunWindowEdit(*module, *project, std::move(request));
+    return RunScriptedEdit(*module, *project, std::move(request));
 }
 
 Command AddInfoCommand(CLI::App& app, CommonOptions& common) {

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/AppError.h"
 #include "app/CommandSupport.h"
@@ -21,8 +22,8 @@ namespace {
 
 constexpr const char* kElementFilter = "Element Files (*.element)|*.element|All Files (*)|*||";
 
-CString StartingText(const PluginModule& module, Project& project, const EditRequest& request) {
-    if (!request.startsNew) return CString(request.element);
+CString StartingText(const PluginModule& module, Project& project, EditRequest& request) {
+    if (!request.startsNew) return CString(std::move(request.element));
     auto defaults = module.Resolve<GetDefaultParametersFn>("GetDefaultParameters");
     CString text;
     defaults(project.Controller(), project.Motion(), text);
@@ -48,7 +49,7 @@ bool RunEditor(const PluginModule& module, Project& project, Backend& backend, C
 // read: then the text is not written there, so neither side's work is lost.
 void SaveElement(const EditRequest& request, const std::string& text) {
     const bool changed = request.startsNew ? !PathIsMissing(request.path)
-                                           : !FileHolds(request.path, request.element);
+                                           : !FileHolds(request.path, request.readContent);
     if (changed) {
         throw AppError(request.path +
                        ": changed on disk while the editor was open; not overwritten");
@@ -91,7 +92,7 @@ std::optional<std::string> SaveElsewhere(const EditRequest& request, const std::
 
 }  // namespace
 
-int RunScriptedEdit(const PluginModule& module, Project& project, const EditRequest& request) {
+int RunScriptedEdit(const PluginModule& module, Project& project, EditRequest request) {
     CString text = StartingText(module, project, request);
     HeadlessBackend backend(request.script, request.scriptName, std::cout);
     bool confirmed = RunEditor(module, project, backend, text);
@@ -107,7 +108,7 @@ int RunScriptedEdit(const PluginModule& module, Project& project, const EditRequ
     return 0;
 }
 
-int RunWindowEdit(const PluginModule& module, Project& project, const EditRequest& request) {
+int RunWindowEdit(const PluginModule& module, Project& project, EditRequest request) {
     if (!FltkBackend::OpenDisplay(EndOnLostDisplay)) {
         throw AppError(
             "edit: no display is available (DISPLAY is unset or cannot be opened); "

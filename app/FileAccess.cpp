@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -46,17 +48,20 @@ std::string Describe(const std::string& path, const char* action, int error) {
     return path + ": cannot " + action + ": " + std::strerror(error);
 }
 
-// Reads fd to its end, or to one byte past limit; false with errno set on a read error.
+// Reads fd to its end, or to one byte past limit, straight into the storage of bytes; false
+// with errno set on a read error. Storage reserved beforehand (a regular file's size) is used
+// without growing.
 bool ReadAll(int fd, std::string& bytes, std::uint64_t limit) {
-    char buffer[65536];
+    constexpr size_t kBlock = 65536;
     while (bytes.size() <= limit) {
-        ssize_t got = read(fd, buffer, sizeof buffer);
+        if (bytes.size() == bytes.capacity()) bytes.reserve(std::max(2 * bytes.capacity(), kBlock));
+        const size_t start = bytes.size();
+        const size_t room = bytes.capacity() - start;
+        bytes.resize(bytes.capacity());
+        ssize_t got = read(fd, bytes.data() + start, room);
+        bytes.resize(start + static_cast<size_t>(std::max<ssize_t>(got, 0)));
         if (got == 0) return true;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.append(buffer, static_cast<size_t>(got));
+        if (got < 0 && errno != EINTR) return false;
     }
     return true;
 }
@@ -224,7 +229,8 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t limit) {
     if (!S_ISREG(info.st_mode)) throw AppError(KindProblem(path, info.st_mode));
     if (static_cast<std::uint64_t>(info.st_size) > limit) throw AppError(TooLarge(path, limit));
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    // One byte more than the size, so that the end shows without growing.
+    bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
     if (!ReadAll(file.Get(), bytes, limit)) throw AppError(Describe(path, "read", errno));
     if (bytes.size() > limit) throw AppError(TooLarge(path, limit));
     return bytes;
@@ -243,9 +249,13 @@ std::string ReadStandardInput(std::uint64_t limit) {
     return bytes;
 }
 
-bool FileHolds(const std::string& path, std::string_view bytes) {
+ContentId ContentIdOf(std::string_view bytes) {
+    return {bytes.size(), std::hash<std::string_view>{}(bytes)};
+}
+
+bool FileHolds(const std::string& path, const ContentId& id) {
     try {
-        return ReadWholeFile(path) == bytes;
+        return ContentIdOf(ReadWholeFile(path)) == id;
     } catch (const AppError&) {
         return false;
     }

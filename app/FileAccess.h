@@ -1,6 +1,7 @@
 // Reading and writing the files the application is given, with one-line error messages.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,8 +16,16 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t limit = kInputS
 bool PathIsMissing(const std::string& path);
 // Everything on standard input; throws AppError beyond limit bytes.
 std::string ReadStandardInput(std::uint64_t limit = kInputSizeLimit);
-// True when the file at path can be read and holds exactly bytes.
-bool FileHolds(const std::string& path, std::string_view bytes);
+// What a file held when it was read, to tell later whether it changed: its size and a hash of
+// its bytes, so that a long element need not be kept twice.
+struct ContentId {
+    std::uint64_t size = 0;
+    std::size_t hash = 0;
+    bool operator==(const ContentId&) const = default;
+};
+ContentId ContentIdOf(std::string_view bytes);
+// True when the file at path can be read and holds what id describes.
+bool FileHolds(const std::string& path, const ContentId& id);
 // "1 GiB", "16 MiB": a limit as messages and documents state it.
 std::string SizeText(std::uint64_t bytes);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "dialog/resource.h"
 #include "plugin/VantrelExports.h"
@@ -19,9 +20,19 @@ constexpr const char* kReadProblemsIntro = "The element could not be read as it 
 constexpr const char* kReadProblemsOutro =
     "The dialog shows what could be read; OK writes what it shows.";
 
-void AppendCell(CString& row, int width, const char* text) {
-    if (!row.IsEmpty()) row += ' ';
-    row.AppendFormat("%*s", width, text);
+// Appends text right-aligned in a cell of width characters; a longer text overflows it.
+void AppendCell(CString& row, int width, std::string_view text) {
+    std::string& out = row.str();
+    if (!out.empty()) out += ' ';
+    if (text.size() < static_cast<size_t>(width))
+        out.append(static_cast<size_t>(width) - text.size(), ' ');
+    out += text;
+}
+
+// A segment without an acceleration or speed of its own shows an empty cell.
+void AppendDynamicsCell(CString& row, int width, const CMC_ArrayParameter& column, int index) {
+    const bool own = column.GetValueInInternalUnit(index) != 0.0;
+    AppendCell(row, width, own ? column.ValueText(index).View() : std::string_view());
 }
 
 }  // namespace
@@ -113,18 +124,13 @@ void CEditorDlg::WarnOfReadProblems() {
 CString CEditorDlg::SegmentRowText(int index) const {
     const bool threeAxes = m_Data.m_nProfileType == 1;
     CString row;
-    AppendCell(row, kPositionWidth, m_Data.m_pPositionX->PrintValue(index));
-    AppendCell(row, kPositionWidth, m_Data.m_pPositionY->PrintValue(index));
-    if (threeAxes) AppendCell(row, kPositionWidth, m_Data.m_pPositionZ->PrintValue(index));
-    const CMC_ArrayParameter* acceleration = m_Data.m_pAcceleration;
-    const CMC_ArrayParameter* speed = m_Data.m_pSpeed;
-    AppendCell(row, kAccelerationWidth,
-               acceleration->GetValueInInternalUnit(index) == 0.0
-                   ? ""
-                   : acceleration->PrintValue(index).GetString());
-    AppendCell(
-        row, kSpeedWidth,
-        speed->GetValueInInternalUnit(index) == 0.0 ? "" : speed->PrintValue(index).GetString());
+    // Room for the usual row at once: a long list builds a million of them.
+    row.str().reserve(3 * (kPositionWidth + 1) + kAccelerationWidth + 1 + kSpeedWidth);
+    AppendCell(row, kPositionWidth, m_Data.m_pPositionX->ValueText(index).View());
+    AppendCell(row, kPositionWidth, m_Data.m_pPositionY->ValueText(index).View());
+    if (threeAxes) AppendCell(row, kPositionWidth, m_Data.m_pPositionZ->ValueText(index).View());
+    AppendDynamicsCell(row, kAccelerationWidth, *m_Data.m_pAcceleration, index);
+    AppendDynamicsCell(row, kSpeedWidth, *m_Data.m_pSpeed, index);
     return row;
 }
 
@@ -135,12 +141,12 @@ CString CEditorDlg::HeaderText() const {
         return text;
     };
     CString header;
-    AppendCell(header, kPositionWidth, cell("X", m_Data.m_pPositionX));
-    AppendCell(header, kPositionWidth, cell("Y", m_Data.m_pPositionY));
+    AppendCell(header, kPositionWidth, cell("X", m_Data.m_pPositionX).str());
+    AppendCell(header, kPositionWidth, cell("Y", m_Data.m_pPositionY).str());
     if (m_Data.m_nProfileType == 1)
-        AppendCell(header, kPositionWidth, cell("Z", m_Data.m_pPositionZ));
-    AppendCell(header, kAccelerationWidth, cell("Accel", m_Data.m_pAcceleration));
-    AppendCell(header, kSpeedWidth, cell("Speed", m_Data.m_pSpeed));
+        AppendCell(header, kPositionWidth, cell("Z", m_Data.m_pPositionZ).str());
+    AppendCell(header, kAccelerationWidth, cell("Accel", m_Data.m_pAcceleration).str());
+    AppendCell(header, kSpeedWidth, cell("Speed", m_Data.m_pSpeed).str());
     return header;
 }
 

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "dialog/CEditorDlg.h"
 #include "dialog/resource.h"
+#include "host/NumberText.h"
 #include "platform/EscapedText.h"
 
 namespace {
@@ -128,8 +128,8 @@ BOOL CEditorDlg::ParseSegmentLine(const char* line, double& x, double& y, double
                                   double& acceleration, double& speed) {
     double v[6] = {0, 0, 0, 0, 0, 0};
     if (m_Data.m_nProfileType == 1) {
-        const int n =
-            std::sscanf(line, "%lf %lf %lf %lf %lf  %lf", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+        // As sscanf with "%lf %lf %lf %lf %lf  %lf": the sixth number only marks a line invalid.
+        const int n = numbertext::ScanNumbers(line, v, 6);
         if (n < 3 || n > 5 || !HoldsNumbers(n, v)) return FALSE;
         x = v[0];
         y = v[1];
@@ -138,7 +138,7 @@ BOOL CEditorDlg::ParseSegmentLine(const char* line, double& x, double& y, double
         speed = n == 5 ? v[4] : 0.0;
     } else {
         z = 0.0;
-        const int n = std::sscanf(line, "%lf %lf %lf %lf %lf", &v[0], &v[1], &v[2], &v[3], &v[4]);
+        const int n = numbertext::ScanNumbers(line, v, 5);
         if (n < 2 || n > 4 || !HoldsNumbers(n, v)) return FALSE;
         x = v[0];
         y = v[1];

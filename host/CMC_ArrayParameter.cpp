@@ -24,12 +24,38 @@ std::string ValueMessage(const char* name, size_t index, std::string_view proble
            std::string(problem) + "!";
 }
 
+// A whole internal value as a literal, with suffix appended.
+numbertext::NumberBuffer WholeText(double value, std::string_view suffix) {
+    numbertext::NumberBuffer text;
+    const auto end =
+        std::to_chars(text.data, text.data + sizeof text.data, static_cast<long long>(value));
+    text.size = static_cast<size_t>(end.ptr - text.data);
+    for (char c : suffix) text.data[text.size++] = c;
+    return text;
+}
+
+// Significant(shown, 15) when it has at most kShortExactDigits digits, and the value it reads
+// back as.
+bool ShortExactText(double shown, numbertext::NumberBuffer& text, double& typed) {
+    switch (numbertext::ShortSignificant(shown, text, typed)) {
+        case numbertext::ShortText::Short:
+            return true;
+        case numbertext::ShortText::Long:
+            return false;
+        case numbertext::ShortText::Unknown:
+            break;
+    }
+    text = numbertext::Significant(shown, 15);
+    return numbertext::CountSignificantDigits(text.View()) <= kShortExactDigits &&
+           numbertext::ParseNumber(text.View(), typed) == numbertext::ParseResult::Ok;
+}
+
 std::string UnitSuffix(const char* unit) {
     return unit && *unit ? std::string(" ") + unit : std::string();
 }
 }  // namespace
 
-CMC_ArrayParameter::CMC_ArrayParameter(CMC_Setup* setup) : m_pSetup(setup) {}
+CMC_ArrayParameter::CMC_ArrayParameter(CMC_Setup* setup) : m_pSetup(setup) { UpdateShownLimits(); }
 
 // Arrays built without a setup know the physical units and internal units of no drive.
 const CMC_Units& CMC_ArrayParameter::GetUnits() const {
@@ -45,6 +71,13 @@ BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const
 
 BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const char* unit,
                                                const char* text, double min, double max,
+                                               CString& error) {
+    return InitializeMotionParam(type, name, unit, std::string_view(text ? text : ""), min, max,
+                                 error);
+}
+
+BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const char* unit,
+                                               std::string_view text, double min, double max,
                                                CString& error) {
     error.Empty();
     if (!unit) unit = "";
@@ -73,7 +106,10 @@ BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const
 
     std::string problem;
     size_t index = 0;
-    parametertext::ForEachToken(text ? text : "", [&](std::string_view token) {
+    const double lowest = next.LowestIU();
+    const double highest = next.HighestIU();
+    const bool stepped = CMC_Value::StepOf(type) > 0.0;
+    parametertext::ForEachToken(text, [&](std::string_view token) {
         ++index;
         double typed = 0.0;
         const auto result = numbertext::ParseNumber(token, typed);
@@ -83,16 +119,17 @@ BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const
         }
         const double internal = next.m_toIU.Apply(typed);
         const double rounded = CMC_Value::RoundToStep(type, internal);
-        if (result == numbertext::ParseResult::OutOfRange || !(rounded >= next.LowestIU()) ||
-            !(rounded <= next.HighestIU())) {
-            problem = ValueMessage(name, index,
-                                   "is out of range: " + Quoted(token) + " (allowed " +
-                                       next.PrintIn(next.LowestIU(), next.m_toIU) + " to " +
-                                       next.PrintIn(next.HighestIU(), next.m_toIU) +
-                                       UnitSuffix(unit) + ")");
+        if (result == numbertext::ParseResult::OutOfRange || !(rounded >= lowest) ||
+            !(rounded <= highest)) {
+            problem =
+                ValueMessage(name, index,
+                             "is out of range: " + Quoted(token) + " (allowed " +
+                                 next.PrintIn(lowest, next.m_toIU).Str() + " to " +
+                                 next.PrintIn(highest, next.m_toIU).Str() + UnitSuffix(unit) + ")");
             return false;
         }
-        next.m_values.push_back(next.Represent(internal));
+        // In range, a stepped type holds just the rounded step (zero without a sign).
+        next.m_values.push_back(stepped ? rounded + 0.0 : next.Represent(internal));
         return true;
     });
     if (!problem.empty()) {
@@ -125,6 +162,7 @@ void CMC_ArrayParameter::AdoptState(CMC_ArrayParameter& next) {
     m_toIU = next.m_toIU;
     m_toBase = next.m_toBase;
     m_values.swap(next.m_values);
+    UpdateShownLimits();
 }
 
 BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
@@ -141,6 +179,7 @@ BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
     m_unit = unit;
     m_toIU = toIU;
     m_toBase = toBase;
+    UpdateShownLimits();
     return TRUE;
 }
 
@@ -149,6 +188,7 @@ void CMC_ArrayParameter::SetNameAndType(int type, const char* name) {
     if (!CMC_Value::IsKnownType(type) || type == m_type) return;
     m_type = type;
     for (double& value : m_values) value = Represent(value);
+    UpdateShownLimits();
 }
 
 void CMC_ArrayParameter::SetValuesCount(int count) {
@@ -175,57 +215,46 @@ double CMC_ArrayParameter::GetValue(int index) const {
     return m_toIU.Invert(GetValueInInternalUnit(index));
 }
 
-double CMC_ArrayParameter::GetValueInInternalUnit(int index) const {
-    return IsValid(index) ? m_values[static_cast<size_t>(index)] : 0.0;
-}
-
 void CMC_ArrayParameter::SetValueInInternalUnit(int index, double value) {
     if (IsValid(index)) m_values[static_cast<size_t>(index)] = Represent(value);
 }
 
-double CMC_ArrayParameter::GetValueInBaseUnit(int index) const {
-    return m_toBase.Apply(GetValueInInternalUnit(index));
-}
-
-double CMC_ArrayParameter::GetMin() const { return m_toIU.Invert(LowestIU()); }
-
-double CMC_ArrayParameter::GetMax() const { return m_toIU.Invert(HighestIU()); }
-
 void CMC_ArrayParameter::SetMinInInternalUnit(double min) {
     m_minIU = IsUnset(min) ? -kNoLimit : min;
+    UpdateShownLimits();
 }
 
 void CMC_ArrayParameter::SetMaxInInternalUnit(double max) {
     m_maxIU = IsUnset(max) ? kNoLimit : max;
+    UpdateShownLimits();
 }
 
-BOOL CMC_ArrayParameter::UnitToIU(double& value) const {
-    value = m_toIU.Apply(value);
-    return TRUE;
+void CMC_ArrayParameter::UpdateShownLimits() {
+    m_shownMin = m_toIU.Invert(LowestIU());
+    m_shownMax = m_toIU.Invert(HighestIU());
 }
 
-BOOL CMC_ArrayParameter::IUToUnit(double& value) const {
-    value = m_toIU.Invert(value);
-    return TRUE;
+CString CMC_ArrayParameter::PrintValue(int index) const { return ValueText(index).View(); }
+
+CString CMC_ArrayParameter::PrintValueForZRL(int index) const { return LiteralText(index).View(); }
+
+numbertext::NumberBuffer CMC_ArrayParameter::ValueText(int index) const {
+    return PrintIn(GetValueInInternalUnit(index), m_toIU);
 }
 
-CString CMC_ArrayParameter::PrintValue(int index) const {
-    return PrintIn(GetValueInInternalUnit(index), m_toIU).c_str();
-}
-
-CString CMC_ArrayParameter::PrintValueForZRL(int index) const {
+numbertext::NumberBuffer CMC_ArrayParameter::LiteralText(int index) const {
     const double value = GetValueInInternalUnit(index);
     switch (m_type) {
         case VT_LONG:
         case VT_ULONG:
-            return (std::to_string(static_cast<long long>(value)) + "L").c_str();
+            return WholeText(value, "L");
         case VT_INT:
         case VT_UINT:
-            return std::to_string(static_cast<long long>(value)).c_str();
+            return WholeText(value, "");
         case VT_FIXED:
-            return PrintIn(value, Scale{}).c_str();
+            return PrintIn(value, Scale{});
         default:
-            return numbertext::FormatShortest(value).c_str();
+            return numbertext::Shortest(value);
     }
 }
 
@@ -257,33 +286,35 @@ double CMC_ArrayParameter::Represent(double internalValue) const {
 void CMC_ArrayParameter::AppendSaveText(std::string& out, double internalValue) const {
     const bool identity = m_toIU.from == m_toIU.to;
     if (identity && m_type != VT_NONE && m_type != VT_FIXED) {
-        char buffer[32];
-        const auto result =
-            std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(internalValue));
-        out.append(buffer, result.ptr);
+        out += WholeText(internalValue, "").View();
         return;
     }
     if (identity && m_type == VT_NONE) {
         out += numbertext::Shortest(internalValue).View();
         return;
     }
-    const numbertext::NumberBuffer exact =
-        numbertext::Significant(m_toIU.Invert(internalValue), 15);
+    numbertext::NumberBuffer exact;
     double typed = 0.0;
-    if (numbertext::CountSignificantDigits(exact.View()) <= kShortExactDigits &&
-        numbertext::ParseNumber(exact.View(), typed) == numbertext::ParseResult::Ok &&
+    if (ShortExactText(m_toIU.Invert(internalValue), exact, typed) &&
         CMC_Value::RoundToStep(m_type, m_toIU.Apply(typed)) == internalValue) {
         out += exact.View();
         return;
     }
-    out += PrintIn(internalValue, m_toIU);
+    out += PrintIn(internalValue, m_toIU).View();
 }
 
 // A text counts only when it rounds to the stored value without saturating, so that a huge
 // number never stands for the type's limit.
-std::string CMC_ArrayParameter::PrintIn(double internalValue, const Scale& scale) const {
+numbertext::NumberBuffer CMC_ArrayParameter::PrintIn(double internalValue,
+                                                     const Scale& scale) const {
     const double shown = scale.Invert(internalValue);
-    return numbertext::FormatFewestDigits(shown, [&](double typed) {
+    // Values within half a step of the type (in the shown unit) store the same value; the
+    // margins cover the rounding of the conversions and of the estimates.
+    const double halfStep = 0.5 * CMC_Value::StepOf(m_type) * std::fabs(scale.Invert(1.0));
+    const double noise = std::fabs(shown) * 1e-14;
+    numbertext::Tolerance tolerance{halfStep * (1 - 1e-9) - noise, halfStep * (1 + 1e-9) + noise};
+    if (!std::isfinite(tolerance.most)) tolerance = {-1.0, kNoLimit};
+    return numbertext::FewestDigits(shown, tolerance, [&](double typed) {
         return CMC_Value::RoundToStep(m_type, scale.Apply(typed)) == internalValue;
     });
 }
@@ -291,5 +322,3 @@ std::string CMC_ArrayParameter::PrintIn(double internalValue, const Scale& scale
 double CMC_ArrayParameter::LowestIU() const { return std::max(m_minIU, CMC_Value::MinOf(m_type)); }
 
 double CMC_ArrayParameter::HighestIU() const { return std::min(m_maxIU, CMC_Value::MaxOf(m_type)); }
-
-bool CMC_ArrayParameter::IsValid(int index) const { return index >= 0 && index < GetValuesCount(); }

@@ -3,9 +3,11 @@
 
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/CString.h"
+#include "host/NumberText.h"
 
 class CMC_Setup;
 class CMC_Units;
@@ -25,6 +27,9 @@ class CMC_ArrayParameter {
                                double min, double max);
     // Like InitializeMotionParam but describes what went wrong in error (empty on success).
     BOOL InitializeMotionParam(int type, const char* name, const char* unit, const char* text,
+                               double min, double max, CString& error);
+    // The same for a text that need not end in a zero byte, such as a part of a longer text.
+    BOOL InitializeMotionParam(int type, const char* name, const char* unit, std::string_view text,
                                double min, double max, CString& error);
 
     const CString& GetName() const { return m_name; }
@@ -54,25 +59,38 @@ class CMC_ArrayParameter {
     double GetValue(int index) const;
 
     // Indexes outside the array read as 0 and are not written.
-    double GetValueInInternalUnit(int index) const;
+    double GetValueInInternalUnit(int index) const {
+        return IsValid(index) ? m_values[static_cast<size_t>(index)] : 0.0;
+    }
     void SetValueInInternalUnit(int index, double value);
-    double GetValueInBaseUnit(int index) const;
+    double GetValueInBaseUnit(int index) const {
+        return m_toBase.Apply(GetValueInInternalUnit(index));
+    }
 
     // Limits in the selected unit.
-    double GetMin() const;
-    double GetMax() const;
+    double GetMin() const { return m_shownMin; }
+    double GetMax() const { return m_shownMax; }
     void SetMinInInternalUnit(double min);
     void SetMaxInInternalUnit(double max);
 
     // Convert v in place between the selected unit and internal units.
-    BOOL UnitToIU(double& value) const;
-    BOOL IUToUnit(double& value) const;
+    BOOL UnitToIU(double& value) const {
+        value = m_toIU.Apply(value);
+        return TRUE;
+    }
+    BOOL IUToUnit(double& value) const {
+        value = m_toIU.Invert(value);
+        return TRUE;
+    }
 
     // Short display text in the selected unit that, typed back, stores the same value.
     CString PrintValue(int index) const;
     // The value as a motion-language literal: 4000L for 32-bit integers, the shortest
     // decimal that reads back to the same fixed-point value.
     CString PrintValueForZRL(int index) const;
+    // The same texts in a buffer, for long lists.
+    numbertext::NumberBuffer ValueText(int index) const;
+    numbertext::NumberBuffer LiteralText(int index) const;
     // Replaces text with the values, blank-separated in the selected unit, so that
     // InitializeMotionParam with the same type and unit reads them back exactly.
     void SaveData(CString& text) const;
@@ -93,12 +111,14 @@ class CMC_ArrayParameter {
     // What type stores for v; a plain double is kept finite.
     double Represent(double internalValue) const;
     void AppendSaveText(std::string& out, double internalValue) const;
-    std::string PrintIn(double internalValue, const Scale& scale) const;
+    numbertext::NumberBuffer PrintIn(double internalValue, const Scale& scale) const;
     double LowestIU() const;
     double HighestIU() const;
-    bool IsValid(int index) const;
+    bool IsValid(int index) const { return index >= 0 && index < GetValuesCount(); }
     void AdoptState(CMC_ArrayParameter& next);
     bool ScalesFor(const char* unit, Scale& toIU, Scale& toBase) const;
+    // Keeps GetMin() and GetMax() in step with the limits, the type and the unit.
+    void UpdateShownLimits();
 
     CMC_Setup* m_pSetup;
     int m_type = 0;
@@ -106,7 +126,9 @@ class CMC_ArrayParameter {
     CString m_unit;
     double m_minIU = -kNoLimit;  // an unset limit is infinite, so the type's range applies
     double m_maxIU = kNoLimit;
-    Scale m_toIU;                  // selected unit -> internal unit
-    Scale m_toBase;                // internal unit -> the selected unit's base unit
+    Scale m_toIU;             // selected unit -> internal unit
+    Scale m_toBase;           // internal unit -> the selected unit's base unit
+    double m_shownMin = 0.0;  // the limits in the selected unit
+    double m_shownMax = 0.0;
     std::vector<double> m_values;  // internal units, as the type represents them
 };

@@ -53,8 +53,7 @@ std::optional<parametertext::Entry> FindArrayEntry(const CString& text, const CS
 [[nodiscard]] CString InitializeFromEntry(CMC_ArrayParameter* array, int type, const CString& name,
                                           const char* unit, std::string_view values) {
     CString error;
-    const std::string list(values);
-    if (array->InitializeMotionParam(type, name, unit, list.c_str(), MC_UNSET_LIMIT, MC_UNSET_LIMIT,
+    if (array->InitializeMotionParam(type, name, unit, values, MC_UNSET_LIMIT, MC_UNSET_LIMIT,
                                      error)) {
         return {};
     }

@@ -4,10 +4,8 @@
 #include <limits>
 
 namespace {
-constexpr double kFixedScale = 65536.0;
-
-// The type's value as a count of its smallest step (1 for integers, 1/65536 for fixed point).
-double StepOf(int type) { return type == VT_FIXED ? 1.0 / kFixedScale : 1.0; }
+// The type's value as a count of this unit (1 for integers, 1/65536 for fixed point).
+double RawUnitOf(int type) { return type == VT_FIXED ? 1.0 / 65536.0 : 1.0; }
 
 double RawMin(int type) {
     switch (type) {
@@ -48,7 +46,8 @@ bool IsStepped(int type) { return CMC_Value::IsKnownType(type) && type != VT_NON
 // Nearest raw step count, saturated; NaN never reaches the conversion.
 std::int64_t ToRaw(int type, double v) {
     if (std::isnan(v)) return 0;
-    const double raw = std::round(v / StepOf(type));  // ties away from zero
+    // Dividing by the fixed-point unit, a power of two, is multiplying by its inverse exactly.
+    const double raw = RoundHalfAway(type == VT_FIXED ? v * 65536.0 : v);
     if (raw <= RawMin(type)) return static_cast<std::int64_t>(RawMin(type));
     if (raw >= RawMax(type)) return static_cast<std::int64_t>(RawMax(type));
     return static_cast<std::int64_t>(raw);
@@ -67,7 +66,7 @@ void CMC_Value::SetValue(int type, double v) {
 
 double CMC_Value::GetValue(int type) const {
     if (!IsStepped(type)) return m_real;
-    return static_cast<double>(m_raw) * StepOf(type);
+    return static_cast<double>(m_raw) * RawUnitOf(type);
 }
 
 double CMC_Value::Represent(int type, double v) {
@@ -76,14 +75,9 @@ double CMC_Value::Represent(int type, double v) {
     return value.GetValue(type);
 }
 
-double CMC_Value::RoundToStep(int type, double v) {
-    if (!IsStepped(type)) return v;
-    return std::round(v / StepOf(type)) * StepOf(type);
-}
+double CMC_Value::MinOf(int type) { return RawMin(type) * RawUnitOf(type); }
 
-double CMC_Value::MinOf(int type) { return RawMin(type) * StepOf(type); }
-
-double CMC_Value::MaxOf(int type) { return RawMax(type) * StepOf(type); }
+double CMC_Value::MaxOf(int type) { return RawMax(type) * RawUnitOf(type); }
 
 bool CMC_Value::IsKnownType(int type) {
     switch (type) {

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "host/Rounding.h"
+
 // Variable types of the controller.
 enum tagVarType {
     VT_NONE = 0,   // no controller type: plain double
@@ -27,10 +29,44 @@ class CMC_Value {
     static double MaxOf(int type);
     // v rounded to the type's nearest step without saturating (range checks use it).
     static double RoundToStep(int type, double v);
+    // The type's smallest step: 1 for integers, 1/65536 for fixed point, 0 for a plain double.
+    static double StepOf(int type);
     // Whether type is one of the types above.
     static bool IsKnownType(int type);
 
   private:
+    static constexpr double kFixedScale = 65536.0;
+
     std::int64_t m_raw = 0;
     double m_real = 0.0;
 };
+
+inline double CMC_Value::StepOf(int type) {
+    switch (type) {
+        case VT_INT:
+        case VT_UINT:
+        case VT_LONG:
+        case VT_ULONG:
+            return 1.0;
+        case VT_FIXED:
+            return 1.0 / kFixedScale;
+        default:
+            return 0.0;
+    }
+}
+
+// Inline, as range checks and printing call it for every value of long lists. Scaling by the
+// fixed-point step, a power of two, is exact.
+inline double CMC_Value::RoundToStep(int type, double v) {
+    switch (type) {
+        case VT_INT:
+        case VT_UINT:
+        case VT_LONG:
+        case VT_ULONG:
+            return RoundHalfAway(v);
+        case VT_FIXED:
+            return RoundHalfAway(v * kFixedScale) / kFixedScale;
+        default:
+            return v;
+    }
+}

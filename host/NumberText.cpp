@@ -2,8 +2,16 @@
 
 #include <fast_float/fast_float.h>
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "host/Rounding.h"
 
 #include "platform/EscapedText.h"
 
@@ -28,49 +36,46 @@ bool StartsLikeDigits(std::string_view token) {
     return !token.empty() && (IsDigit(token[0]) || token[0] == '.');
 }
 
-// Appends to a buffer that is always large enough for the texts written here.
+// Writes a buffer's text from its start; the buffer is always large enough for the texts
+// written here. The size is set once, at the end, so that the loops keep the cursor in a
+// register.
 class Writer {
   public:
-    explicit Writer(NumberBuffer& buffer) : m_buffer(buffer) { m_buffer.size = 0; }
-    void Put(char c) { m_buffer.data[m_buffer.size++] = c; }
+    explicit Writer(NumberBuffer& buffer) : m_buffer(buffer), m_next(buffer.data) {}
+    ~Writer() { m_buffer.size = static_cast<size_t>(m_next - m_buffer.data); }
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    void Put(char c) { *m_next++ = c; }
     void Put(std::string_view text) {
-        for (char c : text) Put(c);
+        std::memcpy(m_next, text.data(), text.size());
+        m_next += text.size();
     }
     void Repeat(char c, size_t count) {
-        for (size_t i = 0; i < count; ++i) Put(c);
+        std::memset(m_next, c, count);
+        m_next += count;
     }
 
   private:
     NumberBuffer& m_buffer;
+    char* m_next;
 };
 
-// Rewrites scientific text such as "-1.2500e+03" as "-1250", dropping trailing zeros; an
-// exponent is kept only outside the plain range.
-void RenderScientific(std::string_view scientific, NumberBuffer& buffer) {
-    Writer out(buffer);
-    if (!scientific.empty() && scientific[0] == '-') {
-        out.Put('-');
-        scientific.remove_prefix(1);
-    }
-    const size_t e = scientific.find('e');
-    char digitStore[32];
-    size_t count = 0;
-    for (char c : scientific.substr(0, e)) {
-        if (IsDigit(c) && count < sizeof digitStore) digitStore[count++] = c;
-    }
-    while (count > 1 && digitStore[count - 1] == '0') --count;
-    const std::string_view digits(digitStore, count);
+// A decimal number as its significant digits (no leading or trailing zeros) and the exponent
+// of the first of them: 1250 is "125" with exponent 3.
+struct Decimal {
+    bool negative = false;
+    std::string_view digits;
     int exponent = 0;
-    if (e != std::string_view::npos) {
-        std::string_view text = scientific.substr(e + 1);
-        if (!text.empty() && text[0] == '+') text.remove_prefix(1);
-        std::from_chars(text.data(), text.data() + text.size(), exponent);
-    }
-    if (digits == "0") {
-        buffer.size = 0;
-        Writer(buffer).Put('0');
-        return;
-    }
+};
+
+// Writes a decimal in plain notation, or with an exponent outside the plain range.
+void RenderDecimal(const Decimal& number, NumberBuffer& buffer) {
+    Writer out(buffer);
+    const std::string_view digits = number.digits;
+    if (digits.empty() || digits == "0") return out.Put('0');
+    if (number.negative) out.Put('-');
+    const int exponent = number.exponent;
     if (exponent < kPlainMinExponent || exponent >= kPlainMaxExponent) {
         out.Put(digits[0]);
         if (digits.size() > 1) {
@@ -98,6 +103,114 @@ void RenderScientific(std::string_view scientific, NumberBuffer& buffer) {
     out.Put(digits.substr(0, integerDigits));
     out.Put('.');
     out.Put(digits.substr(integerDigits));
+}
+
+std::string_view WithoutTrailingZeros(std::string_view digits) {
+    while (digits.size() > 1 && digits.back() == '0') digits.remove_suffix(1);
+    return digits;
+}
+
+// Rewrites scientific text such as "-1.2500e+03" as "-1250", dropping trailing zeros; an
+// exponent is kept only outside the plain range.
+void RenderScientific(std::string_view scientific, NumberBuffer& buffer) {
+    Decimal number;
+    if (!scientific.empty() && scientific[0] == '-') {
+        number.negative = true;
+        scientific.remove_prefix(1);
+    }
+    const size_t e = scientific.find('e');
+    char digitStore[32];
+    size_t count = 0;
+    for (char c : scientific.substr(0, e)) {
+        if (IsDigit(c) && count < sizeof digitStore) digitStore[count++] = c;
+    }
+    number.digits = WithoutTrailingZeros(std::string_view(digitStore, count));
+    if (e != std::string_view::npos) {
+        std::string_view text = scientific.substr(e + 1);
+        if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+        std::from_chars(text.data(), text.data() + text.size(), number.exponent);
+    }
+    RenderDecimal(number, buffer);
+}
+
+// Renders whole * 10^power, whole a positive integral double below 2^53.
+void RenderWhole(bool negative, double whole, int power, NumberBuffer& buffer) {
+    // Fixed-size copies: the stores are larger than any text written here, and copies of a
+    // known size need no call.
+    constexpr size_t kCopy = 24;
+    auto value = static_cast<unsigned long long>(whole);
+    if (value == 0) return RenderDecimal(Decimal{false, "0", 0}, buffer);
+    while (value % 10 == 0) {
+        value /= 10;
+        ++power;
+    }
+    char digits[2 * kCopy] = {};
+    const auto count = static_cast<int>(std::to_chars(digits, digits + kCopy, value).ptr - digits);
+    const int exponent = power + count - 1;
+    if (exponent < kPlainMinExponent || exponent >= kPlainMaxExponent)
+        return RenderDecimal(Decimal{negative, {digits, static_cast<size_t>(count)}, exponent},
+                             buffer);
+    char* out = buffer.data;
+    if (negative) *out++ = '-';
+    if (power >= 0) {
+        std::memcpy(out, digits, kCopy);
+        std::memset(out + count, '0', kCopy);
+        out += count + power;
+    } else if (exponent >= 0) {
+        const int integerDigits = exponent + 1;
+        std::memcpy(out, digits, kCopy);
+        out[integerDigits] = '.';
+        std::memcpy(out + integerDigits + 1, digits + integerDigits, kCopy);
+        out += count + 1;
+    } else {
+        std::memcpy(out, "0.000000", 8);
+        out += 1 - exponent;
+        std::memcpy(out, digits, kCopy);
+        out += count;
+    }
+    buffer.size = static_cast<size_t>(out - buffer.data);
+}
+
+// The powers of ten that doubles hold exactly: a whole number below 2^53 times or divided by
+// one of them is correctly rounded, as parsing its decimal text is.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kLastExactPower = 22;
+
+// whole * 10^power as parsing its text gives it; false when that needs more than one rounding.
+bool ScaleExactly(double whole, int power, double& value) {
+    if (power < -kLastExactPower || power > kLastExactPower || whole >= 9007199254740992.0)
+        return false;
+    value = power < 0 ? whole / kExactPowers[-power] : whole * kExactPowers[power];
+    return true;
+}
+
+// std::pow(10.0, k) for the exponents of ordinary magnitudes, computed once when the library
+// loads.
+constexpr int kTablePower = 300;
+const std::array<double, 2 * kTablePower + 1> kPowerTable = [] {
+    std::array<double, 2 * kTablePower + 1> powers{};
+    for (int k = -kTablePower; k <= kTablePower; ++k)
+        powers[static_cast<size_t>(k + kTablePower)] = std::pow(10.0, k);
+    return powers;
+}();
+const double* PowersOfTen() { return kPowerTable.data() + kTablePower; }
+
+// The exponent of magnitude's leading digit, when magnitude is far enough from a power of ten
+// that std::floor(std::log10(magnitude)) is sure to give the same; false otherwise.
+bool ClearDecimalExponent(double magnitude, int& exponent) {
+    constexpr double kMargin = 1e-12;
+    if (!(magnitude > 1e-290 && magnitude < 1e290)) return false;
+    const double* powers = PowersOfTen();
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const int binaryExponent = static_cast<int>((bits >> 52) & 0x7ff) - 1023;
+    // floor(binaryExponent * log10(2)), off by at most one, which the loops mend.
+    int k = (binaryExponent * 78913) >> 18;
+    while (magnitude >= powers[k + 1]) ++k;
+    while (magnitude < powers[k]) --k;
+    exponent = k;
+    return magnitude > powers[k] * (1 + kMargin) && magnitude < powers[k + 1] * (1 - kMargin);
 }
 
 void NonFiniteText(double x, NumberBuffer& buffer) {
@@ -134,6 +247,73 @@ ParseResult ParseWhole(std::string_view token, long long& value) {
     return ParseResult::Ok;
 }
 
+namespace {
+// White space as the C library's isspace() knows it in the "C" locale.
+bool IsScanSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+const char* SkipDigits(const char* p) {
+    while (IsDigit(*p)) ++p;
+    return p;
+}
+
+// The end of a plain decimal number at p ([+-] digits [. digits] [e [+-] digits], with a digit
+// in front of the exponent), or null when what stands at p is anything else.
+const char* PlainNumberEnd(const char* p) {
+    if (*p == '+' || *p == '-') ++p;
+    const char* const digits = p;
+    p = SkipDigits(p);
+    bool anyDigit = p != digits;
+    if (*p == '.') {
+        const char* const fraction = p + 1;
+        p = SkipDigits(fraction);
+        anyDigit = anyDigit || p != fraction;
+    }
+    if (!anyDigit) return nullptr;
+    if (*p != 'e' && *p != 'E') return p;
+    const char* exponent = p + 1;
+    if (*exponent == '+' || *exponent == '-') ++exponent;
+    const char* const end = SkipDigits(exponent);
+    return end == exponent ? nullptr : end;
+}
+
+// Scans a line of plain decimal numbers; false when the line holds anything else, so that the
+// caller asks sscanf.
+bool ScanPlainNumbers(const char* p, double* values, int most, int& count) {
+    count = 0;
+    while (count < most) {
+        while (IsScanSpace(*p)) ++p;
+        if (*p == '\0') {
+            if (count == 0) count = EOF;
+            return true;
+        }
+        const char* const end = PlainNumberEnd(p);
+        if (end == nullptr || (*end != '\0' && !IsScanSpace(*end))) return false;
+        // fast_float reads no leading '+'; it rounds as the C library does.
+        const char* const start = *p == '+' ? p + 1 : p;
+        if (fast_float::from_chars(start, end, values[count]).ptr != end) return false;
+        ++count;
+        p = end;
+    }
+    return true;
+}
+}  // namespace
+
+int ScanNumbers(const char* text, double* values, int most) {
+    static const char* const kFormats[] = {"%lf",
+                                           "%lf %lf",
+                                           "%lf %lf %lf",
+                                           "%lf %lf %lf %lf",
+                                           "%lf %lf %lf %lf %lf",
+                                           "%lf %lf %lf %lf %lf %lf"};
+    if (most < 1 || most > 6) return 0;
+    int count = 0;
+    if (ScanPlainNumbers(text, values, most, count)) return count;
+    double v[6] = {0, 0, 0, 0, 0, 0};
+    count = std::sscanf(text, kFormats[most - 1], &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+    std::copy(v, v + std::clamp(count, 0, most), values);
+    return count;
+}
+
 NumberBuffer Significant(double x, int digits) {
     NumberBuffer buffer;
     if (!std::isfinite(x)) {
@@ -157,18 +337,198 @@ int CountSignificantDigits(std::string_view text) {
     return count;
 }
 
+namespace {
+// x rounded to a number of significant digits by arithmetic: cheap, but only nearly exact.
+class RoundingEstimate {
+  public:
+    // One digit count's rounding: |x| scaled to that many digits before the point, the whole
+    // number nearest to it, and the power of ten that scales the whole number back.
+    struct Rounding {
+        double scaled = 0.0;
+        double whole = 0.0;
+        int power = 0;
+    };
+
+    explicit RoundingEstimate(double x);
+    Rounding At(int digits) const;
+    // x rounded to digits significant digits, as the estimate was first defined.
+    double Rounded(int digits) const;
+    // Rounded() to within a few units in its last place, without a division.
+    double RoundedNearly(int digits, const Rounding& rounding) const;
+    // The digit counts (bit n for n digits, 1 to 17) whose Rounded() may lie within reach of
+    // x; the others lie farther beyond doubt.
+    unsigned WithinReach(double reach) const;
+    // Significant(x, digits), where plain arithmetic gives it provably the same; false where it
+    // cannot, and the caller formats.
+    bool ExactText(int digits, const Rounding& rounding, NumberBuffer& text) const;
+    // The value that ExactText's text reads back as.
+    double ExactValue(const Rounding& rounding) const;
+
+  private:
+    double m_x;
+    double m_scale = 0.0;  // 10^-exponent of x's leading digit; 0 = no estimate
+    int m_exponent = 0;    // the exponent of x's leading digit, where m_scale is set
+};
+
 RoundingEstimate::RoundingEstimate(double x) : m_x(x) {
     if (!std::isfinite(x) || x == 0.0) return;
-    const double scale = std::pow(10.0, -std::floor(std::log10(std::fabs(x))));
-    if (std::isfinite(scale)) m_scale = scale;
+    const double magnitude = std::fabs(x);
+    int exponent = 0;
+    // The table holds std::pow's own results, so both ways give the same scale.
+    double scale = 0.0;
+    if (ClearDecimalExponent(magnitude, exponent)) {
+        scale = PowersOfTen()[-exponent];
+    } else {
+        const double leading = std::floor(std::log10(magnitude));
+        scale = std::pow(10.0, -leading);
+        exponent = static_cast<int>(leading);
+    }
+    if (!std::isfinite(scale)) return;
+    m_scale = scale;
+    m_exponent = exponent;
+}
+
+RoundingEstimate::Rounding RoundingEstimate::At(int digits) const {
+    Rounding rounding;
+    rounding.scaled = std::fabs(m_x) * (m_scale * kExactPowers[digits - 1]);
+    rounding.whole = RoundHalfAway(rounding.scaled);
+    rounding.power = m_exponent - digits + 1;
+    return rounding;
 }
 
 double RoundingEstimate::Rounded(int digits) const {
-    static constexpr double kPowersOfTen[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
-                                              1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
     if (m_scale == 0.0 || digits < 1 || digits > 17) return m_x;
-    const double scale = m_scale * kPowersOfTen[digits - 1];
-    return std::round(m_x * scale) / scale;
+    const double scale = m_scale * kExactPowers[digits - 1];
+    return RoundHalfAway(m_x * scale) / scale;
+}
+
+// The table's power of ten and the reciprocal of Rounded()'s scale each differ from the true
+// power by about a unit in the last place, so the two results differ by a few.
+double RoundingEstimate::RoundedNearly(int digits, const Rounding& rounding) const {
+    if (m_scale == 0.0 || rounding.power < -kTablePower || rounding.power > kTablePower)
+        return Rounded(digits);
+    const double magnitude = rounding.whole * PowersOfTen()[rounding.power];
+    return m_x < 0 ? -magnitude : magnitude;
+}
+
+// Up to twelve digits the scaled value is good to far better than a thousandth of a unit, and
+// Rounded() divides it back with an error as small: a distance beyond reach by more than that
+// is beyond reach for Rounded() too. The digit counts are independent of each other, so the
+// loop has no chain from one to the next.
+unsigned RoundingEstimate::WithinReach(double reach) const {
+    constexpr int kMostDigits = 12;
+    constexpr double kSlack = 1e-3;
+    // Adding and taking away 2^52 rounds a smaller number to a whole one.
+    constexpr double kRounder = 4503599627370496.0;
+    constexpr unsigned kAll = ((1u << 18) - 1) & ~1u;
+    if (m_scale == 0.0) return kAll;
+    const double magnitude = std::fabs(m_x);
+    unsigned within = 0;
+    for (int digits = 1; digits <= kMostDigits; ++digits) {
+        const double scale = m_scale * kExactPowers[digits - 1];
+        const double limit = reach * scale * (1 + 1e-6) + kSlack;
+        // No rounding lies farther than half a unit away: from here on all are within reach.
+        if (limit >= 0.5) return within | (kAll & ~((1u << digits) - 1));
+        const double scaled = magnitude * scale;
+        const double nearest = (scaled + kRounder) - kRounder;
+        within |= std::fabs(scaled - nearest) > limit ? 0u : 1u << digits;
+    }
+    return within | (kAll & ~((1u << (kMostDigits + 1)) - 1));
+}
+
+// The scaled value's error is a few units in its last place: up to twelve digits it stays far
+// below a thousandth, so a rounding decided by more than that is the exact one.
+bool RoundingEstimate::ExactText(int digits, const Rounding& rounding, NumberBuffer& text) const {
+    constexpr int kMostDigits = 12;
+    constexpr double kTieMargin = 1e-3;
+    constexpr double kDecadeMargin = 1e-9;
+    if (m_scale == 0.0 || digits > kMostDigits) return false;
+    // Near a power of ten the leading digit's place itself is in doubt.
+    const double scaled = rounding.scaled;
+    if (!(scaled > kExactPowers[digits - 1] * (1 + kDecadeMargin) &&
+          scaled < kExactPowers[digits] * (1 - kDecadeMargin)))
+        return false;
+    const double fraction = scaled - static_cast<double>(static_cast<long long>(scaled));
+    if (std::fabs(fraction - 0.5) < kTieMargin || rounding.power < -kLastExactPower ||
+        rounding.power > kLastExactPower)
+        return false;
+    RenderWhole(m_x < 0, rounding.whole, rounding.power, text);
+    return true;
+}
+
+double RoundingEstimate::ExactValue(const Rounding& rounding) const {
+    double magnitude = 0.0;
+    ScaleExactly(rounding.whole, rounding.power, magnitude);
+    return m_x < 0 ? -magnitude : magnitude;
+}
+
+// Whether a value, known to within a few units in its last place as nearly, is taken: the band
+// decides where it can, exactly() where it cannot.
+template <class Exactly>
+bool Takes(const Tolerance& tolerance, double x, double nearly, Exactly exactly) {
+    const double distance = std::fabs(nearly - x);
+    if (distance < tolerance.sure) return true;
+    if (distance > tolerance.most) return false;
+    return exactly();
+}
+}  // namespace
+
+NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accepts) {
+    const RoundingEstimate estimate(x);
+    const unsigned candidates = estimate.WithinReach(tolerance.most);
+    for (int digits = 1; digits <= 17; ++digits) {
+        if ((candidates & (1u << digits)) == 0) continue;
+        const RoundingEstimate::Rounding rounding = estimate.At(digits);
+        const double nearly = estimate.RoundedNearly(digits, rounding);
+        if (digits < 17 &&
+            !Takes(tolerance, x, nearly, [&] { return accepts(estimate.Rounded(digits)); }))
+            continue;
+        NumberBuffer text;
+        if (estimate.ExactText(digits, rounding, text)) {
+            // The text's value and the estimate are both within a few units of the same decimal.
+            if (Takes(tolerance, x, nearly, [&] { return accepts(estimate.ExactValue(rounding)); }))
+                return text;
+            continue;
+        }
+        text = Significant(x, digits);
+        double parsed = 0.0;
+        if (ParseNumber(text.View(), parsed) == ParseResult::Ok && accepts(parsed)) return text;
+    }
+    return Shortest(x);
+}
+
+// The nearest ten digits are the text when they lie within half a unit of the fifteenth digit
+// of x, and cannot be when they lie farther; margins keep the rounding of the arithmetic out.
+ShortText ShortSignificant(double x, NumberBuffer& text, double& value) {
+    constexpr int kDigits = 10;
+    constexpr int kTextDigits = 15;
+    if (x == 0.0) {
+        RenderDecimal(Decimal{false, "0", 0}, text);
+        value = 0.0;
+        return ShortText::Short;
+    }
+    int exponent = 0;
+    if (!std::isfinite(x) || !ClearDecimalExponent(std::fabs(x), exponent))
+        return ShortText::Unknown;
+    const int power = exponent - kDigits + 1;
+    if (power < -kLastExactPower || power > kLastExactPower) return ShortText::Unknown;
+    const double magnitude = std::fabs(x);
+    const double scaled =
+        power < 0 ? magnitude * kExactPowers[-power] : magnitude / kExactPowers[power];
+    const double whole = RoundHalfAway(scaled);
+    if (whole < kExactPowers[kDigits - 1] || whole > kExactPowers[kDigits])
+        return ShortText::Unknown;
+    double back = 0.0;
+    if (!ScaleExactly(whole, power, back)) return ShortText::Unknown;
+    const double halfUnit = 0.5 * PowersOfTen()[exponent - kTextDigits + 1];
+    const double noise = magnitude * 2.3e-16;
+    const double distance = std::fabs(magnitude - back);
+    if (distance < halfUnit * (1 - 1e-9) - noise) {
+        RenderWhole(x < 0, whole, power, text);
+        value = x < 0 ? -back : back;
+        return ShortText::Short;
+    }
+    return distance > halfUnit * (1 + 1e-9) + noise ? ShortText::Long : ShortText::Unknown;
 }
 
 NumberBuffer Shortest(double x) {

@@ -1,6 +1,7 @@
 // Reading and writing numbers as text: strict parsing and short decimal forms.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,13 @@ enum class ParseResult { Ok, NotNumber, OutOfRange };
 [[nodiscard]] ParseResult ParseNumber(std::string_view token, double& value);
 // A whole number filling the whole token (optional sign, digits only).
 [[nodiscard]] ParseResult ParseWhole(std::string_view token, long long& value);
+
+// Scans up to most (1 to 6) numbers from text exactly as the C library's sscanf with the
+// format "%lf %lf ..." of most conversions does, into values; returns what sscanf returns: the
+// count converted, or EOF when text holds nothing but white space. Plain decimal lines are
+// scanned here, anything else (hexadecimal, "inf", "nan", a cut-off exponent, text glued to a
+// number) by sscanf itself.
+int ScanNumbers(const char* text, double* values, int most);
 
 // A number's text in a fixed buffer, so that long lists format without allocating.
 struct NumberBuffer {
@@ -26,39 +34,46 @@ struct NumberBuffer {
 NumberBuffer Significant(double x, int digits);
 // The shortest text that reads back to exactly x, in the same notation.
 NumberBuffer Shortest(double x);
+// What ShortSignificant() found out about Significant(x, 15).
+enum class ShortText {
+    Short,    // it has at most ten significant digits: in text, with the value it reads as
+    Long,     // it has more than ten significant digits
+    Unknown,  // cheap arithmetic cannot tell; format it in full
+};
+ShortText ShortSignificant(double x, NumberBuffer& text, double& value);
 
 // Digits from the first to the last nonzero digit of a number's text ("0.0250" -> 2).
 int CountSignificantDigits(std::string_view text);
 
 inline std::string FormatShortest(double x) { return Shortest(x).Str(); }
 
-// x rounded to a number of significant digits by arithmetic: cheap, but only nearly exact.
-class RoundingEstimate {
+// Which values stand for the same stored value as a number x: those nearer than sure to x do,
+// those farther than most do not; between the two only an exact test can tell.
+struct Tolerance {
+    double sure = 0.0;
+    double most = 0.0;
+};
+
+// A reference to a test of a value, such as a lambda, that costs no allocation.
+class ValueTest {
   public:
-    explicit RoundingEstimate(double x);
-    double Rounded(int digits) const;
+    template <class Test>
+    ValueTest(const Test& test)  // NOLINT: stands for any callable
+        : m_test(&test), m_call([](const void* t, double v) {
+              return static_cast<bool>((*static_cast<const Test*>(t))(v));
+          }) {}
+    bool operator()(double value) const { return m_call(m_test, value); }
 
   private:
-    double m_x;
-    double m_scale = 0.0;  // 10^-exponent of x's leading digit; 0 = no estimate
+    const void* m_test;
+    bool (*m_call)(const void*, double);
 };
 
 // The text of x with the fewest significant digits whose value accepts() takes; the shortest
-// round-trip text when none does. Digit counts whose cheap estimate is refused are skipped
-// without formatting, so long lists stay fast.
-template <class Accept>
-std::string FormatFewestDigits(double x, Accept accepts) {
-    const RoundingEstimate estimate(x);
-    for (int digits = 1; digits <= 17; ++digits) {
-        if (digits < 17 && !accepts(estimate.Rounded(digits))) continue;
-        const NumberBuffer text = Significant(x, digits);
-        double parsed = 0.0;
-        if (ParseNumber(text.View(), parsed) == ParseResult::Ok && accepts(parsed)) {
-            return text.Str();
-        }
-    }
-    return FormatShortest(x);
-}
+// round-trip text when none does. The digit counts are tried with a cheap rounding estimate
+// first, as if Significant() and ParseNumber() were asked for each; tolerance decides most of
+// them without calling accepts(), so long lists stay fast.
+NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accepts);
 
 // text made safe to quote in a message: control characters escaped (\n, \x1b), long
 // texts cut short.

@@ -35,17 +35,19 @@ std::string MissingMessage(std::string_view name);
 [[nodiscard]] std::string ReadWholeNumber(std::string_view text, std::string_view name,
                                           long long min, long long max, int& value);
 
-// Calls visit(token) for each blank-separated token of list.
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Calls visit(token) for each blank-separated token of list, until visit returns false.
 template <class Visit>
 void ForEachToken(std::string_view list, Visit visit) {
-    size_t pos = 0;
-    while (pos < list.size()) {
-        pos = list.find_first_not_of(" \t", pos);
-        if (pos == std::string_view::npos) return;
-        size_t end = list.find_first_of(" \t", pos);
-        if (end == std::string_view::npos) end = list.size();
-        if (!visit(list.substr(pos, end - pos))) return;
-        pos = end;
+    const char* next = list.data();
+    const char* const end = next + list.size();
+    for (;;) {
+        while (next != end && IsBlank(*next)) ++next;
+        if (next == end) return;
+        const char* const start = next;
+        while (next != end && !IsBlank(*next)) ++next;
+        if (!visit(std::string_view(start, static_cast<size_t>(next - start)))) return;
     }
 }
 

@@ -52,8 +52,8 @@ class CInternalData : public CMC_EditMotionInternalData {
 
     // The element's motion-language program text; requires a successful ReadParameters.
     CString GenerateMotionCode() const;
-    // The lines of segment index.
-    CString GenerateSegmentCode(int index) const;
+    // Appends the lines of segment index.
+    void AppendSegmentCode(CString& code, int index) const;
 
     int m_nProfileType;
     int m_nClearBuffer;
@@ -89,4 +89,5 @@ class CInternalData : public CMC_EditMotionInternalData {
                                              CMC_ArrayParameter* column, int segmentCount);
     void ResetPositionZ();
     CString AxisList() const;
+    size_t EstimateSegmentCodeSize() const;
 };

@@ -1,6 +1,7 @@
 #include "path/ExactText.h"
 
 #include <cmath>
+#include <limits>
 
 #include "host/CMC_Value.h"
 #include "host/NumberText.h"
@@ -13,6 +14,11 @@ double Parsed(const std::string& text) {
     double value = 0.0;
     if (numbertext::ParseNumber(text, value) != numbertext::ParseResult::Ok) return std::nan("");
     return value;
+}
+// The text of x with the fewest digits that accepts() takes, each candidate put to the test.
+std::string FewestDigits(double x, numbertext::ValueTest accepts) {
+    const numbertext::Tolerance everyCandidateTested{0.0, std::numeric_limits<double>::infinity()};
+    return numbertext::FewestDigits(x, everyCandidateTested, accepts).Str();
 }
 }  // namespace
 
@@ -29,7 +35,7 @@ std::string CountTexts::Next(std::int64_t position) {
     const double counts = static_cast<double>(m_increments ? position - m_last : position);
     const double target = static_cast<double>(position);
     const double exact = m_scale.FromInternal(counts) * m_readAs.divisor / m_readAs.factor;
-    const std::string text = numbertext::FormatFewestDigits(exact, [&](double typed) {
+    const std::string text = FewestDigits(exact, [&](double typed) {
         const double internal = m_scale.ToInternal(m_readAs.Apply(typed));
         return std::abs(internal - counts) <= kCountSlack &&
                std::round(m_scale.ToInternal(Reached(typed).Value())) == target;
@@ -41,7 +47,7 @@ std::string CountTexts::Next(std::int64_t position) {
 
 std::string RateText(double stored, const CountScale& scale, ReadAs readAs) {
     const double exact = scale.FromInternal(stored) * readAs.divisor / readAs.factor;
-    return numbertext::FormatFewestDigits(exact, [&](double typed) {
+    return FewestDigits(exact, [&](double typed) {
         return CMC_Value::Represent(VT_FIXED, scale.ToInternal(readAs.Apply(typed))) == stored;
     });
 }

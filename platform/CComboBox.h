@@ -22,7 +22,7 @@ class CComboBox : public CWnd {
     // The text of item nIndex; CB_ERR (and an empty text) when there is no such item.
     int GetLBText(int nIndex, std::string& text) {
         const ItemList::Item* item = GetItems().At(nIndex);
-        text = item ? item->text : std::string();
+        text = item ? std::string(item->text) : std::string();
         return item ? static_cast<int>(text.size()) : CB_ERR;
     }
     DWORD_PTR GetItemData(int nIndex) {

@@ -22,7 +22,7 @@ class CListBox : public CWnd {
     // The text of row nIndex; LB_ERR (and an empty text) when there is no such row.
     int GetText(int nIndex, std::string& text) {
         const ItemList::Item* item = GetItems().At(nIndex);
-        text = item ? item->text : std::string();
+        text = item ? std::string(item->text) : std::string();
         return item ? static_cast<int>(text.size()) : LB_ERR;
     }
     DWORD_PTR GetItemData(int nIndex) {

@@ -59,7 +59,7 @@ const char* TextArgument(LPARAM lParam) {
 // An index passed in a WPARAM: (WPARAM)-1 reads back as -1.
 LPARAM IndexArgument(WPARAM wParam) { return static_cast<LPARAM>(wParam); }
 
-int CopyText(const std::string& text, char* buffer, size_t capacity) {
+int CopyText(std::string_view text, char* buffer, size_t capacity) {
     if (buffer == nullptr || capacity == 0) return 0;
     size_t count = std::min(text.size(), capacity - 1);
     std::memcpy(buffer, text.data(), count);
@@ -153,7 +153,7 @@ void CWnd::SetWindowText(const char* text) {
 
 void CWnd::GetWindowText(std::string& text) const {
     const ItemList::Item* selected = m_items.At(m_items.Selection());
-    text = IsComboBox() ? (selected ? selected->text : std::string()) : m_text;
+    text = IsComboBox() ? std::string(selected ? selected->text : std::string_view()) : m_text;
 }
 
 int CWnd::GetWindowText(char* buffer, int maxCount) const {

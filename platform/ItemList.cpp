@@ -1,5 +1,13 @@
 #include "platform/ItemList.h"
 
+#include <cstring>
+
+namespace {
+// Texts go into blocks of this size; a long text gets a block of its own.
+constexpr size_t kBlockSize = 64 * 1024;
+constexpr size_t kLongText = kBlockSize / 4;
+}  // namespace
+
 const ItemList::Item* ItemList::At(LPARAM index) const {
     return Contains(index) ? &m_items[static_cast<size_t>(index)] : nullptr;
 }
@@ -13,7 +21,7 @@ int ItemList::Add(const char* text) { return Insert(-1, text); }
 int ItemList::Insert(LPARAM index, const char* text) {
     if (index == -1) index = Count();
     if (index < 0 || index > Count()) return -1;
-    m_items.insert(m_items.begin() + index, Item{text ? text : "", 0});
+    m_items.insert(m_items.begin() + index, Item{Keep(text ? text : ""), 0});
     // The selected item stays selected when rows are inserted before it.
     if (m_selection >= index) ++m_selection;
     return static_cast<int>(index);
@@ -21,21 +29,57 @@ int ItemList::Insert(LPARAM index, const char* text) {
 
 int ItemList::Remove(LPARAM index) {
     if (!Contains(index)) return -1;
+    m_removed += m_items[static_cast<size_t>(index)].text.size();
     m_items.erase(m_items.begin() + index);
     if (m_selection == index) {
         m_selection = -1;
     } else if (m_selection > index) {
         --m_selection;
     }
+    DropRemovedTexts();
     return Count();
 }
 
 void ItemList::Clear() {
     m_items.clear();
+    m_blocks.clear();
+    m_next = nullptr;
+    m_blockFree = m_kept = m_removed = 0;
     m_selection = -1;
 }
 
 int ItemList::Select(LPARAM index) {
     m_selection = Contains(index) ? static_cast<int>(index) : -1;
     return m_selection;
+}
+
+std::string_view ItemList::Keep(std::string_view text) {
+    if (text.empty()) return {};
+    char* start = nullptr;
+    if (text.size() > kLongText) {
+        // A block of its own; the current block keeps its room.
+        m_blocks.emplace_back(new char[text.size()]);
+        start = m_blocks.back().get();
+    } else {
+        if (text.size() > m_blockFree) {
+            m_blocks.emplace_back(new char[kBlockSize]);
+            m_next = m_blocks.back().get();
+            m_blockFree = kBlockSize;
+        }
+        start = m_next;
+        m_next += text.size();
+        m_blockFree -= text.size();
+    }
+    std::memcpy(start, text.data(), text.size());
+    m_kept += text.size();
+    return {start, text.size()};
+}
+
+void ItemList::DropRemovedTexts() {
+    if (m_removed < kBlockSize || m_removed < m_kept / 2) return;
+    std::vector<std::unique_ptr<char[]>> old;
+    old.swap(m_blocks);
+    m_next = nullptr;
+    m_blockFree = m_kept = m_removed = 0;
+    for (Item& item : m_items) item.text = Keep(item.text);
 }

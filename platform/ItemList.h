@@ -1,7 +1,10 @@
-// The items of a list box or combo box and the selected one; every index is checked.
+// The items of a list box or combo box and the selected one; every index is checked. The
+// texts are kept in large blocks rather than in an allocation each, so that lists of a million
+// rows fill quickly and take little more memory than their text.
 #pragma once
 
-#include <string>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/AfxTypes.h"
@@ -9,7 +12,7 @@
 class ItemList {
   public:
     struct Item {
-        std::string text;
+        std::string_view text;  // into the list's blocks: valid while the item is in the list
         DWORD_PTR data = 0;
     };
 
@@ -33,7 +36,16 @@ class ItemList {
 
   private:
     bool Contains(LPARAM index) const { return index >= 0 && index < Count(); }
+    // A copy of text in the blocks.
+    std::string_view Keep(std::string_view text);
+    // Copies the texts still in use into new blocks once removed ones fill most of the old.
+    void DropRemovedTexts();
 
     std::vector<Item> m_items;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char* m_next = nullptr;  // where the next short text goes in the current block
+    size_t m_blockFree = 0;  // bytes left there
+    size_t m_kept = 0;       // bytes of text in the blocks
+    size_t m_removed = 0;    // of those, bytes of items no longer in the list
     int m_selection = -1;
 };

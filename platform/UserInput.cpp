@@ -82,7 +82,7 @@ CWnd* DefaultButton(CDialog& dialog) {
 }
 
 // The words of text joined by single blanks, so that padding never decides a match.
-std::string WithoutPadding(const std::string& text) {
+std::string WithoutPadding(std::string_view text) {
     std::string plain;
     bool blank = false;
     for (char c : text) {
@@ -114,7 +114,7 @@ std::string ItemTexts(const CWnd& control) {
     if (items.empty()) return "no items";
     std::string list = "items";
     for (size_t i = 0; i < items.size() && i < kShown; ++i)
-        list += (i ? ", \"" : " \"") + items[i].text + "\"";
+        list += (i ? ", \"" : " \"") + std::string(items[i].text) + "\"";
     if (items.size() > kShown) list += " and " + std::to_string(items.size() - kShown) + " more";
     return list;
 }

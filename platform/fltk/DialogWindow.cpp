@@ -5,7 +5,6 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Choice.H>
-#include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Multiline_Input.H>
 #include <FL/Fl_Return_Button.H>
@@ -18,6 +17,7 @@
 #include "platform/UserInput.h"
 #include "platform/fltk/DialogLayout.h"
 #include "platform/fltk/GroupFrame.h"
+#include "platform/fltk/ListView.h"
 #include "platform/fltk/ModalWindows.h"
 #include "platform/fltk/ToolkitText.h"
 
@@ -54,11 +54,8 @@ Fl_Widget* DialogWindow::CreateWidget(CWnd& control) {
         return choice;
     }
     if (control.IsListBox()) {
-        auto* list = new Fl_Hold_Browser(r.x, r.y, r.width, r.height);
-        list->format_char(kNoFormatChar);
-        list->textsize(DialogLayout::kFontSize);
-        list->has_scrollbar((control.GetStyle() & WS_HSCROLL) ? Fl_Browser_::BOTH
-                                                              : Fl_Browser_::VERTICAL);
+        auto* list = new ListView(r.x, r.y, r.width, r.height, control.GetItems());
+        list->TextSize(DialogLayout::kFontSize);
         list->when(FL_WHEN_CHANGED);
         list->callback(OnList, &control);
         return list;
@@ -231,13 +228,14 @@ void DialogWindow::MirrorCheck(const CWnd& control, Fl_Widget& widget) {
 
 void DialogWindow::MirrorItems(const CWnd& control, Fl_Widget& widget) {
     const auto& items = control.GetItems().Items();
-    if (auto* list = dynamic_cast<Fl_Browser*>(&widget)) {
-        list->clear();
-        for (const auto& item : items) list->add(item.text.c_str());
+    // A list reads its rows where it draws them: one change costs it no more than a redraw.
+    if (auto* list = dynamic_cast<ListView*>(&widget)) {
+        list->ItemsChanged();
     } else if (auto* choice = dynamic_cast<Fl_Choice*>(&widget)) {
         ChoiceMenu& menu = m_menus[&control];
         menu.labels.clear();
-        for (const auto& item : items) menu.labels.push_back(LabelText(item.text, false));
+        for (const auto& item : items)
+            menu.labels.push_back(LabelText(std::string(item.text), false));
         // Value-initialised items are empty; the last one ends the menu.
         menu.items.assign(items.size() + 1, Fl_Menu_Item{});
         for (size_t n = 0; n < items.size(); ++n) {
@@ -251,13 +249,8 @@ void DialogWindow::MirrorItems(const CWnd& control, Fl_Widget& widget) {
 
 void DialogWindow::MirrorSelection(const CWnd& control, Fl_Widget& widget) {
     int selection = control.GetItems().Selection();
-    if (auto* list = dynamic_cast<Fl_Browser*>(&widget)) {
-        if (selection < 0) {
-            list->deselect();
-            return;
-        }
-        list->value(selection + 1);
-        if (!list->displayed(selection + 1)) list->middleline(selection + 1);
+    if (auto* list = dynamic_cast<ListView*>(&widget)) {
+        list->ShowSelected(selection);
     } else if (auto* choice = dynamic_cast<Fl_Choice*>(&widget)) {
         if (selection < 0) {
             choice->value(static_cast<const Fl_Menu_Item*>(nullptr));
@@ -275,9 +268,9 @@ void DialogWindow::MirrorFont(const CWnd& control, Fl_Widget& widget) {
     int size = chosen ? FontPixels(font) : DialogLayout::kFontSize;
     widget.labelfont(face);
     widget.labelsize(size);
-    if (auto* list = dynamic_cast<Fl_Browser*>(&widget)) {
-        list->textfont(face);
-        list->textsize(size);
+    if (auto* list = dynamic_cast<ListView*>(&widget)) {
+        list->TextFont(face);
+        list->TextSize(size);
     } else if (auto* input = dynamic_cast<Fl_Input_*>(&widget)) {
         input->textfont(face);
         input->textsize(size);
@@ -406,8 +399,8 @@ void DialogWindow::OnChoice(Fl_Widget* widget, void* control) {
 
 void DialogWindow::OnList(Fl_Widget* widget, void* control) {
     auto* target = static_cast<CWnd*>(control);
-    int line = static_cast<Fl_Browser*>(widget)->value();
-    if (line > 0) Of(widget).Act([target, line] { return UserInput::Select(*target, line - 1); });
+    int row = static_cast<ListView*>(widget)->Selected();
+    if (row >= 0) Of(widget).Act([target, row] { return UserInput::Select(*target, row); });
     Of(widget).ShowOwnState(*target, *widget);
 }
 

@@ -1,6 +1,8 @@
 // The window messages on a control's state: list boxes, combo boxes, edits and buttons.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/AfxWin.h"
 #include "platform/DialogTemplate.h"
 
@@ -60,6 +62,30 @@ TEST(ListBox, DeleteReturnsTheNewCountAndTheSelectionFollowsItsRow) {
     list->SendMessage(LB_RESETCONTENT);
     EXPECT_EQ(list->SendMessage(LB_GETCOUNT), 0);
     EXPECT_EQ(list->SendMessage(LB_GETCURSEL), LB_ERR);
+}
+
+TEST(ListBox, LongListsKeepEveryRowsTextAndDataThroughRemovals) {
+    auto list = Make("LISTBOX");
+    auto& box = *dynamic_cast<CListBox*>(list.get());
+    const std::string longRow(100000, 'x');
+    const auto text = [&](int i) { return i % 1000 == 7 ? longRow : "row " + std::to_string(i); };
+    constexpr int kRows = 50000;
+    for (int i = 0; i < kRows; ++i) {
+        box.AddString(text(i).c_str());
+        box.SetItemData(i, static_cast<DWORD_PTR>(i));
+    }
+    // Removing most rows frees the texts they held many times over.
+    for (int count = kRows; count > 100; --count) ASSERT_EQ(box.DeleteString(count - 1), count - 1);
+    for (int i = 0; i < 100; ++i) {
+        std::string row;
+        ASSERT_EQ(box.GetText(i, row), static_cast<int>(text(i).size()));
+        ASSERT_EQ(row, text(i));
+        ASSERT_EQ(box.GetItemData(i), static_cast<DWORD_PTR>(i));
+    }
+    box.InsertString(50, "");
+    std::string row = "not empty";
+    EXPECT_EQ(box.GetText(50, row), 0);
+    EXPECT_EQ(row, "");
 }
 
 TEST(ComboBox, KeepsItemDataAndShowsTheSelectedItemAsItsText) {

@@ -40,7 +40,7 @@ int IsClosed(CMC_Setup* setup) { return setup && setup->GetIntOption("IsClosedPo
 
 std::vector<std::string> Items(CWnd* combo) {
     std::vector<std::string> items;
-    for (const auto& item : combo->GetItems().Items()) items.push_back(item.text);
+    for (const auto& item : combo->GetItems().Items()) items.emplace_back(item.text);
     return items;
 }
 

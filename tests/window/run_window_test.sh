@@ -125,6 +125,11 @@ INSERT_BELOW="74 175 50 14"
 MOVE_UP="128 158 50 14"
 UPDATE="128 175 50 14"
 EDIT_EVENT="304 54 60 12"
+REMOVE="182 175 50 14"
+OK="96 298 50 14"
+LIST_LEFT=6
+LIST_TOP=207
+LIST_WIDTH=362
 
 # Confirmed edit of an element with five segments: the start event's delay entered in its
 # prompt, a typed segment (its Y reached with Tab) inserted below the first and moved up, a
@@ -161,6 +166,47 @@ cmp -s "$WORK/script.element" "$WORK/window.element" ||
 $(diff "$WORK/script.element" "$WORK/window.element")"
 cmp -s "$WORK/example.element" "$WORK/window.element" && fail "the edit changed nothing"
 pass "an event prompt, typed values, Insert Below, Move Up, a check box and Enter write what the script writes"
+
+# A long element opens at once; a turn of the mouse wheel over the list, a click on the row at
+# its top and Remove take out that row's segment, and OK writes the rest back whole. The bound
+# is generous, so that a loaded machine never fails it: the list used to be rebuilt for every
+# row it received, and 100,000 segments then showed no window for minutes.
+SEGMENTS=100000
+awk -v n="$SEGMENTS" 'BEGIN {
+  print "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1"
+  print "SlaveX=0\nSlaveY=1\nSlaveZ=2"
+  printf "X_TPOS[mm]="; for (i = 0; i < n; i++) printf "%s%d.5", (i ? " " : ""), i % 97 + 1
+  printf "\nY_TPOS[mm]="; for (i = 0; i < n; i++) printf "%s%d", (i ? " " : ""), i % 13 - 6
+  printf "\nZ_TPOS[mm]="; for (i = 0; i < n; i++) printf "%s%d.25", (i ? " " : ""), i % 7
+  printf "\nCACC[m/s^2]="; for (i = 0; i < n; i++) printf "%s%s", (i ? " " : ""), (i % 3 ? "0" : "0.5")
+  printf "\nCSPD[m/s]="; for (i = 0; i < n; i++) printf "%s%s", (i ? " " : ""), (i % 2 ? "0.05" : "0")
+  print "\nExecute=0\nWaitForCompletion=1"
+}' >"$WORK/long.element" || fail "could not write the long element"
+cp "$WORK/long.element" "$WORK/long-window.element"
+cp "$WORK/long.element" "$WORK/long-script.element"
+started=$(date +%s%N)
+open_editor "$WORK/long-window.element"
+opened=$((($(date +%s%N) - started) / 1000000))
+[ "$opened" -le 30000 ] || fail "$SEGMENTS segments took $opened ms to open"
+# The list's top row, a few pixels below the top edge of its frame.
+list_x=$(((($LIST_LEFT * 2 + $LIST_WIDTH) * 6 + 4) / 8))
+list_top=$((($LIST_TOP * 13 + 4) / 8 + 6))
+xdotool mousemove --window "$WINDOW" "$list_x" "$list_top" click 5
+xdotool mousemove --window "$WINDOW" "$list_x" "$list_top" click 1
+click $REMOVE
+click $OK
+close_editor
+[ "$STATUS" -eq 0 ] || fail "long element: exit $STATUS: $(cat "$WORK/editor.err")"
+# One step of the wheel scrolls three rows.
+printf 'select IDC_SEGMENT_LIST 3\nclick IDC_REMOVE\nok\n' >"$WORK/long.script"
+"$VANTREL" edit "$WORK/long-script.element" --script "$WORK/long.script" >/dev/null ||
+  fail "the scripted editor failed on the long element"
+cmp -s "$WORK/long-script.element" "$WORK/long-window.element" ||
+  fail "the window wrote the long element otherwise than the script"
+[ "$(grep -c '^X_TPOS\[mm\]=' "$WORK/long-window.element")" -eq 1 ] &&
+  [ "$(grep '^X_TPOS' "$WORK/long-window.element" | wc -w)" -eq $((SEGMENTS - 1)) ] ||
+  fail "the window did not write the $SEGMENTS segments but the removed one"
+pass "$SEGMENTS segments open in $opened ms; a row picked after scrolling is removed, OK writes the rest"
 
 # Cancelled edit: Escape leaves the file as it was.
 cp "$WORK/start.element" "$WORK/cancel.element"
@@ -238,4 +284,4 @@ grep -q "^vantrel: the window's display failed: " "$WORK/editor.err" ||
 cmp -s "$WORK/start.element" "$WORK/lost.element" || fail "lost display: file changed"
 pass "a lost display ends the editor with exit 2 and leaves the file alone"
 
-echo "5 passed, 0 failed"
+echo "6 passed, 0 failed"

@@ -1,0 +1,202 @@
+// `make bench`: one table of how the element's operations scale with its segments, next to the
+// machine's floor (vantrel_floor), each in a process of its own so that its peak memory is its
+// own. The commands run as a user runs them, end to end; read, write and the list fill are
+// timed inside a process that does only them.
+//
+// Usage: vantrel_bench [SEGMENTS...]   (default 10000 100000 1000000)
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/BuiltinData.h"
+#include "app/FileAccess.h"
+#include "app/Project.h"
+#include "app/ProjectFile.h"
+#include "bench/Workload.h"
+#include "model/CInternalData.h"
+#include "platform/HeadlessBackend.h"
+#include "plugin/VantrelExports.h"
+
+namespace {
+
+// Runs of each measurement; the fastest counts, as the others met a busier machine.
+constexpr int kRuns = 3;
+
+// The editor's modal run times itself: that is the list fill and the first refresh.
+class TimedBackend : public HeadlessBackend {
+  public:
+    using HeadlessBackend::HeadlessBackend;
+    INT_PTR RunModal(CDialog& dialog) override {
+        const Stopwatch stopwatch;
+        const INT_PTR result = HeadlessBackend::RunModal(dialog);
+        fill = stopwatch.Elapsed();
+        return result;
+    }
+    Sample fill;
+};
+
+std::unique_ptr<Project> DemoProject() { return LoadProjectText(DemoProjectText(), "demo"); }
+
+Sample ReadAndValidate(const Workload& workload) {
+    auto project = DemoProject();
+    const Stopwatch stopwatch;
+    const CString text(ReadWholeFile(workload.element));
+    CInternalData data(project->Controller(), project->Motion());
+    CString error;
+    if (!data.ReadParameters(text, error)) throw std::runtime_error(error.GetString());
+    return stopwatch.Elapsed();
+}
+
+Sample Write(const Workload& workload) {
+    auto project = DemoProject();
+    CInternalData data(project->Controller(), project->Motion());
+    CString error;
+    data.ReadParameters(CString(ReadWholeFile(workload.element)), error);
+    const Stopwatch stopwatch;
+    CString text;
+    data.WriteParameters(text);
+    WriteFileAtomically(workload.element + ".written", text.str());
+    return stopwatch.Elapsed();
+}
+
+Sample FillList(const Workload& workload) {
+    void* module = dlopen(VANTREL_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) throw std::runtime_error(dlerror());
+    auto edit = reinterpret_cast<EditMotionSequenceFn>(dlsym(module, "EditMotionSequence"));
+    auto project = DemoProject();
+    CString text(ReadWholeFile(workload.element));
+    std::ostringstream dumps;
+    TimedBackend backend("cancel\n", "bench", dumps);
+    SetActiveBackend(&backend);
+    edit(project->Controller(), project->Motion(), text);
+    SetActiveBackend(nullptr);
+    return backend.fill;
+}
+
+void CopyFile(const std::string& from, const std::string& to) {
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+}
+
+struct Row {
+    const char* operation;
+    Sample sample;
+    const Sample* floor = nullptr;  // the floor this operation is held against
+};
+
+void PrintHeader() {
+    std::printf("%10s  %-44s %9s %9s %8s %12s %8s %7s %7s %7s\n", "segments", "operation", "cpu ms",
+                "wall ms", "us/seg", "segments/s", "peak MB", "B/seg", "x cpu", "x wall");
+}
+
+void PrintRow(int segments, const Row& row) {
+    const Sample& sample = row.sample;
+    const double peakBytes = static_cast<double>(sample.peakKilobytes) * 1024.0;
+    std::printf("%10d  %-44s %9.1f %9.1f %8.3f %12.0f %8.1f %7.0f", segments, row.operation,
+                sample.cpuSeconds * 1e3, sample.wallSeconds * 1e3,
+                sample.cpuSeconds / segments * 1e6, segments / sample.cpuSeconds, peakBytes / 1e6,
+                peakBytes / segments);
+    if (row.floor != nullptr) {
+        std::printf(" %7.2f %7.2f", sample.cpuSeconds / row.floor->cpuSeconds,
+                    sample.wallSeconds / row.floor->wallSeconds);
+    }
+    std::printf("\n");
+}
+
+void MeasureSize(const std::string& folder, int segments) {
+    const Workload w = WriteWorkload(folder, segments);
+    const std::string edited = folder + "/edited.element";
+    const std::string written = folder + "/floor.element";
+    auto inChild = [](Sample (*work)(const Workload&), const Workload& workload) {
+        return [work, &workload] { return MeasureInChild([&] { return work(workload); }); };
+    };
+    auto program = [](std::vector<std::string> arguments) {
+        return [arguments] { return MeasureProgram(arguments); };
+    };
+    const Sample floorProgram = Fastest(kRuns, program({VANTREL_FLOOR, "program", w.element}));
+    const Sample floorElement =
+        Fastest(kRuns, program({VANTREL_FLOOR, "element", w.element, written}));
+    const Sample floorLines = Fastest(kRuns, program({VANTREL_FLOOR, "lines", w.lines, written}));
+    const Row rows[] = {
+        {"read + validate (in process)", Fastest(kRuns, inChild(ReadAndValidate, w))},
+        {"write (in process)", Fastest(kRuns, inChild(Write, w))},
+        {"fill the segment list, headless (in process)", Fastest(kRuns, inChild(FillList, w))},
+        {"vantrel translate", Fastest(kRuns, program({VANTREL_PROGRAM, "translate", w.element})),
+         &floorProgram},
+        {"floor: parse + print the program", floorProgram},
+        {"vantrel edit --script ok (read+valid.+write)",
+         Fastest(kRuns, program({VANTREL_PROGRAM, "edit", edited, "--script", w.okScript}),
+                 [&] { CopyFile(w.element, edited); }),
+         &floorElement},
+        {"floor: parse + print the element", floorElement},
+        {"vantrel edit: import the lines + OK",
+         Fastest(kRuns, program({VANTREL_PROGRAM, "edit", edited, "--script", w.importScript}),
+                 [&] { CopyFile(w.importStart, edited); }),
+         &floorLines},
+        {"floor: parse the lines + print the element", floorLines},
+    };
+    for (const Row& row : rows) PrintRow(segments, row);
+}
+
+std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The floor's texts are vantrel's, byte for byte: the program, the element written back, and
+// the element of the imported lines.
+bool FloorPrintsTheSameTexts(const std::string& folder) {
+    const Workload w = WriteWorkload(folder, 1000);
+    const std::string ours = folder + "/ours", floor = folder + "/floor";
+    MeasureProgram({VANTREL_PROGRAM, "translate", w.element}, ours);
+    MeasureProgram({VANTREL_FLOOR, "program", w.element}, floor);
+    bool same = Contents(ours) == Contents(floor);
+    CopyFile(w.element, ours);
+    MeasureProgram({VANTREL_PROGRAM, "edit", ours, "--script", w.okScript});
+    MeasureProgram({VANTREL_FLOOR, "element", w.element, floor});
+    same = same && Contents(ours) == Contents(floor);
+    CopyFile(w.importStart, ours);
+    MeasureProgram({VANTREL_PROGRAM, "edit", ours, "--script", w.importScript});
+    MeasureProgram({VANTREL_FLOOR, "lines", w.lines, floor});
+    return same && Contents(ours) == Contents(floor);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty()) sizes = {10000, 100000, 1000000};
+    char pattern[] = "/tmp/vantrel-bench-XXXXXX";
+    const char* folder = mkdtemp(pattern);
+    if (folder == nullptr) return 1;
+    bool same = false;
+    try {
+        same = FloorPrintsTheSameTexts(folder);
+        PrintHeader();
+        for (int segments : sizes) {
+            if (segments < 1) throw std::runtime_error("segment counts must be positive");
+            MeasureSize(folder, segments);
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vantrel_bench: %s\n", error.what());
+        std::filesystem::remove_all(folder);
+        return 1;
+    }
+    std::filesystem::remove_all(folder);
+    std::printf(
+        "the fastest of %d runs by processor time (user and system); us/seg and segments/s from "
+        "processor time;\nx cpu, x wall: the time over that of the floor below; peak: the "
+        "run's largest resident set\n",
+        kRuns);
+    std::printf("the floor prints vantrel's texts byte for byte: %s\n", same ? "yes" : "NO");
+    return 0;
+}

@@ -1,0 +1,196 @@
+// The fast paths of number printing against the plain definitions they stand in for: the
+// texts of long lists must be byte for byte what formatting each value in full gives.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "host/CMC_ArrayParameter.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Value.h"
+#include "host/NumberText.h"
+#include "host/Rounding.h"
+
+namespace {
+using numbertext::NumberBuffer;
+using numbertext::ParseNumber;
+using numbertext::ParseResult;
+using numbertext::Significant;
+
+// Rounding by the library, as the estimate was first written.
+double PlainEstimate(double x, int digits) {
+    if (!std::isfinite(x) || x == 0.0) return x;
+    const double scale = std::pow(10.0, -std::floor(std::log10(std::fabs(x))));
+    if (!std::isfinite(scale)) return x;
+    const double scaled = scale * std::pow(10.0, digits - 1);
+    return std::round(x * scaled) / scaled;
+}
+
+// The fewest digits by formatting and parsing each candidate in full.
+template <class Accept>
+std::string PlainFewestDigits(double x, Accept accepts) {
+    for (int digits = 1; digits <= 17; ++digits) {
+        if (digits < 17 && !accepts(PlainEstimate(x, digits))) continue;
+        const NumberBuffer text = Significant(x, digits);
+        double parsed = 0.0;
+        if (ParseNumber(text.View(), parsed) == ParseResult::Ok && accepts(parsed)) {
+            return text.Str();
+        }
+    }
+    return numbertext::Shortest(x).Str();
+}
+
+// What the array shows for value index, by the plain definition.
+std::string PlainShown(const CMC_ArrayParameter& array, int index) {
+    const double internal = array.GetValueInInternalUnit(index);
+    return PlainFewestDigits(array.GetValue(index), [&](double typed) {
+        array.UnitToIU(typed);
+        return CMC_Value::RoundToStep(array.GetType(), typed) == internal;
+    });
+}
+
+// What the array saves for value index of a converted column, by the plain definition.
+std::string PlainSaved(const CMC_ArrayParameter& array, int index) {
+    const double internal = array.GetValueInInternalUnit(index);
+    const NumberBuffer exact = Significant(array.GetValue(index), 15);
+    double typed = 0.0;
+    if (numbertext::CountSignificantDigits(exact.View()) <= 10 &&
+        ParseNumber(exact.View(), typed) == ParseResult::Ok) {
+        array.UnitToIU(typed);
+        if (CMC_Value::RoundToStep(array.GetType(), typed) == internal) return exact.Str();
+    }
+    return PlainShown(array, index);
+}
+
+std::vector<std::string> SavedTokens(const CMC_ArrayParameter& array) {
+    CString saved;
+    array.SaveData(saved);
+    std::vector<std::string> tokens;
+    std::string token;
+    for (char c : saved.str() + " ") {
+        if (c != ' ') {
+            token += c;
+        } else if (!token.empty()) {
+            tokens.push_back(token);
+            token.clear();
+        }
+    }
+    return tokens;
+}
+
+class NumberPrinting : public ::testing::Test {
+  protected:
+    NumberPrinting() {
+        millimetres.SetUnits(CMC_Units(DriveScale{"mm", 2000, 5, 0.001}));
+        degrees.SetUnits(CMC_Units(DriveScale{"deg", 4096, 360, 0.001}));
+        inches.SetUnits(CMC_Units(DriveScale{"in", 1000, 0.2, 0.00025}));
+    }
+
+    // Fills an array of type in unit with values and checks every shown and saved text.
+    void ExpectPlainTexts(CMC_Setup* setup, int type, const char* unit,
+                          const std::vector<double>& values) {
+        CMC_ArrayParameter array(setup);
+        ASSERT_TRUE(
+            array.InitializeMotionParam(type, "A", unit, "", MC_UNSET_LIMIT, MC_UNSET_LIMIT));
+        for (double value : values) array.InsertValueAt(array.GetValuesCount(), value);
+        const std::vector<std::string> saved = SavedTokens(array);
+        ASSERT_EQ(saved.size(), values.size());
+        // Whole numbers and plain doubles in their own unit save as they are.
+        const bool converted = *unit != 0 || type == VT_FIXED;
+        for (int i = 0; i < array.GetValuesCount(); ++i) {
+            ASSERT_EQ(array.PrintValue(i).str(), PlainShown(array, i))
+                << "value " << values[static_cast<size_t>(i)] << " in " << unit;
+            if (converted) {
+                ASSERT_EQ(saved[static_cast<size_t>(i)], PlainSaved(array, i))
+                    << "value " << values[static_cast<size_t>(i)] << " in " << unit;
+            }
+        }
+    }
+
+    CMC_Setup millimetres{"mm"};
+    CMC_Setup degrees{"deg"};
+    CMC_Setup inches{"in"};
+};
+
+// Values as people type them, values with long digit runs, and values close to powers of ten
+// and to halves, where a shortcut would first go wrong.
+std::vector<double> Values(double magnitude, unsigned seed) {
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> uniform(-magnitude, magnitude);
+    std::uniform_int_distribution<int> decimals(0, 6);
+    std::vector<double> values;
+    for (int i = 0; i < 3000; ++i) {
+        const double scale = std::pow(10.0, decimals(random));
+        values.push_back(std::round(uniform(random) * scale) / scale);
+        values.push_back(uniform(random));
+    }
+    for (int e = -8; e <= 9; ++e) {
+        const double power = std::pow(10.0, e);
+        for (double near : {power, std::nextafter(power, 0.0), std::nextafter(power, 1e300),
+                            power * (1 - 1e-12), power * (1 + 1e-12), 9.5 * power, 0.5 * power,
+                            1.5 * power, 2.5 * power, 9.9999999999 * power}) {
+            values.push_back(near);
+            values.push_back(-near);
+        }
+    }
+    values.push_back(0.0);
+    return values;
+}
+
+}  // namespace
+
+TEST(Rounding, HalfAwayMatchesTheLibraryRound) {
+    const double cases[] = {0.0,
+                            -0.0,
+                            0.5,
+                            -0.5,
+                            1.5,
+                            2.5,
+                            -2.5,
+                            0.49999999999999994,
+                            -0.49999999999999994,
+                            4503599627370495.5,
+                            4503599627370497.0,
+                            9007199254740993.0,
+                            1e300,
+                            -1e-300,
+                            std::numeric_limits<double>::infinity(),
+                            -std::numeric_limits<double>::infinity(),
+                            std::numeric_limits<double>::denorm_min()};
+    for (double x : cases) {
+        EXPECT_EQ(RoundHalfAway(x), std::round(x)) << x;
+        EXPECT_EQ(std::signbit(RoundHalfAway(x)), std::signbit(std::round(x))) << x;
+    }
+    EXPECT_TRUE(std::isnan(RoundHalfAway(std::nan(""))));
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> uniform(-1e6, 1e6);
+    for (int i = 0; i < 100000; ++i) {
+        const double x = uniform(random);
+        ASSERT_EQ(RoundHalfAway(x), std::round(x)) << x;
+    }
+}
+
+TEST_F(NumberPrinting, ConvertedPositionsShowAndSaveAsFormattedInFull) {
+    ExpectPlainTexts(&millimetres, VT_LONG, "mm", Values(5e6, 1));
+    ExpectPlainTexts(&millimetres, VT_LONG, "um", Values(5e8, 2));
+    ExpectPlainTexts(&millimetres, VT_LONG, "m", Values(5e3, 3));
+    ExpectPlainTexts(&millimetres, VT_LONG, "in", Values(2e5, 4));
+    ExpectPlainTexts(&degrees, VT_LONG, "deg", Values(1e8, 5));
+    ExpectPlainTexts(&inches, VT_LONG, "mil", Values(1e8, 6));
+}
+
+TEST_F(NumberPrinting, FixedPointDynamicsShowAndSaveAsFormattedInFull) {
+    ExpectPlainTexts(&millimetres, VT_FIXED, "m/s", Values(80, 7));
+    ExpectPlainTexts(&millimetres, VT_FIXED, "mm/s^2", Values(1e5, 8));
+    ExpectPlainTexts(&degrees, VT_FIXED, "rpm", Values(1e4, 9));
+    ExpectPlainTexts(&millimetres, VT_FIXED, "", Values(32000, 10));
+}
+
+TEST_F(NumberPrinting, PlainDoublesShowAsFormattedInFull) {
+    std::vector<double> values = Values(1e6, 11);
+    for (double huge : {1e300, -2.5e-300, 1.7976931348623157e308, 4.9e-324, 1e-310, 123e200})
+        values.push_back(huge);
+    ExpectPlainTexts(&millimetres, VT_NONE, "", values);
+}
