@@ -12,7 +12,6 @@
 #include <cstring>
 
 #include "host/Rounding.h"
-
 #include "platform/EscapedText.h"
 
 namespace numbertext {
