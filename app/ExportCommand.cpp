@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/AppError.h"
-#include "app/FileAccess.h"
 #include "app/PathCommandSupport.h"
 #include "path/CsvWriter.h"
 #include "path/ElementPath.h"
@@ -40,10 +39,7 @@ int RunExport(const CommonOptions& common, const ExportOptions& options) {
     } catch (const PathError& error) {
         throw AppError(name + ": " + error.what());
     }
-    if (options.output.empty() || options.output == kStandardStream)
-        WriteStandardOutput(text);
-    else
-        WriteFileAtomically(options.output, text);
+    WriteOutput(options.output, text);
     return 0;
 }
 
@@ -53,9 +49,7 @@ Command AddExportCommand(CLI::App& app, CommonOptions& common) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* parser =
         AddCommand(app, common, "export", "Write an element's segments as CSV or G-code");
-    parser->add_option("ELEMENT", options->element, "Element file, or - for standard input")
-        ->required()
-        ->check(NotEmpty());
+    AddElementArgument(*parser, options->element, "Element file, or - for standard input");
     parser->add_option("-o,--output", options->output, "Write to FILE instead of standard output")
         ->type_name("FILE")
         ->check(NotEmpty());

@@ -245,11 +245,7 @@ std::string Summary(const std::string& name, const MadeElement& made, double sec
 }
 
 void WriteElement(const ImportOptions& options, const std::string& element) {
-    const std::string& path = options.append.empty() ? options.output : options.append;
-    if (path.empty() || path == kStandardStream)
-        WriteStandardOutput(element);
-    else
-        WriteFileAtomically(path, element);
+    WriteOutput(options.append.empty() ? options.output : options.append, element);
 }
 
 int RunImport(const CommonOptions& common, const ImportOptions& options) {

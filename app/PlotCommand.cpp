@@ -3,7 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "app/FileAccess.h"
 #include "app/PathCommandSupport.h"
 #include "path/SvgPlot.h"
 
@@ -20,11 +19,7 @@ int RunPlot(const CommonOptions& common, PlotOptions options) {
     if (!path) return 1;
     options.request.name = InputName(options.element);
     const std::string svg = RenderSvgPlot(*path, options.request);
-    if (options.output == kStandardStream) {
-        WriteStandardOutput(svg);
-    } else {
-        WriteFileAtomically(options.output, svg);
-    }
+    WriteOutput(options.output, svg);
     return 0;
 }
 
@@ -34,9 +29,7 @@ Command AddPlotCommand(CLI::App& app, CommonOptions& common) {
     auto options = std::make_shared<PlotOptions>();
     CLI::App* parser = AddCommand(app, common, "plot",
                                   "Draw an element's path as SVG, coloured by the vector speed");
-    parser->add_option("ELEMENT", options->element, "Element file, or - for standard input")
-        ->required()
-        ->check(NotEmpty());
+    AddElementArgument(*parser, options->element, "Element file, or - for standard input");
     parser
         ->add_option("-o,--output", options->output,
                      "The SVG file to write, or - for standard output")

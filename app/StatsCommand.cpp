@@ -182,9 +182,7 @@ Command AddStatsCommand(CLI::App& app, CommonOptions& common) {
         AddCommand(app, common, "stats",
                    "Print what an element does: travel, extents, path length and estimated "
                    "duration");
-    parser->add_option("ELEMENT", options->element, "Element file, or - for standard input")
-        ->required()
-        ->check(NotEmpty());
+    AddElementArgument(*parser, options->element, "Element file, or - for standard input");
     parser->add_flag("--json", options->json, "Print one JSON object");
     parser->add_flag("--segments", options->segments,
                      "Also each segment's length, speeds and time");
