@@ -1,7 +1,7 @@
 // Probing the chosen axes, deriving unit kind and resolution ratios, binding the columns.
 #include <cstdint>
-#include <limits>
 
+#include "host/AxisResolution.h"
 #include "host/CMC_AxisData.h"
 #include "host/CMC_Motion.h"
 #include "host/CMC_Setup.h"
@@ -54,13 +54,6 @@ int ProbeAxis(CMC_Motion& motion, AxisProbe& probe) {
     return KindOfBaseUnit(units, *probe.baseUnit);
 }
 
-// One resolution set up in different units of a family (5 mm, 0.005 m or 5000 um per
-// revolution; 360 deg or 1 rot) gives probe lengths a few rounding errors apart, which must not
-// make one axis finer than the other.
-constexpr double kRoundingTolerance = 16 * std::numeric_limits<double>::epsilon();
-
-bool IsShorter(double length, double than) { return length < than * (1.0 - kRoundingTolerance); }
-
 bool MeasureAxis(AxisProbe& probe) {
     probe.position->SetValueInInternalUnit(1000.0);
     probe.length = probe.position->GetValueInBaseUnit();
@@ -93,13 +86,13 @@ void CInternalData::UpdateAxesAndUnits() {
     m_nResolutionRatio[0] = m_nResolutionRatio[1] = m_nResolutionRatio[2] = 0;
     if (m_nUnitKind != kNoUnits) {
         for (int i = 1; i < axisCount; ++i) {
-            if (IsShorter(probes[i].length, probes[reference].length)) reference = i;
+            if (IsFinerResolution(probes[i].length, probes[reference].length)) reference = i;
         }
         for (int i = 0; i < axisCount; ++i) {
             if (i == reference) continue;
             const double shortest = probes[reference].length;
             const double quotient =
-                IsShorter(shortest, probes[i].length) ? shortest / probes[i].length : 1.0;
+                IsFinerResolution(shortest, probes[i].length) ? shortest / probes[i].length : 1.0;
             const double ratio = quotient * 4294967296.0;
             // The quotient lies in (0, 1]: 2^32 (equal resolution) keeps its low 32 bits, 0.
             m_nResolutionRatio[i] = static_cast<std::uint32_t>(static_cast<std::int64_t>(ratio));

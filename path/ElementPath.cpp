@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "host/AxisResolution.h"
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_AxisData.h"
 #include "host/CMC_EditMotionInternalData.h"
@@ -69,7 +70,7 @@ AxesChoice ChooseAxes(CMC_Motion& motion, const std::array<int, 3>& slaves, int 
     if (!usable) return {UnitKind::None, probes[0].setup};
     int reference = 0;
     for (int i = 1; i < axisCount; ++i) {
-        if (probes[i].length < probes[reference].length) reference = i;
+        if (IsFinerResolution(probes[i].length, probes[reference].length)) reference = i;
     }
     return {probes[0].kind, probes[reference].setup};
 }

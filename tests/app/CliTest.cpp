@@ -205,6 +205,27 @@ TEST_F(Cli, NewWritesTheFileWholeAndLeavesNothingElse) {
     EXPECT_EQ(FolderContent(), std::vector<std::string>{"element.txt"});
 }
 
+TEST_F(Cli, ADashAsOutputMeansStandardOutput) {
+    const std::string element = Write("e.txt", kDemoElement);
+    const std::string table = Write("t.csv", "1 2 3\n");
+    const std::vector<std::vector<std::string>> commands = {
+        {"new"},
+        {"translate", element},
+        {"export", element, "--format", "csv"},
+        {"import", table},
+    };
+    for (std::vector<std::string> command : commands) {
+        const ProgramOutcome plain = Run(command);
+        ASSERT_EQ(plain.status, 0) << command[0] << ": " << plain.err;
+        command.insert(command.end(), {"-o", "-"});
+        const ProgramOutcome dash = Run(command);
+        EXPECT_EQ(dash.status, 0) << command[0] << ": " << dash.err;
+        EXPECT_EQ(dash.out, plain.out) << command[0];
+        EXPECT_FALSE(plain.out.empty()) << command[0];
+    }
+    EXPECT_EQ(FolderContent(), (std::vector<std::string>{"e.txt", "t.csv"}));
+}
+
 TEST_F(Cli, NewRefusesTargetsItCannotWrite) {
     for (const fs::path& target : {m_folder / "missing" / "e.txt", m_folder}) {
         ProgramOutcome outcome = Run({"new", "-o", target.string()});

@@ -37,6 +37,18 @@ TEST_F(ExportCommand, WritesAHeaderInTheColumnsUnitsOrG21AndFeeds) {
     EXPECT_NE(gcode.out.find("G21 G90\nG1 X20 F6000\nG1 Y15\n"), std::string::npos) << gcode.out;
 }
 
+TEST_F(ExportCommand, GcodeHasAFeedOnlyWhereTheSpeedChanges) {
+    std::string text = ReadFileText(Example("linear3.element"));
+    const std::string speeds = "CSPD[m/s]=0.1 0 0 0 0.02";
+    text.replace(text.find(speeds), speeds.size(), "CSPD[m/s]=0.1 0.1 0 0 0.1");
+    const ProgramOutcome gcode = Run({"export", Write("same.element", text), "-p",
+                                      Example("linear3.toml"), "--format", "gcode"});
+    EXPECT_EQ(gcode.status, 0) << gcode.err;
+    EXPECT_NE(gcode.out.find("G21 G90\nG1 X20 F6000\nG1 Y15\nG1 X0\nG1 Y0\nG1 X5 Y5 Z-1.5\n"),
+              std::string::npos)
+        << gcode.out;
+}
+
 TEST_F(ExportCommand, RefusedElementsExit1AndElementsWithoutAFormExit2) {
     const ProgramOutcome refused =
         Run({"export", Write("bad.element", "ProfileType=1\n"), "--format", "csv"});

@@ -5,6 +5,7 @@
 #include "app/AppError.h"
 #include "app/ProjectFile.h"
 #include "host/CMC_AxisData.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/support/TestProject.h"
 
 namespace {
@@ -143,6 +144,21 @@ TEST(ProjectFileRefusal, MoreThan255Slaves) {
     ExpectRefusals({{"256 slaves", text, 256, "slave"}});
     text.resize(text.size() - std::string("[[slave]]\n").size());
     EXPECT_EQ(RefusalOf(text), "(accepted)");
+}
+
+TEST(ProjectFileRefusal, FilesAboveSixteenMiBButNotAtIt) {
+    const ScratchFolder folder("vantrel-project");
+    std::string text = "[controller]\n#";
+    text += std::string((std::size_t{16} << 20) - text.size() - 1, 'x') + "\n";
+    const std::string path = folder.Write("large.toml", text);
+    EXPECT_NO_THROW(LoadProjectFile(path));
+    folder.Write("large.toml", text + "\n");
+    try {
+        LoadProjectFile(path);
+        ADD_FAILURE() << "a file of 16 MiB and one byte was read";
+    } catch (const AppError& error) {
+        EXPECT_EQ(std::string(error.what()), path + ": too large (the limit is 16 MiB)");
+    }
 }
 
 TEST(ProjectFileRefusal, MissingDrivesAndRequiredKeys) {

@@ -82,6 +82,8 @@ TEST_F(StatsCommand, ExampleElementIsDescribedInItsUnits) {
     EXPECT_NEAR(stats["peak_speed"].get<double>(), 0.1, 1e-6);
     EXPECT_EQ(stats["axes"]["Z"]["min"], -1.5);
     EXPECT_EQ(stats["axes"]["X"]["travel"], 45.0);
+    EXPECT_EQ(stats["axes"]["X"]["max"], 20.0);
+    EXPECT_EQ(stats["axes"]["X"]["end"], 5.0);
     EXPECT_FALSE(stats.contains("per_segment"));
 }
 

@@ -87,6 +87,16 @@ TEST_F(SegmentImport, InvalidLineStopsTheImportWithAZeroSegment) {
     EXPECT_EQ(Import("1 2 3\n\n").dumps[0].Items("IDC_SEGMENT_LIST").size(), 2u);
 }
 
+// A 2D line holds x, y and optionally acceleration and speed: a fifth number is one too many.
+TEST_F(SegmentImport, TwoAxisLinesWithOneOrFiveNumbersAreInvalid) {
+    for (const char* second : {"10 20 30 5 6\n", "10\n"}) {
+        const EditorRun run = Import(std::string("1 2\n") + second + "3 4\n", kFlat);
+        EXPECT_EQ(run.dumps[0].Messages(), std::vector<std::string>{kLineError}) << second;
+        EXPECT_EQ(run.dumps[0].Items("IDC_SEGMENT_LIST").size(), 2u) << second;
+        EXPECT_EQ(run.result, 0) << second;  // the zero segment is refused on OK
+    }
+}
+
 TEST_F(SegmentImport, CarriageReturnsAreBlanks) {
     const EditorRun run = Import("1 2 3\r4 5\r");
     EXPECT_EQ(Entry(run, "X_TPOS"), "X_TPOS[mm]=1");

@@ -194,3 +194,38 @@ TEST_F(NumberPrinting, PlainDoublesShowAsFormattedInFull) {
         values.push_back(huge);
     ExpectPlainTexts(&millimetres, VT_NONE, "", values);
 }
+
+// Plain notation runs from the sixth negative power of ten up to, not including, the fifteenth;
+// outside, a number shows with an exponent, whichever way its text is made.
+TEST_F(NumberPrinting, TheFifteenthPowerOfTenIsTheFirstShownWithAnExponent) {
+    const std::vector<std::pair<double, std::string>> cases = {
+        {1e15, "1e15"},
+        {-1.5e15, "-1.5e15"},
+        {999999999999999.0, "999999999999999"},
+        {1e14, "100000000000000"},
+        {-2.5e14, "-250000000000000"},
+        {1e-6, "0.000001"},
+        {-1.5e-7, "-1.5e-7"}};
+    std::string texts;
+    for (const auto& [x, text] : cases) {
+        EXPECT_EQ(numbertext::Shortest(x).Str(), text);
+        EXPECT_EQ(Significant(x, 15).Str(), text);
+        texts += (texts.empty() ? "" : " ") + text;
+    }
+    // Ten significant digits or fewer, away from a power of ten, take the short way.
+    for (const auto& [x, text] : {cases[1], cases[4]}) {
+        NumberBuffer shortText;
+        double value = 0.0;
+        ASSERT_EQ(numbertext::ShortSignificant(x, shortText, value), numbertext::ShortText::Short);
+        EXPECT_EQ(shortText.Str(), text);
+        EXPECT_EQ(value, x);
+    }
+    CMC_ArrayParameter plain(&millimetres);
+    ASSERT_TRUE(plain.InitializeMotionParam(VT_NONE, "A", "", texts.c_str(), MC_UNSET_LIMIT,
+                                            MC_UNSET_LIMIT));
+    for (int i = 0; i < plain.GetValuesCount(); ++i)
+        EXPECT_EQ(plain.PrintValue(i).str(), cases[static_cast<size_t>(i)].second);
+    CString saved;
+    plain.SaveData(saved);
+    EXPECT_EQ(saved.str(), texts);
+}

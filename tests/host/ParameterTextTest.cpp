@@ -56,6 +56,16 @@ TEST_F(ParameterText, LinesTolerateBlanksCarriageReturnsAndTakesTheFirstEntry) {
     EXPECT_EQ(last, 1);
 }
 
+// Editors that align the "=" of a file's entries put tabs where others put blanks.
+TEST_F(ParameterText, ATabMayStandWhereABlankMay) {
+    int slave = 0;
+    EXPECT_EQ(Radio("SlaveX\t=\t3\t\n", "SlaveX", slave, 0, 9), "");
+    EXPECT_EQ(slave, 3);
+    EXPECT_EQ(Array("X_TPOS\t[\tmm\t]\t=\t1\t2\n", "TPOS", "X_"), "");
+    EXPECT_EQ(array.GetUnitName(), "mm");
+    EXPECT_EQ(array.GetValuesCount(), 2);
+}
+
 TEST_F(ParameterText, BadRadioEntriesExplainThemselvesAndLeaveTheField) {
     int field = 9;
     EXPECT_EQ(Radio("ProfileType=0\n", "SlaveX", field), "Entry \"SlaveX\" is missing!\r\n");
@@ -96,6 +106,12 @@ TEST_F(ParameterText, HostileTextsGiveMessagesNotCrashes) {
               "Entry \"SlaveX\" is not a whole number: \"\\x00\"!\r\n");
     const std::string huge = "SlaveX=" + std::string(1000000, '7') + "\n";
     EXPECT_NE(Radio(huge, "SlaveX", field).str().find("..."), std::string::npos);
+    // A quote holds forty characters of what the user wrote; a longer text ends in "...".
+    const std::string forty(40, 'a');
+    EXPECT_EQ(Radio("SlaveX=" + forty, "SlaveX", field),
+              "Entry \"SlaveX\" is not a whole number: \"" + forty + "\"!\r\n");
+    EXPECT_EQ(Radio("SlaveX=" + forty + "b", "SlaveX", field),
+              "Entry \"SlaveX\" is not a whole number: \"" + forty + "...\"!\r\n");
     EXPECT_EQ(Array("X_TPOS[mm=1 2\n", "TPOS", "X_"),
               "Entry \"X_TPOS\" has \"[\" without \"]\"!\r\n");
     EXPECT_EQ(Array("X_TPOS[mm] 1 2\n", "TPOS", "X_"),

@@ -49,6 +49,8 @@ TEST(Units, MetricAndImperialLengthsConvertButKeepTheirBases) {
     EXPECT_TRUE(units.CompatibleUnits("mm", "in"));
     EXPECT_DOUBLE_EQ(Converted(units, 1, "in", "mm"), 25.4);
     EXPECT_EQ(Converted(units, 1000, "mil", "in"), 1.0);
+    EXPECT_DOUBLE_EQ(Converted(units, 1, "mil", "mm"), 0.0254);
+    EXPECT_DOUBLE_EQ(Converted(DriveUnits("mil", 1000, 1), 1000, "IU", "mm"), 0.0254);
     EXPECT_EQ(Converted(units, 1000, "IU", "in"), 1.0);
     EXPECT_DOUBLE_EQ(Converted(units, 1000, "IU", "mm"), 25.4);
     EXPECT_EQ(units.FindBaseUnit("IU")->GetUnitName(), "in");

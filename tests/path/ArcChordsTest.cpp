@@ -71,6 +71,11 @@ TEST(ArcChords, SweepFollowsTheDirectionAndMeetingEndsMakeAFullCircle) {
     EXPECT_DOUBLE_EQ(ArcSweep(arc), 3 * std::numbers::pi / 2);
     arc.end = arc.start;
     EXPECT_DOUBLE_EQ(ArcSweep(arc), 2 * std::numbers::pi);
+    // An end a little off the start, on its ray from the centre, closes the circle too.
+    arc.end = {1.0001, 0, 0};
+    EXPECT_DOUBLE_EQ(ArcSweep(arc), 2 * std::numbers::pi);
+    arc.clockwise = false;
+    EXPECT_DOUBLE_EQ(ArcSweep(arc), 2 * std::numbers::pi);
 }
 
 TEST(ArcChords, SmallCirclesKeepAtLeastFourChords) {

@@ -24,8 +24,9 @@ std::string Refusal(const std::string& table, const CsvOptions& options = Option
 }
 
 TEST(CsvLayout, DelimitersAreDetectedFromTheFirstLine) {
-    for (const char* table : {"1,2,3\n4,5,6\n", "1;2;3\n4;5;6\n", "1\t2\t3\n4\t5\t6\n",
-                              "  1  2 3\n4 5\t 6\n", "\"1\",\"2\",\"3\"\r\n4, 5 ,6\r\n"}) {
+    for (const char* table :
+         {"1,2,3\n4,5,6\n", "1;2;3\n4;5;6\n", "1\t2\t3\n4\t5\t6\n", "  1  2 3\n4 5\t 6\n",
+          "\"1\",\"2\",\"3\"\r\n4, 5 ,6\r\n", "1,5;2;3\n3,5;5;6\n", "1,5\t2\t3\n3,5\t5\t6\n"}) {
         const ImportedPath path = Read(table);
         ASSERT_EQ(path.moves.size(), 2u) << table;
         EXPECT_EQ(path.moves[1].end, (Vec3{5, 7, 9})) << table;

@@ -137,6 +137,20 @@ TEST(ElementPathAgreesWithTheProgram, OnRandomElementsWhicheverAxisIsTheReferenc
          {"deg", "rot", "rad"},
          "rad/s^2",
          "rpm"},
+        // One resolution in different units is a tie despite rounding; the earlier axis's sample
+        // time then makes the speeds' internal unit.
+        {"X, Y and Z tie, in mm, m and um per revolution",
+         {TestDrive{"mm", 2000, 5.0, 0.001, true}, TestDrive{"m", 2000, 0.005, 0.0005, true},
+          TestDrive{"um", 2000, 5000.0, 0.00025, true}},
+         {"mm", "mm", "mm"},
+         "m/s^2",
+         "m/s"},
+        {"X, Y and Z tie, in m, mm and um per revolution",
+         {TestDrive{"m", 2000, 0.005, 0.0005, true}, TestDrive{"mm", 2000, 5.0, 0.001, true},
+          TestDrive{"um", 2000, 5000.0, 0.00025, true}},
+         {"mm", "mm", "mm"},
+         "m/s^2",
+         "m/s"},
     };
     std::mt19937 random(1);
     for (const AgreementCase& agreement : cases) {

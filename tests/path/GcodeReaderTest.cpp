@@ -154,6 +154,7 @@ TEST(GcodeRefusals, NameTheFileTheLineAndTheWord) {
     const std::pair<const char*, const char*> cases[] = {
         {"G28", "G28: returning to a home position is not supported"},
         {"G54", "G54: work offsets are not supported"},
+        {"G59", "G59: work offsets are not supported"},
         {"G81 X1", "G81: canned cycles are not supported"},
         {"G41 D1", "G41: cutter compensation is not supported"},
         {"G43 H1", "G43: tool length compensation is not supported"},

@@ -64,6 +64,10 @@ TEST(PlotGeometryFit, FlatExtentTakesTheOthersSize) {
     line.Add({0, 0});
     line.Add({0, 50});
     EXPECT_DOUBLE_EQ(FitView(line, 0, 0, 120, 120, 10).scale, 2.0);
+    Bounds across;
+    across.Add({0, 0});
+    across.Add({50, 0});
+    EXPECT_DOUBLE_EQ(FitView(across, 0, 0, 220, 120, 10).scale, 2.0);
     Bounds point;
     point.Add({5, 5});
     EXPECT_DOUBLE_EQ(FitView(point, 0, 0, 120, 120, 10).scale, 100.0);

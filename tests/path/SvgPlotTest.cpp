@@ -3,6 +3,8 @@
 
 #include <map>
 #include <random>
+#include <regex>
+#include <set>
 #include <string>
 
 #include "path/SvgPlot.h"
@@ -101,6 +103,25 @@ TEST(SvgPlotDocument, ElementWithoutUnitsIsDrawnInCounts) {
     ASSERT_TRUE(xml.wellFormed) << xml.error;
     EXPECT_NE(xml.text.find("X [counts]"), std::string::npos);
     EXPECT_NE(xml.text.find("no common unit"), std::string::npos);
+}
+
+// The colours of the path's strokes, each once.
+std::set<std::string> StrokeColours(const std::string& svg) {
+    static const std::regex stroke(R"re(<path fill="none" stroke="(#[0-9a-f]{6})")re");
+    std::set<std::string> colours;
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), stroke);
+         it != std::sregex_iterator(); ++it)
+        colours.insert((*it)[1].str());
+    return colours;
+}
+
+TEST(SvgPlotDocument, SpeedColoursDoNotDependOnTheSpeedColumnsUnit) {
+    const std::set<std::string> colours =
+        StrokeColours(RenderSvgPlot(Square(2), {"square", false, {}}));
+    EXPECT_GE(colours.size(), 3u);
+    ElementPath inMillimetres = Square(2);
+    inMillimetres.speedUnit = {"mm/s", 1.0};
+    EXPECT_EQ(StrokeColours(RenderSvgPlot(inMillimetres, {"square", false, {}})), colours);
 }
 
 // The worst case for the drawing's size: a million short steps in every direction, with the

@@ -52,8 +52,10 @@ TEST(ListBox, DeleteReturnsTheNewCountAndTheSelectionFollowsItsRow) {
     EXPECT_EQ(list->SendMessage(LB_GETCURSEL), 1) << "still row c";
     list->SendMessage(LB_INSERTSTRING, Index(0), Text("z"));
     EXPECT_EQ(list->SendMessage(LB_GETCURSEL), 2);
+    list->SendMessage(LB_INSERTSTRING, Index(2), Text("y"));
+    EXPECT_EQ(list->SendMessage(LB_GETCURSEL), 3) << "row c, pushed down by a row in its place";
     EXPECT_EQ(list->SendMessage(LB_DELETESTRING, Index(7)), LB_ERR);
-    EXPECT_EQ(list->SendMessage(LB_DELETESTRING, Index(2)), 3);
+    EXPECT_EQ(list->SendMessage(LB_DELETESTRING, Index(3)), 4);
     EXPECT_EQ(list->SendMessage(LB_GETCURSEL), LB_ERR) << "the selected row is gone";
     list->SendMessage(LB_SETCURSEL, Index(1));
     EXPECT_EQ(list->SendMessage(LB_SETCURSEL, Index(5)), LB_ERR);

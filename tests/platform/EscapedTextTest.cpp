@@ -36,6 +36,8 @@ TEST(EscapedText, C1ControlsAndBytesThatAreNotUtf8AreEscapedByteByByte) {
     EXPECT_EQ(EscapeControls("\xE2\x80"
                              "a"),
               "\\xe2\\x80a");
+    EXPECT_EQ(EscapeControls("\xC2\x80"), "\\xc2\\x80");  // the first C1 control
+    EXPECT_EQ(EscapeControls("\xC2\x9F"), "\\xc2\\x9f");  // and the last
 }
 
 }  // namespace
