@@ -69,11 +69,19 @@ class ValueTest {
     bool (*m_call)(const void*, double);
 };
 
+// What FewestDigits() found out about its text: the value it reads back as, and whether it is
+// also Significant(x, 15), the exact text of x that a save writes when it is short.
+struct FewestFound {
+    double value = 0.0;
+    bool isSignificant15 = false;
+};
+
 // The text of x with the fewest significant digits whose value accepts() takes; the shortest
 // round-trip text when none does. The digit counts are tried with a cheap rounding estimate
 // first, as if Significant() and ParseNumber() were asked for each; tolerance decides most of
 // them without calling accepts(), so long lists stay fast.
-NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accepts);
+NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accepts,
+                          FewestFound* found = nullptr);
 
 // text made safe to quote in a message: control characters escaped (\n, \x1b), long
 // texts cut short.
