@@ -1,8 +1,11 @@
 #include "host/CMC_ArrayParameter.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -48,6 +51,13 @@ bool ShortExactText(double shown, numbertext::NumberBuffer& text, double& typed)
     text = numbertext::Significant(shown, 15);
     return numbertext::CountSignificantDigits(text.View()) <= kShortExactDigits &&
            numbertext::ParseNumber(text.View(), typed) == numbertext::ParseResult::Ok;
+}
+
+numbertext::NumberBuffer BufferOf(std::string_view text) {
+    numbertext::NumberBuffer buffer;
+    buffer.size = std::min(text.size(), sizeof buffer.data);
+    std::memcpy(buffer.data, text.data(), buffer.size);
+    return buffer;
 }
 
 std::string UnitSuffix(const char* unit) {
@@ -109,6 +119,8 @@ BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const
     const double lowest = next.LowestIU();
     const double highest = next.HighestIU();
     const bool stepped = CMC_Value::StepOf(type) > 0.0;
+    // Values are mostly one blank apart: room for that many saves growing a long list by steps.
+    next.m_values.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), ' ')) + 1);
     parametertext::ForEachToken(text, [&](std::string_view token) {
         ++index;
         double typed = 0.0;
@@ -162,6 +174,7 @@ void CMC_ArrayParameter::AdoptState(CMC_ArrayParameter& next) {
     m_toIU = next.m_toIU;
     m_toBase = next.m_toBase;
     m_values.swap(next.m_values);
+    m_shownTexts.Clear();
     UpdateShownLimits();
 }
 
@@ -179,6 +192,7 @@ BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
     m_unit = unit;
     m_toIU = toIU;
     m_toBase = toBase;
+    m_shownTexts.Clear();
     UpdateShownLimits();
     return TRUE;
 }
@@ -188,23 +202,27 @@ void CMC_ArrayParameter::SetNameAndType(int type, const char* name) {
     if (!CMC_Value::IsKnownType(type) || type == m_type) return;
     m_type = type;
     for (double& value : m_values) value = Represent(value);
+    m_shownTexts.Clear();
     UpdateShownLimits();
 }
 
 void CMC_ArrayParameter::SetValuesCount(int count) {
     if (count < 0) return;
     m_values.resize(static_cast<size_t>(count), 0.0);
+    m_shownTexts.ForgetFrom(static_cast<size_t>(count));
 }
 
 void CMC_ArrayParameter::InsertValueAt(int index, double value) {
     if (index < 0 || index > GetValuesCount()) return;
     m_values.insert(m_values.begin() + index, Represent(m_toIU.Apply(value)));
+    m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }
 
 void CMC_ArrayParameter::RemoveValueAt(int index, int count) {
     if (!IsValid(index) || count <= 0) return;
     const int end = std::min(GetValuesCount(), index + std::min(count, GetValuesCount()));
     m_values.erase(m_values.begin() + index, m_values.begin() + end);
+    m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }
 
 void CMC_ArrayParameter::SetValue(int index, double value) {
@@ -216,7 +234,9 @@ double CMC_ArrayParameter::GetValue(int index) const {
 }
 
 void CMC_ArrayParameter::SetValueInInternalUnit(int index, double value) {
-    if (IsValid(index)) m_values[static_cast<size_t>(index)] = Represent(value);
+    if (!IsValid(index)) return;
+    m_values[static_cast<size_t>(index)] = Represent(value);
+    m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }
 
 void CMC_ArrayParameter::SetMinInInternalUnit(double min) {
@@ -242,6 +262,39 @@ numbertext::NumberBuffer CMC_ArrayParameter::ValueText(int index) const {
     return PrintIn(GetValueInInternalUnit(index), m_toIU);
 }
 
+// The texts are made where the caller receives them: copying a text just written costs more
+// than writing it.
+numbertext::NumberBuffer CMC_ArrayParameter::KeptValueText(int index) const {
+    if (!IsValid(index)) return ValueText(index);
+    const auto at = static_cast<size_t>(index);
+    const ShownTextCache::Entry kept = m_shownTexts.At(at);
+    if (kept.kept) return BufferOf(kept.text);
+    const auto key = std::bit_cast<std::uint64_t>(m_values[at]);
+    const size_t same = m_shownTexts.RecentIndexOf(key);
+    if (same < at && std::bit_cast<std::uint64_t>(m_values[same]) == key) {
+        const ShownTextCache::Entry before = m_shownTexts.At(same);
+        if (before.kept) return KeepCopy(at, key, before);
+    }
+    return FormatAndKeep(at, key);
+}
+
+numbertext::NumberBuffer CMC_ArrayParameter::KeepCopy(size_t index, std::uint64_t key,
+                                                      const ShownTextCache::Entry& same) const {
+    numbertext::NumberBuffer text = BufferOf(same.text);
+    m_shownTexts.Keep(index, text.View(), same.savedAsShown, m_values.size(), key);
+    return text;
+}
+
+numbertext::NumberBuffer CMC_ArrayParameter::FormatAndKeep(size_t index, std::uint64_t key) const {
+    numbertext::FewestFound found;
+    numbertext::NumberBuffer text = PrintIn(m_values[index], m_toIU, &found);
+    // A shown text that is also the value's exact text is what the save writes, whether it
+    // takes the exact text (when short) or the shown one.
+    m_shownTexts.Keep(index, text.View(), !SavesWholeOrShortest() && found.isSignificant15,
+                      m_values.size(), key);
+    return text;
+}
+
 numbertext::NumberBuffer CMC_ArrayParameter::LiteralText(int index) const {
     const double value = GetValueInInternalUnit(index);
     switch (m_type) {
@@ -265,10 +318,16 @@ void CMC_ArrayParameter::SaveData(CString& text) const {
 
 void CMC_ArrayParameter::AppendData(CString& text) const {
     std::string& out = text.str();
-    out.reserve(out.size() + m_values.size() * 8);
+    // Kept texts are mostly what is saved, and values not shown (no acceleration of its own)
+    // save as "0"; others take about eight bytes. An estimate that is too high would move the
+    // text to new storage for nothing.
+    constexpr size_t kBytesPerValue = 8;
+    const size_t kept = std::min(m_shownTexts.Count(), m_values.size());
+    out.reserve(out.size() + m_values.size() + m_shownTexts.Bytes() +
+                (m_values.size() - kept) * kBytesPerValue);
     for (size_t i = 0; i < m_values.size(); ++i) {
         if (i > 0) out += ' ';
-        AppendSaveText(out, m_values[i]);
+        AppendSaveText(out, i);
     }
 }
 
@@ -279,18 +338,24 @@ double CMC_ArrayParameter::Represent(double internalValue) const {
     return CMC_Value::Represent(m_type, std::clamp(internalValue, -kMax, kMax));
 }
 
+bool CMC_ArrayParameter::SavesWholeOrShortest() const {
+    return m_toIU.from == m_toIU.to && m_type != VT_FIXED;
+}
+
 // Integers in internal units print as integers and plain doubles as their shortest exact text.
 // Converted values keep their exact value when it is short (7 IU of 0.0025 mm stay 0.0175 mm,
 // which still means the same on a finer drive), else take the rule of PrintValue (a speed that
 // fixed point stores as 0.99998474 m/s is written as the 1 m/s the user typed).
-void CMC_ArrayParameter::AppendSaveText(std::string& out, double internalValue) const {
-    const bool identity = m_toIU.from == m_toIU.to;
-    if (identity && m_type != VT_NONE && m_type != VT_FIXED) {
-        out += WholeText(internalValue, "").View();
+void CMC_ArrayParameter::AppendSaveText(std::string& out, size_t index) const {
+    const double internalValue = m_values[index];
+    if (SavesWholeOrShortest()) {
+        out += m_type == VT_NONE ? numbertext::Shortest(internalValue).View()
+                                 : WholeText(internalValue, "").View();
         return;
     }
-    if (identity && m_type == VT_NONE) {
-        out += numbertext::Shortest(internalValue).View();
+    const ShownTextCache::Entry shown = m_shownTexts.At(index);
+    if (shown.savedAsShown) {
+        out += shown.text;
         return;
     }
     numbertext::NumberBuffer exact;
@@ -300,13 +365,13 @@ void CMC_ArrayParameter::AppendSaveText(std::string& out, double internalValue) 
         out += exact.View();
         return;
     }
-    out += PrintIn(internalValue, m_toIU).View();
+    out += shown.kept ? shown.text : PrintIn(internalValue, m_toIU).View();
 }
 
 // A text counts only when it rounds to the stored value without saturating, so that a huge
 // number never stands for the type's limit.
-numbertext::NumberBuffer CMC_ArrayParameter::PrintIn(double internalValue,
-                                                     const Scale& scale) const {
+numbertext::NumberBuffer CMC_ArrayParameter::PrintIn(double internalValue, const Scale& scale,
+                                                     numbertext::FewestFound* found) const {
     const double shown = scale.Invert(internalValue);
     // Values within half a step of the type (in the shown unit) store the same value; the
     // margins cover the rounding of the conversions and of the estimates.
@@ -314,9 +379,12 @@ numbertext::NumberBuffer CMC_ArrayParameter::PrintIn(double internalValue,
     const double noise = std::fabs(shown) * 1e-14;
     numbertext::Tolerance tolerance{halfStep * (1 - 1e-9) - noise, halfStep * (1 + 1e-9) + noise};
     if (!std::isfinite(tolerance.most)) tolerance = {-1.0, kNoLimit};
-    return numbertext::FewestDigits(shown, tolerance, [&](double typed) {
-        return CMC_Value::RoundToStep(m_type, scale.Apply(typed)) == internalValue;
-    });
+    return numbertext::FewestDigits(
+        shown, tolerance,
+        [&](double typed) {
+            return CMC_Value::RoundToStep(m_type, scale.Apply(typed)) == internalValue;
+        },
+        found);
 }
 
 double CMC_ArrayParameter::LowestIU() const { return std::max(m_minIU, CMC_Value::MinOf(m_type)); }
