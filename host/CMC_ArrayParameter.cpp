@@ -14,6 +14,7 @@
 #include "host/CMC_Value.h"
 #include "host/NumberText.h"
 #include "host/ParameterText.h"
+#include "host/Rounding.h"
 
 namespace {
 using numbertext::Quoted;
@@ -65,7 +66,7 @@ std::string UnitSuffix(const char* unit) {
 }
 }  // namespace
 
-CMC_ArrayParameter::CMC_ArrayParameter(CMC_Setup* setup) : m_pSetup(setup) { UpdateShownLimits(); }
+CMC_ArrayParameter::CMC_ArrayParameter(CMC_Setup* setup) : m_pSetup(setup) { UpdateShownForms(); }
 
 // Arrays built without a setup know the physical units and internal units of no drive.
 const CMC_Units& CMC_ArrayParameter::GetUnits() const {
@@ -175,7 +176,7 @@ void CMC_ArrayParameter::AdoptState(CMC_ArrayParameter& next) {
     m_toBase = next.m_toBase;
     m_values.swap(next.m_values);
     m_shownTexts.Clear();
-    UpdateShownLimits();
+    UpdateShownForms();
 }
 
 BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
@@ -193,7 +194,7 @@ BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
     m_toIU = toIU;
     m_toBase = toBase;
     m_shownTexts.Clear();
-    UpdateShownLimits();
+    UpdateShownForms();
     return TRUE;
 }
 
@@ -203,7 +204,7 @@ void CMC_ArrayParameter::SetNameAndType(int type, const char* name) {
     m_type = type;
     for (double& value : m_values) value = Represent(value);
     m_shownTexts.Clear();
-    UpdateShownLimits();
+    UpdateShownForms();
 }
 
 void CMC_ArrayParameter::SetValuesCount(int count) {
@@ -241,17 +242,32 @@ void CMC_ArrayParameter::SetValueInInternalUnit(int index, double value) {
 
 void CMC_ArrayParameter::SetMinInInternalUnit(double min) {
     m_minIU = IsUnset(min) ? -kNoLimit : min;
-    UpdateShownLimits();
+    UpdateShownForms();
 }
 
 void CMC_ArrayParameter::SetMaxInInternalUnit(double max) {
     m_maxIU = IsUnset(max) ? kNoLimit : max;
-    UpdateShownLimits();
+    UpdateShownForms();
 }
 
-void CMC_ArrayParameter::UpdateShownLimits() {
+void CMC_ArrayParameter::UpdateShownForms() {
     m_shownMin = m_toIU.Invert(LowestIU());
     m_shownMax = m_toIU.Invert(HighestIU());
+    m_decimalStep = kNoDecimalStep;
+    if (CMC_Value::StepOf(m_type) != 1.0) return;
+    const double count = m_toIU.Invert(1.0);
+    for (int power = -kMostDecimalStep; power <= kMostDecimalStep; ++power) {
+        if (std::fabs(count / std::pow(10.0, power) - 1.0) < 1e-15) m_decimalStep = power;
+    }
+}
+
+// A whole count of a decimal step, k * 10^q, is within a few units in the fifteenth digit of
+// what the conversion makes of it. So every rounding of it to fewer digits than k has lies a
+// count or more away, beyond the half count that stores the same value: the fewest digits are
+// those of k, and its exact text is the same or (a unit off in the fifteenth digit) long;
+// either way the save writes it as shown.
+bool CMC_ArrayParameter::ShowsAsDecimal(double internalValue) const {
+    return m_decimalStep != kNoDecimalStep && internalValue == RoundHalfAway(internalValue);
 }
 
 CString CMC_ArrayParameter::PrintValue(int index) const { return ValueText(index).View(); }
@@ -259,7 +275,24 @@ CString CMC_ArrayParameter::PrintValue(int index) const { return ValueText(index
 CString CMC_ArrayParameter::PrintValueForZRL(int index) const { return LiteralText(index).View(); }
 
 numbertext::NumberBuffer CMC_ArrayParameter::ValueText(int index) const {
-    return PrintIn(GetValueInInternalUnit(index), m_toIU);
+    return ShownText(GetValueInInternalUnit(index));
+}
+
+numbertext::NumberBuffer CMC_ArrayParameter::ShownText(double internalValue,
+                                                       bool* savedAsShown) const {
+    if (ShowsAsDecimal(internalValue)) {
+        if (savedAsShown) *savedAsShown = !SavesWholeOrShortest();
+        return numbertext::DecimalText(internalValue, m_decimalStep);
+    }
+    numbertext::FewestFound found;
+    // The save writes the shown text when that is also the value's exact text (taken when
+    // short, and the shown text otherwise), and when the exact text is long.
+    numbertext::NumberBuffer text = PrintIn(internalValue, m_toIU, &found);
+    if (savedAsShown) {
+        *savedAsShown =
+            !SavesWholeOrShortest() && (found.isSignificant15 || found.significant15IsLong);
+    }
+    return text;
 }
 
 // The texts are made where the caller receives them: copying a text just written costs more
@@ -286,12 +319,9 @@ numbertext::NumberBuffer CMC_ArrayParameter::KeepCopy(size_t index, std::uint64_
 }
 
 numbertext::NumberBuffer CMC_ArrayParameter::FormatAndKeep(size_t index, std::uint64_t key) const {
-    numbertext::FewestFound found;
-    numbertext::NumberBuffer text = PrintIn(m_values[index], m_toIU, &found);
-    // A shown text that is also the value's exact text is what the save writes, whether it
-    // takes the exact text (when short) or the shown one.
-    m_shownTexts.Keep(index, text.View(), !SavesWholeOrShortest() && found.isSignificant15,
-                      m_values.size(), key);
+    bool savedAsShown = false;
+    numbertext::NumberBuffer text = ShownText(m_values[index], &savedAsShown);
+    m_shownTexts.Keep(index, text.View(), savedAsShown, m_values.size(), key);
     return text;
 }
 
@@ -356,6 +386,10 @@ void CMC_ArrayParameter::AppendSaveText(std::string& out, size_t index) const {
     const ShownTextCache::Entry shown = m_shownTexts.At(index);
     if (shown.savedAsShown) {
         out += shown.text;
+        return;
+    }
+    if (ShowsAsDecimal(internalValue)) {
+        out += numbertext::DecimalText(internalValue, m_decimalStep).View();
         return;
     }
     numbertext::NumberBuffer exact;

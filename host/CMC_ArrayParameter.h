@@ -105,6 +105,9 @@ class CMC_ArrayParameter {
 
   private:
     static constexpr double kNoLimit = std::numeric_limits<double>::infinity();
+    // Counts of whole types as large as a billionth or a billion of the selected unit.
+    static constexpr int kMostDecimalStep = 9;
+    static constexpr int kNoDecimalStep = kMostDecimalStep + 1;
 
     // Converts between two units as v * from / to (the identity when both are 1).
     struct Scale {
@@ -121,6 +124,11 @@ class CMC_ArrayParameter {
     numbertext::NumberBuffer KeepCopy(size_t index, std::uint64_t key,
                                       const ShownTextCache::Entry& same) const;
     numbertext::NumberBuffer FormatAndKeep(size_t index, std::uint64_t key) const;
+    // The display text of an internal value in the selected unit; with savedAsShown, whether
+    // the save writes the value as the same text.
+    numbertext::NumberBuffer ShownText(double internalValue, bool* savedAsShown = nullptr) const;
+    // Whether the value is a whole count of a decimal step, shown as its digits.
+    bool ShowsAsDecimal(double internalValue) const;
     // Whether the save writes whole numbers or shortest texts, never the shown texts.
     bool SavesWholeOrShortest() const;
     numbertext::NumberBuffer PrintIn(double internalValue, const Scale& scale,
@@ -130,8 +138,9 @@ class CMC_ArrayParameter {
     bool IsValid(int index) const { return index >= 0 && index < GetValuesCount(); }
     void AdoptState(CMC_ArrayParameter& next);
     bool ScalesFor(const char* unit, Scale& toIU, Scale& toBase) const;
-    // Keeps GetMin() and GetMax() in step with the limits, the type and the unit.
-    void UpdateShownLimits();
+    // Keeps GetMin(), GetMax() and the decimal step in step with the limits, the type and the
+    // unit.
+    void UpdateShownForms();
 
     CMC_Setup* m_pSetup;
     int m_type = 0;
@@ -143,6 +152,7 @@ class CMC_ArrayParameter {
     Scale m_toBase;           // internal unit -> the selected unit's base unit
     double m_shownMin = 0.0;  // the limits in the selected unit
     double m_shownMax = 0.0;
+    int m_decimalStep = kNoDecimalStep;   // a count of a whole type is 10^m_decimalStep units
     std::vector<double> m_values;         // internal units, as the type represents them
     mutable ShownTextCache m_shownTexts;  // what KeptValueText() made of m_values
 };

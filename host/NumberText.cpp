@@ -145,26 +145,26 @@ void StripTrailingZeros(unsigned long long& value, int& power) {
 
 // The count of decimal digits of value (not zero).
 int DigitCount(unsigned long long value) {
-    constexpr unsigned long long kPowers[] = {1ull,
-                                              10ull,
-                                              100ull,
-                                              1000ull,
-                                              10000ull,
-                                              100000ull,
-                                              1000000ull,
-                                              10000000ull,
-                                              100000000ull,
-                                              1000000000ull,
-                                              10000000000ull,
-                                              100000000000ull,
-                                              1000000000000ull,
-                                              10000000000000ull,
-                                              100000000000000ull,
-                                              1000000000000000ull,
-                                              10000000000000000ull,
-                                              100000000000000000ull,
-                                              1000000000000000000ull,
-                                              10000000000000000000ull};
+    static constexpr unsigned long long kPowers[] = {1ull,
+                                                     10ull,
+                                                     100ull,
+                                                     1000ull,
+                                                     10000ull,
+                                                     100000ull,
+                                                     1000000ull,
+                                                     10000000ull,
+                                                     100000000ull,
+                                                     1000000000ull,
+                                                     10000000000ull,
+                                                     100000000000ull,
+                                                     1000000000000ull,
+                                                     10000000000000ull,
+                                                     100000000000000ull,
+                                                     1000000000000000ull,
+                                                     10000000000000000ull,
+                                                     100000000000000000ull,
+                                                     1000000000000000000ull,
+                                                     10000000000000000000ull};
     // log10(2) is about 1233 / 4096: a first guess from the bit length, one too high at most.
     const int guess = (64 - std::countl_zero(value)) * 1233 >> 12;
     return guess + 1 - (value < kPowers[guess] ? 1 : 0);
@@ -451,7 +451,8 @@ class RoundingEstimate {
         int power = 0;
     };
 
-    explicit RoundingEstimate(double x);
+    // With clearExponent, the exponent of x's leading digit when ClearDecimalExponent() found it.
+    explicit RoundingEstimate(double x, const int* clearExponent = nullptr);
     Rounding At(int digits) const;
     // x rounded to digits significant digits, as the estimate was first defined.
     double Rounded(int digits) const;
@@ -472,13 +473,16 @@ class RoundingEstimate {
     int m_exponent = 0;    // the exponent of x's leading digit, where m_scale is set
 };
 
-RoundingEstimate::RoundingEstimate(double x) : m_x(x) {
+RoundingEstimate::RoundingEstimate(double x, const int* clearExponent) : m_x(x) {
     if (!std::isfinite(x) || x == 0.0) return;
     const double magnitude = std::fabs(x);
     int exponent = 0;
     // The table holds std::pow's own results, so both ways give the same scale.
     double scale = 0.0;
-    if (ClearDecimalExponent(magnitude, exponent)) {
+    if (clearExponent) {
+        exponent = *clearExponent;
+        scale = PowersOfTen()[-exponent];
+    } else if (ClearDecimalExponent(magnitude, exponent)) {
         scale = PowersOfTen()[-exponent];
     } else {
         const double leading = std::floor(std::log10(magnitude));
@@ -590,12 +594,15 @@ FifteenDigitDistance DistanceFromFifteenDigits(double magnitude, int exponent, d
 }
 
 // |x| rounded to ten significant digits, whole * 10^power (whole of ten digits), what that reads
-// back as, and how far it lies from x; Unsure where plain arithmetic cannot tell.
+// back as, and how far it lies from x; Unsure where plain arithmetic cannot tell. On the way,
+// the exponent of x's leading digit, where it is clear of the powers of ten.
 struct TenDigits {
     double whole = 0.0;
     int power = 0;
     double back = 0.0;
     FifteenDigitDistance distance = FifteenDigitDistance::Unsure;
+    bool clearExponent = false;
+    int exponent = 0;
 };
 
 TenDigits RoundToTenDigits(double x) {
@@ -603,6 +610,8 @@ TenDigits RoundToTenDigits(double x) {
     TenDigits rounding;
     int exponent = 0;
     if (!std::isfinite(x) || !ClearDecimalExponent(std::fabs(x), exponent)) return rounding;
+    rounding.clearExponent = true;
+    rounding.exponent = exponent;
     const int power = exponent - kDigits + 1;
     if (power < -kLastExactPower || power > kLastExactPower) return rounding;
     const double magnitude = std::fabs(x);
@@ -645,10 +654,11 @@ TenDigits NearPowerOfTen(double x) {
 // of ten units of its last digit, lies farther than the tolerance's most: what the search of
 // FewestDigits would find, without the search. Whole positions in a decimal unit, whole numbers
 // and the short values people type are such decimals.
-bool ShortExactDecimal(double x, const Tolerance& tolerance, NumberBuffer& text, double& value) {
+bool ShortExactDecimal(double x, const TenDigits& tenDigits, const Tolerance& tolerance,
+                       NumberBuffer& text) {
     if (x == 0.0) return false;
-    TenDigits rounding = RoundToTenDigits(x);
-    if (rounding.distance == FifteenDigitDistance::Unsure) rounding = NearPowerOfTen(x);
+    const TenDigits rounding =
+        tenDigits.distance == FifteenDigitDistance::Unsure ? NearPowerOfTen(x) : tenDigits;
     if (rounding.distance != FifteenDigitDistance::Within) return false;
     const double magnitude = std::fabs(x);
     if (!(std::fabs(magnitude - rounding.back) + magnitude * 1e-15 < tolerance.sure)) return false;
@@ -658,27 +668,23 @@ bool ShortExactDecimal(double x, const Tolerance& tolerance, NumberBuffer& text,
     const double lastUnit = PowersOfTen()[power];
     if (!(tolerance.most < lastUnit * (1 - 1e-9) - magnitude * 1e-14)) return false;
     RenderWhole(x < 0, static_cast<double>(whole), power, text);
-    value = x < 0 ? -rounding.back : rounding.back;
     return true;
 }
 
 // Whether value is what Significant(x, 15) reads back as: x rounded to fifteen significant
-// digits. False also where cheap arithmetic cannot tell.
-bool IsFifteenDigitRounding(double x, double value) {
+// digits (tenDigits: RoundToTenDigits(x)). False also where cheap arithmetic cannot tell.
+bool IsFifteenDigitRounding(double x, const TenDigits& tenDigits, double value) {
     if (x == 0.0 || value == 0.0) return x == value;
-    int exponent = 0;
-    if (!std::isfinite(x) || (x < 0) != (value < 0) ||
-        !ClearDecimalExponent(std::fabs(x), exponent))
-        return false;
-    return DistanceFromFifteenDigits(std::fabs(x), exponent, std::fabs(value)) ==
+    if (!tenDigits.clearExponent || (x < 0) != (value < 0)) return false;
+    return DistanceFromFifteenDigits(std::fabs(x), tenDigits.exponent, std::fabs(value)) ==
            FifteenDigitDistance::Within;
 }
 
 // The digit counts in turn, each decided by tolerance where it can and by accepts() where it
 // cannot; text and value are left as they are when no count is taken.
-bool SearchFewestDigits(double x, const Tolerance& tolerance, ValueTest accepts, NumberBuffer& text,
-                        double& value) {
-    const RoundingEstimate estimate(x);
+bool SearchFewestDigits(double x, const TenDigits& tenDigits, const Tolerance& tolerance,
+                        ValueTest accepts, NumberBuffer& text, double& value) {
+    const RoundingEstimate estimate(x, tenDigits.clearExponent ? &tenDigits.exponent : nullptr);
     const unsigned candidates = estimate.WithinReach(tolerance.most);
     for (int digits = 1; digits <= 17; ++digits) {
         if ((candidates & (1u << digits)) == 0) continue;
@@ -707,15 +713,18 @@ NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accept
     // One buffer, returned as it is: the texts are written where the caller receives them.
     NumberBuffer text;
     FewestFound facts;
-    if (ShortExactDecimal(x, tolerance, text, facts.value)) {
+    const TenDigits tenDigits = x == 0.0 ? TenDigits{} : RoundToTenDigits(x);
+    facts.significant15IsLong = tenDigits.distance == FifteenDigitDistance::Beyond;
+    double value = x;
+    if (ShortExactDecimal(x, tenDigits, tolerance, text)) {
         facts.isSignificant15 = true;
-    } else if (SearchFewestDigits(x, tolerance, accepts, text, facts.value)) {
+    } else if (SearchFewestDigits(x, tenDigits, tolerance, accepts, text, value)) {
         // Texts of at most fifteen digits that read back alike are the same text.
         constexpr size_t kFifteen = 15;
-        facts.isSignificant15 = text.size <= kFifteen && IsFifteenDigitRounding(x, facts.value);
+        facts.isSignificant15 =
+            text.size <= kFifteen && IsFifteenDigitRounding(x, tenDigits, value);
     } else {
         text = Shortest(x);
-        facts.value = x;
     }
     if (found) *found = facts;
     return text;
@@ -741,6 +750,12 @@ ShortText ShortSignificant(double x, NumberBuffer& text, double& value) {
             break;
     }
     return ShortText::Unknown;
+}
+
+NumberBuffer DecimalText(double whole, int power) {
+    NumberBuffer text;
+    RenderWhole(whole < 0, std::fabs(whole), power, text);
+    return text;
 }
 
 NumberBuffer Shortest(double x) {

@@ -42,6 +42,10 @@ enum class ShortText {
 };
 ShortText ShortSignificant(double x, NumberBuffer& text, double& value);
 
+// The text of the decimal whole * 10^power (whole a whole number below 2^53 in magnitude) in the
+// notation of Significant().
+NumberBuffer DecimalText(double whole, int power);
+
 // Digits from the first to the last nonzero digit of a number's text ("0.0250" -> 2).
 int CountSignificantDigits(std::string_view text);
 
@@ -69,11 +73,11 @@ class ValueTest {
     bool (*m_call)(const void*, double);
 };
 
-// What FewestDigits() found out about its text: the value it reads back as, and whether it is
-// also Significant(x, 15), the exact text of x that a save writes when it is short.
+// What FewestDigits() found out on the way about Significant(x, 15), the exact text of x that a
+// save writes when it is short.
 struct FewestFound {
-    double value = 0.0;
-    bool isSignificant15 = false;
+    bool isSignificant15 = false;      // the text found is also Significant(x, 15)
+    bool significant15IsLong = false;  // it has more than ten digits (ShortSignificant: Long)
 };
 
 // The text of x with the fewest significant digits whose value accepts() takes; the shortest
