@@ -285,9 +285,9 @@ numbertext::NumberBuffer CMC_ArrayParameter::ShownText(double internalValue,
         return numbertext::DecimalText(internalValue, m_decimalStep);
     }
     numbertext::FewestFound found;
+    numbertext::NumberBuffer text = PrintIn(internalValue, m_toIU, &found);
     // The save writes the shown text when that is also the value's exact text (taken when
     // short, and the shown text otherwise), and when the exact text is long.
-    numbertext::NumberBuffer text = PrintIn(internalValue, m_toIU, &found);
     if (savedAsShown) {
         *savedAsShown =
             !SavesWholeOrShortest() && (found.isSignificant15 || found.significant15IsLong);

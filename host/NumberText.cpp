@@ -145,29 +145,14 @@ void StripTrailingZeros(unsigned long long& value, int& power) {
 
 // The count of decimal digits of value (not zero).
 int DigitCount(unsigned long long value) {
-    static constexpr unsigned long long kPowers[] = {1ull,
-                                                     10ull,
-                                                     100ull,
-                                                     1000ull,
-                                                     10000ull,
-                                                     100000ull,
-                                                     1000000ull,
-                                                     10000000ull,
-                                                     100000000ull,
-                                                     1000000000ull,
-                                                     10000000000ull,
-                                                     100000000000ull,
-                                                     1000000000000ull,
-                                                     10000000000000ull,
-                                                     100000000000000ull,
-                                                     1000000000000000ull,
-                                                     10000000000000000ull,
-                                                     100000000000000000ull,
-                                                     1000000000000000000ull,
-                                                     10000000000000000000ull};
+    static constexpr auto kPowers = [] {
+        std::array<unsigned long long, 20> powers{1};
+        for (size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 10;
+        return powers;
+    }();
     // log10(2) is about 1233 / 4096: a first guess from the bit length, one too high at most.
     const int guess = (64 - std::countl_zero(value)) * 1233 >> 12;
-    return guess + 1 - (value < kPowers[guess] ? 1 : 0);
+    return guess + 1 - (value < kPowers[static_cast<size_t>(guess)] ? 1 : 0);
 }
 
 // A word of eight ASCII characters, the first in the lowest byte, as memory holds it on this
