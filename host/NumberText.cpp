@@ -447,8 +447,8 @@ class RoundingEstimate {
     // x; the others lie farther beyond doubt.
     unsigned WithinReach(double reach) const;
     // Significant(x, digits), where plain arithmetic gives it provably the same; false where it
-    // cannot, and the caller formats.
-    bool ExactText(int digits, const Rounding& rounding, NumberBuffer& text) const;
+    // cannot, and the caller formats. Near halfway the rounding is mended to the side x lies on.
+    bool ExactText(int digits, Rounding& rounding, NumberBuffer& text) const;
     // The value that ExactText's text reads back as.
     double ExactValue(const Rounding& rounding) const;
 
@@ -528,8 +528,10 @@ unsigned RoundingEstimate::WithinReach(double reach) const {
 }
 
 // The scaled value's error is a few units in its last place: up to twelve digits it stays far
-// below a thousandth, so a rounding decided by more than that is the exact one.
-bool RoundingEstimate::ExactText(int digits, const Rounding& rounding, NumberBuffer& text) const {
+// below a thousandth, so a rounding decided by more than that is the exact one. Nearer halfway,
+// x itself decides, as formatting it does: compared with the halfway point correctly rounded,
+// x lies on the same side as of the point itself, unless x is that very double.
+bool RoundingEstimate::ExactText(int digits, Rounding& rounding, NumberBuffer& text) const {
     constexpr int kMostDigits = 12;
     constexpr double kTieMargin = 1e-3;
     constexpr double kDecadeMargin = 1e-9;
@@ -539,10 +541,16 @@ bool RoundingEstimate::ExactText(int digits, const Rounding& rounding, NumberBuf
     if (!(scaled > kExactPowers[digits - 1] * (1 + kDecadeMargin) &&
           scaled < kExactPowers[digits] * (1 - kDecadeMargin)))
         return false;
-    const double fraction = scaled - static_cast<double>(static_cast<long long>(scaled));
-    if (std::fabs(fraction - 0.5) < kTieMargin || rounding.power < -kLastExactPower ||
-        rounding.power > kLastExactPower)
-        return false;
+    if (rounding.power < -kLastExactPower || rounding.power > kLastExactPower) return false;
+    const double below = static_cast<double>(static_cast<long long>(scaled));
+    if (std::fabs(scaled - below - 0.5) < kTieMargin) {
+        double halfway = 0.0;
+        if (!ScaleExactly(2 * below + 1, rounding.power, halfway)) return false;
+        halfway /= 2;
+        const double magnitude = std::fabs(m_x);
+        if (magnitude == halfway) return false;
+        rounding.whole = magnitude > halfway ? below + 1 : below;
+    }
     RenderWhole(m_x < 0, rounding.whole, rounding.power, text);
     return true;
 }
@@ -673,14 +681,15 @@ bool SearchFewestDigits(double x, const TenDigits& tenDigits, const Tolerance& t
     const unsigned candidates = estimate.WithinReach(tolerance.most);
     for (int digits = 1; digits <= 17; ++digits) {
         if ((candidates & (1u << digits)) == 0) continue;
-        const RoundingEstimate::Rounding rounding = estimate.At(digits);
+        RoundingEstimate::Rounding rounding = estimate.At(digits);
         const double nearly = estimate.RoundedNearly(digits, rounding);
         if (digits < 17 &&
             !Takes(tolerance, x, nearly, [&] { return accepts(estimate.Rounded(digits)); }))
             continue;
         if (estimate.ExactText(digits, rounding, text)) {
-            // The text's value and the estimate are both within a few units of the same decimal.
-            if (!Takes(tolerance, x, nearly,
+            // The text's value and its estimate are both within a few units of the same decimal.
+            const double textNearly = estimate.RoundedNearly(digits, rounding);
+            if (!Takes(tolerance, x, textNearly,
                        [&] { return accepts(estimate.ExactValue(rounding)); }))
                 continue;
             value = estimate.ExactValue(rounding);
