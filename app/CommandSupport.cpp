@@ -1,6 +1,7 @@
 #include "app/CommandSupport.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "app/BuiltinData.h"
@@ -102,13 +103,12 @@ void WriteOutput(const std::string& path, const std::string& bytes) {
     WriteFileAtomically(path, bytes);
 }
 
-Translation TranslateElement(const PluginModule& module, Project& project,
-                             const std::string& element) {
+Translation TranslateElement(const PluginModule& module, Project& project, std::string element) {
     auto translate = module.Resolve<TranslateMotionSequenceFn>("TranslateMotionSequence");
-    CString text(element);
+    CString text(std::move(element));
     CString code;
     bool accepted = translate(project.Controller(), project.Motion(), text, code) != 0;
-    return {accepted, code.str()};
+    return {accepted, std::move(code.str())};
 }
 
 std::string RefusalText(const std::string& messages, const std::string& elementName) {

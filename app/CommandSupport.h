@@ -49,8 +49,9 @@ struct Translation {
     bool accepted = false;
     std::string text;
 };
-Translation TranslateElement(const PluginModule& module, Project& project,
-                             const std::string& element);
+// The element is taken over (a caller that keeps it passes a copy), so that a long element's
+// text and its program are each held once.
+Translation TranslateElement(const PluginModule& module, Project& project, std::string element);
 // A refusal as standard error shows it: the module's messages byte for byte, then a line end
 // when they lack one, so that the shell's prompt starts on a line of its own.
 std::string RefusalText(const std::string& messages, const std::string& elementName);

@@ -66,6 +66,31 @@ bool ReadAll(int fd, std::string& bytes, std::uint64_t limit) {
     return true;
 }
 
+// A content id hashes its bytes in blocks of this size, so that a file can be hashed as it is
+// read; each block's hash is mixed into the hash of those before it.
+constexpr std::size_t kHashBlock = std::size_t{1} << 20;
+constexpr std::size_t kReadFailed = ~std::size_t{0};
+
+std::size_t MixBlock(std::size_t hash, std::string_view block) {
+    constexpr std::size_t kPrime = 0x100000001B3;
+    return (hash ^ std::hash<std::string_view>{}(block)) * kPrime;
+}
+
+// Fills block from fd, short only at the end of the file; the count read, or kReadFailed.
+std::size_t ReadBlock(int fd, std::vector<char>& block) {
+    std::size_t filled = 0;
+    while (filled < block.size()) {
+        const ssize_t got = read(fd, block.data() + filled, block.size() - filled);
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return kReadFailed;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    return filled;
+}
+
 // Writes all of bytes to fd; false with errno set on failure.
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -250,15 +275,32 @@ std::string ReadStandardInput(std::uint64_t limit) {
 }
 
 ContentId ContentIdOf(std::string_view bytes) {
-    return {bytes.size(), std::hash<std::string_view>{}(bytes)};
+    std::size_t hash = 0;
+    for (std::size_t at = 0; at < bytes.size(); at += kHashBlock)
+        hash = MixBlock(hash, bytes.substr(at, kHashBlock));
+    return {bytes.size(), hash};
 }
 
+// Block by block, so that a long element is not held a second time to be compared.
 bool FileHolds(const std::string& path, const ContentId& id) {
-    try {
-        return ContentIdOf(ReadWholeFile(path)) == id;
-    } catch (const AppError&) {
+    FileHandle file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!file.IsOpen() || fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uint64_t>(info.st_size) != id.size)
         return false;
+    std::vector<char> block(kHashBlock);
+    std::size_t hash = 0;
+    std::uint64_t total = 0;
+    for (;;) {
+        const std::size_t filled = ReadBlock(file.Get(), block);
+        if (filled == kReadFailed) return false;
+        if (filled == 0) break;
+        total += filled;
+        if (total > id.size) return false;
+        hash = MixBlock(hash, std::string_view(block.data(), filled));
+        if (filled < block.size()) break;
     }
+    return total == id.size && hash == id.hash;
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {

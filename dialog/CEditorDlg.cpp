@@ -15,14 +15,15 @@ namespace {
 constexpr int kPositionWidth = 11;
 constexpr int kAccelerationWidth = 15;
 constexpr int kSpeedWidth = 13;
+// A row of three axes whose cells are not overflowed, with the blanks between the cells.
+constexpr int kRowWidth = 3 * (kPositionWidth + 1) + kAccelerationWidth + 1 + kSpeedWidth;
 
 constexpr const char* kReadProblemsIntro = "The element could not be read as it stands:";
 constexpr const char* kReadProblemsOutro =
     "The dialog shows what could be read; OK writes what it shows.";
 
 // Appends text right-aligned in a cell of width characters; a longer text overflows it.
-void AppendCell(CString& row, int width, std::string_view text) {
-    std::string& out = row.str();
+void AppendCell(std::string& out, int width, std::string_view text) {
     if (!out.empty()) out += ' ';
     if (text.size() < static_cast<size_t>(width))
         out.append(static_cast<size_t>(width) - text.size(), ' ');
@@ -30,9 +31,9 @@ void AppendCell(CString& row, int width, std::string_view text) {
 }
 
 // A segment without an acceleration or speed of its own shows an empty cell.
-void AppendDynamicsCell(CString& row, int width, const CMC_ArrayParameter& column, int index) {
+void AppendDynamicsCell(std::string& row, int width, const CMC_ArrayParameter& column, int index) {
     const bool own = column.GetValueInInternalUnit(index) != 0.0;
-    AppendCell(row, width, own ? column.ValueText(index).View() : std::string_view());
+    AppendCell(row, width, own ? column.KeptValueText(index).View() : std::string_view());
 }
 
 }  // namespace
@@ -121,17 +122,16 @@ void CEditorDlg::WarnOfReadProblems() {
     AfxMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-CString CEditorDlg::SegmentRowText(int index) const {
+// The values' texts are kept as the rows show them, so that OK saves them without formatting
+// every value again.
+void CEditorDlg::AppendSegmentRow(std::string& row, int index) const {
     const bool threeAxes = m_Data.m_nProfileType == 1;
-    CString row;
-    // Room for the usual row at once: a long list builds a million of them.
-    row.str().reserve(3 * (kPositionWidth + 1) + kAccelerationWidth + 1 + kSpeedWidth);
-    AppendCell(row, kPositionWidth, m_Data.m_pPositionX->ValueText(index).View());
-    AppendCell(row, kPositionWidth, m_Data.m_pPositionY->ValueText(index).View());
-    if (threeAxes) AppendCell(row, kPositionWidth, m_Data.m_pPositionZ->ValueText(index).View());
+    AppendCell(row, kPositionWidth, m_Data.m_pPositionX->KeptValueText(index).View());
+    AppendCell(row, kPositionWidth, m_Data.m_pPositionY->KeptValueText(index).View());
+    if (threeAxes)
+        AppendCell(row, kPositionWidth, m_Data.m_pPositionZ->KeptValueText(index).View());
     AppendDynamicsCell(row, kAccelerationWidth, *m_Data.m_pAcceleration, index);
     AppendDynamicsCell(row, kSpeedWidth, *m_Data.m_pSpeed, index);
-    return row;
 }
 
 CString CEditorDlg::HeaderText() const {
@@ -141,27 +141,39 @@ CString CEditorDlg::HeaderText() const {
         return text;
     };
     CString header;
-    AppendCell(header, kPositionWidth, cell("X", m_Data.m_pPositionX).str());
-    AppendCell(header, kPositionWidth, cell("Y", m_Data.m_pPositionY).str());
+    std::string& out = header.str();
+    AppendCell(out, kPositionWidth, cell("X", m_Data.m_pPositionX).str());
+    AppendCell(out, kPositionWidth, cell("Y", m_Data.m_pPositionY).str());
     if (m_Data.m_nProfileType == 1)
-        AppendCell(header, kPositionWidth, cell("Z", m_Data.m_pPositionZ).str());
-    AppendCell(header, kAccelerationWidth, cell("Accel", m_Data.m_pAcceleration).str());
-    AppendCell(header, kSpeedWidth, cell("Speed", m_Data.m_pSpeed).str());
+        AppendCell(out, kPositionWidth, cell("Z", m_Data.m_pPositionZ).str());
+    AppendCell(out, kAccelerationWidth, cell("Accel", m_Data.m_pAcceleration).str());
+    AppendCell(out, kSpeedWidth, cell("Speed", m_Data.m_pSpeed).str());
     return header;
 }
 
 void CEditorDlg::InsertSegmentRow(CWnd* list, int index) {
-    const CString row = SegmentRowText(index);
-    list->SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index),
-                      reinterpret_cast<LPARAM>(row.GetString()));
+    std::string row;
+    InsertSegmentRow(list, index, row);
 }
 
+void CEditorDlg::InsertSegmentRow(CWnd* list, int index, std::string& row) const {
+    row.clear();
+    AppendSegmentRow(row, index);
+    list->SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index),
+                      reinterpret_cast<LPARAM>(row.c_str()));
+}
+
+// A long list is filled into storage made for it at once, each row built in the same buffer.
 void CEditorDlg::FillSegmentList(BOOL updateControls) {
     const int count = SegmentCount();
     SetChildText(IDC_LIST_HEADER, HeaderText());
     if (CWnd* list = GetDlgItem(IDC_SEGMENT_LIST)) {
         list->SendMessage(LB_RESETCONTENT, 0, 0);
-        for (int i = 0; i < count; ++i) InsertSegmentRow(list, i);
+        list->SendMessage(LB_INITSTORAGE, static_cast<WPARAM>(std::max(count, 0)),
+                          static_cast<LPARAM>(std::max(count, 0)) * kRowWidth);
+        std::string row;
+        row.reserve(kRowWidth);
+        for (int i = 0; i < count; ++i) InsertSegmentRow(list, i, row);
     }
     SelectCurrentSegment(updateControls);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "host/CMC_EditMotionDlg.h"
 #include "model/CInternalData.h"
@@ -16,6 +17,8 @@ class CEditorDlg : public CMC_EditMotionDlg {
     CMC_EditMotionInternalData* GetInternalData() override;
 
     void InsertSegmentRow(CWnd* list, int index);
+    // The same, the row built in row's storage.
+    void InsertSegmentRow(CWnd* list, int index, std::string& row) const;
     void FillSegmentList(BOOL updateControls);
     void SelectCurrentSegment(BOOL updateControls);
     void FocusValueEdit(UINT id);
@@ -74,7 +77,7 @@ class CEditorDlg : public CMC_EditMotionDlg {
 
     int SegmentCount() const;
     void WarnOfReadProblems();
-    CString SegmentRowText(int index) const;
+    void AppendSegmentRow(std::string& row, int index) const;
     CString HeaderText() const;
     void LoadControls();
     void SaveControls(CDataExchange* pDX);

@@ -1,8 +1,11 @@
 #include "host/CMC_ArrayParameter.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -11,6 +14,7 @@
 #include "host/CMC_Value.h"
 #include "host/NumberText.h"
 #include "host/ParameterText.h"
+#include "host/Rounding.h"
 
 namespace {
 using numbertext::Quoted;
@@ -50,12 +54,19 @@ bool ShortExactText(double shown, numbertext::NumberBuffer& text, double& typed)
            numbertext::ParseNumber(text.View(), typed) == numbertext::ParseResult::Ok;
 }
 
+numbertext::NumberBuffer BufferOf(std::string_view text) {
+    numbertext::NumberBuffer buffer;
+    buffer.size = std::min(text.size(), sizeof buffer.data);
+    std::memcpy(buffer.data, text.data(), buffer.size);
+    return buffer;
+}
+
 std::string UnitSuffix(const char* unit) {
     return unit && *unit ? std::string(" ") + unit : std::string();
 }
 }  // namespace
 
-CMC_ArrayParameter::CMC_ArrayParameter(CMC_Setup* setup) : m_pSetup(setup) { UpdateShownLimits(); }
+CMC_ArrayParameter::CMC_ArrayParameter(CMC_Setup* setup) : m_pSetup(setup) { UpdateShownForms(); }
 
 // Arrays built without a setup know the physical units and internal units of no drive.
 const CMC_Units& CMC_ArrayParameter::GetUnits() const {
@@ -109,6 +120,8 @@ BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const
     const double lowest = next.LowestIU();
     const double highest = next.HighestIU();
     const bool stepped = CMC_Value::StepOf(type) > 0.0;
+    // Values are mostly one blank apart: room for that many saves growing a long list by steps.
+    next.m_values.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), ' ')) + 1);
     parametertext::ForEachToken(text, [&](std::string_view token) {
         ++index;
         double typed = 0.0;
@@ -162,7 +175,8 @@ void CMC_ArrayParameter::AdoptState(CMC_ArrayParameter& next) {
     m_toIU = next.m_toIU;
     m_toBase = next.m_toBase;
     m_values.swap(next.m_values);
-    UpdateShownLimits();
+    m_shownTexts.Clear();
+    UpdateShownForms();
 }
 
 BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
@@ -179,7 +193,8 @@ BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
     m_unit = unit;
     m_toIU = toIU;
     m_toBase = toBase;
-    UpdateShownLimits();
+    m_shownTexts.Clear();
+    UpdateShownForms();
     return TRUE;
 }
 
@@ -188,23 +203,27 @@ void CMC_ArrayParameter::SetNameAndType(int type, const char* name) {
     if (!CMC_Value::IsKnownType(type) || type == m_type) return;
     m_type = type;
     for (double& value : m_values) value = Represent(value);
-    UpdateShownLimits();
+    m_shownTexts.Clear();
+    UpdateShownForms();
 }
 
 void CMC_ArrayParameter::SetValuesCount(int count) {
     if (count < 0) return;
     m_values.resize(static_cast<size_t>(count), 0.0);
+    m_shownTexts.ForgetFrom(static_cast<size_t>(count));
 }
 
 void CMC_ArrayParameter::InsertValueAt(int index, double value) {
     if (index < 0 || index > GetValuesCount()) return;
     m_values.insert(m_values.begin() + index, Represent(m_toIU.Apply(value)));
+    m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }
 
 void CMC_ArrayParameter::RemoveValueAt(int index, int count) {
     if (!IsValid(index) || count <= 0) return;
     const int end = std::min(GetValuesCount(), index + std::min(count, GetValuesCount()));
     m_values.erase(m_values.begin() + index, m_values.begin() + end);
+    m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }
 
 void CMC_ArrayParameter::SetValue(int index, double value) {
@@ -216,22 +235,39 @@ double CMC_ArrayParameter::GetValue(int index) const {
 }
 
 void CMC_ArrayParameter::SetValueInInternalUnit(int index, double value) {
-    if (IsValid(index)) m_values[static_cast<size_t>(index)] = Represent(value);
+    if (!IsValid(index)) return;
+    m_values[static_cast<size_t>(index)] = Represent(value);
+    m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }
 
 void CMC_ArrayParameter::SetMinInInternalUnit(double min) {
     m_minIU = IsUnset(min) ? -kNoLimit : min;
-    UpdateShownLimits();
+    UpdateShownForms();
 }
 
 void CMC_ArrayParameter::SetMaxInInternalUnit(double max) {
     m_maxIU = IsUnset(max) ? kNoLimit : max;
-    UpdateShownLimits();
+    UpdateShownForms();
 }
 
-void CMC_ArrayParameter::UpdateShownLimits() {
+void CMC_ArrayParameter::UpdateShownForms() {
     m_shownMin = m_toIU.Invert(LowestIU());
     m_shownMax = m_toIU.Invert(HighestIU());
+    m_decimalStep = kNoDecimalStep;
+    if (CMC_Value::StepOf(m_type) != 1.0) return;
+    const double count = m_toIU.Invert(1.0);
+    for (int power = -kMostDecimalStep; power <= kMostDecimalStep; ++power) {
+        if (std::fabs(count / std::pow(10.0, power) - 1.0) < 1e-15) m_decimalStep = power;
+    }
+}
+
+// A whole count of a decimal step, k * 10^q, is within a few units in the fifteenth digit of
+// what the conversion makes of it. So every rounding of it to fewer digits than k has lies a
+// count or more away, beyond the half count that stores the same value: the fewest digits are
+// those of k, and its exact text is the same or (a unit off in the fifteenth digit) long;
+// either way the save writes it as shown.
+bool CMC_ArrayParameter::ShowsAsDecimal(double internalValue) const {
+    return m_decimalStep != kNoDecimalStep && internalValue == RoundHalfAway(internalValue);
 }
 
 CString CMC_ArrayParameter::PrintValue(int index) const { return ValueText(index).View(); }
@@ -239,7 +275,54 @@ CString CMC_ArrayParameter::PrintValue(int index) const { return ValueText(index
 CString CMC_ArrayParameter::PrintValueForZRL(int index) const { return LiteralText(index).View(); }
 
 numbertext::NumberBuffer CMC_ArrayParameter::ValueText(int index) const {
-    return PrintIn(GetValueInInternalUnit(index), m_toIU);
+    return ShownText(GetValueInInternalUnit(index));
+}
+
+numbertext::NumberBuffer CMC_ArrayParameter::ShownText(double internalValue,
+                                                       bool* savedAsShown) const {
+    if (ShowsAsDecimal(internalValue)) {
+        if (savedAsShown) *savedAsShown = !SavesWholeOrShortest();
+        return numbertext::DecimalText(internalValue, m_decimalStep);
+    }
+    numbertext::FewestFound found;
+    numbertext::NumberBuffer text = PrintIn(internalValue, m_toIU, &found);
+    // The save writes the shown text when that is also the value's exact text (taken when
+    // short, and the shown text otherwise), and when the exact text is long.
+    if (savedAsShown) {
+        *savedAsShown =
+            !SavesWholeOrShortest() && (found.isSignificant15 || found.significant15IsLong);
+    }
+    return text;
+}
+
+// The texts are made where the caller receives them: copying a text just written costs more
+// than writing it.
+numbertext::NumberBuffer CMC_ArrayParameter::KeptValueText(int index) const {
+    if (!IsValid(index)) return ValueText(index);
+    const auto at = static_cast<size_t>(index);
+    const ShownTextCache::Entry kept = m_shownTexts.At(at);
+    if (kept.kept) return BufferOf(kept.text);
+    const auto key = std::bit_cast<std::uint64_t>(m_values[at]);
+    const size_t same = m_shownTexts.RecentIndexOf(key);
+    if (same < at && std::bit_cast<std::uint64_t>(m_values[same]) == key) {
+        const ShownTextCache::Entry before = m_shownTexts.At(same);
+        if (before.kept) return KeepCopy(at, key, before);
+    }
+    return FormatAndKeep(at, key);
+}
+
+numbertext::NumberBuffer CMC_ArrayParameter::KeepCopy(size_t index, std::uint64_t key,
+                                                      const ShownTextCache::Entry& same) const {
+    numbertext::NumberBuffer text = BufferOf(same.text);
+    m_shownTexts.Keep(index, text.View(), same.savedAsShown, m_values.size(), key);
+    return text;
+}
+
+numbertext::NumberBuffer CMC_ArrayParameter::FormatAndKeep(size_t index, std::uint64_t key) const {
+    bool savedAsShown = false;
+    numbertext::NumberBuffer text = ShownText(m_values[index], &savedAsShown);
+    m_shownTexts.Keep(index, text.View(), savedAsShown, m_values.size(), key);
+    return text;
 }
 
 numbertext::NumberBuffer CMC_ArrayParameter::LiteralText(int index) const {
@@ -265,10 +348,16 @@ void CMC_ArrayParameter::SaveData(CString& text) const {
 
 void CMC_ArrayParameter::AppendData(CString& text) const {
     std::string& out = text.str();
-    out.reserve(out.size() + m_values.size() * 8);
+    // Kept texts are mostly what is saved, and values not shown (no acceleration of its own)
+    // save as "0"; others take about eight bytes. An estimate that is too high would move the
+    // text to new storage for nothing.
+    constexpr size_t kBytesPerValue = 8;
+    const size_t kept = std::min(m_shownTexts.Count(), m_values.size());
+    out.reserve(out.size() + m_values.size() + m_shownTexts.Bytes() +
+                (m_values.size() - kept) * kBytesPerValue);
     for (size_t i = 0; i < m_values.size(); ++i) {
         if (i > 0) out += ' ';
-        AppendSaveText(out, m_values[i]);
+        AppendSaveText(out, i);
     }
 }
 
@@ -279,18 +368,28 @@ double CMC_ArrayParameter::Represent(double internalValue) const {
     return CMC_Value::Represent(m_type, std::clamp(internalValue, -kMax, kMax));
 }
 
+bool CMC_ArrayParameter::SavesWholeOrShortest() const {
+    return m_toIU.from == m_toIU.to && m_type != VT_FIXED;
+}
+
 // Integers in internal units print as integers and plain doubles as their shortest exact text.
 // Converted values keep their exact value when it is short (7 IU of 0.0025 mm stay 0.0175 mm,
 // which still means the same on a finer drive), else take the rule of PrintValue (a speed that
 // fixed point stores as 0.99998474 m/s is written as the 1 m/s the user typed).
-void CMC_ArrayParameter::AppendSaveText(std::string& out, double internalValue) const {
-    const bool identity = m_toIU.from == m_toIU.to;
-    if (identity && m_type != VT_NONE && m_type != VT_FIXED) {
-        out += WholeText(internalValue, "").View();
+void CMC_ArrayParameter::AppendSaveText(std::string& out, size_t index) const {
+    const double internalValue = m_values[index];
+    if (SavesWholeOrShortest()) {
+        out += m_type == VT_NONE ? numbertext::Shortest(internalValue).View()
+                                 : WholeText(internalValue, "").View();
         return;
     }
-    if (identity && m_type == VT_NONE) {
-        out += numbertext::Shortest(internalValue).View();
+    const ShownTextCache::Entry shown = m_shownTexts.At(index);
+    if (shown.savedAsShown) {
+        out += shown.text;
+        return;
+    }
+    if (ShowsAsDecimal(internalValue)) {
+        out += numbertext::DecimalText(internalValue, m_decimalStep).View();
         return;
     }
     numbertext::NumberBuffer exact;
@@ -300,13 +399,13 @@ void CMC_ArrayParameter::AppendSaveText(std::string& out, double internalValue) 
         out += exact.View();
         return;
     }
-    out += PrintIn(internalValue, m_toIU).View();
+    out += shown.kept ? shown.text : PrintIn(internalValue, m_toIU).View();
 }
 
 // A text counts only when it rounds to the stored value without saturating, so that a huge
 // number never stands for the type's limit.
-numbertext::NumberBuffer CMC_ArrayParameter::PrintIn(double internalValue,
-                                                     const Scale& scale) const {
+numbertext::NumberBuffer CMC_ArrayParameter::PrintIn(double internalValue, const Scale& scale,
+                                                     numbertext::FewestFound* found) const {
     const double shown = scale.Invert(internalValue);
     // Values within half a step of the type (in the shown unit) store the same value; the
     // margins cover the rounding of the conversions and of the estimates.
@@ -314,9 +413,12 @@ numbertext::NumberBuffer CMC_ArrayParameter::PrintIn(double internalValue,
     const double noise = std::fabs(shown) * 1e-14;
     numbertext::Tolerance tolerance{halfStep * (1 - 1e-9) - noise, halfStep * (1 + 1e-9) + noise};
     if (!std::isfinite(tolerance.most)) tolerance = {-1.0, kNoLimit};
-    return numbertext::FewestDigits(shown, tolerance, [&](double typed) {
-        return CMC_Value::RoundToStep(m_type, scale.Apply(typed)) == internalValue;
-    });
+    return numbertext::FewestDigits(
+        shown, tolerance,
+        [&](double typed) {
+            return CMC_Value::RoundToStep(m_type, scale.Apply(typed)) == internalValue;
+        },
+        found);
 }
 
 double CMC_ArrayParameter::LowestIU() const { return std::max(m_minIU, CMC_Value::MinOf(m_type)); }

@@ -1,6 +1,7 @@
 // A named list of values of one variable type with a selected unit, held in internal units.
 #pragma once
 
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 
 #include "host/CString.h"
 #include "host/NumberText.h"
+#include "host/ShownTextCache.h"
 
 class CMC_Setup;
 class CMC_Units;
@@ -91,6 +93,10 @@ class CMC_ArrayParameter {
     // The same texts in a buffer, for long lists.
     numbertext::NumberBuffer ValueText(int index) const;
     numbertext::NumberBuffer LiteralText(int index) const;
+    // ValueText(), kept until the value, the unit or the type changes, for a list that shows
+    // every value before it is saved: SaveData and AppendData then write what was kept instead
+    // of formatting each value again.
+    numbertext::NumberBuffer KeptValueText(int index) const;
     // Replaces text with the values, blank-separated in the selected unit, so that
     // InitializeMotionParam with the same type and unit reads them back exactly.
     void SaveData(CString& text) const;
@@ -99,6 +105,9 @@ class CMC_ArrayParameter {
 
   private:
     static constexpr double kNoLimit = std::numeric_limits<double>::infinity();
+    // Counts of whole types as large as a billionth or a billion of the selected unit.
+    static constexpr int kMostDecimalStep = 9;
+    static constexpr int kNoDecimalStep = kMostDecimalStep + 1;
 
     // Converts between two units as v * from / to (the identity when both are 1).
     struct Scale {
@@ -110,15 +119,28 @@ class CMC_ArrayParameter {
 
     // What type stores for v; a plain double is kept finite.
     double Represent(double internalValue) const;
-    void AppendSaveText(std::string& out, double internalValue) const;
-    numbertext::NumberBuffer PrintIn(double internalValue, const Scale& scale) const;
+    void AppendSaveText(std::string& out, size_t index) const;
+    // KeptValueText() of a value shown before under the same key, and of one not shown before.
+    numbertext::NumberBuffer KeepCopy(size_t index, std::uint64_t key,
+                                      const ShownTextCache::Entry& same) const;
+    numbertext::NumberBuffer FormatAndKeep(size_t index, std::uint64_t key) const;
+    // The display text of an internal value in the selected unit; with savedAsShown, whether
+    // the save writes the value as the same text.
+    numbertext::NumberBuffer ShownText(double internalValue, bool* savedAsShown = nullptr) const;
+    // Whether the value is a whole count of a decimal step, shown as its digits.
+    bool ShowsAsDecimal(double internalValue) const;
+    // Whether the save writes whole numbers or shortest texts, never the shown texts.
+    bool SavesWholeOrShortest() const;
+    numbertext::NumberBuffer PrintIn(double internalValue, const Scale& scale,
+                                     numbertext::FewestFound* found = nullptr) const;
     double LowestIU() const;
     double HighestIU() const;
     bool IsValid(int index) const { return index >= 0 && index < GetValuesCount(); }
     void AdoptState(CMC_ArrayParameter& next);
     bool ScalesFor(const char* unit, Scale& toIU, Scale& toBase) const;
-    // Keeps GetMin() and GetMax() in step with the limits, the type and the unit.
-    void UpdateShownLimits();
+    // Keeps GetMin(), GetMax() and the decimal step in step with the limits, the type and the
+    // unit.
+    void UpdateShownForms();
 
     CMC_Setup* m_pSetup;
     int m_type = 0;
@@ -130,5 +152,7 @@ class CMC_ArrayParameter {
     Scale m_toBase;           // internal unit -> the selected unit's base unit
     double m_shownMin = 0.0;  // the limits in the selected unit
     double m_shownMax = 0.0;
-    std::vector<double> m_values;  // internal units, as the type represents them
+    int m_decimalStep = kNoDecimalStep;   // a count of a whole type is 10^m_decimalStep units
+    std::vector<double> m_values;         // internal units, as the type represents them
+    mutable ShownTextCache m_shownTexts;  // what KeptValueText() made of m_values
 };

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "host/Rounding.h"
 #include "platform/EscapedText.h"
@@ -132,21 +133,95 @@ void RenderScientific(std::string_view scientific, NumberBuffer& buffer) {
     RenderDecimal(number, buffer);
 }
 
+// Takes the trailing zeros off value (below 10^16, not zero) into power, in four steps.
+void StripTrailingZeros(unsigned long long& value, int& power) {
+    for (const auto& [divisor, zeros] :
+         {std::pair{100000000ull, 8}, {10000ull, 4}, {100ull, 2}, {10ull, 1}}) {
+        if (value % divisor != 0) continue;
+        value /= divisor;
+        power += zeros;
+    }
+}
+
+// The count of decimal digits of value (not zero).
+int DigitCount(unsigned long long value) {
+    static constexpr auto kPowers = [] {
+        std::array<unsigned long long, 20> powers{1};
+        for (size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 10;
+        return powers;
+    }();
+    // log10(2) is about 1233 / 4096: a first guess from the bit length, one too high at most.
+    const int guess = (64 - std::countl_zero(value)) * 1233 >> 12;
+    return guess + 1 - (value < kPowers[static_cast<size_t>(guess)] ? 1 : 0);
+}
+
+// A word of eight ASCII characters, the first in the lowest byte, as memory holds it on this
+// little-endian machine.
+using CharWord = std::uint64_t;
+constexpr int kWordChars = 8;
+constexpr CharWord kZeroChars = 0x3030303030303030ull;
+
+void StoreWord(char* out, CharWord word) { std::memcpy(out, &word, sizeof word); }
+
+// The eight digits of value (below 10^8, with leading zeros) in a word, computed side by side:
+// the halves of four digits, their pairs, then the single digits, each split by multiplying
+// with a reciprocal that is exact for the range.
+CharWord EightDigits(unsigned long long value) {
+    const CharWord halves = value / 10000 | (value % 10000) << 32;
+    const CharWord hundreds = (halves * 10486 >> 20) & 0x0000007F0000007Full;
+    const CharWord pairs = hundreds | (halves - 100 * hundreds) << 16;
+    const CharWord tens = (pairs * 103 >> 10) & 0x000F000F000F000Full;
+    return (tens | (pairs - 10 * tens) << 8) + kZeroChars;
+}
+
+// RenderWhole() for plain notation and at most eight digits: the text is composed in words and
+// stored whole, so that whoever copies it next reads what whole stores wrote.
+void RenderShortPlain(bool negative, unsigned long long value, int count, int power,
+                      NumberBuffer& buffer) {
+    char* out = buffer.data;
+    if (negative) *out++ = '-';
+    // The digits in the low bytes, zero bytes above them.
+    const CharWord digits = EightDigits(value) >> (8 * (kWordChars - count));
+    const int exponent = power + count - 1;
+    if (power >= 0) {
+        const CharWord zerosAbove = count < kWordChars ? kZeroChars << (8 * count) : 0;
+        StoreWord(out, digits | zerosAbove);
+        StoreWord(out + kWordChars, kZeroChars);
+        out += count + power;
+    } else if (exponent >= 0) {
+        // The integer digits stay; the fraction moves up a byte behind the point, its last
+        // digit out of the word when there are eight.
+        const int integerDigits = exponent + 1;
+        const CharWord integerMask = (CharWord{1} << (8 * integerDigits)) - 1;
+        StoreWord(out, (digits & integerMask) | CharWord{'.'} << (8 * integerDigits) |
+                           (digits & ~integerMask) << 8);
+        out[kWordChars] = static_cast<char>(digits >> 56);
+        out += count + 1;
+    } else {
+        std::memcpy(out, "0.000000", kWordChars);
+        out += 1 - exponent;
+        StoreWord(out, digits);
+        out += count;
+    }
+    buffer.size = static_cast<size_t>(out - buffer.data);
+}
+
 // Renders whole * 10^power, whole a positive integral double below 2^53.
 void RenderWhole(bool negative, double whole, int power, NumberBuffer& buffer) {
+    auto value = static_cast<unsigned long long>(whole);
+    if (value == 0) return RenderDecimal(Decimal{false, "0", 0}, buffer);
+    StripTrailingZeros(value, power);
+    const int count = DigitCount(value);
+    const int exponent = power + count - 1;
+    const bool plain = exponent >= kPlainMinExponent && exponent < kPlainMaxExponent;
+    if (plain && count <= kWordChars && std::endian::native == std::endian::little)
+        return RenderShortPlain(negative, value, count, power, buffer);
     // Fixed-size copies: the stores are larger than any text written here, and copies of a
     // known size need no call.
     constexpr size_t kCopy = 24;
-    auto value = static_cast<unsigned long long>(whole);
-    if (value == 0) return RenderDecimal(Decimal{false, "0", 0}, buffer);
-    while (value % 10 == 0) {
-        value /= 10;
-        ++power;
-    }
     char digits[2 * kCopy] = {};
-    const auto count = static_cast<int>(std::to_chars(digits, digits + kCopy, value).ptr - digits);
-    const int exponent = power + count - 1;
-    if (exponent < kPlainMinExponent || exponent >= kPlainMaxExponent)
+    std::to_chars(digits, digits + kCopy, value);
+    if (!plain)
         return RenderDecimal(Decimal{negative, {digits, static_cast<size_t>(count)}, exponent},
                              buffer);
     char* out = buffer.data;
@@ -196,11 +271,14 @@ const std::array<double, 2 * kTablePower + 1> kPowerTable = [] {
 }();
 const double* PowersOfTen() { return kPowerTable.data() + kTablePower; }
 
-// The exponent of magnitude's leading digit, when magnitude is far enough from a power of ten
-// that std::floor(std::log10(magnitude)) is sure to give the same; false otherwise.
-bool ClearDecimalExponent(double magnitude, int& exponent) {
-    constexpr double kMargin = 1e-12;
-    if (!(magnitude > 1e-290 && magnitude < 1e290)) return false;
+// A magnitude nearer than this, relatively, to a power of ten leaves its leading digit in doubt.
+constexpr double kNearDecade = 1e-12;
+
+// Whether magnitude lies where the table's powers of ten reach.
+bool HasTableExponent(double magnitude) { return magnitude > 1e-290 && magnitude < 1e290; }
+
+// The k whose table power of ten is the greatest not above magnitude (HasTableExponent).
+int TableExponent(double magnitude) {
     const double* powers = PowersOfTen();
     const auto bits = std::bit_cast<std::uint64_t>(magnitude);
     const int binaryExponent = static_cast<int>((bits >> 52) & 0x7ff) - 1023;
@@ -208,8 +286,18 @@ bool ClearDecimalExponent(double magnitude, int& exponent) {
     int k = (binaryExponent * 78913) >> 18;
     while (magnitude >= powers[k + 1]) ++k;
     while (magnitude < powers[k]) --k;
+    return k;
+}
+
+// The exponent of magnitude's leading digit, when magnitude is far enough from a power of ten
+// that std::floor(std::log10(magnitude)) is sure to give the same; false otherwise.
+bool ClearDecimalExponent(double magnitude, int& exponent) {
+    if (!HasTableExponent(magnitude)) return false;
+    const double* powers = PowersOfTen();
+    const int k = TableExponent(magnitude);
     exponent = k;
-    return magnitude > powers[k] * (1 + kMargin) && magnitude < powers[k + 1] * (1 - kMargin);
+    return magnitude > powers[k] * (1 + kNearDecade) &&
+           magnitude < powers[k + 1] * (1 - kNearDecade);
 }
 
 void NonFiniteText(double x, NumberBuffer& buffer) {
@@ -348,7 +436,8 @@ class RoundingEstimate {
         int power = 0;
     };
 
-    explicit RoundingEstimate(double x);
+    // With clearExponent, the exponent of x's leading digit when ClearDecimalExponent() found it.
+    explicit RoundingEstimate(double x, const int* clearExponent = nullptr);
     Rounding At(int digits) const;
     // x rounded to digits significant digits, as the estimate was first defined.
     double Rounded(int digits) const;
@@ -358,8 +447,8 @@ class RoundingEstimate {
     // x; the others lie farther beyond doubt.
     unsigned WithinReach(double reach) const;
     // Significant(x, digits), where plain arithmetic gives it provably the same; false where it
-    // cannot, and the caller formats.
-    bool ExactText(int digits, const Rounding& rounding, NumberBuffer& text) const;
+    // cannot, and the caller formats. Near halfway the rounding is mended to the side x lies on.
+    bool ExactText(int digits, Rounding& rounding, NumberBuffer& text) const;
     // The value that ExactText's text reads back as.
     double ExactValue(const Rounding& rounding) const;
 
@@ -369,13 +458,16 @@ class RoundingEstimate {
     int m_exponent = 0;    // the exponent of x's leading digit, where m_scale is set
 };
 
-RoundingEstimate::RoundingEstimate(double x) : m_x(x) {
+RoundingEstimate::RoundingEstimate(double x, const int* clearExponent) : m_x(x) {
     if (!std::isfinite(x) || x == 0.0) return;
     const double magnitude = std::fabs(x);
     int exponent = 0;
     // The table holds std::pow's own results, so both ways give the same scale.
     double scale = 0.0;
-    if (ClearDecimalExponent(magnitude, exponent)) {
+    if (clearExponent) {
+        exponent = *clearExponent;
+        scale = PowersOfTen()[-exponent];
+    } else if (ClearDecimalExponent(magnitude, exponent)) {
         scale = PowersOfTen()[-exponent];
     } else {
         const double leading = std::floor(std::log10(magnitude));
@@ -436,8 +528,10 @@ unsigned RoundingEstimate::WithinReach(double reach) const {
 }
 
 // The scaled value's error is a few units in its last place: up to twelve digits it stays far
-// below a thousandth, so a rounding decided by more than that is the exact one.
-bool RoundingEstimate::ExactText(int digits, const Rounding& rounding, NumberBuffer& text) const {
+// below a thousandth, so a rounding decided by more than that is the exact one. Nearer halfway,
+// x itself decides, as formatting it does: compared with the halfway point correctly rounded,
+// x lies on the same side as of the point itself, unless x is that very double.
+bool RoundingEstimate::ExactText(int digits, Rounding& rounding, NumberBuffer& text) const {
     constexpr int kMostDigits = 12;
     constexpr double kTieMargin = 1e-3;
     constexpr double kDecadeMargin = 1e-9;
@@ -447,10 +541,16 @@ bool RoundingEstimate::ExactText(int digits, const Rounding& rounding, NumberBuf
     if (!(scaled > kExactPowers[digits - 1] * (1 + kDecadeMargin) &&
           scaled < kExactPowers[digits] * (1 - kDecadeMargin)))
         return false;
-    const double fraction = scaled - static_cast<double>(static_cast<long long>(scaled));
-    if (std::fabs(fraction - 0.5) < kTieMargin || rounding.power < -kLastExactPower ||
-        rounding.power > kLastExactPower)
-        return false;
+    if (rounding.power < -kLastExactPower || rounding.power > kLastExactPower) return false;
+    const double below = static_cast<double>(static_cast<long long>(scaled));
+    if (std::fabs(scaled - below - 0.5) < kTieMargin) {
+        double halfway = 0.0;
+        if (!ScaleExactly(2 * below + 1, rounding.power, halfway)) return false;
+        halfway /= 2;
+        const double magnitude = std::fabs(m_x);
+        if (magnitude == halfway) return false;
+        rounding.whole = magnitude > halfway ? below + 1 : below;
+    }
     RenderWhole(m_x < 0, rounding.whole, rounding.power, text);
     return true;
 }
@@ -470,64 +570,186 @@ bool Takes(const Tolerance& tolerance, double x, double nearly, Exactly exactly)
     if (distance > tolerance.most) return false;
     return exactly();
 }
-}  // namespace
 
-NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accepts) {
-    const RoundingEstimate estimate(x);
+// How far a candidate lies from a magnitude, against half a unit of the magnitude's fifteenth
+// significant digit (exponent: that of its first digit); margins keep the rounding of the
+// arithmetic out.
+enum class FifteenDigitDistance { Within, Beyond, Unsure };
+
+FifteenDigitDistance DistanceFromFifteenDigits(double magnitude, int exponent, double candidate) {
+    constexpr int kTextDigits = 15;
+    const double halfUnit = 0.5 * PowersOfTen()[exponent - kTextDigits + 1];
+    const double noise = magnitude * 2.3e-16;
+    const double distance = std::fabs(magnitude - candidate);
+    if (distance < halfUnit * (1 - 1e-9) - noise) return FifteenDigitDistance::Within;
+    if (distance > halfUnit * (1 + 1e-9) + noise) return FifteenDigitDistance::Beyond;
+    return FifteenDigitDistance::Unsure;
+}
+
+// |x| rounded to ten significant digits, whole * 10^power (whole of ten digits), what that reads
+// back as, and how far it lies from x; Unsure where plain arithmetic cannot tell. On the way,
+// the exponent of x's leading digit, where it is clear of the powers of ten.
+struct TenDigits {
+    double whole = 0.0;
+    int power = 0;
+    double back = 0.0;
+    FifteenDigitDistance distance = FifteenDigitDistance::Unsure;
+    bool clearExponent = false;
+    int exponent = 0;
+};
+
+TenDigits RoundToTenDigits(double x) {
+    constexpr int kDigits = 10;
+    TenDigits rounding;
+    int exponent = 0;
+    if (!std::isfinite(x) || !ClearDecimalExponent(std::fabs(x), exponent)) return rounding;
+    rounding.clearExponent = true;
+    rounding.exponent = exponent;
+    const int power = exponent - kDigits + 1;
+    if (power < -kLastExactPower || power > kLastExactPower) return rounding;
+    const double magnitude = std::fabs(x);
+    const double scaled =
+        power < 0 ? magnitude * kExactPowers[-power] : magnitude / kExactPowers[power];
+    const double whole = RoundHalfAway(scaled);
+    if (whole < kExactPowers[kDigits - 1] || whole > kExactPowers[kDigits]) return rounding;
+    if (!ScaleExactly(whole, power, rounding.back)) return rounding;
+    rounding.whole = whole;
+    rounding.power = power;
+    rounding.distance = DistanceFromFifteenDigits(magnitude, exponent, rounding.back);
+    return rounding;
+}
+
+// |x| as the power of ten that it lies next to, 10^9 * 10^power, in the form of RoundToTenDigits;
+// Unsure where it lies next to none. Half a unit of the fifteenth digit is taken from below the
+// power, the smaller of the two sides.
+TenDigits NearPowerOfTen(double x) {
+    constexpr int kDigits = 10;
+    TenDigits rounding;
+    const double magnitude = std::fabs(x);
+    if (!std::isfinite(x) || !HasTableExponent(magnitude)) return rounding;
+    const double* powers = PowersOfTen();
+    int k = TableExponent(magnitude);
+    if (magnitude >= powers[k + 1] * (1 - kNearDecade)) {
+        ++k;
+    } else if (magnitude > powers[k] * (1 + kNearDecade)) {
+        return rounding;
+    }
+    const double whole = kExactPowers[kDigits - 1];
+    if (!ScaleExactly(whole, k - kDigits + 1, rounding.back)) return rounding;
+    rounding.whole = whole;
+    rounding.power = k - kDigits + 1;
+    rounding.distance = DistanceFromFifteenDigits(magnitude, k - 1, rounding.back);
+    return rounding;
+}
+
+// The text of x when x is a decimal of at most ten digits (to within half a unit of its
+// fifteenth) that tolerance surely takes, while every rounding of x to fewer digits, a multiple
+// of ten units of its last digit, lies farther than the tolerance's most: what the search of
+// FewestDigits would find, without the search. Whole positions in a decimal unit, whole numbers
+// and the short values people type are such decimals.
+bool ShortExactDecimal(double x, const TenDigits& tenDigits, const Tolerance& tolerance,
+                       NumberBuffer& text) {
+    if (x == 0.0) return false;
+    const TenDigits rounding =
+        tenDigits.distance == FifteenDigitDistance::Unsure ? NearPowerOfTen(x) : tenDigits;
+    if (rounding.distance != FifteenDigitDistance::Within) return false;
+    const double magnitude = std::fabs(x);
+    if (!(std::fabs(magnitude - rounding.back) + magnitude * 1e-15 < tolerance.sure)) return false;
+    auto whole = static_cast<unsigned long long>(rounding.whole);
+    int power = rounding.power;
+    StripTrailingZeros(whole, power);
+    const double lastUnit = PowersOfTen()[power];
+    if (!(tolerance.most < lastUnit * (1 - 1e-9) - magnitude * 1e-14)) return false;
+    RenderWhole(x < 0, static_cast<double>(whole), power, text);
+    return true;
+}
+
+// Whether value is what Significant(x, 15) reads back as: x rounded to fifteen significant
+// digits (tenDigits: RoundToTenDigits(x)). False also where cheap arithmetic cannot tell.
+bool IsFifteenDigitRounding(double x, const TenDigits& tenDigits, double value) {
+    if (x == 0.0 || value == 0.0) return x == value;
+    if (!tenDigits.clearExponent || (x < 0) != (value < 0)) return false;
+    return DistanceFromFifteenDigits(std::fabs(x), tenDigits.exponent, std::fabs(value)) ==
+           FifteenDigitDistance::Within;
+}
+
+// The digit counts in turn, each decided by tolerance where it can and by accepts() where it
+// cannot; text and value are left as they are when no count is taken.
+bool SearchFewestDigits(double x, const TenDigits& tenDigits, const Tolerance& tolerance,
+                        ValueTest accepts, NumberBuffer& text, double& value) {
+    const RoundingEstimate estimate(x, tenDigits.clearExponent ? &tenDigits.exponent : nullptr);
     const unsigned candidates = estimate.WithinReach(tolerance.most);
     for (int digits = 1; digits <= 17; ++digits) {
         if ((candidates & (1u << digits)) == 0) continue;
-        const RoundingEstimate::Rounding rounding = estimate.At(digits);
+        RoundingEstimate::Rounding rounding = estimate.At(digits);
         const double nearly = estimate.RoundedNearly(digits, rounding);
         if (digits < 17 &&
             !Takes(tolerance, x, nearly, [&] { return accepts(estimate.Rounded(digits)); }))
             continue;
-        NumberBuffer text;
         if (estimate.ExactText(digits, rounding, text)) {
-            // The text's value and the estimate are both within a few units of the same decimal.
-            if (Takes(tolerance, x, nearly, [&] { return accepts(estimate.ExactValue(rounding)); }))
-                return text;
-            continue;
+            // The text's value and its estimate are both within a few units of the same decimal.
+            const double textNearly = estimate.RoundedNearly(digits, rounding);
+            if (!Takes(tolerance, x, textNearly,
+                       [&] { return accepts(estimate.ExactValue(rounding)); }))
+                continue;
+            value = estimate.ExactValue(rounding);
+            return true;
         }
         text = Significant(x, digits);
-        double parsed = 0.0;
-        if (ParseNumber(text.View(), parsed) == ParseResult::Ok && accepts(parsed)) return text;
+        if (ParseNumber(text.View(), value) == ParseResult::Ok && accepts(value)) return true;
     }
-    return Shortest(x);
+    return false;
+}
+}  // namespace
+
+NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accepts,
+                          FewestFound* found) {
+    // One buffer, returned as it is: the texts are written where the caller receives them.
+    NumberBuffer text;
+    FewestFound facts;
+    const TenDigits tenDigits = x == 0.0 ? TenDigits{} : RoundToTenDigits(x);
+    facts.significant15IsLong = tenDigits.distance == FifteenDigitDistance::Beyond;
+    double value = x;
+    if (ShortExactDecimal(x, tenDigits, tolerance, text)) {
+        facts.isSignificant15 = true;
+    } else if (SearchFewestDigits(x, tenDigits, tolerance, accepts, text, value)) {
+        // Texts of at most fifteen digits that read back alike are the same text.
+        constexpr size_t kFifteen = 15;
+        facts.isSignificant15 =
+            text.size <= kFifteen && IsFifteenDigitRounding(x, tenDigits, value);
+    } else {
+        text = Shortest(x);
+    }
+    if (found) *found = facts;
+    return text;
 }
 
 // The nearest ten digits are the text when they lie within half a unit of the fifteenth digit
-// of x, and cannot be when they lie farther; margins keep the rounding of the arithmetic out.
+// of x, and cannot be when they lie farther.
 ShortText ShortSignificant(double x, NumberBuffer& text, double& value) {
-    constexpr int kDigits = 10;
-    constexpr int kTextDigits = 15;
     if (x == 0.0) {
         RenderDecimal(Decimal{false, "0", 0}, text);
         value = 0.0;
         return ShortText::Short;
     }
-    int exponent = 0;
-    if (!std::isfinite(x) || !ClearDecimalExponent(std::fabs(x), exponent))
-        return ShortText::Unknown;
-    const int power = exponent - kDigits + 1;
-    if (power < -kLastExactPower || power > kLastExactPower) return ShortText::Unknown;
-    const double magnitude = std::fabs(x);
-    const double scaled =
-        power < 0 ? magnitude * kExactPowers[-power] : magnitude / kExactPowers[power];
-    const double whole = RoundHalfAway(scaled);
-    if (whole < kExactPowers[kDigits - 1] || whole > kExactPowers[kDigits])
-        return ShortText::Unknown;
-    double back = 0.0;
-    if (!ScaleExactly(whole, power, back)) return ShortText::Unknown;
-    const double halfUnit = 0.5 * PowersOfTen()[exponent - kTextDigits + 1];
-    const double noise = magnitude * 2.3e-16;
-    const double distance = std::fabs(magnitude - back);
-    if (distance < halfUnit * (1 - 1e-9) - noise) {
-        RenderWhole(x < 0, whole, power, text);
-        value = x < 0 ? -back : back;
-        return ShortText::Short;
+    const TenDigits rounding = RoundToTenDigits(x);
+    switch (rounding.distance) {
+        case FifteenDigitDistance::Within:
+            RenderWhole(x < 0, rounding.whole, rounding.power, text);
+            value = x < 0 ? -rounding.back : rounding.back;
+            return ShortText::Short;
+        case FifteenDigitDistance::Beyond:
+            return ShortText::Long;
+        case FifteenDigitDistance::Unsure:
+            break;
     }
-    return distance > halfUnit * (1 + 1e-9) + noise ? ShortText::Long : ShortText::Unknown;
+    return ShortText::Unknown;
+}
+
+NumberBuffer DecimalText(double whole, int power) {
+    NumberBuffer text;
+    RenderWhole(whole < 0, std::fabs(whole), power, text);
+    return text;
 }
 
 NumberBuffer Shortest(double x) {

@@ -42,6 +42,10 @@ enum class ShortText {
 };
 ShortText ShortSignificant(double x, NumberBuffer& text, double& value);
 
+// The text of the decimal whole * 10^power (whole a whole number below 2^53 in magnitude) in the
+// notation of Significant().
+NumberBuffer DecimalText(double whole, int power);
+
 // Digits from the first to the last nonzero digit of a number's text ("0.0250" -> 2).
 int CountSignificantDigits(std::string_view text);
 
@@ -69,11 +73,19 @@ class ValueTest {
     bool (*m_call)(const void*, double);
 };
 
+// What FewestDigits() found out on the way about Significant(x, 15), the exact text of x that a
+// save writes when it is short.
+struct FewestFound {
+    bool isSignificant15 = false;      // the text found is also Significant(x, 15)
+    bool significant15IsLong = false;  // it has more than ten digits (ShortSignificant: Long)
+};
+
 // The text of x with the fewest significant digits whose value accepts() takes; the shortest
 // round-trip text when none does. The digit counts are tried with a cheap rounding estimate
 // first, as if Significant() and ParseNumber() were asked for each; tolerance decides most of
 // them without calling accepts(), so long lists stay fast.
-NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accepts);
+NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accepts,
+                          FewestFound* found = nullptr);
 
 // text made safe to quote in a message: control characters escaped (\n, \x1b), long
 // texts cut short.

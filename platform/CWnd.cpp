@@ -21,6 +21,7 @@ enum class ItemOp {
     GetCount,
     GetItemData,
     SetItemData,
+    InitStorage,
     None
 };
 
@@ -42,6 +43,7 @@ const ItemMessage kItemMessages[] = {
     {LB_GETCOUNT, CB_GETCOUNT, ItemOp::GetCount},
     {LB_GETITEMDATA, CB_GETITEMDATA, ItemOp::GetItemData},
     {LB_SETITEMDATA, CB_SETITEMDATA, ItemOp::SetItemData},
+    {LB_INITSTORAGE, CB_INITSTORAGE, ItemOp::InitStorage},
 };
 
 ItemOp ItemOpOf(UINT message, bool listBox) {
@@ -354,6 +356,11 @@ LRESULT CWnd::OnItemMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (item == nullptr) return -1;
             item->data = static_cast<DWORD_PTR>(lParam);
             return 0;
+        case ItemOp::InitStorage:
+            // Room for wParam more items and lParam bytes of their texts; the list is unchanged.
+            if (!m_items.Reserve(static_cast<size_t>(wParam), static_cast<size_t>(lParam)))
+                return LB_ERRSPACE;
+            return m_items.Count() + static_cast<LRESULT>(wParam);
         case ItemOp::None:
             return 0;
     }

@@ -1,11 +1,14 @@
 #include "platform/ItemList.h"
 
 #include <cstring>
+#include <exception>
 
 namespace {
 // Texts go into blocks of this size; a long text gets a block of its own.
 constexpr size_t kBlockSize = 64 * 1024;
 constexpr size_t kLongText = kBlockSize / 4;
+// Room asked for beyond this is not made at once: the texts then take blocks as they come.
+constexpr size_t kMostReservedBytes = size_t{1} << 30;
 }  // namespace
 
 const ItemList::Item* ItemList::At(LPARAM index) const {
@@ -48,6 +51,16 @@ void ItemList::Clear() {
     m_selection = -1;
 }
 
+bool ItemList::Reserve(size_t count, size_t bytes) {
+    try {
+        m_items.reserve(m_items.size() + count);
+        if (bytes > m_blockFree && bytes <= kMostReservedBytes) NewBlock(bytes);
+        return true;
+    } catch (const std::exception&) {
+        return false;  // more than memory holds: the list grows as it is filled
+    }
+}
+
 int ItemList::Select(LPARAM index) {
     m_selection = Contains(index) ? static_cast<int>(index) : -1;
     return m_selection;
@@ -61,11 +74,7 @@ std::string_view ItemList::Keep(std::string_view text) {
         m_blocks.emplace_back(new char[text.size()]);
         start = m_blocks.back().get();
     } else {
-        if (text.size() > m_blockFree) {
-            m_blocks.emplace_back(new char[kBlockSize]);
-            m_next = m_blocks.back().get();
-            m_blockFree = kBlockSize;
-        }
+        if (text.size() > m_blockFree) NewBlock(kBlockSize);
         start = m_next;
         m_next += text.size();
         m_blockFree -= text.size();
@@ -73,6 +82,12 @@ std::string_view ItemList::Keep(std::string_view text) {
     std::memcpy(start, text.data(), text.size());
     m_kept += text.size();
     return {start, text.size()};
+}
+
+void ItemList::NewBlock(size_t size) {
+    m_blocks.emplace_back(new char[size]);
+    m_next = m_blocks.back().get();
+    m_blockFree = size;
 }
 
 void ItemList::DropRemovedTexts() {

@@ -29,6 +29,9 @@ class ItemList {
     // Removes the item at index; returns the new count, or -1 when index is out of range.
     int Remove(LPARAM index);
     void Clear();
+    // Makes room for count more items with bytes of text, so that a long list is filled without
+    // moving what it holds; false when there is not that much memory.
+    bool Reserve(size_t count, size_t bytes);
 
     // Selects index; -1 or an index out of range clears the selection and returns -1.
     int Select(LPARAM index);
@@ -38,6 +41,8 @@ class ItemList {
     bool Contains(LPARAM index) const { return index >= 0 && index < Count(); }
     // A copy of text in the blocks.
     std::string_view Keep(std::string_view text);
+    // Short texts go into the current block, here a new one of size bytes.
+    void NewBlock(size_t size);
     // Copies the texts still in use into new blocks once removed ones fill most of the old.
     void DropRemovedTexts();
 

@@ -33,7 +33,9 @@ inline constexpr UINT LB_GETTEXTLEN = 0x018A;
 inline constexpr UINT LB_GETCOUNT = 0x018B;
 inline constexpr UINT LB_GETITEMDATA = 0x0199;
 inline constexpr UINT LB_SETITEMDATA = 0x019A;
+inline constexpr UINT LB_INITSTORAGE = 0x01A8;
 inline constexpr int LB_ERR = -1;
+inline constexpr int LB_ERRSPACE = -2;
 
 inline constexpr UINT CB_ADDSTRING = 0x0143;
 inline constexpr UINT CB_DELETESTRING = 0x0144;
@@ -46,6 +48,7 @@ inline constexpr UINT CB_RESETCONTENT = 0x014B;
 inline constexpr UINT CB_SETCURSEL = 0x014E;
 inline constexpr UINT CB_GETITEMDATA = 0x0150;
 inline constexpr UINT CB_SETITEMDATA = 0x0151;
+inline constexpr UINT CB_INITSTORAGE = 0x0161;
 inline constexpr int CB_ERR = -1;
 
 // Notification codes, carried in the high word of WM_COMMAND's WPARAM.

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "CliFixture.h"
+#include "app/FileAccess.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -283,3 +285,23 @@ TEST_F(SaveWhileChanged, AnUnchangedElementIsSaved) {
 }
 
 }  // namespace
+
+// The check that an element did not change while it was edited reads the file block by block.
+TEST(ContentId, AFileHoldsWhatWasReadOnlyByteForByte) {
+    const ScratchFolder folder("vantrel-content");
+    std::string text(2'500'000, 'x');
+    for (std::size_t i = 0; i < text.size(); i += 997) text[i] = static_cast<char>('a' + i % 26);
+    const std::string path = folder.Write("element", text);
+    const ContentId read = ContentIdOf(text);
+    EXPECT_TRUE(FileHolds(path, read));
+    std::string changed = text;
+    changed[1'500'000] = 'y';  // in the second of the blocks hashed
+    WriteFileText(path, changed);
+    EXPECT_FALSE(FileHolds(path, read));
+    WriteFileText(path, text + "x");
+    EXPECT_FALSE(FileHolds(path, read));
+    WriteFileText(path, text.substr(1));
+    EXPECT_FALSE(FileHolds(path, read));
+    EXPECT_FALSE(FileHolds(folder.Path().string(), ContentIdOf("")));
+    EXPECT_TRUE(FileHolds(folder.Write("empty", ""), ContentIdOf("")));
+}

@@ -1,5 +1,6 @@
 // The fast paths of number printing against the plain definitions they stand in for: the
-// texts of long lists must be byte for byte what formatting each value in full gives.
+// texts of long lists must be byte for byte what formatting each value in full gives, also when
+// a list shows the values first and the save writes the texts it kept.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -83,6 +84,7 @@ std::vector<std::string> SavedTokens(const CMC_ArrayParameter& array) {
 class NumberPrinting : public ::testing::Test {
   protected:
     NumberPrinting() {
+        micrometres.SetUnits(CMC_Units(DriveScale{"mm", 2000, 2, 0.001}));
         millimetres.SetUnits(CMC_Units(DriveScale{"mm", 2000, 5, 0.001}));
         degrees.SetUnits(CMC_Units(DriveScale{"deg", 4096, 360, 0.001}));
         inches.SetUnits(CMC_Units(DriveScale{"in", 1000, 0.2, 0.00025}));
@@ -107,8 +109,25 @@ class NumberPrinting : public ::testing::Test {
                     << "value " << values[static_cast<size_t>(i)] << " in " << unit;
             }
         }
+        ExpectListedTextsSavedAlike(array, saved);
     }
 
+    // A list shows the values (not every one: an empty cell shows none, and it shows values
+    // again) before the save, which then writes the texts it kept: the same texts.
+    static void ExpectListedTextsSavedAlike(const CMC_ArrayParameter& array,
+                                            const std::vector<std::string>& saved) {
+        const CMC_ArrayParameter listed = array;
+        for (int i = 0; i < listed.GetValuesCount(); ++i) {
+            if (i % 7 == 3) continue;
+            ASSERT_EQ(listed.KeptValueText(i).Str(), array.PrintValue(i).str()) << i;
+            if (i % 5 == 0) {
+                ASSERT_EQ(listed.KeptValueText(i).Str(), array.PrintValue(i).str()) << "again";
+            }
+        }
+        ASSERT_EQ(SavedTokens(listed), saved);
+    }
+
+    CMC_Setup micrometres{"um"};  // a count is a micrometre
     CMC_Setup millimetres{"mm"};
     CMC_Setup degrees{"deg"};
     CMC_Setup inches{"in"};
@@ -173,6 +192,9 @@ TEST(Rounding, HalfAwayMatchesTheLibraryRound) {
 }
 
 TEST_F(NumberPrinting, ConvertedPositionsShowAndSaveAsFormattedInFull) {
+    ExpectPlainTexts(&micrometres, VT_LONG, "mm", Values(5e6, 12));
+    ExpectPlainTexts(&micrometres, VT_LONG, "um", Values(5e8, 13));
+    ExpectPlainTexts(&micrometres, VT_LONG, "m", Values(5e3, 14));
     ExpectPlainTexts(&millimetres, VT_LONG, "mm", Values(5e6, 1));
     ExpectPlainTexts(&millimetres, VT_LONG, "um", Values(5e8, 2));
     ExpectPlainTexts(&millimetres, VT_LONG, "m", Values(5e3, 3));
@@ -182,6 +204,8 @@ TEST_F(NumberPrinting, ConvertedPositionsShowAndSaveAsFormattedInFull) {
 }
 
 TEST_F(NumberPrinting, FixedPointDynamicsShowAndSaveAsFormattedInFull) {
+    ExpectPlainTexts(&micrometres, VT_FIXED, "m/s^2", Values(30, 15));
+    ExpectPlainTexts(&micrometres, VT_FIXED, "mm/s", Values(3e4, 16));
     ExpectPlainTexts(&millimetres, VT_FIXED, "m/s", Values(80, 7));
     ExpectPlainTexts(&millimetres, VT_FIXED, "mm/s^2", Values(1e5, 8));
     ExpectPlainTexts(&degrees, VT_FIXED, "rpm", Values(1e4, 9));

@@ -90,6 +90,26 @@ TEST(ListBox, LongListsKeepEveryRowsTextAndDataThroughRemovals) {
     EXPECT_EQ(row, "");
 }
 
+TEST(ListBox, StorageMadeBeforeAFillChangesNothingButTheRoom) {
+    auto list = Make("LISTBOX");
+    list->SendMessage(LB_ADDSTRING, 0, Text("first"));
+    list->SendMessage(LB_SETCURSEL, Index(0));
+    EXPECT_EQ(list->SendMessage(LB_INITSTORAGE, Index(1000), 5), 1001);
+    EXPECT_EQ(list->SendMessage(LB_GETCOUNT), 1);
+    EXPECT_EQ(list->SendMessage(LB_GETCURSEL), 0);
+    // Texts beyond the bytes asked for, and more rows than asked for, still fit.
+    for (int i = 1; i < 3000; ++i) {
+        const std::string row = "row " + std::to_string(i);
+        ASSERT_EQ(list->SendMessage(LB_ADDSTRING, 0, Text(row.c_str())), i);
+    }
+    EXPECT_EQ(Row(*list, 0), "first/5");
+    EXPECT_EQ(Row(*list, 2999), "row 2999/8");
+    EXPECT_EQ(list->SendMessage(LB_INITSTORAGE, ~WPARAM{0} / 2, 0), LB_ERRSPACE);
+    EXPECT_EQ(list->SendMessage(LB_GETCOUNT), 3000) << "refused room leaves the list as it is";
+    EXPECT_EQ(list->SendMessage(LB_INITSTORAGE, 0, LPARAM{1} << 60), 3000) << "made as needed";
+    EXPECT_EQ(Row(*list, 1), "row 1/5");
+}
+
 TEST(ComboBox, KeepsItemDataAndShowsTheSelectedItemAsItsText) {
     auto combo = Make("COMBOBOX", CBS_DROPDOWNLIST);
     auto* typed = dynamic_cast<CComboBox*>(combo.get());
