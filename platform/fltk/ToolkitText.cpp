@@ -35,9 +35,12 @@ std::string ToolkitPattern(const std::string& pattern) { return pattern == "*.*"
 std::string JoinPatterns(const std::vector<std::string>& patterns) {
     if (patterns.size() == 1) return ToolkitPattern(patterns.front());
     std::string joined = "{";
-    for (size_t i = 0; i < patterns.size(); ++i)
-        joined += (i ? "," : "") + ToolkitPattern(patterns[i]);
-    return joined + "}";
+    for (size_t i = 0; i < patterns.size(); ++i) {
+        if (i) joined += ',';
+        joined += ToolkitPattern(patterns[i]);
+    }
+    joined += '}';
+    return joined;
 }
 
 // Tabs and line breaks separate the toolkit's filters, so a description must not hold them.
