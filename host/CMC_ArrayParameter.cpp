@@ -254,10 +254,18 @@ void CMC_ArrayParameter::UpdateShownForms() {
     m_shownMin = m_toIU.Invert(LowestIU());
     m_shownMax = m_toIU.Invert(HighestIU());
     m_decimalStep = kNoDecimalStep;
+    m_stepDigits = 0;
     if (CMC_Value::StepOf(m_type) != 1.0) return;
     const double count = m_toIU.Invert(1.0);
+    // The greatest power that leaves whole digits: 25 * 10^-4 rather than 250 * 10^-5.
     for (int power = -kMostDecimalStep; power <= kMostDecimalStep; ++power) {
-        if (std::fabs(count / std::pow(10.0, power) - 1.0) < 1e-15) m_decimalStep = power;
+        const double scaled = count / std::pow(10.0, power);
+        const double digits = std::round(scaled);
+        if (digits < 1.0 || digits > kMostStepDigits || std::fabs(scaled / digits - 1.0) >= 1e-15)
+            continue;
+        m_stepDigits = static_cast<unsigned>(digits);
+        m_stepPower = power;
+        if (m_stepDigits == 1) m_decimalStep = power;
     }
 }
 
@@ -268,6 +276,10 @@ void CMC_ArrayParameter::UpdateShownForms() {
 // either way the save writes it as shown.
 bool CMC_ArrayParameter::ShowsAsDecimal(double internalValue) const {
     return m_decimalStep != kNoDecimalStep && internalValue == RoundHalfAway(internalValue);
+}
+
+bool CMC_ArrayParameter::IsCountOfDigitStep(double internalValue) const {
+    return m_stepDigits > 1 && internalValue == RoundHalfAway(internalValue);
 }
 
 CString CMC_ArrayParameter::PrintValue(int index) const { return ValueText(index).View(); }
@@ -283,6 +295,17 @@ numbertext::NumberBuffer CMC_ArrayParameter::ShownText(double internalValue,
     if (ShowsAsDecimal(internalValue)) {
         if (savedAsShown) *savedAsShown = !SavesWholeOrShortest();
         return numbertext::DecimalText(internalValue, m_decimalStep);
+    }
+    if (IsCountOfDigitStep(internalValue)) {
+        numbertext::NumberBuffer text;
+        bool exact = false;
+        if (numbertext::FewestDigitsOfCount(m_toIU.Invert(internalValue),
+                                            static_cast<long long>(internalValue), m_stepDigits,
+                                            m_stepPower, text, exact)) {
+            // The save writes the count's digits (its exact text, at most ten digits).
+            if (savedAsShown) *savedAsShown = !SavesWholeOrShortest() && exact;
+            return text;
+        }
     }
     numbertext::FewestFound found;
     numbertext::NumberBuffer text = PrintIn(internalValue, m_toIU, &found);

@@ -108,6 +108,8 @@ class CMC_ArrayParameter {
     // Counts of whole types as large as a billionth or a billion of the selected unit.
     static constexpr int kMostDecimalStep = 9;
     static constexpr int kNoDecimalStep = kMostDecimalStep + 1;
+    // The digits of a step shown by whole-number arithmetic: 2.5 um is 25 * 10^-4 mm.
+    static constexpr unsigned kMostStepDigits = 9999;
 
     // Converts between two units as v * from / to (the identity when both are 1).
     struct Scale {
@@ -129,6 +131,8 @@ class CMC_ArrayParameter {
     numbertext::NumberBuffer ShownText(double internalValue, bool* savedAsShown = nullptr) const;
     // Whether the value is a whole count of a decimal step, shown as its digits.
     bool ShowsAsDecimal(double internalValue) const;
+    // Whether the value is a whole count of a step of a few digits times a power of ten (2.5 um).
+    bool IsCountOfDigitStep(double internalValue) const;
     // Whether the save writes whole numbers or shortest texts, never the shown texts.
     bool SavesWholeOrShortest() const;
     numbertext::NumberBuffer PrintIn(double internalValue, const Scale& scale,
@@ -152,7 +156,9 @@ class CMC_ArrayParameter {
     Scale m_toBase;           // internal unit -> the selected unit's base unit
     double m_shownMin = 0.0;  // the limits in the selected unit
     double m_shownMax = 0.0;
-    int m_decimalStep = kNoDecimalStep;   // a count of a whole type is 10^m_decimalStep units
+    int m_decimalStep = kNoDecimalStep;  // a count of a whole type is 10^m_decimalStep units
+    unsigned m_stepDigits = 0;           // or m_stepDigits * 10^m_stepPower units (0: neither)
+    int m_stepPower = 0;
     std::vector<double> m_values;         // internal units, as the type represents them
     mutable ShownTextCache m_shownTexts;  // what KeptValueText() made of m_values
 };

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "host/Rounding.h"
@@ -756,6 +757,93 @@ ShortText ShortSignificant(double x, NumberBuffer& text, double& value) {
             break;
     }
     return ShortText::Unknown;
+}
+
+namespace {
+using Wide = unsigned __int128;
+
+// 10^k for k from 0 to 19, exactly.
+unsigned long long WholePowerOfTen(int k) {
+    unsigned long long power = 1;
+    for (int i = 0; i < k; ++i) power *= 10;
+    return power;
+}
+
+bool MultiplyWide(Wide& value, Wide factor) {
+    return !__builtin_mul_overflow(value, factor, &value);
+}
+
+bool ShiftWide(Wide& value, int bits) {
+    if (bits >= 128 || (bits > 0 && value >> (128 - bits) != 0)) return false;
+    value <<= bits;
+    return true;
+}
+
+// The sign of magnitude - whole * 10^power, exactly; nullopt where the numbers are out of reach.
+std::optional<int> CompareWithDecimal(double magnitude, unsigned long long whole, int power) {
+    constexpr int kMostPower = 19;
+    constexpr int kMantissaBits = 53;
+    if (!std::isfinite(magnitude) || power < -kMostPower || power > kMostPower) return std::nullopt;
+    int exponent = 0;
+    const double fraction = std::frexp(magnitude, &exponent);
+    Wide left = static_cast<unsigned long long>(std::ldexp(fraction, kMantissaBits));
+    exponent -= kMantissaBits;
+    Wide right = whole;
+    const Wide ten = WholePowerOfTen(std::abs(power));
+    if (!MultiplyWide(power >= 0 ? right : left, ten)) return std::nullopt;
+    if (!ShiftWide(exponent >= 0 ? left : right, std::abs(exponent))) return std::nullopt;
+    return left < right ? -1 : left > right ? 1 : 0;
+}
+}  // namespace
+
+// The digit counts as SearchFewestDigits() tries them, fewest first: the text is the count's
+// digits rounded to the fewest places that stay within half a step of them, a tie rounded to
+// the side x lies on. A rounding takes the count back when its conversion lands on the right
+// side of the half count, which the margin keeps clear of the conversion's rounding errors. The
+// roundings are taken from the last digit up, so that every division is by the constant ten.
+bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power,
+                         NumberBuffer& text, bool& exact) {
+    constexpr unsigned long long kMostDigits = 10'000'000'000ull;  // ten digits, as a save writes
+    constexpr double kConversionError = 1e-13;                     // of the count, generously
+    if (count == 0 || multiple == 0 || count < -(1ll << 40) || count > (1ll << 40)) return false;
+    const auto steps = static_cast<unsigned long long>(count < 0 ? -count : count);
+    const unsigned long long digits = steps * multiple;
+    if (digits >= kMostDigits) return false;
+    const double margin = 2.0 * multiple * static_cast<double>(steps) * kConversionError;
+    if (multiple <= margin) return false;
+    // Rounded to unit, a power of ten: the digits above it, and what lies below.
+    unsigned long long above = digits;
+    unsigned long long below = 0;
+    unsigned long long unit = 1;
+    // The rounding that drops the most digits and stays within half a step.
+    unsigned long long fewestAbove = digits;
+    unsigned long long fewestBelow = 0;
+    unsigned long long fewestUnit = 1;
+    while (above >= 10) {
+        below += above % 10 * unit;
+        above /= 10;
+        unit *= 10;
+        // Twice the distance of the nearer rounding against a step: below takes the count
+        // back, above does not.
+        const unsigned long long twiceAway = std::min(2 * below, 2 * (unit - below));
+        if (std::fabs(static_cast<double>(twiceAway) - multiple) <= margin) return false;
+        if (twiceAway > multiple) continue;
+        fewestAbove = above;
+        fewestBelow = below;
+        fewestUnit = unit;
+    }
+    unsigned long long rounded = fewestAbove;
+    if (2 * fewestBelow > fewestUnit) {
+        ++rounded;
+    } else if (2 * fewestBelow == fewestUnit) {
+        const std::optional<int> side = CompareWithDecimal(std::fabs(x), digits, power);
+        if (!side || *side == 0) return false;
+        if (*side > 0) ++rounded;
+    }
+    rounded *= fewestUnit;
+    RenderWhole(count < 0, static_cast<double>(rounded), power, text);
+    exact = rounded == digits;
+    return true;
 }
 
 NumberBuffer DecimalText(double whole, int power) {

@@ -88,6 +88,7 @@ class NumberPrinting : public ::testing::Test {
         millimetres.SetUnits(CMC_Units(DriveScale{"mm", 2000, 5, 0.001}));
         degrees.SetUnits(CMC_Units(DriveScale{"deg", 4096, 360, 0.001}));
         inches.SetUnits(CMC_Units(DriveScale{"in", 1000, 0.2, 0.00025}));
+        sixteenths.SetUnits(CMC_Units(DriveScale{"mm", 5000, 8, 0.001}));
     }
 
     // Fills an array of type in unit with values and checks every shown and saved text.
@@ -131,6 +132,7 @@ class NumberPrinting : public ::testing::Test {
     CMC_Setup millimetres{"mm"};
     CMC_Setup degrees{"deg"};
     CMC_Setup inches{"in"};
+    CMC_Setup sixteenths{"1.6um"};  // a count is 1.6 um: ties between its digits' roundings
 };
 
 // Values as people type them, values with long digit runs, and values close to powers of ten
@@ -201,6 +203,8 @@ TEST_F(NumberPrinting, ConvertedPositionsShowAndSaveAsFormattedInFull) {
     ExpectPlainTexts(&millimetres, VT_LONG, "in", Values(2e5, 4));
     ExpectPlainTexts(&degrees, VT_LONG, "deg", Values(1e8, 5));
     ExpectPlainTexts(&inches, VT_LONG, "mil", Values(1e8, 6));
+    ExpectPlainTexts(&sixteenths, VT_LONG, "mm", Values(5e3, 17));
+    ExpectPlainTexts(&sixteenths, VT_ULONG, "um", Values(5e6, 18));
 }
 
 TEST_F(NumberPrinting, FixedPointDynamicsShowAndSaveAsFormattedInFull) {
