@@ -809,8 +809,9 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
     const auto steps = static_cast<unsigned long long>(count < 0 ? -count : count);
     const unsigned long long digits = steps * multiple;
     if (digits >= kMostDigits) return false;
-    const double margin = 2.0 * multiple * static_cast<double>(steps) * kConversionError;
-    if (multiple <= margin) return false;
+    // Twice a rounding's distance and a step are whole numbers: apart, they differ by one or
+    // more, which must be more than the conversion's error (in the same measure).
+    if (2.0 * multiple * static_cast<double>(steps) * kConversionError >= 1.0) return false;
     // Rounded to unit, a power of ten: the digits above it, and what lies below.
     unsigned long long above = digits;
     unsigned long long below = 0;
@@ -826,7 +827,7 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
         // Twice the distance of the nearer rounding against a step: below takes the count
         // back, above does not.
         const unsigned long long twiceAway = std::min(2 * below, 2 * (unit - below));
-        if (std::fabs(static_cast<double>(twiceAway) - multiple) <= margin) return false;
+        if (twiceAway == multiple) return false;
         if (twiceAway > multiple) continue;
         fewestAbove = above;
         fewestBelow = below;
