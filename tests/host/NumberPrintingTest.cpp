@@ -89,6 +89,7 @@ class NumberPrinting : public ::testing::Test {
         degrees.SetUnits(CMC_Units(DriveScale{"deg", 4096, 360, 0.001}));
         inches.SetUnits(CMC_Units(DriveScale{"in", 1000, 0.2, 0.00025}));
         sixteenths.SetUnits(CMC_Units(DriveScale{"mm", 5000, 8, 0.001}));
+        threeMicrons.SetUnits(CMC_Units(DriveScale{"mm", 1000, 3, 0.001}));
     }
 
     // Fills an array of type in unit with values and checks every shown and saved text.
@@ -133,6 +134,7 @@ class NumberPrinting : public ::testing::Test {
     CMC_Setup degrees{"deg"};
     CMC_Setup inches{"in"};
     CMC_Setup sixteenths{"1.6um"};  // a count is 1.6 um: ties between its digits' roundings
+    CMC_Setup threeMicrons{"3um"};  // roundings of a count's digits lie a third of a step away
 };
 
 // Values as people type them, values with long digit runs, and values close to powers of ten
@@ -205,6 +207,7 @@ TEST_F(NumberPrinting, ConvertedPositionsShowAndSaveAsFormattedInFull) {
     ExpectPlainTexts(&inches, VT_LONG, "mil", Values(1e8, 6));
     ExpectPlainTexts(&sixteenths, VT_LONG, "mm", Values(5e3, 17));
     ExpectPlainTexts(&sixteenths, VT_ULONG, "um", Values(5e6, 18));
+    ExpectPlainTexts(&threeMicrons, VT_LONG, "mm", Values(3e3, 19));
 }
 
 TEST_F(NumberPrinting, FixedPointDynamicsShowAndSaveAsFormattedInFull) {
