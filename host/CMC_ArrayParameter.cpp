@@ -258,14 +258,14 @@ void CMC_ArrayParameter::UpdateShownForms() {
     if (CMC_Value::StepOf(m_type) != 1.0) return;
     const double count = m_toIU.Invert(1.0);
     // The greatest power that leaves whole digits: 25 * 10^-4 rather than 250 * 10^-5.
-    for (int power = -kMostDecimalStep; power <= kMostDecimalStep; ++power) {
+    for (int power = kFinestStepPower; power <= kMostDecimalStep; ++power) {
         const double scaled = count / std::pow(10.0, power);
         const double digits = std::round(scaled);
         if (digits < 1.0 || digits > kMostStepDigits || std::fabs(scaled / digits - 1.0) >= 1e-15)
             continue;
         m_stepDigits = static_cast<unsigned>(digits);
         m_stepPower = power;
-        if (m_stepDigits == 1) m_decimalStep = power;
+        if (m_stepDigits == 1 && power >= -kMostDecimalStep) m_decimalStep = power;
     }
 }
 
@@ -298,12 +298,14 @@ numbertext::NumberBuffer CMC_ArrayParameter::ShownText(double internalValue,
     }
     if (IsCountOfDigitStep(internalValue)) {
         numbertext::NumberBuffer text;
-        bool exact = false;
+        numbertext::FewestFound found;
         if (numbertext::FewestDigitsOfCount(m_toIU.Invert(internalValue),
                                             static_cast<long long>(internalValue), m_stepDigits,
-                                            m_stepPower, text, exact)) {
-            // The save writes the count's digits (its exact text, at most ten digits).
-            if (savedAsShown) *savedAsShown = !SavesWholeOrShortest() && exact;
+                                            m_stepPower, text, found)) {
+            if (savedAsShown) {
+                *savedAsShown =
+                    !SavesWholeOrShortest() && (found.isSignificant15 || found.significant15IsLong);
+            }
             return text;
         }
     }

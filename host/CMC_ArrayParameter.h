@@ -108,8 +108,10 @@ class CMC_ArrayParameter {
     // Counts of whole types as large as a billionth or a billion of the selected unit.
     static constexpr int kMostDecimalStep = 9;
     static constexpr int kNoDecimalStep = kMostDecimalStep + 1;
-    // The digits of a step shown by whole-number arithmetic: 2.5 um is 25 * 10^-4 mm.
-    static constexpr unsigned kMostStepDigits = 9999;
+    // Steps shown by whole-number arithmetic: 2.5 um is 25 * 10^-4 mm, 1/1024 mm is
+    // 9765625 * 10^-10 mm, 360/4096 deg is 87890625 * 10^-9 deg.
+    static constexpr unsigned kMostStepDigits = 99'999'999;
+    static constexpr int kFinestStepPower = -12;
 
     // Converts between two units as v * from / to (the identity when both are 1).
     struct Scale {

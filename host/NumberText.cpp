@@ -802,9 +802,12 @@ std::optional<int> CompareWithDecimal(double magnitude, unsigned long long whole
 // side of the half count, which the margin keeps clear of the conversion's rounding errors. The
 // roundings are taken from the last digit up, so that every division is by the constant ten.
 bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power,
-                         NumberBuffer& text, bool& exact) {
-    constexpr unsigned long long kMostDigits = 10'000'000'000ull;  // ten digits, as a save writes
-    constexpr double kConversionError = 1e-13;                     // of the count, generously
+                         NumberBuffer& text, FewestFound& found) {
+    // Up to fourteen digits, x lies within a unit of the last one: the roundings of x and of
+    // its digits agree except at ties, and a text of eleven to fourteen digits is long.
+    constexpr unsigned long long kMostDigits = 100'000'000'000'000ull;
+    constexpr int kShortDigits = 10;
+    constexpr double kConversionError = 1e-14;  // of the count, ten times what it can be
     if (count == 0 || multiple == 0 || count < -(1ll << 40) || count > (1ll << 40)) return false;
     const auto steps = static_cast<unsigned long long>(count < 0 ? -count : count);
     const unsigned long long digits = steps * multiple;
@@ -843,7 +846,12 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
     }
     rounded *= fewestUnit;
     RenderWhole(count < 0, static_cast<double>(rounded), power, text);
-    exact = rounded == digits;
+    unsigned long long significant = digits;
+    int ignored = 0;
+    StripTrailingZeros(significant, ignored);
+    const bool longText = DigitCount(significant) > kShortDigits;
+    found.isSignificant15 = rounded == digits;
+    found.significant15IsLong = longText;
     return true;
 }
 

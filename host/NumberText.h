@@ -46,14 +46,6 @@ ShortText ShortSignificant(double x, NumberBuffer& text, double& value);
 // notation of Significant().
 NumberBuffer DecimalText(double whole, int power);
 
-// The text FewestDigits() finds for x = count * multiple * 10^power, a whole count of a decimal
-// step (x the double that converting the count gave), among the texts that convert back to the
-// same count: those nearer than half a step. Found with whole-number arithmetic, for steps of
-// a few digits such as 2.5 um; false where that cannot be sure (a text exactly half a step
-// away, a step or a count too large), and the caller searches. exact: the text is x's digits.
-bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power,
-                         NumberBuffer& text, bool& exact);
-
 // Digits from the first to the last nonzero digit of a number's text ("0.0250" -> 2).
 int CountSignificantDigits(std::string_view text);
 
@@ -94,6 +86,15 @@ struct FewestFound {
 // them without calling accepts(), so long lists stay fast.
 NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accepts,
                           FewestFound* found = nullptr);
+
+// The text FewestDigits() finds for x = count * multiple * 10^power, a whole count of a decimal
+// step (x the double that converting the count gave), among the texts that convert back to the
+// same count: those nearer than half a step. Found with whole-number arithmetic, for steps
+// such as 2.5 um or 1/1024 mm; false where that cannot be sure (a text exactly half a step
+// away, a step or a count too large), and the caller searches. found: what is certain about
+// Significant(x, 15); a fact left false may still hold.
+bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power,
+                         NumberBuffer& text, FewestFound& found);
 
 // text made safe to quote in a message: control characters escaped (\n, \x1b), long
 // texts cut short.

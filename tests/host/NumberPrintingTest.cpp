@@ -90,6 +90,7 @@ class NumberPrinting : public ::testing::Test {
         inches.SetUnits(CMC_Units(DriveScale{"in", 1000, 0.2, 0.00025}));
         sixteenths.SetUnits(CMC_Units(DriveScale{"mm", 5000, 8, 0.001}));
         threeMicrons.SetUnits(CMC_Units(DriveScale{"mm", 1000, 3, 0.001}));
+        binary.SetUnits(CMC_Units(DriveScale{"mm", 4096, 4, 0.0005}));
     }
 
     // Fills an array of type in unit with values and checks every shown and saved text.
@@ -135,6 +136,7 @@ class NumberPrinting : public ::testing::Test {
     CMC_Setup inches{"in"};
     CMC_Setup sixteenths{"1.6um"};  // a count is 1.6 um: ties between its digits' roundings
     CMC_Setup threeMicrons{"3um"};  // roundings of a count's digits lie a third of a step away
+    CMC_Setup binary{"1/1024mm"};   // a count has ten digits: 0.0009765625 mm
 };
 
 // Values as people type them, values with long digit runs, and values close to powers of ten
@@ -208,6 +210,8 @@ TEST_F(NumberPrinting, ConvertedPositionsShowAndSaveAsFormattedInFull) {
     ExpectPlainTexts(&sixteenths, VT_LONG, "mm", Values(5e3, 17));
     ExpectPlainTexts(&sixteenths, VT_ULONG, "um", Values(5e6, 18));
     ExpectPlainTexts(&threeMicrons, VT_LONG, "mm", Values(3e3, 19));
+    ExpectPlainTexts(&binary, VT_LONG, "mm", Values(2e3, 20));
+    ExpectPlainTexts(&binary, VT_LONG, "um", Values(2e8, 21));
 }
 
 TEST_F(NumberPrinting, FixedPointDynamicsShowAndSaveAsFormattedInFull) {
