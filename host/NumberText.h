@@ -91,8 +91,9 @@ NumberBuffer FewestDigits(double x, const Tolerance& tolerance, ValueTest accept
 // step (x the double that converting the count gave), among the texts that convert back to the
 // same count: those nearer than half a step. Found with whole-number arithmetic, for steps
 // such as 2.5 um or 1/1024 mm; false where that cannot be sure (a text exactly half a step
-// away, a step or a count too large), and the caller searches. found: what is certain about
-// Significant(x, 15); a fact left false may still hold.
+// away, a step or a count too large), and the caller searches. found: whether the text is the
+// count's own digits (isSignificant15) and whether those have more than ten
+// (significant15IsLong); where either holds, a save writes the text as shown.
 bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power,
                          NumberBuffer& text, FewestFound& found);
 
