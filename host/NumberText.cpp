@@ -808,10 +808,11 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
     constexpr unsigned long long kMostDigits = 100'000'000'000'000ull;
     constexpr int kShortDigits = 10;
     constexpr double kConversionError = 1e-14;  // of the count, ten times what it can be
-    if (count == 0 || multiple == 0 || count < -(1ll << 40) || count > (1ll << 40)) return false;
-    const auto steps = static_cast<unsigned long long>(count < 0 ? -count : count);
+    if (count == 0 || multiple == 0) return false;
+    const auto magnitude = static_cast<unsigned long long>(count);
+    const unsigned long long steps = count < 0 ? 0 - magnitude : magnitude;
+    if (steps >= kMostDigits / multiple) return false;
     const unsigned long long digits = steps * multiple;
-    if (digits >= kMostDigits) return false;
     // Twice a rounding's distance and a step are whole numbers: apart, they differ by one or
     // more, which must be more than the conversion's error (in the same measure).
     if (2.0 * multiple * static_cast<double>(steps) * kConversionError >= 1.0) return false;
