@@ -135,6 +135,9 @@ struct Refusal {
     const char* error;
 };
 
+// Test names and failures show the refused line rather than the structure's bytes.
+void PrintTo(const Refusal& refusal, std::ostream* out) { *out << '"' << refusal.script << '"'; }
+
 class ScriptRefusal : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(ScriptRefusal, StopsTheDialogWithTheLineAndTheProblem) {
