@@ -10,12 +10,12 @@
 #include "app/AppError.h"
 #include "app/CommandSupport.h"
 #include "app/FileAccess.h"
+#include "app/WindowBackend.h"
 #include "host/CString.h"
 #include "platform/ActiveBackendGuard.h"
 #include "platform/AfxMessageBox.h"
 #include "platform/CFileDialog.h"
 #include "platform/HeadlessBackend.h"
-#include "platform/fltk/FltkBackend.h"
 #include "plugin/VantrelExports.h"
 
 namespace {
@@ -109,13 +109,14 @@ int RunScriptedEdit(const PluginModule& module, Project& project, EditRequest re
 }
 
 int RunWindowEdit(const PluginModule& module, Project& project, EditRequest request) {
-    if (!FltkBackend::OpenDisplay(EndOnLostDisplay)) {
+    WindowBackend window = OpenWindowBackend(EndOnLostDisplay);
+    if (!window) {
         throw AppError(
             "edit: no display is available (DISPLAY is unset or cannot be opened); "
             "use --script FILE to edit without a window");
     }
+    Backend& backend = *window;
     CString text = StartingText(module, project, request);
-    FltkBackend backend;
     bool confirmed = RunEditor(module, project, backend, text);
     if (!confirmed) return 1;
     try {

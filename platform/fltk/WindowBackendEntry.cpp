@@ -1,0 +1,11 @@
+#include "platform/fltk/WindowBackendEntry.h"
+
+#include "platform/fltk/FltkBackend.h"
+
+bool VantrelOpenWindowDisplay(VantrelDisplayLostHandler onLost) {
+    return FltkBackend::OpenDisplay(onLost);
+}
+
+Backend* VantrelCreateWindowBackend() { return new FltkBackend(); }
+
+void VantrelDestroyWindowBackend(Backend* backend) { delete backend; }

@@ -1,0 +1,18 @@
+// The window back end's entry points under plain names, for a program that loads this library
+// only when it opens a window: the library brings the toolkit and the X libraries, whose
+// loading would otherwise cost every start of the program.
+#pragma once
+
+#include <string>
+
+#include "platform/Backend.h"
+
+extern "C" {
+// What the program does when the display goes away (FltkBackend::DisplayLostHandler).
+using VantrelDisplayLostHandler = void (*)(const std::string& reason);
+// Connects to the display; false when there is none (FltkBackend::OpenDisplay).
+bool VantrelOpenWindowDisplay(VantrelDisplayLostHandler onLost);
+// A new window back end, which VantrelDestroyWindowBackend destroys.
+Backend* VantrelCreateWindowBackend();
+void VantrelDestroyWindowBackend(Backend* backend);
+}
