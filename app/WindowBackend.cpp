@@ -2,13 +2,15 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
+
 #include "app/AppError.h"
 #include "platform/fltk/WindowBackendEntry.h"
 
 namespace {
 
-// Found by its plain name on the program's library path (beside it in the build, in the
-// library folder when installed). Never closed: the toolkit keeps its state until the end.
+// Found by its versioned file name on the program's library path (beside it in the build, in
+// the library folder when installed). Never closed: the toolkit keeps its state until the end.
 void* LoadLibrary() {
     static void* handle = nullptr;
     if (handle != nullptr) return handle;
@@ -22,7 +24,7 @@ void* LoadLibrary() {
 }
 
 template <typename Fn>
-Fn Resolve(void* library, const char* name, Fn) {
+Fn Resolve(void* library, const char* name) {
     void* symbol = dlsym(library, name);
     if (symbol == nullptr) {
         throw AppError(std::string("edit: the window back end ") + VANTREL_WINDOW_LIBRARY +
@@ -36,11 +38,16 @@ void DestroyNothing(Backend*) {}
 }  // namespace
 
 WindowBackend OpenWindowBackend(void (*onLost)(const std::string& reason)) {
+    // Without a display there is nothing to load the toolkit for, and a machine without it
+    // hears that there is no display rather than that a library is missing.
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') return WindowBackend(nullptr, DestroyNothing);
     void* library = LoadLibrary();
-    const auto open = Resolve(library, "VantrelOpenWindowDisplay", &VantrelOpenWindowDisplay);
-    const auto create = Resolve(library, "VantrelCreateWindowBackend", &VantrelCreateWindowBackend);
+    const auto open = Resolve<VantrelOpenWindowDisplayFn>(library, "VantrelOpenWindowDisplay");
+    const auto create =
+        Resolve<VantrelCreateWindowBackendFn>(library, "VantrelCreateWindowBackend");
     const auto destroy =
-        Resolve(library, "VantrelDestroyWindowBackend", &VantrelDestroyWindowBackend);
+        Resolve<VantrelDestroyWindowBackendFn>(library, "VantrelDestroyWindowBackend");
     if (!open(onLost)) return WindowBackend(nullptr, DestroyNothing);
     return WindowBackend(create(), destroy);
 }

@@ -16,3 +16,9 @@ bool VantrelOpenWindowDisplay(VantrelDisplayLostHandler onLost);
 Backend* VantrelCreateWindowBackend();
 void VantrelDestroyWindowBackend(Backend* backend);
 }
+
+// The entry points' types, for a program that looks them up by name: naming the functions
+// themselves would make it link against this library.
+using VantrelOpenWindowDisplayFn = bool (*)(VantrelDisplayLostHandler onLost);
+using VantrelCreateWindowBackendFn = Backend* (*)();
+using VantrelDestroyWindowBackendFn = void (*)(Backend* backend);

@@ -91,6 +91,7 @@ class NumberPrinting : public ::testing::Test {
         sixteenths.SetUnits(CMC_Units(DriveScale{"mm", 5000, 8, 0.001}));
         threeMicrons.SetUnits(CMC_Units(DriveScale{"mm", 1000, 3, 0.001}));
         binary.SetUnits(CMC_Units(DriveScale{"mm", 4096, 4, 0.0005}));
+        fastSamples.SetUnits(CMC_Units(DriveScale{"mm", 4000, 1, 0.0001}));
     }
 
     // Fills an array of type in unit with values and checks every shown and saved text.
@@ -134,9 +135,10 @@ class NumberPrinting : public ::testing::Test {
     CMC_Setup millimetres{"mm"};
     CMC_Setup degrees{"deg"};
     CMC_Setup inches{"in"};
-    CMC_Setup sixteenths{"1.6um"};  // a count is 1.6 um: ties between its digits' roundings
-    CMC_Setup threeMicrons{"3um"};  // roundings of a count's digits lie a third of a step away
-    CMC_Setup binary{"1/1024mm"};   // a count has ten digits: 0.0009765625 mm
+    CMC_Setup sixteenths{"1.6um"};   // a count is 1.6 um: ties between its digits' roundings
+    CMC_Setup threeMicrons{"3um"};   // roundings of a count's digits lie a third of a step away
+    CMC_Setup fastSamples{"0.1ms"};  // an acceleration count is 25000 mm/s^2: a positive power
+    CMC_Setup binary{"1/1024mm"};    // a count is 0.0009765625 mm: positions of many digits
 };
 
 // Values as people type them, values with long digit runs, and values close to powers of ten
@@ -212,6 +214,7 @@ TEST_F(NumberPrinting, ConvertedPositionsShowAndSaveAsFormattedInFull) {
     ExpectPlainTexts(&threeMicrons, VT_LONG, "mm", Values(3e3, 19));
     ExpectPlainTexts(&binary, VT_LONG, "mm", Values(2e3, 20));
     ExpectPlainTexts(&binary, VT_LONG, "um", Values(2e8, 21));
+    ExpectPlainTexts(&fastSamples, VT_LONG, "mm/s^2", Values(5e13, 22));
 }
 
 TEST_F(NumberPrinting, FixedPointDynamicsShowAndSaveAsFormattedInFull) {
