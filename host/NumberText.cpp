@@ -800,7 +800,9 @@ std::optional<int> CompareWithDecimal(double magnitude, unsigned long long whole
 // digits rounded to the fewest places that stay within half a step of them, a tie rounded to
 // the side x lies on. A rounding takes the count back when its conversion lands on the right
 // side of the half count, which the margin keeps clear of the conversion's rounding errors. The
-// roundings are taken from the last digit up, so that every division is by the constant ten.
+// roundings are taken from the last digit up, so that every division is by the constant ten;
+// the multiples of a coarser unit are among those of a finer one, so once a rounding lies
+// beyond half a step, every coarser one does too and the walk ends.
 bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power,
                          NumberBuffer& text, FewestFound& found) {
     // Up to fourteen digits, x lies within a unit of the last one: the roundings of x and of
@@ -832,7 +834,7 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
         // back, above does not.
         const unsigned long long twiceAway = std::min(2 * below, 2 * (unit - below));
         if (twiceAway == multiple) return false;
-        if (twiceAway > multiple) continue;
+        if (twiceAway > multiple) break;
         fewestAbove = above;
         fewestBelow = below;
         fewestUnit = unit;
