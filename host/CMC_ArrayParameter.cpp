@@ -253,33 +253,33 @@ void CMC_ArrayParameter::SetMaxInInternalUnit(double max) {
 void CMC_ArrayParameter::UpdateShownForms() {
     m_shownMin = m_toIU.Invert(LowestIU());
     m_shownMax = m_toIU.Invert(HighestIU());
-    m_decimalStep = kNoDecimalStep;
     m_stepDigits = 0;
     if (CMC_Value::StepOf(m_type) != 1.0) return;
     const double count = m_toIU.Invert(1.0);
     // The greatest power that leaves whole digits: 25 * 10^-4 rather than 250 * 10^-5.
-    for (int power = kFinestStepPower; power <= kMostDecimalStep; ++power) {
+    for (int power = kCoarsestStepPower; power >= kFinestStepPower; --power) {
         const double scaled = count / std::pow(10.0, power);
         const double digits = std::round(scaled);
         if (digits < 1.0 || digits > kMostStepDigits || std::fabs(scaled / digits - 1.0) >= 1e-15)
             continue;
         m_stepDigits = static_cast<unsigned>(digits);
         m_stepPower = power;
-        if (m_stepDigits == 1 && power >= -kMostDecimalStep) m_decimalStep = power;
+        return;
     }
 }
 
-// A whole count of a decimal step, k * 10^q, is within a few units in the fifteenth digit of
-// what the conversion makes of it. So every rounding of it to fewer digits than k has lies a
-// count or more away, beyond the half count that stores the same value: the fewest digits are
-// those of k, and its exact text is the same or (a unit off in the fifteenth digit) long;
-// either way the save writes it as shown.
-bool CMC_ArrayParameter::ShowsAsDecimal(double internalValue) const {
-    return m_decimalStep != kNoDecimalStep && internalValue == RoundHalfAway(internalValue);
-}
-
-bool CMC_ArrayParameter::IsCountOfDigitStep(double internalValue) const {
-    return m_stepDigits > 1 && internalValue == RoundHalfAway(internalValue);
+// Values of whole types are whole counts, and the conversion makes of a count of the step
+// its digits to within a few units in the fifteenth.
+bool CMC_ArrayParameter::CountText(double internalValue, numbertext::NumberBuffer& text,
+                                   bool& savedAsShown) const {
+    if (m_stepDigits == 0) return false;
+    numbertext::FewestFound found;
+    if (!numbertext::FewestDigitsOfCount(m_toIU.Invert(internalValue),
+                                         static_cast<long long>(internalValue), m_stepDigits,
+                                         m_stepPower, text, found))
+        return false;
+    savedAsShown = found.isSignificant15 || found.significant15IsLong;
+    return true;
 }
 
 CString CMC_ArrayParameter::PrintValue(int index) const { return ValueText(index).View(); }
@@ -292,31 +292,16 @@ numbertext::NumberBuffer CMC_ArrayParameter::ValueText(int index) const {
 
 numbertext::NumberBuffer CMC_ArrayParameter::ShownText(double internalValue,
                                                        bool* savedAsShown) const {
-    if (ShowsAsDecimal(internalValue)) {
-        if (savedAsShown) *savedAsShown = !SavesWholeOrShortest();
-        return numbertext::DecimalText(internalValue, m_decimalStep);
-    }
-    if (IsCountOfDigitStep(internalValue)) {
-        numbertext::NumberBuffer text;
+    numbertext::NumberBuffer text;
+    bool sameSaved = false;
+    if (!CountText(internalValue, text, sameSaved)) {
         numbertext::FewestFound found;
-        if (numbertext::FewestDigitsOfCount(m_toIU.Invert(internalValue),
-                                            static_cast<long long>(internalValue), m_stepDigits,
-                                            m_stepPower, text, found)) {
-            if (savedAsShown) {
-                *savedAsShown =
-                    !SavesWholeOrShortest() && (found.isSignificant15 || found.significant15IsLong);
-            }
-            return text;
-        }
+        text = PrintIn(internalValue, m_toIU, &found);
+        // The save writes the shown text when that is also the value's exact text (taken when
+        // short, and the shown text otherwise), and when the exact text is long.
+        sameSaved = found.isSignificant15 || found.significant15IsLong;
     }
-    numbertext::FewestFound found;
-    numbertext::NumberBuffer text = PrintIn(internalValue, m_toIU, &found);
-    // The save writes the shown text when that is also the value's exact text (taken when
-    // short, and the shown text otherwise), and when the exact text is long.
-    if (savedAsShown) {
-        *savedAsShown =
-            !SavesWholeOrShortest() && (found.isSignificant15 || found.significant15IsLong);
-    }
+    if (savedAsShown) *savedAsShown = !SavesWholeOrShortest() && sameSaved;
     return text;
 }
 
@@ -413,8 +398,10 @@ void CMC_ArrayParameter::AppendSaveText(std::string& out, size_t index) const {
         out += shown.text;
         return;
     }
-    if (ShowsAsDecimal(internalValue)) {
-        out += numbertext::DecimalText(internalValue, m_decimalStep).View();
+    numbertext::NumberBuffer counted;
+    bool sameSaved = false;
+    if (CountText(internalValue, counted, sameSaved) && sameSaved) {
+        out += counted.View();
         return;
     }
     numbertext::NumberBuffer exact;
@@ -424,7 +411,7 @@ void CMC_ArrayParameter::AppendSaveText(std::string& out, size_t index) const {
         out += exact.View();
         return;
     }
-    out += shown.kept ? shown.text : PrintIn(internalValue, m_toIU).View();
+    out += shown.kept ? shown.text : ShownText(internalValue).View();
 }
 
 // A text counts only when it rounds to the stored value without saturating, so that a huge

@@ -105,13 +105,11 @@ class CMC_ArrayParameter {
 
   private:
     static constexpr double kNoLimit = std::numeric_limits<double>::infinity();
-    // Counts of whole types as large as a billionth or a billion of the selected unit.
-    static constexpr int kMostDecimalStep = 9;
-    static constexpr int kNoDecimalStep = kMostDecimalStep + 1;
-    // Steps shown by whole-number arithmetic: 2.5 um is 25 * 10^-4 mm, 1/1024 mm is
-    // 9765625 * 10^-10 mm, 360/4096 deg is 87890625 * 10^-9 deg.
+    // Steps of whole types shown from their digits: a micrometre is 1 * 10^-3 mm, 2.5 um is
+    // 25 * 10^-4 mm, 1/1024 mm is 9765625 * 10^-10 mm, 360/4096 deg is 87890625 * 10^-9 deg.
     static constexpr unsigned kMostStepDigits = 99'999'999;
     static constexpr int kFinestStepPower = -12;
+    static constexpr int kCoarsestStepPower = 9;
 
     // Converts between two units as v * from / to (the identity when both are 1).
     struct Scale {
@@ -131,10 +129,9 @@ class CMC_ArrayParameter {
     // The display text of an internal value in the selected unit; with savedAsShown, whether
     // the save writes the value as the same text.
     numbertext::NumberBuffer ShownText(double internalValue, bool* savedAsShown = nullptr) const;
-    // Whether the value is a whole count of a decimal step, shown as its digits.
-    bool ShowsAsDecimal(double internalValue) const;
-    // Whether the value is a whole count of a step of a few digits times a power of ten (2.5 um).
-    bool IsCountOfDigitStep(double internalValue) const;
+    // The text of a count of the column's decimal step, from its digits; false where the
+    // fewest-digit search must find it. savedAsShown: the save writes the same text.
+    bool CountText(double internalValue, numbertext::NumberBuffer& text, bool& savedAsShown) const;
     // Whether the save writes whole numbers or shortest texts, never the shown texts.
     bool SavesWholeOrShortest() const;
     numbertext::NumberBuffer PrintIn(double internalValue, const Scale& scale,
@@ -158,8 +155,8 @@ class CMC_ArrayParameter {
     Scale m_toBase;           // internal unit -> the selected unit's base unit
     double m_shownMin = 0.0;  // the limits in the selected unit
     double m_shownMax = 0.0;
-    int m_decimalStep = kNoDecimalStep;  // a count of a whole type is 10^m_decimalStep units
-    unsigned m_stepDigits = 0;           // or m_stepDigits * 10^m_stepPower units (0: neither)
+    // A count of a whole type is m_stepDigits * 10^m_stepPower units (0: no such decimal).
+    unsigned m_stepDigits = 0;
     int m_stepPower = 0;
     std::vector<double> m_values;         // internal units, as the type represents them
     mutable ShownTextCache m_shownTexts;  // what KeptValueText() made of m_values

@@ -134,15 +134,19 @@ void RenderScientific(std::string_view scientific, NumberBuffer& buffer) {
     RenderDecimal(number, buffer);
 }
 
+// 10^k for k from 0 to 19, exactly. (kExactPowers below are the doubles that hold powers of
+// ten exactly; PowersOfTen() are the library's own results.)
+constexpr std::array<unsigned long long, 20> kWholePowers = [] {
+    std::array<unsigned long long, 20> powers{1};
+    for (size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 10;
+    return powers;
+}();
+
 // Takes zeros trailing zeros off value into power if it has them. The divisor is a constant
 // of each call, so the compiler multiplies instead of dividing: a division costs tens of cycles.
 template <int zeros>
 void StripZeros(unsigned long long& value, int& power) {
-    constexpr unsigned long long kDivisor = [] {
-        unsigned long long divisor = 1;
-        for (int k = 0; k < zeros; ++k) divisor *= 10;
-        return divisor;
-    }();
+    constexpr unsigned long long kDivisor = kWholePowers[zeros];
     if (value % kDivisor != 0) return;
     value /= kDivisor;
     power += zeros;
@@ -158,14 +162,9 @@ void StripTrailingZeros(unsigned long long& value, int& power) {
 
 // The count of decimal digits of value (not zero).
 int DigitCount(unsigned long long value) {
-    static constexpr auto kPowers = [] {
-        std::array<unsigned long long, 20> powers{1};
-        for (size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 10;
-        return powers;
-    }();
     // log10(2) is about 1233 / 4096: a first guess from the bit length, one too high at most.
     const int guess = (64 - std::countl_zero(value)) * 1233 >> 12;
-    return guess + 1 - (value < kPowers[static_cast<size_t>(guess)] ? 1 : 0);
+    return guess + 1 - (value < kWholePowers[static_cast<size_t>(guess)] ? 1 : 0);
 }
 
 // A word of eight ASCII characters, the first in the lowest byte, as memory holds it on this
@@ -762,13 +761,6 @@ ShortText ShortSignificant(double x, NumberBuffer& text, double& value) {
 namespace {
 using Wide = unsigned __int128;
 
-// 10^k for k from 0 to 19, exactly.
-unsigned long long WholePowerOfTen(int k) {
-    unsigned long long power = 1;
-    for (int i = 0; i < k; ++i) power *= 10;
-    return power;
-}
-
 bool MultiplyWide(Wide& value, Wide factor) {
     return !__builtin_mul_overflow(value, factor, &value);
 }
@@ -789,7 +781,7 @@ std::optional<int> CompareWithDecimal(double magnitude, unsigned long long whole
     Wide left = static_cast<unsigned long long>(std::ldexp(fraction, kMantissaBits));
     exponent -= kMantissaBits;
     Wide right = whole;
-    const Wide ten = WholePowerOfTen(std::abs(power));
+    const Wide ten = kWholePowers[static_cast<size_t>(std::abs(power))];
     if (!MultiplyWide(power >= 0 ? right : left, ten)) return std::nullopt;
     if (!ShiftWide(exponent >= 0 ? left : right, std::abs(exponent))) return std::nullopt;
     return left < right ? -1 : left > right ? 1 : 0;
@@ -807,10 +799,15 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
                          NumberBuffer& text, FewestFound& found) {
     // Up to fourteen digits, x lies within a unit of the last one: the roundings of x and of
     // its digits agree except at ties, and a text of eleven to fourteen digits is long.
-    constexpr unsigned long long kMostDigits = 100'000'000'000'000ull;
+    constexpr unsigned long long kMostDigits = kWholePowers[14];
     constexpr int kShortDigits = 10;
     constexpr double kConversionError = 1e-14;  // of the count, ten times what it can be
-    if (count == 0 || multiple == 0) return false;
+    if (multiple == 0) return false;
+    if (count == 0) {
+        RenderWhole(false, 0.0, power, text);
+        found = {true, false};
+        return true;
+    }
     const auto magnitude = static_cast<unsigned long long>(count);
     const unsigned long long steps = count < 0 ? 0 - magnitude : magnitude;
     if (steps >= kMostDigits / multiple) return false;
@@ -856,12 +853,6 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
     found.isSignificant15 = rounded == digits;
     found.significant15IsLong = longText;
     return true;
-}
-
-NumberBuffer DecimalText(double whole, int power) {
-    NumberBuffer text;
-    RenderWhole(whole < 0, std::fabs(whole), power, text);
-    return text;
 }
 
 NumberBuffer Shortest(double x) {

@@ -42,14 +42,8 @@ enum class ShortText {
 };
 ShortText ShortSignificant(double x, NumberBuffer& text, double& value);
 
-// The text of the decimal whole * 10^power (whole a whole number below 2^53 in magnitude) in the
-// notation of Significant().
-NumberBuffer DecimalText(double whole, int power);
-
 // Digits from the first to the last nonzero digit of a number's text ("0.0250" -> 2).
 int CountSignificantDigits(std::string_view text);
-
-inline std::string FormatShortest(double x) { return Shortest(x).Str(); }
 
 // Which values stand for the same stored value as a number x: those nearer than sure to x do,
 // those farther than most do not; between the two only an exact test can tell.
