@@ -14,10 +14,7 @@ int RunCheck(const CommonOptions& common, const std::string& elementPath) {
     std::string element = ReadInput(elementPath);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    Translation translation = TranslateElement(*module, *project, std::move(element));
-    if (translation.accepted) return 0;
-    WriteStandardError(RefusalText(translation.text, InputName(elementPath)));
-    return 1;
+    return ModuleAccepts(*module, *project, std::move(element), InputName(elementPath)) ? 0 : 1;
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "app/PlotCommand.h"
 #include "app/StatsCommand.h"
 #include "host/CString.h"
+#include "path/PathError.h"
 #include "plugin/VantrelExports.h"
 
 namespace {
@@ -59,10 +60,7 @@ int RunEnabled(const CommonOptions& common) {
 int RunNew(const CommonOptions& common, const std::string& output) {
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    auto defaults = module->Resolve<GetDefaultParametersFn>("GetDefaultParameters");
-    CString text;
-    defaults(project->Controller(), project->Motion(), text);
-    WriteOutput(output, text.str());
+    WriteOutput(output, NewElementText(*module, *project));
     return 0;
 }
 
@@ -232,6 +230,9 @@ int RunVantrel(int argc, char** argv) {
         RefuseLeftOverWords(app, command);
         return command->run();
     } catch (const AppError& error) {
+        ReportMessage(error.what());
+    } catch (const PathError& error) {
+        // A file the path commands read or write refused, with its name and line.
         ReportMessage(error.what());
     } catch (const std::exception& error) {
         ReportMessage(std::string("unexpected failure: ") + error.what());

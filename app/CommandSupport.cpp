@@ -126,9 +126,16 @@ std::string UnknownCommandMessage(const CLI::App& app, const std::string& word) 
     return message + " (see vantrel --help)";
 }
 
-bool ModuleAccepts(const PluginModule& module, Project& project, const std::string& element,
+std::string NewElementText(const PluginModule& module, Project& project) {
+    auto defaults = module.Resolve<GetDefaultParametersFn>("GetDefaultParameters");
+    CString text;
+    defaults(project.Controller(), project.Motion(), text);
+    return std::move(text.str());
+}
+
+bool ModuleAccepts(const PluginModule& module, Project& project, std::string element,
                    const std::string& elementName) {
-    const Translation translation = TranslateElement(module, project, element);
+    const Translation translation = TranslateElement(module, project, std::move(element));
     if (!translation.accepted) WriteStandardError(RefusalText(translation.text, elementName));
     return translation.accepted;
 }

@@ -58,9 +58,11 @@ std::string RefusalText(const std::string& messages, const std::string& elementN
 
 // "unknown command "word"", with the closest command of app as a suggestion when one is near.
 std::string UnknownCommandMessage(const CLI::App& app, const std::string& word);
+// The module's text of a new element on the project.
+std::string NewElementText(const PluginModule& module, Project& project);
 // Whether the module's translation accepts element; when it does not, its messages go to stderr
-// (see RefusalText).
-bool ModuleAccepts(const PluginModule& module, Project& project, const std::string& element,
+// (see RefusalText). The element is taken over, as by TranslateElement.
+bool ModuleAccepts(const PluginModule& module, Project& project, std::string element,
                    const std::string& elementName);
 
 // Writes "vantrel: MESSAGE" as one line on standard error. Messages quote what the user gave

@@ -24,10 +24,7 @@ constexpr const char* kElementFilter = "Element Files (*.element)|*.element|All 
 
 CString StartingText(const PluginModule& module, Project& project, EditRequest& request) {
     if (!request.startsNew) return CString(std::move(request.element));
-    auto defaults = module.Resolve<GetDefaultParametersFn>("GetDefaultParameters");
-    CString text;
-    defaults(project.Controller(), project.Motion(), text);
-    return text;
+    return CString(NewElementText(module, project));
 }
 
 // Runs the module's editor with backend; the edited text, when the user confirmed, is in text.

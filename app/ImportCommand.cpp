@@ -136,11 +136,9 @@ ColumnUnitNames OwnUnitsOf(const ElementPath& layout) {
 
 std::string DefaultElement(const PluginModule& module, Project& project,
                            const std::string& profile) {
-    auto defaults = module.Resolve<GetDefaultParametersFn>("GetDefaultParameters");
-    CString text;
-    defaults(project.Controller(), project.Motion(), text);
-    if (profile.empty()) return text.str();
-    return WithProfile(text.str(), profile == "3d");
+    std::string text = NewElementText(module, project);
+    if (profile.empty()) return text;
+    return WithProfile(text, profile == "3d");
 }
 
 // The element the segments go into: the one to append to (which the module has accepted), or
@@ -272,14 +270,6 @@ int RunImport(const CommonOptions& common, const ImportOptions& options) {
     return 0;
 }
 
-int RunImportReportingPathErrors(const CommonOptions& common, const ImportOptions& options) {
-    try {
-        return RunImport(common, options);
-    } catch (const PathError& error) {
-        throw AppError(error.what());
-    }
-}
-
 }  // namespace
 
 Command AddImportCommand(CLI::App& app, CommonOptions& common) {
@@ -324,5 +314,5 @@ Command AddImportCommand(CLI::App& app, CommonOptions& common) {
         ->type_name("VALUE");
     parser->add_flag("--absolute", options->absolute,
                      "The CSV table holds absolute positions, not increments");
-    return {parser, [&common, options] { return RunImportReportingPathErrors(common, *options); }};
+    return {parser, [&common, options] { return RunImport(common, *options); }};
 }

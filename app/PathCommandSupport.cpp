@@ -22,11 +22,7 @@ std::optional<ElementPath> ReadAcceptedPath(const CommonOptions& common,
     const std::string element = ReadInput(elementFile);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    const Translation translation = TranslateElement(*module, *project, element);
-    if (!translation.accepted) {
-        WriteStandardError(RefusalText(translation.text, InputName(elementFile)));
-        return std::nullopt;
-    }
+    if (!ModuleAccepts(*module, *project, element, InputName(elementFile))) return std::nullopt;
     try {
         return ReadElementPath(element, project->Controller(), project->Motion());
     } catch (const PathError& error) {

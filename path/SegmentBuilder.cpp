@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string>
 
 #include "host/CMC_Value.h"
 #include "host/NumberText.h"
@@ -10,7 +12,6 @@
 
 namespace {
 
-constexpr double kFixedStep = 1.0 / 65536.0;  // of the speed and acceleration columns
 constexpr std::int64_t kLongestSegment = std::numeric_limits<std::int32_t>::max();
 constexpr char kAxisLetters[] = {'X', 'Y', 'Z'};
 
@@ -18,6 +19,21 @@ std::string Number(double value) { return numbertext::Significant(value, 6).Str(
 
 std::string WithUnit(double value, const std::string& unit) {
     return unit.empty() ? Number(value) : Number(value) + " " + unit;
+}
+
+// Why value (in unit, converted by scale) cannot be stored in a speed or acceleration column;
+// nothing when it can.
+std::optional<std::string> RateProblem(double value, const CountScale& scale,
+                                       const std::string& unit) {
+    const double internal = scale.ToInternal(value);
+    const double most = CMC_Value::MaxOf(VT_FIXED);
+    if (!(CMC_Value::RoundToStep(VT_FIXED, internal) <= most))
+        return WithUnit(value, unit) + " is above the most the axes hold (" +
+               WithUnit(scale.FromInternal(most), unit) + ")";
+    if (CMC_Value::Represent(VT_FIXED, internal) == 0.0)
+        return WithUnit(value, unit) + " is below the smallest step the axes hold (" +
+               WithUnit(scale.FromInternal(CMC_Value::StepOf(VT_FIXED)), unit) + ")";
+    return std::nullopt;
 }
 
 // A speed or acceleration waiting for the next segment that reaches another count.
@@ -77,8 +93,10 @@ class Builder {
     double Store(PendingRate& rate, const CountScale& scale, const std::string& unit,
                  const char* what) const {
         if (rate.value == 0.0) return 0.0;
-        const double stored =
-            StoredRate(rate.value, scale, unit, Where(rate.line) + ": the " + what);
+        // The message is made only for a refusal: most segments of a table carry a rate.
+        if (std::optional<std::string> problem = RateProblem(rate.value, scale, unit))
+            throw PathError(Where(rate.line) + ": the " + what + " " + *problem);
+        const double stored = CMC_Value::Represent(VT_FIXED, scale.ToInternal(rate.value));
         rate = PendingRate{};
         return stored;
     }
@@ -101,15 +119,7 @@ BuiltSegments BuildSegments(const ImportedPath& path, const PathScales& scales,
 
 double StoredRate(double value, const CountScale& scale, const std::string& unit,
                   const std::string& where) {
-    const double internal = scale.ToInternal(value);
-    const double most = CMC_Value::MaxOf(VT_FIXED);
-    if (!(CMC_Value::RoundToStep(VT_FIXED, internal) <= most))
-        throw PathError(where + " " + WithUnit(value, unit) + " is above the most the axes hold (" +
-                        WithUnit(scale.FromInternal(most), unit) + ")");
-    const double stored = CMC_Value::Represent(VT_FIXED, internal);
-    if (stored == 0.0)
-        throw PathError(where + " " + WithUnit(value, unit) +
-                        " is below the smallest step the axes hold (" +
-                        WithUnit(scale.FromInternal(kFixedStep), unit) + ")");
-    return stored;
+    if (std::optional<std::string> problem = RateProblem(value, scale, unit))
+        throw PathError(where + " " + *problem);
+    return CMC_Value::Represent(VT_FIXED, scale.ToInternal(value));
 }
