@@ -17,8 +17,8 @@ Backend* VantrelCreateWindowBackend();
 void VantrelDestroyWindowBackend(Backend* backend);
 }
 
-// The entry points' types, for a program that looks them up by name: naming the functions
-// themselves would make it link against this library.
-using VantrelOpenWindowDisplayFn = bool (*)(VantrelDisplayLostHandler onLost);
-using VantrelCreateWindowBackendFn = Backend* (*)();
-using VantrelDestroyWindowBackendFn = void (*)(Backend* backend);
+// The entry points' types, for a program that looks them up by name rather than linking this
+// library (an unevaluated decltype does not use the functions).
+using VantrelOpenWindowDisplayFn = decltype(&VantrelOpenWindowDisplay);
+using VantrelCreateWindowBackendFn = decltype(&VantrelCreateWindowBackend);
+using VantrelDestroyWindowBackendFn = decltype(&VantrelDestroyWindowBackend);
