@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -23,6 +21,7 @@
 #include "app/ProjectFile.h"
 #include "bench/Workload.h"
 #include "model/CInternalData.h"
+#include "platform/ActiveBackendGuard.h"
 #include "platform/HeadlessBackend.h"
 #include "plugin/VantrelExports.h"
 
@@ -76,9 +75,8 @@ Sample FillList(const Workload& workload) {
     CString text(ReadWholeFile(workload.element));
     std::ostringstream dumps;
     TimedBackend backend("cancel\n", "bench", dumps);
-    SetActiveBackend(&backend);
+    ActiveBackendGuard active(backend);
     edit(project->Controller(), project->Motion(), text);
-    SetActiveBackend(nullptr);
     return backend.fill;
 }
 
@@ -146,11 +144,6 @@ void MeasureSize(const std::string& folder, int segments) {
     for (const Row& row : rows) PrintRow(segments, row);
 }
 
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // The floor's texts are vantrel's, byte for byte: the program, the element written back, and
 // the element of the imported lines.
 bool FloorPrintsTheSameTexts(const std::string& folder) {
@@ -158,15 +151,15 @@ bool FloorPrintsTheSameTexts(const std::string& folder) {
     const std::string ours = folder + "/ours", floor = folder + "/floor";
     MeasureProgram({VANTREL_PROGRAM, "translate", w.element}, ours);
     MeasureProgram({VANTREL_FLOOR, "program", w.element}, floor);
-    bool same = Contents(ours) == Contents(floor);
+    bool same = ReadWholeFile(ours) == ReadWholeFile(floor);
     CopyFile(w.element, ours);
     MeasureProgram({VANTREL_PROGRAM, "edit", ours, "--script", w.okScript});
     MeasureProgram({VANTREL_FLOOR, "element", w.element, floor});
-    same = same && Contents(ours) == Contents(floor);
+    same = same && ReadWholeFile(ours) == ReadWholeFile(floor);
     CopyFile(w.importStart, ours);
     MeasureProgram({VANTREL_PROGRAM, "edit", ours, "--script", w.importScript});
     MeasureProgram({VANTREL_FLOOR, "lines", w.lines, floor});
-    return same && Contents(ours) == Contents(floor);
+    return same && ReadWholeFile(ours) == ReadWholeFile(floor);
 }
 
 }  // namespace

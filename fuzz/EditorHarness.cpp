@@ -12,7 +12,7 @@
 #include "app/Project.h"
 #include "app/ProjectFile.h"
 #include "host/CString.h"
-#include "platform/Backend.h"
+#include "platform/ActiveBackendGuard.h"
 #include "platform/HeadlessBackend.h"
 #include "plugin/VantrelExports.h"
 
@@ -38,10 +38,9 @@ void RunEditor(const std::string& element, const std::string& script) {
     std::ostringstream dumps;
     std::ostringstream messages;
     HeadlessBackend backend(script, "fuzz", dumps, messages);
-    SetActiveBackend(&backend);
+    ActiveBackendGuard active(backend);
     CString text(element);
     editor.edit(editor.project->Controller(), editor.project->Motion(), text);
-    SetActiveBackend(nullptr);
 }
 
 const std::string& ImportFile(std::string_view content) {
