@@ -98,7 +98,8 @@ void ConvertSpeeds(const ElementPath& path, MotionSummary& motion) {
 }
 
 void AddMotion(const ElementPath& path, DynamicsInForce before, PathStats& stats) {
-    const std::optional<MotionModel> model = MotionModelOf(path, before);
+    stats.model = MotionModelOf(path, before);
+    const std::optional<MotionModel>& model = stats.model;
     if (!model) {
         stats.warnings.push_back(
             "the axes have no common unit: lengths are in counts and the duration cannot be "

@@ -25,6 +25,7 @@ struct PathStats {
     double pathLength = 0.0;             // in the X column's unit; in counts without units
     std::vector<double> segmentLengths;  // the same for each segment
     MotionSummary motion;                // speeds in the speed column's unit
+    std::optional<MotionModel> model;    // what motion summarises, for a plot to trace
     std::vector<std::string> warnings;
 };
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "host/NumberText.h"
@@ -112,10 +113,10 @@ struct SpeedScale {
     }
 };
 
-SpeedScale SpeedScaleOf(const ElementPath& path, DynamicsInForce before,
+SpeedScale SpeedScaleOf(const ElementPath& path, std::optional<MotionModel> model,
                         const MotionSummary& summary) {
     SpeedScale scale;
-    scale.model = MotionModelOf(path, before);
+    scale.model = std::move(model);
     if (!scale.model) {
         scale.unknownReason = "no common unit";
     } else if (!scale.model->Estimable()) {
@@ -433,8 +434,8 @@ std::string Title(const ElementPath& path, const PlotRequest& request, const Pat
 }  // namespace
 
 std::string RenderSvgPlot(const ElementPath& path, const PlotRequest& request) {
-    const PathStats stats = ComputeStats(path, request.before);
-    const SpeedScale speeds = SpeedScaleOf(path, request.before, stats.motion);
+    PathStats stats = ComputeStats(path, request.before);
+    const SpeedScale speeds = SpeedScaleOf(path, std::move(stats.model), stats.motion);
     const std::vector<PathPoint> points = CumulativePoints(path);
     const std::vector<Panel> panels = LayOutPanels(path, points);
 
