@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <map>
+#include <memory>
 #include <stdexcept>
 
 #include "tests/support/ScratchFolder.h"
@@ -26,6 +28,48 @@ std::string Capture(const std::filesystem::path& scratch, int stream) {
 }
 
 const passwd* Nobody() { return getpwnam("nobody"); }
+
+// The build folder may be one only root can enter (a clone in a private folder), and the
+// program finds its libraries and the module there. So the ordinary user runs a copy of the
+// program beside copies of the libraries, in a folder anyone can read, removed at the end.
+class ReachableCopy {
+  public:
+    explicit ReachableCopy(const std::filesystem::path& program) {
+        std::string folder = (std::filesystem::temp_directory_path() / "vantrel-reachable-XXXXXX");
+        if (mkdtemp(folder.data()) == nullptr)
+            throw std::runtime_error("cannot make a folder for the ordinary user");
+        m_folder = folder;
+        std::filesystem::permissions(m_folder, std::filesystem::perms(0755));
+        for (const auto& entry : std::filesystem::directory_iterator(program.parent_path())) {
+            const std::string name = entry.path().filename().string();
+            if (entry.is_regular_file() &&
+                (entry.path() == program || name.find(".so") != std::string::npos))
+                std::filesystem::copy_file(entry.path(), m_folder / name);
+        }
+        m_program = m_folder / program.filename();
+    }
+    ~ReachableCopy() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+    ReachableCopy(const ReachableCopy&) = delete;
+    ReachableCopy& operator=(const ReachableCopy&) = delete;
+
+    std::string Program() const { return m_program.string(); }
+    // The program's library path points into the build; the copies are found first.
+    std::string LibraryPath() const { return "LD_LIBRARY_PATH=" + m_folder.string(); }
+
+  private:
+    std::filesystem::path m_folder;
+    std::filesystem::path m_program;
+};
+
+const ReachableCopy& ReachableCopyOf(const std::string& program) {
+    static std::map<std::string, std::unique_ptr<ReachableCopy>> copies;
+    std::unique_ptr<ReachableCopy>& copy = copies[program];
+    if (!copy) copy = std::make_unique<ReachableCopy>(program);
+    return *copy;
+}
 
 }  // namespace
 
@@ -70,11 +114,18 @@ ProgramOutcome RunProgram(const std::string& program, const std::vector<std::str
 std::vector<std::string> AsOrdinaryUser(const std::string& program,
                                         const std::vector<std::string>& args) {
     std::vector<std::string> argv;
-    if (geteuid() == 0) {
-        argv = {"setpriv", "--reuid=" + std::to_string(OrdinaryUserId()),
-                "--regid=" + std::to_string(OrdinaryGroupId()), "--clear-groups"};
+    if (geteuid() != 0) {
+        argv.push_back(program);
+    } else {
+        const ReachableCopy& copy = ReachableCopyOf(program);
+        argv = {"setpriv",
+                "--reuid=" + std::to_string(OrdinaryUserId()),
+                "--regid=" + std::to_string(OrdinaryGroupId()),
+                "--clear-groups",
+                "env",
+                copy.LibraryPath(),
+                copy.Program()};
     }
-    argv.push_back(program);
     argv.insert(argv.end(), args.begin(), args.end());
     return argv;
 }

@@ -33,7 +33,8 @@ ProgramOutcome RunProgram(const std::string& program, const std::vector<std::str
                           const std::string& input, const std::filesystem::path& scratch);
 
 // The command line that runs program as an ordinary user: as it stands, or, when the tests run
-// as root (as CI does), through setpriv as nobody, so that permissions apply to it.
+// as root (as CI does), through setpriv as nobody, so that permissions apply to it; nobody then
+// runs a copy of the program and the libraries beside it, as the build may be private.
 std::vector<std::string> AsOrdinaryUser(const std::string& program,
                                         const std::vector<std::string>& args);
 // The user and group AsOrdinaryUser runs as.
