@@ -1,3 +1,3 @@
-#include "app/Cli.h"
+#include "app/cli/Cli.h"
 
 int main(int argc, char** argv) { return RunVantrel(argc, argv); }

@@ -15,15 +15,15 @@
 #include <string>
 #include <vector>
 
-#include "app/BuiltinData.h"
-#include "app/FileAccess.h"
-#include "app/Project.h"
-#include "app/ProjectFile.h"
+#include "app/io/FileAccess.h"
+#include "app/project/BuiltinData.h"
+#include "app/project/Project.h"
+#include "app/project/ProjectFile.h"
 #include "bench/Workload.h"
-#include "model/CInternalData.h"
+#include "module/model/CInternalData.h"
+#include "module/plugin/VantrelExports.h"
 #include "platform/ActiveBackendGuard.h"
 #include "platform/HeadlessBackend.h"
-#include "plugin/VantrelExports.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "host/CString.h"
-#include "path/ElementPath.h"
-#include "path/ElementWriter.h"
-#include "path/GcodeReader.h"
-#include "path/SegmentBuilder.h"
-#include "plugin/VantrelExports.h"
+#include "module/plugin/VantrelExports.h"
 #include "tests/support/TestProject.h"
+#include "toolpath/element/ElementPath.h"
+#include "toolpath/element/ElementWriter.h"
+#include "toolpath/exchange/GcodeReader.h"
+#include "toolpath/exchange/SegmentBuilder.h"
 
 namespace {
 

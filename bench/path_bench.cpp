@@ -5,10 +5,10 @@
 #include <random>
 #include <string>
 
-#include "path/ElementPath.h"
-#include "path/PathStats.h"
-#include "path/SvgPlot.h"
 #include "tests/support/TestProject.h"
+#include "toolpath/element/ElementPath.h"
+#include "toolpath/motion/PathStats.h"
+#include "toolpath/plot/SvgPlot.h"
 
 namespace {
 

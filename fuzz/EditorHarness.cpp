@@ -7,14 +7,14 @@
 #include <memory>
 #include <sstream>
 
-#include "app/BuiltinData.h"
-#include "app/PluginModule.h"
-#include "app/Project.h"
-#include "app/ProjectFile.h"
+#include "app/io/PluginModule.h"
+#include "app/project/BuiltinData.h"
+#include "app/project/Project.h"
+#include "app/project/ProjectFile.h"
 #include "host/CString.h"
+#include "module/plugin/VantrelExports.h"
 #include "platform/ActiveBackendGuard.h"
 #include "platform/HeadlessBackend.h"
-#include "plugin/VantrelExports.h"
 
 namespace {
 

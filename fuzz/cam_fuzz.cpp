@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "host/CMC_Units.h"
-#include "path/CsvReader.h"
-#include "path/GcodeReader.h"
-#include "path/PathError.h"
+#include "toolpath/element/PathError.h"
+#include "toolpath/exchange/CsvReader.h"
+#include "toolpath/exchange/GcodeReader.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/AppError.h"
-#include "app/ProjectFile.h"
+#include "app/cli/AppError.h"
+#include "app/project/ProjectFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {

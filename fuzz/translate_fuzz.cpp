@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "app/BuiltinData.h"
-#include "app/Project.h"
-#include "app/ProjectFile.h"
+#include "app/project/BuiltinData.h"
+#include "app/project/Project.h"
+#include "app/project/ProjectFile.h"
 #include "host/CString.h"
-#include "plugin/VantrelExports.h"
+#include "module/plugin/VantrelExports.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static std::unique_ptr<Project> project = LoadProjectText(DemoProjectText(), kDemoProjectName);

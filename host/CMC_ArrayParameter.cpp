@@ -9,12 +9,12 @@
 #include <limits>
 #include <utility>
 
+#include "base/Rounding.h"
+#include "base/numbertext/NumberText.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Units.h"
 #include "host/CMC_Value.h"
-#include "host/NumberText.h"
 #include "host/ParameterText.h"
-#include "host/Rounding.h"
 
 namespace {
 using numbertext::Quoted;

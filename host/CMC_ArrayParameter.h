@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/numbertext/NumberText.h"
 #include "host/CString.h"
-#include "host/NumberText.h"
 #include "host/ShownTextCache.h"
 
 class CMC_Setup;

@@ -2,11 +2,11 @@
 
 #include <optional>
 
+#include "base/numbertext/NumberText.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Units.h"
 #include "host/CMC_Value.h"
 #include "host/ControllerParameters.h"
-#include "host/NumberText.h"
 #include "host/ParameterText.h"
 
 namespace {

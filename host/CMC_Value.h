@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "host/Rounding.h"
+#include "base/Rounding.h"
 
 // Variable types of the controller.
 enum tagVarType {

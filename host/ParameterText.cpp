@@ -1,7 +1,7 @@
 #include "host/ParameterText.h"
 
-#include "host/NumberText.h"
-#include "platform/Trim.h"
+#include "base/Trim.h"
+#include "base/numbertext/NumberText.h"
 
 namespace parametertext {
 namespace {

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string_view>
 
+#include "base/EscapedText.h"
+#include "base/Trim.h"
 #include "platform/CDialog.h"
-#include "platform/EscapedText.h"
-#include "platform/Trim.h"
 #include "platform/UserInput.h"
 
 namespace {

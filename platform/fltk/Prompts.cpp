@@ -16,8 +16,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "base/Trim.h"
 #include "platform/CWinApp.h"
-#include "platform/Trim.h"
 #include "platform/fltk/DialogLayout.h"
 #include "platform/fltk/ModalWindows.h"
 #include "platform/fltk/ToolkitText.h"

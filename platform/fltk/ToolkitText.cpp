@@ -4,8 +4,8 @@
 #include <cctype>
 #include <sstream>
 
+#include "base/Trim.h"
 #include "platform/CWnd.h"
-#include "platform/Trim.h"
 #include "platform/fltk/DialogLayout.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/Trim.h"
+#include "base/Trim.h"
 #include "platform/WinDefs.h"
 
 // --- 1. Built-in symbols ---

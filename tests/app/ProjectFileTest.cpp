@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/AppError.h"
-#include "app/ProjectFile.h"
+#include "app/cli/AppError.h"
+#include "app/project/ProjectFile.h"
 #include "host/CMC_AxisData.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/TestProject.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "CliFixture.h"
-#include "app/FileAccess.h"
+#include "app/io/FileAccess.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <random>
 #include <vector>
 
+#include "base/Rounding.h"
+#include "base/numbertext/NumberText.h"
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
-#include "host/NumberText.h"
-#include "host/Rounding.h"
 
 namespace {
 using numbertext::NumberBuffer;

@@ -6,15 +6,18 @@ HERE=$(dirname "$0")
 reported=$(sh "$HERE/../../scripts/check-layer-includes" "$HERE/tree" 2>&1)
 status=$?
 expected=$(cat <<'LINES'
+base/Text.h:3: base/ may not include "platform/CWnd.h"
 platform/Window.h:2: platform/ may not include "host/CString.h"
-host/Kernel.cpp:2: host/ may not include "model/CInternalData.h"
+host/Kernel.cpp:2: host/ may not include "module/model/CInternalData.h"
 host/Kernel.cpp:4: host/ may not include "platform/fltk/FltkBackend.h"
-path/Geometry.cpp:4: path/ may not include "platform/CWnd.h"
-dialog/Editor.cpp:2: the module may not include "app/Cli.h"
-dialog/Editor.cpp:5: the module may not include "platform/HeadlessBackend.h"
+module/dialog/Editor.cpp:2: the module may not include "app/cli/Cli.h"
+module/dialog/Editor.cpp:5: the module may not include "platform/HeadlessBackend.h"
+toolpath/motion/Motion.cpp:3: toolpath/motion/ may not include "toolpath/plot/SvgPlot.h"
+toolpath/plot/Geometry.cpp:4: toolpath/plot/ may not include "platform/CWnd.h"
+toolpath/plot/Geometry.cpp:5: toolpath/plot/ may not include "toolpath/exchange/GcodeReader.h"
 app/Command.cpp:2: "Local.h" names no layer (write it from the repository root)
-app/Command.cpp:4: app/ may not include "model/CInternalData.h"
-app/Command.cpp:7: app/ may not include "plugin/CVantrelApp.h"
+app/Command.cpp:4: app/ may not include "module/model/CInternalData.h"
+app/Command.cpp:5: app/ may not include "module/plugin/CVantrelApp.h"
 check-layer-includes: see "Layers and folders" in docs/architecture.md
 LINES
 )

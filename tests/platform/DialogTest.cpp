@@ -173,11 +173,11 @@ TEST(FileDialog, ParsesTheFilterAndCancelsWithoutBackend) {
 
 TEST(FileDialog, ReturnsTheScriptedPathAsAFullPath) {
     TestDialog dialog;
-    std::string script = "file " + SourcePath("dialog/../dialog/Vantrel.rc") + "\n" +
+    std::string script = "file " + SourcePath("module/dialog/../dialog/Vantrel.rc") + "\n" +
                          "click IDC_OPEN\nfile cancel\nclick IDC_OPEN\nclick IDC_OPEN\n";
     HeadlessRun run = RunScript(dialog, script);
     EXPECT_EQ(run.error, "");
-    EXPECT_EQ(dialog.openedPath, SourcePath("dialog/Vantrel.rc"));
+    EXPECT_EQ(dialog.openedPath, SourcePath("module/dialog/Vantrel.rc"));
     EXPECT_EQ(dialog.log, (Log{"open", "open", "open"}));
 }
 

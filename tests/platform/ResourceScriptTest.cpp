@@ -112,7 +112,7 @@ std::string ParseError(const std::string& text) {
 const char* const kDialogHead = "1 DIALOG 0, 0, 10, 10\nBEGIN\n";
 
 TEST(EditorTemplate, HasEveryControlOfTheTableInOrder) {
-    ResourceScript script = ResourceScript::Load(SourcePath("dialog/Vantrel.rc"));
+    ResourceScript script = ResourceScript::Load(SourcePath("module/dialog/Vantrel.rc"));
     const DialogTemplate* dialog = script.FindDialog(214);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->symbol, "IDD_LINEAR_INTERPOLATION");
@@ -146,7 +146,7 @@ TEST(EditorTemplate, HasEveryControlOfTheTableInOrder) {
 }
 
 TEST(EditorTemplate, AddsABlankItemToTheFourConfigurationCombos) {
-    ResourceScript script = ResourceScript::Load(SourcePath("dialog/Vantrel.rc"));
+    ResourceScript script = ResourceScript::Load(SourcePath("module/dialog/Vantrel.rc"));
     const DialogTemplate* dialog = script.FindDialog(214);
     ASSERT_NE(dialog, nullptr);
     ASSERT_EQ(dialog->initItems.size(), 4u);

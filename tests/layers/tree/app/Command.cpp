@@ -1,8 +1,8 @@
 // Fixture of the layer check: the application reaches the module only through its exports.
 #include "Local.h"
-#include "app/Cli.h"
-#include "model/CInternalData.h"
-#include "path/Path.h"
+#include "app/cli/Cli.h"
+#include "module/model/CInternalData.h"
+#include "module/plugin/CVantrelApp.h"
+#include "module/plugin/VantrelExports.h"
 #include "platform/fltk/FltkBackend.h"
-#include "plugin/CVantrelApp.h"
-#include "plugin/VantrelExports.h"
+#include "toolpath/plot/SvgPlot.h"

@@ -1,4 +1,4 @@
 // Fixture of the layer check: the host library uses the framework, not a back end or the module.
-#include "model/CInternalData.h"
+#include "module/model/CInternalData.h"
 #include "platform/CDialog.h"
 #include "platform/fltk/FltkBackend.h"

@@ -1,2 +1,2 @@
 // Fixture of the layer check: tests may reach into any layer.
-#include "model/CInternalData.h"
+#include "module/model/CInternalData.h"

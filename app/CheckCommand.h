@@ -1,8 +1,0 @@
-// The check sub-command: reads and validates an element without translating it.
-#pragma once
-
-#include <CLI/CLI.hpp>
-
-#include "app/CommandSupport.h"
-
-Command AddCheckCommand(CLI::App& app, CommonOptions& common);

@@ -1,8 +1,0 @@
-// The help sub-command: the help of the program or of one of its commands.
-#pragma once
-
-#include <CLI/CLI.hpp>
-
-#include "app/CommandSupport.h"
-
-Command AddHelpCommand(CLI::App& app, CommonOptions& common);

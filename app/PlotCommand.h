@@ -1,8 +1,0 @@
-// The plot sub-command: an SVG drawing of an element's path.
-#pragma once
-
-#include <CLI/CLI.hpp>
-
-#include "app/CommandSupport.h"
-
-Command AddPlotCommand(CLI::App& app, CommonOptions& common);

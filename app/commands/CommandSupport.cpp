@@ -1,0 +1,145 @@
+#include "app/commands/CommandSupport.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "app/io/FileAccess.h"
+#include "app/project/BuiltinData.h"
+#include "app/project/ProjectFile.h"
+#include "base/EscapedText.h"
+#include "host/CString.h"
+#include "module/plugin/VantrelExports.h"
+
+namespace {
+
+// The edits (insertions, deletions, replacements, swaps of neighbours) that turn a into b.
+size_t EditDistance(const std::string& a, const std::string& b) {
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        for (size_t j = 1; j <= b.size(); ++j) {
+            size_t replace = d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, replace});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+// The command a mistyped word most likely meant: the start of a name, or a name a few edits
+// away (one edit for every three letters); empty when none is near.
+std::string ClosestCommand(const CLI::App& app, const std::string& word) {
+    std::string best;
+    size_t bestDistance = 0;
+    for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+        const std::string& name = command->get_name();
+        size_t distance =
+            name.rfind(word, 0) == 0 && word.size() > 1 ? 1 : EditDistance(word, name);
+        size_t allowed = std::max<size_t>(1, name.size() / 3);
+        if (distance > allowed || (!best.empty() && distance >= bestDistance)) continue;
+        best = name;
+        bestDistance = distance;
+    }
+    return best;
+}
+
+}  // namespace
+
+CLI::Validator NotEmpty() {
+    return CLI::Validator(
+        [](std::string& value) { return value.empty() ? std::string("must not be empty") : ""; },
+        "", "not empty");
+}
+
+void AddElementArgument(CLI::App& command, std::string& element, const char* about) {
+    command.add_option("ELEMENT", element, about)->required()->check(NotEmpty());
+}
+
+void AddCommonOptions(CLI::App& parser, CommonOptions& common) {
+    parser
+        .add_option("-p,--project", common.project,
+                    "Project file (TOML); without it the built-in demo project")
+        ->type_name("FILE")
+        ->check(NotEmpty());
+    parser
+        .add_option("--plugin", common.plugin,
+                    "Module to load; without it the one beside the program or installed")
+        ->type_name("FILE")
+        ->check(NotEmpty());
+}
+
+CLI::App* AddCommand(CLI::App& app, CommonOptions& common, const char* name, const char* about) {
+    CLI::App* command = app.add_subcommand(name, about);
+    AddCommonOptions(*command, common);
+    return command;
+}
+
+std::unique_ptr<Project> LoadProject(const CommonOptions& common) {
+    if (common.project.empty()) return LoadProjectText(DemoProjectText(), kDemoProjectName);
+    return LoadProjectFile(common.project);
+}
+
+std::unique_ptr<PluginModule> LoadModule(const CommonOptions& common) {
+    return std::make_unique<PluginModule>(FindModulePath(common.plugin));
+}
+
+std::string ReadInput(const std::string& path) {
+    if (path == kStandardStream) return ReadStandardInput();
+    return ReadWholeFile(path);
+}
+
+std::string InputName(const std::string& path) {
+    return path == kStandardStream ? "standard input" : path;
+}
+
+void WriteOutput(const std::string& path, const std::string& bytes) {
+    if (path.empty() || path == kStandardStream) {
+        WriteStandardOutput(bytes);
+        return;
+    }
+    WriteFileAtomically(path, bytes);
+}
+
+Translation TranslateElement(const PluginModule& module, Project& project, std::string element) {
+    auto translate = module.Resolve<TranslateMotionSequenceFn>("TranslateMotionSequence");
+    CString text(std::move(element));
+    CString code;
+    bool accepted = translate(project.Controller(), project.Motion(), text, code) != 0;
+    return {accepted, std::move(code.str())};
+}
+
+std::string RefusalText(const std::string& messages, const std::string& elementName) {
+    if (messages.find_first_not_of(" \t\r\n") == std::string::npos)
+        return "vantrel: " + EscapeControls(elementName) + ": the element was refused\n";
+    // CR LF, as the module ends its own messages.
+    if (messages.back() != '\n') return messages + "\r\n";
+    return messages;
+}
+
+std::string UnknownCommandMessage(const CLI::App& app, const std::string& word) {
+    std::string message = "unknown command \"" + word + "\"";
+    std::string closest = ClosestCommand(app, word);
+    if (!closest.empty()) message += "; did you mean \"" + closest + "\"?";
+    return message + " (see vantrel --help)";
+}
+
+std::string NewElementText(const PluginModule& module, Project& project) {
+    auto defaults = module.Resolve<GetDefaultParametersFn>("GetDefaultParameters");
+    CString text;
+    defaults(project.Controller(), project.Motion(), text);
+    return std::move(text.str());
+}
+
+bool ModuleAccepts(const PluginModule& module, Project& project, std::string element,
+                   const std::string& elementName) {
+    const Translation translation = TranslateElement(module, project, std::move(element));
+    if (!translation.accepted) WriteStandardError(RefusalText(translation.text, elementName));
+    return translation.accepted;
+}
+
+void ReportMessage(const std::string& message) {
+    WriteStandardError("vantrel: " + EscapeControls(message) + "\n");
+}

@@ -1,0 +1,130 @@
+#include "app/commands/EditCommand.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "app/cli/AppError.h"
+#include "app/commands/CommandSupport.h"
+#include "app/io/FileAccess.h"
+#include "app/io/WindowBackend.h"
+#include "host/CString.h"
+#include "module/plugin/VantrelExports.h"
+#include "platform/ActiveBackendGuard.h"
+#include "platform/AfxMessageBox.h"
+#include "platform/CFileDialog.h"
+#include "platform/HeadlessBackend.h"
+
+namespace {
+
+constexpr const char* kElementFilter = "Element Files (*.element)|*.element|All Files (*)|*||";
+
+CString StartingText(const PluginModule& module, Project& project, EditRequest& request) {
+    if (!request.startsNew) return CString(std::move(request.element));
+    return CString(NewElementText(module, project));
+}
+
+// Runs the module's editor with backend; the edited text, when the user confirmed, is in text.
+bool RunEditor(const PluginModule& module, Project& project, Backend& backend, CString& text) {
+    auto edit = module.Resolve<EditMotionSequenceFn>("EditMotionSequence");
+    ActiveBackendGuard active(backend);
+    return edit(project.Controller(), project.Motion(), text) != 0;
+}
+
+// The window's display went away while the editor ran: nothing was written, and the window
+// cannot go on. The program ends as on any failure (exit 2), so that it does not read as a
+// cancel; at once, as the display's library must not be called again on the way out.
+[[noreturn]] void EndOnLostDisplay(const std::string& reason) {
+    ReportMessage("the window's display failed: " + reason);
+    std::_Exit(2);
+}
+
+// Writes the confirmed text over the element, unless someone changed the file since it was
+// read: then the text is not written there, so neither side's work is lost.
+void SaveElement(const EditRequest& request, const std::string& text) {
+    const bool changed = request.startsNew ? !PathIsMissing(request.path)
+                                           : !FileHolds(request.path, request.readContent);
+    if (changed) {
+        throw AppError(request.path +
+                       ": changed on disk while the editor was open; not overwritten");
+    }
+    WriteFileAtomically(request.path, text);
+}
+
+// Keeps text that could not be saved and ends with a message naming the failure and the copy.
+[[noreturn]] void KeepAndReport(const EditRequest& request, const std::string& text,
+                                const AppError& failure) {
+    std::string kept;
+    try {
+        kept = KeepRecoveryCopy(request.path, text);
+    } catch (const AppError& lost) {
+        throw AppError(std::string(failure.what()) + "; " + lost.what());
+    }
+    throw AppError(std::string(failure.what()) + "; the edited element is kept in " + kept);
+}
+
+// Says why the element could not be saved and offers to save it in another file, until it is
+// saved or the user declines; the file it was saved in, or none.
+std::optional<std::string> SaveElsewhere(const EditRequest& request, const std::string& text,
+                                         std::string problem) {
+    for (;;) {
+        std::string question = problem + "\n\nSave the element in another file?";
+        if (AfxMessageBox(question.c_str(), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+            return std::nullopt;
+        std::string name = std::filesystem::path(request.path).filename().string();
+        CFileDialog chooser(FALSE, nullptr, name.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                            kElementFilter);
+        if (chooser.DoModal() != IDOK) return std::nullopt;
+        try {
+            WriteFileAtomically(chooser.GetPathName(), text);
+            return chooser.GetPathName();
+        } catch (const AppError& failure) {
+            problem = failure.what();
+        }
+    }
+}
+
+}  // namespace
+
+int RunScriptedEdit(const PluginModule& module, Project& project, EditRequest request) {
+    CString text = StartingText(module, project, request);
+    HeadlessBackend backend(request.script, request.scriptName, std::cout);
+    bool confirmed = RunEditor(module, project, backend, text);
+    std::cout.flush();
+    if (!std::cout) throw AppError("standard output: cannot write the dumps");
+    if (!backend.Error().empty()) throw AppError(backend.Error());
+    if (!confirmed) return 1;
+    try {
+        SaveElement(request, text.str());
+    } catch (const AppError& failure) {
+        KeepAndReport(request, text.str(), failure);
+    }
+    return 0;
+}
+
+int RunWindowEdit(const PluginModule& module, Project& project, EditRequest request) {
+    WindowBackend window = OpenWindowBackend(EndOnLostDisplay);
+    if (!window) {
+        throw AppError(
+            "edit: no display is available (DISPLAY is unset or cannot be opened); "
+            "use --script FILE to edit without a window");
+    }
+    Backend& backend = *window;
+    CString text = StartingText(module, project, request);
+    bool confirmed = RunEditor(module, project, backend, text);
+    if (!confirmed) return 1;
+    try {
+        SaveElement(request, text.str());
+        return 0;
+    } catch (const AppError& failure) {
+        ActiveBackendGuard active(backend);
+        std::optional<std::string> savedIn = SaveElsewhere(request, text.str(), failure.what());
+        if (!savedIn) KeepAndReport(request, text.str(), failure);
+        ReportMessage(std::string(failure.what()) + "; the edited element was saved in " +
+                      *savedIn);
+        return 0;
+    }
+}

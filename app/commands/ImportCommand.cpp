@@ -1,0 +1,318 @@
+#include "app/commands/ImportCommand.h"
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/cli/AppError.h"
+#include "app/io/FileAccess.h"
+#include "base/numbertext/NumberText.h"
+#include "host/CString.h"
+#include "module/plugin/VantrelExports.h"
+#include "toolpath/element/ElementPath.h"
+#include "toolpath/element/ElementWriter.h"
+#include "toolpath/element/PathError.h"
+#include "toolpath/exchange/CsvReader.h"
+#include "toolpath/exchange/GcodeReader.h"
+#include "toolpath/exchange/PathFormat.h"
+#include "toolpath/exchange/SegmentBuilder.h"
+
+namespace {
+
+struct ImportOptions {
+    std::string file;
+    std::string output;
+    std::string append;
+    std::string format;
+    std::string profile;
+    std::string tolerance;
+    std::string rapid;
+    std::string accel;
+    bool absolute = false;
+};
+
+// A number with an optional unit after it, as the options take them: "0.01", "0.5 mm",
+// "2000mm/min".
+struct Quantity {
+    double value = 0.0;
+    std::string unit;
+};
+
+// The element the segments go into, and how its columns read.
+struct Target {
+    std::string text;
+    ElementPath layout;
+    ColumnUnitNames units;
+    bool threeAxes = true;
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+size_t SkipDigits(const std::string& text, size_t i) {
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    return i;
+}
+
+// Where the number at the start of text ends: sign, digits, a decimal point, an exponent.
+size_t NumberEnd(const std::string& text) {
+    size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    i = SkipDigits(text, i);
+    if (i < text.size() && text[i] == '.') i = SkipDigits(text, i + 1);
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        size_t exponent = i + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+        if (exponent < text.size() && IsDigit(text[exponent])) i = SkipDigits(text, exponent);
+    }
+    return i;
+}
+
+Quantity ParseQuantity(const std::string& text, const char* option) {
+    const size_t end = NumberEnd(text);
+    Quantity quantity;
+    const size_t unitStart = text.find_first_not_of(' ', end);
+    if (unitStart != std::string::npos) quantity.unit = text.substr(unitStart);
+    if (numbertext::ParseNumber(std::string_view(text).substr(0, end), quantity.value) !=
+            numbertext::ParseResult::Ok ||
+        !(quantity.value > 0.0))
+        throw AppError(std::string(option) + ": " + numbertext::Quoted(text) +
+                       " is not a number above 0 with an optional unit");
+    return quantity;
+}
+
+// value converted from unit into target in the element's catalogue, or an error for option.
+double Converted(const CMC_Units& units, Quantity quantity, const char* target,
+                 const char* option) {
+    if (!units.Convert(quantity.value, quantity.unit.c_str(), target))
+        throw AppError(std::string(option) + ": the unit " + numbertext::Quoted(quantity.unit) +
+                       " does not convert into " + target);
+    return quantity.value;
+}
+
+ProgramQuantity ToleranceOf(const ImportOptions& options, const CMC_Units& units) {
+    if (options.tolerance.empty()) return {0.01, false};
+    const Quantity tolerance = ParseQuantity(options.tolerance, "--tolerance");
+    if (tolerance.unit.empty()) return {tolerance.value, true};
+    return {Converted(units, tolerance, "mm", "--tolerance"), false};
+}
+
+// A bare number is in the program's units per minute, like an F word.
+std::optional<ProgramQuantity> RapidOf(const ImportOptions& options, const CMC_Units& units) {
+    if (options.rapid.empty()) return std::nullopt;
+    Quantity rapid = ParseQuantity(options.rapid, "--rapid");
+    if (rapid.unit.empty()) return ProgramQuantity{rapid.value, true};
+    constexpr std::string_view kPerMinute = "/min";
+    if (rapid.unit.ends_with(kPerMinute)) {
+        rapid.unit.resize(rapid.unit.size() - kPerMinute.size());
+        return ProgramQuantity{Converted(units, rapid, "mm", "--rapid") / 60.0, false};
+    }
+    return ProgramQuantity{Converted(units, rapid, "mm/s", "--rapid"), false};
+}
+
+bool IsGcode(const ImportOptions& options) {
+    if (!options.format.empty()) return options.format == "gcode";
+    const std::optional<PathFormat> format = FormatOfFileName(options.file);
+    if (!format)
+        throw AppError(InputName(options.file) +
+                       ": the format is not known from the name; give --format gcode or csv");
+    return *format == PathFormat::Gcode;
+}
+
+// The module's units for the columns of axes of that kind.
+ColumnUnitNames PhysicalUnitsOf(UnitKind kind) {
+    if (kind == UnitKind::Rotary) return {{"rot", "rot", "rot"}, "rad/s", "rad/s^2"};
+    return {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
+}
+
+ColumnUnitNames OwnUnitsOf(const ElementPath& layout) {
+    return {
+        {layout.positionUnits[0].name, layout.positionUnits[1].name, layout.positionUnits[2].name},
+        layout.speedUnit.name,
+        layout.accelerationUnit.name};
+}
+
+std::string DefaultElement(const PluginModule& module, Project& project,
+                           const std::string& profile) {
+    std::string text = NewElementText(module, project);
+    if (profile.empty()) return text;
+    return WithProfile(text, profile == "3d");
+}
+
+// The element the segments go into: the one to append to (which the module has accepted), or
+// the project's default element. Its problems name the element file or the project.
+Target ReadTarget(const PluginModule& module, Project& project, std::string appended,
+                  const CommonOptions& common, const ImportOptions& options) {
+    const bool append = !options.append.empty();
+    const std::string name = append                   ? options.append
+                             : common.project.empty() ? std::string("the built-in demo project")
+                                                      : common.project;
+    try {
+        Target target;
+        target.text =
+            append ? std::move(appended) : DefaultElement(module, project, options.profile);
+        target.layout = ReadElementPath(target.text, project.Controller(), project.Motion());
+        if (target.layout.unitKind == UnitKind::None)
+            throw PathError(
+                "the element's axes do not share one unit (all linear or all "
+                "rotary, of one base unit), so there is nothing to convert the "
+                "file's numbers into");
+        target.threeAxes = target.layout.axisCount == 3;
+        target.units = append ? OwnUnitsOf(target.layout) : PhysicalUnitsOf(target.layout.unitKind);
+        return target;
+    } catch (const PathError& error) {
+        throw AppError(name + ": " + error.what());
+    }
+}
+
+ImportedPath ReadSource(const std::string& text, const std::string& name, bool gcode,
+                        const Target& target, const ImportOptions& options) {
+    const CMC_Units& units = target.layout.units;
+    if (!gcode) {
+        CsvOptions csv{options.absolute, target.threeAxes, &units, target.units};
+        return ReadCsv(text, name, csv);
+    }
+    if (target.layout.unitKind != UnitKind::Linear)
+        throw AppError(name +
+                       ": G-code moves lengths, and the element's axes are rotary; import a CSV "
+                       "table instead");
+    GcodeOptions gcodeOptions;
+    gcodeOptions.tolerance = ToleranceOf(options, units);
+    gcodeOptions.rapid = RapidOf(options, units);
+    gcodeOptions.threeAxes = target.threeAxes;
+    // A chord's ends move by up to half a count on each axis when rounded.
+    const double count = ScaleToInternal(units, "mm").FromInternal(1.0);
+    gcodeOptions.roundingAllowance = 0.5 * count * std::sqrt(target.layout.axisCount);
+    return ReadGcode(text, name, gcodeOptions);
+}
+
+PathScales ScalesOf(const ImportedPath& path, const CMC_Units& units) {
+    PathScales scales;
+    for (size_t axis = 0; axis < 3; ++axis)
+        scales.position[axis] = ScaleToInternal(units, path.positionUnits[axis]);
+    scales.speed = ScaleToInternal(units, path.speedUnit);
+    scales.acceleration = ScaleToInternal(units, path.accelerationUnit);
+    return scales;
+}
+
+void SetFirstAcceleration(SegmentColumns& columns, const Target& target, const std::string& accel) {
+    Quantity quantity = ParseQuantity(accel, "--accel");
+    if (quantity.unit.empty()) quantity.unit = target.units.acceleration;
+    const CountScale scale = ScaleToInternal(target.layout.units, quantity.unit);
+    columns.acceleration[0] = StoredRate(quantity.value, scale, quantity.unit, "--accel");
+}
+
+// The element made from the file, and what the summary tells of the making.
+struct MadeElement {
+    std::string text;
+    ReadCounts counts;
+    std::vector<std::string> warnings;
+    std::size_t segments = 0;
+    std::size_t merged = 0;
+};
+
+// The file's path and segments are let go before the module checks the element, which needs
+// as much memory again.
+MadeElement MakeElement(const std::string& source, const std::string& name, bool gcode,
+                        const Target& target, const ImportOptions& options) {
+    ImportedPath path = ReadSource(source, name, gcode, target, options);
+    BuiltSegments built = BuildSegments(path, ScalesOf(path, target.layout.units), name);
+    if (!options.accel.empty()) SetFirstAcceleration(built.columns, target, options.accel);
+    MadeElement made;
+    made.text = options.append.empty()
+                    ? WithColumns(target.text, built.columns, target.layout.units, target.units,
+                                  target.threeAxes)
+                    : WithAppendedColumns(target.text, built.columns, target.layout.units,
+                                          target.threeAxes);
+    made.counts = path.counts;
+    made.warnings = std::move(path.warnings);
+    made.segments = built.columns.Count();
+    made.merged = built.merged;
+    return made;
+}
+
+std::string Summary(const std::string& name, const MadeElement& made, double seconds) {
+    const ReadCounts& counts = made.counts;
+    return name + ": " + std::to_string(counts.lines) + " lines read, " +
+           std::to_string(made.segments) + " segments made, " + std::to_string(counts.arcs) +
+           " arcs split into " + std::to_string(counts.chords) + " chords, " +
+           std::to_string(counts.wordsIgnored) + " words ignored, " + std::to_string(made.merged) +
+           " moves under a count joined, " + numbertext::Significant(seconds, 3).Str() + " s";
+}
+
+void WriteElement(const ImportOptions& options, const std::string& element) {
+    WriteOutput(options.append.empty() ? options.output : options.append, element);
+}
+
+int RunImport(const CommonOptions& common, const ImportOptions& options) {
+    const auto started = std::chrono::steady_clock::now();
+    const bool gcode = IsGcode(options);
+    const std::string name = InputName(options.file);
+    std::string source = ReadInput(options.file);
+    const bool append = !options.append.empty();
+    std::string base = append ? ReadWholeFile(options.append) : std::string();
+    auto project = LoadProject(common);
+    auto module = LoadModule(common);
+    if (append && !ModuleAccepts(*module, *project, base, options.append)) return 2;
+    const Target target = ReadTarget(*module, *project, std::move(base), common, options);
+    const MadeElement made = MakeElement(source, name, gcode, target, options);
+    std::string().swap(source);
+    if (!ModuleAccepts(*module, *project, made.text, name)) {
+        ReportMessage(name + ": the module refuses the element made from it; nothing was written");
+        return 2;
+    }
+    WriteElement(options, made.text);
+    for (const std::string& warning : made.warnings) ReportMessage("warning: " + warning);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+    ReportMessage(Summary(name, made, elapsed.count()));
+    return 0;
+}
+
+}  // namespace
+
+Command AddImportCommand(CLI::App& app, CommonOptions& common) {
+    auto options = std::make_shared<ImportOptions>();
+    CLI::App* parser =
+        AddCommand(app, common, "import", "Make an element from a G-code program or a CSV table");
+    parser->add_option("FILE", options->file, "G-code or CSV file, or - for standard input")
+        ->required()
+        ->check(NotEmpty());
+    CLI::Option* output =
+        parser->add_option("-o,--output", options->output, "Write the new element to ELEMENT")
+            ->type_name("ELEMENT")
+            ->check(NotEmpty());
+    CLI::Option* append = parser
+                              ->add_option("--append", options->append,
+                                           "Add the segments to the end of this element file")
+                              ->type_name("ELEMENT")
+                              ->check(NotEmpty())
+                              ->excludes(output);
+    parser
+        ->add_option("--format", options->format,
+                     "gcode or csv; without it the file name's extension tells")
+        ->check(CLI::IsMember({"gcode", "csv"}));
+    parser
+        ->add_option("--profile", options->profile,
+                     "2d or 3d for the new element; without it the project's default")
+        ->check(CLI::IsMember({"2d", "3d"}))
+        ->excludes(append);
+    parser
+        ->add_option("--tolerance", options->tolerance,
+                     "Farthest a chord may lie from its arc: a number in the program's units, "
+                     "or with a unit (default 0.01mm)")
+        ->type_name("LENGTH");
+    parser
+        ->add_option("--rapid", options->rapid,
+                     "Speed of G0 moves: a number in the program's units per minute, or with a "
+                     "unit (mm/s, mm/min, ...); without it G0 moves keep the feed")
+        ->type_name("SPEED");
+    parser
+        ->add_option("--accel", options->accel,
+                     "Acceleration of the first segment, in the element's unit or with one")
+        ->type_name("VALUE");
+    parser->add_flag("--absolute", options->absolute,
+                     "The CSV table holds absolute positions, not increments");
+    return {parser, [&common, options] { return RunImport(common, *options); }};
+}

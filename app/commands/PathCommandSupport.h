@@ -1,0 +1,19 @@
+// What the commands that show or export an element's path share.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/commands/CommandSupport.h"
+#include "toolpath/element/ElementPath.h"
+#include "toolpath/motion/MotionModel.h"
+
+// The path of the element file (or "-") on the project, when the module's translate accepts
+// the element; otherwise the module's messages go to stderr as translate writes them, and there
+// is nothing (exit status 1).
+std::optional<ElementPath> ReadAcceptedPath(const CommonOptions& common,
+                                            const std::string& elementFile);
+
+// Adds --speed and --accel: the speed and acceleration in force before the element, in the
+// columns' units.
+void AddDynamicsOptions(CLI::App& command, DynamicsInForce& before);

@@ -1,0 +1,43 @@
+#include "app/commands/PlotCommand.h"
+
+#include <memory>
+#include <string>
+
+#include "app/commands/PathCommandSupport.h"
+#include "toolpath/plot/SvgPlot.h"
+
+namespace {
+
+struct PlotOptions {
+    std::string element;
+    std::string output;
+    PlotRequest request;
+};
+
+int RunPlot(const CommonOptions& common, PlotOptions options) {
+    const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
+    if (!path) return 1;
+    options.request.name = InputName(options.element);
+    const std::string svg = RenderSvgPlot(*path, options.request);
+    WriteOutput(options.output, svg);
+    return 0;
+}
+
+}  // namespace
+
+Command AddPlotCommand(CLI::App& app, CommonOptions& common) {
+    auto options = std::make_shared<PlotOptions>();
+    CLI::App* parser = AddCommand(app, common, "plot",
+                                  "Draw an element's path as SVG, coloured by the vector speed");
+    AddElementArgument(*parser, options->element, "Element file, or - for standard input");
+    parser
+        ->add_option("-o,--output", options->output,
+                     "The SVG file to write, or - for standard output")
+        ->type_name("FILE")
+        ->required()
+        ->check(NotEmpty());
+    parser->add_flag("--profile", options->request.speedProfile,
+                     "Add a chart of the vector speed over time");
+    AddDynamicsOptions(*parser, options->request.before);
+    return {parser, [&common, options] { return RunPlot(common, *options); }};
+}

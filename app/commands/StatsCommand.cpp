@@ -1,0 +1,191 @@
+#include "app/commands/StatsCommand.h"
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "app/commands/PathCommandSupport.h"
+#include "app/io/FileAccess.h"
+#include "base/numbertext/NumberText.h"
+#include "toolpath/motion/PathStats.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+struct StatsOptions {
+    std::string element;
+    bool json = false;
+    bool segments = false;
+    DynamicsInForce before;  // in the columns' units
+};
+
+// Long reports go out in pieces of about this size rather than as one string.
+constexpr std::size_t kOutputChunk = 1 << 20;
+constexpr int kShownDigits = 6;
+constexpr int kCellWidth = 14;
+
+class ChunkedOutput {
+  public:
+    ChunkedOutput& operator<<(const std::string& text) {
+        m_text += text;
+        if (m_text.size() >= kOutputChunk) Flush();
+        return *this;
+    }
+    void Flush() {
+        WriteStandardOutput(m_text);
+        m_text.clear();
+    }
+
+  private:
+    std::string m_text;
+};
+
+std::string Number(double value) {
+    return numbertext::Significant(value == 0.0 ? 0.0 : value, kShownDigits).Str();
+}
+
+std::string Cell(const std::string& text, int width = kCellWidth) {
+    return text.size() >= static_cast<size_t>(width) ? text + " "
+                                                     : text + std::string(width - text.size(), ' ');
+}
+
+const char* UnitKindName(UnitKind kind) {
+    switch (kind) {
+        case UnitKind::Linear:
+            return "linear";
+        case UnitKind::Rotary:
+            return "rotary";
+        default:
+            return "none";
+    }
+}
+
+std::string WithUnit(double value, const std::string& unit) {
+    return unit.empty() ? Number(value) : Number(value) + " " + unit;
+}
+
+void WriteSummaryText(const ElementPath& path, const PathStats& stats, ChunkedOutput& out) {
+    const MotionSummary& motion = stats.motion;
+    out << "segments:     " << std::to_string(path.segments.size()) << "\n"
+        << "profile:      " << std::to_string(path.axisCount) << "D\n"
+        << "unit kind:    " << UnitKindName(path.unitKind) << "\n"
+        << "path length:  " << WithUnit(stats.pathLength, PositionUnitName(path, 0)) << "\n"
+        << "duration:     "
+        << (motion.estimable ? Number(motion.duration) + " s (estimated)" : "not estimable") << "\n"
+        << "peak speed:   "
+        << (motion.estimable ? WithUnit(motion.peakSpeed, path.speedUnit.name) : "not estimable")
+        << "\n\n"
+        << Cell("axis", 6) << Cell("unit", 8) << Cell("travel") << Cell("lowest") << Cell("highest")
+        << Cell("end") << "end [counts]\n";
+    for (int a = 0; a < path.axisCount; ++a) {
+        const AxisTravel& axis = stats.axes[static_cast<size_t>(a)];
+        out << Cell(std::string(1, AxisLetter(a)), 6) << Cell(PositionUnitName(path, a), 8)
+            << Cell(Number(axis.travel)) << Cell(Number(axis.lowest)) << Cell(Number(axis.highest))
+            << Cell(Number(axis.end)) << std::to_string(axis.endCounts) << "\n";
+    }
+    if (stats.warnings.empty()) return;
+    out << "\nwarnings:\n";
+    for (const std::string& warning : stats.warnings) out << "  " << warning << "\n";
+}
+
+void WriteSegmentsText(const ElementPath& path, const PathStats& stats, ChunkedOutput& out) {
+    const std::string speed = "[" + path.speedUnit.name + "]";
+    out << "\n"
+        << Cell("segment", 9) << Cell("length [" + PositionUnitName(path, 0) + "]")
+        << Cell("entry " + speed) << Cell("exit " + speed) << Cell("peak " + speed) << "time [s]\n";
+    const bool estimable = stats.motion.estimable;
+    for (std::size_t i = 0; i < path.segments.size(); ++i) {
+        out << Cell(std::to_string(i), 9) << Cell(Number(stats.segmentLengths[i]));
+        if (!estimable) {
+            out << Cell("-") << Cell("-") << Cell("-") << "-\n";
+            continue;
+        }
+        const SegmentMotion& motion = stats.motion.segments[i];
+        out << Cell(Number(motion.entrySpeed)) << Cell(Number(motion.exitSpeed))
+            << Cell(Number(motion.peakSpeed)) << Number(motion.time) << "\n";
+    }
+}
+
+Json NumberOrNull(bool known, double value) { return known ? Json(value) : Json(nullptr); }
+
+Json SummaryJson(const ElementPath& path, const PathStats& stats) {
+    const MotionSummary& motion = stats.motion;
+    Json axes = Json::object();
+    for (int a = 0; a < path.axisCount; ++a) {
+        const AxisTravel& axis = stats.axes[static_cast<size_t>(a)];
+        axes[std::string(1, AxisLetter(a))] = {{"travel", axis.travel},
+                                               {"min", axis.lowest},
+                                               {"max", axis.highest},
+                                               {"end", axis.end},
+                                               {"end_counts", axis.endCounts}};
+    }
+    return {{"segments", path.segments.size()},
+            {"profile", path.axisCount},
+            {"unit_kind", UnitKindName(path.unitKind)},
+            {"length_unit", PositionUnitName(path, 0)},
+            {"speed_unit", path.speedUnit.name},
+            {"acceleration_unit", path.accelerationUnit.name},
+            {"path_length", stats.pathLength},
+            {"duration_s", NumberOrNull(motion.estimable, motion.duration)},
+            {"peak_speed", NumberOrNull(motion.estimable, motion.peakSpeed)},
+            {"axes", axes},
+            {"warnings", stats.warnings}};
+}
+
+Json SegmentJson(const PathStats& stats, std::size_t index) {
+    const bool known = stats.motion.estimable;
+    const SegmentMotion motion = known ? stats.motion.segments[index] : SegmentMotion();
+    return {{"index", index},
+            {"length", stats.segmentLengths[index]},
+            {"entry_speed", NumberOrNull(known, motion.entrySpeed)},
+            {"exit_speed", NumberOrNull(known, motion.exitSpeed)},
+            {"peak_speed", NumberOrNull(known, motion.peakSpeed)},
+            {"time_s", NumberOrNull(known, motion.time)}};
+}
+
+// The segments are written one by one into the object's text, so that a long element never
+// stands in memory as one JSON tree.
+void WriteJson(const ElementPath& path, const PathStats& stats, bool segments, ChunkedOutput& out) {
+    std::string summary = SummaryJson(path, stats).dump();
+    if (!segments) {
+        out << summary << "\n";
+        return;
+    }
+    summary.pop_back();  // the closing brace
+    out << summary << ",\"per_segment\":[";
+    for (std::size_t i = 0; i < path.segments.size(); ++i)
+        out << (i > 0 ? "," : "") << SegmentJson(stats, i).dump();
+    out << "]}\n";
+}
+
+int RunStats(const CommonOptions& common, const StatsOptions& options) {
+    const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
+    if (!path) return 1;
+    const PathStats stats = ComputeStats(*path, options.before);
+    ChunkedOutput out;
+    if (options.json) {
+        WriteJson(*path, stats, options.segments, out);
+    } else {
+        WriteSummaryText(*path, stats, out);
+        if (options.segments) WriteSegmentsText(*path, stats, out);
+    }
+    out.Flush();
+    return 0;
+}
+
+}  // namespace
+
+Command AddStatsCommand(CLI::App& app, CommonOptions& common) {
+    auto options = std::make_shared<StatsOptions>();
+    CLI::App* parser =
+        AddCommand(app, common, "stats",
+                   "Print what an element does: travel, extents, path length and estimated "
+                   "duration");
+    AddElementArgument(*parser, options->element, "Element file, or - for standard input");
+    parser->add_flag("--json", options->json, "Print one JSON object");
+    parser->add_flag("--segments", options->segments,
+                     "Also each segment's length, speeds and time");
+    AddDynamicsOptions(*parser, options->before);
+    return {parser, [&common, options] { return RunStats(common, *options); }};
+}

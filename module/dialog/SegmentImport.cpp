@@ -1,0 +1,208 @@
+// Replacing the segment table with the segments of a text file, one segment a line.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "base/EscapedText.h"
+#include "base/numbertext/NumberText.h"
+#include "module/dialog/CEditorDlg.h"
+#include "module/dialog/resource.h"
+
+namespace {
+
+constexpr const char* kImportFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
+constexpr const char* kLineError = "Linear point error: invalid number of parameters!";
+// A segment line holds a few numbers: a longer one is no segment file (a binary or sparse file).
+constexpr size_t kMaxLineLength = 64 * 1024;
+// Ten times the longest paths in use; an endless pipe stops here instead of filling the memory.
+constexpr int kMaxLines = 10000000;
+
+// A segment file refused as a whole: the table is put back as it was before the import.
+class ImportRefused : public CException {
+  public:
+    ImportRefused(const std::string& path, const std::string& reason)
+        : m_message("Cannot import \"" + EscapeControls(path) + "\": " + reason + ".") {}
+    BOOL GetErrorMessage(std::string& message) const override {
+        message = m_message;
+        return TRUE;
+    }
+
+  private:
+    std::string m_message;
+};
+
+// Segments come from a regular file or a pipe; a device or socket could block or never end.
+// True for a pipe. A path that cannot be examined is left to the opening to report.
+bool CheckImportable(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) return false;
+    if (S_ISFIFO(info.st_mode)) return true;
+    if (S_ISDIR(info.st_mode)) throw ImportRefused(path, "it is a folder");
+    throw ImportRefused(path, "it is not a regular file or a pipe");
+}
+
+// The five columns as they were, to put back when an import is refused.
+class TableCopy {
+  public:
+    explicit TableCopy(const std::array<CMC_ArrayParameter*, 5>& columns) : m_columns(columns) {
+        for (const CMC_ArrayParameter* column : columns) m_copies.push_back(*column);
+    }
+    void Restore() const {
+        for (size_t i = 0; i < m_columns.size(); ++i) *m_columns[i] = m_copies[i];
+    }
+
+  private:
+    std::array<CMC_ArrayParameter*, 5> m_columns;
+    std::vector<CMC_ArrayParameter> m_copies;
+};
+
+// Hands out the lines of a file, each with its LF, reading the file in large blocks; refuses
+// a line longer than kMaxLineLength and more than kMaxLines lines.
+class LineReader {
+  public:
+    LineReader(CFile& file, const std::string& path) : m_file(file), m_path(path) {}
+
+    // The next line in line; false at the end of the file.
+    bool Next(std::string& line) {
+        line.clear();
+        for (;;) {
+            if (m_pos == m_end && !Fill()) return Counted(!line.empty());
+            const char* start = m_buffer + m_pos;
+            const char* stop = m_buffer + m_end;
+            const char* lf = std::find(start, stop, '\n');
+            const bool complete = lf != stop;
+            const char* last = complete ? lf + 1 : stop;
+            line.append(start, last);
+            m_pos += static_cast<size_t>(last - start);
+            if (line.size() > kMaxLineLength) {
+                throw ImportRefused(m_path, "line " + std::to_string(m_lines + 1) +
+                                                " is longer than " +
+                                                std::to_string(kMaxLineLength) + " bytes");
+            }
+            if (complete) return Counted(true);
+        }
+    }
+
+    // True once the file gave a byte.
+    bool ReadAnything() const { return m_readAnything; }
+
+  private:
+    bool Fill() {
+        m_pos = 0;
+        m_end = m_file.Read(m_buffer, sizeof(m_buffer));
+        m_readAnything = m_readAnything || m_end > 0;
+        return m_end > 0;
+    }
+
+    bool Counted(bool gotLine) {
+        if (gotLine && ++m_lines > kMaxLines)
+            throw ImportRefused(m_path, "more than " + std::to_string(kMaxLines) + " lines");
+        return gotLine;
+    }
+
+    CFile& m_file;
+    const std::string& m_path;
+    char m_buffer[1 << 16];
+    size_t m_pos = 0;
+    size_t m_end = 0;
+    int m_lines = 0;
+    bool m_readAnything = false;
+};
+
+// "nan" scans as a number but holds none: a line with it is as invalid as one with letters, the
+// same as in the value edits.
+bool HoldsNumbers(int count, const double* values) {
+    for (int i = 0; i < count; ++i) {
+        if (std::isnan(values[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+BOOL CEditorDlg::ParseSegmentLine(const char* line, double& x, double& y, double& z,
+                                  double& acceleration, double& speed) {
+    double v[6] = {0, 0, 0, 0, 0, 0};
+    if (m_Data.m_nProfileType == 1) {
+        // As sscanf with "%lf %lf %lf %lf %lf  %lf": the sixth number only marks a line invalid.
+        const int n = numbertext::ScanNumbers(line, v, 6);
+        if (n < 3 || n > 5 || !HoldsNumbers(n, v)) return FALSE;
+        x = v[0];
+        y = v[1];
+        z = v[2];
+        acceleration = n >= 4 ? v[3] : 0.0;
+        speed = n == 5 ? v[4] : 0.0;
+    } else {
+        z = 0.0;
+        const int n = numbertext::ScanNumbers(line, v, 5);
+        if (n < 2 || n > 4 || !HoldsNumbers(n, v)) return FALSE;
+        x = v[0];
+        y = v[1];
+        acceleration = n >= 3 ? v[2] : 0.0;
+        speed = n == 4 ? v[3] : 0.0;
+    }
+    NormalizeValue(*m_Data.m_pPositionX, x);
+    NormalizeValue(*m_Data.m_pPositionY, y);
+    NormalizeValue(*m_Data.m_pPositionZ, z);
+    NormalizeValue(*m_Data.m_pAcceleration, acceleration);
+    NormalizeValue(*m_Data.m_pSpeed, speed);
+    return TRUE;
+}
+
+void CEditorDlg::ApplyRepeatRule(CMC_ArrayParameter& column, int index) {
+    // A value equal to the previous segment's is implied: the segment sets none of its own.
+    if (index > 0 && column.GetValueInBaseUnit(index - 1) == column.GetValueInBaseUnit(index))
+        column.SetValueInInternalUnit(index, 0.0);
+}
+
+void CEditorDlg::OnImport() {
+    UpdateData(TRUE);
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kImportFilter,
+                       this, 0, TRUE);
+    if (dialog.DoModal() != IDOK) return;
+
+    bool lineError = false;
+    int i = 0;
+    const TableCopy before(m_Data.Columns());
+    try {
+        const std::string& path = dialog.GetPathName();
+        const bool pipe = CheckImportable(path);
+        CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+        for (CMC_ArrayParameter* column : m_Data.Columns()) column->SetValuesCount(0);
+        LineReader reader(file, path);
+        std::string line;
+        while (reader.Next(line)) {
+            std::replace(line.begin(), line.end(), ',', '.');
+            Segment s;
+            if (!ParseSegmentLine(line.c_str(), s[0], s[1], s[2], s[3], s[4])) {
+                lineError = true;
+                break;
+            }
+            // The repeat rule reads only its own column, so it may follow all five inserts.
+            InsertSegmentValues(i, s);
+            ApplyRepeatRule(*m_Data.m_pAcceleration, i);
+            ApplyRepeatRule(*m_Data.m_pSpeed, i);
+            ++i;
+        }
+        // Opened without a writer, a pipe reads as empty at once: that is no empty segment file.
+        if (pipe && !reader.ReadAnything())
+            throw ImportRefused(path, "nothing came through the pipe (no program writes to it)");
+        file.Close();
+    } catch (ImportRefused& e) {
+        before.Restore();
+        e.ReportError();
+    } catch (CException& e) {
+        e.ReportError();
+    }
+
+    if (lineError) {
+        AfxMessageBox(kLineError, MB_OK | MB_ICONEXCLAMATION);
+        InsertSegmentValues(i, Segment{});
+    }
+    m_nCurrentSegment = 0;
+    FillSegmentList(TRUE);
+}

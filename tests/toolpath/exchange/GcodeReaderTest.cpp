@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "tests/toolpath/PathTestSupport.h"
+#include "toolpath/exchange/GcodeReader.h"
+#include "toolpath/exchange/SegmentBuilder.h"
+
+namespace {
+
+ImportedPath Read(const std::string& program, GcodeOptions options = {}) {
+    return ReadGcode(program, "part.nc", options);
+}
+
+std::string Refusal(const std::string& program, GcodeOptions options = {}) {
+    return RefusalOf([&] { Read(program, options); });
+}
+
+void ExpectEnd(const PathMove& move, double x, double y, double z) {
+    EXPECT_NEAR(move.end[0], x, 1e-9);
+    EXPECT_NEAR(move.end[1], y, 1e-9);
+    EXPECT_NEAR(move.end[2], z, 1e-9);
+}
+
+TEST(GcodeMoves, AbsoluteAndIncrementalPositionsAndModalMotion) {
+    const ImportedPath path = Read("G90 G1 X10 Y5 F600\nX20\nG91 Y-5 Z2\nG0 X-30\nG90 Z0\n");
+    ASSERT_EQ(path.moves.size(), 5u);
+    ExpectEnd(path.moves[0], 10, 5, 0);
+    ExpectEnd(path.moves[1], 20, 5, 0);
+    ExpectEnd(path.moves[2], 20, 0, 2);
+    ExpectEnd(path.moves[3], -10, 0, 2);
+    ExpectEnd(path.moves[4], -10, 0, 0);
+    EXPECT_EQ(path.moves[2].line, 3u);
+}
+
+TEST(GcodeMoves, InchProgramsAreReadInMillimetres) {
+    const ImportedPath path = Read("G20 G1 X1 F10\nG21 X1\n");
+    ASSERT_EQ(path.moves.size(), 2u);
+    ExpectEnd(path.moves[0], 25.4, 0, 0);
+    EXPECT_DOUBLE_EQ(path.moves[0].speed, 10 * 25.4 / 60);
+    ExpectEnd(path.moves[1], 1, 0, 0);
+}
+
+TEST(GcodeMoves, CommentsNumbersAndPercentLinesAreSkippedAndMachineWordsCounted) {
+    const ImportedPath path =
+        Read("%\n\nN10 (start) G1 X1 F100 ; cut\nn20 g1 x 2 M3 S1000 T1 H1 D1\nO100\nM30\n%\n");
+    ASSERT_EQ(path.moves.size(), 2u);
+    ExpectEnd(path.moves[1], 2, 0, 0);
+    EXPECT_EQ(path.counts.wordsIgnored, 6u);
+    EXPECT_EQ(path.counts.lines, 7u);
+}
+
+TEST(GcodeSpeeds, FeedIsWrittenWhereTheSpeedChanges) {
+    const ImportedPath path = Read("G1 X1 F600\nX2\nX3 F600\nX4 F1200\n");
+    EXPECT_EQ(path.moves[0].speed, 10.0);
+    EXPECT_EQ(path.moves[1].speed, 0.0);
+    EXPECT_EQ(path.moves[2].speed, 0.0);
+    EXPECT_EQ(path.moves[3].speed, 20.0);
+    EXPECT_TRUE(path.warnings.empty());
+}
+
+TEST(GcodeSpeeds, RapidMovesTakeTheRapidSpeedAndTheFeedComesBackAfter) {
+    GcodeOptions options;
+    options.rapid = ProgramQuantity{6000, true};
+    const ImportedPath path = Read("G1 X1 F600\nG0 X2\nG1 X3\n", options);
+    EXPECT_EQ(path.moves[1].speed, 100.0);
+    EXPECT_EQ(path.moves[2].speed, 10.0);
+}
+
+TEST(GcodeSpeeds, RapidMovesWithoutARapidSpeedKeepTheFeedWithAWarning) {
+    const ImportedPath path = Read("G0 X1\nG1 X2 F600\nG0 X3\n");
+    EXPECT_EQ(path.moves[2].speed, 0.0);
+    ASSERT_EQ(path.warnings.size(), 2u);
+    EXPECT_EQ(path.warnings[0],
+              "part.nc:1: 2 G0 moves run at the current feed; give --rapid "
+              "SPEED for a speed of their own");
+}
+
+// Chord ends of an arc lie on its circle and turn the right way round.
+struct ArcCase {
+    const char* program;
+    int a, b, c;  // the plane's axes and the one across it
+    double centreA, centreB;
+    double endC;  // where the helix ends across the plane
+    bool clockwise;
+};
+
+TEST(GcodeArcs, ChordEndsFollowTheCircleInEachPlaneAndDirection) {
+    const ArcCase cases[] = {
+        {"G17 G2 X10 Y0 I5 J0", 0, 1, 2, 5, 0, 0, true},
+        {"G17 G3 X10 Y0 R5", 0, 1, 2, 5, 0, 0, false},
+        {"G18 G2 X10 Z0 I5 K0", 2, 0, 1, 0, 5, 0, true},
+        {"G19 G3 Y10 Z0 J5 K0 X4", 1, 2, 0, 5, 0, 4, false},
+    };
+    for (const ArcCase& arc : cases) {
+        const ImportedPath path = Read(arc.program);
+        ASSERT_GT(path.moves.size(), 8u) << arc.program;
+        EXPECT_EQ(path.counts.arcs, 1u);
+        EXPECT_EQ(path.counts.chords, path.moves.size());
+        double lastAngle = std::atan2(-arc.centreB, -arc.centreA);
+        for (size_t i = 0; i < path.moves.size(); ++i) {
+            const Vec3& p = path.moves[i].end;
+            const double da = p[arc.a] - arc.centreA, db = p[arc.b] - arc.centreB;
+            EXPECT_NEAR(std::hypot(da, db), 5.0, 1e-9) << arc.program;
+            const double angle = std::atan2(db, da);
+            const double turn = std::remainder(angle - lastAngle, 2 * M_PI);
+            EXPECT_EQ(turn < 0, arc.clockwise) << arc.program << " chord " << i;
+            lastAngle = angle;
+            const double progress =
+                static_cast<double>(i + 1) / static_cast<double>(path.moves.size());
+            EXPECT_NEAR(p[arc.c], arc.endC * progress, 1e-9) << arc.program;
+        }
+    }
+}
+
+TEST(GcodeArcs, FullCirclesAndLongRArcsSweepTheWholeWay) {
+    const ImportedPath circle = Read("G2 X0 Y0 I10 J0\n");
+    const ImportedPath half = Read("G3 X20 Y0 R10\n");
+    const ImportedPath long_ = Read("G3 X20 Y0 R-12\n");
+    ExpectEnd(circle.moves.back(), 0, 0, 0);
+    EXPECT_NEAR(circle.moves[circle.moves.size() / 2].end[0], 20.0, 0.5);
+    EXPECT_GT(long_.moves.size(), half.moves.size());
+    EXPECT_GT(circle.moves.size(), long_.moves.size());
+}
+
+// The chords as the element holds them, rounded to counts, still keep within the tolerance.
+TEST(GcodeArcs, StayWithinTheToleranceAfterRoundingToCounts) {
+    const double count = 0.0025;  // mm
+    GcodeOptions options;
+    options.tolerance = {0.004, false};
+    options.roundingAllowance = 0.5 * count * std::sqrt(2.0);
+    const ImportedPath path = Read("G3 X0 Y0 I7.3 J0.2\n", options);
+    const CountScale scale{1.0, count};
+    const BuiltSegments built = BuildSegments(path, {{scale, scale, scale}, {}, {}}, "part.nc");
+    double x = 0.0, y = 0.0, farthest = 0.0;
+    const double radius = std::hypot(7.3, 0.2);
+    for (size_t i = 0; i < built.columns.Count(); ++i) {
+        const double toX = x + built.columns.increments[0][i] * count;
+        const double toY = y + built.columns.increments[1][i] * count;
+        for (int s = 0; s <= 32; ++s) {
+            const double px = x + (toX - x) * s / 32 - 7.3, py = y + (toY - y) * s / 32 - 0.2;
+            farthest = std::max(farthest, std::abs(std::hypot(px, py) - radius));
+        }
+        x = toX;
+        y = toY;
+    }
+    EXPECT_LE(farthest, 0.004);
+    EXPECT_GT(farthest, 0.002);
+}
+
+TEST(GcodeRefusals, NameTheFileTheLineAndTheWord) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"G28", "G28: returning to a home position is not supported"},
+        {"G54", "G54: work offsets are not supported"},
+        {"G59", "G59: work offsets are not supported"},
+        {"G81 X1", "G81: canned cycles are not supported"},
+        {"G41 D1", "G41: cutter compensation is not supported"},
+        {"G43 H1", "G43: tool length compensation is not supported"},
+        {"G4 P1", "G4: dwell is not supported"},
+        {"G92 X0", "G92: setting coordinate offsets is not supported"},
+        {"G93", "G93: only feeds in units per minute (G94) are supported"},
+        {"G91.1", "G91.1: not supported"},
+        {"M98 P100", "M98: sub-programs are not supported"},
+        {"G1 A5", "A5: the element has no such axis (only X, Y and Z)"},
+        {"G1 X1 #1", "#: unexpected character"},
+        {"G1 X1 \x80", "byte 0x80: unexpected character"},
+        {"G1 X1 (open", "(open: the comment is not closed"},
+        {"G1 X", "X: a number must follow the letter"},
+        {"G1 X1 X2", "X2: the line already has X1"},
+        {"G0 G1 X1", "G1: the line already has G0"},
+        {"X1", "X1: no motion mode (G0, G1, G2 or G3) is in effect"},
+        {"G1 X1 I2", "I2: I, J, K and R belong to arcs (G2, G3)"},
+        {"G2 X1", "G2: an arc needs its centre (I, J, K) or R"},
+        {"G17 G2 X1 I1 K1", "K1: K is not an offset in the G17 (XY) plane"},
+        {"G2 X0 Y0 R5", "R5: an R arc cannot end where it starts; give I, J, K for a full circle"},
+        {"G2 X10 R2", "R2: the radius is less than half the way to the end point"},
+        {"G2 X10 Y1 I5",
+         "G2: the end point lies 0.0990195 mm off the arc's circle (radius 5 "
+         "mm at the start, 5.09902 mm at the end)"},
+        {"G1 X1 F0", "F0: a feed must be above 0"},
+    };
+    for (const auto& [line, problem] : cases)
+        EXPECT_EQ(Refusal(std::string("G21\n") + line + "\n"),
+                  std::string("part.nc:2: ") + problem);
+}
+
+TEST(GcodeRefusals, TwoAxisElementsRefuseZAndArcsAcrossZ) {
+    GcodeOptions options;
+    options.threeAxes = false;
+    EXPECT_EQ(Refusal("G0 Z5\n", options), "part.nc:1: Z5: a 2D element has no Z axis");
+    EXPECT_EQ(Refusal("G18\nG2 X10 I5\n", options),
+              "part.nc:2: G2: an arc in the G18 (ZX) plane moves Z, which a 2D element does not "
+              "have");
+}
+
+TEST(GcodeRefusals, AToleranceWithinTheRoundingToCountsIsRefusedAtTheFirstArc) {
+    GcodeOptions options;
+    options.tolerance = {0.0004, true};
+    options.roundingAllowance = 0.001;
+    EXPECT_EQ(Read("G20 G1 X1\n", options).moves.size(), 1u);
+    EXPECT_EQ(Refusal("G21 G2 X10 I5\n", options),
+              "part.nc:1: G2: the tolerance (0.0004 mm) is not above what rounding to counts "
+              "may add (0.001 mm); give a larger --tolerance");
+    EXPECT_EQ(Read("G20 G2 X1 I0.5\n", options).counts.arcs, 1u);
+}
+
+}  // namespace

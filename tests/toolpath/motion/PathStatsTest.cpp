@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "toolpath/motion/PathStats.h"
+
+namespace {
+
+// A linear element whose counts are 1 um, whose columns are in mm, m/s and m/s^2, on a drive
+// with 1 ms samples.
+ElementPath MicronPath(int axisCount) {
+    ElementPath path;
+    path.axisCount = axisCount;
+    path.unitKind = UnitKind::Linear;
+    for (ColumnUnit& unit : path.positionUnits) unit = {"mm", 1e-3};
+    path.speedUnit = {"m/s", 1e-6 / 1e-3};
+    path.accelerationUnit = {"m/s^2", 1e-6 / 1e-6};
+    path.base = {"m", 1e-6, 1e-6 / 1e-3, 1e-6 / 1e-6};
+    return path;
+}
+
+// Speed and acceleration literals for v m/s and a m/s^2 on that drive.
+PathSegment Segment(std::int64_t x, std::int64_t y, std::int64_t z = 0, double v = 0.0,
+                    double a = 0.0) {
+    return {{x, y, z}, a, v * 1e3};
+}
+
+bool HasWarning(const PathStats& stats, const std::string& start) {
+    for (const std::string& warning : stats.warnings) {
+        if (warning.rfind(start, 0) == 0) return true;
+    }
+    return false;
+}
+
+TEST(PathStatsAxes, TravelExtentsAndEndFollowTheCumulativePositions) {
+    ElementPath path = MicronPath(3);
+    path.segments = {Segment(3000, 0, 1000, 0.1, 1.0), Segment(-5000, 4000), Segment(1000, -6000)};
+    const PathStats stats = ComputeStats(path, {});
+    EXPECT_DOUBLE_EQ(stats.axes[0].travel, 9.0);
+    EXPECT_DOUBLE_EQ(stats.axes[0].lowest, -2.0);
+    EXPECT_DOUBLE_EQ(stats.axes[0].highest, 3.0);
+    EXPECT_DOUBLE_EQ(stats.axes[0].end, -1.0);
+    EXPECT_EQ(stats.axes[0].endCounts, -1000);
+    EXPECT_DOUBLE_EQ(stats.axes[1].lowest, -2.0);
+    EXPECT_DOUBLE_EQ(stats.axes[1].highest, 4.0);
+    EXPECT_DOUBLE_EQ(stats.axes[2].lowest, 0.0);
+    EXPECT_DOUBLE_EQ(stats.axes[2].highest, 1.0);
+    EXPECT_EQ(stats.axes[2].endCounts, 1000);
+}
+
+TEST(PathStatsAxes, EndCountsSumBeyondTheOperandsRange) {
+    ElementPath path = MicronPath(2);
+    const std::int64_t big = std::numeric_limits<std::int32_t>::max() - 1;
+    path.segments = {Segment(big, 0, 0, 0.1, 1.0), Segment(big, 0), Segment(big, 1)};
+    EXPECT_EQ(ComputeStats(path, {}).axes[0].endCounts, 3 * big);
+}
+
+TEST(PathStatsLength, VectorLengthsAreInTheXColumnsUnit) {
+    ElementPath path = MicronPath(3);
+    path.positionUnits[0] = {"um", 1.0};
+    path.segments = {Segment(3000, 4000, 0, 0.1, 1.0), Segment(0, 0, -12000)};
+    const PathStats stats = ComputeStats(path, {});
+    EXPECT_DOUBLE_EQ(stats.segmentLengths[0], 5000.0);
+    EXPECT_DOUBLE_EQ(stats.pathLength, 17000.0);
+}
+
+TEST(PathStatsMotion, DurationAndSpeedsComeFromTheModelInTheColumnsUnits) {
+    ElementPath path = MicronPath(2);
+    path.speedUnit = {"mm/s", 1.0};
+    // 10 mm at 0.01 m/s and 0.1 m/s^2: a trapezoid of 1 s + 0.1 s.
+    path.segments = {Segment(6000, 8000, 0, 0.01, 0.1)};
+    const PathStats stats = ComputeStats(path, {});
+    ASSERT_TRUE(stats.motion.estimable);
+    EXPECT_NEAR(stats.motion.duration, 1.1, 1e-12);
+    EXPECT_NEAR(stats.motion.peakSpeed, 10.0, 1e-12);
+    EXPECT_TRUE(stats.warnings.empty());
+}
+
+TEST(PathStatsMotion, SpeedGivenBeforeTheElementIsInTheColumnsUnit) {
+    ElementPath path = MicronPath(2);
+    path.segments = {Segment(10000, 0)};
+    const PathStats unknown = ComputeStats(path, {});
+    EXPECT_FALSE(unknown.motion.estimable);
+    EXPECT_TRUE(HasWarning(unknown, "no speed in force"));
+    EXPECT_TRUE(HasWarning(unknown, "no acceleration in force"));
+    const PathStats known = ComputeStats(path, {0.01, 0.1});
+    ASSERT_TRUE(known.motion.estimable);
+    EXPECT_NEAR(known.motion.duration, 1.1, 1e-12);
+}
+
+TEST(PathStatsWarnings, NameZeroLengthSlowAndClampedSegments) {
+    ElementPath path = MicronPath(2);
+    path.segments = {Segment(10, 0, 0, 1.0, 0.1), Segment(0, 0), Segment(100000, 0),
+                     Segment(std::numeric_limits<std::int32_t>::max(), 0)};
+    const PathStats stats = ComputeStats(path, {});
+    EXPECT_TRUE(HasWarning(stats, "zero length: segment 1")) << stats.warnings[0];
+    EXPECT_TRUE(HasWarning(stats, "never reach their speed: segments 0 and 2"));
+    EXPECT_TRUE(HasWarning(stats, "a count or value at the end of its operand's range"));
+}
+
+TEST(PathStatsWarnings, LongListsAreCutShort) {
+    ElementPath path = MicronPath(2);
+    for (int i = 0; i < 40; ++i) path.segments.push_back(Segment(i % 2, 0, 0, 1.0, 0.1));
+    const PathStats stats = ComputeStats(path, {});
+    EXPECT_TRUE(HasWarning(stats,
+                           "zero length: segments 0, 2, 4, 6, 8, 10, 12, 14, 16, 18 and "
+                           "10 more"));
+}
+
+TEST(PathStatsWithoutUnits, LengthsAreCountsAndTheDurationIsUnknown) {
+    ElementPath path;
+    path.segments = {Segment(3, 4, 0, 1.0, 1.0)};
+    const PathStats stats = ComputeStats(path, {1.0, 1.0});
+    EXPECT_DOUBLE_EQ(stats.pathLength, 5.0);
+    EXPECT_FALSE(stats.motion.estimable);
+    EXPECT_TRUE(HasWarning(stats, "the axes have no common unit"));
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+#include <expat.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <regex>
+#include <set>
+#include <string>
+
+#include "toolpath/plot/SvgPlot.h"
+
+namespace {
+
+// What an XML parser makes of a document: whether it is well-formed, and the elements in it.
+struct ParsedXml {
+    bool wellFormed = false;
+    std::string error;
+    std::string root;
+    std::map<std::string, int> elements;
+    std::string text;
+};
+
+ParsedXml ParseXml(const std::string& document) {
+    ParsedXml parsed;
+    XML_Parser parser = XML_ParserCreate("UTF-8");
+    XML_SetUserData(parser, &parsed);
+    XML_SetStartElementHandler(parser, [](void* data, const XML_Char* name, const XML_Char**) {
+        auto* result = static_cast<ParsedXml*>(data);
+        if (result->root.empty()) result->root = name;
+        ++result->elements[name];
+    });
+    XML_SetCharacterDataHandler(parser, [](void* data, const XML_Char* text, int length) {
+        static_cast<ParsedXml*>(data)->text.append(text, static_cast<size_t>(length));
+    });
+    parsed.wellFormed = XML_Parse(parser, document.data(), static_cast<int>(document.size()),
+                                  XML_TRUE) == XML_STATUS_OK;
+    if (!parsed.wellFormed) {
+        parsed.error = std::string(XML_ErrorString(XML_GetErrorCode(parser))) + " at line " +
+                       std::to_string(XML_GetCurrentLineNumber(parser));
+    }
+    XML_ParserFree(parser);
+    return parsed;
+}
+
+// A linear element in micrometre counts, columns in mm, m/s and m/s^2, 1 ms samples.
+ElementPath LinearPath(int axisCount) {
+    ElementPath path;
+    path.axisCount = axisCount;
+    path.unitKind = UnitKind::Linear;
+    for (ColumnUnit& unit : path.positionUnits) unit = {"mm", 1e-3};
+    path.speedUnit = {"m/s", 1e-3};
+    path.accelerationUnit = {"m/s^2", 1.0};
+    path.base = {"m", 1e-6, 1e-3, 1.0};
+    return path;
+}
+
+ElementPath Square(int axisCount) {
+    ElementPath path = LinearPath(axisCount);
+    const std::int64_t z = axisCount == 3 ? 1000 : 0;
+    path.segments = {{{20000, 0, z}, 0.5, 100},
+                     {{0, 15000, 0}, 0, 50},
+                     {{-20000, 0, -z}, 0, 0},
+                     {{0, -15000, 0}, 0, 0}};
+    return path;
+}
+
+TEST(SvgPlotDocument, TwoAxisPlotIsWellFormedWithOneView) {
+    const ParsedXml xml = ParseXml(RenderSvgPlot(Square(2), {"square", false, {}}));
+    ASSERT_TRUE(xml.wellFormed) << xml.error;
+    EXPECT_EQ(xml.root, "svg");
+    EXPECT_GE(xml.elements.at("path"), 1);
+    EXPECT_NE(xml.text.find("square: 4 segments, path length 70 mm, estimated duration"),
+              std::string::npos);
+    EXPECT_NE(xml.text.find("X [mm]"), std::string::npos);
+    EXPECT_NE(xml.text.find("speed [m/s]"), std::string::npos);
+    EXPECT_EQ(xml.text.find("isometric"), std::string::npos);
+}
+
+TEST(SvgPlotDocument, ThreeAxisPlotWithProfileShowsEveryView) {
+    const ParsedXml xml = ParseXml(RenderSvgPlot(Square(3), {"cube", true, {}}));
+    ASSERT_TRUE(xml.wellFormed) << xml.error;
+    for (const char* view :
+         {"XY", "XZ", "YZ", "isometric", "speed over time", "Z [mm]", "time [s]"})
+        EXPECT_NE(xml.text.find(view), std::string::npos) << view;
+}
+
+TEST(SvgPlotDocument, NamesAreMadeSafeForXmlAndUnknownSpeedIsSaid) {
+    ElementPath path = Square(2);
+    for (PathSegment& segment : path.segments) segment.speedLiteral = 0;
+    const ParsedXml xml = ParseXml(RenderSvgPlot(path, {"a<b>&\"c\x01\xe9 \xc3\xa9", true, {}}));
+    ASSERT_TRUE(xml.wellFormed) << xml.error;
+    EXPECT_NE(xml.text.find("a<b>&\"c?? \xc3\xa9: 4 segments"), std::string::npos);
+    EXPECT_NE(xml.text.find("duration not estimable"), std::string::npos);
+    EXPECT_NE(xml.text.find("no speed in force"), std::string::npos);
+}
+
+TEST(SvgPlotDocument, ElementWithoutUnitsIsDrawnInCounts) {
+    ElementPath path = Square(2);
+    path.unitKind = UnitKind::None;
+    path.base = {};
+    for (ColumnUnit& unit : path.positionUnits) unit = {"", 1.0};
+    const ParsedXml xml = ParseXml(RenderSvgPlot(path, {"counts", false, {}}));
+    ASSERT_TRUE(xml.wellFormed) << xml.error;
+    EXPECT_NE(xml.text.find("X [counts]"), std::string::npos);
+    EXPECT_NE(xml.text.find("no common unit"), std::string::npos);
+}
+
+// The colours of the path's strokes, each once.
+std::set<std::string> StrokeColours(const std::string& svg) {
+    static const std::regex stroke(R"re(<path fill="none" stroke="(#[0-9a-f]{6})")re");
+    std::set<std::string> colours;
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), stroke);
+         it != std::sregex_iterator(); ++it)
+        colours.insert((*it)[1].str());
+    return colours;
+}
+
+TEST(SvgPlotDocument, SpeedColoursDoNotDependOnTheSpeedColumnsUnit) {
+    const std::set<std::string> colours =
+        StrokeColours(RenderSvgPlot(Square(2), {"square", false, {}}));
+    EXPECT_GE(colours.size(), 3u);
+    ElementPath inMillimetres = Square(2);
+    inMillimetres.speedUnit = {"mm/s", 1.0};
+    EXPECT_EQ(StrokeColours(RenderSvgPlot(inMillimetres, {"square", false, {}})), colours);
+}
+
+// The worst case for the drawing's size: a million short steps in every direction, with the
+// speed changing all along, drawn in four views.
+TEST(SvgPlotSize, MillionSegmentScribbleStaysUnderTwoMegabytes) {
+    ElementPath path = LinearPath(3);
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> step(-500, 500);
+    std::uniform_real_distribution<double> speed(10, 100);
+    path.segments.resize(1000000);
+    for (size_t i = 0; i < path.segments.size(); ++i) {
+        path.segments[i].counts = {step(random), step(random), step(random)};
+        if (i % 1000 == 0) path.segments[i].speedLiteral = speed(random);
+    }
+    path.segments[0].accelerationLiteral = 1.0;
+    const std::string svg = RenderSvgPlot(path, {"scribble", true, {}});
+    EXPECT_LT(svg.size(), 2000000u);
+    EXPECT_TRUE(ParseXml(svg).wellFormed);
+}
+
+}  // namespace

@@ -1,0 +1,225 @@
+#include "toolpath/element/ElementPath.h"
+
+#include <cmath>
+#include <memory>
+
+#include "host/AxisResolution.h"
+#include "host/CMC_ArrayParameter.h"
+#include "host/CMC_AxisData.h"
+#include "host/CMC_EditMotionInternalData.h"
+#include "host/CMC_Motion.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Value.h"
+#include "host/CMC_Variable.h"
+#include "toolpath/element/PathError.h"
+
+namespace {
+
+constexpr const char* kSlaveEntries[3] = {"SlaveX", "SlaveY", "SlaveZ"};
+constexpr const char* kPositionPrefixes[3] = {"X_", "Y_", "Z_"};
+
+// What one chosen axis tells about units, found the way the module probes it.
+struct AxisProbe {
+    CMC_Setup* setup = nullptr;
+    UnitKind kind = UnitKind::None;
+    CString baseUnit;
+    double length = 0.0;  // of 1000 internal position units, in the base unit
+};
+
+UnitKind KindOfBaseUnit(const CMC_Units& units, const CString& base) {
+    if (units.CompatibleUnits("mm", base)) return UnitKind::Linear;
+    if (units.CompatibleUnits("rad", base)) return UnitKind::Rotary;
+    return UnitKind::None;
+}
+
+// Fills probe for the slave; false when the axis cannot carry units. The setup is kept even then,
+// because the columns of an element without units are held on the X axis's setup.
+bool ProbeAxis(CMC_Motion& motion, int slave, AxisProbe& probe) {
+    CMC_AxisData* axis = motion.GetMotionControllerSlaveAxis(slave);
+    if (!axis) return false;
+    probe.setup = axis->GetAxisSetup();
+    if (!probe.setup) return false;
+    CMC_Variable* position = probe.setup->FindVariable("TPOS", 1);
+    if (!position) return false;
+    CMC_Units& units = probe.setup->GetUnits();
+    const CMC_Unit* base = units.FindBaseUnit(CMC_Units::DumpIUOfUnit(position->GetUnitName()));
+    if (!base) return false;
+    probe.baseUnit = base->GetUnitName();
+    probe.kind = KindOfBaseUnit(units, probe.baseUnit);
+    // The same host calls as the module's probe, so that ties between axes break alike.
+    position->SetValueInInternalUnit(1000.0);
+    probe.length = position->GetValueInBaseUnit();
+    return probe.kind != UnitKind::None && probe.length > 0.0;
+}
+
+// The unit kind of the chosen axes and the setup their columns are held on: the reference axis
+// (the finest resolution, the earlier axis on a tie), or without units the X axis's setup.
+struct AxesChoice {
+    UnitKind kind = UnitKind::None;
+    CMC_Setup* setup = nullptr;
+};
+
+AxesChoice ChooseAxes(CMC_Motion& motion, const std::array<int, 3>& slaves, int axisCount) {
+    AxisProbe probes[3];
+    bool usable = true;
+    for (int i = 0; i < axisCount && usable; ++i) {
+        usable = ProbeAxis(motion, slaves[static_cast<size_t>(i)], probes[i]) &&
+                 (i == 0 || (probes[i].kind == probes[0].kind &&
+                             probes[i].baseUnit == probes[i - 1].baseUnit));
+    }
+    if (!usable) return {UnitKind::None, probes[0].setup};
+    int reference = 0;
+    for (int i = 1; i < axisCount; ++i) {
+        if (IsFinerResolution(probes[i].length, probes[reference].length)) reference = i;
+    }
+    return {probes[0].kind, probes[reference].setup};
+}
+
+ColumnUnit ColumnUnitOf(const CMC_ArrayParameter& column) {
+    ColumnUnit unit{column.GetSelectedUnit().str(), 1.0};
+    if (unit.name.empty()) return unit;
+    double numerator = 1.0;
+    double denominator = 1.0;
+    if (column.GetUnits().ConversionFactors(CMC_Units::GetIUOfUnit(unit.name.c_str()),
+                                            unit.name.c_str(), numerator, denominator))
+        unit.perInternal = numerator / denominator;
+    return unit;
+}
+
+double FactorInBase(const CMC_Units& units, UnitQuantity quantity) {
+    const CMC_Unit* internal = units.FindUnit(CMC_Units::InternalUnitName(quantity));
+    return internal ? internal->GetFactorInBase() : 0.0;
+}
+
+BaseScale BaseScaleOf(const CMC_Units& units) {
+    const CMC_Unit* base = units.FindBaseUnit(CMC_Units::InternalUnitName(UnitQuantity::Position));
+    if (!base) return {};
+    return {base->GetUnitName().str(), FactorInBase(units, UnitQuantity::Position),
+            FactorInBase(units, UnitQuantity::Speed),
+            FactorInBase(units, UnitQuantity::Acceleration)};
+}
+
+// Reads the entries with the host's own operations, as the module's model does; it collects every
+// problem in m_error.
+class ElementReader : public CMC_EditMotionInternalData {
+  public:
+    ElementReader(CMC_Setup& controller, CMC_Motion& motion)
+        : CMC_EditMotionInternalData(controller, motion) {}
+
+    int ReadParameters(const CString& text, CString& error) override {
+        m_path = ElementPath();
+        int profile = 0;
+        m_error = ReadRadioParam(text, "ProfileType", profile, 0, 1);
+        m_path.axisCount = profile == 1 ? 3 : 2;
+        m_path.slaves = {-1, -1, -1};
+        for (int i = 0; i < m_path.axisCount; ++i) ReadSlave(text, i);
+        if (m_error.IsEmpty()) ReadColumns(text);
+        error = m_error;
+        return m_error.IsEmpty() ? 1 : 0;
+    }
+    // The reader never writes an element.
+    void WriteParameters(CString&) override {}
+
+    ElementPath& Path() { return m_path; }
+
+  private:
+    void ReadSlave(const CString& text, int axis) {
+        const int count = m_pSetup->GetMotionControllerSlaveCount();
+        m_error += ReadRadioParam(text, kSlaveEntries[axis],
+                                  m_path.slaves[static_cast<size_t>(axis)], 0, count);
+    }
+
+    CString ReadColumn(const CString& text, const char* name, const char* prefix, int noUnitType,
+                       CMC_ArrayParameter& column) {
+        if (m_path.unitKind != UnitKind::None)
+            return ReadArrayDataParam(text, name, prefix, nullptr, &column);
+        return ReadNoUnitArrayDataParam(text, noUnitType, GetDataParamName(name, prefix, nullptr),
+                                        &column);
+    }
+
+    void ReadColumns(const CString& text) {
+        const AxesChoice axes = ChooseAxes(*m_pMotion, m_path.slaves, m_path.axisCount);
+        m_path.unitKind = axes.kind;
+        CMC_Setup* setup = axes.setup ? axes.setup : m_pSetup;
+        std::vector<std::unique_ptr<CMC_ArrayParameter>> positions;
+        for (int i = 0; i < m_path.axisCount; ++i) {
+            positions.push_back(std::make_unique<CMC_ArrayParameter>(setup));
+            m_error += ReadColumn(text, "TPOS", kPositionPrefixes[i], VT_LONG, *positions.back());
+        }
+        CMC_ArrayParameter acceleration(setup);
+        CMC_ArrayParameter speed(setup);
+        m_error += ReadColumn(text, "CACC", nullptr, VT_FIXED, acceleration);
+        m_error += ReadColumn(text, "CSPD", nullptr, VT_FIXED, speed);
+        if (!m_error.IsEmpty()) return;
+
+        const int count = positions[0]->GetValuesCount();
+        for (const auto& column : positions) CheckCount(*column, count);
+        CheckCount(acceleration, count);
+        CheckCount(speed, count);
+        if (!m_error.IsEmpty()) return;
+
+        m_path.units = setup->GetUnits();
+        if (m_path.unitKind != UnitKind::None) m_path.base = BaseScaleOf(m_path.units);
+        for (int i = 0; i < m_path.axisCount; ++i)
+            m_path.positionUnits[static_cast<size_t>(i)] =
+                ColumnUnitOf(*positions[static_cast<size_t>(i)]);
+        m_path.accelerationUnit = ColumnUnitOf(acceleration);
+        m_path.speedUnit = ColumnUnitOf(speed);
+        m_path.segments.resize(static_cast<size_t>(count));
+        for (int s = 0; s < count; ++s) {
+            PathSegment& segment = m_path.segments[static_cast<size_t>(s)];
+            for (int i = 0; i < m_path.axisCount; ++i) {
+                segment.counts[static_cast<size_t>(i)] = static_cast<std::int64_t>(
+                    positions[static_cast<size_t>(i)]->GetValueInInternalUnit(s));
+            }
+            segment.accelerationLiteral = acceleration.GetValueInInternalUnit(s);
+            segment.speedLiteral = speed.GetValueInInternalUnit(s);
+        }
+    }
+
+    void CheckCount(const CMC_ArrayParameter& column, int count) {
+        if (count >= 1 && column.GetValuesCount() == count) return;
+        m_error += "Entry \"" + column.GetName() + "\" must hold one value for each of the " +
+                   CString(std::to_string(count)) + " segments!\r\n";
+    }
+
+    ElementPath m_path;
+    CString m_error;
+};
+
+}  // namespace
+
+double CountLength(const PathSegment& segment) {
+    double square = 0.0;
+    for (std::int64_t count : segment.counts) {
+        const double c = static_cast<double>(count);
+        square += c * c;
+    }
+    return std::sqrt(square);
+}
+
+std::string PositionUnitName(const ElementPath& path, int axis) {
+    const std::string& name = path.positionUnits[static_cast<size_t>(axis)].name;
+    return name.empty() ? "counts" : name;
+}
+
+double ElementPath::Increment(std::size_t segment, int axis) const {
+    const size_t a = static_cast<size_t>(axis);
+    return static_cast<double>(segments[segment].counts[a]) * positionUnits[a].perInternal;
+}
+
+double ElementPath::Acceleration(std::size_t segment) const {
+    return segments[segment].accelerationLiteral * accelerationUnit.perInternal;
+}
+
+double ElementPath::Speed(std::size_t segment) const {
+    return segments[segment].speedLiteral * speedUnit.perInternal;
+}
+
+ElementPath ReadElementPath(std::string_view elementText, CMC_Setup& controller,
+                            CMC_Motion& motion) {
+    ElementReader reader(controller, motion);
+    CString error;
+    if (!reader.ReadParameters(CString(elementText), error)) throw PathError(error.str());
+    return std::move(reader.Path());
+}

@@ -1,0 +1,153 @@
+#include "toolpath/element/ElementWriter.h"
+
+#include <array>
+#include <vector>
+
+#include "base/TextLines.h"
+#include "host/CMC_ArrayParameter.h"
+#include "host/CMC_Setup.h"
+#include "host/CMC_Value.h"
+#include "host/ParameterText.h"
+#include "toolpath/element/PathError.h"
+
+namespace {
+
+enum ColumnIndex { kX, kY, kZ, kAcceleration, kSpeed, kColumnCount };
+
+struct ColumnEntry {
+    const char* name;
+    int type;
+};
+
+constexpr std::array<ColumnEntry, kColumnCount> kColumns = {{
+    {"X_TPOS", VT_LONG},
+    {"Y_TPOS", VT_LONG},
+    {"Z_TPOS", VT_LONG},
+    {"CACC", VT_FIXED},
+    {"CSPD", VT_FIXED},
+}};
+
+std::vector<std::string_view> ColumnNames() {
+    std::vector<std::string_view> names;
+    for (const ColumnEntry& column : kColumns) names.emplace_back(column.name);
+    return names;
+}
+
+double ValueAt(const SegmentColumns& segments, size_t column, size_t index) {
+    if (column == kAcceleration) return segments.acceleration[index];
+    if (column == kSpeed) return segments.speed[index];
+    return segments.increments[column][index];
+}
+
+// The column's values in unit, as the host's own column writes them: text that reads back to
+// exactly the same internal values.
+std::string ValuesText(const CMC_Units& units, const SegmentColumns& segments, size_t column,
+                       std::string_view unit) {
+    CMC_Setup drive("columns");
+    drive.SetUnits(units);
+    const ColumnEntry& entry = kColumns[column];
+    CMC_ArrayParameter values(&drive);
+    CString error;
+    if (!values.InitializeMotionParam(entry.type, entry.name, std::string(unit).c_str(), "",
+                                      MC_UNSET_LIMIT, MC_UNSET_LIMIT, error))
+        throw PathError(error.str());
+    const size_t count = segments.Count();
+    values.SetValuesCount(static_cast<int>(count));
+    for (size_t i = 0; i < count; ++i)
+        values.SetValueInInternalUnit(static_cast<int>(i), ValueAt(segments, column, i));
+    CString text;
+    values.AppendData(text);
+    return text.str();
+}
+
+// Copies text line by line, handing the first entry line of each name to edit(index, line,
+// entry, out), which appends what replaces it; the names found are marked in seen.
+template <class Edit>
+std::string RewriteEntries(std::string_view text, const std::vector<std::string_view>& names,
+                           std::vector<bool>& seen, Edit edit) {
+    seen.assign(names.size(), false);
+    std::string out;
+    out.reserve(text.size() + 1);
+    ForEachLine(text, [&](std::string_view line, std::uint32_t) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (seen[i]) continue;
+            if (const auto entry = parametertext::FindEntry(line, names[i])) {
+                seen[i] = true;
+                return edit(i, line, *entry, out);
+            }
+        }
+        out.append(line).push_back('\n');
+    });
+    return out;
+}
+
+bool IsWritten(size_t column, bool threeAxes) { return column != kZ || threeAxes; }
+
+std::string_view WithoutTrailingBlanks(std::string_view line) {
+    const size_t last = line.find_last_not_of(" \t\r");
+    return last == std::string_view::npos ? std::string_view() : line.substr(0, last + 1);
+}
+
+}  // namespace
+
+std::string WithProfile(std::string_view text, bool threeAxes) {
+    const std::vector<std::string_view> names = {"ProfileType", "SlaveZ", "Z_TPOS"};
+    std::vector<bool> seen;
+    std::string out = RewriteEntries(
+        text, names, seen,
+        [&](size_t index, std::string_view line, const parametertext::Entry&, std::string& to) {
+            if (index == 0)
+                to += threeAxes ? "ProfileType=1\n" : "ProfileType=0\n";
+            else if (threeAxes)
+                to.append(line).push_back('\n');
+        });
+    if (threeAxes && !seen[1])
+        throw PathError("a 3D element needs a Z axis, and the element chooses none (SlaveZ)");
+    if (!seen[0]) out += threeAxes ? "ProfileType=1\n" : "ProfileType=0\n";
+    return out;
+}
+
+std::string WithColumns(std::string_view text, const SegmentColumns& segments,
+                        const CMC_Units& units, const ColumnUnitNames& names, bool threeAxes) {
+    const std::array<const std::string*, kColumnCount> unitOf = {
+        &names.position[0], &names.position[1], &names.position[2], &names.acceleration,
+        &names.speed};
+    const auto entryLine = [&](size_t column) {
+        const std::string& unit = *unitOf[column];
+        return std::string(kColumns[column].name) + "[" + unit +
+               "]=" + ValuesText(units, segments, column, unit) + "\n";
+    };
+    std::vector<bool> seen;
+    std::string out = RewriteEntries(
+        text, ColumnNames(), seen,
+        [&](size_t column, std::string_view, const parametertext::Entry&, std::string& to) {
+            if (IsWritten(column, threeAxes)) to += entryLine(column);
+        });
+    for (size_t column = 0; column < kColumnCount; ++column) {
+        if (!seen[column] && IsWritten(column, threeAxes)) out += entryLine(column);
+    }
+    return out;
+}
+
+std::string WithAppendedColumns(std::string_view text, const SegmentColumns& segments,
+                                const CMC_Units& units, bool threeAxes) {
+    std::vector<bool> seen;
+    std::string out = RewriteEntries(text, ColumnNames(), seen,
+                                     [&](size_t column, std::string_view line,
+                                         const parametertext::Entry& entry, std::string& to) {
+                                         to += WithoutTrailingBlanks(line);
+                                         if (!IsWritten(column, threeAxes)) {
+                                             to += '\n';
+                                             return;
+                                         }
+                                         if (!entry.value.empty()) to += ' ';
+                                         to +=
+                                             ValuesText(units, segments, column, entry.unit) + "\n";
+                                     });
+    for (size_t column = 0; column < kColumnCount; ++column) {
+        if (!seen[column] && IsWritten(column, threeAxes))
+            throw PathError(std::string("the element has no ") + kColumns[column].name +
+                            " entry to append to");
+    }
+    return out;
+}

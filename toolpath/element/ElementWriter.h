@@ -1,0 +1,25 @@
+// Writing segments into an element's text, in physical units chosen so that the module reads
+// back exactly the counts and rates the segments hold.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "toolpath/element/ColumnUnitNames.h"
+#include "toolpath/element/SegmentColumns.h"
+
+class CMC_Units;
+
+// text with ProfileType set; a 2D element loses its Z entries (SlaveZ, Z_TPOS). Throws
+// PathError when a 3D profile is asked of a text that chooses no Z axis.
+std::string WithProfile(std::string_view text, bool threeAxes);
+
+// text with its columns replaced by the segments, written in names; units is the catalogue of
+// the drive the columns are held on. Throws PathError when a unit does not fit it.
+std::string WithColumns(std::string_view text, const SegmentColumns& segments,
+                        const CMC_Units& units, const ColumnUnitNames& names, bool threeAxes);
+
+// text with the segments added to the end of each of its columns, in the unit in the column's
+// brackets. Throws PathError when a column entry is missing or its unit does not fit.
+std::string WithAppendedColumns(std::string_view text, const SegmentColumns& segments,
+                                const CMC_Units& units, bool threeAxes);

@@ -1,0 +1,246 @@
+#include "toolpath/exchange/CsvReader.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "base/RunningSum.h"
+#include "base/TextLines.h"
+#include "base/numbertext/NumberText.h"
+#include "host/CMC_Units.h"
+#include "toolpath/element/PathError.h"
+
+namespace {
+
+enum Column { kX, kY, kZ, kAcceleration, kSpeed, kColumnCount };
+constexpr const char* kColumnNames[kColumnCount] = {"x", "y", "z", "accel", "speed"};
+
+// The editor's order of the columns, for tables without a header; the last two may be missing.
+const std::vector<Column> kLayout3D = {kX, kY, kZ, kAcceleration, kSpeed};
+const std::vector<Column> kLayout2D = {kX, kY, kAcceleration, kSpeed};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsLetter(char c) { return Lower(c) >= 'a' && Lower(c) <= 'z'; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// Spreadsheets quote text fields.
+std::string_view Unquote(std::string_view field) {
+    if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
+        return Trim(field.substr(1, field.size() - 2));
+    return field;
+}
+
+// Semicolons and tabs are looked for first, as they leave the comma to decimal numbers.
+char DetectDelimiter(std::string_view line) {
+    for (char candidate : {';', '\t', ','}) {
+        if (line.find(candidate) != std::string_view::npos) return candidate;
+    }
+    return ' ';
+}
+
+class TableReader {
+  public:
+    TableReader(const std::string& fileName, const CsvOptions& options)
+        : m_fileName(fileName), m_options(options) {
+        const ColumnUnitNames& units = options.columnUnits;
+        m_path.positionUnits = units.position;
+        m_path.speedUnit = units.speed;
+        m_path.accelerationUnit = units.acceleration;
+    }
+
+    void ReadLine(std::string_view line, std::uint32_t number) {
+        m_line = number;
+        ++m_path.counts.lines;
+        const std::string_view content = Trim(line);
+        if (content.empty() || content.front() == '#') return;
+        if (m_delimiter == 0) {
+            m_delimiter = DetectDelimiter(content);
+            Split(content);
+            if (IsHeader()) return ReadHeader();
+        } else {
+            Split(content);
+        }
+        ReadRow();
+    }
+
+    ImportedPath Finish() { return std::move(m_path); }
+
+  private:
+    [[noreturn]] void Refuse(size_t field, const std::string& problem) const {
+        std::string where =
+            m_fileName + ":" + std::to_string(m_line) + ": column " + std::to_string(field + 1);
+        const std::vector<Column>& layout = Layout();
+        if (field < layout.size()) where += std::string(" (") + kColumnNames[layout[field]] + ")";
+        throw PathError(where + ": " + problem);
+    }
+
+    [[noreturn]] void RefuseLine(const std::string& problem) const {
+        throw PathError(m_fileName + ":" + std::to_string(m_line) + ": " + problem);
+    }
+
+    void Split(std::string_view line) {
+        m_fields.clear();
+        if (m_delimiter == ' ') return SplitAtBlanks(line);
+        size_t start = 0;
+        for (;;) {
+            const size_t end = line.find(m_delimiter, start);
+            m_fields.push_back(Unquote(Trim(line.substr(start, end - start))));
+            if (end == std::string_view::npos) return;
+            start = end + 1;
+        }
+    }
+
+    void SplitAtBlanks(std::string_view line) {
+        size_t start = 0;
+        while (start < line.size()) {
+            size_t end = start;
+            while (end < line.size() && !IsBlank(line[end])) ++end;
+            m_fields.push_back(Unquote(line.substr(start, end - start)));
+            while (end < line.size() && IsBlank(line[end])) ++end;
+            start = end;
+        }
+    }
+
+    bool IsHeader() const {
+        for (std::string_view field : m_fields) {
+            if (!field.empty() && IsLetter(field.front())) return true;
+        }
+        return false;
+    }
+
+    void ReadHeader() {
+        m_hasHeader = true;
+        std::array<bool, kColumnCount> named{};
+        for (size_t i = 0; i < m_fields.size(); ++i) {
+            std::string_view unit;
+            const Column column = ColumnNamed(i, unit);
+            m_header.push_back(column);
+            if (named[column]) Refuse(i, std::string(kColumnNames[column]) + " is named twice");
+            named[column] = true;
+            if (column == kZ && !m_options.threeAxes) Refuse(i, "a 2D element has no z column");
+            if (!unit.empty()) TakeUnit(i, column, std::string(unit));
+        }
+        for (Column required : {kX, kY}) {
+            if (!named[required])
+                RefuseLine(std::string("the header names no ") + kColumnNames[required] +
+                           " column");
+        }
+    }
+
+    // The column a header field names, with the unit in its brackets.
+    Column ColumnNamed(size_t index, std::string_view& unit) const {
+        std::string_view field = m_fields[index];
+        const size_t open = field.find('[');
+        if (open != std::string_view::npos) {
+            if (field.back() != ']')
+                Refuse(index, numbertext::Quoted(field) + ": the unit's bracket is not closed");
+            unit = Trim(field.substr(open + 1, field.size() - open - 2));
+            field = Trim(field.substr(0, open));
+        }
+        std::string name;
+        for (char c : field) name += Lower(c);
+        for (int column = 0; column < kColumnCount; ++column) {
+            if (name == kColumnNames[column]) return static_cast<Column>(column);
+        }
+        Refuse(index, numbertext::Quoted(field) + " is not a column name (x, y, z, accel, speed)");
+    }
+
+    void TakeUnit(size_t index, Column column, const std::string& unit) {
+        const ColumnUnitNames& units = m_options.columnUnits;
+        const std::string& columnUnit = column == kSpeed          ? units.speed
+                                        : column == kAcceleration ? units.acceleration
+                                                                  : units.position[column];
+        const CMC_Units& catalogue = *m_options.units;
+        if (!catalogue.IsUsableUnit(unit.c_str()) ||
+            !catalogue.CompatibleUnits(unit.c_str(), columnUnit.c_str()))
+            Refuse(index, "the unit " + numbertext::Quoted(unit) +
+                              " does not convert into the column's unit " +
+                              numbertext::Quoted(columnUnit));
+        if (column == kSpeed)
+            m_path.speedUnit = unit;
+        else if (column == kAcceleration)
+            m_path.accelerationUnit = unit;
+        else
+            m_path.positionUnits[column] = unit;
+    }
+
+    const std::vector<Column>& Layout() const {
+        if (m_hasHeader) return m_header;
+        return m_options.threeAxes ? kLayout3D : kLayout2D;
+    }
+
+    void ReadRow() {
+        const std::vector<Column>& layout = Layout();
+        const size_t required = m_hasHeader ? layout.size() : layout.size() - 2;
+        if (m_fields.size() > layout.size())
+            Refuse(layout.size(),
+                   "more values than the " + std::to_string(layout.size()) + " columns");
+        if (m_fields.size() < required) Refuse(m_fields.size(), "the value is missing");
+        std::array<double, kColumnCount> values{};
+        for (size_t i = 0; i < m_fields.size(); ++i) values[layout[i]] = ReadValue(i, layout[i]);
+        PathMove move;
+        move.line = m_line;
+        move.speed = values[kSpeed];
+        move.acceleration = values[kAcceleration];
+        for (size_t axis = 0; axis < 3; ++axis) {
+            if (m_options.absolute)
+                m_position[axis].Set(values[axis]);
+            else
+                m_position[axis].Add(values[axis]);
+            move.end[axis] = m_position[axis].Value();
+        }
+        m_path.moves.push_back(move);
+    }
+
+    double ReadValue(size_t index, Column column) {
+        std::string_view field = m_fields[index];
+        if (field.empty()) Refuse(index, "the value is missing");
+        // With semicolons or tabs between the values, a comma is the decimal mark.
+        if (m_delimiter != ',' && m_delimiter != ' ' && field.find('.') == std::string_view::npos) {
+            m_decimal.assign(field);
+            for (char& c : m_decimal)
+                if (c == ',') c = '.';
+            field = m_decimal;
+        }
+        double value = 0.0;
+        const numbertext::ParseResult result = numbertext::ParseNumber(field, value);
+        if (result == numbertext::ParseResult::OutOfRange)
+            Refuse(index, numbertext::Quoted(m_fields[index]) + " is out of range");
+        if (result != numbertext::ParseResult::Ok)
+            Refuse(index, numbertext::Quoted(m_fields[index]) + " is not a number");
+        if (value < 0.0 && (column == kSpeed || column == kAcceleration))
+            Refuse(index,
+                   numbertext::Quoted(m_fields[index]) + " is negative; 0 keeps the value before");
+        return value;
+    }
+
+    const std::string& m_fileName;
+    const CsvOptions& m_options;
+    ImportedPath m_path;
+    std::uint32_t m_line = 0;
+    char m_delimiter = 0;  // 0 until the first line; ' ' for blanks
+    bool m_hasHeader = false;
+    std::vector<Column> m_header;
+    std::vector<std::string_view> m_fields;
+    std::string m_decimal;
+    std::array<RunningSum, 3> m_position{};
+};
+
+}  // namespace
+
+ImportedPath ReadCsv(std::string_view text, const std::string& fileName,
+                     const CsvOptions& options) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
+    TableReader reader(fileName, options);
+    ForEachLine(
+        text, [&](std::string_view line, std::uint32_t number) { reader.ReadLine(line, number); });
+    return reader.Finish();
+}

@@ -1,0 +1,490 @@
+#include "toolpath/exchange/GcodeReader.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "base/RunningSum.h"
+#include "base/TextLines.h"
+#include "base/numbertext/NumberText.h"
+#include "toolpath/element/PathError.h"
+#include "toolpath/exchange/ArcChords.h"
+
+namespace {
+
+// More chords than this for one arc is a tolerance typed wrong, not a path to follow.
+constexpr double kMostChordsPerArc = 1e6;
+// An arc's end may lie this much (relative to its radius) off the circle, besides the tolerance.
+constexpr double kRadiusSlack = 1e-3;
+
+struct Word {
+    char letter = 0;
+    double value = 0.0;
+    std::string_view text;  // as written, for messages
+};
+
+enum class Motion { None, Rapid, Feed, Clockwise, CounterClockwise };
+enum class Plane { XY, ZX, YZ };
+
+// G words by modal group: two of one group on a line contradict each other.
+enum Group { kMotion, kPlane, kUnits, kDistance, kNoEffect, kGroupCount };
+
+// The words of one line, sorted by what they do.
+struct LineWords {
+    std::array<const Word*, kGroupCount> g{};
+    std::array<int, kGroupCount> gNumber{};
+    std::array<const Word*, 3> axis{};    // X, Y, Z
+    std::array<const Word*, 3> offset{};  // I, J, K
+    const Word* radius = nullptr;
+    const Word* feed = nullptr;
+};
+
+// The axes (a, b, c) of each plane: the two it spans and the one across it, as X = 0, Y = 1,
+// Z = 2. Viewed from the positive c axis, G3 turns from a towards b.
+constexpr std::array<int, 3> kPlaneAxes[] = {{0, 1, 2}, {2, 0, 1}, {1, 2, 0}};
+constexpr const char* kPlaneNames[] = {"G17 (XY)", "G18 (ZX)", "G19 (YZ)"};
+constexpr char kOffsetLetters[] = {'I', 'J', 'K'};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string Number(double value) { return numbertext::Significant(value, 6).Str(); }
+
+// Why a G word that the import does not follow is refused.
+const char* RefusalOf(int number) {
+    switch (number) {
+        case 4:
+            return "dwell is not supported";
+        case 10:
+        case 92:
+            return "setting coordinate offsets is not supported";
+        case 15:
+        case 16:
+            return "polar coordinates are not supported";
+        case 28:
+        case 30:
+            return "returning to a home position is not supported";
+        case 41:
+        case 42:
+            return "cutter compensation is not supported";
+        case 43:
+        case 44:
+            return "tool length compensation is not supported";
+        case 50:
+        case 51:
+            return "scaling is not supported";
+        case 53:
+            return "machine coordinates are not supported";
+        case 68:
+        case 69:
+            return "coordinate rotation is not supported";
+        case 93:
+        case 95:
+            return "only feeds in units per minute (G94) are supported";
+        default:
+            break;
+    }
+    if (number >= 54 && number <= 59) return "work offsets are not supported";
+    if (number == 73 || number == 74 || number == 76 || (number >= 81 && number <= 89))
+        return "canned cycles are not supported";
+    return "not supported";
+}
+
+// The group of a G word the import follows, or kGroupCount when it refuses it.
+Group GroupOf(int number) {
+    switch (number) {
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+            return kMotion;
+        case 17:
+        case 18:
+        case 19:
+            return kPlane;
+        case 20:
+        case 21:
+            return kUnits;
+        case 90:
+        case 91:
+            return kDistance;
+        case 40:  // the states these cancel are the ones the import assumes
+        case 49:
+        case 80:
+        case 94:
+            return kNoEffect;
+        default:
+            return kGroupCount;
+    }
+}
+
+class Interpreter {
+  public:
+    Interpreter(const std::string& fileName, const GcodeOptions& options)
+        : m_fileName(fileName), m_options(options) {
+        m_path.positionUnits = {"mm", "mm", "mm"};
+        m_path.speedUnit = "mm/s";
+    }
+
+    void ReadLine(std::string_view line, std::uint32_t number) {
+        m_line = number;
+        ++m_path.counts.lines;
+        const size_t first = line.find_first_not_of(" \t\r");
+        if (first == std::string_view::npos || line[first] == '%') return;
+        SplitWords(line);
+        if (m_words.empty()) return;
+        Apply(SortWords());
+    }
+
+    ImportedPath Finish() {
+        if (m_rapidsAtFeed > 0) {
+            m_path.warnings.push_back(
+                m_fileName + ":" + std::to_string(m_firstRapidAtFeed) + ": " +
+                std::to_string(m_rapidsAtFeed) +
+                " G0 moves run at the current feed; give --rapid SPEED for a speed of their own");
+        }
+        if (m_firstMoveWithoutFeed > 0) {
+            m_path.warnings.push_back(m_fileName + ":" + std::to_string(m_firstMoveWithoutFeed) +
+                                      ": moves before the first F keep the speed the controller "
+                                      "has");
+        }
+        return std::move(m_path);
+    }
+
+  private:
+    [[noreturn]] void Refuse(std::string_view word, const std::string& problem) const {
+        throw PathError(m_fileName + ":" + std::to_string(m_line) + ": " +
+                        numbertext::QuoteForMessage(word) + ": " + problem);
+    }
+
+    // Bytes that do not print are shown by their code, so the message stays readable.
+    [[noreturn]] void RefuseCharacter(char c) const {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > ' ' && byte < 0x7f) Refuse(std::string(1, c), "unexpected character");
+        char code[8];
+        std::snprintf(code, sizeof code, "0x%02X", byte);
+        Refuse(std::string("byte ") + code, "unexpected character");
+    }
+
+    void SplitWords(std::string_view line) {
+        m_words.clear();
+        size_t i = 0;
+        while (i < line.size()) {
+            const char c = line[i];
+            if (IsBlank(c)) {
+                ++i;
+            } else if (c == '(') {
+                const size_t close = line.find(')', i);
+                if (close == std::string_view::npos)
+                    Refuse(line.substr(i), "the comment is not closed");
+                i = close + 1;
+            } else if (c == ';') {
+                return;
+            } else if (IsLetter(c)) {
+                i = ReadWord(line, i);
+            } else {
+                RefuseCharacter(c);
+            }
+        }
+    }
+
+    // Reads the word at start (a letter, blanks allowed, then a number) and returns its end.
+    size_t ReadWord(std::string_view line, size_t start) {
+        size_t i = start + 1;
+        while (i < line.size() && IsBlank(line[i])) ++i;
+        const size_t numberStart = i;
+        if (i < line.size() && (line[i] == '+' || line[i] == '-')) ++i;
+        size_t digits = 0;
+        while (i < line.size() && IsDigit(line[i])) ++i, ++digits;
+        if (i < line.size() && line[i] == '.') {
+            ++i;
+            while (i < line.size() && IsDigit(line[i])) ++i, ++digits;
+        }
+        Word word;
+        word.letter = Upper(line[start]);
+        word.text = line.substr(start, i - start);
+        if (digits == 0) Refuse(word.text, "a number must follow the letter");
+        if (numbertext::ParseNumber(line.substr(numberStart, i - numberStart), word.value) !=
+            numbertext::ParseResult::Ok)
+            Refuse(word.text, "the number is out of range");
+        m_words.push_back(word);
+        return i;
+    }
+
+    LineWords SortWords() {
+        LineWords sorted;
+        for (const Word& word : m_words) SortWord(word, sorted);
+        return sorted;
+    }
+
+    void SortWord(const Word& word, LineWords& sorted) {
+        switch (word.letter) {
+            case 'G':
+                return SortG(word, sorted);
+            case 'X':
+            case 'Y':
+            case 'Z':
+                return Place(word, sorted.axis[static_cast<size_t>(word.letter - 'X')]);
+            case 'I':
+            case 'J':
+            case 'K':
+                return Place(word, sorted.offset[static_cast<size_t>(word.letter - 'I')]);
+            case 'R':
+                return Place(word, sorted.radius);
+            case 'F':
+                return Place(word, sorted.feed);
+            case 'N':  // line and program numbers
+            case 'O':
+                return;
+            case 'M':
+                return IgnoreM(word);
+            case 'S':
+            case 'T':
+            case 'H':
+            case 'D':
+                ++m_path.counts.wordsIgnored;
+                return;
+            case 'A':
+            case 'B':
+            case 'C':
+            case 'U':
+            case 'V':
+            case 'W':
+                Refuse(word.text, "the element has no such axis (only X, Y and Z)");
+            default:
+                Refuse(word.text, "not supported");
+        }
+    }
+
+    void Place(const Word& word, const Word*& slot) {
+        if (slot) Refuse(word.text, "the line already has " + std::string(slot->text));
+        slot = &word;
+    }
+
+    // Machine functions do not move the path, except calls of sub-programs, whose moves the
+    // import would lose.
+    void IgnoreM(const Word& word) {
+        if (word.value == 98.0 || word.value == 99.0)
+            Refuse(word.text, "sub-programs are not supported");
+        ++m_path.counts.wordsIgnored;
+    }
+
+    void SortG(const Word& word, LineWords& sorted) {
+        const double number = word.value;
+        if (number < 0.0 || number > 999.0 || number != std::floor(number))
+            Refuse(word.text, "not supported");
+        const int g = static_cast<int>(number);
+        const Group group = GroupOf(g);
+        if (group == kGroupCount) Refuse(word.text, RefusalOf(g));
+        if (group != kNoEffect) Place(word, sorted.g[group]);
+        sorted.gNumber[group] = g;
+    }
+
+    void Apply(const LineWords& words) {
+        if (words.g[kUnits]) m_unitScale = words.gNumber[kUnits] == 20 ? kMillimetresPerInch : 1.0;
+        if (words.g[kPlane]) m_plane = static_cast<Plane>(words.gNumber[kPlane] - 17);
+        if (words.g[kDistance]) m_incremental = words.gNumber[kDistance] == 91;
+        if (words.feed) {
+            if (!(words.feed->value > 0.0)) Refuse(words.feed->text, "a feed must be above 0");
+            m_feed = words.feed->value * m_unitScale / 60.0;
+        }
+        if (words.g[kMotion]) m_motion = static_cast<Motion>(words.gNumber[kMotion] + 1);
+
+        const Word* first = FirstGeometryWord(words);
+        if (!first) return;
+        if (m_motion == Motion::None)
+            Refuse(first->text, "no motion mode (G0, G1, G2 or G3) is in effect");
+        if (words.axis[2] && !m_options.threeAxes)
+            Refuse(words.axis[2]->text, "a 2D element has no Z axis");
+        const std::array<RunningSum, 3> target = Target(words);
+        if (m_motion == Motion::Rapid || m_motion == Motion::Feed) {
+            if (const Word* arcWord = FirstArcWord(words))
+                Refuse(arcWord->text, "I, J, K and R belong to arcs (G2, G3)");
+            AddMove(ValueOf(target), SpeedOfMove());
+        } else {
+            AddArc(words, ValueOf(target));
+        }
+        m_position = target;
+    }
+
+    static const Word* FirstArcWord(const LineWords& words) {
+        for (const Word* offset : words.offset)
+            if (offset) return offset;
+        return words.radius;
+    }
+
+    static const Word* FirstGeometryWord(const LineWords& words) {
+        for (const Word* axis : words.axis)
+            if (axis) return axis;
+        return FirstArcWord(words);
+    }
+
+    std::array<RunningSum, 3> Target(const LineWords& words) const {
+        std::array<RunningSum, 3> target = m_position;
+        for (size_t i = 0; i < 3; ++i) {
+            if (!words.axis[i]) continue;
+            const double value = words.axis[i]->value * m_unitScale;
+            if (m_incremental)
+                target[i].Add(value);
+            else
+                target[i].Set(value);
+        }
+        return target;
+    }
+
+    static Vec3 ValueOf(const std::array<RunningSum, 3>& sums) {
+        return {sums[0].Value(), sums[1].Value(), sums[2].Value()};
+    }
+
+    double SpeedOfMove() {
+        if (m_motion == Motion::Rapid && m_options.rapid) {
+            const ProgramQuantity& rapid = *m_options.rapid;
+            return rapid.inProgramUnits ? rapid.value * m_unitScale / 60.0 : rapid.value;
+        }
+        if (m_motion == Motion::Rapid && m_rapidsAtFeed++ == 0) m_firstRapidAtFeed = m_line;
+        if (m_feed == 0.0 && m_firstMoveWithoutFeed == 0) m_firstMoveWithoutFeed = m_line;
+        return m_feed;
+    }
+
+    // A speed is written only where it changes; zero keeps the one before.
+    void AddMove(const Vec3& end, double speed) {
+        PathMove move;
+        move.end = end;
+        move.line = m_line;
+        if (speed > 0.0 && speed != m_lastSpeed) {
+            move.speed = speed;
+            m_lastSpeed = speed;
+        }
+        m_path.moves.push_back(move);
+    }
+
+    void AddArc(const LineWords& words, const Vec3& end) {
+        const std::string name = m_motion == Motion::Clockwise ? "G2" : "G3";
+        const std::string_view word = words.g[kMotion] ? words.g[kMotion]->text : name;
+        const auto& axes = kPlaneAxes[static_cast<size_t>(m_plane)];
+        if (!m_options.threeAxes && m_plane != Plane::XY)
+            Refuse(word, std::string("an arc in the ") + kPlaneNames[static_cast<size_t>(m_plane)] +
+                             " plane moves Z, which a 2D element does not have");
+        const Vec3 start = ValueOf(m_position);
+        PlaneArc arc;
+        arc.clockwise = m_motion == Motion::Clockwise;
+        for (size_t i = 0; i < 3; ++i) {
+            arc.start[i] = start[static_cast<size_t>(axes[i])];
+            arc.end[i] = end[static_cast<size_t>(axes[i])];
+        }
+        PlaceCentre(words, word, arc);
+        const double tolerance = ToleranceInMillimetres();
+        CheckRadii(arc, word, tolerance);
+        const double chordTolerance = tolerance - m_options.roundingAllowance;
+        if (!(chordTolerance > 0.0))
+            Refuse(word, "the tolerance (" + Number(tolerance) +
+                             " mm) is not above what rounding to counts may add (" +
+                             Number(m_options.roundingAllowance) +
+                             " mm); give a larger --tolerance");
+        const double radius = std::max(RadiusAt(arc, arc.start), RadiusAt(arc, arc.end));
+        const double chords = ChordCount(radius, ArcSweep(arc), chordTolerance);
+        if (chords > kMostChordsPerArc)
+            Refuse(word, "the arc needs more than " + Number(kMostChordsPerArc) +
+                             " chords; give a larger --tolerance");
+        m_chords.clear();
+        AppendChords(arc, static_cast<size_t>(chords), m_chords);
+        const double speed = SpeedOfMove();
+        for (const Vec3& chordEnd : m_chords) {
+            Vec3 point{};
+            for (size_t i = 0; i < 3; ++i) point[static_cast<size_t>(axes[i])] = chordEnd[i];
+            AddMove(point, speed);
+        }
+        ++m_path.counts.arcs;
+        m_path.counts.chords += m_chords.size();
+    }
+
+    double ToleranceInMillimetres() const {
+        const ProgramQuantity& tolerance = m_options.tolerance;
+        return tolerance.inProgramUnits ? tolerance.value * m_unitScale : tolerance.value;
+    }
+
+    void PlaceCentre(const LineWords& words, std::string_view word, PlaneArc& arc) const {
+        const auto& axes = kPlaneAxes[static_cast<size_t>(m_plane)];
+        if (words.radius) {
+            if (FirstArcWord(words) != words.radius)
+                Refuse(words.radius->text, "give either R or I, J, K, not both");
+            return PlaceCentreByRadius(*words.radius, arc);
+        }
+        const Word* across = words.offset[static_cast<size_t>(axes[2])];
+        if (across)
+            Refuse(across->text, std::string(1, kOffsetLetters[axes[2]]) +
+                                     " is not an offset in the " +
+                                     kPlaneNames[static_cast<size_t>(m_plane)] + " plane");
+        const Word* offsetA = words.offset[static_cast<size_t>(axes[0])];
+        const Word* offsetB = words.offset[static_cast<size_t>(axes[1])];
+        if (!offsetA && !offsetB) Refuse(word, "an arc needs its centre (I, J, K) or R");
+        arc.centreA = arc.start[0] + (offsetA ? offsetA->value * m_unitScale : 0.0);
+        arc.centreB = arc.start[1] + (offsetB ? offsetB->value * m_unitScale : 0.0);
+    }
+
+    // The centre lies left of the chord for a counterclockwise arc under half a turn; a
+    // negative R asks for the arc over half a turn.
+    void PlaceCentreByRadius(const Word& radiusWord, PlaneArc& arc) const {
+        const double dA = arc.end[0] - arc.start[0];
+        const double dB = arc.end[1] - arc.start[1];
+        const double distance = std::hypot(dA, dB);
+        if (distance == 0.0)
+            Refuse(radiusWord.text,
+                   "an R arc cannot end where it starts; give I, J, K for a full circle");
+        const double radius = std::abs(radiusWord.value) * m_unitScale;
+        double across = radius * radius - distance * distance / 4.0;
+        if (across < 0.0) {
+            if (distance / 2.0 - radius > ToleranceInMillimetres())
+                Refuse(radiusWord.text, "the radius is less than half the way to the end point");
+            across = 0.0;
+        }
+        const double side = (arc.clockwise ? -1.0 : 1.0) * (radiusWord.value < 0.0 ? -1.0 : 1.0);
+        const double h = side * std::sqrt(across) / distance;
+        arc.centreA = arc.start[0] + dA / 2.0 - h * dB;
+        arc.centreB = arc.start[1] + dB / 2.0 + h * dA;
+    }
+
+    void CheckRadii(const PlaneArc& arc, std::string_view word, double tolerance) const {
+        const double startRadius = RadiusAt(arc, arc.start);
+        const double endRadius = RadiusAt(arc, arc.end);
+        if (startRadius == 0.0) Refuse(word, "the arc's centre is its start point");
+        const double off = std::abs(endRadius - startRadius);
+        if (off > std::max(tolerance, kRadiusSlack * startRadius))
+            Refuse(word, "the end point lies " + Number(off) + " mm off the arc's circle (radius " +
+                             Number(startRadius) + " mm at the start, " + Number(endRadius) +
+                             " mm at the end)");
+    }
+
+    const std::string& m_fileName;
+    const GcodeOptions& m_options;
+    ImportedPath m_path;
+    std::vector<Word> m_words;
+    std::vector<Vec3> m_chords;
+    std::uint32_t m_line = 0;
+    std::array<RunningSum, 3> m_position{};
+    Motion m_motion = Motion::None;
+    Plane m_plane = Plane::XY;
+    double m_unitScale = 1.0;  // millimetres per program unit
+    bool m_incremental = false;
+    double m_feed = 0.0;       // mm/s; 0 before the first F
+    double m_lastSpeed = 0.0;  // the speed the last move set
+    std::size_t m_rapidsAtFeed = 0;
+    std::uint32_t m_firstRapidAtFeed = 0;
+    std::uint32_t m_firstMoveWithoutFeed = 0;
+};
+
+}  // namespace
+
+ImportedPath ReadGcode(std::string_view text, const std::string& fileName,
+                       const GcodeOptions& options) {
+    Interpreter interpreter(fileName, options);
+    ForEachLine(text, [&](std::string_view line, std::uint32_t number) {
+        interpreter.ReadLine(line, number);
+    });
+    return interpreter.Finish();
+}

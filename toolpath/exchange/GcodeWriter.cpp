@@ -1,0 +1,59 @@
+#include "toolpath/exchange/GcodeWriter.h"
+
+#include <array>
+#include <vector>
+
+#include "base/numbertext/NumberText.h"
+#include "toolpath/element/ElementPath.h"
+#include "toolpath/element/PathError.h"
+#include "toolpath/exchange/ExactText.h"
+#include "toolpath/exchange/GcodeReader.h"
+
+namespace {
+
+bool InInches(const ElementPath& path) {
+    const CMC_Unit* base = path.units.FindBaseUnit(path.positionUnits[0].name.c_str());
+    return base && base->GetUnitName() == "in";
+}
+
+// Parentheses end a comment, so they cannot stand inside one.
+std::string CommentText(const std::string& text) {
+    std::string comment = numbertext::QuoteForMessage(text);
+    for (char& c : comment)
+        if (c == '(' || c == ')') c = '_';
+    return comment;
+}
+
+}  // namespace
+
+std::string WriteGcode(const ElementPath& path, const std::string& title) {
+    if (path.unitKind != UnitKind::Linear)
+        throw PathError("only an element on linear axes has a G-code form; export it as CSV");
+    const bool inches = InInches(path);
+    const double unitScale = inches ? kMillimetresPerInch : 1.0;
+    // The import reads every length as millimetres and every feed as millimetres per second.
+    const CountScale length = ScaleToInternal(path.units, "mm");
+    const CountScale feed = ScaleToInternal(path.units, "mm/s");
+    std::vector<CountTexts> positions;
+    for (int axis = 0; axis < path.axisCount; ++axis)
+        positions.emplace_back(length, ReadAs{unitScale, 1.0}, false);
+
+    std::string out = "(" + CommentText(title) + ")\n" + (inches ? "G20 G90\n" : "G21 G90\n");
+    std::array<std::int64_t, 3> position{};
+    double speed = 0.0;
+    for (const PathSegment& segment : path.segments) {
+        out += "G1";
+        for (size_t axis = 0; axis < positions.size(); ++axis) {
+            if (segment.counts[axis] == 0) continue;
+            position[axis] += segment.counts[axis];
+            out += std::string(" ") + AxisLetter(static_cast<int>(axis)) +
+                   positions[axis].Next(position[axis]);
+        }
+        if (segment.speedLiteral != 0.0 && segment.speedLiteral != speed) {
+            speed = segment.speedLiteral;
+            out += " F" + RateText(speed, feed, ReadAs{unitScale, 60.0});
+        }
+        out += "\n";
+    }
+    return out;
+}

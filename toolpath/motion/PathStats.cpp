@@ -1,0 +1,164 @@
+#include "toolpath/motion/PathStats.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "host/CMC_Value.h"
+
+namespace {
+
+// Index lists in warnings name this many runs at most.
+constexpr std::size_t kListedRuns = 10;
+
+bool AtLiteralLimit(const PathSegment& segment) {
+    const auto atLimit = [](std::int64_t count) {
+        return count == std::numeric_limits<std::int32_t>::max() ||
+               count == std::numeric_limits<std::int32_t>::min();
+    };
+    const double fixedLimit = CMC_Value::MaxOf(VT_FIXED);
+    return std::any_of(segment.counts.begin(), segment.counts.end(), atLimit) ||
+           segment.accelerationLiteral >= fixedLimit || segment.speedLiteral >= fixedLimit;
+}
+
+// "segment 4", "segments 0 to 2, 7 and 9", "segments 0, 2, ... and 12 more".
+std::string DescribeSegments(const std::vector<std::size_t>& indexes) {
+    std::vector<std::string> runs;
+    std::size_t more = 0;
+    for (std::size_t i = 0; i < indexes.size();) {
+        std::size_t last = i;
+        while (last + 1 < indexes.size() && indexes[last + 1] == indexes[last] + 1) ++last;
+        if (runs.size() < kListedRuns) {
+            runs.push_back(last == i ? std::to_string(indexes[i])
+                                     : std::to_string(indexes[i]) + " to " +
+                                           std::to_string(indexes[last]));
+        } else {
+            more += last - i + 1;
+        }
+        i = last + 1;
+    }
+    std::string text = indexes.size() == 1 ? "segment " : "segments ";
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        if (r > 0) text += r + 1 == runs.size() && more == 0 ? " and " : ", ";
+        text += runs[r];
+    }
+    if (more > 0) text += " and " + std::to_string(more) + " more";
+    return text;
+}
+
+std::vector<std::size_t> LeadingSegments(std::size_t count) {
+    std::vector<std::size_t> indexes(count);
+    for (std::size_t i = 0; i < count; ++i) indexes[i] = i;
+    return indexes;
+}
+
+void AddWarning(std::vector<std::string>& warnings, const std::string& what,
+                const std::vector<std::size_t>& indexes) {
+    if (!indexes.empty()) warnings.push_back(what + ": " + DescribeSegments(indexes));
+}
+
+void AddTravel(const ElementPath& path, PathStats& stats) {
+    std::array<std::int64_t, 3> position{};
+    std::array<std::int64_t, 3> lowest{};
+    std::array<std::int64_t, 3> highest{};
+    std::array<std::int64_t, 3> travel{};
+    for (const PathSegment& segment : path.segments) {
+        for (size_t a = 0; a < 3; ++a) {
+            position[a] += segment.counts[a];
+            travel[a] += std::abs(segment.counts[a]);
+            lowest[a] = std::min(lowest[a], position[a]);
+            highest[a] = std::max(highest[a], position[a]);
+        }
+    }
+    for (size_t a = 0; a < static_cast<size_t>(path.axisCount); ++a) {
+        const double unit = path.positionUnits[a].perInternal;
+        stats.axes[a] = {static_cast<double>(travel[a]) * unit,
+                         static_cast<double>(lowest[a]) * unit,
+                         static_cast<double>(highest[a]) * unit,
+                         static_cast<double>(position[a]) * unit, position[a]};
+    }
+}
+
+void AddLengths(const ElementPath& path, PathStats& stats) {
+    const double unit = path.positionUnits[0].perInternal;
+    stats.segmentLengths.reserve(path.segments.size());
+    for (const PathSegment& segment : path.segments) {
+        stats.segmentLengths.push_back(CountLength(segment) * unit);
+        stats.pathLength += stats.segmentLengths.back();
+    }
+}
+
+void ConvertSpeeds(const ElementPath& path, MotionSummary& motion) {
+    motion.peakSpeed = SpeedInColumnUnit(path, motion.peakSpeed);
+    for (SegmentMotion& segment : motion.segments) {
+        segment.entrySpeed = SpeedInColumnUnit(path, segment.entrySpeed);
+        segment.exitSpeed = SpeedInColumnUnit(path, segment.exitSpeed);
+        segment.peakSpeed = SpeedInColumnUnit(path, segment.peakSpeed);
+    }
+}
+
+void AddMotion(const ElementPath& path, DynamicsInForce before, PathStats& stats) {
+    stats.model = MotionModelOf(path, before);
+    const std::optional<MotionModel>& model = stats.model;
+    if (!model) {
+        stats.warnings.push_back(
+            "the axes have no common unit: lengths are in counts and the duration cannot be "
+            "estimated");
+        return;
+    }
+    AddWarning(stats.warnings,
+               "no speed in force, so the duration cannot be estimated (--speed gives the speed "
+               "in force before the element)",
+               LeadingSegments(model->SegmentsWithoutSpeed()));
+    AddWarning(stats.warnings,
+               "no acceleration in force, so the duration cannot be estimated (--accel gives "
+               "the acceleration in force before the element)",
+               LeadingSegments(model->SegmentsWithoutAcceleration()));
+    stats.motion = model->Summarize();
+    ConvertSpeeds(path, stats.motion);
+    std::vector<std::size_t> slow;
+    for (std::size_t i = 0; i < stats.motion.segments.size(); ++i) {
+        if (!stats.motion.segments[i].reachesSpeed && stats.segmentLengths[i] > 0.0)
+            slow.push_back(i);
+    }
+    AddWarning(stats.warnings, "never reach their speed", slow);
+}
+
+}  // namespace
+
+std::optional<MotionModel> MotionModelOf(const ElementPath& path, DynamicsInForce before) {
+    if (path.unitKind == UnitKind::None) return std::nullopt;
+    std::vector<MotionSegment> segments;
+    segments.reserve(path.segments.size());
+    for (const PathSegment& segment : path.segments) {
+        segments.push_back({CountLength(segment) * path.base.length,
+                            segment.speedLiteral * path.base.speed,
+                            segment.accelerationLiteral * path.base.acceleration});
+    }
+    const DynamicsInForce inBase{
+        before.speed / path.speedUnit.perInternal * path.base.speed,
+        before.acceleration / path.accelerationUnit.perInternal * path.base.acceleration};
+    return MotionModel(std::move(segments), inBase);
+}
+
+double SpeedInColumnUnit(const ElementPath& path, double baseSpeed) {
+    return baseSpeed / path.base.speed * path.speedUnit.perInternal;
+}
+
+PathStats ComputeStats(const ElementPath& path, DynamicsInForce before) {
+    PathStats stats;
+    AddTravel(path, stats);
+    AddLengths(path, stats);
+    std::vector<std::size_t> zero;
+    std::vector<std::size_t> clamped;
+    for (std::size_t i = 0; i < path.segments.size(); ++i) {
+        if (stats.segmentLengths[i] == 0.0) zero.push_back(i);
+        if (AtLiteralLimit(path.segments[i])) clamped.push_back(i);
+    }
+    AddWarning(stats.warnings, "zero length", zero);
+    AddWarning(stats.warnings,
+               "a count or value at the end of its operand's range (beyond it, it is clamped)",
+               clamped);
+    AddMotion(path, before, stats);
+    return stats;
+}

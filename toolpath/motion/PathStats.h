@@ -1,0 +1,38 @@
+// What an element's path does: per-axis travel and extents, the vector length, the motion model's
+// duration and speeds, and warnings about segments that do not move as written.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "toolpath/element/ElementPath.h"
+#include "toolpath/motion/MotionModel.h"
+
+// One axis over the whole path, in its column's unit; positions are relative to the start.
+struct AxisTravel {
+    double travel = 0.0;  // sum of the absolute increments
+    double lowest = 0.0;
+    double highest = 0.0;
+    double end = 0.0;
+    std::int64_t endCounts = 0;  // sum of the LPOS operands
+};
+
+struct PathStats {
+    std::array<AxisTravel, 3> axes;      // the first axisCount are used
+    double pathLength = 0.0;             // in the X column's unit; in counts without units
+    std::vector<double> segmentLengths;  // the same for each segment
+    MotionSummary motion;                // speeds in the speed column's unit
+    std::optional<MotionModel> model;    // what motion summarises, for a plot to trace
+    std::vector<std::string> warnings;
+};
+
+// The motion model on the path, in the base units of its reference drive; nothing when the axes
+// have no common unit. before is in the speed and acceleration columns' units.
+std::optional<MotionModel> MotionModelOf(const ElementPath& path, DynamicsInForce before);
+// A speed of the model in the speed column's unit.
+double SpeedInColumnUnit(const ElementPath& path, double baseSpeed);
+
+PathStats ComputeStats(const ElementPath& path, DynamicsInForce before);

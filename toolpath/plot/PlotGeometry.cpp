@@ -1,0 +1,129 @@
+#include "toolpath/plot/PlotGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const double kCos30 = std::sqrt(3.0) / 2.0;
+constexpr double kSin30 = 0.5;
+
+// A round step: factor (1, 2, 5 or 10) times ten to the exponent.
+struct RoundStep {
+    double factor;
+    int exponent;
+    // i steps, computed so that decimal values come out exact (3 * 0.2 gives 0.6).
+    double Times(double i) const {
+        return exponent >= 0 ? i * factor * std::pow(10.0, exponent)
+                             : i * factor / std::pow(10.0, -exponent);
+    }
+};
+
+// The smallest round step not below step.
+RoundStep NiceStep(double step) {
+    const int exponent = static_cast<int>(std::floor(std::log10(step)));
+    for (double factor : {1.0, 2.0, 5.0}) {
+        const RoundStep candidate{factor, exponent};
+        if (candidate.Times(1.0) >= step * (1.0 - 1e-12)) return candidate;
+    }
+    return {1.0, exponent + 1};
+}
+
+}  // namespace
+
+std::vector<PlotView> ViewsOf(const ElementPath& path) {
+    if (path.axisCount == 3) return {PlotView::XY, PlotView::XZ, PlotView::YZ, PlotView::Isometric};
+    return {PlotView::XY};
+}
+
+const char* ViewName(PlotView view) {
+    switch (view) {
+        case PlotView::XY:
+            return "XY";
+        case PlotView::XZ:
+            return "XZ";
+        case PlotView::YZ:
+            return "YZ";
+        default:
+            return "isometric";
+    }
+}
+
+std::array<int, 2> ViewAxes(PlotView view) {
+    switch (view) {
+        case PlotView::XZ:
+            return {0, 2};
+        case PlotView::YZ:
+            return {1, 2};
+        default:
+            return {0, 1};
+    }
+}
+
+Point2 Project(PlotView view, const PathPoint& point) {
+    if (view == PlotView::Isometric)
+        return {(point[0] - point[1]) * kCos30, (point[0] + point[1]) * kSin30 + point[2]};
+    const std::array<int, 2> axes = ViewAxes(view);
+    return {point[static_cast<size_t>(axes[0])], point[static_cast<size_t>(axes[1])]};
+}
+
+std::vector<PathPoint> CumulativePoints(const ElementPath& path) {
+    std::vector<PathPoint> points;
+    points.reserve(path.segments.size() + 1);
+    std::array<std::int64_t, 3> position{};
+    points.push_back({0.0, 0.0, 0.0});
+    for (const PathSegment& segment : path.segments) {
+        for (size_t a = 0; a < 3; ++a) position[a] += segment.counts[a];
+        points.push_back({static_cast<double>(position[0]), static_cast<double>(position[1]),
+                          static_cast<double>(position[2])});
+    }
+    return points;
+}
+
+void Bounds::Add(Point2 point) {
+    if (empty) {
+        minX = maxX = point.x;
+        minY = maxY = point.y;
+        empty = false;
+        return;
+    }
+    minX = std::min(minX, point.x);
+    maxX = std::max(maxX, point.x);
+    minY = std::min(minY, point.y);
+    maxY = std::max(maxY, point.y);
+}
+
+ViewFit FitView(const Bounds& bounds, double left, double top, double width, double height,
+                double margin) {
+    double spanX = bounds.empty ? 0.0 : bounds.maxX - bounds.minX;
+    double spanY = bounds.empty ? 0.0 : bounds.maxY - bounds.minY;
+    if (spanX <= 0.0) spanX = spanY;
+    if (spanY <= 0.0) spanY = spanX;
+    if (spanX <= 0.0) spanX = spanY = 1.0;
+    const double usableWidth = std::max(width - 2.0 * margin, 1.0);
+    const double usableHeight = std::max(height - 2.0 * margin, 1.0);
+    ViewFit fit;
+    fit.scale = std::min(usableWidth / spanX, usableHeight / spanY);
+    const double centreX = bounds.empty ? 0.0 : (bounds.minX + bounds.maxX) / 2.0;
+    const double centreY = bounds.empty ? 0.0 : (bounds.minY + bounds.maxY) / 2.0;
+    fit.originX = left + width / 2.0 - centreX * fit.scale;
+    fit.originY = top + height / 2.0 + centreY * fit.scale;
+    return fit;
+}
+
+std::vector<double> NiceTicks(double low, double high, int count) {
+    std::vector<double> ticks;
+    if (!(high > low) || count < 1) return ticks;
+    const RoundStep step = NiceStep((high - low) / count);
+    const double size = step.Times(1.0);
+    for (double i = std::ceil(low / size - 1e-9); i * size <= high + size * 1e-9; i += 1.0)
+        ticks.push_back(i == 0.0 ? 0.0 : step.Times(i));
+    return ticks;
+}
+
+double NiceValueBelow(double limit) {
+    const RoundStep step = NiceStep(limit);
+    if (step.Times(1.0) <= limit * (1.0 + 1e-12)) return step.Times(1.0);
+    if (step.factor == 1.0) return RoundStep{5.0, step.exponent - 1}.Times(1.0);
+    return RoundStep{step.factor == 5.0 ? 2.0 : 1.0, step.exponent}.Times(1.0);
+}

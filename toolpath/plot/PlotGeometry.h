@@ -1,0 +1,64 @@
+// The geometry of a path plot: cumulative positions, the views of a path and fitting a view into
+// a drawing area at one scale on both axes.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "toolpath/element/ElementPath.h"
+
+// A position along the path, in counts of the reference axis from the start.
+using PathPoint = std::array<double, 3>;
+
+struct Point2 {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+enum class PlotView { XY, XZ, YZ, Isometric };
+
+// The views of an element: XY for 2D; XY, XZ, YZ and isometric for 3D.
+std::vector<PlotView> ViewsOf(const ElementPath& path);
+const char* ViewName(PlotView view);
+// The axes (0 X, 1 Y, 2 Z) a flat view shows across and up; the isometric view shows none.
+std::array<int, 2> ViewAxes(PlotView view);
+
+// Where a position lies in a view, in counts: across to the right, up.
+Point2 Project(PlotView view, const PathPoint& point);
+
+// The start and the end of every segment: point 0 is the start, point i + 1 the end of
+// segment i.
+std::vector<PathPoint> CumulativePoints(const ElementPath& path);
+
+struct Bounds {
+    double minX = 0.0;
+    double maxX = 0.0;
+    double minY = 0.0;
+    double maxY = 0.0;
+    bool empty = true;
+    void Add(Point2 point);
+};
+
+// A view's mapping into a drawing area in pixels (y down), at one scale on both axes.
+struct ViewFit {
+    double scale = 1.0;    // pixels per count
+    double originX = 0.0;  // the pixel where the view's 0, 0 lies
+    double originY = 0.0;
+    Point2 ToPixels(Point2 point) const {
+        return {originX + point.x * scale, originY - point.y * scale};
+    }
+    Point2 ToView(Point2 pixel) const {
+        return {(pixel.x - originX) / scale, (originY - pixel.y) / scale};
+    }
+};
+
+// Fits bounds centred into the area left, top, width, height, leaving margin pixels on each
+// side; a flat or empty extent is given the other's size (or one count).
+ViewFit FitView(const Bounds& bounds, double left, double top, double width, double height,
+                double margin);
+
+// Round values (1, 2 or 5 times a power of ten) from low to high, about count of them.
+std::vector<double> NiceTicks(double low, double high, int count);
+// The largest round value not above limit (limit > 0).
+double NiceValueBelow(double limit);

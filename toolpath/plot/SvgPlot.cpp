@@ -1,0 +1,470 @@
+#include "toolpath/plot/SvgPlot.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "base/numbertext/NumberText.h"
+#include "toolpath/motion/PathStats.h"
+#include "toolpath/plot/LabelPlacer.h"
+#include "toolpath/plot/PlotGeometry.h"
+#include "toolpath/plot/PolylineThinner.h"
+#include "toolpath/plot/SvgDocument.h"
+
+namespace {
+
+// Speeds are drawn in this many colours, slow to fast.
+constexpr int kSpeedColours = 12;
+constexpr const char* kUnknownSpeedColour = "#555555";
+constexpr const char* kProfileColour = "#1f4e9c";
+// Colours along the speed scale, interpolated between these stops.
+constexpr std::array<std::array<int, 3>, 5> kColourStops = {
+    {{44, 62, 158}, {42, 143, 189}, {39, 174, 96}, {230, 163, 0}, {215, 48, 31}}};
+
+// Layout, in pixels.
+constexpr double kPad = 10.0;
+constexpr double kTitleHeight = 44.0;
+constexpr double kLegendWidth = 170.0;
+constexpr double kAxisLeft = 66.0;    // room for the vertical axis' ticks and label
+constexpr double kAxisBottom = 44.0;  // room for the horizontal axis' ticks and label
+constexpr double kPanelTop = 24.0;    // room for the view's name
+constexpr double kPanelRight = 16.0;
+constexpr double kInnerMargin = 12.0;  // between the path's extent and the frame
+constexpr double kProfileHeight = 230.0;
+constexpr double kTickLength = 5.0;
+constexpr double kTickSpacing = 70.0;  // about one tick per this many pixels
+constexpr int kMaxLabelsPerView = 200;
+constexpr double kLabelCharWidth = 5.6;
+constexpr double kLabelHeight = 10.0;
+constexpr int kShownDigits = 4;
+
+std::string Number(double value, int digits = kShownDigits) {
+    return numbertext::Significant(value == 0.0 ? 0.0 : value, digits).Str();
+}
+
+struct Area {
+    double left = 0.0;
+    double top = 0.0;
+    double width = 0.0;
+    double height = 0.0;
+    double Right() const { return left + width; }
+    double Bottom() const { return top + height; }
+};
+
+void DrawRect(SvgDocument& svg, const Area& area, const std::string& attributes) {
+    svg.Rect(area.left, area.top, area.width, area.height, attributes);
+}
+
+// A tick on the area's bottom edge at x with its grid line and value.
+void DrawTickAcross(SvgDocument& svg, const Area& area, double x, double value) {
+    svg.Line({x, area.top}, {x, area.Bottom()}, "stroke=\"#eeeeee\"");
+    svg.Line({x, area.Bottom()}, {x, area.Bottom() + kTickLength}, "stroke=\"#666\"");
+    svg.Text(x, area.Bottom() + 17, Number(value), "text-anchor=\"middle\"");
+}
+
+// A tick on the area's left edge at y with its grid line and value.
+void DrawTickUp(SvgDocument& svg, const Area& area, double y, double value) {
+    svg.Line({area.left, y}, {area.Right(), y}, "stroke=\"#eeeeee\"");
+    svg.Line({area.left - kTickLength, y}, {area.left, y}, "stroke=\"#666\"");
+    svg.Text(area.left - 8, y + 4, Number(value), "text-anchor=\"end\"");
+}
+
+void DrawAxisNames(SvgDocument& svg, const Area& area, const std::string& across,
+                   const std::string& up) {
+    svg.Text(area.left + area.width / 2, area.Bottom() + 36, across, "text-anchor=\"middle\"");
+    svg.VerticalText(area.left - 52, area.top + area.height / 2, up);
+}
+
+int TickCount(double pixels) { return std::max(3, static_cast<int>(pixels / kTickSpacing)); }
+
+struct Panel {
+    PlotView view;
+    Area area;  // the framed drawing area
+    ViewFit fit;
+    Point2 Pixel(const PathPoint& point) const { return fit.ToPixels(Project(view, point)); }
+};
+
+std::string SpeedColour(int bucket) {
+    const double position = (bucket + 0.5) / kSpeedColours * (kColourStops.size() - 1);
+    const size_t stop = std::min(static_cast<size_t>(position), kColourStops.size() - 2);
+    const double mix = position - static_cast<double>(stop);
+    char text[8];
+    std::array<int, 3> rgb{};
+    for (size_t c = 0; c < 3; ++c) {
+        rgb[c] = static_cast<int>(
+            std::lround(kColourStops[stop][c] * (1.0 - mix) + kColourStops[stop + 1][c] * mix));
+    }
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", rgb[0], rgb[1], rgb[2]);
+    return text;
+}
+
+// What the speed colouring needs: the model and the peak speed to scale colours to.
+struct SpeedScale {
+    std::optional<MotionModel> model;
+    double peak = 0.0;  // in the base unit
+    std::string unknownReason;
+    int Bucket(double speed) const {
+        if (peak <= 0.0) return 0;
+        return std::clamp(static_cast<int>(speed / peak * kSpeedColours), 0, kSpeedColours - 1);
+    }
+};
+
+SpeedScale SpeedScaleOf(const ElementPath& path, std::optional<MotionModel> model,
+                        const MotionSummary& summary) {
+    SpeedScale scale;
+    scale.model = std::move(model);
+    if (!scale.model) {
+        scale.unknownReason = "no common unit";
+    } else if (!scale.model->Estimable()) {
+        scale.unknownReason = scale.model->SegmentsWithoutSpeed() > 0 ? "no speed in force"
+                                                                      : "no acceleration in force";
+        scale.model.reset();
+    } else {
+        scale.peak = summary.peakSpeed / path.speedUnit.perInternal * path.base.speed;
+    }
+    return scale;
+}
+
+// Lays out the views in one column (2D) or two (3D), fitting the path into each.
+std::vector<Panel> LayOutPanels(const ElementPath& path, const std::vector<PathPoint>& points) {
+    const std::vector<PlotView> views = ViewsOf(path);
+    const bool single = views.size() == 1;
+    const double panelWidth = single ? 800.0 : 480.0;
+    const double panelHeight = single ? 600.0 : 380.0;
+    std::vector<Panel> panels;
+    for (size_t i = 0; i < views.size(); ++i) {
+        const double left = kPad + static_cast<double>(i % 2) * panelWidth;
+        const double top = kTitleHeight + static_cast<double>(i / 2) * panelHeight;
+        Panel panel{views[i],
+                    {left + kAxisLeft, top + kPanelTop, panelWidth - kAxisLeft - kPanelRight,
+                     panelHeight - kPanelTop - kAxisBottom},
+                    {}};
+        Bounds bounds;
+        for (const PathPoint& point : points) bounds.Add(Project(panel.view, point));
+        panel.fit = FitView(bounds, panel.area.left, panel.area.top, panel.area.width,
+                            panel.area.height, kInnerMargin);
+        panels.push_back(panel);
+    }
+    return panels;
+}
+
+std::string AxisName(const ElementPath& path, int axis) {
+    return std::string(1, AxisLetter(axis)) + " [" + PositionUnitName(path, axis) + "]";
+}
+
+// Ticks in each axis's column unit over what the frame shows.
+void DrawTicks(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
+    const Area& area = panel.area;
+    const std::array<int, 2> axes = ViewAxes(panel.view);
+    const Point2 low = panel.fit.ToView({area.left, area.Bottom()});
+    const Point2 high = panel.fit.ToView({area.Right(), area.top});
+    const double acrossUnit = path.positionUnits[static_cast<size_t>(axes[0])].perInternal;
+    for (double tick : NiceTicks(low.x * acrossUnit, high.x * acrossUnit, TickCount(area.width)))
+        DrawTickAcross(svg, area, panel.fit.ToPixels({tick / acrossUnit, 0.0}).x, tick);
+    const double upUnit = path.positionUnits[static_cast<size_t>(axes[1])].perInternal;
+    for (double tick : NiceTicks(low.y * upUnit, high.y * upUnit, TickCount(area.height)))
+        DrawTickUp(svg, area, panel.fit.ToPixels({0.0, tick / upUnit}).y, tick);
+    DrawAxisNames(svg, area, AxisName(path, axes[0]), AxisName(path, axes[1]));
+}
+
+// The isometric view has no ticks: below its frame it shows the directions of the axes and a
+// scale bar.
+void DrawIsometricKey(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
+    const Area& area = panel.area;
+    const Point2 corner{area.left + 14, area.Bottom() + 36};
+    for (int axis = 0; axis < 3; ++axis) {
+        PathPoint unit{};
+        unit[static_cast<size_t>(axis)] = 1.0;
+        const Point2 direction = Project(PlotView::Isometric, unit);
+        const Point2 tip{corner.x + direction.x * 18, corner.y - direction.y * 18};
+        svg.Line(corner, tip, "stroke=\"#666\"");
+        svg.Text(tip.x + direction.x * 8 - 3, tip.y - direction.y * 8 + 4,
+                 std::string(1, AxisLetter(axis)));
+    }
+    const double unit = path.positionUnits[0].perInternal;
+    const double barValue = NiceValueBelow(area.width / 4 / panel.fit.scale * unit);
+    const double barPixels = barValue / unit * panel.fit.scale;
+    const Point2 barEnd{area.Right(), area.Bottom() + 30};
+    svg.Line({barEnd.x - barPixels, barEnd.y}, barEnd, "stroke=\"#333\" stroke-width=\"2\"");
+    svg.Text(barEnd.x - barPixels - 6, barEnd.y + 4,
+             Number(barValue) + " " + PositionUnitName(path, 0), "text-anchor=\"end\"");
+}
+
+void DrawFrames(SvgDocument& svg, const ElementPath& path, const std::vector<Panel>& panels) {
+    for (const Panel& panel : panels) {
+        svg.Text(panel.area.left, panel.area.top - 8, ViewName(panel.view), "font-weight=\"bold\"");
+        if (panel.view == PlotView::Isometric) {
+            DrawIsometricKey(svg, path, panel);
+        } else {
+            DrawTicks(svg, path, panel);
+        }
+        DrawRect(svg, panel.area, "fill=\"none\" stroke=\"#999\"");
+    }
+}
+
+// Where the path lies at distance along segment, given the segment's start distance and length.
+PathPoint PointAlong(const PathPoint& from, const PathPoint& to, double fraction) {
+    return {from[0] + (to[0] - from[0]) * fraction, from[1] + (to[1] - from[1]) * fraction,
+            from[2] + (to[2] - from[2]) * fraction};
+}
+
+// Feeds the path, split where its speed changes colour, into one thinner per panel.
+class PathTracer {
+  public:
+    PathTracer(const std::vector<Panel>& panels, const std::vector<PathPoint>& points, double width,
+               double height)
+        : m_panels(panels), m_points(points) {
+        for (size_t i = 0; i < panels.size(); ++i) {
+            m_thinners.emplace_back(static_cast<int>(width), static_cast<int>(height),
+                                    kSpeedColours);
+            m_thinners.back().MoveTo(panels[i].Pixel(points[0]));
+        }
+    }
+
+    void TraceSegments() {
+        for (size_t i = 1; i < m_points.size(); ++i) LineTo(m_points[i], 0);
+    }
+
+    void TraceMotion(const SpeedScale& speeds, const ElementPath& path) {
+        std::size_t segment = path.segments.size();
+        double segmentStart = 0.0;
+        double segmentLength = 0.0;
+        speeds.model->Trace([&](const MotionPiece& piece) {
+            if (piece.segment != segment) {
+                segment = piece.segment;
+                segmentStart = piece.startDistance;
+                segmentLength = CountLength(path.segments[segment]) * path.base.length;
+            }
+            if (piece.endDistance <= piece.startDistance) return;
+            const auto at = [&](double distance) {
+                const double fraction =
+                    segmentLength > 0.0 ? (distance - segmentStart) / segmentLength : 1.0;
+                return PointAlong(m_points[segment], m_points[segment + 1], fraction);
+            };
+            TracePiece(piece, speeds, at);
+        });
+    }
+
+    void Finish() {
+        for (PolylineThinner& thinner : m_thinners) thinner.Finish();
+    }
+    const PolylineThinner& Thinner(size_t panel) const { return m_thinners[panel]; }
+
+  private:
+    // Splits the piece where its speed crosses from one colour to the next.
+    template <class At>
+    void TracePiece(const MotionPiece& piece, const SpeedScale& speeds, At at) {
+        const int first = speeds.Bucket(piece.startSpeed);
+        const int last = speeds.Bucket(piece.endSpeed);
+        const double startSquare = piece.startSpeed * piece.startSpeed;
+        const double change = piece.endSpeed * piece.endSpeed - startSquare;
+        const int step = last > first ? 1 : -1;
+        for (int bucket = first; bucket != last; bucket += step) {
+            const double boundary = speeds.peak * (step > 0 ? bucket + 1 : bucket) / kSpeedColours;
+            const double fraction = (boundary * boundary - startSquare) / change;
+            LineTo(at(piece.startDistance + (piece.endDistance - piece.startDistance) * fraction),
+                   bucket);
+        }
+        LineTo(at(piece.endDistance), last);
+    }
+
+    void LineTo(const PathPoint& point, int colour) {
+        for (size_t i = 0; i < m_panels.size(); ++i)
+            m_thinners[i].LineTo(m_panels[i].Pixel(point), colour);
+    }
+
+    const std::vector<Panel>& m_panels;
+    const std::vector<PathPoint>& m_points;
+    std::vector<PolylineThinner> m_thinners;
+};
+
+// One path element of a thinner's drawing in one colour.
+void DrawPathData(SvgDocument& svg, const std::string& data, const std::string& colour) {
+    svg.Add("<path fill=\"none\" stroke=\"" + colour +
+            "\" stroke-width=\"1.4\" stroke-linejoin=\"round\" stroke-linecap=\"round\" d=\"" +
+            data + "\"/>");
+}
+
+void DrawPaths(SvgDocument& svg, const PathTracer& tracer, const std::vector<Panel>& panels,
+               const SpeedScale& speeds) {
+    for (size_t i = 0; i < panels.size(); ++i) {
+        for (int colour = 0; colour < kSpeedColours; ++colour) {
+            const std::string& data = tracer.Thinner(i).PathData(colour);
+            if (data.empty()) continue;
+            DrawPathData(svg, data, speeds.model ? SpeedColour(colour) : kUnknownSpeedColour);
+        }
+    }
+}
+
+// The start is a ring and the end a square inside it, so both show where they meet.
+void DrawStartMarker(SvgDocument& svg, Point2 at) {
+    svg.Circle(at, 6.5, "fill=\"none\" stroke=\"#1a9e2e\" stroke-width=\"3\"");
+}
+
+void DrawEndMarker(SvgDocument& svg, Point2 at) {
+    svg.Rect(at.x - 4, at.y - 4, 8, 8, "fill=\"#111111\" stroke=\"white\"");
+}
+
+// A segment number goes beside its point, in the first corner where it does not crowd; gap
+// keeps it clear of a marker there.
+bool PlaceLabel(SvgDocument& svg, LabelPlacer& placer, Point2 at, const std::string& label,
+                double width, double gap) {
+    constexpr std::array<std::array<double, 2>, 4> kCorners = {
+        {{1, -1}, {1, 1}, {-1, -1}, {-1, 1}}};
+    for (const auto& corner : kCorners) {
+        const double left = corner[0] > 0 ? at.x + gap : at.x - gap - width;
+        const double top = corner[1] < 0 ? at.y - gap - kLabelHeight : at.y + gap;
+        if (!placer.Place(left, top, width, kLabelHeight)) continue;
+        svg.Text(left + 1, top + kLabelHeight - 2, label, "font-size=\"9\" fill=\"#444\"");
+        return true;
+    }
+    return false;
+}
+
+bool SamePixel(Point2 a, Point2 b) { return std::abs(a.x - b.x) < 1 && std::abs(a.y - b.y) < 1; }
+
+// Numbers are not written over the path.
+void ReserveInk(LabelPlacer& placer, const Area& area, const PolylineThinner& thinner) {
+    for (int row = static_cast<int>(area.top); row < static_cast<int>(area.Bottom()); ++row) {
+        for (int column = static_cast<int>(area.left); column < static_cast<int>(area.Right());
+             ++column) {
+            if (thinner.IsInked(column, row)) placer.Reserve(column, row, 0.5, 0.5);
+        }
+    }
+}
+
+// Start and end markers, then the segment numbers at segment ends where they do not crowd.
+void DrawMarkersAndNumbers(SvgDocument& svg, const std::vector<Panel>& panels,
+                           const std::vector<PathPoint>& points, const PathTracer& tracer) {
+    for (size_t p = 0; p < panels.size(); ++p) {
+        const Panel& panel = panels[p];
+        const Point2 start = panel.Pixel(points.front());
+        const Point2 end = panel.Pixel(points.back());
+        LabelPlacer placer(panel.area.left, panel.area.top, panel.area.width, panel.area.height);
+        ReserveInk(placer, panel.area, tracer.Thinner(p));
+        placer.Reserve(start.x - 8, start.y - 8, 16, 16);
+        placer.Reserve(end.x - 5, end.y - 5, 10, 10);
+        int placed = 0;
+        for (size_t i = 1; i < points.size() && placed < kMaxLabelsPerView; ++i) {
+            const std::string label = std::to_string(i - 1);
+            const double width = kLabelCharWidth * static_cast<double>(label.size()) + 2;
+            const Point2 at = panel.Pixel(points[i]);
+            const bool onMarker = SamePixel(at, start) || SamePixel(at, end);
+            if (PlaceLabel(svg, placer, at, label, width, onMarker ? 8.0 : 3.0)) ++placed;
+        }
+        DrawStartMarker(svg, start);
+        DrawEndMarker(svg, end);
+    }
+}
+
+void DrawLegend(SvgDocument& svg, const ElementPath& path, const SpeedScale& speeds,
+                const MotionSummary& summary, double left, double top) {
+    if (!speeds.model) {
+        svg.Text(left, top + 12, "speed not known:");
+        svg.Text(left, top + 28, speeds.unknownReason);
+        top += 28;
+    } else {
+        const double boxHeight = 18.0;
+        svg.Text(left, top + 12, "speed [" + path.speedUnit.name + "]");
+        const double barTop = top + 24;
+        for (int colour = 0; colour < kSpeedColours; ++colour) {
+            const double y = barTop + (kSpeedColours - 1 - colour) * boxHeight;
+            svg.Rect(left, y, 16, boxHeight, "fill=\"" + SpeedColour(colour) + "\"");
+        }
+        double barBottom = barTop + kSpeedColours * boxHeight;
+        for (double tick : NiceTicks(0.0, summary.peakSpeed, 4)) {
+            const double y = barBottom - (barBottom - barTop) * tick / summary.peakSpeed;
+            svg.Line({left + 16, y}, {left + 20, y}, "stroke=\"#666\"");
+            svg.Text(left + 23, y + 4, Number(tick));
+        }
+        svg.Text(left, barBottom + 18, "peak " + Number(summary.peakSpeed));
+        barBottom += 18;
+        top = barBottom;
+    }
+    DrawStartMarker(svg, {left + 7, top + 40});
+    svg.Text(left + 20, top + 44, "start");
+    DrawEndMarker(svg, {left + 7, top + 60});
+    svg.Text(left + 20, top + 64, "end");
+    svg.Text(left, top + 84, "numbers: segment ends", "font-size=\"9\" fill=\"#444\"");
+}
+
+void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScale& speeds,
+                      const MotionSummary& summary, const Area& area, double width, double height) {
+    svg.Text(area.left, area.top - 8, "speed over time", "font-weight=\"bold\"");
+    DrawRect(svg, area, "fill=\"none\" stroke=\"#999\"");
+    if (!speeds.model || summary.duration <= 0.0) {
+        svg.Text(area.left + area.width / 2, area.top + area.height / 2,
+                 "speed over time not known: " + speeds.unknownReason, "text-anchor=\"middle\"");
+        return;
+    }
+    const double top = summary.peakSpeed * 1.05;
+    const auto pixel = [&](double time, double speed) {
+        return Point2{area.left + time / summary.duration * area.width,
+                      area.Bottom() - speed / top * area.height};
+    };
+    for (double tick : NiceTicks(0.0, summary.duration, TickCount(area.width)))
+        DrawTickAcross(svg, area, pixel(tick, 0.0).x, tick);
+    for (double tick : NiceTicks(0.0, top, TickCount(area.height)))
+        DrawTickUp(svg, area, pixel(0.0, tick).y, tick);
+    DrawAxisNames(svg, area, "time [s]", "speed [" + path.speedUnit.name + "]");
+    // The speed changes at one rate within a piece, so it is a straight line over time.
+    const double toColumn = path.speedUnit.perInternal / path.base.speed;
+    PolylineThinner curve(static_cast<int>(width), static_cast<int>(height), 1);
+    curve.MoveTo(pixel(0.0, 0.0));
+    speeds.model->Trace([&](const MotionPiece& piece) {
+        curve.LineTo(pixel(piece.endTime, piece.endSpeed * toColumn), 0);
+    });
+    curve.Finish();
+    DrawPathData(svg, curve.PathData(0), kProfileColour);
+}
+
+std::string Title(const ElementPath& path, const PlotRequest& request, const PathStats& stats) {
+    std::string title = request.name + ": " + std::to_string(path.segments.size()) +
+                        (path.segments.size() == 1 ? " segment" : " segments") + ", path length " +
+                        Number(stats.pathLength, 6) + " " + PositionUnitName(path, 0) + ", ";
+    if (stats.motion.estimable)
+        return title + "estimated duration " + Number(stats.motion.duration, 4) + " s";
+    return title + "duration not estimable";
+}
+
+}  // namespace
+
+std::string RenderSvgPlot(const ElementPath& path, const PlotRequest& request) {
+    PathStats stats = ComputeStats(path, request.before);
+    const SpeedScale speeds = SpeedScaleOf(path, std::move(stats.model), stats.motion);
+    const std::vector<PathPoint> points = CumulativePoints(path);
+    const std::vector<Panel> panels = LayOutPanels(path, points);
+
+    double right = 0.0;
+    double bottom = 0.0;
+    for (const Panel& panel : panels) {
+        right = std::max(right, panel.area.Right() + kPanelRight);
+        bottom = std::max(bottom, panel.area.Bottom() + kAxisBottom);
+    }
+    const Area profile{kPad + kAxisLeft, bottom + kPanelTop, right - kPad - kAxisLeft - kPanelRight,
+                       kProfileHeight - kPanelTop - kAxisBottom};
+    if (request.speedProfile) bottom += kProfileHeight;
+    const double width = right + kLegendWidth;
+    const double height = bottom + kPad;
+
+    SvgDocument svg;
+    svg.Text(kPad, 26, Title(path, request, stats), "font-size=\"15\"");
+    DrawFrames(svg, path, panels);
+    PathTracer tracer(panels, points, width, height);
+    if (speeds.model) {
+        tracer.TraceMotion(speeds, path);
+    } else {
+        tracer.TraceSegments();
+    }
+    tracer.Finish();
+    DrawPaths(svg, tracer, panels, speeds);
+    DrawMarkersAndNumbers(svg, panels, points, tracer);
+    DrawLegend(svg, path, speeds, stats.motion, right + 10, kTitleHeight + kPanelTop);
+    if (request.speedProfile)
+        DrawSpeedProfile(svg, path, speeds, stats.motion, profile, width, height);
+    return svg.Finish(width, height);
+}
