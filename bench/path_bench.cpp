@@ -38,10 +38,11 @@ ElementPath ScribblePath(int count) {
     ElementPath path;
     path.axisCount = 3;
     path.unitKind = UnitKind::Linear;
-    for (ColumnUnit& unit : path.positionUnits) unit = {"mm", 1e-3};
-    path.speedUnit = {"m/s", 1e-3};
-    path.accelerationUnit = {"m/s^2", 1.0};
-    path.base = {"m", 1e-6, 1e-3, 1.0};
+    path.columnUnits = {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
+    for (InternalScale& position : path.scales.position) position = {1e-3, 1e-6};
+    path.scales.speed = {1e-3, 1e-3};
+    path.scales.acceleration = {1.0, 1.0};
+    path.scales.baseLengthUnit = "m";
     std::mt19937 random(11);
     std::uniform_int_distribution<int> step(-500, 500);
     path.segments.resize(static_cast<size_t>(count));

@@ -29,7 +29,7 @@ void Read(std::uint8_t choice, std::string_view text) {
     options.absolute = (choice & 2) != 0;
     options.threeAxes = (choice & 4) != 0;
     options.units = &DemoDriveUnits();
-    options.columnUnits = ColumnUnitNames{{"mm", "mm", "mm"}, "m/s", "m/s^2"};
+    options.columnUnits = ColumnUnits{{"mm", "mm", "mm"}, "m/s", "m/s^2"};
     ReadCsv(text, "fuzz.csv", options);
 }
 

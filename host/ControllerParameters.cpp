@@ -6,9 +6,9 @@
 
 namespace {
 constexpr ControllerParameter kParameters[] = {
-    {"TPOS", UnitQuantity::Position, VT_LONG},
-    {"CACC", UnitQuantity::Acceleration, VT_FIXED},
-    {"CSPD", UnitQuantity::Speed, VT_FIXED},
+    {kPositionParameter, UnitQuantity::Position, VT_LONG},
+    {kAccelerationParameter, UnitQuantity::Acceleration, VT_FIXED},
+    {kSpeedParameter, UnitQuantity::Speed, VT_FIXED},
 };
 }  // namespace
 

@@ -45,7 +45,7 @@ struct Quantity {
 struct Target {
     std::string text;
     ElementPath layout;
-    ColumnUnitNames units;
+    ColumnUnits units;
     bool threeAxes = true;
 };
 
@@ -122,16 +122,9 @@ bool IsGcode(const ImportOptions& options) {
 }
 
 // The module's units for the columns of axes of that kind.
-ColumnUnitNames PhysicalUnitsOf(UnitKind kind) {
+ColumnUnits PhysicalUnitsOf(UnitKind kind) {
     if (kind == UnitKind::Rotary) return {{"rot", "rot", "rot"}, "rad/s", "rad/s^2"};
     return {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
-}
-
-ColumnUnitNames OwnUnitsOf(const ElementPath& layout) {
-    return {
-        {layout.positionUnits[0].name, layout.positionUnits[1].name, layout.positionUnits[2].name},
-        layout.speedUnit.name,
-        layout.accelerationUnit.name};
 }
 
 std::string DefaultElement(const PluginModule& module, Project& project,
@@ -160,7 +153,7 @@ Target ReadTarget(const PluginModule& module, Project& project, std::string appe
                 "rotary, of one base unit), so there is nothing to convert the "
                 "file's numbers into");
         target.threeAxes = target.layout.axisCount == 3;
-        target.units = append ? OwnUnitsOf(target.layout) : PhysicalUnitsOf(target.layout.unitKind);
+        target.units = append ? target.layout.columnUnits : PhysicalUnitsOf(target.layout.unitKind);
         return target;
     } catch (const PathError& error) {
         throw AppError(name + ": " + error.what());
@@ -191,9 +184,9 @@ ImportedPath ReadSource(const std::string& text, const std::string& name, bool g
 PathScales ScalesOf(const ImportedPath& path, const CMC_Units& units) {
     PathScales scales;
     for (size_t axis = 0; axis < 3; ++axis)
-        scales.position[axis] = ScaleToInternal(units, path.positionUnits[axis]);
-    scales.speed = ScaleToInternal(units, path.speedUnit);
-    scales.acceleration = ScaleToInternal(units, path.accelerationUnit);
+        scales.position[axis] = ScaleToInternal(units, path.units.position[axis]);
+    scales.speed = ScaleToInternal(units, path.units.speed);
+    scales.acceleration = ScaleToInternal(units, path.units.acceleration);
     return scales;
 }
 

@@ -74,7 +74,7 @@ void WriteSummaryText(const ElementPath& path, const PathStats& stats, ChunkedOu
         << "duration:     "
         << (motion.estimable ? Number(motion.duration) + " s (estimated)" : "not estimable") << "\n"
         << "peak speed:   "
-        << (motion.estimable ? WithUnit(motion.peakSpeed, path.speedUnit.name) : "not estimable")
+        << (motion.estimable ? WithUnit(motion.peakSpeed, path.columnUnits.speed) : "not estimable")
         << "\n\n"
         << Cell("axis", 6) << Cell("unit", 8) << Cell("travel") << Cell("lowest") << Cell("highest")
         << Cell("end") << "end [counts]\n";
@@ -90,7 +90,7 @@ void WriteSummaryText(const ElementPath& path, const PathStats& stats, ChunkedOu
 }
 
 void WriteSegmentsText(const ElementPath& path, const PathStats& stats, ChunkedOutput& out) {
-    const std::string speed = "[" + path.speedUnit.name + "]";
+    const std::string speed = "[" + path.columnUnits.speed + "]";
     out << "\n"
         << Cell("segment", 9) << Cell("length [" + PositionUnitName(path, 0) + "]")
         << Cell("entry " + speed) << Cell("exit " + speed) << Cell("peak " + speed) << "time [s]\n";
@@ -124,8 +124,8 @@ Json SummaryJson(const ElementPath& path, const PathStats& stats) {
             {"profile", path.axisCount},
             {"unit_kind", UnitKindName(path.unitKind)},
             {"length_unit", PositionUnitName(path, 0)},
-            {"speed_unit", path.speedUnit.name},
-            {"acceleration_unit", path.accelerationUnit.name},
+            {"speed_unit", path.columnUnits.speed},
+            {"acceleration_unit", path.columnUnits.acceleration},
             {"path_length", stats.pathLength},
             {"duration_s", NumberOrNull(motion.estimable, motion.duration)},
             {"peak_speed", NumberOrNull(motion.estimable, motion.peakSpeed)},

@@ -8,6 +8,7 @@
 #include "host/CMC_Unit.h"
 #include "host/CMC_Units.h"
 #include "host/CMC_Variable.h"
+#include "host/ControllerParameters.h"
 #include "module/model/CInternalData.h"
 
 namespace {
@@ -46,7 +47,7 @@ int ProbeAxis(CMC_Motion& motion, AxisProbe& probe) {
     if (!axis) return kNoUnits;
     probe.setup = axis->GetAxisSetup();
     if (!probe.setup) return kNoUnits;
-    probe.position = probe.setup->FindVariable("TPOS", 1);
+    probe.position = probe.setup->FindVariable(kPositionParameter, 1);
     if (!probe.position) return kNoUnits;
     CMC_Units& units = probe.setup->GetUnits();
     probe.baseUnit = units.FindBaseUnit(CMC_Units::DumpIUOfUnit(probe.position->GetUnitName()));

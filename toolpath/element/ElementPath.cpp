@@ -11,12 +11,12 @@
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
 #include "host/CMC_Variable.h"
+#include "host/ElementColumns.h"
 #include "toolpath/element/PathError.h"
 
 namespace {
 
 constexpr const char* kSlaveEntries[3] = {"SlaveX", "SlaveY", "SlaveZ"};
-constexpr const char* kPositionPrefixes[3] = {"X_", "Y_", "Z_"};
 
 // What one chosen axis tells about units, found the way the module probes it.
 struct AxisProbe {
@@ -39,7 +39,7 @@ bool ProbeAxis(CMC_Motion& motion, int slave, AxisProbe& probe) {
     if (!axis) return false;
     probe.setup = axis->GetAxisSetup();
     if (!probe.setup) return false;
-    CMC_Variable* position = probe.setup->FindVariable("TPOS", 1);
+    CMC_Variable* position = probe.setup->FindVariable(kPositionParameter, 1);
     if (!position) return false;
     CMC_Units& units = probe.setup->GetUnits();
     const CMC_Unit* base = units.FindBaseUnit(CMC_Units::DumpIUOfUnit(position->GetUnitName()));
@@ -75,30 +75,6 @@ AxesChoice ChooseAxes(CMC_Motion& motion, const std::array<int, 3>& slaves, int 
     return {probes[0].kind, probes[reference].setup};
 }
 
-ColumnUnit ColumnUnitOf(const CMC_ArrayParameter& column) {
-    ColumnUnit unit{column.GetSelectedUnit().str(), 1.0};
-    if (unit.name.empty()) return unit;
-    double numerator = 1.0;
-    double denominator = 1.0;
-    if (column.GetUnits().ConversionFactors(CMC_Units::GetIUOfUnit(unit.name.c_str()),
-                                            unit.name.c_str(), numerator, denominator))
-        unit.perInternal = numerator / denominator;
-    return unit;
-}
-
-double FactorInBase(const CMC_Units& units, UnitQuantity quantity) {
-    const CMC_Unit* internal = units.FindUnit(CMC_Units::InternalUnitName(quantity));
-    return internal ? internal->GetFactorInBase() : 0.0;
-}
-
-BaseScale BaseScaleOf(const CMC_Units& units) {
-    const CMC_Unit* base = units.FindBaseUnit(CMC_Units::InternalUnitName(UnitQuantity::Position));
-    if (!base) return {};
-    return {base->GetUnitName().str(), FactorInBase(units, UnitQuantity::Position),
-            FactorInBase(units, UnitQuantity::Speed),
-            FactorInBase(units, UnitQuantity::Acceleration)};
-}
-
 // Reads the entries with the host's own operations, as the module's model does; it collects every
 // problem in m_error.
 class ElementReader : public CMC_EditMotionInternalData {
@@ -129,11 +105,12 @@ class ElementReader : public CMC_EditMotionInternalData {
                                   m_path.slaves[static_cast<size_t>(axis)], 0, count);
     }
 
-    CString ReadColumn(const CString& text, const char* name, const char* prefix, int noUnitType,
+    CString ReadColumn(const CString& text, const ElementColumn& entry,
                        CMC_ArrayParameter& column) {
         if (m_path.unitKind != UnitKind::None)
-            return ReadArrayDataParam(text, name, prefix, nullptr, &column);
-        return ReadNoUnitArrayDataParam(text, noUnitType, GetDataParamName(name, prefix, nullptr),
+            return ReadArrayDataParam(text, entry.parameter, entry.prefix, nullptr, &column);
+        return ReadNoUnitArrayDataParam(text, FindControllerParameter(entry.parameter)->type,
+                                        GetDataParamName(entry.parameter, entry.prefix, nullptr),
                                         &column);
     }
 
@@ -144,12 +121,12 @@ class ElementReader : public CMC_EditMotionInternalData {
         std::vector<std::unique_ptr<CMC_ArrayParameter>> positions;
         for (int i = 0; i < m_path.axisCount; ++i) {
             positions.push_back(std::make_unique<CMC_ArrayParameter>(setup));
-            m_error += ReadColumn(text, "TPOS", kPositionPrefixes[i], VT_LONG, *positions.back());
+            m_error += ReadColumn(text, kElementColumns[static_cast<size_t>(i)], *positions.back());
         }
         CMC_ArrayParameter acceleration(setup);
         CMC_ArrayParameter speed(setup);
-        m_error += ReadColumn(text, "CACC", nullptr, VT_FIXED, acceleration);
-        m_error += ReadColumn(text, "CSPD", nullptr, VT_FIXED, speed);
+        m_error += ReadColumn(text, kElementColumns[kColumnAcceleration], acceleration);
+        m_error += ReadColumn(text, kElementColumns[kColumnSpeed], speed);
         if (!m_error.IsEmpty()) return;
 
         const int count = positions[0]->GetValuesCount();
@@ -159,12 +136,13 @@ class ElementReader : public CMC_EditMotionInternalData {
         if (!m_error.IsEmpty()) return;
 
         m_path.units = setup->GetUnits();
-        if (m_path.unitKind != UnitKind::None) m_path.base = BaseScaleOf(m_path.units);
+        ColumnUnits& names = m_path.columnUnits;
         for (int i = 0; i < m_path.axisCount; ++i)
-            m_path.positionUnits[static_cast<size_t>(i)] =
-                ColumnUnitOf(*positions[static_cast<size_t>(i)]);
-        m_path.accelerationUnit = ColumnUnitOf(acceleration);
-        m_path.speedUnit = ColumnUnitOf(speed);
+            names.position[static_cast<size_t>(i)] =
+                positions[static_cast<size_t>(i)]->GetSelectedUnit().str();
+        names.acceleration = acceleration.GetSelectedUnit().str();
+        names.speed = speed.GetSelectedUnit().str();
+        m_path.scales = ScalesOf(m_path.units, names, m_path.unitKind != UnitKind::None);
         m_path.segments.resize(static_cast<size_t>(count));
         for (int s = 0; s < count; ++s) {
             PathSegment& segment = m_path.segments[static_cast<size_t>(s)];
@@ -199,21 +177,21 @@ double CountLength(const PathSegment& segment) {
 }
 
 std::string PositionUnitName(const ElementPath& path, int axis) {
-    const std::string& name = path.positionUnits[static_cast<size_t>(axis)].name;
+    const std::string& name = path.columnUnits.position[static_cast<size_t>(axis)];
     return name.empty() ? "counts" : name;
 }
 
 double ElementPath::Increment(std::size_t segment, int axis) const {
     const size_t a = static_cast<size_t>(axis);
-    return static_cast<double>(segments[segment].counts[a]) * positionUnits[a].perInternal;
+    return scales.position[a].ToColumn(static_cast<double>(segments[segment].counts[a]));
 }
 
 double ElementPath::Acceleration(std::size_t segment) const {
-    return segments[segment].accelerationLiteral * accelerationUnit.perInternal;
+    return scales.acceleration.ToColumn(segments[segment].accelerationLiteral);
 }
 
 double ElementPath::Speed(std::size_t segment) const {
-    return segments[segment].speedLiteral * speedUnit.perInternal;
+    return scales.speed.ToColumn(segments[segment].speedLiteral);
 }
 
 ElementPath ReadElementPath(std::string_view elementText, CMC_Setup& controller,

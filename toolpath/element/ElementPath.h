@@ -14,28 +14,14 @@
 #include <vector>
 
 #include "host/CMC_Units.h"
+#include "toolpath/element/ColumnUnits.h"
+#include "toolpath/element/UnitConversion.h"
 
 class CMC_Setup;
 class CMC_Motion;
 
 // What the chosen axes move, as the module decides it; None when they do not form one set.
 enum class UnitKind { None = 0, Rotary = 1, Linear = 2 };
-
-// A column's selected unit and the size in it of one internal unit (a count, IU/Ts or IU/Ts^2).
-struct ColumnUnit {
-    std::string name;  // as the element selects it; "" when the element has no units
-    double perInternal = 1.0;
-};
-
-// One internal unit of position, speed and acceleration in the base units of the reference
-// drive (m, in or rad; per second, per second squared). Only known when the unit kind is not
-// None.
-struct BaseScale {
-    std::string lengthUnit;  // "m", "in" or "rad"; "" when not known
-    double length = 0.0;
-    double speed = 0.0;
-    double acceleration = 0.0;
-};
 
 struct PathSegment {
     // The LPOS operands: increments in counts of the reference axis; Z is 0 in a 2D element.
@@ -50,11 +36,9 @@ struct ElementPath {
     int axisCount = 2;            // 2 for the XY profile, 3 for XYZ
     std::array<int, 3> slaves{};  // slave numbers of X, Y, Z; Z is -1 in a 2D element
     UnitKind unitKind = UnitKind::None;
-    std::array<ColumnUnit, 3> positionUnits;  // of the X, Y and Z columns
-    ColumnUnit accelerationUnit;
-    ColumnUnit speedUnit;
-    BaseScale base;
-    CMC_Units units;  // the unit catalogue of the reference drive, for other conversions
+    ColumnUnits columnUnits;  // as the element selects them; "" when it has no units
+    ColumnScales scales;      // the base units only when the unit kind is not None
+    CMC_Units units;          // the unit catalogue of the reference drive, for other conversions
     std::vector<PathSegment> segments;  // without the end segment
 
     // Segment i's increment on axis (0 X, 1 Y, 2 Z) in that position column's unit.

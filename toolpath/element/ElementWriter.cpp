@@ -7,35 +7,26 @@
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
+#include "host/ElementColumns.h"
 #include "host/ParameterText.h"
 #include "toolpath/element/PathError.h"
 
 namespace {
 
-enum ColumnIndex { kX, kY, kZ, kAcceleration, kSpeed, kColumnCount };
-
-struct ColumnEntry {
-    const char* name;
-    int type;
-};
-
-constexpr std::array<ColumnEntry, kColumnCount> kColumns = {{
-    {"X_TPOS", VT_LONG},
-    {"Y_TPOS", VT_LONG},
-    {"Z_TPOS", VT_LONG},
-    {"CACC", VT_FIXED},
-    {"CSPD", VT_FIXED},
-}};
+const std::array<std::string, kElementColumnCount> kEntryNames = [] {
+    std::array<std::string, kElementColumnCount> names;
+    for (size_t column = 0; column < names.size(); ++column)
+        names[column] = kElementColumns[column].EntryName();
+    return names;
+}();
 
 std::vector<std::string_view> ColumnNames() {
-    std::vector<std::string_view> names;
-    for (const ColumnEntry& column : kColumns) names.emplace_back(column.name);
-    return names;
+    return std::vector<std::string_view>(kEntryNames.begin(), kEntryNames.end());
 }
 
 double ValueAt(const SegmentColumns& segments, size_t column, size_t index) {
-    if (column == kAcceleration) return segments.acceleration[index];
-    if (column == kSpeed) return segments.speed[index];
+    if (column == kColumnAcceleration) return segments.acceleration[index];
+    if (column == kColumnSpeed) return segments.speed[index];
     return segments.increments[column][index];
 }
 
@@ -45,11 +36,11 @@ std::string ValuesText(const CMC_Units& units, const SegmentColumns& segments, s
                        std::string_view unit) {
     CMC_Setup drive("columns");
     drive.SetUnits(units);
-    const ColumnEntry& entry = kColumns[column];
+    const int type = FindControllerParameter(kElementColumns[column].parameter)->type;
     CMC_ArrayParameter values(&drive);
     CString error;
-    if (!values.InitializeMotionParam(entry.type, entry.name, std::string(unit).c_str(), "",
-                                      MC_UNSET_LIMIT, MC_UNSET_LIMIT, error))
+    if (!values.InitializeMotionParam(type, kEntryNames[column].c_str(), std::string(unit).c_str(),
+                                      "", MC_UNSET_LIMIT, MC_UNSET_LIMIT, error))
         throw PathError(error.str());
     const size_t count = segments.Count();
     values.SetValuesCount(static_cast<int>(count));
@@ -81,7 +72,7 @@ std::string RewriteEntries(std::string_view text, const std::vector<std::string_
     return out;
 }
 
-bool IsWritten(size_t column, bool threeAxes) { return column != kZ || threeAxes; }
+bool IsWritten(size_t column, bool threeAxes) { return column != kColumnZ || threeAxes; }
 
 std::string_view WithoutTrailingBlanks(std::string_view line) {
     const size_t last = line.find_last_not_of(" \t\r");
@@ -108,14 +99,11 @@ std::string WithProfile(std::string_view text, bool threeAxes) {
 }
 
 std::string WithColumns(std::string_view text, const SegmentColumns& segments,
-                        const CMC_Units& units, const ColumnUnitNames& names, bool threeAxes) {
-    const std::array<const std::string*, kColumnCount> unitOf = {
-        &names.position[0], &names.position[1], &names.position[2], &names.acceleration,
-        &names.speed};
+                        const CMC_Units& units, const ColumnUnits& names, bool threeAxes) {
     const auto entryLine = [&](size_t column) {
-        const std::string& unit = *unitOf[column];
-        return std::string(kColumns[column].name) + "[" + unit +
-               "]=" + ValuesText(units, segments, column, unit) + "\n";
+        const std::string& unit = UnitOf(names, column);
+        return kEntryNames[column] + "[" + unit + "]=" + ValuesText(units, segments, column, unit) +
+               "\n";
     };
     std::vector<bool> seen;
     std::string out = RewriteEntries(
@@ -123,7 +111,7 @@ std::string WithColumns(std::string_view text, const SegmentColumns& segments,
         [&](size_t column, std::string_view, const parametertext::Entry&, std::string& to) {
             if (IsWritten(column, threeAxes)) to += entryLine(column);
         });
-    for (size_t column = 0; column < kColumnCount; ++column) {
+    for (size_t column = 0; column < kElementColumnCount; ++column) {
         if (!seen[column] && IsWritten(column, threeAxes)) out += entryLine(column);
     }
     return out;
@@ -144,10 +132,9 @@ std::string WithAppendedColumns(std::string_view text, const SegmentColumns& seg
                                          to +=
                                              ValuesText(units, segments, column, entry.unit) + "\n";
                                      });
-    for (size_t column = 0; column < kColumnCount; ++column) {
+    for (size_t column = 0; column < kElementColumnCount; ++column) {
         if (!seen[column] && IsWritten(column, threeAxes))
-            throw PathError(std::string("the element has no ") + kColumns[column].name +
-                            " entry to append to");
+            throw PathError("the element has no " + kEntryNames[column] + " entry to append to");
     }
     return out;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolpath/element/ColumnUnitNames.h"
+#include "toolpath/element/ColumnUnits.h"
 #include "toolpath/element/SegmentColumns.h"
 
 class CMC_Units;
@@ -17,7 +17,7 @@ std::string WithProfile(std::string_view text, bool threeAxes);
 // text with its columns replaced by the segments, written in names; units is the catalogue of
 // the drive the columns are held on. Throws PathError when a unit does not fit it.
 std::string WithColumns(std::string_view text, const SegmentColumns& segments,
-                        const CMC_Units& units, const ColumnUnitNames& names, bool threeAxes);
+                        const CMC_Units& units, const ColumnUnits& names, bool threeAxes);
 
 // text with the segments added to the end of each of its columns, in the unit in the column's
 // brackets. Throws PathError when a column entry is missing or its unit does not fit.

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "toolpath/element/CountScale.h"
+#include "toolpath/element/UnitConversion.h"
 #include "toolpath/exchange/ImportedPath.h"
 
 using Counts = std::array<std::int64_t, 3>;

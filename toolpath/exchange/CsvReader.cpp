@@ -9,15 +9,11 @@
 #include "base/numbertext/NumberText.h"
 #include "host/CMC_Units.h"
 #include "toolpath/element/PathError.h"
+#include "toolpath/exchange/CsvColumns.h"
 
 namespace {
 
-enum Column { kX, kY, kZ, kAcceleration, kSpeed, kColumnCount };
-constexpr const char* kColumnNames[kColumnCount] = {"x", "y", "z", "accel", "speed"};
-
-// The editor's order of the columns, for tables without a header; the last two may be missing.
-const std::vector<Column> kLayout3D = {kX, kY, kZ, kAcceleration, kSpeed};
-const std::vector<Column> kLayout2D = {kX, kY, kAcceleration, kSpeed};
+using Column = ElementColumnIndex;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -48,10 +44,7 @@ class TableReader {
   public:
     TableReader(const std::string& fileName, const CsvOptions& options)
         : m_fileName(fileName), m_options(options) {
-        const ColumnUnitNames& units = options.columnUnits;
-        m_path.positionUnits = units.position;
-        m_path.speedUnit = units.speed;
-        m_path.accelerationUnit = units.acceleration;
+        m_path.units = options.columnUnits;
     }
 
     void ReadLine(std::string_view line, std::uint32_t number) {
@@ -76,7 +69,8 @@ class TableReader {
         std::string where =
             m_fileName + ":" + std::to_string(m_line) + ": column " + std::to_string(field + 1);
         const std::vector<Column>& layout = Layout();
-        if (field < layout.size()) where += std::string(" (") + kColumnNames[layout[field]] + ")";
+        if (field < layout.size())
+            where += std::string(" (") + kCsvColumnNames[layout[field]] + ")";
         throw PathError(where + ": " + problem);
     }
 
@@ -116,19 +110,20 @@ class TableReader {
 
     void ReadHeader() {
         m_hasHeader = true;
-        std::array<bool, kColumnCount> named{};
+        std::array<bool, kElementColumnCount> named{};
         for (size_t i = 0; i < m_fields.size(); ++i) {
             std::string_view unit;
             const Column column = ColumnNamed(i, unit);
             m_header.push_back(column);
-            if (named[column]) Refuse(i, std::string(kColumnNames[column]) + " is named twice");
+            if (named[column]) Refuse(i, std::string(kCsvColumnNames[column]) + " is named twice");
             named[column] = true;
-            if (column == kZ && !m_options.threeAxes) Refuse(i, "a 2D element has no z column");
+            if (column == kColumnZ && !m_options.threeAxes)
+                Refuse(i, "a 2D element has no z column");
             if (!unit.empty()) TakeUnit(i, column, std::string(unit));
         }
-        for (Column required : {kX, kY}) {
+        for (Column required : {kColumnX, kColumnY}) {
             if (!named[required])
-                RefuseLine(std::string("the header names no ") + kColumnNames[required] +
+                RefuseLine(std::string("the header names no ") + kCsvColumnNames[required] +
                            " column");
         }
     }
@@ -145,34 +140,27 @@ class TableReader {
         }
         std::string name;
         for (char c : field) name += Lower(c);
-        for (int column = 0; column < kColumnCount; ++column) {
-            if (name == kColumnNames[column]) return static_cast<Column>(column);
+        for (int column = 0; column < kElementColumnCount; ++column) {
+            if (name == kCsvColumnNames[column]) return static_cast<Column>(column);
         }
         Refuse(index, numbertext::Quoted(field) + " is not a column name (x, y, z, accel, speed)");
     }
 
     void TakeUnit(size_t index, Column column, const std::string& unit) {
-        const ColumnUnitNames& units = m_options.columnUnits;
-        const std::string& columnUnit = column == kSpeed          ? units.speed
-                                        : column == kAcceleration ? units.acceleration
-                                                                  : units.position[column];
+        const std::string& columnUnit = UnitOf(m_options.columnUnits, column);
         const CMC_Units& catalogue = *m_options.units;
         if (!catalogue.IsUsableUnit(unit.c_str()) ||
             !catalogue.CompatibleUnits(unit.c_str(), columnUnit.c_str()))
             Refuse(index, "the unit " + numbertext::Quoted(unit) +
                               " does not convert into the column's unit " +
                               numbertext::Quoted(columnUnit));
-        if (column == kSpeed)
-            m_path.speedUnit = unit;
-        else if (column == kAcceleration)
-            m_path.accelerationUnit = unit;
-        else
-            m_path.positionUnits[column] = unit;
+        UnitOf(m_path.units, column) = unit;
     }
 
     const std::vector<Column>& Layout() const {
         if (m_hasHeader) return m_header;
-        return m_options.threeAxes ? kLayout3D : kLayout2D;
+        // Without a header the last two columns may be missing.
+        return CsvLayout(m_options.threeAxes);
     }
 
     void ReadRow() {
@@ -182,12 +170,12 @@ class TableReader {
             Refuse(layout.size(),
                    "more values than the " + std::to_string(layout.size()) + " columns");
         if (m_fields.size() < required) Refuse(m_fields.size(), "the value is missing");
-        std::array<double, kColumnCount> values{};
+        std::array<double, kElementColumnCount> values{};
         for (size_t i = 0; i < m_fields.size(); ++i) values[layout[i]] = ReadValue(i, layout[i]);
         PathMove move;
         move.line = m_line;
-        move.speed = values[kSpeed];
-        move.acceleration = values[kAcceleration];
+        move.speed = values[kColumnSpeed];
+        move.acceleration = values[kColumnAcceleration];
         for (size_t axis = 0; axis < 3; ++axis) {
             if (m_options.absolute)
                 m_position[axis].Set(values[axis]);
@@ -214,7 +202,7 @@ class TableReader {
             Refuse(index, numbertext::Quoted(m_fields[index]) + " is out of range");
         if (result != numbertext::ParseResult::Ok)
             Refuse(index, numbertext::Quoted(m_fields[index]) + " is not a number");
-        if (value < 0.0 && (column == kSpeed || column == kAcceleration))
+        if (value < 0.0 && (column == kColumnSpeed || column == kColumnAcceleration))
             Refuse(index,
                    numbertext::Quoted(m_fields[index]) + " is negative; 0 keeps the value before");
         return value;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolpath/element/ColumnUnitNames.h"
+#include "toolpath/element/ColumnUnits.h"
 #include "toolpath/exchange/ImportedPath.h"
 
 class CMC_Units;
@@ -15,7 +15,7 @@ struct CsvOptions {
     // The element's unit catalogue and column units: a header's units must convert into the
     // columns', and a column without a unit in the header is in the column's unit.
     const CMC_Units* units = nullptr;
-    ColumnUnitNames columnUnits;
+    ColumnUnits columnUnits;
 };
 
 // Reads a table whose delimiter (comma, semicolon, tab or blanks) is taken from its first line.

@@ -4,12 +4,18 @@
 #include <vector>
 
 #include "toolpath/element/ElementPath.h"
+#include "toolpath/exchange/CsvColumns.h"
 #include "toolpath/exchange/ExactText.h"
 
 namespace {
 
-std::string Heading(const char* name, const ColumnUnit& unit) {
-    return unit.name.empty() ? name : std::string(name) + "[" + unit.name + "]";
+std::string Header(const ElementPath& path) {
+    std::string header;
+    for (ElementColumnIndex column : CsvLayout(path.axisCount == 3)) {
+        if (!header.empty()) header += ",";
+        header += CsvHeading(column, UnitOf(path.columnUnits, column));
+    }
+    return header + "\n";
 }
 
 std::string Rate(double stored, const CountScale& scale) {
@@ -20,17 +26,15 @@ std::string Rate(double stored, const CountScale& scale) {
 
 std::string WriteCsv(const ElementPath& path, bool absolute) {
     const size_t axes = static_cast<size_t>(path.axisCount);
-    std::string out;
+    const ColumnUnits& units = path.columnUnits;
     std::vector<CountTexts> positions;
-    for (size_t axis = 0; axis < axes; ++axis) {
-        const ColumnUnit& unit = path.positionUnits[axis];
-        out += Heading(axis == 0 ? "x" : axis == 1 ? "y" : "z", unit) + ",";
-        positions.emplace_back(ScaleToInternal(path.units, unit.name), ReadAs{}, !absolute);
-    }
-    out += Heading("accel", path.accelerationUnit) + "," + Heading("speed", path.speedUnit) + "\n";
-    const CountScale acceleration = ScaleToInternal(path.units, path.accelerationUnit.name);
-    const CountScale speed = ScaleToInternal(path.units, path.speedUnit.name);
+    for (size_t axis = 0; axis < axes; ++axis)
+        positions.emplace_back(ScaleToInternal(path.units, units.position[axis]), ReadAs{},
+                               !absolute);
+    const CountScale acceleration = ScaleToInternal(path.units, units.acceleration);
+    const CountScale speed = ScaleToInternal(path.units, units.speed);
 
+    std::string out = Header(path);
     std::array<std::int64_t, 3> position{};
     for (const PathSegment& segment : path.segments) {
         for (size_t axis = 0; axis < axes; ++axis) {

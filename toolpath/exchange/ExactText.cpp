@@ -34,7 +34,7 @@ RunningSum CountTexts::Reached(double typed) const {
 std::string CountTexts::Next(std::int64_t position) {
     const double counts = static_cast<double>(m_increments ? position - m_last : position);
     const double target = static_cast<double>(position);
-    const double exact = m_scale.FromInternal(counts) * m_readAs.divisor / m_readAs.factor;
+    const double exact = m_readAs.Typed(m_scale.FromInternal(counts));
     const std::string text = FewestDigits(exact, [&](double typed) {
         const double internal = m_scale.ToInternal(m_readAs.Apply(typed));
         return std::abs(internal - counts) <= kCountSlack &&
@@ -46,7 +46,7 @@ std::string CountTexts::Next(std::int64_t position) {
 }
 
 std::string RateText(double stored, const CountScale& scale, ReadAs readAs) {
-    const double exact = scale.FromInternal(stored) * readAs.divisor / readAs.factor;
+    const double exact = readAs.Typed(scale.FromInternal(stored));
     return FewestDigits(exact, [&](double typed) {
         return CMC_Value::Represent(VT_FIXED, scale.ToInternal(readAs.Apply(typed))) == stored;
     });

@@ -6,15 +6,7 @@
 #include <string>
 
 #include "base/RunningSum.h"
-#include "toolpath/element/CountScale.h"
-
-// How the import turns a typed number into the unit its scale starts from: typed * factor /
-// divisor (inches read as millimetres: 25.4 / 1; a feed per minute: 25.4 / 60).
-struct ReadAs {
-    double factor = 1.0;
-    double divisor = 1.0;
-    double Apply(double typed) const { return typed * factor / divisor; }
-};
+#include "toolpath/element/UnitConversion.h"
 
 // Texts of positions, or of the increments between them, that the import turns back into
 // exactly the same counts. Each text is the exact value where that is short, else the fewest

@@ -127,8 +127,8 @@ class Interpreter {
   public:
     Interpreter(const std::string& fileName, const GcodeOptions& options)
         : m_fileName(fileName), m_options(options) {
-        m_path.positionUnits = {"mm", "mm", "mm"};
-        m_path.speedUnit = "mm/s";
+        m_path.units.position = {"mm", "mm", "mm"};
+        m_path.units.speed = "mm/s";
     }
 
     void ReadLine(std::string_view line, std::uint32_t number) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "toolpath/element/UnitConversion.h"
 #include "toolpath/exchange/ImportedPath.h"
 
 // A length, or a speed per minute, either in the program's units (which G20 and G21 choose) or
@@ -20,8 +21,6 @@ struct GcodeOptions {
     std::optional<ProgramQuantity> rapid;    // speed of G0 moves; without it they keep the feed
     bool threeAxes = true;                   // false: Z words and arcs that move Z are refused
 };
-
-inline constexpr double kMillimetresPerInch = 25.4;
 
 // Reads a program into absolute end points in millimetres from the program's zero point, with
 // speeds in mm/s on the moves where the speed changes. Throws PathError "file:line: word:

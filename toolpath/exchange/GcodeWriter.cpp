@@ -6,13 +6,13 @@
 #include "base/numbertext/NumberText.h"
 #include "toolpath/element/ElementPath.h"
 #include "toolpath/element/PathError.h"
+#include "toolpath/element/UnitConversion.h"
 #include "toolpath/exchange/ExactText.h"
-#include "toolpath/exchange/GcodeReader.h"
 
 namespace {
 
 bool InInches(const ElementPath& path) {
-    const CMC_Unit* base = path.units.FindBaseUnit(path.positionUnits[0].name.c_str());
+    const CMC_Unit* base = path.units.FindBaseUnit(path.columnUnits.position[0].c_str());
     return base && base->GetUnitName() == "in";
 }
 

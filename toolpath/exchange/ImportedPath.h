@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "toolpath/element/ColumnUnits.h"
+
 using Vec3 = std::array<double, 3>;
 
 // One move: where it ends and what it sets. Zero speed or acceleration keeps what was before.
@@ -27,9 +29,7 @@ struct ReadCounts {
 
 // The moves from the program's zero point, with the units their numbers are in.
 struct ImportedPath {
-    std::array<std::string, 3> positionUnits{"mm", "mm", "mm"};
-    std::string speedUnit = "mm/s";
-    std::string accelerationUnit = "m/s^2";
+    ColumnUnits units{{"mm", "mm", "mm"}, "mm/s", "m/s^2"};
     std::vector<PathMove> moves;
     ReadCounts counts;
     std::vector<std::string> warnings;

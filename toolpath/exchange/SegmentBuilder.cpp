@@ -85,9 +85,9 @@ class Builder {
                                 std::to_string(kLongestSegment) + " counts)");
             columns.increments[axis].push_back(static_cast<std::int32_t>(counts));
         }
-        columns.speed.push_back(Store(m_speed, m_scales.speed, m_path.speedUnit, "speed"));
-        columns.acceleration.push_back(
-            Store(m_acceleration, m_scales.acceleration, m_path.accelerationUnit, "acceleration"));
+        columns.speed.push_back(Store(m_speed, m_scales.speed, m_path.units.speed, "speed"));
+        columns.acceleration.push_back(Store(m_acceleration, m_scales.acceleration,
+                                             m_path.units.acceleration, "acceleration"));
     }
 
     double Store(PendingRate& rate, const CountScale& scale, const std::string& unit,

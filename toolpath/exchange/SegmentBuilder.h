@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "toolpath/element/CountScale.h"
 #include "toolpath/element/SegmentColumns.h"
+#include "toolpath/element/UnitConversion.h"
 #include "toolpath/exchange/ImportedPath.h"
 
 // How the path's units convert into the element's internal units.

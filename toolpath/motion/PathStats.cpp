@@ -71,19 +71,19 @@ void AddTravel(const ElementPath& path, PathStats& stats) {
         }
     }
     for (size_t a = 0; a < static_cast<size_t>(path.axisCount); ++a) {
-        const double unit = path.positionUnits[a].perInternal;
-        stats.axes[a] = {static_cast<double>(travel[a]) * unit,
-                         static_cast<double>(lowest[a]) * unit,
-                         static_cast<double>(highest[a]) * unit,
-                         static_cast<double>(position[a]) * unit, position[a]};
+        const InternalScale& unit = path.scales.position[a];
+        stats.axes[a] = {unit.ToColumn(static_cast<double>(travel[a])),
+                         unit.ToColumn(static_cast<double>(lowest[a])),
+                         unit.ToColumn(static_cast<double>(highest[a])),
+                         unit.ToColumn(static_cast<double>(position[a])), position[a]};
     }
 }
 
 void AddLengths(const ElementPath& path, PathStats& stats) {
-    const double unit = path.positionUnits[0].perInternal;
+    const InternalScale& unit = path.scales.position[0];
     stats.segmentLengths.reserve(path.segments.size());
     for (const PathSegment& segment : path.segments) {
-        stats.segmentLengths.push_back(CountLength(segment) * unit);
+        stats.segmentLengths.push_back(unit.ToColumn(CountLength(segment)));
         stats.pathLength += stats.segmentLengths.back();
     }
 }
@@ -129,20 +129,20 @@ void AddMotion(const ElementPath& path, DynamicsInForce before, PathStats& stats
 std::optional<MotionModel> MotionModelOf(const ElementPath& path, DynamicsInForce before) {
     if (path.unitKind == UnitKind::None) return std::nullopt;
     std::vector<MotionSegment> segments;
+    const ColumnScales& scales = path.scales;
     segments.reserve(path.segments.size());
     for (const PathSegment& segment : path.segments) {
-        segments.push_back({CountLength(segment) * path.base.length,
-                            segment.speedLiteral * path.base.speed,
-                            segment.accelerationLiteral * path.base.acceleration});
+        segments.push_back({scales.position[0].ToBase(CountLength(segment)),
+                            scales.speed.ToBase(segment.speedLiteral),
+                            scales.acceleration.ToBase(segment.accelerationLiteral)});
     }
-    const DynamicsInForce inBase{
-        before.speed / path.speedUnit.perInternal * path.base.speed,
-        before.acceleration / path.accelerationUnit.perInternal * path.base.acceleration};
+    const DynamicsInForce inBase{scales.speed.BaseOfColumn(before.speed),
+                                 scales.acceleration.BaseOfColumn(before.acceleration)};
     return MotionModel(std::move(segments), inBase);
 }
 
 double SpeedInColumnUnit(const ElementPath& path, double baseSpeed) {
-    return baseSpeed / path.base.speed * path.speedUnit.perInternal;
+    return path.scales.speed.ColumnOfBase(baseSpeed);
 }
 
 PathStats ComputeStats(const ElementPath& path, DynamicsInForce before) {

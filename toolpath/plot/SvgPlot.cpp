@@ -124,7 +124,7 @@ SpeedScale SpeedScaleOf(const ElementPath& path, std::optional<MotionModel> mode
                                                                       : "no acceleration in force";
         scale.model.reset();
     } else {
-        scale.peak = summary.peakSpeed / path.speedUnit.perInternal * path.base.speed;
+        scale.peak = path.scales.speed.BaseOfColumn(summary.peakSpeed);
     }
     return scale;
 }
@@ -162,12 +162,13 @@ void DrawTicks(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
     const std::array<int, 2> axes = ViewAxes(panel.view);
     const Point2 low = panel.fit.ToView({area.left, area.Bottom()});
     const Point2 high = panel.fit.ToView({area.Right(), area.top});
-    const double acrossUnit = path.positionUnits[static_cast<size_t>(axes[0])].perInternal;
-    for (double tick : NiceTicks(low.x * acrossUnit, high.x * acrossUnit, TickCount(area.width)))
-        DrawTickAcross(svg, area, panel.fit.ToPixels({tick / acrossUnit, 0.0}).x, tick);
-    const double upUnit = path.positionUnits[static_cast<size_t>(axes[1])].perInternal;
-    for (double tick : NiceTicks(low.y * upUnit, high.y * upUnit, TickCount(area.height)))
-        DrawTickUp(svg, area, panel.fit.ToPixels({0.0, tick / upUnit}).y, tick);
+    const InternalScale& across = path.scales.position[static_cast<size_t>(axes[0])];
+    for (double tick :
+         NiceTicks(across.ToColumn(low.x), across.ToColumn(high.x), TickCount(area.width)))
+        DrawTickAcross(svg, area, panel.fit.ToPixels({across.FromColumn(tick), 0.0}).x, tick);
+    const InternalScale& up = path.scales.position[static_cast<size_t>(axes[1])];
+    for (double tick : NiceTicks(up.ToColumn(low.y), up.ToColumn(high.y), TickCount(area.height)))
+        DrawTickUp(svg, area, panel.fit.ToPixels({0.0, up.FromColumn(tick)}).y, tick);
     DrawAxisNames(svg, area, AxisName(path, axes[0]), AxisName(path, axes[1]));
 }
 
@@ -185,9 +186,9 @@ void DrawIsometricKey(SvgDocument& svg, const ElementPath& path, const Panel& pa
         svg.Text(tip.x + direction.x * 8 - 3, tip.y - direction.y * 8 + 4,
                  std::string(1, AxisLetter(axis)));
     }
-    const double unit = path.positionUnits[0].perInternal;
-    const double barValue = NiceValueBelow(area.width / 4 / panel.fit.scale * unit);
-    const double barPixels = barValue / unit * panel.fit.scale;
+    const InternalScale& unit = path.scales.position[0];
+    const double barValue = NiceValueBelow(unit.ToColumn(area.width / 4 / panel.fit.scale));
+    const double barPixels = unit.FromColumn(barValue) * panel.fit.scale;
     const Point2 barEnd{area.Right(), area.Bottom() + 30};
     svg.Line({barEnd.x - barPixels, barEnd.y}, barEnd, "stroke=\"#333\" stroke-width=\"2\"");
     svg.Text(barEnd.x - barPixels - 6, barEnd.y + 4,
@@ -237,7 +238,7 @@ class PathTracer {
             if (piece.segment != segment) {
                 segment = piece.segment;
                 segmentStart = piece.startDistance;
-                segmentLength = CountLength(path.segments[segment]) * path.base.length;
+                segmentLength = path.scales.position[0].ToBase(CountLength(path.segments[segment]));
             }
             if (piece.endDistance <= piece.startDistance) return;
             const auto at = [&](double distance) {
@@ -369,7 +370,7 @@ void DrawLegend(SvgDocument& svg, const ElementPath& path, const SpeedScale& spe
         top += 28;
     } else {
         const double boxHeight = 18.0;
-        svg.Text(left, top + 12, "speed [" + path.speedUnit.name + "]");
+        svg.Text(left, top + 12, "speed [" + path.columnUnits.speed + "]");
         const double barTop = top + 24;
         for (int colour = 0; colour < kSpeedColours; ++colour) {
             const double y = barTop + (kSpeedColours - 1 - colour) * boxHeight;
@@ -410,9 +411,9 @@ void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScal
         DrawTickAcross(svg, area, pixel(tick, 0.0).x, tick);
     for (double tick : NiceTicks(0.0, top, TickCount(area.height)))
         DrawTickUp(svg, area, pixel(0.0, tick).y, tick);
-    DrawAxisNames(svg, area, "time [s]", "speed [" + path.speedUnit.name + "]");
+    DrawAxisNames(svg, area, "time [s]", "speed [" + path.columnUnits.speed + "]");
     // The speed changes at one rate within a piece, so it is a straight line over time.
-    const double toColumn = path.speedUnit.perInternal / path.base.speed;
+    const double toColumn = path.scales.speed.ColumnPerBase();
     PolylineThinner curve(static_cast<int>(width), static_cast<int>(height), 1);
     curve.MoveTo(pixel(0.0, 0.0));
     speeds.model->Trace([&](const MotionPiece& piece) {

@@ -197,18 +197,18 @@ TEST_F(ElementPathOnAGantry, ColumnsAreHeldInCountsOfTheFinestAxis) {
     // One count of the 4 mm / 4096 screw is 1/1024 mm.
     EXPECT_EQ(path.segments[0].counts, (std::array<std::int64_t, 3>{20480, 0, 0}));
     EXPECT_EQ(path.segments[1].counts, (std::array<std::int64_t, 3>{5120, 5120, -1536}));
-    EXPECT_EQ(path.positionUnits[0].name, "mm");
-    EXPECT_EQ(path.positionUnits[2].name, "um");
+    EXPECT_EQ(path.columnUnits.position[0], "mm");
+    EXPECT_EQ(path.columnUnits.position[2], "um");
     EXPECT_DOUBLE_EQ(path.Increment(1, 2), -1500.0);
     EXPECT_DOUBLE_EQ(path.Increment(0, 0), 20.0);
-    EXPECT_EQ(path.speedUnit.name, "mm/s");
+    EXPECT_EQ(path.columnUnits.speed, "mm/s");
     EXPECT_NEAR(path.Speed(0), 100.0, 1e-3);
     EXPECT_EQ(path.Speed(1), 0.0);
     EXPECT_NEAR(path.Acceleration(0), 1.0, 1e-4);
-    EXPECT_EQ(path.base.lengthUnit, "m");
-    EXPECT_DOUBLE_EQ(path.base.length, 1e-3 / 1024.0);
-    EXPECT_DOUBLE_EQ(path.base.speed, 1e-3 / 1024.0 / 0.0005);
-    EXPECT_DOUBLE_EQ(path.base.acceleration, 1e-3 / 1024.0 / 0.0005 / 0.0005);
+    EXPECT_EQ(path.scales.baseLengthUnit, "m");
+    EXPECT_DOUBLE_EQ(path.scales.position[0].basePerInternal, 1e-3 / 1024.0);
+    EXPECT_DOUBLE_EQ(path.scales.speed.basePerInternal, 1e-3 / 1024.0 / 0.0005);
+    EXPECT_DOUBLE_EQ(path.scales.acceleration.basePerInternal, 1e-3 / 1024.0 / 0.0005 / 0.0005);
 }
 
 TEST_F(ElementPathOnAGantry, TwoAxisElementLeavesZEmpty) {
@@ -218,7 +218,7 @@ TEST_F(ElementPathOnAGantry, TwoAxisElementLeavesZEmpty) {
     EXPECT_EQ(path.axisCount, 2);
     EXPECT_EQ(path.slaves, (std::array<int, 3>{2, 0, -1}));
     EXPECT_EQ(path.segments[0].counts, (std::array<std::int64_t, 3>{1024, 2048, 0}));
-    EXPECT_EQ(path.positionUnits[2].name, "");
+    EXPECT_EQ(path.columnUnits.position[2], "");
 }
 
 TEST_F(ElementPathOnAGantry, UnreadableElementThrowsTheHostsMessages) {

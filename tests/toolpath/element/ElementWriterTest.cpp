@@ -41,7 +41,7 @@ void ExpectReadsBack(TestProject& project, const std::string& element,
     }
 }
 
-const ColumnUnitNames kLinearUnits{{"mm", "mm", "mm"}, "m/s", "m/s^2"};
+const ColumnUnits kLinearUnits{{"mm", "mm", "mm"}, "m/s", "m/s^2"};
 
 TEST(ElementWriter, NewElementsReadBackExactlyInPhysicalUnitsOnAnyResolution) {
     std::mt19937 random(5);

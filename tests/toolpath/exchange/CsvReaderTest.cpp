@@ -49,9 +49,9 @@ TEST(CsvLayout, AHeaderNamesColumnsInAnyOrderWithUnits) {
     ASSERT_EQ(path.moves.size(), 1u);
     EXPECT_EQ(path.moves[0].end, (Vec3{2, 1.5, 0}));
     EXPECT_EQ(path.moves[0].speed, 20.0);
-    EXPECT_EQ(path.positionUnits[0], "in");
-    EXPECT_EQ(path.positionUnits[1], "mm");
-    EXPECT_EQ(path.speedUnit, "mm/s");
+    EXPECT_EQ(path.units.position[0], "in");
+    EXPECT_EQ(path.units.position[1], "mm");
+    EXPECT_EQ(path.units.speed, "mm/s");
     EXPECT_EQ(path.counts.lines, 5u);
 }
 

@@ -18,7 +18,7 @@ namespace {
 
 struct Case {
     TestDrive drive;
-    ColumnUnitNames units;
+    ColumnUnits units;
 };
 
 // An element of random segments on three drives like the case's.
@@ -40,9 +40,9 @@ ElementPath RandomElement(TestProject& project, const Case& c, std::mt19937& ran
 BuiltSegments Import(const ImportedPath& imported, const ElementPath& element) {
     PathScales scales;
     for (size_t axis = 0; axis < 3; ++axis)
-        scales.position[axis] = ScaleToInternal(element.units, imported.positionUnits[axis]);
-    scales.speed = ScaleToInternal(element.units, imported.speedUnit);
-    scales.acceleration = ScaleToInternal(element.units, imported.accelerationUnit);
+        scales.position[axis] = ScaleToInternal(element.units, imported.units.position[axis]);
+    scales.speed = ScaleToInternal(element.units, imported.units.speed);
+    scales.acceleration = ScaleToInternal(element.units, imported.units.acceleration);
     return BuildSegments(imported, scales, "export");
 }
 

@@ -14,10 +14,11 @@ ElementPath MicronPath(int axisCount) {
     ElementPath path;
     path.axisCount = axisCount;
     path.unitKind = UnitKind::Linear;
-    for (ColumnUnit& unit : path.positionUnits) unit = {"mm", 1e-3};
-    path.speedUnit = {"m/s", 1e-6 / 1e-3};
-    path.accelerationUnit = {"m/s^2", 1e-6 / 1e-6};
-    path.base = {"m", 1e-6, 1e-6 / 1e-3, 1e-6 / 1e-6};
+    path.columnUnits = {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
+    for (InternalScale& position : path.scales.position) position = {1e-3, 1e-6};
+    path.scales.speed = {1e-6 / 1e-3, 1e-6 / 1e-3};
+    path.scales.acceleration = {1e-6 / 1e-6, 1e-6 / 1e-6};
+    path.scales.baseLengthUnit = "m";
     return path;
 }
 
@@ -59,7 +60,8 @@ TEST(PathStatsAxes, EndCountsSumBeyondTheOperandsRange) {
 
 TEST(PathStatsLength, VectorLengthsAreInTheXColumnsUnit) {
     ElementPath path = MicronPath(3);
-    path.positionUnits[0] = {"um", 1.0};
+    path.columnUnits.position[0] = "um";
+    path.scales.position[0].perInternal = 1.0;
     path.segments = {Segment(3000, 4000, 0, 0.1, 1.0), Segment(0, 0, -12000)};
     const PathStats stats = ComputeStats(path, {});
     EXPECT_DOUBLE_EQ(stats.segmentLengths[0], 5000.0);
@@ -68,7 +70,8 @@ TEST(PathStatsLength, VectorLengthsAreInTheXColumnsUnit) {
 
 TEST(PathStatsMotion, DurationAndSpeedsComeFromTheModelInTheColumnsUnits) {
     ElementPath path = MicronPath(2);
-    path.speedUnit = {"mm/s", 1.0};
+    path.columnUnits.speed = "mm/s";
+    path.scales.speed.perInternal = 1.0;
     // 10 mm at 0.01 m/s and 0.1 m/s^2: a trapezoid of 1 s + 0.1 s.
     path.segments = {Segment(6000, 8000, 0, 0.01, 0.1)};
     const PathStats stats = ComputeStats(path, {});

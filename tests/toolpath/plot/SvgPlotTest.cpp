@@ -47,10 +47,11 @@ ElementPath LinearPath(int axisCount) {
     ElementPath path;
     path.axisCount = axisCount;
     path.unitKind = UnitKind::Linear;
-    for (ColumnUnit& unit : path.positionUnits) unit = {"mm", 1e-3};
-    path.speedUnit = {"m/s", 1e-3};
-    path.accelerationUnit = {"m/s^2", 1.0};
-    path.base = {"m", 1e-6, 1e-3, 1.0};
+    path.columnUnits = {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
+    for (InternalScale& position : path.scales.position) position = {1e-3, 1e-6};
+    path.scales.speed = {1e-3, 1e-3};
+    path.scales.acceleration = {1.0, 1.0};
+    path.scales.baseLengthUnit = "m";
     return path;
 }
 
@@ -97,8 +98,11 @@ TEST(SvgPlotDocument, NamesAreMadeSafeForXmlAndUnknownSpeedIsSaid) {
 TEST(SvgPlotDocument, ElementWithoutUnitsIsDrawnInCounts) {
     ElementPath path = Square(2);
     path.unitKind = UnitKind::None;
-    path.base = {};
-    for (ColumnUnit& unit : path.positionUnits) unit = {"", 1.0};
+    path.columnUnits.position = {};
+    path.scales.position = {};
+    path.scales.speed.basePerInternal = 0.0;
+    path.scales.acceleration.basePerInternal = 0.0;
+    path.scales.baseLengthUnit.clear();
     const ParsedXml xml = ParseXml(RenderSvgPlot(path, {"counts", false, {}}));
     ASSERT_TRUE(xml.wellFormed) << xml.error;
     EXPECT_NE(xml.text.find("X [counts]"), std::string::npos);
@@ -120,7 +124,8 @@ TEST(SvgPlotDocument, SpeedColoursDoNotDependOnTheSpeedColumnsUnit) {
         StrokeColours(RenderSvgPlot(Square(2), {"square", false, {}}));
     EXPECT_GE(colours.size(), 3u);
     ElementPath inMillimetres = Square(2);
-    inMillimetres.speedUnit = {"mm/s", 1.0};
+    inMillimetres.columnUnits.speed = "mm/s";
+    inMillimetres.scales.speed.perInternal = 1.0;
     EXPECT_EQ(StrokeColours(RenderSvgPlot(inMillimetres, {"square", false, {}})), colours);
 }
 
