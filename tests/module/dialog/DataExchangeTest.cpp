@@ -41,6 +41,16 @@ TEST_F(DataExchange, OkRefusesAMissingSlaveAxisOnItsComboBox) {
     EXPECT_EQ(state.Items("IDC_SLAVE_X"), (std::vector<std::string>{"1", "2", "3"}));
 }
 
+TEST_F(DataExchange, OkRefusesAMissingSlaveAxisAlsoOnItsDisabledComboBox) {
+    // Without "Set X, Y and Z axes" the combo boxes are disabled, yet OK names the one to
+    // correct by giving it the focus.
+    const std::string element = std::string("ConfigureMode=0\nSlaveY=3\n") + kThreeSegments;
+    const DialogState state = Run("ok\ndump\n", element).dumps.back();
+    EXPECT_FALSE(state.Enabled("IDC_SLAVE_Y"));
+    EXPECT_EQ(state.Messages(), kUnusableSlaveYThenOk);
+    EXPECT_EQ(state.Focus(), 12005);
+}
+
 TEST_F(DataExchange, SlavesWithoutAnAxisLetterAreNotOffered) {
     session.project.AddSlaves(24, TestDrive{});  // slaves 4 to 27, axis ids 5 to 28
     const EditorRun run = Run("ok\ndump\n", std::string("SlaveY=26\n") + kThreeSegments);
