@@ -1,5 +1,6 @@
 // Probing the chosen axes, deriving unit kind and resolution ratios, binding the columns.
 #include <cstdint>
+#include <memory>
 
 #include "host/AxisResolution.h"
 #include "host/CMC_AxisData.h"
@@ -117,8 +118,9 @@ void CInternalData::UpdateAxesAndUnits() {
 
 void CInternalData::RebindArrayParam(CMC_ArrayParameter*& column, CMC_Setup* setup,
                                      const char* unit) {
+    // The model's column pointers own their columns; its destructor deletes them.
     if (!column) {
-        column = new CMC_ArrayParameter(setup);
+        column = std::make_unique<CMC_ArrayParameter>(setup).release();
         return;
     }
     CMC_Units& units = setup->GetUnits();
@@ -137,7 +139,8 @@ void CInternalData::RebindArrayParam(CMC_ArrayParameter*& column, CMC_Setup* set
     }
     CString saved;
     column->SaveData(saved);
-    auto* rebuilt = new CMC_ArrayParameter(setup);
+    // Held here until it replaces the old column, so that a throw on the way loses neither.
+    auto rebuilt = std::make_unique<CMC_ArrayParameter>(setup);
     if (!rebuilt->InitializeMotionParam(type, name, newUnit, saved, MC_UNSET_LIMIT,
                                         MC_UNSET_LIMIT)) {
         // The values do not fit the new setup (a far finer drive): they are stored as near as
@@ -148,6 +151,6 @@ void CInternalData::RebindArrayParam(CMC_ArrayParameter*& column, CMC_Setup* set
         for (int i = 0; i < column->GetValuesCount(); ++i)
             rebuilt->InsertValueAt(i, column->GetValue(i));
     }
-    delete column;
-    column = rebuilt;
+    const std::unique_ptr<CMC_ArrayParameter> replaced(column);
+    column = rebuilt.release();
 }
