@@ -28,10 +28,10 @@ bool IsGcode(const ExportOptions& options) {
     return *format == PathFormat::Gcode;
 }
 
-int RunExport(const CommonOptions& common, const ExportOptions& options) {
+ExitStatus RunExport(const CommonOptions& common, const ExportOptions& options) {
     const bool gcode = IsGcode(options);
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
-    if (!path) return 1;
+    if (!path) return ExitStatus::Refused;
     const std::string name = InputName(options.element);
     std::string text;
     try {
@@ -40,7 +40,7 @@ int RunExport(const CommonOptions& common, const ExportOptions& options) {
         throw AppError(name + ": " + error.what());
     }
     WriteOutput(options.output, text);
-    return 0;
+    return ExitStatus::Success;
 }
 
 }  // namespace

@@ -246,7 +246,7 @@ void WriteElement(const ImportOptions& options, const std::string& element) {
     WriteOutput(options.append.empty() ? options.output : options.append, element);
 }
 
-int RunImport(const CommonOptions& common, const ImportOptions& options) {
+ExitStatus RunImport(const CommonOptions& common, const ImportOptions& options) {
     const auto started = std::chrono::steady_clock::now();
     const bool gcode = IsGcode(options);
     const std::string name = InputName(options.file);
@@ -255,19 +255,20 @@ int RunImport(const CommonOptions& common, const ImportOptions& options) {
     std::string base = append ? ReadWholeFile(options.append) : std::string();
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    if (append && !ModuleAccepts(*module, *project, base, options.append)) return 2;
+    if (append && !ModuleAccepts(*module, *project, base, options.append))
+        return ExitStatus::Failure;
     const Target target = ReadTarget(*module, *project, std::move(base), common, options);
     const MadeElement made = MakeElement(source, name, gcode, target, options);
     std::string().swap(source);
     if (!ModuleAccepts(*module, *project, made.text, name)) {
         ReportMessage(name + ": the module refuses the element made from it; nothing was written");
-        return 2;
+        return ExitStatus::Failure;
     }
     WriteElement(options, made.text);
     for (const std::string& warning : made.warnings) ReportMessage("warning: " + warning);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
     ReportMessage(Summary(name, made, elapsed.count()));
-    return 0;
+    return ExitStatus::Success;
 }
 
 }  // namespace
