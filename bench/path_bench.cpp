@@ -30,7 +30,8 @@ std::string SpiralElement(int count) {
 ElementPath SpiralPath(int count) {
     TestProject project;
     project.AddSlaves(2, TestDrive{});
-    return ReadElementPath(SpiralElement(count), project.controller, project.motion);
+    return ReadElementPath(SpiralElement(count), "test.element", project.controller,
+                           project.motion);
 }
 
 // A million short steps in every direction at changing speeds: the most a drawing can hold.
@@ -58,7 +59,8 @@ void BM_ReadElementPath(benchmark::State& state) {
     project.AddSlaves(2, TestDrive{});
     const std::string text = SpiralElement(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(ReadElementPath(text, project.controller, project.motion));
+        benchmark::DoNotOptimize(
+            ReadElementPath(text, "bench.element", project.controller, project.motion));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ReadElementPath)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/EscapedText.h"
+#include "base/SourcePlace.h"
 #include "base/Trim.h"
 #include "platform/CDialog.h"
 #include "platform/UserInput.h"
@@ -356,7 +357,8 @@ void HeadlessBackend::Dump(CDialog& dialog) {
 }
 
 void HeadlessBackend::Fail(int line, const std::string& problem) {
-    if (m_error.empty()) m_error = m_name + ":" + std::to_string(line) + ": " + problem;
+    if (m_error.empty())
+        m_error = PlaceMessage({m_name, static_cast<std::uint32_t>(line)}, problem);
 }
 
 int HeadlessBackend::MessageBox(const std::string& text, UINT type) {

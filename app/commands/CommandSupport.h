@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/cli/ExitStatus.h"
 #include "app/io/PluginModule.h"
 #include "app/project/Project.h"
 
@@ -19,7 +20,7 @@ struct CommonOptions {
 // exit status.
 struct Command {
     CLI::App* parser = nullptr;
-    std::function<int()> run;
+    std::function<ExitStatus()> run;
 };
 
 // "-" in place of a file: standard input or output.

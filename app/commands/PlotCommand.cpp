@@ -14,13 +14,13 @@ struct PlotOptions {
     PlotRequest request;
 };
 
-int RunPlot(const CommonOptions& common, PlotOptions options) {
+ExitStatus RunPlot(const CommonOptions& common, PlotOptions options) {
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
-    if (!path) return 1;
+    if (!path) return ExitStatus::Refused;
     options.request.name = InputName(options.element);
     const std::string svg = RenderSvgPlot(*path, options.request);
     WriteOutput(options.output, svg);
-    return 0;
+    return ExitStatus::Success;
 }
 
 }  // namespace

@@ -159,9 +159,9 @@ void WriteJson(const ElementPath& path, const PathStats& stats, bool segments, C
     out << "]}\n";
 }
 
-int RunStats(const CommonOptions& common, const StatsOptions& options) {
+ExitStatus RunStats(const CommonOptions& common, const StatsOptions& options) {
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
-    if (!path) return 1;
+    if (!path) return ExitStatus::Refused;
     const PathStats stats = ComputeStats(*path, options.before);
     ChunkedOutput out;
     if (options.json) {
@@ -171,7 +171,7 @@ int RunStats(const CommonOptions& common, const StatsOptions& options) {
         if (options.segments) WriteSegmentsText(*path, stats, out);
     }
     out.Flush();
-    return 0;
+    return ExitStatus::Success;
 }
 
 }  // namespace

@@ -216,10 +216,24 @@ double ElementPath::Speed(std::size_t segment) const {
     return segments[segment].speedLiteral * speedUnit.perInternal;
 }
 
-ElementPath ReadElementPath(std::string_view elementText, CMC_Setup& controller,
-                            CMC_Motion& motion) {
+namespace {
+
+// The host's messages end each in CR LF; one line for the user.
+std::string OneLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    for (char& c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return text;
+}
+
+}  // namespace
+
+ElementPath ReadElementPath(std::string_view elementText, const std::string& sourceName,
+                            CMC_Setup& controller, CMC_Motion& motion) {
     ElementReader reader(controller, motion);
     CString error;
-    if (!reader.ReadParameters(CString(elementText), error)) throw PathError(error.str());
+    if (!reader.ReadParameters(CString(elementText), error))
+        throw PathError(SourcePlace{sourceName}, OneLine(error.str()));
     return std::move(reader.Path());
 }

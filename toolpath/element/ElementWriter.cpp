@@ -90,7 +90,7 @@ std::string_view WithoutTrailingBlanks(std::string_view line) {
 
 }  // namespace
 
-std::string WithProfile(std::string_view text, bool threeAxes) {
+std::string WithProfile(std::string_view text, bool threeAxes, const std::string& sourceName) {
     const std::vector<std::string_view> names = {"ProfileType", "SlaveZ", "Z_TPOS"};
     std::vector<bool> seen;
     std::string out = RewriteEntries(
@@ -102,7 +102,8 @@ std::string WithProfile(std::string_view text, bool threeAxes) {
                 to.append(line).push_back('\n');
         });
     if (threeAxes && !seen[1])
-        throw PathError("a 3D element needs a Z axis, and the element chooses none (SlaveZ)");
+        throw PathError(SourcePlace{sourceName},
+                        "a 3D element needs a Z axis, and the element chooses none (SlaveZ)");
     if (!seen[0]) out += threeAxes ? "ProfileType=1\n" : "ProfileType=0\n";
     return out;
 }

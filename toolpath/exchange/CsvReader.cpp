@@ -72,16 +72,16 @@ class TableReader {
     ImportedPath Finish() { return std::move(m_path); }
 
   private:
+    // The table's column stands where other readers name a word: "column 3 (z)".
     [[noreturn]] void Refuse(size_t field, const std::string& problem) const {
-        std::string where =
-            m_fileName + ":" + std::to_string(m_line) + ": column " + std::to_string(field + 1);
+        std::string column = "column " + std::to_string(field + 1);
         const std::vector<Column>& layout = Layout();
-        if (field < layout.size()) where += std::string(" (") + kColumnNames[layout[field]] + ")";
-        throw PathError(where + ": " + problem);
+        if (field < layout.size()) column += std::string(" (") + kColumnNames[layout[field]] + ")";
+        throw PathError({m_fileName, m_line}, column, problem);
     }
 
     [[noreturn]] void RefuseLine(const std::string& problem) const {
-        throw PathError(m_fileName + ":" + std::to_string(m_line) + ": " + problem);
+        throw PathError({m_fileName, m_line}, problem);
     }
 
     void Split(std::string_view line) {
