@@ -12,6 +12,15 @@ constexpr ControllerParameter kParameters[] = {
 };
 }  // namespace
 
+const ElementColumnName& ElementColumnNameOf(int column) {
+    static const ElementColumnName kColumns[kElementColumnCount] = {
+        {&kParameters[0], "X_", "X_TPOS"},  {&kParameters[0], "Y_", "Y_TPOS"},
+        {&kParameters[0], "Z_", "Z_TPOS"},  {&kParameters[1], nullptr, "CACC"},
+        {&kParameters[2], nullptr, "CSPD"},
+    };
+    return kColumns[column];
+}
+
 const ControllerParameter* FindControllerParameter(const char* baseName) {
     if (!baseName) return nullptr;
     for (const ControllerParameter& parameter : kParameters) {

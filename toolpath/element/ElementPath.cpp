@@ -11,12 +11,12 @@
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
 #include "host/CMC_Variable.h"
+#include "host/ControllerParameters.h"
 #include "toolpath/element/PathError.h"
 
 namespace {
 
 constexpr const char* kSlaveEntries[3] = {"SlaveX", "SlaveY", "SlaveZ"};
-constexpr const char* kPositionPrefixes[3] = {"X_", "Y_", "Z_"};
 
 // What one chosen axis tells about units, found the way the module probes it.
 struct AxisProbe {
@@ -39,7 +39,8 @@ bool ProbeAxis(CMC_Motion& motion, int slave, AxisProbe& probe) {
     if (!axis) return false;
     probe.setup = axis->GetAxisSetup();
     if (!probe.setup) return false;
-    CMC_Variable* position = probe.setup->FindVariable("TPOS", 1);
+    CMC_Variable* position =
+        probe.setup->FindVariable(ElementColumnNameOf(kColumnX).parameter->name, 1);
     if (!position) return false;
     CMC_Units& units = probe.setup->GetUnits();
     const CMC_Unit* base = units.FindBaseUnit(CMC_Units::DumpIUOfUnit(position->GetUnitName()));
@@ -129,12 +130,12 @@ class ElementReader : public CMC_EditMotionInternalData {
                                   m_path.slaves[static_cast<size_t>(axis)], 0, count);
     }
 
-    CString ReadColumn(const CString& text, const char* name, const char* prefix, int noUnitType,
-                       CMC_ArrayParameter& column) {
+    // The element's column of that index, named and typed as the host's table has it.
+    CString ReadColumn(const CString& text, int index, CMC_ArrayParameter& column) {
+        const ElementColumnName& name = ElementColumnNameOf(index);
         if (m_path.unitKind != UnitKind::None)
-            return ReadArrayDataParam(text, name, prefix, nullptr, &column);
-        return ReadNoUnitArrayDataParam(text, noUnitType, GetDataParamName(name, prefix, nullptr),
-                                        &column);
+            return ReadArrayDataParam(text, name.parameter->name, name.prefix, nullptr, &column);
+        return ReadNoUnitArrayDataParam(text, name.parameter->type, name.entry, &column);
     }
 
     void ReadColumns(const CString& text) {
@@ -144,12 +145,12 @@ class ElementReader : public CMC_EditMotionInternalData {
         std::vector<std::unique_ptr<CMC_ArrayParameter>> positions;
         for (int i = 0; i < m_path.axisCount; ++i) {
             positions.push_back(std::make_unique<CMC_ArrayParameter>(setup));
-            m_error += ReadColumn(text, "TPOS", kPositionPrefixes[i], VT_LONG, *positions.back());
+            m_error += ReadColumn(text, kColumnX + i, *positions.back());
         }
         CMC_ArrayParameter acceleration(setup);
         CMC_ArrayParameter speed(setup);
-        m_error += ReadColumn(text, "CACC", nullptr, VT_FIXED, acceleration);
-        m_error += ReadColumn(text, "CSPD", nullptr, VT_FIXED, speed);
+        m_error += ReadColumn(text, kColumnAcceleration, acceleration);
+        m_error += ReadColumn(text, kColumnSpeed, speed);
         if (!m_error.IsEmpty()) return;
 
         const int count = positions[0]->GetValuesCount();

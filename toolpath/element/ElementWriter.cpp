@@ -7,35 +7,27 @@
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
+#include "host/ControllerParameters.h"
 #include "host/ParameterText.h"
 #include "toolpath/element/PathError.h"
 
 namespace {
 
-enum ColumnIndex { kX, kY, kZ, kAcceleration, kSpeed, kColumnCount };
+constexpr size_t kColumnCount = kElementColumnCount;
 
-struct ColumnEntry {
-    const char* name;
-    int type;
-};
-
-constexpr std::array<ColumnEntry, kColumnCount> kColumns = {{
-    {"X_TPOS", VT_LONG},
-    {"Y_TPOS", VT_LONG},
-    {"Z_TPOS", VT_LONG},
-    {"CACC", VT_FIXED},
-    {"CSPD", VT_FIXED},
-}};
+// The host's entry name and variable type of each column.
+const char* EntryOf(size_t column) { return ElementColumnNameOf(static_cast<int>(column)).entry; }
+int TypeOf(size_t column) { return ElementColumnNameOf(static_cast<int>(column)).parameter->type; }
 
 std::vector<std::string_view> ColumnNames() {
     std::vector<std::string_view> names;
-    for (const ColumnEntry& column : kColumns) names.emplace_back(column.name);
+    for (size_t column = 0; column < kColumnCount; ++column) names.emplace_back(EntryOf(column));
     return names;
 }
 
 double ValueAt(const SegmentColumns& segments, size_t column, size_t index) {
-    if (column == kAcceleration) return segments.acceleration[index];
-    if (column == kSpeed) return segments.speed[index];
+    if (column == kColumnAcceleration) return segments.acceleration[index];
+    if (column == kColumnSpeed) return segments.speed[index];
     return segments.increments[column][index];
 }
 
@@ -45,11 +37,10 @@ std::string ValuesText(const CMC_Units& units, const SegmentColumns& segments, s
                        std::string_view unit) {
     CMC_Setup drive("columns");
     drive.SetUnits(units);
-    const ColumnEntry& entry = kColumns[column];
     CMC_ArrayParameter values(&drive);
     CString error;
-    if (!values.InitializeMotionParam(entry.type, entry.name, std::string(unit).c_str(), "",
-                                      MC_UNSET_LIMIT, MC_UNSET_LIMIT, error))
+    if (!values.InitializeMotionParam(TypeOf(column), EntryOf(column), std::string(unit).c_str(),
+                                      "", MC_UNSET_LIMIT, MC_UNSET_LIMIT, error))
         throw PathError(error.str());
     const size_t count = segments.Count();
     values.SetValuesCount(static_cast<int>(count));
@@ -81,7 +72,7 @@ std::string RewriteEntries(std::string_view text, const std::vector<std::string_
     return out;
 }
 
-bool IsWritten(size_t column, bool threeAxes) { return column != kZ || threeAxes; }
+bool IsWritten(size_t column, bool threeAxes) { return column != kColumnZ || threeAxes; }
 
 std::string_view WithoutTrailingBlanks(std::string_view line) {
     const size_t last = line.find_last_not_of(" \t\r");
@@ -115,7 +106,7 @@ std::string WithColumns(std::string_view text, const SegmentColumns& segments,
         &names.speed};
     const auto entryLine = [&](size_t column) {
         const std::string& unit = *unitOf[column];
-        return std::string(kColumns[column].name) + "[" + unit +
+        return std::string(EntryOf(column)) + "[" + unit +
                "]=" + ValuesText(units, segments, column, unit) + "\n";
     };
     std::vector<bool> seen;
@@ -147,7 +138,7 @@ std::string WithAppendedColumns(std::string_view text, const SegmentColumns& seg
                                      });
     for (size_t column = 0; column < kColumnCount; ++column) {
         if (!seen[column] && IsWritten(column, threeAxes))
-            throw PathError(std::string("the element has no ") + kColumns[column].name +
+            throw PathError(std::string("the element has no ") + EntryOf(column) +
                             " entry to append to");
     }
     return out;
