@@ -9,15 +9,13 @@
 #include "base/numbertext/NumberText.h"
 #include "host/CMC_Units.h"
 #include "toolpath/element/PathError.h"
+#include "toolpath/exchange/CsvColumns.h"
 
 namespace {
 
-enum Column { kX, kY, kZ, kAcceleration, kSpeed, kColumnCount };
-constexpr const char* kColumnNames[kColumnCount] = {"x", "y", "z", "accel", "speed"};
-
 // The editor's order of the columns, for tables without a header; the last two may be missing.
-const std::vector<Column> kLayout3D = {kX, kY, kZ, kAcceleration, kSpeed};
-const std::vector<Column> kLayout2D = {kX, kY, kAcceleration, kSpeed};
+const std::vector<CsvColumn> kLayout3D = {kCsvX, kCsvY, kCsvZ, kCsvAcceleration, kCsvSpeed};
+const std::vector<CsvColumn> kLayout2D = {kCsvX, kCsvY, kCsvAcceleration, kCsvSpeed};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -75,8 +73,9 @@ class TableReader {
     // The table's column stands where other readers name a word: "column 3 (z)".
     [[noreturn]] void Refuse(size_t field, const std::string& problem) const {
         std::string column = "column " + std::to_string(field + 1);
-        const std::vector<Column>& layout = Layout();
-        if (field < layout.size()) column += std::string(" (") + kColumnNames[layout[field]] + ")";
+        const std::vector<CsvColumn>& layout = Layout();
+        if (field < layout.size())
+            column += std::string(" (") + kCsvColumnNames[layout[field]] + ")";
         throw PathError({m_fileName, m_line}, column, problem);
     }
 
@@ -116,25 +115,25 @@ class TableReader {
 
     void ReadHeader() {
         m_hasHeader = true;
-        std::array<bool, kColumnCount> named{};
+        std::array<bool, kCsvColumnCount> named{};
         for (size_t i = 0; i < m_fields.size(); ++i) {
             std::string_view unit;
-            const Column column = ColumnNamed(i, unit);
+            const CsvColumn column = ColumnNamed(i, unit);
             m_header.push_back(column);
-            if (named[column]) Refuse(i, std::string(kColumnNames[column]) + " is named twice");
+            if (named[column]) Refuse(i, std::string(kCsvColumnNames[column]) + " is named twice");
             named[column] = true;
-            if (column == kZ && !m_options.threeAxes) Refuse(i, "a 2D element has no z column");
+            if (column == kCsvZ && !m_options.threeAxes) Refuse(i, "a 2D element has no z column");
             if (!unit.empty()) TakeUnit(i, column, std::string(unit));
         }
-        for (Column required : {kX, kY}) {
+        for (CsvColumn required : {kCsvX, kCsvY}) {
             if (!named[required])
-                RefuseLine(std::string("the header names no ") + kColumnNames[required] +
+                RefuseLine(std::string("the header names no ") + kCsvColumnNames[required] +
                            " column");
         }
     }
 
     // The column a header field names, with the unit in its brackets.
-    Column ColumnNamed(size_t index, std::string_view& unit) const {
+    CsvColumn ColumnNamed(size_t index, std::string_view& unit) const {
         std::string_view field = m_fields[index];
         const size_t open = field.find('[');
         if (open != std::string_view::npos) {
@@ -145,49 +144,49 @@ class TableReader {
         }
         std::string name;
         for (char c : field) name += Lower(c);
-        for (int column = 0; column < kColumnCount; ++column) {
-            if (name == kColumnNames[column]) return static_cast<Column>(column);
+        for (int column = 0; column < kCsvColumnCount; ++column) {
+            if (name == kCsvColumnNames[column]) return static_cast<CsvColumn>(column);
         }
         Refuse(index, numbertext::Quoted(field) + " is not a column name (x, y, z, accel, speed)");
     }
 
-    void TakeUnit(size_t index, Column column, const std::string& unit) {
+    void TakeUnit(size_t index, CsvColumn column, const std::string& unit) {
         const ColumnUnitNames& units = m_options.columnUnits;
-        const std::string& columnUnit = column == kSpeed          ? units.speed
-                                        : column == kAcceleration ? units.acceleration
-                                                                  : units.position[column];
+        const std::string& columnUnit = column == kCsvSpeed          ? units.speed
+                                        : column == kCsvAcceleration ? units.acceleration
+                                                                     : units.position[column];
         const CMC_Units& catalogue = *m_options.units;
         if (!catalogue.IsUsableUnit(unit.c_str()) ||
             !catalogue.CompatibleUnits(unit.c_str(), columnUnit.c_str()))
             Refuse(index, "the unit " + numbertext::Quoted(unit) +
                               " does not convert into the column's unit " +
                               numbertext::Quoted(columnUnit));
-        if (column == kSpeed)
+        if (column == kCsvSpeed)
             m_path.speedUnit = unit;
-        else if (column == kAcceleration)
+        else if (column == kCsvAcceleration)
             m_path.accelerationUnit = unit;
         else
             m_path.positionUnits[column] = unit;
     }
 
-    const std::vector<Column>& Layout() const {
+    const std::vector<CsvColumn>& Layout() const {
         if (m_hasHeader) return m_header;
         return m_options.threeAxes ? kLayout3D : kLayout2D;
     }
 
     void ReadRow() {
-        const std::vector<Column>& layout = Layout();
+        const std::vector<CsvColumn>& layout = Layout();
         const size_t required = m_hasHeader ? layout.size() : layout.size() - 2;
         if (m_fields.size() > layout.size())
             Refuse(layout.size(),
                    "more values than the " + std::to_string(layout.size()) + " columns");
         if (m_fields.size() < required) Refuse(m_fields.size(), "the value is missing");
-        std::array<double, kColumnCount> values{};
+        std::array<double, kCsvColumnCount> values{};
         for (size_t i = 0; i < m_fields.size(); ++i) values[layout[i]] = ReadValue(i, layout[i]);
         PathMove move;
         move.line = m_line;
-        move.speed = values[kSpeed];
-        move.acceleration = values[kAcceleration];
+        move.speed = values[kCsvSpeed];
+        move.acceleration = values[kCsvAcceleration];
         for (size_t axis = 0; axis < 3; ++axis) {
             if (m_options.absolute)
                 m_position[axis].Set(values[axis]);
@@ -198,7 +197,7 @@ class TableReader {
         m_path.moves.push_back(move);
     }
 
-    double ReadValue(size_t index, Column column) {
+    double ReadValue(size_t index, CsvColumn column) {
         std::string_view field = m_fields[index];
         if (field.empty()) Refuse(index, "the value is missing");
         // With semicolons or tabs between the values, a comma is the decimal mark.
@@ -214,7 +213,7 @@ class TableReader {
             Refuse(index, numbertext::Quoted(m_fields[index]) + " is out of range");
         if (result != numbertext::ParseResult::Ok)
             Refuse(index, numbertext::Quoted(m_fields[index]) + " is not a number");
-        if (value < 0.0 && (column == kSpeed || column == kAcceleration))
+        if (value < 0.0 && (column == kCsvSpeed || column == kCsvAcceleration))
             Refuse(index,
                    numbertext::Quoted(m_fields[index]) + " is negative; 0 keeps the value before");
         return value;
@@ -226,7 +225,7 @@ class TableReader {
     std::uint32_t m_line = 0;
     char m_delimiter = 0;  // 0 until the first line; ' ' for blanks
     bool m_hasHeader = false;
-    std::vector<Column> m_header;
+    std::vector<CsvColumn> m_header;
     std::vector<std::string_view> m_fields;
     std::string m_decimal;
     std::array<RunningSum, 3> m_position{};

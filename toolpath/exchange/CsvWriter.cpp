@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "toolpath/element/ElementPath.h"
+#include "toolpath/exchange/CsvColumns.h"
 #include "toolpath/exchange/ExactText.h"
 
 namespace {
@@ -24,10 +25,11 @@ std::string WriteCsv(const ElementPath& path, bool absolute) {
     std::vector<CountTexts> positions;
     for (size_t axis = 0; axis < axes; ++axis) {
         const ColumnUnit& unit = path.positionUnits[axis];
-        out += Heading(axis == 0 ? "x" : axis == 1 ? "y" : "z", unit) + ",";
+        out += Heading(kCsvColumnNames[kCsvX + axis], unit) + ",";
         positions.emplace_back(ScaleToInternal(path.units, unit.name), ReadAs{}, !absolute);
     }
-    out += Heading("accel", path.accelerationUnit) + "," + Heading("speed", path.speedUnit) + "\n";
+    out += Heading(kCsvColumnNames[kCsvAcceleration], path.accelerationUnit) + "," +
+           Heading(kCsvColumnNames[kCsvSpeed], path.speedUnit) + "\n";
     const CountScale acceleration = ScaleToInternal(path.units, path.accelerationUnit.name);
     const CountScale speed = ScaleToInternal(path.units, path.speedUnit.name);
 
