@@ -9,6 +9,7 @@
 
 #include "app/cli/AppError.h"
 #include "app/io/FileAccess.h"
+#include "base/CharClass.h"
 #include "base/numbertext/NumberText.h"
 #include "host/CString.h"
 #include "module/plugin/VantrelExports.h"
@@ -48,8 +49,6 @@ struct Target {
     ColumnUnitNames units;
     bool threeAxes = true;
 };
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 size_t SkipDigits(const std::string& text, size_t i) {
     while (i < text.size() && IsDigit(text[i])) ++i;
