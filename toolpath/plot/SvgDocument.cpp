@@ -2,30 +2,16 @@
 
 #include <cmath>
 
+#include "base/Utf8.h"
 #include "base/numbertext/NumberText.h"
 
 namespace {
 
-// The length of the UTF-8 sequence that starts text at i, or 0 when it is not one.
-size_t Utf8SequenceLength(const std::string& text, size_t i) {
-    const auto byte = [&](size_t at) { return static_cast<unsigned char>(text[at]); };
-    const unsigned char lead = byte(i);
-    const size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                          : lead >= 0xE0                 ? 3
-                          : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                         : 0;
-    if (length == 0 || i + length > text.size()) return 0;
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-    }
-    // Overlong forms, surrogates, code points past U+10FFFF, and U+FFFE and U+FFFF, which XML
-    // does not allow.
-    const unsigned char second = byte(i + 1);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
-        return 0;
-    if (lead == 0xEF && second == 0xBF && byte(i + 2) >= 0xBE) return 0;
-    return length;
+// The length of the UTF-8 sequence of a character XML allows that starts text, or 0 when it is
+// malformed or U+FFFE or U+FFFF.
+size_t XmlSequenceLength(std::string_view text) {
+    const Utf8Char read = ReadUtf8Char(text);
+    return read.code == 0xfffe || read.code == 0xffff ? 0 : read.length;
 }
 
 }  // namespace
@@ -48,7 +34,7 @@ std::string SvgDocument::Escaped(const std::string& text) {
         } else if (c == '"') {
             out += "&quot;";
         } else if (static_cast<unsigned char>(c) >= 0x80) {
-            const size_t length = Utf8SequenceLength(text, i);
+            const size_t length = XmlSequenceLength(std::string_view(text).substr(i));
             out += length ? text.substr(i, length) : "?";
             if (length) i += length - 1;
         } else {
