@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "base/CharClass.h"
 #include "base/EscapedText.h"
 #include "base/SourcePlace.h"
 #include "base/Trim.h"
@@ -67,7 +68,7 @@ bool IsWholeNumber(const std::string& text) {
 // The text up to a word that starts a comment, without trailing blanks.
 std::string BeforeComment(std::string_view text) {
     for (size_t at = text.find('#'); at != std::string_view::npos; at = text.find('#', at + 1)) {
-        if (at == 0 || text[at - 1] == ' ' || text[at - 1] == '\t')
+        if (at == 0 || IsBlank(text[at - 1]))
             return std::string(TrimRight(text.substr(0, at), kBlanks));
     }
     return std::string(TrimRight(text, kBlanks));

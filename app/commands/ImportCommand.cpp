@@ -9,6 +9,7 @@
 
 #include "app/cli/AppError.h"
 #include "app/io/FileAccess.h"
+#include "base/CharClass.h"
 #include "base/SourcePlace.h"
 #include "base/numbertext/NumberText.h"
 #include "host/CString.h"
@@ -49,8 +50,6 @@ struct Target {
     ColumnUnitNames units;
     bool threeAxes = true;
 };
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 size_t SkipDigits(const std::string& text, size_t i) {
     while (i < text.size() && IsDigit(text[i])) ++i;

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/CharClass.h"
 #include "base/RunningSum.h"
 #include "base/TextLines.h"
+#include "base/Trim.h"
 #include "base/numbertext/NumberText.h"
 #include "host/CMC_Units.h"
 #include "toolpath/element/PathError.h"
@@ -16,16 +18,6 @@ namespace {
 // The editor's order of the columns, for tables without a header; the last two may be missing.
 const std::vector<CsvColumn> kLayout3D = {kCsvX, kCsvY, kCsvZ, kCsvAcceleration, kCsvSpeed};
 const std::vector<CsvColumn> kLayout2D = {kCsvX, kCsvY, kCsvAcceleration, kCsvSpeed};
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-bool IsLetter(char c) { return Lower(c) >= 'a' && Lower(c) <= 'z'; }
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 // Spreadsheets quote text fields.
 std::string_view Unquote(std::string_view field) {
@@ -99,9 +91,9 @@ class TableReader {
         size_t start = 0;
         while (start < line.size()) {
             size_t end = start;
-            while (end < line.size() && !IsBlank(line[end])) ++end;
+            while (end < line.size() && !IsBlankOrCr(line[end])) ++end;
             m_fields.push_back(Unquote(line.substr(start, end - start)));
-            while (end < line.size() && IsBlank(line[end])) ++end;
+            while (end < line.size() && IsBlankOrCr(line[end])) ++end;
             start = end;
         }
     }
@@ -143,7 +135,7 @@ class TableReader {
             field = Trim(field.substr(0, open));
         }
         std::string name;
-        for (char c : field) name += Lower(c);
+        for (char c : field) name += ToLower(c);
         for (int column = 0; column < kCsvColumnCount; ++column) {
             if (name == kCsvColumnNames[column]) return static_cast<CsvColumn>(column);
         }

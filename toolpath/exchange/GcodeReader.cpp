@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/CharClass.h"
 #include "base/RunningSum.h"
 #include "base/SourcePlace.h"
 #include "base/TextLines.h"
@@ -49,11 +50,6 @@ struct LineWords {
 constexpr std::array<int, 3> kPlaneAxes[] = {{0, 1, 2}, {2, 0, 1}, {1, 2, 0}};
 constexpr const char* kPlaneNames[] = {"G17 (XY)", "G18 (ZX)", "G19 (YZ)"};
 constexpr char kOffsetLetters[] = {'I', 'J', 'K'};
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string Number(double value) { return numbertext::Significant(value, 6).Str(); }
 
@@ -195,7 +191,7 @@ class Interpreter {
         while (i < line.size()) {
             const char c = line[i];
             const auto column = static_cast<std::uint32_t>(i + 1) - extraBytes;
-            if (IsBlank(c)) {
+            if (IsBlankOrCr(c)) {
                 ++i;
             } else if (c == '(') {
                 const size_t close = line.find(')', i);
@@ -216,7 +212,7 @@ class Interpreter {
     // Reads the word at start (a letter, blanks allowed, then a number) and returns its end.
     size_t ReadWord(std::string_view line, size_t start, std::uint32_t column) {
         size_t i = start + 1;
-        while (i < line.size() && IsBlank(line[i])) ++i;
+        while (i < line.size() && IsBlankOrCr(line[i])) ++i;
         const size_t numberStart = i;
         if (i < line.size() && (line[i] == '+' || line[i] == '-')) ++i;
         size_t digits = 0;
@@ -226,7 +222,7 @@ class Interpreter {
             while (i < line.size() && IsDigit(line[i])) ++i, ++digits;
         }
         Word word;
-        word.letter = Upper(line[start]);
+        word.letter = ToUpper(line[start]);
         word.text = line.substr(start, i - start);
         word.column = column;
         if (digits == 0) Refuse(word, "a number must follow the letter");

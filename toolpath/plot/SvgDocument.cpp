@@ -2,31 +2,69 @@
 
 #include <cmath>
 
+#include "base/Utf8.h"
 #include "base/numbertext/NumberText.h"
 
 namespace {
 
-// The length of the UTF-8 sequence that starts text at i, or 0 when it is not one.
-size_t Utf8SequenceLength(const std::string& text, size_t i) {
-    const auto byte = [&](size_t at) { return static_cast<unsigned char>(text[at]); };
-    const unsigned char lead = byte(i);
-    const size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                          : lead >= 0xE0                 ? 3
-                          : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                         : 0;
-    if (length == 0 || i + length > text.size()) return 0;
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-    }
-    // Overlong forms, surrogates, code points past U+10FFFF, and U+FFFE and U+FFFF, which XML
-    // does not allow.
-    const unsigned char second = byte(i + 1);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
-        return 0;
-    if (lead == 0xEF && second == 0xBF && byte(i + 2) >= 0xBE) return 0;
-    return length;
+// The length of the UTF-8 sequence of a character XML allows that starts text, or 0 when it is
+// malformed or U+FFFE or U+FFFF.
+size_t XmlSequenceLength(std::string_view text) {
+    const Utf8Char read = ReadUtf8Char(text);
+    return read.code == 0xfffe || read.code == 0xffff ? 0 : read.length;
 }
+
+const char* AnchorName(TextAnchor anchor) {
+    return anchor == TextAnchor::Middle ? "middle" : anchor == TextAnchor::End ? "end" : "start";
+}
+
+// One element's text, written attribute by attribute.
+class ElementText {
+  public:
+    explicit ElementText(std::string_view name) : m_name(name), m_text("<" + m_name) {}
+
+    ElementText& Attribute(std::string_view name, std::string_view value) {
+        m_text += ' ';
+        m_text += name;
+        m_text += "=\"";
+        m_text += SvgDocument::Escaped(value);
+        m_text += '"';
+        return *this;
+    }
+    ElementText& Length(std::string_view name, double pixels) {
+        return Attribute(name, SvgDocument::Coordinate(pixels));
+    }
+    // Attributes that are left out when they are empty or zero.
+    ElementText& Optional(std::string_view name, std::string_view value) {
+        return value.empty() ? *this : Attribute(name, value);
+    }
+    ElementText& OptionalLength(std::string_view name, double pixels) {
+        return pixels == 0.0 ? *this : Length(name, pixels);
+    }
+    ElementText& Style(const ShapeStyle& style) {
+        Optional("fill", style.fill).Optional("stroke", style.stroke);
+        OptionalLength("stroke-width", style.strokeWidth);
+        if (!style.roundJoins) return *this;
+        return Attribute("stroke-linejoin", "round").Attribute("stroke-linecap", "round");
+    }
+    ElementText& Style(const TextStyle& style) {
+        OptionalLength("font-size", style.fontSize);
+        if (style.bold) Attribute("font-weight", "bold");
+        Optional("fill", style.fill);
+        if (style.anchor == TextAnchor::Start) return *this;
+        return Attribute("text-anchor", AnchorName(style.anchor));
+    }
+
+    std::string Empty() const { return m_text + "/>"; }
+    std::string Opening() const { return m_text + ">"; }
+    std::string Around(std::string_view content) const {
+        return Opening() + SvgDocument::Escaped(content) + "</" + m_name + ">";
+    }
+
+  private:
+    std::string m_name;
+    std::string m_text;
+};
 
 }  // namespace
 
@@ -35,8 +73,9 @@ std::string SvgDocument::Coordinate(double pixels) {
     return numbertext::Significant(tenths == 0.0 ? 0.0 : tenths, 12).Str();
 }
 
-std::string SvgDocument::Escaped(const std::string& text) {
+std::string SvgDocument::Escaped(std::string_view text) {
     std::string out;
+    out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '&') {
@@ -48,9 +87,13 @@ std::string SvgDocument::Escaped(const std::string& text) {
         } else if (c == '"') {
             out += "&quot;";
         } else if (static_cast<unsigned char>(c) >= 0x80) {
-            const size_t length = Utf8SequenceLength(text, i);
-            out += length ? text.substr(i, length) : "?";
-            if (length) i += length - 1;
+            const size_t length = XmlSequenceLength(text.substr(i));
+            if (length == 0) {
+                out += '?';
+                continue;
+            }
+            out += text.substr(i, length);
+            i += length - 1;
         } else {
             out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
         }
@@ -63,40 +106,70 @@ void SvgDocument::Add(const std::string& element) {
     m_body += '\n';
 }
 
-void SvgDocument::Text(double x, double y, const std::string& text, const std::string& attributes) {
-    Add("<text x=\"" + Coordinate(x) + "\" y=\"" + Coordinate(y) + "\"" +
-        (attributes.empty() ? "" : " " + attributes) + ">" + Escaped(text) + "</text>");
+void SvgDocument::Text(Point2 at, std::string_view text, const TextStyle& style) {
+    Add(ElementText("text").Length("x", at.x).Length("y", at.y).Style(style).Around(text));
 }
 
-void SvgDocument::VerticalText(double x, double y, const std::string& text) {
-    Text(x, y, text,
-         "text-anchor=\"middle\" transform=\"rotate(-90 " + Coordinate(x) + " " + Coordinate(y) +
-             ")\"");
+void SvgDocument::VerticalText(Point2 at, std::string_view text) {
+    const std::string turn = "rotate(-90 " + Coordinate(at.x) + " " + Coordinate(at.y) + ")";
+    Add(ElementText("text")
+            .Length("x", at.x)
+            .Length("y", at.y)
+            .Style(TextStyle{.anchor = TextAnchor::Middle})
+            .Attribute("transform", turn)
+            .Around(text));
 }
 
-void SvgDocument::Line(Point2 from, Point2 to, const std::string& attributes) {
-    Add("<line x1=\"" + Coordinate(from.x) + "\" y1=\"" + Coordinate(from.y) + "\" x2=\"" +
-        Coordinate(to.x) + "\" y2=\"" + Coordinate(to.y) + "\" " + attributes + "/>");
+void SvgDocument::Line(Point2 from, Point2 to, const ShapeStyle& style) {
+    Add(ElementText("line")
+            .Length("x1", from.x)
+            .Length("y1", from.y)
+            .Length("x2", to.x)
+            .Length("y2", to.y)
+            .Style(style)
+            .Empty());
 }
 
 void SvgDocument::Rect(double left, double top, double width, double height,
-                       const std::string& attributes) {
-    Add("<rect x=\"" + Coordinate(left) + "\" y=\"" + Coordinate(top) + "\" width=\"" +
-        Coordinate(width) + "\" height=\"" + Coordinate(height) + "\" " + attributes + "/>");
+                       const ShapeStyle& style) {
+    Add(ElementText("rect")
+            .Length("x", left)
+            .Length("y", top)
+            .Length("width", width)
+            .Length("height", height)
+            .Style(style)
+            .Empty());
 }
 
-void SvgDocument::Circle(Point2 centre, double radius, const std::string& attributes) {
-    Add("<circle cx=\"" + Coordinate(centre.x) + "\" cy=\"" + Coordinate(centre.y) + "\" r=\"" +
-        Coordinate(radius) + "\" " + attributes + "/>");
+void SvgDocument::Circle(Point2 centre, double radius, const ShapeStyle& style) {
+    Add(ElementText("circle")
+            .Length("cx", centre.x)
+            .Length("cy", centre.y)
+            .Length("r", radius)
+            .Style(style)
+            .Empty());
+}
+
+void SvgDocument::Path(std::string_view data, const ShapeStyle& style) {
+    Add(ElementText("path").Style(style).Attribute("d", data).Empty());
 }
 
 std::string SvgDocument::Finish(double width, double height) const {
     const std::string w = Coordinate(width);
     const std::string h = Coordinate(height);
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-           w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h +
-           "\" font-family=\"sans-serif\" font-size=\"11\">\n"
-           "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n" +
-           m_body + "</svg>\n";
+    const std::string svg = ElementText("svg")
+                                .Attribute("xmlns", "http://www.w3.org/2000/svg")
+                                .Attribute("width", w)
+                                .Attribute("height", h)
+                                .Attribute("viewBox", "0 0 " + w + " " + h)
+                                .Attribute("font-family", "sans-serif")
+                                .Length("font-size", kFontSize)
+                                .Opening();
+    const std::string ground = ElementText("rect")
+                                   .Attribute("width", "100%")
+                                   .Attribute("height", "100%")
+                                   .Attribute("fill", "white")
+                                   .Empty();
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + svg + "\n" + ground + "\n" + m_body +
+           "</svg>\n";
 }

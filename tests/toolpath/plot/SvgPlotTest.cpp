@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "toolpath/plot/SvgDocument.h"
 #include "toolpath/plot/SvgPlot.h"
 
 namespace {
@@ -17,6 +18,7 @@ struct ParsedXml {
     std::string error;
     std::string root;
     std::map<std::string, int> elements;
+    std::map<std::string, std::string> lastAttributes;  // of the last element opened
     std::string text;
 };
 
@@ -24,11 +26,15 @@ ParsedXml ParseXml(const std::string& document) {
     ParsedXml parsed;
     XML_Parser parser = XML_ParserCreate("UTF-8");
     XML_SetUserData(parser, &parsed);
-    XML_SetStartElementHandler(parser, [](void* data, const XML_Char* name, const XML_Char**) {
-        auto* result = static_cast<ParsedXml*>(data);
-        if (result->root.empty()) result->root = name;
-        ++result->elements[name];
-    });
+    XML_SetStartElementHandler(parser,
+                               [](void* data, const XML_Char* name, const XML_Char** attributes) {
+                                   auto* result = static_cast<ParsedXml*>(data);
+                                   if (result->root.empty()) result->root = name;
+                                   ++result->elements[name];
+                                   result->lastAttributes.clear();
+                                   for (; *attributes != nullptr; attributes += 2)
+                                       result->lastAttributes[attributes[0]] = attributes[1];
+                               });
     XML_SetCharacterDataHandler(parser, [](void* data, const XML_Char* text, int length) {
         static_cast<ParsedXml*>(data)->text.append(text, static_cast<size_t>(length));
     });
@@ -40,6 +46,21 @@ ParsedXml ParseXml(const std::string& document) {
     }
     XML_ParserFree(parser);
     return parsed;
+}
+
+// Whatever a caller passes as a value, the document quotes and escapes it.
+TEST(SvgDocumentAttributes, ValuesAreReadBackAsGiven) {
+    const std::string odd = "a\"b'<c>&d";
+    SvgDocument svg;
+    svg.Text({1, 2}, odd, {.fill = odd});
+    EXPECT_EQ(ParseXml(svg.Finish(10, 10)).lastAttributes.at("fill"), odd);
+    svg.Path("M0 0" + odd, {.stroke = odd, .strokeWidth = 0.25});
+    const ParsedXml xml = ParseXml(svg.Finish(10, 10));
+    ASSERT_TRUE(xml.wellFormed) << xml.error;
+    EXPECT_NE(xml.text.find(odd), std::string::npos);
+    EXPECT_EQ(xml.lastAttributes,
+              (std::map<std::string, std::string>{
+                  {"stroke", odd}, {"stroke-width", "0.3"}, {"d", "M0 0" + odd}}));
 }
 
 // A linear element in micrometre counts, columns in mm, m/s and m/s^2, 1 ms samples.
@@ -92,6 +113,14 @@ TEST(SvgPlotDocument, NamesAreMadeSafeForXmlAndUnknownSpeedIsSaid) {
     EXPECT_NE(xml.text.find("a<b>&\"c?? \xc3\xa9: 4 segments"), std::string::npos);
     EXPECT_NE(xml.text.find("duration not estimable"), std::string::npos);
     EXPECT_NE(xml.text.find("no speed in force"), std::string::npos);
+}
+
+// XML takes neither malformed UTF-8 nor U+FFFE and U+FFFF; the replacement character it takes.
+TEST(SvgPlotDocument, CharactersXmlRefusesBecomeQuestionMarks) {
+    const ParsedXml xml =
+        ParseXml(RenderSvgPlot(Square(2), {"\xF5\x80\x80 \xEF\xBF\xBE \xEF\xBF\xBD", false, {}}));
+    ASSERT_TRUE(xml.wellFormed) << xml.error;
+    EXPECT_NE(xml.text.find("??? ??? \xEF\xBF\xBD: 4 segments"), std::string::npos);
 }
 
 TEST(SvgPlotDocument, ElementWithoutUnitsIsDrawnInCounts) {
