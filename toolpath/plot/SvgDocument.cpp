@@ -14,6 +14,48 @@ size_t XmlSequenceLength(std::string_view text) {
     return read.code == 0xfffe || read.code == 0xffff ? 0 : read.length;
 }
 
+bool IsPlain(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x80 && c != '&' && c != '<' && c != '>' && c != '"';
+}
+
+// How many characters at the start of text stand for themselves in XML.
+size_t PlainLength(std::string_view text) {
+    size_t length = 0;
+    while (length < text.size() && IsPlain(text[length])) ++length;
+    return length;
+}
+
+// Appends what the character at the start of text, which is not plain, is written as; returns
+// how many bytes it took.
+size_t AppendEscaped(std::string& out, std::string_view text) {
+    switch (text[0]) {
+        case '&':
+            out += "&amp;";
+            return 1;
+        case '<':
+            out += "&lt;";
+            return 1;
+        case '>':
+            out += "&gt;";
+            return 1;
+        case '"':
+            out += "&quot;";
+            return 1;
+        default:
+            break;
+    }
+    // Control characters, malformed UTF-8 and what XML does not take show as '?'.
+    const bool control = static_cast<unsigned char>(text[0]) < 0x80;
+    const size_t length = control ? 0 : XmlSequenceLength(text);
+    if (length == 0) {
+        out += '?';
+        return 1;
+    }
+    out.append(text.substr(0, length));
+    return length;
+}
+
 const char* AnchorName(TextAnchor anchor) {
     return anchor == TextAnchor::Middle ? "middle" : anchor == TextAnchor::End ? "end" : "start";
 }
@@ -76,27 +118,11 @@ std::string SvgDocument::Coordinate(double pixels) {
 std::string SvgDocument::Escaped(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '&') {
-            out += "&amp;";
-        } else if (c == '<') {
-            out += "&lt;";
-        } else if (c == '>') {
-            out += "&gt;";
-        } else if (c == '"') {
-            out += "&quot;";
-        } else if (static_cast<unsigned char>(c) >= 0x80) {
-            const size_t length = XmlSequenceLength(text.substr(i));
-            if (length == 0) {
-                out += '?';
-                continue;
-            }
-            out += text.substr(i, length);
-            i += length - 1;
-        } else {
-            out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-        }
+    while (!text.empty()) {
+        const size_t plain = PlainLength(text);
+        out.append(text.substr(0, plain));
+        text.remove_prefix(plain);
+        if (!text.empty()) text.remove_prefix(AppendEscaped(out, text));
     }
     return out;
 }
