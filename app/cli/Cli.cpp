@@ -120,9 +120,7 @@ Command AddEnabledCommand(CLI::App& app, CommonOptions& common) {
 Command AddNewCommand(CLI::App& app, CommonOptions& common) {
     auto output = std::make_shared<std::string>();
     CLI::App* parser = AddCommand(app, common, "new", "Print the text of a new element");
-    parser->add_option("-o,--output", *output, "Write it to FILE instead")
-        ->type_name("FILE")
-        ->check(NotEmpty());
+    AddOutputOption(*parser, *output, "Write it to FILE instead");
     return {parser, [&common, output] { return RunNew(common, *output); }};
 }
 
@@ -131,12 +129,9 @@ Command AddTranslateCommand(CLI::App& app, CommonOptions& common) {
     CLI::App* parser = AddCommand(app, common, "translate",
                                   "Print the program text of an element (CR LF line ends)");
     AddElementArgument(*parser, options->element, "Element file, or - for standard input");
-    parser
-        ->add_option("-o,--output", options->output,
-                     "Write the program to FILE instead (replaced whole, and only when the "
-                     "element is accepted)")
-        ->type_name("FILE")
-        ->check(NotEmpty());
+    AddOutputOption(*parser, options->output,
+                    "Write the program to FILE instead (replaced whole, and only when the "
+                    "element is accepted)");
     return {parser, [&common, options] { return RunTranslate(common, *options); }};
 }
 

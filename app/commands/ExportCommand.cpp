@@ -44,9 +44,7 @@ Command AddExportCommand(CLI::App& app, CommonOptions& common) {
     CLI::App* parser =
         AddCommand(app, common, "export", "Write an element's segments as CSV or G-code");
     AddElementArgument(*parser, options->element, "Element file, or - for standard input");
-    parser->add_option("-o,--output", options->output, "Write to FILE instead of standard output")
-        ->type_name("FILE")
-        ->check(NotEmpty());
+    AddOutputOption(*parser, options->output, "Write to FILE instead of standard output");
     parser
         ->add_option("--format", options->format,
                      "csv or gcode; without it the extension of -o FILE tells")

@@ -276,9 +276,7 @@ Command AddImportCommand(CLI::App& app, CommonOptions& common) {
         ->required()
         ->check(NotEmpty());
     CLI::Option* output =
-        parser->add_option("-o,--output", options->output, "Write the new element to ELEMENT")
-            ->type_name("ELEMENT")
-            ->check(NotEmpty());
+        AddOutputOption(*parser, options->output, "Write the new element to ELEMENT", "ELEMENT");
     CLI::Option* append = parser
                               ->add_option("--append", options->append,
                                            "Add the segments to the end of this element file")

@@ -30,12 +30,8 @@ Command AddPlotCommand(CLI::App& app, CommonOptions& common) {
     CLI::App* parser = AddCommand(app, common, "plot",
                                   "Draw an element's path as SVG, coloured by the vector speed");
     AddElementArgument(*parser, options->element, "Element file, or - for standard input");
-    parser
-        ->add_option("-o,--output", options->output,
-                     "The SVG file to write, or - for standard output")
-        ->type_name("FILE")
-        ->required()
-        ->check(NotEmpty());
+    AddOutputOption(*parser, options->output, "The SVG file to write, or - for standard output")
+        ->required();
     parser->add_flag("--profile", options->request.speedProfile,
                      "Add a chart of the vector speed over time");
     AddDynamicsOptions(*parser, options->request.before);
