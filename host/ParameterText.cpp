@@ -1,7 +1,8 @@
 #include "host/ParameterText.h"
 
+#include "base/EscapedText.h"
 #include "base/Trim.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Parse.h"
 
 namespace parametertext {
 namespace {

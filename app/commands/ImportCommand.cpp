@@ -9,7 +9,9 @@
 
 #include "app/cli/AppError.h"
 #include "app/io/FileAccess.h"
-#include "base/numbertext/NumberText.h"
+#include "base/EscapedText.h"
+#include "base/numbertext/Layout.h"
+#include "base/numbertext/Parse.h"
 #include "host/CString.h"
 #include "module/plugin/VantrelExports.h"
 #include "toolpath/element/ElementPath.h"

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "base/Rounding.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/FewestDigits.h"
+#include "base/numbertext/Parse.h"
 #include "base/numbertext/Reference.h"
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_Setup.h"

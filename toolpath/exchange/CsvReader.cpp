@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/EscapedText.h"
 #include "base/RunningSum.h"
 #include "base/TextLines.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Parse.h"
 #include "host/CMC_Units.h"
 #include "toolpath/element/PathError.h"
 

@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/EscapedText.h"
 #include "base/RunningSum.h"
 #include "base/TextLines.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Layout.h"
+#include "base/numbertext/Parse.h"
 #include "toolpath/element/PathError.h"
 #include "toolpath/exchange/ArcChords.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Layout.h"
 #include "host/CMC_Value.h"
 #include "toolpath/element/PathError.h"
 #include "toolpath/exchange/CountQuantiser.h"

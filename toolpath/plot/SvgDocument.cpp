@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Layout.h"
 
 namespace {
 
