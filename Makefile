@@ -55,7 +55,7 @@ asan: install-deps
 # the dictionary of its input's words where fuzz/ has one (the translation's input is an
 # element's text).
 FUZZ_SECONDS ?= 60
-FUZZERS := translate project import script element cam
+FUZZERS := translate project import script element cam numbertext
 fuzz: install-deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DVANTREL_FUZZ=ON \
 		-DVANTREL_SANITIZE=ON -DVANTREL_BUILD_TESTS=OFF

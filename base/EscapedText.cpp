@@ -47,3 +47,23 @@ std::string EscapeControls(std::string_view text) {
     }
     return out;
 }
+
+namespace numbertext {
+namespace {
+constexpr std::size_t kQuoteLimit = 40;
+}  // namespace
+
+std::string QuoteForMessage(std::string_view text) {
+    std::string out = EscapeControls(text.substr(0, kQuoteLimit));
+    if (text.size() > kQuoteLimit) out += "...";
+    return out;
+}
+
+std::string Quoted(std::string_view text) {
+    std::string quoted(1, '"');
+    quoted += QuoteForMessage(text);
+    quoted += '"';
+    return quoted;
+}
+
+}  // namespace numbertext

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/FewestDigits.h"
 #include "host/CString.h"
 #include "host/ShownTextCache.h"
 

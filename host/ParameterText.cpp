@@ -1,8 +1,9 @@
 #include "host/ParameterText.h"
 
 #include "base/CharClass.h"
+#include "base/EscapedText.h"
 #include "base/Trim.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Parse.h"
 
 namespace parametertext {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "app/commands/PathCommandSupport.h"
 #include "app/io/FileAccess.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Layout.h"
 #include "toolpath/motion/PathStats.h"
 
 namespace {

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "base/Rounding.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/FewestDigits.h"
+#include "base/numbertext/Parse.h"
+#include "base/numbertext/Reference.h"
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
@@ -18,30 +20,8 @@ namespace {
 using numbertext::NumberBuffer;
 using numbertext::ParseNumber;
 using numbertext::ParseResult;
+using numbertext::PlainFewestDigits;
 using numbertext::Significant;
-
-// Rounding by the library, as the estimate was first written.
-double PlainEstimate(double x, int digits) {
-    if (!std::isfinite(x) || x == 0.0) return x;
-    const double scale = std::pow(10.0, -std::floor(std::log10(std::fabs(x))));
-    if (!std::isfinite(scale)) return x;
-    const double scaled = scale * std::pow(10.0, digits - 1);
-    return std::round(x * scaled) / scaled;
-}
-
-// The fewest digits by formatting and parsing each candidate in full.
-template <class Accept>
-std::string PlainFewestDigits(double x, Accept accepts) {
-    for (int digits = 1; digits <= 17; ++digits) {
-        if (digits < 17 && !accepts(PlainEstimate(x, digits))) continue;
-        const NumberBuffer text = Significant(x, digits);
-        double parsed = 0.0;
-        if (ParseNumber(text.View(), parsed) == ParseResult::Ok && accepts(parsed)) {
-            return text.Str();
-        }
-    }
-    return numbertext::Shortest(x).Str();
-}
 
 // What the array shows for value index, by the plain definition.
 std::string PlainShown(const CMC_ArrayParameter& array, int index) {

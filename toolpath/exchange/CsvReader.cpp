@@ -5,10 +5,11 @@
 #include <vector>
 
 #include "base/CharClass.h"
+#include "base/EscapedText.h"
 #include "base/RunningSum.h"
 #include "base/TextLines.h"
 #include "base/Trim.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Parse.h"
 #include "host/CMC_Units.h"
 #include "toolpath/element/PathError.h"
 #include "toolpath/exchange/CsvColumns.h"

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "base/CharClass.h"
+#include "base/EscapedText.h"
 #include "base/RunningSum.h"
 #include "base/SourcePlace.h"
 #include "base/TextLines.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Layout.h"
+#include "base/numbertext/Parse.h"
 #include "toolpath/element/PathError.h"
 #include "toolpath/exchange/ArcChords.h"
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "base/numbertext/NumberText.h"
+#include "base/EscapedText.h"
 #include "toolpath/element/ElementPath.h"
 #include "toolpath/element/PathError.h"
 #include "toolpath/exchange/ExactText.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/SourcePlace.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Layout.h"
 #include "host/CMC_Value.h"
 #include "toolpath/element/PathError.h"
 #include "toolpath/exchange/CountQuantiser.h"

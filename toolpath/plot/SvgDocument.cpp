@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "base/Utf8.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Layout.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Layout.h"
 #include "toolpath/motion/PathStats.h"
 #include "toolpath/plot/LabelPlacer.h"
 #include "toolpath/plot/PlotGeometry.h"
