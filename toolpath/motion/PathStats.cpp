@@ -97,9 +97,7 @@ void ConvertSpeeds(const ElementPath& path, MotionSummary& motion) {
     }
 }
 
-void AddMotion(const ElementPath& path, DynamicsInForce before, PathStats& stats) {
-    stats.model = MotionModelOf(path, before);
-    const std::optional<MotionModel>& model = stats.model;
+void AddMotion(const ElementPath& path, const std::optional<MotionModel>& model, PathStats& stats) {
     if (!model) {
         stats.warnings.push_back(
             "the axes have no common unit: lengths are in counts and the duration cannot be "
@@ -145,7 +143,7 @@ double SpeedInColumnUnit(const ElementPath& path, double baseSpeed) {
     return baseSpeed / path.base.speed * path.speedUnit.perInternal;
 }
 
-PathStats ComputeStats(const ElementPath& path, DynamicsInForce before) {
+PathStats ComputeStats(const ElementPath& path, const std::optional<MotionModel>& model) {
     PathStats stats;
     AddTravel(path, stats);
     AddLengths(path, stats);
@@ -159,6 +157,6 @@ PathStats ComputeStats(const ElementPath& path, DynamicsInForce before) {
     AddWarning(stats.warnings,
                "a count or value at the end of its operand's range (beyond it, it is clamped)",
                clamped);
-    AddMotion(path, before, stats);
+    AddMotion(path, model, stats);
     return stats;
 }
