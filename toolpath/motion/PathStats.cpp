@@ -4,21 +4,22 @@
 #include <cmath>
 #include <limits>
 
-#include "host/CMC_Value.h"
-
 namespace {
 
 // Index lists in warnings name this many runs at most.
 constexpr std::size_t kListedRuns = 10;
+
+// The largest VACC or VSPD operand: the controller holds them as signed 16.16 fixed point.
+constexpr double kFixedPointLimit = std::numeric_limits<std::int32_t>::max() / 65536.0;
 
 bool AtLiteralLimit(const PathSegment& segment) {
     const auto atLimit = [](std::int64_t count) {
         return count == std::numeric_limits<std::int32_t>::max() ||
                count == std::numeric_limits<std::int32_t>::min();
     };
-    const double fixedLimit = CMC_Value::MaxOf(VT_FIXED);
     return std::any_of(segment.counts.begin(), segment.counts.end(), atLimit) ||
-           segment.accelerationLiteral >= fixedLimit || segment.speedLiteral >= fixedLimit;
+           segment.accelerationLiteral >= kFixedPointLimit ||
+           segment.speedLiteral >= kFixedPointLimit;
 }
 
 // "segment 4", "segments 0 to 2, 7 and 9", "segments 0, 2, ... and 12 more".
