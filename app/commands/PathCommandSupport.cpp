@@ -12,6 +12,12 @@ std::optional<ElementPath> ReadAcceptedPath(const CommonOptions& common,
                            project->Motion());
 }
 
+PathMotion MotionOfPath(const ElementPath& path, DynamicsInForce before) {
+    PathMotion motion{MotionModelOf(path, before), {}};
+    motion.stats = ComputeStats(path, motion.model);
+    return motion;
+}
+
 void AddDynamicsOptions(CLI::App& command, DynamicsInForce& before) {
     command
         .add_option("--speed", before.speed,

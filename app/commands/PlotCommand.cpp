@@ -12,13 +12,15 @@ struct PlotOptions {
     std::string element;
     std::string output;
     PlotRequest request;
+    DynamicsInForce before;  // in the columns' units
 };
 
 ExitStatus RunPlot(const CommonOptions& common, PlotOptions options) {
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
     if (!path) return ExitStatus::Refused;
     options.request.name = InputName(options.element);
-    const std::string svg = RenderSvgPlot(*path, options.request);
+    const PathMotion motion = MotionOfPath(*path, options.before);
+    const std::string svg = RenderSvgPlot(*path, motion.model, motion.stats, options.request);
     WriteOutput(options.output, svg);
     return ExitStatus::Success;
 }
@@ -34,6 +36,6 @@ Command AddPlotCommand(CLI::App& app, CommonOptions& common) {
         ->required();
     parser->add_flag("--profile", options->request.speedProfile,
                      "Add a chart of the vector speed over time");
-    AddDynamicsOptions(*parser, options->request.before);
+    AddDynamicsOptions(*parser, options->before);
     return {parser, [&common, options] { return RunPlot(common, *options); }};
 }

@@ -162,7 +162,7 @@ void WriteJson(const ElementPath& path, const PathStats& stats, bool segments, C
 ExitStatus RunStats(const CommonOptions& common, const StatsOptions& options) {
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
     if (!path) return ExitStatus::Refused;
-    const PathStats stats = ComputeStats(*path, options.before);
+    const PathStats stats = MotionOfPath(*path, options.before).stats;
     ChunkedOutput out;
     if (options.json) {
         WriteJson(*path, stats, options.segments, out);

@@ -184,8 +184,8 @@ std::string SpeedColour(int bucket) {
 
 // What the speed colouring needs: the model and the peak speed to scale colours to.
 struct SpeedScale {
-    std::optional<MotionModel> model;
-    double peak = 0.0;  // in the base unit
+    const MotionModel* model = nullptr;  // nothing when the speeds are unknown
+    double peak = 0.0;                   // in the base unit
     std::string unknownReason;
     int Bucket(double speed) const {
         if (peak <= 0.0) return 0;
@@ -193,17 +193,16 @@ struct SpeedScale {
     }
 };
 
-SpeedScale SpeedScaleOf(const ElementPath& path, std::optional<MotionModel> model,
+SpeedScale SpeedScaleOf(const ElementPath& path, const std::optional<MotionModel>& model,
                         const MotionSummary& summary) {
     SpeedScale scale;
-    scale.model = std::move(model);
-    if (!scale.model) {
+    if (!model) {
         scale.unknownReason = "no common unit";
-    } else if (!scale.model->Estimable()) {
-        scale.unknownReason = scale.model->SegmentsWithoutSpeed() > 0 ? "no speed in force"
-                                                                      : "no acceleration in force";
-        scale.model.reset();
+    } else if (!model->Estimable()) {
+        scale.unknownReason =
+            model->SegmentsWithoutSpeed() > 0 ? "no speed in force" : "no acceleration in force";
     } else {
+        scale.model = &*model;
         scale.peak = summary.peakSpeed / path.speedUnit.perInternal * path.base.speed;
     }
     return scale;
@@ -523,9 +522,9 @@ std::string Title(const ElementPath& path, const PlotRequest& request, const Pat
 
 }  // namespace
 
-std::string RenderSvgPlot(const ElementPath& path, const PlotRequest& request) {
-    PathStats stats = ComputeStats(path, request.before);
-    const SpeedScale speeds = SpeedScaleOf(path, std::move(stats.model), stats.motion);
+std::string RenderSvgPlot(const ElementPath& path, const std::optional<MotionModel>& model,
+                          const PathStats& stats, const PlotRequest& request) {
+    const SpeedScale speeds = SpeedScaleOf(path, model, stats.motion);
     const std::vector<PathPoint> points = CumulativePoints(path);
     const std::vector<Panel> panels = LayOutPanels(path, points);
 

@@ -75,6 +75,12 @@ ElementPath LinearPath(int axisCount) {
     return path;
 }
 
+// The plot as the command draws it, with nothing in force before the element.
+std::string Plot(const ElementPath& path, const PlotRequest& request) {
+    const std::optional<MotionModel> model = MotionModelOf(path, {});
+    return RenderSvgPlot(path, model, ComputeStats(path, model), request);
+}
+
 ElementPath Square(int axisCount) {
     ElementPath path = LinearPath(axisCount);
     const std::int64_t z = axisCount == 3 ? 1000 : 0;
@@ -86,7 +92,7 @@ ElementPath Square(int axisCount) {
 }
 
 TEST(SvgPlotDocument, TwoAxisPlotIsWellFormedWithOneView) {
-    const ParsedXml xml = ParseXml(RenderSvgPlot(Square(2), {"square", false, {}}));
+    const ParsedXml xml = ParseXml(Plot(Square(2), {"square", false}));
     ASSERT_TRUE(xml.wellFormed) << xml.error;
     EXPECT_EQ(xml.root, "svg");
     EXPECT_GE(xml.elements.at("path"), 1);
@@ -98,7 +104,7 @@ TEST(SvgPlotDocument, TwoAxisPlotIsWellFormedWithOneView) {
 }
 
 TEST(SvgPlotDocument, ThreeAxisPlotWithProfileShowsEveryView) {
-    const ParsedXml xml = ParseXml(RenderSvgPlot(Square(3), {"cube", true, {}}));
+    const ParsedXml xml = ParseXml(Plot(Square(3), {"cube", true}));
     ASSERT_TRUE(xml.wellFormed) << xml.error;
     for (const char* view :
          {"XY", "XZ", "YZ", "isometric", "speed over time", "Z [mm]", "time [s]"})
@@ -108,7 +114,7 @@ TEST(SvgPlotDocument, ThreeAxisPlotWithProfileShowsEveryView) {
 TEST(SvgPlotDocument, NamesAreMadeSafeForXmlAndUnknownSpeedIsSaid) {
     ElementPath path = Square(2);
     for (PathSegment& segment : path.segments) segment.speedLiteral = 0;
-    const ParsedXml xml = ParseXml(RenderSvgPlot(path, {"a<b>&\"c\x01\xe9 \xc3\xa9", true, {}}));
+    const ParsedXml xml = ParseXml(Plot(path, {"a<b>&\"c\x01\xe9 \xc3\xa9", true}));
     ASSERT_TRUE(xml.wellFormed) << xml.error;
     EXPECT_NE(xml.text.find("a<b>&\"c?? \xc3\xa9: 4 segments"), std::string::npos);
     EXPECT_NE(xml.text.find("duration not estimable"), std::string::npos);
@@ -128,7 +134,7 @@ TEST(SvgPlotDocument, ElementWithoutUnitsIsDrawnInCounts) {
     path.unitKind = UnitKind::None;
     path.base = {};
     for (ColumnUnit& unit : path.positionUnits) unit = {"", 1.0};
-    const ParsedXml xml = ParseXml(RenderSvgPlot(path, {"counts", false, {}}));
+    const ParsedXml xml = ParseXml(Plot(path, {"counts", false}));
     ASSERT_TRUE(xml.wellFormed) << xml.error;
     EXPECT_NE(xml.text.find("X [counts]"), std::string::npos);
     EXPECT_NE(xml.text.find("no common unit"), std::string::npos);
@@ -145,12 +151,11 @@ std::set<std::string> StrokeColours(const std::string& svg) {
 }
 
 TEST(SvgPlotDocument, SpeedColoursDoNotDependOnTheSpeedColumnsUnit) {
-    const std::set<std::string> colours =
-        StrokeColours(RenderSvgPlot(Square(2), {"square", false, {}}));
+    const std::set<std::string> colours = StrokeColours(Plot(Square(2), {"square", false}));
     EXPECT_GE(colours.size(), 3u);
     ElementPath inMillimetres = Square(2);
     inMillimetres.speedUnit = {"mm/s", 1.0};
-    EXPECT_EQ(StrokeColours(RenderSvgPlot(inMillimetres, {"square", false, {}})), colours);
+    EXPECT_EQ(StrokeColours(Plot(inMillimetres, {"square", false})), colours);
 }
 
 // The worst case for the drawing's size: a million short steps in every direction, with the
@@ -166,7 +171,7 @@ TEST(SvgPlotSize, MillionSegmentScribbleStaysUnderTwoMegabytes) {
         if (i % 1000 == 0) path.segments[i].speedLiteral = speed(random);
     }
     path.segments[0].accelerationLiteral = 1.0;
-    const std::string svg = RenderSvgPlot(path, {"scribble", true, {}});
+    const std::string svg = Plot(path, {"scribble", true});
     EXPECT_LT(svg.size(), 2000000u);
     EXPECT_TRUE(ParseXml(svg).wellFormed);
 }
