@@ -49,7 +49,7 @@ size_t AppendEscaped(std::string& out, std::string_view text) {
             break;
     }
     // Control characters, malformed UTF-8 and what XML does not take show as '?'.
-    const bool control = static_cast<unsigned char>(text[0]) < 0x80;
+    const bool control = static_cast<unsigned char>(text[0]) < 0x20;
     const size_t length = control ? 0 : XmlSequenceLength(text);
     if (length == 0) {
         out += '?';
