@@ -51,9 +51,11 @@ TEST(Utf8, RefusesMalformedSequences) {
              "\xC0\xAF",          // overlong "/" in two bytes
              "\xE0\x80\xAF",      // in three
              "\xF0\x80\x80\xAF",  // in four
+             "\xF0\x8F\xBF\xBF",  // overlong U+FFFF
              "\xED\xA0\x80",      // a surrogate
              "\xF4\x90\x80\x80",  // past U+10FFFF
              "\xF5\x80\x80\x80",  // a lead byte of nothing
+             "\xF8\x90\x80\x80",  // nor this, though its bits read as U+10000
              "\xFF",
              "\xE2\x80"
              "a",  // a continuation missing

@@ -7,6 +7,9 @@
 
 namespace {
 
+// The size of a text that names none, in pixels.
+constexpr double kFontSize = 11.0;
+
 // The length of the UTF-8 sequence of a character XML allows that starts text, or 0 when it is
 // malformed or U+FFFE or U+FFFF.
 size_t XmlSequenceLength(std::string_view text) {
@@ -46,7 +49,7 @@ size_t AppendEscaped(std::string& out, std::string_view text) {
             break;
     }
     // Control characters, malformed UTF-8 and what XML does not take show as '?'.
-    const bool control = static_cast<unsigned char>(text[0]) < 0x80;
+    const bool control = static_cast<unsigned char>(text[0]) < 0x20;
     const size_t length = control ? 0 : XmlSequenceLength(text);
     if (length == 0) {
         out += '?';
@@ -54,6 +57,26 @@ size_t AppendEscaped(std::string& out, std::string_view text) {
     }
     out.append(text.substr(0, length));
     return length;
+}
+
+// A coordinate or length in pixels, to a tenth of a pixel.
+std::string Coordinate(double pixels) {
+    const double tenths = std::round(pixels * 10.0) / 10.0;
+    return numbertext::Significant(tenths == 0.0 ? 0.0 : tenths, 12).Str();
+}
+
+// text with the characters XML reserves escaped, control bytes and bytes that are not UTF-8
+// shown as '?'.
+std::string Escaped(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const size_t plain = PlainLength(text);
+        out.append(text.substr(0, plain));
+        text.remove_prefix(plain);
+        if (!text.empty()) text.remove_prefix(AppendEscaped(out, text));
+    }
+    return out;
 }
 
 const char* AnchorName(TextAnchor anchor) {
@@ -69,12 +92,12 @@ class ElementText {
         m_text += ' ';
         m_text += name;
         m_text += "=\"";
-        m_text += SvgDocument::Escaped(value);
+        m_text += Escaped(value);
         m_text += '"';
         return *this;
     }
     ElementText& Length(std::string_view name, double pixels) {
-        return Attribute(name, SvgDocument::Coordinate(pixels));
+        return Attribute(name, Coordinate(pixels));
     }
     // Attributes that are left out when they are empty or zero.
     ElementText& Optional(std::string_view name, std::string_view value) {
@@ -100,7 +123,7 @@ class ElementText {
     std::string Empty() const { return m_text + "/>"; }
     std::string Opening() const { return m_text + ">"; }
     std::string Around(std::string_view content) const {
-        return Opening() + SvgDocument::Escaped(content) + "</" + m_name + ">";
+        return Opening() + Escaped(content) + "</" + m_name + ">";
     }
 
   private:
@@ -109,23 +132,6 @@ class ElementText {
 };
 
 }  // namespace
-
-std::string SvgDocument::Coordinate(double pixels) {
-    const double tenths = std::round(pixels * 10.0) / 10.0;
-    return numbertext::Significant(tenths == 0.0 ? 0.0 : tenths, 12).Str();
-}
-
-std::string SvgDocument::Escaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    while (!text.empty()) {
-        const size_t plain = PlainLength(text);
-        out.append(text.substr(0, plain));
-        text.remove_prefix(plain);
-        if (!text.empty()) text.remove_prefix(AppendEscaped(out, text));
-    }
-    return out;
-}
 
 void SvgDocument::Add(const std::string& element) {
     m_body += element;

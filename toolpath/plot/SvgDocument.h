@@ -27,15 +27,6 @@ struct TextStyle {
 
 class SvgDocument {
   public:
-    // The size of the text that names none, in pixels.
-    static constexpr double kFontSize = 11.0;
-
-    // A coordinate or length in pixels, to a tenth of a pixel.
-    static std::string Coordinate(double pixels);
-    // text with the characters XML reserves escaped, control bytes and bytes that are not
-    // UTF-8 shown as '?'.
-    static std::string Escaped(std::string_view text);
-
     void Text(Point2 at, std::string_view text, const TextStyle& style = {});
     // Text running upwards, centred on at.
     void VerticalText(Point2 at, std::string_view text);
