@@ -1,0 +1,88 @@
+// The fast number texts against the plain definitions they stand in for, on random values of
+// every magnitude and on counts of the decimal steps drives use.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "base/numbertext/DecimalStep.h"
+#include "base/numbertext/FewestDigits.h"
+#include "base/numbertext/Reference.h"
+
+namespace {
+using namespace numbertext;
+
+// A value of random digits and a random magnitude from 1e-12 to 1e18, either sign.
+double RandomValue(std::mt19937_64& random) {
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> power(-12, 18);
+    const double x = mantissa(random) * std::pow(10.0, power(random));
+    return random() % 2 == 0 ? x : -x;
+}
+
+TEST(FewestDigits, MatchesThePlainDefinitionForStepsOfEveryDepth) {
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 20000; ++i) {
+        const double x = RandomValue(random);
+        const double step = std::fabs(x) * std::pow(10.0, -static_cast<int>(random() % 12));
+        const auto accepts = [&](double v) { return std::fabs(v - x) < step / 2; };
+        const Tolerance tolerance{step * 0.4, step * 0.6};
+        ASSERT_EQ(FewestDigits(x, tolerance, accepts).Str(), PlainFewestDigits(x, accepts))
+            << x << " step " << step;
+    }
+}
+
+TEST(FewestDigits, CountsOfADecimalStepMatchThePlainDefinition) {
+    // Steps such as 1 um, 2.5 um, 1.6 um, 3 um and 1/1024 mm in millimetres, a million counts
+    // either way: within the fourteen digits that the whole-number way takes.
+    const struct {
+        unsigned multiple;
+        int power;
+    } steps[] = {{1, -3}, {25, -4}, {16, -4}, {3, -3}, {9765625, -13}, {5, -1}, {1, 0}};
+    std::mt19937_64 random(5);
+    std::uniform_int_distribution<long long> counts(-1000000, 1000000);
+    for (const auto& [multiple, power] : steps) {
+        const double step = multiple * std::pow(10.0, power);
+        int answered = 0;
+        for (int i = 0; i < 5000; ++i) {
+            const long long count = i < 100 ? i - 50 : counts(random);
+            const double x = static_cast<double>(count) * step;
+            NumberBuffer text;
+            FewestFound found;
+            if (!FewestDigitsOfCount(x, count, multiple, power, text, found)) continue;
+            ++answered;
+            const auto accepts = [&](double v) { return std::llround(v / step) == count; };
+            ASSERT_EQ(text.Str(), PlainFewestDigits(x, accepts))
+                << count << " of " << multiple << "e" << power;
+        }
+        // The whole-number way must answer most counts, or lists fall back to the search.
+        EXPECT_GT(answered, 4000) << multiple << "e" << power;
+    }
+}
+
+TEST(ShortSignificant, AnswersAsTheFifteenDigitTextWhereverItAnswers) {
+    std::mt19937_64 random(3);
+    std::uniform_int_distribution<int> decimals(0, 9);
+    std::uniform_int_distribution<long long> typed(-9999999, 9999999);
+    int answered = 0;
+    for (int i = 0; i < 20000; ++i) {
+        // Half of the values have few digits, as typed values do.
+        const double x = i % 2 == 0
+                             ? static_cast<double>(typed(random)) / std::pow(10.0, decimals(random))
+                             : RandomValue(random);
+        NumberBuffer fast;
+        NumberBuffer plain;
+        double fastValue = 0.0;
+        double plainValue = 0.0;
+        const ShortText answer = ShortSignificant(x, fast, fastValue);
+        if (answer == ShortText::Unknown) continue;
+        ++answered;
+        ASSERT_EQ(answer, PlainShortSignificant(x, plain, plainValue)) << x;
+        if (answer != ShortText::Short) continue;
+        ASSERT_EQ(fast.Str(), plain.Str()) << x;
+        ASSERT_EQ(fastValue, plainValue) << x;
+    }
+    EXPECT_GT(answered, 5000);
+}
+
+}  // namespace
