@@ -23,6 +23,22 @@ double RandomValue(std::mt19937_64& random) {
     return random() % 2 == 0 ? x : -x;
 }
 
+// Whether ShortSignificant() answers for x; where it does, it must answer as the plain
+// definition does.
+bool AnswersAsThePlainDefinition(double x) {
+    NumberBuffer fast;
+    NumberBuffer plain;
+    double fastValue = 0.0;
+    double plainValue = 0.0;
+    const ShortText answer = ShortSignificant(x, fast, fastValue);
+    if (answer == ShortText::Unknown) return false;
+    EXPECT_EQ(answer, PlainShortSignificant(x, plain, plainValue));
+    if (answer != ShortText::Short) return true;
+    EXPECT_EQ(fast.Str(), plain.Str());
+    EXPECT_EQ(fastValue, plainValue);
+    return true;
+}
+
 TEST(FewestDigits, MatchesThePlainDefinitionForStepsOfEveryDepth) {
     std::mt19937_64 random(11);
     for (int i = 0; i < 20000; ++i) {
@@ -73,17 +89,8 @@ TEST(ShortSignificant, AnswersAsTheFifteenDigitTextWhereverItAnswers) {
         const double x = i % 2 == 0
                              ? static_cast<double>(typed(random)) / std::pow(10.0, decimals(random))
                              : RandomValue(random);
-        NumberBuffer fast;
-        NumberBuffer plain;
-        double fastValue = 0.0;
-        double plainValue = 0.0;
-        const ShortText answer = ShortSignificant(x, fast, fastValue);
-        if (answer == ShortText::Unknown) continue;
-        ++answered;
-        ASSERT_EQ(answer, PlainShortSignificant(x, plain, plainValue)) << x;
-        if (answer != ShortText::Short) continue;
-        ASSERT_EQ(fast.Str(), plain.Str()) << x;
-        ASSERT_EQ(fastValue, plainValue) << x;
+        answered += AnswersAsThePlainDefinition(x) ? 1 : 0;
+        ASSERT_FALSE(HasFailure()) << x;
     }
     EXPECT_GT(answered, 5000);
 }
@@ -115,15 +122,8 @@ std::vector<double> TiesOfTheFifteenthDigit() {
 
 TEST(ShortSignificant, LeavesTiesOfTheFifteenthDigitToTheFullText) {
     for (double x : TiesOfTheFifteenthDigit()) {
-        NumberBuffer fast;
-        NumberBuffer plain;
-        double fastValue = 0.0;
-        double plainValue = 0.0;
-        const ShortText answer = ShortSignificant(x, fast, fastValue);
-        if (answer == ShortText::Unknown) continue;
-        ASSERT_EQ(answer, PlainShortSignificant(x, plain, plainValue)) << x;
-        if (answer != ShortText::Short) continue;
-        ASSERT_EQ(fast.Str(), plain.Str()) << x;
+        AnswersAsThePlainDefinition(x);
+        ASSERT_FALSE(HasFailure()) << x;
     }
 }
 
