@@ -3,7 +3,6 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 
 #include "base/CharClass.h"
@@ -132,96 +131,17 @@ int DigitCount(unsigned long long value) {
     return guess + 1 - (value < kWholePowers[static_cast<size_t>(guess)] ? 1 : 0);
 }
 
-namespace {
-// A word of eight ASCII characters, the first in the lowest byte, as memory holds it on this
-// little-endian machine.
-using CharWord = std::uint64_t;
-constexpr int kWordChars = 8;
-constexpr CharWord kZeroChars = 0x3030303030303030ull;
-
-void StoreWord(char* out, CharWord word) { std::memcpy(out, &word, sizeof word); }
-
-// The eight digits of value (below 10^8, with leading zeros) in a word, computed side by side:
-// the halves of four digits, their pairs, then the single digits, each split by multiplying
-// with a reciprocal that is exact for the range.
-CharWord EightDigits(unsigned long long value) {
-    const CharWord halves = value / 10000 | (value % 10000) << 32;
-    const CharWord hundreds = (halves * 10486 >> 20) & 0x0000007F0000007Full;
-    const CharWord pairs = hundreds | (halves - 100 * hundreds) << 16;
-    const CharWord tens = (pairs * 103 >> 10) & 0x000F000F000F000Full;
-    return (tens | (pairs - 10 * tens) << 8) + kZeroChars;
-}
-
-// RenderWhole() for plain notation and at most eight digits: the text is composed in words and
-// stored whole, so that whoever copies it next reads what whole stores wrote.
-void RenderShortPlain(bool negative, unsigned long long value, int count, int power,
-                      NumberBuffer& buffer) {
-    char* out = buffer.data;
-    if (negative) *out++ = '-';
-    // The digits in the low bytes, zero bytes above them.
-    const CharWord digits = EightDigits(value) >> (8 * (kWordChars - count));
-    const int exponent = power + count - 1;
-    if (power >= 0) {
-        const CharWord zerosAbove = count < kWordChars ? kZeroChars << (8 * count) : 0;
-        StoreWord(out, digits | zerosAbove);
-        StoreWord(out + kWordChars, kZeroChars);
-        out += count + power;
-    } else if (exponent >= 0) {
-        // The integer digits stay; the fraction moves up a byte behind the point, its last
-        // digit out of the word when there are eight.
-        const int integerDigits = exponent + 1;
-        const CharWord integerMask = (CharWord{1} << (8 * integerDigits)) - 1;
-        StoreWord(out, (digits & integerMask) | CharWord{'.'} << (8 * integerDigits) |
-                           (digits & ~integerMask) << 8);
-        out[kWordChars] = static_cast<char>(digits >> 56);
-        out += count + 1;
-    } else {
-        std::memcpy(out, "0.000000", kWordChars);
-        out += 1 - exponent;
-        StoreWord(out, digits);
-        out += count;
-    }
-    buffer.size = static_cast<size_t>(out - buffer.data);
-}
-}  // namespace
-
-// Renders whole * 10^power, whole a positive integral double below 2^53.
+// Renders whole * 10^power, whole a positive integral double below 2^53, by the one layout of
+// every text: its digits without trailing zeros, and the exponent of the first.
 void RenderWhole(bool negative, double whole, int power, NumberBuffer& buffer) {
     auto value = static_cast<unsigned long long>(whole);
     if (value == 0) return RenderDecimal(Decimal{false, "0", 0}, buffer);
     StripTrailingZeros(value, power);
-    const int count = DigitCount(value);
-    const int exponent = power + count - 1;
-    const bool plain = exponent >= kPlainMinExponent && exponent < kPlainMaxExponent;
-    if (plain && count <= kWordChars && std::endian::native == std::endian::little)
-        return RenderShortPlain(negative, value, count, power, buffer);
-    // Fixed-size copies: the stores are larger than any text written here, and copies of a
-    // known size need no call.
-    constexpr size_t kCopy = 24;
-    char digits[2 * kCopy] = {};
-    std::to_chars(digits, digits + kCopy, value);
-    if (!plain)
-        return RenderDecimal(Decimal{negative, {digits, static_cast<size_t>(count)}, exponent},
-                             buffer);
-    char* out = buffer.data;
-    if (negative) *out++ = '-';
-    if (power >= 0) {
-        std::memcpy(out, digits, kCopy);
-        std::memset(out + count, '0', kCopy);
-        out += count + power;
-    } else if (exponent >= 0) {
-        const int integerDigits = exponent + 1;
-        std::memcpy(out, digits, kCopy);
-        out[integerDigits] = '.';
-        std::memcpy(out + integerDigits + 1, digits + integerDigits, kCopy);
-        out += count + 1;
-    } else {
-        std::memcpy(out, "0.000000", 8);
-        out += 1 - exponent;
-        std::memcpy(out, digits, kCopy);
-        out += count;
-    }
-    buffer.size = static_cast<size_t>(out - buffer.data);
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value);
+    const auto count = static_cast<int>(end.ptr - digits);
+    RenderDecimal(Decimal{negative, {digits, static_cast<size_t>(count)}, power + count - 1},
+                  buffer);
 }
 }  // namespace layout
 

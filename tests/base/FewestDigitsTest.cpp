@@ -4,9 +4,12 @@
 
 #include <cmath>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "base/numbertext/DecimalStep.h"
 #include "base/numbertext/FewestDigits.h"
+#include "base/numbertext/Parse.h"
 #include "base/numbertext/Reference.h"
 
 namespace {
@@ -18,6 +21,22 @@ double RandomValue(std::mt19937_64& random) {
     std::uniform_int_distribution<int> power(-12, 18);
     const double x = mantissa(random) * std::pow(10.0, power(random));
     return random() % 2 == 0 ? x : -x;
+}
+
+// Whether ShortSignificant() answers for x; where it does, it must answer as the plain
+// definition does.
+bool AnswersAsThePlainDefinition(double x) {
+    NumberBuffer fast;
+    NumberBuffer plain;
+    double fastValue = 0.0;
+    double plainValue = 0.0;
+    const ShortText answer = ShortSignificant(x, fast, fastValue);
+    if (answer == ShortText::Unknown) return false;
+    EXPECT_EQ(answer, PlainShortSignificant(x, plain, plainValue));
+    if (answer != ShortText::Short) return true;
+    EXPECT_EQ(fast.Str(), plain.Str());
+    EXPECT_EQ(fastValue, plainValue);
+    return true;
 }
 
 TEST(FewestDigits, MatchesThePlainDefinitionForStepsOfEveryDepth) {
@@ -70,19 +89,53 @@ TEST(ShortSignificant, AnswersAsTheFifteenDigitTextWhereverItAnswers) {
         const double x = i % 2 == 0
                              ? static_cast<double>(typed(random)) / std::pow(10.0, decimals(random))
                              : RandomValue(random);
-        NumberBuffer fast;
-        NumberBuffer plain;
-        double fastValue = 0.0;
-        double plainValue = 0.0;
-        const ShortText answer = ShortSignificant(x, fast, fastValue);
-        if (answer == ShortText::Unknown) continue;
-        ++answered;
-        ASSERT_EQ(answer, PlainShortSignificant(x, plain, plainValue)) << x;
-        if (answer != ShortText::Short) continue;
-        ASSERT_EQ(fast.Str(), plain.Str()) << x;
-        ASSERT_EQ(fastValue, plainValue) << x;
+        answered += AnswersAsThePlainDefinition(x) ? 1 : 0;
+        ASSERT_FALSE(HasFailure()) << x;
     }
     EXPECT_GT(answered, 5000);
 }
 
+// Values whose ten-digit rounding lies half a unit of the fifteenth digit away, ten digits then
+// five zeros and a five: the fifteen-digit text is those ten digits or one unit more, as the
+// double falls on either side of the tie, and arithmetic that cannot tell must not answer.
+std::vector<double> TiesOfTheFifteenthDigit() {
+    std::mt19937_64 random(13);
+    std::uniform_int_distribution<long long> tenDigits(1000000000LL, 9999999999LL);
+    std::uniform_int_distribution<int> exponent(-10, 14);
+    std::vector<double> ties;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string digits = std::to_string(tenDigits(random));
+        const std::string text = digits.substr(0, 1) + "." + digits.substr(1) + "000005e" +
+                                 std::to_string(exponent(random));
+        double x = 0.0;
+        if (ParseNumber(text, x) == ParseResult::Ok) ties.push_back(i % 2 == 0 ? x : -x);
+    }
+    // Just below a power of ten, the ten digits round up to the power itself.
+    for (int power = -10; power <= 14; ++power) {
+        double x = 0.0;
+        const std::string text = "9.999999999999995e" + std::to_string(power);
+        if (ParseNumber(text, x) == ParseResult::Ok) ties.push_back(x);
+    }
+    return ties;
+}
 }  // namespace
+
+TEST(ShortSignificant, LeavesTiesOfTheFifteenthDigitToTheFullText) {
+    for (double x : TiesOfTheFifteenthDigit()) {
+        AnswersAsThePlainDefinition(x);
+        ASSERT_FALSE(HasFailure()) << x;
+    }
+}
+
+// A save writes the shown text where FewestDigits() says it is Significant(x, 15): it must be.
+TEST(FewestDigits, CallsATextTheFifteenDigitOneOnlyWhereItIs) {
+    for (double x : TiesOfTheFifteenthDigit()) {
+        const double step = std::fabs(x) * 1e-11;
+        const auto accepts = [&](double v) { return std::fabs(v - x) < step / 2; };
+        FewestFound found;
+        const NumberBuffer text = FewestDigits(x, {step * 0.4, step * 0.6}, accepts, &found);
+        ASSERT_EQ(text.Str(), PlainFewestDigits(x, accepts)) << x;
+        if (!found.isSignificant15) continue;
+        ASSERT_EQ(text.Str(), Significant(x, 15).Str()) << x;
+    }
+}
