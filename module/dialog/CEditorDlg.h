@@ -81,7 +81,8 @@ class CEditorDlg : public CMC_EditMotionDlg {
     CString HeaderText() const;
     // The load pass of the data exchange (model to controls) and its parts.
     void RunLoadPass();
-    void FillCombosOnce();
+    void FillProfileCombo();
+    void FillSlaveCombos();
     void ShowConfiguration();
     void ShowCurrentSegment();
     void EnableSegmentCommands();

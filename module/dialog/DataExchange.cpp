@@ -29,23 +29,23 @@ void CEditorDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CEditorDlg::RunLoadPass() {
-    FillCombosOnce();
     ShowConfiguration();
     ShowCurrentSegment();
     EnableSegmentCommands();
     ShowStartEvent();
 }
 
-// The first load pass fills the profile and slave combo boxes; later ones leave them alone.
-void CEditorDlg::FillCombosOnce() {
-    if (m_bCombosFilled) return;
+void CEditorDlg::FillProfileCombo() {
+    CWnd* profile = GetDlgItem(IDC_PROFILE_TYPE);
+    if (!profile) return;
+    profile->SendMessage(CB_RESETCONTENT, 0, 0);
+    profile->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("2D"));
+    profile->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("3D"));
+    profile->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(m_Data.m_nProfileType), 0);
+}
+
+void CEditorDlg::FillSlaveCombos() {
     const CInternalData& d = m_Data;
-    if (CWnd* profile = GetDlgItem(IDC_PROFILE_TYPE)) {
-        profile->SendMessage(CB_RESETCONTENT, 0, 0);
-        profile->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("2D"));
-        profile->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("3D"));
-        profile->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(d.m_nProfileType), 0);
-    }
     const std::pair<int, int> axes[] = {
         {IDC_SLAVE_X, d.m_nSlaveX}, {IDC_SLAVE_Y, d.m_nSlaveY}, {IDC_SLAVE_Z, d.m_nSlaveZ}};
     for (const auto& [id, slave] : axes) {
@@ -54,16 +54,21 @@ void CEditorDlg::FillCombosOnce() {
         m_Data.FillSlaveAxisIDsCombo(combo, IsClosedPositionAxis, slave, 0);
         RemoveSlavesWithoutLetter(*combo);
     }
-    m_bCombosFilled = TRUE;
 }
 
+// The first load pass fills the profile and slave combo boxes; later ones leave them alone.
 void CEditorDlg::ShowConfiguration() {
     const CInternalData& d = m_Data;
     const bool threeAxes = d.m_nProfileType == 1;
+    if (!m_bCombosFilled) FillProfileCombo();
     SetChildCheck(IDC_CONFIGURE_MODE, d.m_nConfigureMode);
     EnableChild(IDC_CLEAR_BUFFER, d.m_nConfigureMode);
     SetChildCheck(IDC_CLEAR_BUFFER, d.m_nConfigureMode && d.m_nClearBuffer ? 1 : 0);
     SetChildCheck(IDC_INSERT_END_SEGMENT, d.m_nInsertEndSegment);
+    if (!m_bCombosFilled) {
+        FillSlaveCombos();
+        m_bCombosFilled = TRUE;
+    }
     EnableChild(IDC_SLAVE_X, d.m_nConfigureMode);
     EnableChild(IDC_SLAVE_Y, d.m_nConfigureMode);
     ShowChild(IDC_Z_AXIS_LABEL, threeAxes);
