@@ -1,7 +1,8 @@
 # Front door: every target installs what is missing, configures and builds. With CI set, the
 # build is the ci preset's: the default build with warnings as errors.
 PRESET ?= $(if $(CI),ci,default)
-BUILD_DIR := build
+# Each preset builds in its own folder (CMakePresets.json): build/ for the default one.
+BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
 JOBS ?= $(shell nproc)
 WERROR_FLAG := $(if $(CI),-DVANTREL_WERROR=ON)
 
@@ -31,7 +32,7 @@ install: build
 	cmake --install $(BUILD_DIR)
 
 screenshot: build
-	sh scripts/screenshot docs/editor.png
+	VANTREL=$(BUILD_DIR)/vantrel sh scripts/screenshot docs/editor.png
 
 # The README's plot: the contour example drawn by vantrel plot, rendered to PNG.
 plot-picture: build
@@ -54,7 +55,7 @@ asan: install-deps
 # the dictionary of its input's words where fuzz/ has one (the translation's input is an
 # element's text).
 FUZZ_SECONDS ?= 60
-FUZZERS := translate project import script element cam
+FUZZERS := translate project import script element cam numbertext
 fuzz: install-deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DVANTREL_FUZZ=ON \
 		-DVANTREL_SANITIZE=ON -DVANTREL_BUILD_TESTS=OFF
@@ -73,4 +74,4 @@ format-check: install-deps
 	sh scripts/check-format
 
 clean:
-	rm -rf build build-debug build-asan build-release build-fuzz
+	rm -rf build build-ci build-debug build-asan build-release build-fuzz

@@ -1,3 +1,3 @@
 #include "app/cli/Cli.h"
 
-int main(int argc, char** argv) { return RunVantrel(argc, argv); }
+int main(int argc, char** argv) { return static_cast<int>(RunVantrel(argc, argv)); }

@@ -9,6 +9,8 @@
 [[nodiscard]] constexpr bool IsLetterOrDigit(char c) { return IsLetter(c) || IsDigit(c); }
 // Space and tab, the blanks between the words of a line.
 [[nodiscard]] constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// A blank or the CR that a CR LF line end leaves behind when a text is split at LF: Trim's set.
+[[nodiscard]] constexpr bool IsBlankOrCr(char c) { return IsBlank(c) || c == '\r'; }
 // White space as isspace() knows it: space, \t, \n, \v, \f, \r.
 [[nodiscard]] constexpr bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 [[nodiscard]] constexpr char ToLower(char c) {

@@ -1,6 +1,6 @@
 #include "base/EscapedText.h"
 
-#include <cstdint>
+#include "base/Utf8.h"
 
 namespace {
 
@@ -15,18 +15,8 @@ void AppendByteEscape(std::string& out, unsigned char byte) {
 // The length of the well-formed UTF-8 sequence of a printable character at the start of text,
 // or 0 when it is malformed or a C1 control (U+0080 to U+009F).
 std::size_t PrintableSequenceLength(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : 2;
-    if (lead < 0xc2 || lead > 0xf4 || text.size() < length) return 0;
-    std::uint32_t code = lead & (0x3fu >> (length - 1));
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[i]);
-        if ((next & 0xc0) != 0x80) return 0;
-        code = (code << 6) | (next & 0x3fu);
-    }
-    const std::uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < smallest[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
-    return code <= 0x9f ? 0 : length;
+    const Utf8Char read = ReadUtf8Char(text);
+    return read.code <= 0x9f ? 0 : read.length;
 }
 
 }  // namespace
@@ -57,3 +47,23 @@ std::string EscapeControls(std::string_view text) {
     }
     return out;
 }
+
+namespace numbertext {
+namespace {
+constexpr std::size_t kQuoteLimit = 40;
+}  // namespace
+
+std::string QuoteForMessage(std::string_view text) {
+    std::string out = EscapeControls(text.substr(0, kQuoteLimit));
+    if (text.size() > kQuoteLimit) out += "...";
+    return out;
+}
+
+std::string Quoted(std::string_view text) {
+    std::string quoted(1, '"');
+    quoted += QuoteForMessage(text);
+    quoted += '"';
+    return quoted;
+}
+
+}  // namespace numbertext

@@ -8,3 +8,15 @@
 // (C0, DEL and the C1 controls of UTF-8) and bytes that are not UTF-8 as "\xHH". Other UTF-8
 // text, backslashes included, stays as it is.
 std::string EscapeControls(std::string_view text);
+
+// The quoting of texts for messages kept the namespace of the number texts it was written with,
+// so that the messages' callers read as before.
+namespace numbertext {
+
+// text made safe to quote in a message: control characters escaped (\n, \x1b), long
+// texts cut short.
+std::string QuoteForMessage(std::string_view text);
+// The same in double quotes.
+std::string Quoted(std::string_view text);
+
+}  // namespace numbertext

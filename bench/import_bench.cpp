@@ -34,7 +34,7 @@ std::string GcodeProgram(int lines) {
 struct Import {
     explicit Import(int lines) : program(GcodeProgram(lines)) {
         project.AddSlaves(3, TestDrive{});
-        layout = ReadElementPath(kDefault3D, project.controller, project.motion);
+        layout = ReadElementPath(kDefault3D, "test.element", project.controller, project.motion);
     }
 
     std::string Run() const {

@@ -12,6 +12,12 @@
 
 namespace {
 
+// As the plot command draws: the model built once, the statistics on it, then the drawing.
+std::string PlotOf(const ElementPath& path, const PlotRequest& request) {
+    const std::optional<MotionModel> model = MotionModelOf(path, {});
+    return RenderSvgPlot(path, model, ComputeStats(path, model), request);
+}
+
 // A spiral of count segments on the demo drives, in the element's text.
 std::string SpiralElement(int count) {
     std::string x, y, acceleration, speed;
@@ -30,7 +36,8 @@ std::string SpiralElement(int count) {
 ElementPath SpiralPath(int count) {
     TestProject project;
     project.AddSlaves(2, TestDrive{});
-    return ReadElementPath(SpiralElement(count), project.controller, project.motion);
+    return ReadElementPath(SpiralElement(count), "test.element", project.controller,
+                           project.motion);
 }
 
 // A million short steps in every direction at changing speeds: the most a drawing can hold.
@@ -59,14 +66,15 @@ void BM_ReadElementPath(benchmark::State& state) {
     project.AddSlaves(2, TestDrive{});
     const std::string text = SpiralElement(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(ReadElementPath(text, project.controller, project.motion));
+        benchmark::DoNotOptimize(
+            ReadElementPath(text, "bench.element", project.controller, project.motion));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ReadElementPath)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 void BM_PathStats(benchmark::State& state) {
     const ElementPath path = SpiralPath(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(ComputeStats(path, {}));
+    for (auto _ : state) benchmark::DoNotOptimize(ComputeStats(path, MotionModelOf(path, {})));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_PathStats)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -74,7 +82,7 @@ BENCHMARK(BM_PathStats)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 void BM_PlotSpiral(benchmark::State& state) {
     const ElementPath path = SpiralPath(static_cast<int>(state.range(0)));
     std::size_t size = 0;
-    for (auto _ : state) size = RenderSvgPlot(path, {"spiral", true, {}}).size();
+    for (auto _ : state) size = PlotOf(path, {"spiral", true}).size();
     state.counters["bytes"] = static_cast<double>(size);
 }
 BENCHMARK(BM_PlotSpiral)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -82,7 +90,7 @@ BENCHMARK(BM_PlotSpiral)->Arg(1000000)->Unit(benchmark::kMillisecond);
 void BM_PlotScribble(benchmark::State& state) {
     const ElementPath path = ScribblePath(static_cast<int>(state.range(0)));
     std::size_t size = 0;
-    for (auto _ : state) size = RenderSvgPlot(path, {"scribble", true, {}}).size();
+    for (auto _ : state) size = PlotOf(path, {"scribble", true}).size();
     state.counters["bytes"] = static_cast<double>(size);
 }
 BENCHMARK(BM_PlotScribble)->Arg(1000000)->Unit(benchmark::kMillisecond);

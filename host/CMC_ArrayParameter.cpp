@@ -9,8 +9,10 @@
 #include <limits>
 #include <utility>
 
+#include "base/EscapedText.h"
 #include "base/Rounding.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/DecimalStep.h"
+#include "base/numbertext/Parse.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Units.h"
 #include "host/CMC_Value.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/FewestDigits.h"
 #include "host/CString.h"
 #include "host/ShownTextCache.h"
 
@@ -52,10 +52,10 @@ class CMC_ArrayParameter {
     int GetValuesCount() const { return static_cast<int>(m_values.size()); }
     // Shortens, or lengthens with zeros.
     void SetValuesCount(int count);
-    // Places v (in the selected unit) at index; index == count appends.
+    // Places value (in the selected unit) at index; index == count appends.
     void InsertValueAt(int index, double value);
     void RemoveValueAt(int index, int count);
-    // Replaces value index with v in the selected unit.
+    // Replaces value index with value, in the selected unit.
     void SetValue(int index, double value);
     // Value index in the selected unit.
     double GetValue(int index) const;
@@ -75,7 +75,7 @@ class CMC_ArrayParameter {
     void SetMinInInternalUnit(double min);
     void SetMaxInInternalUnit(double max);
 
-    // Convert v in place between the selected unit and internal units.
+    // Convert value in place between the selected unit and internal units.
     BOOL UnitToIU(double& value) const {
         value = m_toIU.Apply(value);
         return TRUE;
@@ -119,7 +119,7 @@ class CMC_ArrayParameter {
         double Invert(double v) const { return v * to / from; }
     };
 
-    // What type stores for v; a plain double is kept finite.
+    // What the type stores for internalValue; a plain double is kept finite.
     double Represent(double internalValue) const;
     void AppendSaveText(std::string& out, size_t index) const;
     // KeptValueText() of a value shown before under the same key, and of one not shown before.

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "base/numbertext/NumberText.h"
+#include "base/EscapedText.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Units.h"
 #include "host/CMC_Value.h"

@@ -6,11 +6,20 @@
 
 namespace {
 constexpr ControllerParameter kParameters[] = {
-    {kPositionParameter, UnitQuantity::Position, VT_LONG},
-    {kAccelerationParameter, UnitQuantity::Acceleration, VT_FIXED},
-    {kSpeedParameter, UnitQuantity::Speed, VT_FIXED},
+    {"TPOS", UnitQuantity::Position, VT_LONG},
+    {"CACC", UnitQuantity::Acceleration, VT_FIXED},
+    {"CSPD", UnitQuantity::Speed, VT_FIXED},
 };
 }  // namespace
+
+const ElementColumnName& ElementColumnNameOf(int column) {
+    static const ElementColumnName kColumns[kElementColumnCount] = {
+        {&kParameters[0], "X_", "X_TPOS"},  {&kParameters[0], "Y_", "Y_TPOS"},
+        {&kParameters[0], "Z_", "Z_TPOS"},  {&kParameters[1], nullptr, "CACC"},
+        {&kParameters[2], nullptr, "CSPD"},
+    };
+    return kColumns[column];
+}
 
 const ControllerParameter* FindControllerParameter(const char* baseName) {
     if (!baseName) return nullptr;

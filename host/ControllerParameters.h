@@ -3,11 +3,6 @@
 
 #include "host/CMC_Unit.h"
 
-// The parameters an element's columns hold: the position and the vector dynamics.
-inline constexpr const char* kPositionParameter = "TPOS";
-inline constexpr const char* kAccelerationParameter = "CACC";
-inline constexpr const char* kSpeedParameter = "CSPD";
-
 struct ControllerParameter {
     const char* name;       // base name, e.g. "TPOS"
     UnitQuantity quantity;  // what its values measure
@@ -16,3 +11,17 @@ struct ControllerParameter {
 
 // The parameter of that base name, or null.
 const ControllerParameter* FindControllerParameter(const char* baseName);
+
+// The columns of a linear-interpolation element's segment table, in their order: the
+// positions of X, Y and Z, the vector acceleration, the vector speed.
+enum ElementColumn { kColumnX, kColumnY, kColumnZ, kColumnAcceleration, kColumnSpeed };
+inline constexpr int kElementColumnCount = 5;
+
+struct ElementColumnName {
+    const ControllerParameter* parameter;  // TPOS, CACC or CSPD
+    const char* prefix;                    // "X_", "Y_", "Z_" for positions, else null
+    const char* entry;                     // its entry in a parameter text: "X_TPOS", "CACC"
+};
+
+// Column's parameter, prefix and entry name (column from 0 to kElementColumnCount - 1).
+const ElementColumnName& ElementColumnNameOf(int column);

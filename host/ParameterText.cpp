@@ -1,7 +1,9 @@
 #include "host/ParameterText.h"
 
+#include "base/CharClass.h"
+#include "base/EscapedText.h"
 #include "base/Trim.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Parse.h"
 
 namespace parametertext {
 namespace {
@@ -19,7 +21,7 @@ bool StartsWithName(std::string_view line, std::string_view name) {
     if (line.substr(0, name.size()) != name) return false;
     if (line.size() == name.size()) return true;
     const char next = line[name.size()];
-    return next == ' ' || next == '\t' || next == '[' || next == '=';
+    return IsBlank(next) || next == '[' || next == '=';
 }
 
 // Splits a left-trimmed line into its name and the rest; nothing when the name is another.

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/CharClass.h"
+
 namespace parametertext {
 
 // How the first line carrying a name is built.
@@ -34,8 +36,6 @@ std::string MissingMessage(std::string_view name);
 // else a message ending in CR LF, and value is untouched.
 [[nodiscard]] std::string ReadWholeNumber(std::string_view text, std::string_view name,
                                           long long min, long long max, int& value);
-
-inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Calls visit(token) for each blank-separated token of list, until visit returns false.
 template <class Visit>

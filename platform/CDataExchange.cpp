@@ -22,7 +22,7 @@ void CDataExchange::Fail() {
     CWnd* control =
         m_pDlgWnd && m_idLastControl != 0 ? m_pDlgWnd->GetDlgItem(m_idLastControl) : nullptr;
     if (control != nullptr) {
-        control->SetFocus();
+        control->SetFocusForCorrection();
         if (m_bEditLastControl) control->SendMessage(EM_SETSEL, 0, -1);
     }
     throw CUserException();

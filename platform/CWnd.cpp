@@ -199,10 +199,14 @@ void CWnd::LoseFocusIfUnusable() {
     top->NotifyChanged(WindowChange::Focus);
 }
 
-CWnd* CWnd::SetFocus() {
+CWnd* CWnd::SetFocus() { return TakeFocus(!m_enabled); }
+
+CWnd* CWnd::SetFocusForCorrection() { return TakeFocus(false); }
+
+CWnd* CWnd::TakeFocus(bool refused) {
     CWnd* top = TopLevel();
     CWnd* previous = top->m_pFocus;
-    if (top != this && (!m_enabled || !m_visible)) return nullptr;
+    if (top != this && (refused || !m_visible)) return nullptr;
     top->m_pFocus = top == this ? nullptr : this;
     if (top->m_pFocus != previous) top->NotifyChanged(WindowChange::Focus);
     return previous;

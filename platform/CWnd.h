@@ -61,6 +61,9 @@ class CWnd : public CCmdTarget {
     // Moves the focus of the dialog here; returns the window that had it. A hidden or disabled
     // window cannot take the focus: then nothing changes and the result is null.
     CWnd* SetFocus();
+    // The focus also for a disabled control, as a refused data exchange gives it, so that the
+    // user sees which control to correct; a hidden control still cannot take it.
+    CWnd* SetFocusForCorrection();
 
     // The window messages of the framework, on the window's state; unknown messages give 0.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -101,6 +104,8 @@ class CWnd : public CCmdTarget {
     void InitFromTemplate(const DialogControlTemplate& tmpl, CWnd* parent);
     CWnd* TopLevel();
     void LoseFocusIfUnusable();
+    // The focus for this control unless refused or hidden; returns the previous focus.
+    CWnd* TakeFocus(bool refused);
     void SetEditSel(LPARAM start, LPARAM end);
     LRESULT OnTextMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnButtonMessage(UINT message, WPARAM wParam);

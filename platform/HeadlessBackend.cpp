@@ -6,7 +6,9 @@
 #include <sstream>
 #include <string_view>
 
+#include "base/CharClass.h"
 #include "base/EscapedText.h"
+#include "base/SourcePlace.h"
 #include "base/Trim.h"
 #include "platform/CDialog.h"
 #include "platform/UserInput.h"
@@ -66,7 +68,7 @@ bool IsWholeNumber(const std::string& text) {
 // The text up to a word that starts a comment, without trailing blanks.
 std::string BeforeComment(std::string_view text) {
     for (size_t at = text.find('#'); at != std::string_view::npos; at = text.find('#', at + 1)) {
-        if (at == 0 || text[at - 1] == ' ' || text[at - 1] == '\t')
+        if (at == 0 || IsBlank(text[at - 1]))
             return std::string(TrimRight(text.substr(0, at), kBlanks));
     }
     return std::string(TrimRight(text, kBlanks));
@@ -356,7 +358,8 @@ void HeadlessBackend::Dump(CDialog& dialog) {
 }
 
 void HeadlessBackend::Fail(int line, const std::string& problem) {
-    if (m_error.empty()) m_error = m_name + ":" + std::to_string(line) + ": " + problem;
+    if (m_error.empty())
+        m_error = PlaceMessage({m_name, static_cast<std::uint32_t>(line)}, problem);
 }
 
 int HeadlessBackend::MessageBox(const std::string& text, UINT type) {

@@ -1,5 +1,6 @@
 #include "platform/UserInput.h"
 
+#include "base/CharClass.h"
 #include "platform/CDialog.h"
 
 namespace {
@@ -86,7 +87,7 @@ std::string WithoutPadding(std::string_view text) {
     std::string plain;
     bool blank = false;
     for (char c : text) {
-        if (c == ' ' || c == '\t') {
+        if (IsBlank(c)) {
             blank = !plain.empty();
             continue;
         }

@@ -1,4 +1,4 @@
-// A failure that ends the program with a one-line message and exit status 2.
+// A failure that ends the program with a one-line message and ExitStatus::Failure.
 #pragma once
 
 #include <stdexcept>

@@ -27,18 +27,18 @@
 namespace {
 
 // The program text on standard output or into output; a refusal's messages on standard error.
-int Translate(const PluginModule& module, Project& project, std::string element,
-              const std::string& elementName, const std::string& output = {}) {
+ExitStatus Translate(const PluginModule& module, Project& project, std::string element,
+                     const std::string& elementName, const std::string& output = {}) {
     Translation translation = TranslateElement(module, project, std::move(element));
     if (!translation.accepted) {
         WriteStandardError(RefusalText(translation.text, elementName));
-        return 1;
+        return ExitStatus::Refused;
     }
     WriteOutput(output, translation.text);
-    return 0;
+    return ExitStatus::Success;
 }
 
-int RunInfo(const CommonOptions& common) {
+ExitStatus RunInfo(const CommonOptions& common) {
     if (!common.project.empty()) LoadProject(common);
     auto module = LoadModule(common);
     auto className = module->Resolve<GetClassNameFn>("GetClassName");
@@ -46,22 +46,22 @@ int RunInfo(const CommonOptions& common) {
     auto orderId = module->Resolve<GetOrderIDFn>("GetOrderID");
     WriteStandardOutput(std::string("class: ") + className() + "\nname: " + name() +
                         "\norder id: " + std::to_string(orderId()) + "\n");
-    return 0;
+    return ExitStatus::Success;
 }
 
-int RunEnabled(const CommonOptions& common) {
+ExitStatus RunEnabled(const CommonOptions& common) {
     auto project = LoadProject(common);
     auto module = LoadModule(common);
     auto isEnabled = module->Resolve<IsEnabledFn>("IsEnabled");
     WriteStandardOutput(isEnabled(&project->Controller()) ? "1\n" : "0\n");
-    return 0;
+    return ExitStatus::Success;
 }
 
-int RunNew(const CommonOptions& common, const std::string& output) {
+ExitStatus RunNew(const CommonOptions& common, const std::string& output) {
     auto project = LoadProject(common);
     auto module = LoadModule(common);
     WriteOutput(output, NewElementText(*module, *project));
-    return 0;
+    return ExitStatus::Success;
 }
 
 struct TranslateOptions {
@@ -69,7 +69,7 @@ struct TranslateOptions {
     std::string output;
 };
 
-int RunTranslate(const CommonOptions& common, const TranslateOptions& options) {
+ExitStatus RunTranslate(const CommonOptions& common, const TranslateOptions& options) {
     std::string element = ReadInput(options.element);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
@@ -77,7 +77,7 @@ int RunTranslate(const CommonOptions& common, const TranslateOptions& options) {
                      options.output);
 }
 
-int RunDemo(const CommonOptions& common) {
+ExitStatus RunDemo(const CommonOptions& common) {
     auto project = LoadProject(common);
     auto module = LoadModule(common);
     return Translate(*module, *project, std::string(DemoElementText()), "demo element");
@@ -88,7 +88,7 @@ struct EditOptions {
     std::string script;
 };
 
-int RunEdit(const CommonOptions& common, const EditOptions& options) {
+ExitStatus RunEdit(const CommonOptions& common, const EditOptions& options) {
     if (options.element == kStandardStream)
         throw AppError("edit: ELEMENT must be a file: the edited element is written back to it");
     bool inWindow = options.script.empty();
@@ -120,9 +120,7 @@ Command AddEnabledCommand(CLI::App& app, CommonOptions& common) {
 Command AddNewCommand(CLI::App& app, CommonOptions& common) {
     auto output = std::make_shared<std::string>();
     CLI::App* parser = AddCommand(app, common, "new", "Print the text of a new element");
-    parser->add_option("-o,--output", *output, "Write it to FILE instead")
-        ->type_name("FILE")
-        ->check(NotEmpty());
+    AddOutputOption(*parser, *output, "Write it to FILE instead");
     return {parser, [&common, output] { return RunNew(common, *output); }};
 }
 
@@ -131,12 +129,9 @@ Command AddTranslateCommand(CLI::App& app, CommonOptions& common) {
     CLI::App* parser = AddCommand(app, common, "translate",
                                   "Print the program text of an element (CR LF line ends)");
     AddElementArgument(*parser, options->element, "Element file, or - for standard input");
-    parser
-        ->add_option("-o,--output", options->output,
-                     "Write the program to FILE instead (replaced whole, and only when the "
-                     "element is accepted)")
-        ->type_name("FILE")
-        ->check(NotEmpty());
+    AddOutputOption(*parser, options->output,
+                    "Write the program to FILE instead (replaced whole, and only when the "
+                    "element is accepted)");
     return {parser, [&common, options] { return RunTranslate(common, *options); }};
 }
 
@@ -191,18 +186,18 @@ void RefuseLeftOverWords(const CLI::App& app, const Command* command) {
 }
 
 // Output that CLI11 printed (help, version) must have arrived: a failed write is an error.
-int CheckedStandardOutput(int status) {
+ExitStatus CheckedStandardOutput() {
     errno = 0;
     std::cout.flush();
-    if (std::cout) return status;
+    if (std::cout) return ExitStatus::Success;
     ReportMessage(std::string("standard output: cannot write") +
                   (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()));
-    return 2;
+    return ExitStatus::Failure;
 }
 
 }  // namespace
 
-int RunVantrel(int argc, char** argv) {
+ExitStatus RunVantrel(int argc, char** argv) {
     CLI::App app("Runs the Linear Interpolation motion module on a project.", "vantrel");
     app.require_subcommand(1);
     // Unknown words are kept rather than refused by the parser, so that a mistyped command can
@@ -220,8 +215,10 @@ int RunVantrel(int argc, char** argv) {
         try {
             app.parse(argc, argv);
         } catch (const CLI::ParseError& error) {
-            if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
-                return CheckedStandardOutput(app.exit(error));
+            if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+                app.exit(error);
+                return CheckedStandardOutput();
+            }
             // A word the parser did not know says more than that a command is missing.
             RefuseLeftOverWords(app, ParsedCommand(commands));
             throw AppError(std::string(error.what()) + " (see vantrel --help)");
@@ -237,5 +234,5 @@ int RunVantrel(int argc, char** argv) {
     } catch (const std::exception& error) {
         ReportMessage(std::string("unexpected failure: ") + error.what());
     }
-    return 2;
+    return ExitStatus::Failure;
 }

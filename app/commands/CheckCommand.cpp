@@ -10,11 +10,13 @@ namespace {
 
 // The module has no export that only validates: translating reads and validates the element
 // completely, so its verdict and messages are the check's, and the program text is dropped.
-int RunCheck(const CommonOptions& common, const std::string& elementPath) {
+ExitStatus RunCheck(const CommonOptions& common, const std::string& elementPath) {
     std::string element = ReadInput(elementPath);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    return ModuleAccepts(*module, *project, std::move(element), InputName(elementPath)) ? 0 : 1;
+    return ModuleAccepts(*module, *project, std::move(element), InputName(elementPath))
+               ? ExitStatus::Success
+               : ExitStatus::Refused;
 }
 
 }  // namespace

@@ -58,6 +58,11 @@ void AddElementArgument(CLI::App& command, std::string& element, const char* abo
     command.add_option("ELEMENT", element, about)->required()->check(NotEmpty());
 }
 
+CLI::Option* AddOutputOption(CLI::App& command, std::string& output, const char* about,
+                             const char* typeName) {
+    return command.add_option("-o,--output", output, about)->type_name(typeName)->check(NotEmpty());
+}
+
 void AddCommonOptions(CLI::App& parser, CommonOptions& common) {
     parser
         .add_option("-p,--project", common.project,

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/cli/ExitStatus.h"
 #include "app/io/PluginModule.h"
 #include "app/project/Project.h"
 
@@ -19,7 +20,7 @@ struct CommonOptions {
 // exit status.
 struct Command {
     CLI::App* parser = nullptr;
-    std::function<int()> run;
+    std::function<ExitStatus()> run;
 };
 
 // "-" in place of a file: standard input or output.
@@ -34,6 +35,9 @@ CLI::App* AddCommand(CLI::App& app, CommonOptions& common, const char* name, con
 CLI::Validator NotEmpty();
 // Adds the required ELEMENT argument.
 void AddElementArgument(CLI::App& command, std::string& element, const char* about);
+// Adds "-o,--output" naming a file (of the kind typeName) to write.
+CLI::Option* AddOutputOption(CLI::App& command, std::string& output, const char* about,
+                             const char* typeName = "FILE");
 
 std::unique_ptr<Project> LoadProject(const CommonOptions& common);
 std::unique_ptr<PluginModule> LoadModule(const CommonOptions& common);

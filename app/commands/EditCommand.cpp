@@ -89,23 +89,23 @@ std::optional<std::string> SaveElsewhere(const EditRequest& request, const std::
 
 }  // namespace
 
-int RunScriptedEdit(const PluginModule& module, Project& project, EditRequest request) {
+ExitStatus RunScriptedEdit(const PluginModule& module, Project& project, EditRequest request) {
     CString text = StartingText(module, project, request);
     HeadlessBackend backend(request.script, request.scriptName, std::cout);
     bool confirmed = RunEditor(module, project, backend, text);
     std::cout.flush();
     if (!std::cout) throw AppError("standard output: cannot write the dumps");
     if (!backend.Error().empty()) throw AppError(backend.Error());
-    if (!confirmed) return 1;
+    if (!confirmed) return ExitStatus::Refused;
     try {
         SaveElement(request, text.str());
     } catch (const AppError& failure) {
         KeepAndReport(request, text.str(), failure);
     }
-    return 0;
+    return ExitStatus::Success;
 }
 
-int RunWindowEdit(const PluginModule& module, Project& project, EditRequest request) {
+ExitStatus RunWindowEdit(const PluginModule& module, Project& project, EditRequest request) {
     WindowBackend window = OpenWindowBackend(EndOnLostDisplay);
     if (!window) {
         throw AppError(
@@ -115,16 +115,16 @@ int RunWindowEdit(const PluginModule& module, Project& project, EditRequest requ
     Backend& backend = *window;
     CString text = StartingText(module, project, request);
     bool confirmed = RunEditor(module, project, backend, text);
-    if (!confirmed) return 1;
+    if (!confirmed) return ExitStatus::Refused;
     try {
         SaveElement(request, text.str());
-        return 0;
+        return ExitStatus::Success;
     } catch (const AppError& failure) {
         ActiveBackendGuard active(backend);
         std::optional<std::string> savedIn = SaveElsewhere(request, text.str(), failure.what());
         if (!savedIn) KeepAndReport(request, text.str(), failure);
         ReportMessage(std::string(failure.what()) + "; the edited element was saved in " +
                       *savedIn);
-        return 0;
+        return ExitStatus::Success;
     }
 }

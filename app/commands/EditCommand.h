@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/cli/ExitStatus.h"
 #include "app/io/FileAccess.h"
 #include "app/io/PluginModule.h"
 #include "app/project/Project.h"
@@ -16,10 +17,11 @@ struct EditRequest {
     std::string scriptName;  // names the script in messages
 };
 
-// Runs the editor headless on the request's script; 0 when confirmed and written, 1 when
-// cancelled. Throws AppError when a script line could not be carried out. The request is taken
+// Runs the editor headless on the request's script; Success when confirmed and written, Refused
+// when cancelled. Throws AppError when a script line could not be carried out. The request is taken
 // over, so that a long element's text is held once.
-int RunScriptedEdit(const PluginModule& module, Project& project, EditRequest request);
-// Runs the editor in a window on the display that DISPLAY names; 0 when confirmed and
-// written, 1 when cancelled. Throws AppError, before the editor opens, when there is no display.
-int RunWindowEdit(const PluginModule& module, Project& project, EditRequest request);
+ExitStatus RunScriptedEdit(const PluginModule& module, Project& project, EditRequest request);
+// Runs the editor in a window on the display that DISPLAY names; Success when confirmed and
+// written, Refused when cancelled. Throws AppError, before the editor opens, when there is no
+// display.
+ExitStatus RunWindowEdit(const PluginModule& module, Project& project, EditRequest request);

@@ -7,7 +7,6 @@
 #include "app/cli/AppError.h"
 #include "app/commands/PathCommandSupport.h"
 #include "toolpath/element/ElementPath.h"
-#include "toolpath/element/PathError.h"
 #include "toolpath/exchange/CsvWriter.h"
 #include "toolpath/exchange/GcodeWriter.h"
 #include "toolpath/exchange/PathFormat.h"
@@ -28,19 +27,14 @@ bool IsGcode(const ExportOptions& options) {
     return *format == PathFormat::Gcode;
 }
 
-int RunExport(const CommonOptions& common, const ExportOptions& options) {
+ExitStatus RunExport(const CommonOptions& common, const ExportOptions& options) {
     const bool gcode = IsGcode(options);
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
-    if (!path) return 1;
+    if (!path) return ExitStatus::Refused;
     const std::string name = InputName(options.element);
-    std::string text;
-    try {
-        text = gcode ? WriteGcode(*path, name) : WriteCsv(*path, options.absolute);
-    } catch (const PathError& error) {
-        throw AppError(name + ": " + error.what());
-    }
-    WriteOutput(options.output, text);
-    return 0;
+    WriteOutput(options.output,
+                gcode ? WriteGcode(*path, name) : WriteCsv(*path, options.absolute));
+    return ExitStatus::Success;
 }
 
 }  // namespace
@@ -50,9 +44,7 @@ Command AddExportCommand(CLI::App& app, CommonOptions& common) {
     CLI::App* parser =
         AddCommand(app, common, "export", "Write an element's segments as CSV or G-code");
     AddElementArgument(*parser, options->element, "Element file, or - for standard input");
-    parser->add_option("-o,--output", options->output, "Write to FILE instead of standard output")
-        ->type_name("FILE")
-        ->check(NotEmpty());
+    AddOutputOption(*parser, options->output, "Write to FILE instead of standard output");
     parser
         ->add_option("--format", options->format,
                      "csv or gcode; without it the extension of -o FILE tells")

@@ -8,17 +8,17 @@
 
 namespace {
 
-int RunHelp(const CLI::App& app, const std::string& topic) {
+ExitStatus RunHelp(const CLI::App& app, const std::string& topic) {
     if (topic.empty()) {
         // App::help would show the help of the command that runs: this one.
         WriteStandardOutput(
             app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal));
-        return 0;
+        return ExitStatus::Success;
     }
     for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
         if (command->check_name(topic)) {
             WriteStandardOutput(command->help(app.get_name()));
-            return 0;
+            return ExitStatus::Success;
         }
     }
     throw AppError(UnknownCommandMessage(app, topic));

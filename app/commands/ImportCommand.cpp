@@ -9,7 +9,11 @@
 
 #include "app/cli/AppError.h"
 #include "app/io/FileAccess.h"
-#include "base/numbertext/NumberText.h"
+#include "base/CharClass.h"
+#include "base/EscapedText.h"
+#include "base/SourcePlace.h"
+#include "base/numbertext/Layout.h"
+#include "base/numbertext/Parse.h"
 #include "host/CString.h"
 #include "module/plugin/VantrelExports.h"
 #include "toolpath/element/ElementPath.h"
@@ -48,8 +52,6 @@ struct Target {
     ColumnUnits units;
     bool threeAxes = true;
 };
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 size_t SkipDigits(const std::string& text, size_t i) {
     while (i < text.size() && IsDigit(text[i])) ++i;
@@ -127,11 +129,11 @@ ColumnUnits PhysicalUnitsOf(UnitKind kind) {
     return {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
 }
 
-std::string DefaultElement(const PluginModule& module, Project& project,
-                           const std::string& profile) {
+std::string DefaultElement(const PluginModule& module, Project& project, const std::string& profile,
+                           const std::string& projectName) {
     std::string text = NewElementText(module, project);
     if (profile.empty()) return text;
-    return WithProfile(text, profile == "3d");
+    return WithProfile(text, profile == "3d", projectName);
 }
 
 // The element the segments go into: the one to append to (which the module has accepted), or
@@ -142,22 +144,17 @@ Target ReadTarget(const PluginModule& module, Project& project, std::string appe
     const std::string name = append                   ? options.append
                              : common.project.empty() ? std::string("the built-in demo project")
                                                       : common.project;
-    try {
-        Target target;
-        target.text =
-            append ? std::move(appended) : DefaultElement(module, project, options.profile);
-        target.layout = ReadElementPath(target.text, project.Controller(), project.Motion());
-        if (target.layout.unitKind == UnitKind::None)
-            throw PathError(
-                "the element's axes do not share one unit (all linear or all "
-                "rotary, of one base unit), so there is nothing to convert the "
-                "file's numbers into");
-        target.threeAxes = target.layout.axisCount == 3;
-        target.units = append ? target.layout.columnUnits : PhysicalUnitsOf(target.layout.unitKind);
-        return target;
-    } catch (const PathError& error) {
-        throw AppError(name + ": " + error.what());
-    }
+    Target target;
+    target.text =
+        append ? std::move(appended) : DefaultElement(module, project, options.profile, name);
+    target.layout = ReadElementPath(target.text, name, project.Controller(), project.Motion());
+    if (target.layout.unitKind == UnitKind::None)
+        throw PathError(SourcePlace{name},
+                        "the element's axes do not share one unit (all linear or all rotary, of "
+                        "one base unit), so there is nothing to convert the file's numbers into");
+    target.threeAxes = target.layout.axisCount == 3;
+    target.units = append ? target.layout.columnUnits : PhysicalUnitsOf(target.layout.unitKind);
+    return target;
 }
 
 ImportedPath ReadSource(const std::string& text, const std::string& name, bool gcode,
@@ -168,9 +165,9 @@ ImportedPath ReadSource(const std::string& text, const std::string& name, bool g
         return ReadCsv(text, name, csv);
     }
     if (target.layout.unitKind != UnitKind::Linear)
-        throw AppError(name +
-                       ": G-code moves lengths, and the element's axes are rotary; import a CSV "
-                       "table instead");
+        throw AppError(PlaceMessage(SourcePlace{name},
+                                    "G-code moves lengths, and the element's axes are rotary; "
+                                    "import a CSV table instead"));
     GcodeOptions gcodeOptions;
     gcodeOptions.tolerance = ToleranceOf(options, units);
     gcodeOptions.rapid = RapidOf(options, units);
@@ -239,7 +236,7 @@ void WriteElement(const ImportOptions& options, const std::string& element) {
     WriteOutput(options.append.empty() ? options.output : options.append, element);
 }
 
-int RunImport(const CommonOptions& common, const ImportOptions& options) {
+ExitStatus RunImport(const CommonOptions& common, const ImportOptions& options) {
     const auto started = std::chrono::steady_clock::now();
     const bool gcode = IsGcode(options);
     const std::string name = InputName(options.file);
@@ -248,19 +245,20 @@ int RunImport(const CommonOptions& common, const ImportOptions& options) {
     std::string base = append ? ReadWholeFile(options.append) : std::string();
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    if (append && !ModuleAccepts(*module, *project, base, options.append)) return 2;
+    if (append && !ModuleAccepts(*module, *project, base, options.append))
+        return ExitStatus::Failure;
     const Target target = ReadTarget(*module, *project, std::move(base), common, options);
     const MadeElement made = MakeElement(source, name, gcode, target, options);
     std::string().swap(source);
     if (!ModuleAccepts(*module, *project, made.text, name)) {
         ReportMessage(name + ": the module refuses the element made from it; nothing was written");
-        return 2;
+        return ExitStatus::Failure;
     }
     WriteElement(options, made.text);
     for (const std::string& warning : made.warnings) ReportMessage("warning: " + warning);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
     ReportMessage(Summary(name, made, elapsed.count()));
-    return 0;
+    return ExitStatus::Success;
 }
 
 }  // namespace
@@ -273,9 +271,7 @@ Command AddImportCommand(CLI::App& app, CommonOptions& common) {
         ->required()
         ->check(NotEmpty());
     CLI::Option* output =
-        parser->add_option("-o,--output", options->output, "Write the new element to ELEMENT")
-            ->type_name("ELEMENT")
-            ->check(NotEmpty());
+        AddOutputOption(*parser, options->output, "Write the new element to ELEMENT", "ELEMENT");
     CLI::Option* append = parser
                               ->add_option("--append", options->append,
                                            "Add the segments to the end of this element file")

@@ -1,21 +1,6 @@
 #include "app/commands/PathCommandSupport.h"
 
-#include "app/cli/AppError.h"
 #include "app/io/FileAccess.h"
-#include "toolpath/element/PathError.h"
-
-namespace {
-
-// The host's messages end each in CR LF; one line for the user.
-std::string OneLine(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    for (char& c : text) {
-        if (c == '\r' || c == '\n') c = ' ';
-    }
-    return text;
-}
-
-}  // namespace
 
 std::optional<ElementPath> ReadAcceptedPath(const CommonOptions& common,
                                             const std::string& elementFile) {
@@ -23,11 +8,14 @@ std::optional<ElementPath> ReadAcceptedPath(const CommonOptions& common,
     auto project = LoadProject(common);
     auto module = LoadModule(common);
     if (!ModuleAccepts(*module, *project, element, InputName(elementFile))) return std::nullopt;
-    try {
-        return ReadElementPath(element, project->Controller(), project->Motion());
-    } catch (const PathError& error) {
-        throw AppError(InputName(elementFile) + ": " + OneLine(error.what()));
-    }
+    return ReadElementPath(element, InputName(elementFile), project->Controller(),
+                           project->Motion());
+}
+
+PathMotion MotionOfPath(const ElementPath& path, DynamicsInForce before) {
+    PathMotion motion{MotionModelOf(path, before), {}};
+    motion.stats = ComputeStats(path, motion.model);
+    return motion;
 }
 
 void AddDynamicsOptions(CLI::App& command, DynamicsInForce& before) {

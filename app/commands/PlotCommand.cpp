@@ -12,15 +12,17 @@ struct PlotOptions {
     std::string element;
     std::string output;
     PlotRequest request;
+    DynamicsInForce before;  // in the columns' units
 };
 
-int RunPlot(const CommonOptions& common, PlotOptions options) {
+ExitStatus RunPlot(const CommonOptions& common, PlotOptions options) {
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
-    if (!path) return 1;
+    if (!path) return ExitStatus::Refused;
     options.request.name = InputName(options.element);
-    const std::string svg = RenderSvgPlot(*path, options.request);
+    const PathMotion motion = MotionOfPath(*path, options.before);
+    const std::string svg = RenderSvgPlot(*path, motion.model, motion.stats, options.request);
     WriteOutput(options.output, svg);
-    return 0;
+    return ExitStatus::Success;
 }
 
 }  // namespace
@@ -30,14 +32,10 @@ Command AddPlotCommand(CLI::App& app, CommonOptions& common) {
     CLI::App* parser = AddCommand(app, common, "plot",
                                   "Draw an element's path as SVG, coloured by the vector speed");
     AddElementArgument(*parser, options->element, "Element file, or - for standard input");
-    parser
-        ->add_option("-o,--output", options->output,
-                     "The SVG file to write, or - for standard output")
-        ->type_name("FILE")
-        ->required()
-        ->check(NotEmpty());
+    AddOutputOption(*parser, options->output, "The SVG file to write, or - for standard output")
+        ->required();
     parser->add_flag("--profile", options->request.speedProfile,
                      "Add a chart of the vector speed over time");
-    AddDynamicsOptions(*parser, options->request.before);
+    AddDynamicsOptions(*parser, options->before);
     return {parser, [&common, options] { return RunPlot(common, *options); }};
 }

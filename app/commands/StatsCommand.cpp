@@ -6,7 +6,7 @@
 
 #include "app/commands/PathCommandSupport.h"
 #include "app/io/FileAccess.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Layout.h"
 #include "toolpath/motion/PathStats.h"
 
 namespace {
@@ -159,10 +159,10 @@ void WriteJson(const ElementPath& path, const PathStats& stats, bool segments, C
     out << "]}\n";
 }
 
-int RunStats(const CommonOptions& common, const StatsOptions& options) {
+ExitStatus RunStats(const CommonOptions& common, const StatsOptions& options) {
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
-    if (!path) return 1;
-    const PathStats stats = ComputeStats(*path, options.before);
+    if (!path) return ExitStatus::Refused;
+    const PathStats stats = MotionOfPath(*path, options.before).stats;
     ChunkedOutput out;
     if (options.json) {
         WriteJson(*path, stats, options.segments, out);
@@ -171,7 +171,7 @@ int RunStats(const CommonOptions& common, const StatsOptions& options) {
         if (options.segments) WriteSegmentsText(*path, stats, out);
     }
     out.Flush();
-    return 0;
+    return ExitStatus::Success;
 }
 
 }  // namespace

@@ -14,6 +14,11 @@ namespace {
 void* LoadLibrary() {
     static void* handle = nullptr;
     if (handle != nullptr) return handle;
+    if (*VANTREL_WINDOW_LIBRARY == '\0') {
+        throw AppError(
+            "edit: this build of vantrel has no window back end; use --script FILE to edit "
+            "without a window");
+    }
     dlerror();
     handle = dlopen(VANTREL_WINDOW_LIBRARY, RTLD_NOW | RTLD_LOCAL);
     if (handle != nullptr) return handle;

@@ -8,6 +8,7 @@
 
 #include "app/cli/AppError.h"
 #include "app/io/FileAccess.h"
+#include "base/SourcePlace.h"
 #include "host/CMC_Units.h"
 #include "host/CMC_Value.h"
 #include "host/ControllerParameters.h"
@@ -72,8 +73,8 @@ class ProjectLoader {
   private:
     [[noreturn]] void Fail(const toml::source_region& where, std::string_view key,
                            std::string_view problem) const {
-        throw AppError(m_source + ":" + std::to_string(where.begin.line) + ": key \"" +
-                       std::string(key) + "\": " + std::string(problem));
+        const SourcePlace place{m_source, static_cast<std::uint32_t>(where.begin.line)};
+        throw AppError(PlaceMessage(place, "key \"" + std::string(key) + "\"", problem));
     }
 
     void CheckKeys(const toml::table& table, std::string_view path,
@@ -244,8 +245,8 @@ std::unique_ptr<Project> LoadProjectText(std::string_view text, const std::strin
     try {
         root = toml::parse(text, sourceName);
     } catch (const toml::parse_error& error) {
-        throw AppError(sourceName + ":" + std::to_string(error.source().begin.line) +
-                       ": broken TOML: " + std::string(error.description()));
+        const SourcePlace place{sourceName, static_cast<std::uint32_t>(error.source().begin.line)};
+        throw AppError(PlaceMessage(place, "broken TOML: " + std::string(error.description())));
     }
     return ProjectLoader(sourceName).Load(root);
 }

@@ -79,8 +79,16 @@ class CEditorDlg : public CMC_EditMotionDlg {
     void WarnOfReadProblems();
     void AppendSegmentRow(std::string& row, int index) const;
     CString HeaderText() const;
-    void LoadControls();
-    void SaveControls(CDataExchange* pDX);
+    // The load pass of the data exchange (model to controls) and its parts.
+    void RunLoadPass();
+    void FillProfileCombo();
+    void FillSlaveCombos();
+    void ShowConfiguration();
+    void ShowCurrentSegment();
+    void EnableSegmentCommands();
+    void ShowStartEvent();
+    // The save pass (controls to model); while validating it fails on a slave axis to correct.
+    void RunSavePass(CDataExchange* pDX);
     void FailOn(CDataExchange* pDX, int id, const char* text);
     void FailOn(CDataExchange* pDX, int id, UINT stringId);
     void EndCommand();

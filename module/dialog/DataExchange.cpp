@@ -22,36 +22,51 @@ void RemoveSlavesWithoutLetter(CWnd& combo) {
 void CEditorDlg::DoDataExchange(CDataExchange* pDX) {
     CMC_EditMotionDlg::DoDataExchange(pDX);
     if (pDX->m_bSaveAndValidate) {
-        SaveControls(pDX);
+        RunSavePass(pDX);
     } else {
-        LoadControls();
+        RunLoadPass();
     }
 }
 
-void CEditorDlg::LoadControls() {
+void CEditorDlg::RunLoadPass() {
+    ShowConfiguration();
+    ShowCurrentSegment();
+    EnableSegmentCommands();
+    ShowStartEvent();
+}
+
+void CEditorDlg::FillProfileCombo() {
+    CWnd* profile = GetDlgItem(IDC_PROFILE_TYPE);
+    if (!profile) return;
+    profile->SendMessage(CB_RESETCONTENT, 0, 0);
+    profile->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("2D"));
+    profile->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("3D"));
+    profile->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(m_Data.m_nProfileType), 0);
+}
+
+void CEditorDlg::FillSlaveCombos() {
+    const CInternalData& d = m_Data;
+    const std::pair<int, int> axes[] = {
+        {IDC_SLAVE_X, d.m_nSlaveX}, {IDC_SLAVE_Y, d.m_nSlaveY}, {IDC_SLAVE_Z, d.m_nSlaveZ}};
+    for (const auto& [id, slave] : axes) {
+        CWnd* combo = GetDlgItem(id);
+        if (!combo) continue;
+        m_Data.FillSlaveAxisIDsCombo(combo, IsClosedPositionAxis, slave, 0);
+        RemoveSlavesWithoutLetter(*combo);
+    }
+}
+
+// The first load pass fills the profile and slave combo boxes; later ones leave them alone.
+void CEditorDlg::ShowConfiguration() {
     const CInternalData& d = m_Data;
     const bool threeAxes = d.m_nProfileType == 1;
-    if (!m_bCombosFilled) {
-        if (CWnd* profile = GetDlgItem(IDC_PROFILE_TYPE)) {
-            profile->SendMessage(CB_RESETCONTENT, 0, 0);
-            profile->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("2D"));
-            profile->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("3D"));
-            profile->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(d.m_nProfileType), 0);
-        }
-    }
+    if (!m_bCombosFilled) FillProfileCombo();
     SetChildCheck(IDC_CONFIGURE_MODE, d.m_nConfigureMode);
     EnableChild(IDC_CLEAR_BUFFER, d.m_nConfigureMode);
     SetChildCheck(IDC_CLEAR_BUFFER, d.m_nConfigureMode && d.m_nClearBuffer ? 1 : 0);
     SetChildCheck(IDC_INSERT_END_SEGMENT, d.m_nInsertEndSegment);
     if (!m_bCombosFilled) {
-        const std::pair<int, int> axes[] = {
-            {IDC_SLAVE_X, d.m_nSlaveX}, {IDC_SLAVE_Y, d.m_nSlaveY}, {IDC_SLAVE_Z, d.m_nSlaveZ}};
-        for (const auto& [id, slave] : axes) {
-            CWnd* combo = GetDlgItem(id);
-            if (!combo) continue;
-            m_Data.FillSlaveAxisIDsCombo(combo, IsClosedPositionAxis, slave, 0);
-            RemoveSlavesWithoutLetter(*combo);
-        }
+        FillSlaveCombos();
         m_bCombosFilled = TRUE;
     }
     EnableChild(IDC_SLAVE_X, d.m_nConfigureMode);
@@ -59,7 +74,11 @@ void CEditorDlg::LoadControls() {
     ShowChild(IDC_Z_AXIS_LABEL, threeAxes);
     ShowChild(IDC_SLAVE_Z, threeAxes);
     EnableChild(IDC_SLAVE_Z, threeAxes && d.m_nConfigureMode);
+}
 
+void CEditorDlg::ShowCurrentSegment() {
+    const CInternalData& d = m_Data;
+    const bool threeAxes = d.m_nProfileType == 1;
     const int cur = m_nCurrentSegment;
     // An empty table (after importing an empty file) has no current segment to read.
     const bool hasSegment = cur >= 0 && cur < SegmentCount();
@@ -74,14 +93,20 @@ void CEditorDlg::LoadControls() {
     for (int id : {IDC_POSITION_Z_LABEL, IDC_POSITION_Z, IDC_POSITION_Z_UNIT})
         ShowChild(id, threeAxes);
     if (threeAxes) ShowParameter(d.m_pPositionZ, cur, IDC_POSITION_Z, IDC_POSITION_Z_UNIT, 1, 1);
+}
 
+void CEditorDlg::EnableSegmentCommands() {
+    const int cur = m_nCurrentSegment;
     const int n = SegmentCount();
     EnableChild(IDC_PREVIOUS, cur > 0);
     EnableChild(IDC_NEXT, cur < n - 1);
     EnableChild(IDC_MOVE_UP, cur > 0);
     EnableChild(IDC_MOVE_DOWN, cur < n - 1);
     EnableChild(IDC_REMOVE, n > 1);
+}
 
+void CEditorDlg::ShowStartEvent() {
+    const CInternalData& d = m_Data;
     CheckRadioButton(IDC_IMMEDIATE, IDC_ON_EVENT, IDC_IMMEDIATE + d.m_nExecute);
     EnableChild(IDC_WAIT_FOR_COMPLETION, d.m_nInsertEndSegment);
     SetChildCheck(IDC_WAIT_FOR_COMPLETION, d.m_nInsertEndSegment && d.m_nWaitForCompletion ? 1 : 0);
@@ -102,7 +127,7 @@ void CEditorDlg::FailOn(CDataExchange* pDX, int id, UINT stringId) {
     pDX->Fail();
 }
 
-void CEditorDlg::SaveControls(CDataExchange* pDX) {
+void CEditorDlg::RunSavePass(CDataExchange* pDX) {
     CInternalData& d = m_Data;
     d.m_nProfileType = GetComboIndex(IDC_PROFILE_TYPE);
     d.m_nConfigureMode = GetChildCheck(IDC_CONFIGURE_MODE);

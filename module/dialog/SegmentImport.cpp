@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/EscapedText.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Scan.h"
 #include "module/dialog/CEditorDlg.h"
 #include "module/dialog/resource.h"
 

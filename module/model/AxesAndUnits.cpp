@@ -1,5 +1,6 @@
 // Probing the chosen axes, deriving unit kind and resolution ratios, binding the columns.
 #include <cstdint>
+#include <memory>
 
 #include "host/AxisResolution.h"
 #include "host/CMC_AxisData.h"
@@ -8,7 +9,6 @@
 #include "host/CMC_Unit.h"
 #include "host/CMC_Units.h"
 #include "host/CMC_Variable.h"
-#include "host/ControllerParameters.h"
 #include "module/model/CInternalData.h"
 
 namespace {
@@ -47,7 +47,7 @@ int ProbeAxis(CMC_Motion& motion, AxisProbe& probe) {
     if (!axis) return kNoUnits;
     probe.setup = axis->GetAxisSetup();
     if (!probe.setup) return kNoUnits;
-    probe.position = probe.setup->FindVariable(kPositionParameter, 1);
+    probe.position = probe.setup->FindVariable("TPOS", 1);
     if (!probe.position) return kNoUnits;
     CMC_Units& units = probe.setup->GetUnits();
     probe.baseUnit = units.FindBaseUnit(CMC_Units::DumpIUOfUnit(probe.position->GetUnitName()));
@@ -118,8 +118,9 @@ void CInternalData::UpdateAxesAndUnits() {
 
 void CInternalData::RebindArrayParam(CMC_ArrayParameter*& column, CMC_Setup* setup,
                                      const char* unit) {
+    // The model's column pointers own their columns; its destructor deletes them.
     if (!column) {
-        column = new CMC_ArrayParameter(setup);
+        column = std::make_unique<CMC_ArrayParameter>(setup).release();
         return;
     }
     CMC_Units& units = setup->GetUnits();
@@ -138,7 +139,8 @@ void CInternalData::RebindArrayParam(CMC_ArrayParameter*& column, CMC_Setup* set
     }
     CString saved;
     column->SaveData(saved);
-    auto* rebuilt = new CMC_ArrayParameter(setup);
+    // Held here until it replaces the old column, so that a throw on the way loses neither.
+    auto rebuilt = std::make_unique<CMC_ArrayParameter>(setup);
     if (!rebuilt->InitializeMotionParam(type, name, newUnit, saved, MC_UNSET_LIMIT,
                                         MC_UNSET_LIMIT)) {
         // The values do not fit the new setup (a far finer drive): they are stored as near as
@@ -149,6 +151,6 @@ void CInternalData::RebindArrayParam(CMC_ArrayParameter*& column, CMC_Setup* set
         for (int i = 0; i < column->GetValuesCount(); ++i)
             rebuilt->InsertValueAt(i, column->GetValue(i));
     }
-    delete column;
-    column = rebuilt;
+    const std::unique_ptr<CMC_ArrayParameter> replaced(column);
+    column = rebuilt.release();
 }

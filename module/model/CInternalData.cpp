@@ -4,7 +4,6 @@
 #include "host/CMC_Motion.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
-#include "host/ElementColumns.h"
 #include "host/HostResources.h"
 #include "host/ParameterText.h"
 
@@ -12,6 +11,9 @@ namespace {
 
 // The axis-selection entries, in the order X, Y, Z.
 constexpr const char* kSlaveEntries[3] = {"SlaveX", "SlaveY", "SlaveZ"};
+constexpr const char* kPositionName = "TPOS";
+constexpr const char* kAccelerationName = "CACC";
+constexpr const char* kSpeedName = "CSPD";
 constexpr int kLastLetteredSlave = 'Z' - 'A';
 
 CMC_Setup* AxisSetupOf(CMC_Motion& motion, int slave) {
@@ -80,11 +82,11 @@ CString CInternalData::GetDefaultParameterText() {
     WriteRadioParam(text, "SlaveX", slaveX);
     WriteRadioParam(text, "SlaveY", slaveY);
     if (threeAxes) WriteRadioParam(text, "SlaveZ", found[2]);
-    addArray(kPositionParameter, kElementColumns[kColumnX].prefix);
-    addArray(kPositionParameter, kElementColumns[kColumnY].prefix);
-    if (threeAxes) addArray(kPositionParameter, kElementColumns[kColumnZ].prefix);
-    addArray(kAccelerationParameter, nullptr);
-    addArray(kSpeedParameter, nullptr);
+    addArray(kPositionName, "X_");
+    addArray(kPositionName, "Y_");
+    if (threeAxes) addArray(kPositionName, "Z_");
+    addArray(kAccelerationName, nullptr);
+    addArray(kSpeedName, nullptr);
     WriteRadioParam(text, "Execute", 0);
     WriteRadioParam(text, "WaitForCompletion", 1);
     return text;
@@ -173,9 +175,8 @@ CString CInternalData::ReadNoUnitColumn(const CString& text, const char* baseNam
 
 CString CInternalData::ReadPositionColumn(const CString& text, const char* prefix,
                                           CMC_ArrayParameter* column) {
-    if (m_nUnitKind != 0)
-        return ReadArrayDataParam(text, kPositionParameter, prefix, nullptr, column);
-    return ReadNoUnitColumn(text, kPositionParameter, prefix, VT_LONG, column);
+    if (m_nUnitKind != 0) return ReadArrayDataParam(text, kPositionName, prefix, nullptr, column);
+    return ReadNoUnitColumn(text, kPositionName, prefix, VT_LONG, column);
 }
 
 CString CInternalData::ReadDynamicsColumn(const CString& text, const char* name, int type,
@@ -196,13 +197,11 @@ CString CInternalData::ReadDynamicsColumn(const CString& text, const char* name,
 
 void CInternalData::ResetPositionZ() {
     if (m_nUnitKind != 0) {
-        InitializeArrayDataParam(m_pPositionZ, kPositionParameter, kElementColumns[kColumnZ].prefix,
-                                 nullptr);
+        InitializeArrayDataParam(m_pPositionZ, kPositionName, "Z_", nullptr);
         return;
     }
-    m_pPositionZ->InitializeMotionParam(
-        VT_LONG, GetDataParamName(kPositionParameter, kElementColumns[kColumnZ].prefix, nullptr),
-        nullptr, "", MC_UNSET_LIMIT, MC_UNSET_LIMIT);
+    m_pPositionZ->InitializeMotionParam(VT_LONG, GetDataParamName(kPositionName, "Z_", nullptr),
+                                        nullptr, "", MC_UNSET_LIMIT, MC_UNSET_LIMIT);
 }
 
 int CInternalData::ReadParameters(const CString& text, CString& error) {
@@ -232,7 +231,7 @@ CString CInternalData::ReadEntries(const CString& text) {
     }
     UpdateAxesAndUnits();
 
-    message = ReadPositionColumn(text, kElementColumns[kColumnX].prefix, m_pPositionX);
+    message = ReadPositionColumn(text, "X_", m_pPositionX);
     const int n = m_pPositionX->GetValuesCount();
     if (message.IsEmpty() && n < 1) message = InvalidValueMessage(m_pPositionX->GetName());
     error += message;
@@ -243,16 +242,16 @@ CString CInternalData::ReadEntries(const CString& text) {
             message = InvalidValueMessage(column->GetName());
         error += message;
     };
-    readFollowingPosition(kElementColumns[kColumnY].prefix, m_pPositionY);
+    readFollowingPosition("Y_", m_pPositionY);
     if (m_nProfileType == 1) {
-        readFollowingPosition(kElementColumns[kColumnZ].prefix, m_pPositionZ);
+        readFollowingPosition("Z_", m_pPositionZ);
     } else {
         ResetPositionZ();
     }
 
-    message = ReadDynamicsColumn(text, kAccelerationParameter, VT_FIXED, m_pAcceleration, n);
+    message = ReadDynamicsColumn(text, kAccelerationName, VT_FIXED, m_pAcceleration, n);
     error += message;
-    message = ReadDynamicsColumn(text, kSpeedParameter, VT_FIXED, m_pSpeed, n);
+    message = ReadDynamicsColumn(text, kSpeedName, VT_FIXED, m_pSpeed, n);
     error += message;
 
     error += ReadRadioParam(text, "Execute", m_nExecute, 0, 1);
@@ -299,10 +298,9 @@ CString CInternalData::ValidateSegments(int* segment) const {
     }
     // A text may carry negative values that the editor would otherwise write back unchecked.
     for (int i = 0; i < n; ++i) {
-        const char* negative = m_pAcceleration->GetValueInInternalUnit(i) < 0.0
-                                   ? kAccelerationParameter
-                               : m_pSpeed->GetValueInInternalUnit(i) < 0.0 ? kSpeedParameter
-                                                                           : nullptr;
+        const char* negative = m_pAcceleration->GetValueInInternalUnit(i) < 0.0 ? kAccelerationName
+                               : m_pSpeed->GetValueInInternalUnit(i) < 0.0      ? kSpeedName
+                                                                                : nullptr;
         if (!negative) continue;
         *segment = i;
         return InvalidValueText(negative);  // shown in a message box: no line end

@@ -1,6 +1,5 @@
 // The identity exports, IsEnabled and the default element.
 #include "host/CMC_Setup.h"
-#include "host/ControllerParameters.h"
 #include "module/model/CInternalData.h"
 #include "module/plugin/VantrelExports.h"
 
@@ -14,9 +13,9 @@ int IsEnabled(CMC_Setup* setup) {
     // A host that passes no setup gets "not usable" rather than a crash.
     if (!setup) return 0;
     if (!setup->IsMotionController()) return 0;
-    if (!setup->FindVariable(kAccelerationParameter, 1)) return 0;
-    if (!setup->FindVariable(kSpeedParameter, 1)) return 0;
-    if (!setup->FindVariable(kPositionParameter, 1)) return 0;
+    if (!setup->FindVariable("CACC", 1)) return 0;
+    if (!setup->FindVariable("CSPD", 1)) return 0;
+    if (!setup->FindVariable("TPOS", 1)) return 0;
     return 1;
 }
 

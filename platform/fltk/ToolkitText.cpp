@@ -1,9 +1,9 @@
 #include "platform/fltk/ToolkitText.h"
 
 #include <algorithm>
-#include <cctype>
 #include <sstream>
 
+#include "base/CharClass.h"
 #include "base/Trim.h"
 #include "platform/CWnd.h"
 #include "platform/fltk/DialogLayout.h"
@@ -133,8 +133,7 @@ bool KeepsMnemonics(const CWnd& control) {
 
 bool IsFixedPitch(const LOGFONT& font) {
     std::string face = font.lfFaceName;
-    std::transform(face.begin(), face.end(), face.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(face.begin(), face.end(), face.begin(), ToLower);
     return (font.lfPitchAndFamily & 0x3) == FIXED_PITCH ||
            face.find("courier") != std::string::npos || face.find("mono") != std::string::npos;
 }

@@ -10,7 +10,6 @@
 #include "platform/rc/ResourceScript.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +17,7 @@
 #include <optional>
 #include <sstream>
 
+#include "base/CharClass.h"
 #include "base/Trim.h"
 #include "platform/WinDefs.h"
 
@@ -68,12 +68,19 @@ struct Token {
 };
 
 std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : text) c = ToUpper(c);
     return text;
 }
 
-bool IsIdentifierStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsIdentifierChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool IsIdentifierStart(char c) { return IsLetter(c) || c == '_'; }
+bool IsIdentifierChar(char c) { return IsLetterOrDigit(c) || c == '_'; }
+
+// The value of a hexadecimal digit, or -1 when c is none.
+int HexDigitValue(char c) {
+    const char lower = ToLower(c);
+    if (IsDigit(lower)) return lower - '0';
+    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+}
 
 // The character an escape stands for; i is just past the backslash and ends past the escape.
 char Escape(const std::string& text, size_t& i) {
@@ -85,12 +92,8 @@ char Escape(const std::string& text, size_t& i) {
     }
     if (e == 'x') {
         int value = 0;
-        for (int digits = 0;
-             digits < 2 && i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i]));
-             ++digits) {
-            char h = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i++])));
-            value = value * 16 + (h <= '9' ? h - '0' : h - 'a' + 10);
-        }
+        for (int digits = 0; digits < 2 && i < text.size() && HexDigitValue(text[i]) >= 0; ++digits)
+            value = value * 16 + HexDigitValue(text[i++]);
         return static_cast<char>(value);
     }
     if (e < '0' || e > '7') return e;
@@ -129,9 +132,8 @@ Token NumberToken(const std::string& text, size_t& i, int line, const Problems& 
     i = end;
     Token token{Token::Number, literal, 0, false, line};
     std::string digits = literal;
-    while (!digits.empty() && (std::toupper(static_cast<unsigned char>(digits.back())) == 'L' ||
-                               std::toupper(static_cast<unsigned char>(digits.back())) == 'U')) {
-        token.isLong |= std::toupper(static_cast<unsigned char>(digits.back())) == 'L';
+    while (!digits.empty() && (ToUpper(digits.back()) == 'L' || ToUpper(digits.back()) == 'U')) {
+        token.isLong |= ToUpper(digits.back()) == 'L';
         digits.pop_back();
     }
     bool hex = digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
@@ -158,7 +160,7 @@ std::vector<Token> Tokenize(const std::string& text, const Problems& problems) {
         if (c == '\n') {
             ++line;
             ++i;
-        } else if (std::isspace(static_cast<unsigned char>(c))) {
+        } else if (IsSpace(c)) {
             ++i;
         } else if (text.compare(i, 2, "//") == 0) {
             while (i < text.size() && text[i] != '\n') ++i;
@@ -169,7 +171,7 @@ std::vector<Token> Tokenize(const std::string& text, const Problems& problems) {
             i = end + 2;
         } else if (c == '"') {
             tokens.push_back(StringToken(text, i, line, problems));
-        } else if (std::isdigit(static_cast<unsigned char>(c))) {
+        } else if (IsDigit(c)) {
             tokens.push_back(NumberToken(text, i, line, problems));
         } else if (IsIdentifierStart(c)) {
             size_t end = i;

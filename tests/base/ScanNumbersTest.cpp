@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Scan.h"
 
 namespace {
 

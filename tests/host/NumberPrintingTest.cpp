@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <random>
 #include <vector>
 
-#include "base/Rounding.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/FewestDigits.h"
+#include "base/numbertext/Parse.h"
+#include "base/numbertext/Reference.h"
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
@@ -18,30 +18,8 @@ namespace {
 using numbertext::NumberBuffer;
 using numbertext::ParseNumber;
 using numbertext::ParseResult;
+using numbertext::PlainFewestDigits;
 using numbertext::Significant;
-
-// Rounding by the library, as the estimate was first written.
-double PlainEstimate(double x, int digits) {
-    if (!std::isfinite(x) || x == 0.0) return x;
-    const double scale = std::pow(10.0, -std::floor(std::log10(std::fabs(x))));
-    if (!std::isfinite(scale)) return x;
-    const double scaled = scale * std::pow(10.0, digits - 1);
-    return std::round(x * scaled) / scaled;
-}
-
-// The fewest digits by formatting and parsing each candidate in full.
-template <class Accept>
-std::string PlainFewestDigits(double x, Accept accepts) {
-    for (int digits = 1; digits <= 17; ++digits) {
-        if (digits < 17 && !accepts(PlainEstimate(x, digits))) continue;
-        const NumberBuffer text = Significant(x, digits);
-        double parsed = 0.0;
-        if (ParseNumber(text.View(), parsed) == ParseResult::Ok && accepts(parsed)) {
-            return text.Str();
-        }
-    }
-    return numbertext::Shortest(x).Str();
-}
 
 // What the array shows for value index, by the plain definition.
 std::string PlainShown(const CMC_ArrayParameter& array, int index) {
@@ -167,37 +145,6 @@ std::vector<double> Values(double magnitude, unsigned seed) {
 }
 
 }  // namespace
-
-TEST(Rounding, HalfAwayMatchesTheLibraryRound) {
-    const double cases[] = {0.0,
-                            -0.0,
-                            0.5,
-                            -0.5,
-                            1.5,
-                            2.5,
-                            -2.5,
-                            0.49999999999999994,
-                            -0.49999999999999994,
-                            4503599627370495.5,
-                            4503599627370497.0,
-                            9007199254740993.0,
-                            1e300,
-                            -1e-300,
-                            std::numeric_limits<double>::infinity(),
-                            -std::numeric_limits<double>::infinity(),
-                            std::numeric_limits<double>::denorm_min()};
-    for (double x : cases) {
-        EXPECT_EQ(RoundHalfAway(x), std::round(x)) << x;
-        EXPECT_EQ(std::signbit(RoundHalfAway(x)), std::signbit(std::round(x))) << x;
-    }
-    EXPECT_TRUE(std::isnan(RoundHalfAway(std::nan(""))));
-    std::mt19937_64 random(7);
-    std::uniform_real_distribution<double> uniform(-1e6, 1e6);
-    for (int i = 0; i < 100000; ++i) {
-        const double x = uniform(random);
-        ASSERT_EQ(RoundHalfAway(x), std::round(x)) << x;
-    }
-}
 
 TEST_F(NumberPrinting, ConvertedPositionsShowAndSaveAsFormattedInFull) {
     ExpectPlainTexts(&micrometres, VT_LONG, "mm", Values(5e6, 12));

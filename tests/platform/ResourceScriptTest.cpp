@@ -201,6 +201,18 @@ TEST(Statements, DialogDefaultsCaptionAndFontStyles) {
     EXPECT_EQ(dialog->language, 0x409u);
 }
 
+TEST(Statements, LettersOfNumbersAndEscapesMayBeOfEitherCase) {
+    ResourceScript script =
+        Parse("1 DIALOG 0x1f, 0X1Fl, 7uL, 8Lu\nCAPTION \"\\x4a\\x4B\\x4g\\x414\"\nBEGIN\nEND\n");
+    const DialogTemplate* dialog = script.FindDialog(1);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->x, 31);
+    EXPECT_EQ(dialog->y, 31);
+    EXPECT_EQ(dialog->cx, 7);
+    EXPECT_EQ(dialog->cy, 8);
+    EXPECT_EQ(dialog->caption, "JK\x04gA4");  // two hex digits at most
+}
+
 TEST(Preprocessor, TakesSymbolsFromIncludedHeadersAndConditionals) {
     std::map<std::string, std::string> files = {
         {"dir/ids.h",

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "host/ElementColumns.h"
+#include "host/ControllerParameters.h"
 
 struct ColumnUnits {
     std::array<std::string, 3> position;  // of X, Y, Z

@@ -11,7 +11,7 @@
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
 #include "host/CMC_Variable.h"
-#include "host/ElementColumns.h"
+#include "host/ControllerParameters.h"
 #include "toolpath/element/PathError.h"
 
 namespace {
@@ -39,7 +39,8 @@ bool ProbeAxis(CMC_Motion& motion, int slave, AxisProbe& probe) {
     if (!axis) return false;
     probe.setup = axis->GetAxisSetup();
     if (!probe.setup) return false;
-    CMC_Variable* position = probe.setup->FindVariable(kPositionParameter, 1);
+    CMC_Variable* position =
+        probe.setup->FindVariable(ElementColumnNameOf(kColumnX).parameter->name, 1);
     if (!position) return false;
     CMC_Units& units = probe.setup->GetUnits();
     const CMC_Unit* base = units.FindBaseUnit(CMC_Units::DumpIUOfUnit(position->GetUnitName()));
@@ -105,13 +106,12 @@ class ElementReader : public CMC_EditMotionInternalData {
                                   m_path.slaves[static_cast<size_t>(axis)], 0, count);
     }
 
-    CString ReadColumn(const CString& text, const ElementColumn& entry,
-                       CMC_ArrayParameter& column) {
+    // The element's column of that index, named and typed as the host's table has it.
+    CString ReadColumn(const CString& text, int index, CMC_ArrayParameter& column) {
+        const ElementColumnName& name = ElementColumnNameOf(index);
         if (m_path.unitKind != UnitKind::None)
-            return ReadArrayDataParam(text, entry.parameter, entry.prefix, nullptr, &column);
-        return ReadNoUnitArrayDataParam(text, FindControllerParameter(entry.parameter)->type,
-                                        GetDataParamName(entry.parameter, entry.prefix, nullptr),
-                                        &column);
+            return ReadArrayDataParam(text, name.parameter->name, name.prefix, nullptr, &column);
+        return ReadNoUnitArrayDataParam(text, name.parameter->type, name.entry, &column);
     }
 
     void ReadColumns(const CString& text) {
@@ -121,12 +121,12 @@ class ElementReader : public CMC_EditMotionInternalData {
         std::vector<std::unique_ptr<CMC_ArrayParameter>> positions;
         for (int i = 0; i < m_path.axisCount; ++i) {
             positions.push_back(std::make_unique<CMC_ArrayParameter>(setup));
-            m_error += ReadColumn(text, kElementColumns[static_cast<size_t>(i)], *positions.back());
+            m_error += ReadColumn(text, kColumnX + i, *positions.back());
         }
         CMC_ArrayParameter acceleration(setup);
         CMC_ArrayParameter speed(setup);
-        m_error += ReadColumn(text, kElementColumns[kColumnAcceleration], acceleration);
-        m_error += ReadColumn(text, kElementColumns[kColumnSpeed], speed);
+        m_error += ReadColumn(text, kColumnAcceleration, acceleration);
+        m_error += ReadColumn(text, kColumnSpeed, speed);
         if (!m_error.IsEmpty()) return;
 
         const int count = positions[0]->GetValuesCount();
@@ -194,10 +194,24 @@ double ElementPath::Speed(std::size_t segment) const {
     return scales.speed.ToColumn(segments[segment].speedLiteral);
 }
 
-ElementPath ReadElementPath(std::string_view elementText, CMC_Setup& controller,
-                            CMC_Motion& motion) {
+namespace {
+
+// The host's messages end each in CR LF; one line for the user.
+std::string OneLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    for (char& c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return text;
+}
+
+}  // namespace
+
+ElementPath ReadElementPath(std::string_view elementText, const std::string& sourceName,
+                            CMC_Setup& controller, CMC_Motion& motion) {
     ElementReader reader(controller, motion);
     CString error;
-    if (!reader.ReadParameters(CString(elementText), error)) throw PathError(error.str());
+    if (!reader.ReadParameters(CString(elementText), error))
+        throw PathError(SourcePlace{sourceName}, OneLine(error.str()));
     return std::move(reader.Path());
 }

@@ -59,6 +59,6 @@ inline char AxisLetter(int axis) { return static_cast<char>('X' + axis); }
 
 // Reads the element's path as TranslateMotionSequence reads the element on this controller and
 // motion. Call it on an element that translate accepted; throws PathError with the host's
-// messages when the text cannot be read.
-ElementPath ReadElementPath(std::string_view elementText, CMC_Setup& controller,
-                            CMC_Motion& motion);
+// messages on one line, after sourceName (what the text is called), when it cannot be read.
+ElementPath ReadElementPath(std::string_view elementText, const std::string& sourceName,
+                            CMC_Setup& controller, CMC_Motion& motion);

@@ -7,21 +7,22 @@
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
-#include "host/ElementColumns.h"
+#include "host/ControllerParameters.h"
 #include "host/ParameterText.h"
 #include "toolpath/element/PathError.h"
 
 namespace {
 
-const std::array<std::string, kElementColumnCount> kEntryNames = [] {
-    std::array<std::string, kElementColumnCount> names;
-    for (size_t column = 0; column < names.size(); ++column)
-        names[column] = kElementColumns[column].EntryName();
-    return names;
-}();
+constexpr size_t kColumnCount = kElementColumnCount;
+
+// The host's entry name and variable type of each column.
+const char* EntryOf(size_t column) { return ElementColumnNameOf(static_cast<int>(column)).entry; }
+int TypeOf(size_t column) { return ElementColumnNameOf(static_cast<int>(column)).parameter->type; }
 
 std::vector<std::string_view> ColumnNames() {
-    return std::vector<std::string_view>(kEntryNames.begin(), kEntryNames.end());
+    std::vector<std::string_view> names;
+    for (size_t column = 0; column < kColumnCount; ++column) names.emplace_back(EntryOf(column));
+    return names;
 }
 
 double ValueAt(const SegmentColumns& segments, size_t column, size_t index) {
@@ -36,10 +37,9 @@ std::string ValuesText(const CMC_Units& units, const SegmentColumns& segments, s
                        std::string_view unit) {
     CMC_Setup drive("columns");
     drive.SetUnits(units);
-    const int type = FindControllerParameter(kElementColumns[column].parameter)->type;
     CMC_ArrayParameter values(&drive);
     CString error;
-    if (!values.InitializeMotionParam(type, kEntryNames[column].c_str(), std::string(unit).c_str(),
+    if (!values.InitializeMotionParam(TypeOf(column), EntryOf(column), std::string(unit).c_str(),
                                       "", MC_UNSET_LIMIT, MC_UNSET_LIMIT, error))
         throw PathError(error.str());
     const size_t count = segments.Count();
@@ -81,7 +81,7 @@ std::string_view WithoutTrailingBlanks(std::string_view line) {
 
 }  // namespace
 
-std::string WithProfile(std::string_view text, bool threeAxes) {
+std::string WithProfile(std::string_view text, bool threeAxes, const std::string& sourceName) {
     const std::vector<std::string_view> names = {"ProfileType", "SlaveZ", "Z_TPOS"};
     std::vector<bool> seen;
     std::string out = RewriteEntries(
@@ -93,7 +93,8 @@ std::string WithProfile(std::string_view text, bool threeAxes) {
                 to.append(line).push_back('\n');
         });
     if (threeAxes && !seen[1])
-        throw PathError("a 3D element needs a Z axis, and the element chooses none (SlaveZ)");
+        throw PathError(SourcePlace{sourceName},
+                        "a 3D element needs a Z axis, and the element chooses none (SlaveZ)");
     if (!seen[0]) out += threeAxes ? "ProfileType=1\n" : "ProfileType=0\n";
     return out;
 }
@@ -102,8 +103,8 @@ std::string WithColumns(std::string_view text, const SegmentColumns& segments,
                         const CMC_Units& units, const ColumnUnits& names, bool threeAxes) {
     const auto entryLine = [&](size_t column) {
         const std::string& unit = UnitOf(names, column);
-        return kEntryNames[column] + "[" + unit + "]=" + ValuesText(units, segments, column, unit) +
-               "\n";
+        return std::string(EntryOf(column)) + "[" + unit +
+               "]=" + ValuesText(units, segments, column, unit) + "\n";
     };
     std::vector<bool> seen;
     std::string out = RewriteEntries(
@@ -134,7 +135,8 @@ std::string WithAppendedColumns(std::string_view text, const SegmentColumns& seg
                                      });
     for (size_t column = 0; column < kElementColumnCount; ++column) {
         if (!seen[column] && IsWritten(column, threeAxes))
-            throw PathError("the element has no " + kEntryNames[column] + " entry to append to");
+            throw PathError(std::string("the element has no ") + EntryOf(column) +
+                            " entry to append to");
     }
     return out;
 }

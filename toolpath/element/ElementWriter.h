@@ -11,8 +11,8 @@
 class CMC_Units;
 
 // text with ProfileType set; a 2D element loses its Z entries (SlaveZ, Z_TPOS). Throws
-// PathError when a 3D profile is asked of a text that chooses no Z axis.
-std::string WithProfile(std::string_view text, bool threeAxes);
+// PathError naming sourceName when a 3D profile is asked of a text that chooses no Z axis.
+std::string WithProfile(std::string_view text, bool threeAxes, const std::string& sourceName);
 
 // text with its columns replaced by the segments, written in names; units is the catalogue of
 // the drive the columns are held on. Throws PathError when a unit does not fit it.

@@ -1,6 +1,6 @@
 #include "toolpath/element/UnitConversion.h"
 
-#include "base/numbertext/NumberText.h"
+#include "base/EscapedText.h"
 #include "host/CMC_Units.h"
 #include "toolpath/element/ColumnUnits.h"
 #include "toolpath/element/PathError.h"

@@ -1,19 +1,8 @@
-// The columns of a table of segments, for its reader and its writer alike: the element's
-// columns in the element's order, named in a header with their units in brackets.
+// The columns of a segment table, as the CSV reader takes them and the writer writes them: in
+// the element's order, each with its name in a header.
 #pragma once
 
-#include <array>
-#include <cstddef>
-#include <string>
-#include <vector>
+enum CsvColumn { kCsvX, kCsvY, kCsvZ, kCsvAcceleration, kCsvSpeed, kCsvColumnCount };
 
-#include "host/ElementColumns.h"
-
-inline constexpr std::array<const char*, kElementColumnCount> kCsvColumnNames = {"x", "y", "z",
-                                                                                 "accel", "speed"};
-
-// The columns of a table without a header, in the editor's order; a 2D table has no z.
-const std::vector<ElementColumnIndex>& CsvLayout(bool threeAxes);
-
-// The header field of column: its name, with the unit in brackets unless that is "".
-std::string CsvHeading(std::size_t column, const std::string& unit);
+// Header names, lower case (a reader takes them in any case).
+inline constexpr const char* kCsvColumnNames[kCsvColumnCount] = {"x", "y", "z", "accel", "speed"};

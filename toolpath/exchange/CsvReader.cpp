@@ -4,26 +4,21 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/CharClass.h"
+#include "base/EscapedText.h"
 #include "base/RunningSum.h"
 #include "base/TextLines.h"
-#include "base/numbertext/NumberText.h"
+#include "base/Trim.h"
+#include "base/numbertext/Parse.h"
 #include "host/CMC_Units.h"
 #include "toolpath/element/PathError.h"
 #include "toolpath/exchange/CsvColumns.h"
 
 namespace {
 
-using Column = ElementColumnIndex;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-bool IsLetter(char c) { return Lower(c) >= 'a' && Lower(c) <= 'z'; }
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
+// The editor's order of the columns, for tables without a header; the last two may be missing.
+const std::vector<CsvColumn> kLayout3D = {kCsvX, kCsvY, kCsvZ, kCsvAcceleration, kCsvSpeed};
+const std::vector<CsvColumn> kLayout2D = {kCsvX, kCsvY, kCsvAcceleration, kCsvSpeed};
 
 // Spreadsheets quote text fields.
 std::string_view Unquote(std::string_view field) {
@@ -65,17 +60,17 @@ class TableReader {
     ImportedPath Finish() { return std::move(m_path); }
 
   private:
+    // The table's column stands where other readers name a word: "column 3 (z)".
     [[noreturn]] void Refuse(size_t field, const std::string& problem) const {
-        std::string where =
-            m_fileName + ":" + std::to_string(m_line) + ": column " + std::to_string(field + 1);
-        const std::vector<Column>& layout = Layout();
+        std::string column = "column " + std::to_string(field + 1);
+        const std::vector<CsvColumn>& layout = Layout();
         if (field < layout.size())
-            where += std::string(" (") + kCsvColumnNames[layout[field]] + ")";
-        throw PathError(where + ": " + problem);
+            column += std::string(" (") + kCsvColumnNames[layout[field]] + ")";
+        throw PathError({m_fileName, m_line}, column, problem);
     }
 
     [[noreturn]] void RefuseLine(const std::string& problem) const {
-        throw PathError(m_fileName + ":" + std::to_string(m_line) + ": " + problem);
+        throw PathError({m_fileName, m_line}, problem);
     }
 
     void Split(std::string_view line) {
@@ -94,9 +89,9 @@ class TableReader {
         size_t start = 0;
         while (start < line.size()) {
             size_t end = start;
-            while (end < line.size() && !IsBlank(line[end])) ++end;
+            while (end < line.size() && !IsBlankOrCr(line[end])) ++end;
             m_fields.push_back(Unquote(line.substr(start, end - start)));
-            while (end < line.size() && IsBlank(line[end])) ++end;
+            while (end < line.size() && IsBlankOrCr(line[end])) ++end;
             start = end;
         }
     }
@@ -110,18 +105,17 @@ class TableReader {
 
     void ReadHeader() {
         m_hasHeader = true;
-        std::array<bool, kElementColumnCount> named{};
+        std::array<bool, kCsvColumnCount> named{};
         for (size_t i = 0; i < m_fields.size(); ++i) {
             std::string_view unit;
-            const Column column = ColumnNamed(i, unit);
+            const CsvColumn column = ColumnNamed(i, unit);
             m_header.push_back(column);
             if (named[column]) Refuse(i, std::string(kCsvColumnNames[column]) + " is named twice");
             named[column] = true;
-            if (column == kColumnZ && !m_options.threeAxes)
-                Refuse(i, "a 2D element has no z column");
+            if (column == kCsvZ && !m_options.threeAxes) Refuse(i, "a 2D element has no z column");
             if (!unit.empty()) TakeUnit(i, column, std::string(unit));
         }
-        for (Column required : {kColumnX, kColumnY}) {
+        for (CsvColumn required : {kCsvX, kCsvY}) {
             if (!named[required])
                 RefuseLine(std::string("the header names no ") + kCsvColumnNames[required] +
                            " column");
@@ -129,7 +123,7 @@ class TableReader {
     }
 
     // The column a header field names, with the unit in its brackets.
-    Column ColumnNamed(size_t index, std::string_view& unit) const {
+    CsvColumn ColumnNamed(size_t index, std::string_view& unit) const {
         std::string_view field = m_fields[index];
         const size_t open = field.find('[');
         if (open != std::string_view::npos) {
@@ -139,14 +133,14 @@ class TableReader {
             field = Trim(field.substr(0, open));
         }
         std::string name;
-        for (char c : field) name += Lower(c);
-        for (int column = 0; column < kElementColumnCount; ++column) {
-            if (name == kCsvColumnNames[column]) return static_cast<Column>(column);
+        for (char c : field) name += ToLower(c);
+        for (int column = 0; column < kCsvColumnCount; ++column) {
+            if (name == kCsvColumnNames[column]) return static_cast<CsvColumn>(column);
         }
         Refuse(index, numbertext::Quoted(field) + " is not a column name (x, y, z, accel, speed)");
     }
 
-    void TakeUnit(size_t index, Column column, const std::string& unit) {
+    void TakeUnit(size_t index, CsvColumn column, const std::string& unit) {
         const std::string& columnUnit = UnitOf(m_options.columnUnits, column);
         const CMC_Units& catalogue = *m_options.units;
         if (!catalogue.IsUsableUnit(unit.c_str()) ||
@@ -157,25 +151,24 @@ class TableReader {
         UnitOf(m_path.units, column) = unit;
     }
 
-    const std::vector<Column>& Layout() const {
+    const std::vector<CsvColumn>& Layout() const {
         if (m_hasHeader) return m_header;
-        // Without a header the last two columns may be missing.
-        return CsvLayout(m_options.threeAxes);
+        return m_options.threeAxes ? kLayout3D : kLayout2D;
     }
 
     void ReadRow() {
-        const std::vector<Column>& layout = Layout();
+        const std::vector<CsvColumn>& layout = Layout();
         const size_t required = m_hasHeader ? layout.size() : layout.size() - 2;
         if (m_fields.size() > layout.size())
             Refuse(layout.size(),
                    "more values than the " + std::to_string(layout.size()) + " columns");
         if (m_fields.size() < required) Refuse(m_fields.size(), "the value is missing");
-        std::array<double, kElementColumnCount> values{};
+        std::array<double, kCsvColumnCount> values{};
         for (size_t i = 0; i < m_fields.size(); ++i) values[layout[i]] = ReadValue(i, layout[i]);
         PathMove move;
         move.line = m_line;
-        move.speed = values[kColumnSpeed];
-        move.acceleration = values[kColumnAcceleration];
+        move.speed = values[kCsvSpeed];
+        move.acceleration = values[kCsvAcceleration];
         for (size_t axis = 0; axis < 3; ++axis) {
             if (m_options.absolute)
                 m_position[axis].Set(values[axis]);
@@ -186,7 +179,7 @@ class TableReader {
         m_path.moves.push_back(move);
     }
 
-    double ReadValue(size_t index, Column column) {
+    double ReadValue(size_t index, CsvColumn column) {
         std::string_view field = m_fields[index];
         if (field.empty()) Refuse(index, "the value is missing");
         // With semicolons or tabs between the values, a comma is the decimal mark.
@@ -202,7 +195,7 @@ class TableReader {
             Refuse(index, numbertext::Quoted(m_fields[index]) + " is out of range");
         if (result != numbertext::ParseResult::Ok)
             Refuse(index, numbertext::Quoted(m_fields[index]) + " is not a number");
-        if (value < 0.0 && (column == kColumnSpeed || column == kColumnAcceleration))
+        if (value < 0.0 && (column == kCsvSpeed || column == kCsvAcceleration))
             Refuse(index,
                    numbertext::Quoted(m_fields[index]) + " is negative; 0 keeps the value before");
         return value;
@@ -214,7 +207,7 @@ class TableReader {
     std::uint32_t m_line = 0;
     char m_delimiter = 0;  // 0 until the first line; ' ' for blanks
     bool m_hasHeader = false;
-    std::vector<Column> m_header;
+    std::vector<CsvColumn> m_header;
     std::vector<std::string_view> m_fields;
     std::string m_decimal;
     std::array<RunningSum, 3> m_position{};

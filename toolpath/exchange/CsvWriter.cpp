@@ -9,11 +9,18 @@
 
 namespace {
 
+std::string Heading(CsvColumn column, const std::string& unit) {
+    const char* name = kCsvColumnNames[column];
+    return unit.empty() ? name : std::string(name) + "[" + unit + "]";
+}
+
+// The header names the columns the table has: x, y, z only on a 3D element.
 std::string Header(const ElementPath& path) {
     std::string header;
-    for (ElementColumnIndex column : CsvLayout(path.axisCount == 3)) {
+    for (int column = kCsvX; column < kCsvColumnCount; ++column) {
+        if (column == kCsvZ && path.axisCount != 3) continue;
         if (!header.empty()) header += ",";
-        header += CsvHeading(column, UnitOf(path.columnUnits, column));
+        header += Heading(static_cast<CsvColumn>(column), UnitOf(path.columnUnits, column));
     }
     return header + "\n";
 }

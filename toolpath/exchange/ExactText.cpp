@@ -3,7 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/FewestDigits.h"
+#include "base/numbertext/Parse.h"
 #include "host/CMC_Value.h"
 
 namespace {

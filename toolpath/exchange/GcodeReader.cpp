@@ -7,9 +7,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/CharClass.h"
+#include "base/EscapedText.h"
 #include "base/RunningSum.h"
+#include "base/SourcePlace.h"
 #include "base/TextLines.h"
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Layout.h"
+#include "base/numbertext/Parse.h"
 #include "toolpath/element/PathError.h"
 #include "toolpath/exchange/ArcChords.h"
 
@@ -23,7 +27,8 @@ constexpr double kRadiusSlack = 1e-3;
 struct Word {
     char letter = 0;
     double value = 0.0;
-    std::string_view text;  // as written, for messages
+    std::string_view text;     // as written, for messages
+    std::uint32_t column = 0;  // where it starts on its line, from 1; 0 when not written there
 };
 
 enum class Motion { None, Rapid, Feed, Clockwise, CounterClockwise };
@@ -48,12 +53,14 @@ constexpr std::array<int, 3> kPlaneAxes[] = {{0, 1, 2}, {2, 0, 1}, {1, 2, 0}};
 constexpr const char* kPlaneNames[] = {"G17 (XY)", "G18 (ZX)", "G19 (YZ)"};
 constexpr char kOffsetLetters[] = {'I', 'J', 'K'};
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 std::string Number(double value) { return numbertext::Significant(value, 6).Str(); }
+
+// UTF-8 continuation bytes carry no character of their own, so they take no column.
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+std::uint32_t ContinuationBytesIn(std::string_view text) {
+    return static_cast<std::uint32_t>(std::count_if(text.begin(), text.end(), IsContinuationByte));
+}
 
 // Why a G word that the import does not follow is refused.
 const char* RefusalOf(int number) {
@@ -143,60 +150,71 @@ class Interpreter {
 
     ImportedPath Finish() {
         if (m_rapidsAtFeed > 0) {
-            m_path.warnings.push_back(
-                m_fileName + ":" + std::to_string(m_firstRapidAtFeed) + ": " +
+            m_path.warnings.push_back(PlaceMessage(
+                {m_fileName, m_firstRapidAtFeed},
                 std::to_string(m_rapidsAtFeed) +
-                " G0 moves run at the current feed; give --rapid SPEED for a speed of their own");
+                    " G0 moves run at the current feed; give --rapid SPEED for a speed of their "
+                    "own"));
         }
         if (m_firstMoveWithoutFeed > 0) {
-            m_path.warnings.push_back(m_fileName + ":" + std::to_string(m_firstMoveWithoutFeed) +
-                                      ": moves before the first F keep the speed the controller "
-                                      "has");
+            m_path.warnings.push_back(
+                PlaceMessage({m_fileName, m_firstMoveWithoutFeed},
+                             "moves before the first F keep the speed the controller has"));
         }
         return std::move(m_path);
     }
 
   private:
-    [[noreturn]] void Refuse(std::string_view word, const std::string& problem) const {
-        throw PathError(m_fileName + ":" + std::to_string(m_line) + ": " +
-                        numbertext::QuoteForMessage(word) + ": " + problem);
+    // A word not written on the line (the motion mode of an earlier one) has no column.
+    [[noreturn]] void Refuse(std::string_view text, std::uint32_t column,
+                             const std::string& problem) const {
+        throw PathError({m_fileName, m_line, column}, numbertext::QuoteForMessage(text), problem);
+    }
+
+    [[noreturn]] void Refuse(const Word& word, const std::string& problem) const {
+        Refuse(word.text, word.column, problem);
     }
 
     // Bytes that do not print are shown by their code, so the message stays readable.
-    [[noreturn]] void RefuseCharacter(char c) const {
+    [[noreturn]] void RefuseCharacter(char c, std::uint32_t column) const {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte > ' ' && byte < 0x7f) Refuse(std::string(1, c), "unexpected character");
+        if (byte > ' ' && byte < 0x7f) Refuse(std::string(1, c), column, "unexpected character");
         char code[8];
         std::snprintf(code, sizeof code, "0x%02X", byte);
-        Refuse(std::string("byte ") + code, "unexpected character");
+        Refuse(std::string("byte ") + code, column, "unexpected character");
     }
 
+    // Columns count characters, a tab as one. Outside comments every character the reader
+    // takes is one byte, so only the comments' multi-byte characters are subtracted.
     void SplitWords(std::string_view line) {
         m_words.clear();
+        std::uint32_t extraBytes = 0;
         size_t i = 0;
         while (i < line.size()) {
             const char c = line[i];
-            if (IsBlank(c)) {
+            const auto column = static_cast<std::uint32_t>(i + 1) - extraBytes;
+            if (IsBlankOrCr(c)) {
                 ++i;
             } else if (c == '(') {
                 const size_t close = line.find(')', i);
                 if (close == std::string_view::npos)
-                    Refuse(line.substr(i), "the comment is not closed");
+                    Refuse(line.substr(i), column, "the comment is not closed");
+                extraBytes += ContinuationBytesIn(line.substr(i, close - i));
                 i = close + 1;
             } else if (c == ';') {
                 return;
             } else if (IsLetter(c)) {
-                i = ReadWord(line, i);
+                i = ReadWord(line, i, column);
             } else {
-                RefuseCharacter(c);
+                RefuseCharacter(c, column);
             }
         }
     }
 
     // Reads the word at start (a letter, blanks allowed, then a number) and returns its end.
-    size_t ReadWord(std::string_view line, size_t start) {
+    size_t ReadWord(std::string_view line, size_t start, std::uint32_t column) {
         size_t i = start + 1;
-        while (i < line.size() && IsBlank(line[i])) ++i;
+        while (i < line.size() && IsBlankOrCr(line[i])) ++i;
         const size_t numberStart = i;
         if (i < line.size() && (line[i] == '+' || line[i] == '-')) ++i;
         size_t digits = 0;
@@ -206,12 +224,13 @@ class Interpreter {
             while (i < line.size() && IsDigit(line[i])) ++i, ++digits;
         }
         Word word;
-        word.letter = Upper(line[start]);
+        word.letter = ToUpper(line[start]);
         word.text = line.substr(start, i - start);
-        if (digits == 0) Refuse(word.text, "a number must follow the letter");
+        word.column = column;
+        if (digits == 0) Refuse(word, "a number must follow the letter");
         if (numbertext::ParseNumber(line.substr(numberStart, i - numberStart), word.value) !=
             numbertext::ParseResult::Ok)
-            Refuse(word.text, "the number is out of range");
+            Refuse(word, "the number is out of range");
         m_words.push_back(word);
         return i;
     }
@@ -255,14 +274,14 @@ class Interpreter {
             case 'U':
             case 'V':
             case 'W':
-                Refuse(word.text, "the element has no such axis (only X, Y and Z)");
+                Refuse(word, "the element has no such axis (only X, Y and Z)");
             default:
-                Refuse(word.text, "not supported");
+                Refuse(word, "not supported");
         }
     }
 
     void Place(const Word& word, const Word*& slot) {
-        if (slot) Refuse(word.text, "the line already has " + std::string(slot->text));
+        if (slot) Refuse(word, "the line already has " + std::string(slot->text));
         slot = &word;
     }
 
@@ -270,17 +289,17 @@ class Interpreter {
     // import would lose.
     void IgnoreM(const Word& word) {
         if (word.value == 98.0 || word.value == 99.0)
-            Refuse(word.text, "sub-programs are not supported");
+            Refuse(word, "sub-programs are not supported");
         ++m_path.counts.wordsIgnored;
     }
 
     void SortG(const Word& word, LineWords& sorted) {
         const double number = word.value;
         if (number < 0.0 || number > 999.0 || number != std::floor(number))
-            Refuse(word.text, "not supported");
+            Refuse(word, "not supported");
         const int g = static_cast<int>(number);
         const Group group = GroupOf(g);
-        if (group == kGroupCount) Refuse(word.text, RefusalOf(g));
+        if (group == kGroupCount) Refuse(word, RefusalOf(g));
         if (group != kNoEffect) Place(word, sorted.g[group]);
         sorted.gNumber[group] = g;
     }
@@ -290,7 +309,7 @@ class Interpreter {
         if (words.g[kPlane]) m_plane = static_cast<Plane>(words.gNumber[kPlane] - 17);
         if (words.g[kDistance]) m_incremental = words.gNumber[kDistance] == 91;
         if (words.feed) {
-            if (!(words.feed->value > 0.0)) Refuse(words.feed->text, "a feed must be above 0");
+            if (!(words.feed->value > 0.0)) Refuse(*words.feed, "a feed must be above 0");
             m_feed = words.feed->value * m_unitScale / 60.0;
         }
         if (words.g[kMotion]) m_motion = static_cast<Motion>(words.gNumber[kMotion] + 1);
@@ -298,13 +317,13 @@ class Interpreter {
         const Word* first = FirstGeometryWord(words);
         if (!first) return;
         if (m_motion == Motion::None)
-            Refuse(first->text, "no motion mode (G0, G1, G2 or G3) is in effect");
+            Refuse(*first, "no motion mode (G0, G1, G2 or G3) is in effect");
         if (words.axis[2] && !m_options.threeAxes)
-            Refuse(words.axis[2]->text, "a 2D element has no Z axis");
+            Refuse(*words.axis[2], "a 2D element has no Z axis");
         const std::array<RunningSum, 3> target = Target(words);
         if (m_motion == Motion::Rapid || m_motion == Motion::Feed) {
             if (const Word* arcWord = FirstArcWord(words))
-                Refuse(arcWord->text, "I, J, K and R belong to arcs (G2, G3)");
+                Refuse(*arcWord, "I, J, K and R belong to arcs (G2, G3)");
             AddMove(ValueOf(target), SpeedOfMove());
         } else {
             AddArc(words, ValueOf(target));
@@ -364,8 +383,8 @@ class Interpreter {
     }
 
     void AddArc(const LineWords& words, const Vec3& end) {
-        const std::string name = m_motion == Motion::Clockwise ? "G2" : "G3";
-        const std::string_view word = words.g[kMotion] ? words.g[kMotion]->text : name;
+        const Word modal{'G', 0.0, m_motion == Motion::Clockwise ? "G2" : "G3", 0};
+        const Word& word = words.g[kMotion] ? *words.g[kMotion] : modal;
         const auto& axes = kPlaneAxes[static_cast<size_t>(m_plane)];
         if (!m_options.threeAxes && m_plane != Plane::XY)
             Refuse(word, std::string("an arc in the ") + kPlaneNames[static_cast<size_t>(m_plane)] +
@@ -408,18 +427,17 @@ class Interpreter {
         return tolerance.inProgramUnits ? tolerance.value * m_unitScale : tolerance.value;
     }
 
-    void PlaceCentre(const LineWords& words, std::string_view word, PlaneArc& arc) const {
+    void PlaceCentre(const LineWords& words, const Word& word, PlaneArc& arc) const {
         const auto& axes = kPlaneAxes[static_cast<size_t>(m_plane)];
         if (words.radius) {
             if (FirstArcWord(words) != words.radius)
-                Refuse(words.radius->text, "give either R or I, J, K, not both");
+                Refuse(*words.radius, "give either R or I, J, K, not both");
             return PlaceCentreByRadius(*words.radius, arc);
         }
         const Word* across = words.offset[static_cast<size_t>(axes[2])];
         if (across)
-            Refuse(across->text, std::string(1, kOffsetLetters[axes[2]]) +
-                                     " is not an offset in the " +
-                                     kPlaneNames[static_cast<size_t>(m_plane)] + " plane");
+            Refuse(*across, std::string(1, kOffsetLetters[axes[2]]) + " is not an offset in the " +
+                                kPlaneNames[static_cast<size_t>(m_plane)] + " plane");
         const Word* offsetA = words.offset[static_cast<size_t>(axes[0])];
         const Word* offsetB = words.offset[static_cast<size_t>(axes[1])];
         if (!offsetA && !offsetB) Refuse(word, "an arc needs its centre (I, J, K) or R");
@@ -434,13 +452,13 @@ class Interpreter {
         const double dB = arc.end[1] - arc.start[1];
         const double distance = std::hypot(dA, dB);
         if (distance == 0.0)
-            Refuse(radiusWord.text,
+            Refuse(radiusWord,
                    "an R arc cannot end where it starts; give I, J, K for a full circle");
         const double radius = std::abs(radiusWord.value) * m_unitScale;
         double across = radius * radius - distance * distance / 4.0;
         if (across < 0.0) {
             if (distance / 2.0 - radius > ToleranceInMillimetres())
-                Refuse(radiusWord.text, "the radius is less than half the way to the end point");
+                Refuse(radiusWord, "the radius is less than half the way to the end point");
             across = 0.0;
         }
         const double side = (arc.clockwise ? -1.0 : 1.0) * (radiusWord.value < 0.0 ? -1.0 : 1.0);
@@ -449,7 +467,7 @@ class Interpreter {
         arc.centreB = arc.start[1] + dB / 2.0 + h * dA;
     }
 
-    void CheckRadii(const PlaneArc& arc, std::string_view word, double tolerance) const {
+    void CheckRadii(const PlaneArc& arc, const Word& word, double tolerance) const {
         const double startRadius = RadiusAt(arc, arc.start);
         const double endRadius = RadiusAt(arc, arc.end);
         if (startRadius == 0.0) Refuse(word, "the arc's centre is its start point");

@@ -23,7 +23,8 @@ struct GcodeOptions {
 };
 
 // Reads a program into absolute end points in millimetres from the program's zero point, with
-// speeds in mm/s on the moves where the speed changes. Throws PathError "file:line: word:
-// problem" for anything it cannot follow exactly.
+// speeds in mm/s on the moves where the speed changes. Throws PathError "file:line:column:
+// word: problem" for anything it cannot follow exactly; the column counts characters from 1, a
+// tab as one, and is left out for a motion mode that an earlier line set.
 ImportedPath ReadGcode(std::string_view text, const std::string& fileName,
                        const GcodeOptions& options);

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "base/numbertext/NumberText.h"
+#include "base/EscapedText.h"
 #include "toolpath/element/ElementPath.h"
 #include "toolpath/element/PathError.h"
 #include "toolpath/element/UnitConversion.h"
@@ -28,7 +28,8 @@ std::string CommentText(const std::string& text) {
 
 std::string WriteGcode(const ElementPath& path, const std::string& title) {
     if (path.unitKind != UnitKind::Linear)
-        throw PathError("only an element on linear axes has a G-code form; export it as CSV");
+        throw PathError(SourcePlace{title},
+                        "only an element on linear axes has a G-code form; export it as CSV");
     const bool inches = InInches(path);
     const double unitScale = inches ? kMillimetresPerInch : 1.0;
     // The import reads every length as millimetres and every feed as millimetres per second.

@@ -1,10 +1,11 @@
 // The two forms a path travels in between Vantrel and other tools.
 #pragma once
 
-#include <cctype>
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include "base/CharClass.h"
 
 enum class PathFormat { Gcode, Csv };
 
@@ -12,7 +13,7 @@ enum class PathFormat { Gcode, Csv };
 // .csv .tsv .txt are CSV; nothing for others.
 inline std::optional<PathFormat> FormatOfFileName(const std::string& name) {
     std::string extension = std::filesystem::path(name).extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : extension) c = ToLower(c);
     for (const char* gcode : {".nc", ".ngc", ".gcode", ".tap", ".cnc"})
         if (extension == gcode) return PathFormat::Gcode;
     for (const char* csv : {".csv", ".tsv", ".txt"})

@@ -5,7 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "base/numbertext/NumberText.h"
+#include "base/SourcePlace.h"
+#include "base/numbertext/Layout.h"
 #include "host/CMC_Value.h"
 #include "toolpath/element/PathError.h"
 #include "toolpath/exchange/CountQuantiser.h"
@@ -55,22 +56,21 @@ class Builder {
     BuiltSegments Build() {
         for (const PathMove& move : m_path.moves) Add(move);
         if (m_built.columns.Count() == 0) {
-            throw PathError(m_fileName + (m_path.moves.empty()
-                                              ? ": there are no moves to import"
-                                              : ": no move reaches a whole count of the axes"));
+            throw PathError(SourcePlace{m_fileName},
+                            m_path.moves.empty() ? "there are no moves to import"
+                                                 : "no move reaches a whole count of the axes");
         }
         return std::move(m_built);
     }
 
   private:
-    std::string Where(std::uint32_t line) const { return m_fileName + ":" + std::to_string(line); }
+    SourcePlace Where(std::uint32_t line) const { return {m_fileName, line}; }
 
     void Add(const PathMove& move) {
         m_speed.Take(move.speed, move.line);
         m_acceleration.Take(move.acceleration, move.line);
         const std::optional<Counts> moved = m_quantiser.MoveTo(move.end);
-        if (!moved)
-            throw PathError(Where(move.line) + ": the position is beyond what the axes count");
+        if (!moved) throw PathError(Where(move.line), "the position is beyond what the axes count");
         if ((*moved)[0] == 0 && (*moved)[1] == 0 && (*moved)[2] == 0) {
             ++m_built.merged;
             return;
@@ -79,10 +79,10 @@ class Builder {
         for (size_t axis = 0; axis < 3; ++axis) {
             const std::int64_t counts = (*moved)[axis];
             if (std::abs(counts) > kLongestSegment)
-                throw PathError(Where(move.line) + ": the move of " + std::to_string(counts) +
-                                " counts on " + kAxisLetters[axis] +
-                                " is longer than one segment can hold (" +
-                                std::to_string(kLongestSegment) + " counts)");
+                throw PathError(Where(move.line), "the move of " + std::to_string(counts) +
+                                                      " counts on " + kAxisLetters[axis] +
+                                                      " is longer than one segment can hold (" +
+                                                      std::to_string(kLongestSegment) + " counts)");
             columns.increments[axis].push_back(static_cast<std::int32_t>(counts));
         }
         columns.speed.push_back(Store(m_speed, m_scales.speed, m_path.units.speed, "speed"));
@@ -95,7 +95,7 @@ class Builder {
         if (rate.value == 0.0) return 0.0;
         // The message is made only for a refusal: most segments of a table carry a rate.
         if (std::optional<std::string> problem = RateProblem(rate.value, scale, unit))
-            throw PathError(Where(rate.line) + ": the " + what + " " + *problem);
+            throw PathError(Where(rate.line), "the " + std::string(what) + " " + *problem);
         const double stored = CMC_Value::Represent(VT_FIXED, scale.ToInternal(rate.value));
         rate = PendingRate{};
         return stored;

@@ -4,21 +4,22 @@
 #include <cmath>
 #include <limits>
 
-#include "host/CMC_Value.h"
-
 namespace {
 
 // Index lists in warnings name this many runs at most.
 constexpr std::size_t kListedRuns = 10;
+
+// The largest VACC or VSPD operand: the controller holds them as signed 16.16 fixed point.
+constexpr double kFixedPointLimit = std::numeric_limits<std::int32_t>::max() / 65536.0;
 
 bool AtLiteralLimit(const PathSegment& segment) {
     const auto atLimit = [](std::int64_t count) {
         return count == std::numeric_limits<std::int32_t>::max() ||
                count == std::numeric_limits<std::int32_t>::min();
     };
-    const double fixedLimit = CMC_Value::MaxOf(VT_FIXED);
     return std::any_of(segment.counts.begin(), segment.counts.end(), atLimit) ||
-           segment.accelerationLiteral >= fixedLimit || segment.speedLiteral >= fixedLimit;
+           segment.accelerationLiteral >= kFixedPointLimit ||
+           segment.speedLiteral >= kFixedPointLimit;
 }
 
 // "segment 4", "segments 0 to 2, 7 and 9", "segments 0, 2, ... and 12 more".
@@ -97,9 +98,7 @@ void ConvertSpeeds(const ElementPath& path, MotionSummary& motion) {
     }
 }
 
-void AddMotion(const ElementPath& path, DynamicsInForce before, PathStats& stats) {
-    stats.model = MotionModelOf(path, before);
-    const std::optional<MotionModel>& model = stats.model;
+void AddMotion(const ElementPath& path, const std::optional<MotionModel>& model, PathStats& stats) {
     if (!model) {
         stats.warnings.push_back(
             "the axes have no common unit: lengths are in counts and the duration cannot be "
@@ -145,7 +144,7 @@ double SpeedInColumnUnit(const ElementPath& path, double baseSpeed) {
     return path.scales.speed.ColumnOfBase(baseSpeed);
 }
 
-PathStats ComputeStats(const ElementPath& path, DynamicsInForce before) {
+PathStats ComputeStats(const ElementPath& path, const std::optional<MotionModel>& model) {
     PathStats stats;
     AddTravel(path, stats);
     AddLengths(path, stats);
@@ -159,6 +158,6 @@ PathStats ComputeStats(const ElementPath& path, DynamicsInForce before) {
     AddWarning(stats.warnings,
                "a count or value at the end of its operand's range (beyond it, it is clamped)",
                clamped);
-    AddMotion(path, before, stats);
+    AddMotion(path, model, stats);
     return stats;
 }

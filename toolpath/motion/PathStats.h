@@ -25,7 +25,6 @@ struct PathStats {
     double pathLength = 0.0;             // in the X column's unit; in counts without units
     std::vector<double> segmentLengths;  // the same for each segment
     MotionSummary motion;                // speeds in the speed column's unit
-    std::optional<MotionModel> model;    // what motion summarises, for a plot to trace
     std::vector<std::string> warnings;
 };
 
@@ -35,4 +34,6 @@ std::optional<MotionModel> MotionModelOf(const ElementPath& path, DynamicsInForc
 // A speed of the model in the speed column's unit.
 double SpeedInColumnUnit(const ElementPath& path, double baseSpeed);
 
-PathStats ComputeStats(const ElementPath& path, DynamicsInForce before);
+// The statistics of path, its motion summarised from model (MotionModelOf's for the path, built
+// once by the caller, who may also trace it).
+PathStats ComputeStats(const ElementPath& path, const std::optional<MotionModel>& model);

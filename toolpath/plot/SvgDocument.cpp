@@ -2,101 +2,206 @@
 
 #include <cmath>
 
-#include "base/numbertext/NumberText.h"
+#include "base/Utf8.h"
+#include "base/numbertext/Layout.h"
 
 namespace {
 
-// The length of the UTF-8 sequence that starts text at i, or 0 when it is not one.
-size_t Utf8SequenceLength(const std::string& text, size_t i) {
-    const auto byte = [&](size_t at) { return static_cast<unsigned char>(text[at]); };
-    const unsigned char lead = byte(i);
-    const size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                          : lead >= 0xE0                 ? 3
-                          : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                         : 0;
-    if (length == 0 || i + length > text.size()) return 0;
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-    }
-    // Overlong forms, surrogates, code points past U+10FFFF, and U+FFFE and U+FFFF, which XML
-    // does not allow.
-    const unsigned char second = byte(i + 1);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
-        return 0;
-    if (lead == 0xEF && second == 0xBF && byte(i + 2) >= 0xBE) return 0;
+// The size of a text that names none, in pixels.
+constexpr double kFontSize = 11.0;
+
+// The length of the UTF-8 sequence of a character XML allows that starts text, or 0 when it is
+// malformed or U+FFFE or U+FFFF.
+size_t XmlSequenceLength(std::string_view text) {
+    const Utf8Char read = ReadUtf8Char(text);
+    return read.code == 0xfffe || read.code == 0xffff ? 0 : read.length;
+}
+
+bool IsPlain(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x80 && c != '&' && c != '<' && c != '>' && c != '"';
+}
+
+// How many characters at the start of text stand for themselves in XML.
+size_t PlainLength(std::string_view text) {
+    size_t length = 0;
+    while (length < text.size() && IsPlain(text[length])) ++length;
     return length;
 }
 
-}  // namespace
+// Appends what the character at the start of text, which is not plain, is written as; returns
+// how many bytes it took.
+size_t AppendEscaped(std::string& out, std::string_view text) {
+    switch (text[0]) {
+        case '&':
+            out += "&amp;";
+            return 1;
+        case '<':
+            out += "&lt;";
+            return 1;
+        case '>':
+            out += "&gt;";
+            return 1;
+        case '"':
+            out += "&quot;";
+            return 1;
+        default:
+            break;
+    }
+    // Control characters, malformed UTF-8 and what XML does not take show as '?'.
+    const bool control = static_cast<unsigned char>(text[0]) < 0x20;
+    const size_t length = control ? 0 : XmlSequenceLength(text);
+    if (length == 0) {
+        out += '?';
+        return 1;
+    }
+    out.append(text.substr(0, length));
+    return length;
+}
 
-std::string SvgDocument::Coordinate(double pixels) {
+// A coordinate or length in pixels, to a tenth of a pixel.
+std::string Coordinate(double pixels) {
     const double tenths = std::round(pixels * 10.0) / 10.0;
     return numbertext::Significant(tenths == 0.0 ? 0.0 : tenths, 12).Str();
 }
 
-std::string SvgDocument::Escaped(const std::string& text) {
+// text with the characters XML reserves escaped, control bytes and bytes that are not UTF-8
+// shown as '?'.
+std::string Escaped(std::string_view text) {
     std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '&') {
-            out += "&amp;";
-        } else if (c == '<') {
-            out += "&lt;";
-        } else if (c == '>') {
-            out += "&gt;";
-        } else if (c == '"') {
-            out += "&quot;";
-        } else if (static_cast<unsigned char>(c) >= 0x80) {
-            const size_t length = Utf8SequenceLength(text, i);
-            out += length ? text.substr(i, length) : "?";
-            if (length) i += length - 1;
-        } else {
-            out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-        }
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const size_t plain = PlainLength(text);
+        out.append(text.substr(0, plain));
+        text.remove_prefix(plain);
+        if (!text.empty()) text.remove_prefix(AppendEscaped(out, text));
     }
     return out;
 }
+
+const char* AnchorName(TextAnchor anchor) {
+    return anchor == TextAnchor::Middle ? "middle" : anchor == TextAnchor::End ? "end" : "start";
+}
+
+// One element's text, written attribute by attribute.
+class ElementText {
+  public:
+    explicit ElementText(std::string_view name) : m_name(name), m_text("<" + m_name) {}
+
+    ElementText& Attribute(std::string_view name, std::string_view value) {
+        m_text += ' ';
+        m_text += name;
+        m_text += "=\"";
+        m_text += Escaped(value);
+        m_text += '"';
+        return *this;
+    }
+    ElementText& Length(std::string_view name, double pixels) {
+        return Attribute(name, Coordinate(pixels));
+    }
+    // Attributes that are left out when they are empty or zero.
+    ElementText& Optional(std::string_view name, std::string_view value) {
+        return value.empty() ? *this : Attribute(name, value);
+    }
+    ElementText& OptionalLength(std::string_view name, double pixels) {
+        return pixels == 0.0 ? *this : Length(name, pixels);
+    }
+    ElementText& Style(const ShapeStyle& style) {
+        Optional("fill", style.fill).Optional("stroke", style.stroke);
+        OptionalLength("stroke-width", style.strokeWidth);
+        if (!style.roundJoins) return *this;
+        return Attribute("stroke-linejoin", "round").Attribute("stroke-linecap", "round");
+    }
+    ElementText& Style(const TextStyle& style) {
+        OptionalLength("font-size", style.fontSize);
+        if (style.bold) Attribute("font-weight", "bold");
+        Optional("fill", style.fill);
+        if (style.anchor == TextAnchor::Start) return *this;
+        return Attribute("text-anchor", AnchorName(style.anchor));
+    }
+
+    std::string Empty() const { return m_text + "/>"; }
+    std::string Opening() const { return m_text + ">"; }
+    std::string Around(std::string_view content) const {
+        return Opening() + Escaped(content) + "</" + m_name + ">";
+    }
+
+  private:
+    std::string m_name;
+    std::string m_text;
+};
+
+}  // namespace
 
 void SvgDocument::Add(const std::string& element) {
     m_body += element;
     m_body += '\n';
 }
 
-void SvgDocument::Text(double x, double y, const std::string& text, const std::string& attributes) {
-    Add("<text x=\"" + Coordinate(x) + "\" y=\"" + Coordinate(y) + "\"" +
-        (attributes.empty() ? "" : " " + attributes) + ">" + Escaped(text) + "</text>");
+void SvgDocument::Text(Point2 at, std::string_view text, const TextStyle& style) {
+    Add(ElementText("text").Length("x", at.x).Length("y", at.y).Style(style).Around(text));
 }
 
-void SvgDocument::VerticalText(double x, double y, const std::string& text) {
-    Text(x, y, text,
-         "text-anchor=\"middle\" transform=\"rotate(-90 " + Coordinate(x) + " " + Coordinate(y) +
-             ")\"");
+void SvgDocument::VerticalText(Point2 at, std::string_view text) {
+    const std::string turn = "rotate(-90 " + Coordinate(at.x) + " " + Coordinate(at.y) + ")";
+    Add(ElementText("text")
+            .Length("x", at.x)
+            .Length("y", at.y)
+            .Style(TextStyle{.anchor = TextAnchor::Middle})
+            .Attribute("transform", turn)
+            .Around(text));
 }
 
-void SvgDocument::Line(Point2 from, Point2 to, const std::string& attributes) {
-    Add("<line x1=\"" + Coordinate(from.x) + "\" y1=\"" + Coordinate(from.y) + "\" x2=\"" +
-        Coordinate(to.x) + "\" y2=\"" + Coordinate(to.y) + "\" " + attributes + "/>");
+void SvgDocument::Line(Point2 from, Point2 to, const ShapeStyle& style) {
+    Add(ElementText("line")
+            .Length("x1", from.x)
+            .Length("y1", from.y)
+            .Length("x2", to.x)
+            .Length("y2", to.y)
+            .Style(style)
+            .Empty());
 }
 
 void SvgDocument::Rect(double left, double top, double width, double height,
-                       const std::string& attributes) {
-    Add("<rect x=\"" + Coordinate(left) + "\" y=\"" + Coordinate(top) + "\" width=\"" +
-        Coordinate(width) + "\" height=\"" + Coordinate(height) + "\" " + attributes + "/>");
+                       const ShapeStyle& style) {
+    Add(ElementText("rect")
+            .Length("x", left)
+            .Length("y", top)
+            .Length("width", width)
+            .Length("height", height)
+            .Style(style)
+            .Empty());
 }
 
-void SvgDocument::Circle(Point2 centre, double radius, const std::string& attributes) {
-    Add("<circle cx=\"" + Coordinate(centre.x) + "\" cy=\"" + Coordinate(centre.y) + "\" r=\"" +
-        Coordinate(radius) + "\" " + attributes + "/>");
+void SvgDocument::Circle(Point2 centre, double radius, const ShapeStyle& style) {
+    Add(ElementText("circle")
+            .Length("cx", centre.x)
+            .Length("cy", centre.y)
+            .Length("r", radius)
+            .Style(style)
+            .Empty());
+}
+
+void SvgDocument::Path(std::string_view data, const ShapeStyle& style) {
+    Add(ElementText("path").Style(style).Attribute("d", data).Empty());
 }
 
 std::string SvgDocument::Finish(double width, double height) const {
     const std::string w = Coordinate(width);
     const std::string h = Coordinate(height);
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-           w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h +
-           "\" font-family=\"sans-serif\" font-size=\"11\">\n"
-           "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n" +
-           m_body + "</svg>\n";
+    const std::string svg = ElementText("svg")
+                                .Attribute("xmlns", "http://www.w3.org/2000/svg")
+                                .Attribute("width", w)
+                                .Attribute("height", h)
+                                .Attribute("viewBox", "0 0 " + w + " " + h)
+                                .Attribute("font-family", "sans-serif")
+                                .Length("font-size", kFontSize)
+                                .Opening();
+    const std::string ground = ElementText("rect")
+                                   .Attribute("width", "100%")
+                                   .Attribute("height", "100%")
+                                   .Attribute("fill", "white")
+                                   .Empty();
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + svg + "\n" + ground + "\n" + m_body +
+           "</svg>\n";
 }

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/numbertext/NumberText.h"
+#include "base/numbertext/Layout.h"
 #include "toolpath/motion/PathStats.h"
 #include "toolpath/plot/LabelPlacer.h"
 #include "toolpath/plot/PlotGeometry.h"
@@ -19,28 +19,104 @@ namespace {
 
 // Speeds are drawn in this many colours, slow to fast.
 constexpr int kSpeedColours = 12;
-constexpr const char* kUnknownSpeedColour = "#555555";
-constexpr const char* kProfileColour = "#1f4e9c";
 // Colours along the speed scale, interpolated between these stops.
 constexpr std::array<std::array<int, 3>, 5> kColourStops = {
     {{44, 62, 158}, {42, 143, 189}, {39, 174, 96}, {230, 163, 0}, {215, 48, 31}}};
 
+// The colours of everything but the speed scale.
+namespace ink {
+constexpr const char* kUnknownSpeed = "#555555";
+constexpr const char* kProfile = "#1f4e9c";
+constexpr const char* kGrid = "#eeeeee";
+constexpr const char* kTick = "#666";  // ticks and the isometric key's axes
+constexpr const char* kFrame = "#999";
+constexpr const char* kScaleBar = "#333";
+constexpr const char* kStart = "#1a9e2e";
+constexpr const char* kEnd = "#111111";
+constexpr const char* kEndEdge = "white";
+constexpr const char* kLabel = "#444";
+}  // namespace ink
+
 // Layout, in pixels.
 constexpr double kPad = 10.0;
 constexpr double kTitleHeight = 44.0;
+constexpr double kTitleBaseline = 26.0;
+constexpr double kTitleFontSize = 15.0;
 constexpr double kLegendWidth = 170.0;
 constexpr double kAxisLeft = 66.0;    // room for the vertical axis' ticks and label
 constexpr double kAxisBottom = 44.0;  // room for the horizontal axis' ticks and label
 constexpr double kPanelTop = 24.0;    // room for the view's name
 constexpr double kPanelRight = 16.0;
-constexpr double kInnerMargin = 12.0;  // between the path's extent and the frame
+constexpr double kViewNameRise = 8.0;         // from the frame's top to the view name's baseline
+constexpr Point2 kSinglePanel{800.0, 600.0};  // the one view of a 2D path
+constexpr Point2 kGridPanel{480.0, 380.0};    // each of the four views of a 3D path
+constexpr double kInnerMargin = 12.0;         // between the path's extent and the frame
 constexpr double kProfileHeight = 230.0;
+constexpr double kProfileHeadroom = 1.05;  // the speed axis reaches this far past the peak
+constexpr double kPathWidth = 1.4;
+// From the line a text centres on to its baseline, for the document's font size.
+constexpr double kTextCentreDrop = 4.0;
+
+// Ticks, their values and the axis names around a frame.
 constexpr double kTickLength = 5.0;
 constexpr double kTickSpacing = 70.0;  // about one tick per this many pixels
+constexpr int kMinTicks = 3;
+constexpr double kTickValueBelow = 17.0;  // the baseline of a value under the frame
+constexpr double kTickValueLeft = 8.0;    // the end of a value left of the frame
+constexpr double kAxisNameBelow = 36.0;   // the baseline of the name under the frame
+constexpr double kAxisNameLeft = 52.0;    // the middle of the name left of the frame
+
+// The isometric view's key: axis arrows at a corner under the frame, a scale bar beside them.
+constexpr Point2 kKeyCorner{14.0, 36.0};  // from the frame's bottom left
+constexpr double kKeyArrowLength = 18.0;
+constexpr double kKeyLetterGap = 8.0;     // past an arrow's tip
+constexpr double kKeyLetterCentre = 3.0;  // half a letter's width
+constexpr double kScaleBarBelow = 30.0;
+constexpr double kScaleBarWidth = 2.0;
+constexpr double kScaleBarShare = 4.0;  // the bar is at most the frame's width over this
+constexpr double kScaleBarValueGap = 6.0;
+
+// The start's ring and the end's square, and the room they keep free of numbers.
+constexpr double kStartRadius = 6.5;
+constexpr double kStartRingWidth = 3.0;
+constexpr double kStartRoom = 8.0;  // half the side of the room
+constexpr double kEndHalfSide = 4.0;
+constexpr double kEndRoom = 5.0;
+
+// Segment numbers.
 constexpr int kMaxLabelsPerView = 200;
+constexpr double kLabelFontSize = 9.0;
 constexpr double kLabelCharWidth = 5.6;
 constexpr double kLabelHeight = 10.0;
+constexpr double kLabelPadding = 2.0;       // added to the width of the characters
+constexpr double kLabelInset = 1.0;         // from the label's left to its text
+constexpr double kLabelBaselineRise = 2.0;  // from the label's bottom to the baseline
+constexpr double kLabelGap = 3.0;           // from the point it numbers
+constexpr double kLabelGapOnMarker = 8.0;   // from a point on the start or the end
+constexpr double kInkHalfSide = 0.5;        // an inked pixel, as the labels keep off it
 constexpr int kShownDigits = 4;
+
+// The legend, right of the views: offsets from its left and top.
+namespace legend {
+constexpr double kGap = 10.0;  // from the views
+constexpr double kFirstBaseline = 12.0;
+constexpr double kSecondBaseline = 28.0;
+constexpr double kBarTop = 24.0;
+constexpr double kBoxWidth = 16.0;
+constexpr double kBoxHeight = 18.0;
+constexpr double kTickEnd = 20.0;
+constexpr double kTickValue = 23.0;
+constexpr double kPeakBelowBar = 18.0;
+constexpr double kMarkerCentre = 7.0;
+constexpr double kMarkerName = 20.0;
+constexpr double kStartRow = 40.0;  // the markers' centres below the speed scale
+constexpr double kEndRow = 60.0;
+constexpr double kNoteBaseline = 84.0;
+constexpr int kTickCount = 4;
+}  // namespace legend
+
+// Segment numbers and the legend's note on them.
+TextStyle LabelStyle() { return {.fontSize = kLabelFontSize, .fill = ink::kLabel}; }
 
 std::string Number(double value, int digits = kShownDigits) {
     return numbertext::Significant(value == 0.0 ? 0.0 : value, digits).Str();
@@ -55,31 +131,35 @@ struct Area {
     double Bottom() const { return top + height; }
 };
 
-void DrawRect(SvgDocument& svg, const Area& area, const std::string& attributes) {
-    svg.Rect(area.left, area.top, area.width, area.height, attributes);
+void DrawFrame(SvgDocument& svg, const Area& area) {
+    svg.Rect(area.left, area.top, area.width, area.height, {.fill = "none", .stroke = ink::kFrame});
 }
 
 // A tick on the area's bottom edge at x with its grid line and value.
 void DrawTickAcross(SvgDocument& svg, const Area& area, double x, double value) {
-    svg.Line({x, area.top}, {x, area.Bottom()}, "stroke=\"#eeeeee\"");
-    svg.Line({x, area.Bottom()}, {x, area.Bottom() + kTickLength}, "stroke=\"#666\"");
-    svg.Text(x, area.Bottom() + 17, Number(value), "text-anchor=\"middle\"");
+    svg.Line({x, area.top}, {x, area.Bottom()}, {.stroke = ink::kGrid});
+    svg.Line({x, area.Bottom()}, {x, area.Bottom() + kTickLength}, {.stroke = ink::kTick});
+    svg.Text({x, area.Bottom() + kTickValueBelow}, Number(value), {.anchor = TextAnchor::Middle});
 }
 
 // A tick on the area's left edge at y with its grid line and value.
 void DrawTickUp(SvgDocument& svg, const Area& area, double y, double value) {
-    svg.Line({area.left, y}, {area.Right(), y}, "stroke=\"#eeeeee\"");
-    svg.Line({area.left - kTickLength, y}, {area.left, y}, "stroke=\"#666\"");
-    svg.Text(area.left - 8, y + 4, Number(value), "text-anchor=\"end\"");
+    svg.Line({area.left, y}, {area.Right(), y}, {.stroke = ink::kGrid});
+    svg.Line({area.left - kTickLength, y}, {area.left, y}, {.stroke = ink::kTick});
+    svg.Text({area.left - kTickValueLeft, y + kTextCentreDrop}, Number(value),
+             {.anchor = TextAnchor::End});
 }
 
 void DrawAxisNames(SvgDocument& svg, const Area& area, const std::string& across,
                    const std::string& up) {
-    svg.Text(area.left + area.width / 2, area.Bottom() + 36, across, "text-anchor=\"middle\"");
-    svg.VerticalText(area.left - 52, area.top + area.height / 2, up);
+    svg.Text({area.left + area.width / 2, area.Bottom() + kAxisNameBelow}, across,
+             {.anchor = TextAnchor::Middle});
+    svg.VerticalText({area.left - kAxisNameLeft, area.top + area.height / 2}, up);
 }
 
-int TickCount(double pixels) { return std::max(3, static_cast<int>(pixels / kTickSpacing)); }
+int TickCount(double pixels) {
+    return std::max(kMinTicks, static_cast<int>(pixels / kTickSpacing));
+}
 
 struct Panel {
     PlotView view;
@@ -104,8 +184,8 @@ std::string SpeedColour(int bucket) {
 
 // What the speed colouring needs: the model and the peak speed to scale colours to.
 struct SpeedScale {
-    std::optional<MotionModel> model;
-    double peak = 0.0;  // in the base unit
+    const MotionModel* model = nullptr;  // nothing when the speeds are unknown
+    double peak = 0.0;                   // in the base unit
     std::string unknownReason;
     int Bucket(double speed) const {
         if (peak <= 0.0) return 0;
@@ -113,17 +193,16 @@ struct SpeedScale {
     }
 };
 
-SpeedScale SpeedScaleOf(const ElementPath& path, std::optional<MotionModel> model,
+SpeedScale SpeedScaleOf(const ElementPath& path, const std::optional<MotionModel>& model,
                         const MotionSummary& summary) {
     SpeedScale scale;
-    scale.model = std::move(model);
-    if (!scale.model) {
+    if (!model) {
         scale.unknownReason = "no common unit";
-    } else if (!scale.model->Estimable()) {
-        scale.unknownReason = scale.model->SegmentsWithoutSpeed() > 0 ? "no speed in force"
-                                                                      : "no acceleration in force";
-        scale.model.reset();
+    } else if (!model->Estimable()) {
+        scale.unknownReason =
+            model->SegmentsWithoutSpeed() > 0 ? "no speed in force" : "no acceleration in force";
     } else {
+        scale.model = &*model;
         scale.peak = path.scales.speed.BaseOfColumn(summary.peakSpeed);
     }
     return scale;
@@ -133,8 +212,8 @@ SpeedScale SpeedScaleOf(const ElementPath& path, std::optional<MotionModel> mode
 std::vector<Panel> LayOutPanels(const ElementPath& path, const std::vector<PathPoint>& points) {
     const std::vector<PlotView> views = ViewsOf(path);
     const bool single = views.size() == 1;
-    const double panelWidth = single ? 800.0 : 480.0;
-    const double panelHeight = single ? 600.0 : 380.0;
+    const double panelWidth = single ? kSinglePanel.x : kGridPanel.x;
+    const double panelHeight = single ? kSinglePanel.y : kGridPanel.y;
     std::vector<Panel> panels;
     for (size_t i = 0; i < views.size(); ++i) {
         const double left = kPad + static_cast<double>(i % 2) * panelWidth;
@@ -176,34 +255,39 @@ void DrawTicks(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
 // scale bar.
 void DrawIsometricKey(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
     const Area& area = panel.area;
-    const Point2 corner{area.left + 14, area.Bottom() + 36};
+    const Point2 corner{area.left + kKeyCorner.x, area.Bottom() + kKeyCorner.y};
     for (int axis = 0; axis < 3; ++axis) {
         PathPoint unit{};
         unit[static_cast<size_t>(axis)] = 1.0;
         const Point2 direction = Project(PlotView::Isometric, unit);
-        const Point2 tip{corner.x + direction.x * 18, corner.y - direction.y * 18};
-        svg.Line(corner, tip, "stroke=\"#666\"");
-        svg.Text(tip.x + direction.x * 8 - 3, tip.y - direction.y * 8 + 4,
+        const Point2 tip{corner.x + direction.x * kKeyArrowLength,
+                         corner.y - direction.y * kKeyArrowLength};
+        svg.Line(corner, tip, {.stroke = ink::kTick});
+        svg.Text({tip.x + direction.x * kKeyLetterGap - kKeyLetterCentre,
+                  tip.y - direction.y * kKeyLetterGap + kTextCentreDrop},
                  std::string(1, AxisLetter(axis)));
     }
     const InternalScale& unit = path.scales.position[0];
-    const double barValue = NiceValueBelow(unit.ToColumn(area.width / 4 / panel.fit.scale));
+    const double barValue =
+        NiceValueBelow(unit.ToColumn(area.width / kScaleBarShare / panel.fit.scale));
     const double barPixels = unit.FromColumn(barValue) * panel.fit.scale;
-    const Point2 barEnd{area.Right(), area.Bottom() + 30};
-    svg.Line({barEnd.x - barPixels, barEnd.y}, barEnd, "stroke=\"#333\" stroke-width=\"2\"");
-    svg.Text(barEnd.x - barPixels - 6, barEnd.y + 4,
-             Number(barValue) + " " + PositionUnitName(path, 0), "text-anchor=\"end\"");
+    const Point2 barEnd{area.Right(), area.Bottom() + kScaleBarBelow};
+    svg.Line({barEnd.x - barPixels, barEnd.y}, barEnd,
+             {.stroke = ink::kScaleBar, .strokeWidth = kScaleBarWidth});
+    svg.Text({barEnd.x - barPixels - kScaleBarValueGap, barEnd.y + kTextCentreDrop},
+             Number(barValue) + " " + PositionUnitName(path, 0), {.anchor = TextAnchor::End});
 }
 
 void DrawFrames(SvgDocument& svg, const ElementPath& path, const std::vector<Panel>& panels) {
     for (const Panel& panel : panels) {
-        svg.Text(panel.area.left, panel.area.top - 8, ViewName(panel.view), "font-weight=\"bold\"");
+        svg.Text({panel.area.left, panel.area.top - kViewNameRise}, ViewName(panel.view),
+                 {.bold = true});
         if (panel.view == PlotView::Isometric) {
             DrawIsometricKey(svg, path, panel);
         } else {
             DrawTicks(svg, path, panel);
         }
-        DrawRect(svg, panel.area, "fill=\"none\" stroke=\"#999\"");
+        DrawFrame(svg, panel.area);
     }
 }
 
@@ -285,9 +369,8 @@ class PathTracer {
 
 // One path element of a thinner's drawing in one colour.
 void DrawPathData(SvgDocument& svg, const std::string& data, const std::string& colour) {
-    svg.Add("<path fill=\"none\" stroke=\"" + colour +
-            "\" stroke-width=\"1.4\" stroke-linejoin=\"round\" stroke-linecap=\"round\" d=\"" +
-            data + "\"/>");
+    svg.Path(data,
+             {.fill = "none", .stroke = colour, .strokeWidth = kPathWidth, .roundJoins = true});
 }
 
 void DrawPaths(SvgDocument& svg, const PathTracer& tracer, const std::vector<Panel>& panels,
@@ -296,18 +379,20 @@ void DrawPaths(SvgDocument& svg, const PathTracer& tracer, const std::vector<Pan
         for (int colour = 0; colour < kSpeedColours; ++colour) {
             const std::string& data = tracer.Thinner(i).PathData(colour);
             if (data.empty()) continue;
-            DrawPathData(svg, data, speeds.model ? SpeedColour(colour) : kUnknownSpeedColour);
+            DrawPathData(svg, data, speeds.model ? SpeedColour(colour) : ink::kUnknownSpeed);
         }
     }
 }
 
 // The start is a ring and the end a square inside it, so both show where they meet.
 void DrawStartMarker(SvgDocument& svg, Point2 at) {
-    svg.Circle(at, 6.5, "fill=\"none\" stroke=\"#1a9e2e\" stroke-width=\"3\"");
+    svg.Circle(at, kStartRadius,
+               {.fill = "none", .stroke = ink::kStart, .strokeWidth = kStartRingWidth});
 }
 
 void DrawEndMarker(SvgDocument& svg, Point2 at) {
-    svg.Rect(at.x - 4, at.y - 4, 8, 8, "fill=\"#111111\" stroke=\"white\"");
+    svg.Rect(at.x - kEndHalfSide, at.y - kEndHalfSide, 2 * kEndHalfSide, 2 * kEndHalfSide,
+             {.fill = ink::kEnd, .stroke = ink::kEndEdge});
 }
 
 // A segment number goes beside its point, in the first corner where it does not crowd; gap
@@ -320,7 +405,8 @@ bool PlaceLabel(SvgDocument& svg, LabelPlacer& placer, Point2 at, const std::str
         const double left = corner[0] > 0 ? at.x + gap : at.x - gap - width;
         const double top = corner[1] < 0 ? at.y - gap - kLabelHeight : at.y + gap;
         if (!placer.Place(left, top, width, kLabelHeight)) continue;
-        svg.Text(left + 1, top + kLabelHeight - 2, label, "font-size=\"9\" fill=\"#444\"");
+        svg.Text({left + kLabelInset, top + kLabelHeight - kLabelBaselineRise}, label,
+                 LabelStyle());
         return true;
     }
     return false;
@@ -333,7 +419,8 @@ void ReserveInk(LabelPlacer& placer, const Area& area, const PolylineThinner& th
     for (int row = static_cast<int>(area.top); row < static_cast<int>(area.Bottom()); ++row) {
         for (int column = static_cast<int>(area.left); column < static_cast<int>(area.Right());
              ++column) {
-            if (thinner.IsInked(column, row)) placer.Reserve(column, row, 0.5, 0.5);
+            if (thinner.IsInked(column, row))
+                placer.Reserve(column, row, kInkHalfSide, kInkHalfSide);
         }
     }
 }
@@ -347,15 +434,17 @@ void DrawMarkersAndNumbers(SvgDocument& svg, const std::vector<Panel>& panels,
         const Point2 end = panel.Pixel(points.back());
         LabelPlacer placer(panel.area.left, panel.area.top, panel.area.width, panel.area.height);
         ReserveInk(placer, panel.area, tracer.Thinner(p));
-        placer.Reserve(start.x - 8, start.y - 8, 16, 16);
-        placer.Reserve(end.x - 5, end.y - 5, 10, 10);
+        placer.Reserve(start.x - kStartRoom, start.y - kStartRoom, 2 * kStartRoom, 2 * kStartRoom);
+        placer.Reserve(end.x - kEndRoom, end.y - kEndRoom, 2 * kEndRoom, 2 * kEndRoom);
         int placed = 0;
         for (size_t i = 1; i < points.size() && placed < kMaxLabelsPerView; ++i) {
             const std::string label = std::to_string(i - 1);
-            const double width = kLabelCharWidth * static_cast<double>(label.size()) + 2;
+            const double width =
+                kLabelCharWidth * static_cast<double>(label.size()) + kLabelPadding;
             const Point2 at = panel.Pixel(points[i]);
             const bool onMarker = SamePixel(at, start) || SamePixel(at, end);
-            if (PlaceLabel(svg, placer, at, label, width, onMarker ? 8.0 : 3.0)) ++placed;
+            if (PlaceLabel(svg, placer, at, label, width, onMarker ? kLabelGapOnMarker : kLabelGap))
+                ++placed;
         }
         DrawStartMarker(svg, start);
         DrawEndMarker(svg, end);
@@ -364,45 +453,46 @@ void DrawMarkersAndNumbers(SvgDocument& svg, const std::vector<Panel>& panels,
 
 void DrawLegend(SvgDocument& svg, const ElementPath& path, const SpeedScale& speeds,
                 const MotionSummary& summary, double left, double top) {
+    using namespace legend;
     if (!speeds.model) {
-        svg.Text(left, top + 12, "speed not known:");
-        svg.Text(left, top + 28, speeds.unknownReason);
-        top += 28;
+        svg.Text({left, top + kFirstBaseline}, "speed not known:");
+        svg.Text({left, top + kSecondBaseline}, speeds.unknownReason);
+        top += kSecondBaseline;
     } else {
-        const double boxHeight = 18.0;
-        svg.Text(left, top + 12, "speed [" + path.columnUnits.speed + "]");
-        const double barTop = top + 24;
+        svg.Text({left, top + kFirstBaseline}, "speed [" + path.columnUnits.speed + "]");
+        const double barTop = top + kBarTop;
         for (int colour = 0; colour < kSpeedColours; ++colour) {
-            const double y = barTop + (kSpeedColours - 1 - colour) * boxHeight;
-            svg.Rect(left, y, 16, boxHeight, "fill=\"" + SpeedColour(colour) + "\"");
+            const double y = barTop + (kSpeedColours - 1 - colour) * kBoxHeight;
+            svg.Rect(left, y, kBoxWidth, kBoxHeight, {.fill = SpeedColour(colour)});
         }
-        double barBottom = barTop + kSpeedColours * boxHeight;
-        for (double tick : NiceTicks(0.0, summary.peakSpeed, 4)) {
+        double barBottom = barTop + kSpeedColours * kBoxHeight;
+        for (double tick : NiceTicks(0.0, summary.peakSpeed, kTickCount)) {
             const double y = barBottom - (barBottom - barTop) * tick / summary.peakSpeed;
-            svg.Line({left + 16, y}, {left + 20, y}, "stroke=\"#666\"");
-            svg.Text(left + 23, y + 4, Number(tick));
+            svg.Line({left + kBoxWidth, y}, {left + kTickEnd, y}, {.stroke = ink::kTick});
+            svg.Text({left + kTickValue, y + kTextCentreDrop}, Number(tick));
         }
-        svg.Text(left, barBottom + 18, "peak " + Number(summary.peakSpeed));
-        barBottom += 18;
+        svg.Text({left, barBottom + kPeakBelowBar}, "peak " + Number(summary.peakSpeed));
+        barBottom += kPeakBelowBar;
         top = barBottom;
     }
-    DrawStartMarker(svg, {left + 7, top + 40});
-    svg.Text(left + 20, top + 44, "start");
-    DrawEndMarker(svg, {left + 7, top + 60});
-    svg.Text(left + 20, top + 64, "end");
-    svg.Text(left, top + 84, "numbers: segment ends", "font-size=\"9\" fill=\"#444\"");
+    DrawStartMarker(svg, {left + kMarkerCentre, top + kStartRow});
+    svg.Text({left + kMarkerName, top + kStartRow + kTextCentreDrop}, "start");
+    DrawEndMarker(svg, {left + kMarkerCentre, top + kEndRow});
+    svg.Text({left + kMarkerName, top + kEndRow + kTextCentreDrop}, "end");
+    svg.Text({left, top + kNoteBaseline}, "numbers: segment ends", LabelStyle());
 }
 
 void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScale& speeds,
                       const MotionSummary& summary, const Area& area, double width, double height) {
-    svg.Text(area.left, area.top - 8, "speed over time", "font-weight=\"bold\"");
-    DrawRect(svg, area, "fill=\"none\" stroke=\"#999\"");
+    svg.Text({area.left, area.top - kViewNameRise}, "speed over time", {.bold = true});
+    DrawFrame(svg, area);
     if (!speeds.model || summary.duration <= 0.0) {
-        svg.Text(area.left + area.width / 2, area.top + area.height / 2,
-                 "speed over time not known: " + speeds.unknownReason, "text-anchor=\"middle\"");
+        svg.Text({area.left + area.width / 2, area.top + area.height / 2},
+                 "speed over time not known: " + speeds.unknownReason,
+                 {.anchor = TextAnchor::Middle});
         return;
     }
-    const double top = summary.peakSpeed * 1.05;
+    const double top = summary.peakSpeed * kProfileHeadroom;
     const auto pixel = [&](double time, double speed) {
         return Point2{area.left + time / summary.duration * area.width,
                       area.Bottom() - speed / top * area.height};
@@ -420,7 +510,7 @@ void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScal
         curve.LineTo(pixel(piece.endTime, piece.endSpeed * toColumn), 0);
     });
     curve.Finish();
-    DrawPathData(svg, curve.PathData(0), kProfileColour);
+    DrawPathData(svg, curve.PathData(0), ink::kProfile);
 }
 
 std::string Title(const ElementPath& path, const PlotRequest& request, const PathStats& stats) {
@@ -434,9 +524,9 @@ std::string Title(const ElementPath& path, const PlotRequest& request, const Pat
 
 }  // namespace
 
-std::string RenderSvgPlot(const ElementPath& path, const PlotRequest& request) {
-    PathStats stats = ComputeStats(path, request.before);
-    const SpeedScale speeds = SpeedScaleOf(path, std::move(stats.model), stats.motion);
+std::string RenderSvgPlot(const ElementPath& path, const std::optional<MotionModel>& model,
+                          const PathStats& stats, const PlotRequest& request) {
+    const SpeedScale speeds = SpeedScaleOf(path, model, stats.motion);
     const std::vector<PathPoint> points = CumulativePoints(path);
     const std::vector<Panel> panels = LayOutPanels(path, points);
 
@@ -453,7 +543,7 @@ std::string RenderSvgPlot(const ElementPath& path, const PlotRequest& request) {
     const double height = bottom + kPad;
 
     SvgDocument svg;
-    svg.Text(kPad, 26, Title(path, request, stats), "font-size=\"15\"");
+    svg.Text({kPad, kTitleBaseline}, Title(path, request, stats), {.fontSize = kTitleFontSize});
     DrawFrames(svg, path, panels);
     PathTracer tracer(panels, points, width, height);
     if (speeds.model) {
@@ -464,7 +554,7 @@ std::string RenderSvgPlot(const ElementPath& path, const PlotRequest& request) {
     tracer.Finish();
     DrawPaths(svg, tracer, panels, speeds);
     DrawMarkersAndNumbers(svg, panels, points, tracer);
-    DrawLegend(svg, path, speeds, stats.motion, right + 10, kTitleHeight + kPanelTop);
+    DrawLegend(svg, path, speeds, stats.motion, right + legend::kGap, kTitleHeight + kPanelTop);
     if (request.speedProfile)
         DrawSpeedProfile(svg, path, speeds, stats.motion, profile, width, height);
     return svg.Finish(width, height);

@@ -3,15 +3,19 @@
 // of the motion model; optionally the speed over time.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "toolpath/element/ElementPath.h"
 #include "toolpath/motion/MotionModel.h"
+#include "toolpath/motion/PathStats.h"
 
 struct PlotRequest {
     std::string name;           // names the element in the title
     bool speedProfile = false;  // add a chart of the vector speed over time
-    DynamicsInForce before;     // in force before the element, in the columns' units
 };
 
-std::string RenderSvgPlot(const ElementPath& path, const PlotRequest& request);
+// model and stats are the path's (MotionModelOf and ComputeStats on it): the plot traces the
+// model the statistics summarise rather than building its own.
+std::string RenderSvgPlot(const ElementPath& path, const std::optional<MotionModel>& model,
+                          const PathStats& stats, const PlotRequest& request);

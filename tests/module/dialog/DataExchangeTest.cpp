@@ -37,8 +37,18 @@ TEST_F(DataExchange, OkRefusesAMissingSlaveAxisOnItsComboBox) {
     EXPECT_EQ(run.result, 0);
     const DialogState& state = run.dumps.back();
     EXPECT_EQ(state.Messages(), kUnusableSlaveYThenOk);
-    EXPECT_EQ(state.Focus(), 12005);
+    EXPECT_EQ(state.Focus(), IDC_SLAVE_Y);
     EXPECT_EQ(state.Items("IDC_SLAVE_X"), (std::vector<std::string>{"1", "2", "3"}));
+}
+
+TEST_F(DataExchange, OkRefusesAMissingSlaveAxisAlsoOnItsDisabledComboBox) {
+    // Without "Set X, Y and Z axes" the combo boxes are disabled, yet OK names the one to
+    // correct by giving it the focus.
+    const std::string element = std::string("ConfigureMode=0\nSlaveY=3\n") + kThreeSegments;
+    const DialogState state = Run("ok\ndump\n", element).dumps.back();
+    EXPECT_FALSE(state.Enabled("IDC_SLAVE_Y"));
+    EXPECT_EQ(state.Messages(), kUnusableSlaveYThenOk);
+    EXPECT_EQ(state.Focus(), IDC_SLAVE_Y);
 }
 
 TEST_F(DataExchange, SlavesWithoutAnAxisLetterAreNotOffered) {
@@ -73,10 +83,10 @@ TEST_F(DataExchange, OkRefusesEqualSlaveAxes) {
     const DialogState y = Run("select IDC_SLAVE_Y 0\nok\ndump\n").dumps.back();
     EXPECT_EQ(y.Messages(),
               (std::vector<std::string>{"exclamation: Please select distinct slave axis!"}));
-    EXPECT_EQ(y.Focus(), 12005);
+    EXPECT_EQ(y.Focus(), IDC_SLAVE_Y);
 
     const DialogState z = Run("select IDC_SLAVE_Z 1\nok\ndump\n").dumps.back();
-    EXPECT_EQ(z.Focus(), 12007);
+    EXPECT_EQ(z.Focus(), IDC_SLAVE_Z);
 
     // In the 2D profile Z is not compared.
     const EditorRun flat =
@@ -101,8 +111,8 @@ TEST_F(DataExchange, OkRefusesASegmentWithoutMovementAndShowsIt) {
 TEST_F(DataExchange, EnterWalksThroughTheIncrementsThenInserts) {
     const EditorRun run =
         Run("focus IDC_POSITION_X\nenter\ndump\nenter\ndump\ntype IDC_POSITION_Z 9\nenter\ndump\n");
-    EXPECT_EQ(run.dumps[0].Focus(), 1020);
-    EXPECT_EQ(run.dumps[1].Focus(), 1027);
+    EXPECT_EQ(run.dumps[0].Focus(), IDC_POSITION_Y);
+    EXPECT_EQ(run.dumps[1].Focus(), IDC_POSITION_Z);
     EXPECT_EQ(run.dumps[2].Items("IDC_SEGMENT_LIST").size(), 4u);
     EXPECT_EQ(run.dumps[2].Selection("IDC_SEGMENT_LIST"), 1);
     EXPECT_EQ(run.dumps[2].Text("IDC_POSITION_Z"), "9");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "DumpJson.h"
+#include "module/dialog/resource.h"
 #include "tests/support/HeadlessRun.h"
 #include "tests/support/TestProject.h"
 

@@ -36,7 +36,7 @@ TEST_F(SegmentEditing, BrowsingEnablesTheButtonsThatCanAct) {
     for (const char* name : {"IDC_PREVIOUS", "IDC_NEXT", "IDC_MOVE_UP", "IDC_MOVE_DOWN"})
         EXPECT_TRUE(middle.Enabled(name)) << name;
     EXPECT_EQ(middle.Text("IDC_POSITION_X"), "20");
-    EXPECT_EQ(middle.Focus(), 1017);
+    EXPECT_EQ(middle.Focus(), IDC_POSITION_X);
 
     const DialogState atEnd = After(
         "click IDC_NEXT\nclick IDC_NEXT\nclick IDC_PREVIOUS\n"
@@ -54,7 +54,7 @@ TEST_F(SegmentEditing, ClickingARowMakesItCurrent) {
     EXPECT_TRUE(state.Checked("IDC_ACCELERATION_CHECK"));
     EXPECT_FALSE(state.Checked("IDC_SPEED_CHECK"));
     EXPECT_FALSE(state.Enabled("IDC_SPEED"));
-    EXPECT_EQ(state.Focus(), 1017);
+    EXPECT_EQ(state.Focus(), IDC_POSITION_X);
 }
 
 TEST_F(SegmentEditing, InsertAboveAndBelowPlaceTheNewSegmentAndMakeItCurrent) {
@@ -83,7 +83,7 @@ TEST_F(SegmentEditing, EditWithoutANumberChangesNothing) {
         const DialogState state =
             After(std::string("type IDC_POSITION_Y ") + text + "\nclick IDC_INSERT_ABOVE");
         EXPECT_EQ(state.Items("IDC_SEGMENT_LIST").size(), 3u) << text;
-        EXPECT_EQ(state.Focus(), 1004) << text;  // the button keeps the focus it got
+        EXPECT_EQ(state.Focus(), IDC_INSERT_ABOVE) << text;  // the button keeps the focus it got
     }
 }
 
@@ -101,7 +101,7 @@ TEST_F(SegmentEditing, UpdateOverwritesTheCurrentSegmentFromButtonOrCommand) {
     EXPECT_EQ(XColumn(button), (std::vector<std::string>{"10", "21", "30"}));
     EXPECT_EQ(button.Selection("IDC_SEGMENT_LIST"), 1);
 
-    const DialogState command = After("type IDC_POSITION_X 11\ncommand 10041");
+    const DialogState command = After("type IDC_POSITION_X 11\ncommand ID_UPDATE_SEGMENT");
     EXPECT_EQ(XColumn(command), (std::vector<std::string>{"11", "20", "30"}));
 }
 
@@ -129,9 +129,10 @@ TEST_F(SegmentEditing, RemoveKeepsTheFollowingOrNewLastSegmentCurrent) {
          {"IDC_REMOVE", "IDC_PREVIOUS", "IDC_NEXT", "IDC_MOVE_UP", "IDC_MOVE_DOWN"})
         EXPECT_FALSE(one.Enabled(name)) << name;
     // A command that bypasses the disabled button still cannot empty the table.
-    EXPECT_EQ(
-        After("click IDC_REMOVE\nclick IDC_REMOVE\ncommand 1000").Items("IDC_SEGMENT_LIST").size(),
-        1u);
+    EXPECT_EQ(After("click IDC_REMOVE\nclick IDC_REMOVE\ncommand IDC_REMOVE")
+                  .Items("IDC_SEGMENT_LIST")
+                  .size(),
+              1u);
 }
 
 TEST_F(SegmentEditing, EditedTableIsWrittenOnOk) {

@@ -34,7 +34,7 @@ TEST(SegmentList, OpensOnTheFirstSegmentWithTheXEditFocused) {
                                         Line({"20", "2", "0", "", "0.5"}),
                                         Line({"30", "3", "0", "2", ""})}));
     EXPECT_EQ(state.Selection("IDC_SEGMENT_LIST"), 0);
-    EXPECT_EQ(state.Focus(), 1017);
+    EXPECT_EQ(state.Focus(), IDC_POSITION_X);
     EXPECT_EQ(state.Text("IDC_POSITION_X"), "10");
     EXPECT_EQ(state.Text("IDC_POSITION_Z"), "0");
     EXPECT_EQ(state.Items("IDC_PROFILE_TYPE"), (std::vector<std::string>{"2D", "3D"}));

@@ -56,7 +56,8 @@ std::string Translate(TestProject& project, const std::string& element) {
 // The reading agrees with the program the module writes, operand for operand.
 void ExpectSameAsProgram(TestProject& project, const std::string& element) {
     const std::vector<ProgramSegment> program = SegmentsOfProgram(Translate(project, element));
-    const ElementPath path = ReadElementPath(element, project.controller, project.motion);
+    const ElementPath path =
+        ReadElementPath(element, "test.element", project.controller, project.motion);
     ASSERT_EQ(path.segments.size(), program.size()) << element;
     for (size_t s = 0; s < program.size(); ++s) {
         const PathSegment& segment = path.segments[s];
@@ -181,7 +182,7 @@ class ElementPathOnAGantry : public ::testing::Test {
                   {Drive("mm", 4000, 10.0), Drive("mm", 4000, 10.0), Drive("mm", 4096, 4.0)});
     }
     ElementPath Read(const std::string& element) {
-        return ReadElementPath(element, project.controller, project.motion);
+        return ReadElementPath(element, "test.element", project.controller, project.motion);
     }
     TestProject project;
 };

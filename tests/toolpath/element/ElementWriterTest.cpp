@@ -30,7 +30,8 @@ void ExpectReadsBack(TestProject& project, const std::string& element,
     CString code;
     ASSERT_TRUE(TranslateMotionSequence(project.controller, project.motion, CString(element), code))
         << code.str();
-    const ElementPath path = ReadElementPath(element, project.controller, project.motion);
+    const ElementPath path =
+        ReadElementPath(element, "test.element", project.controller, project.motion);
     ASSERT_EQ(path.segments.size(), first + segments.Count());
     for (size_t i = 0; i < segments.Count(); ++i) {
         const PathSegment& read = path.segments[first + i];
@@ -48,7 +49,8 @@ TEST(ElementWriter, NewElementsReadBackExactlyInPhysicalUnitsOnAnyResolution) {
     for (double counts : {2000.0, 3000.0, 4096.0, 7777.0}) {
         TestProject project;
         project.AddSlaves(3, TestDrive{"mm", counts, 5.0, 0.00025, true});
-        const ElementPath layout = ReadElementPath(kDefault3D, project.controller, project.motion);
+        const ElementPath layout =
+            ReadElementPath(kDefault3D, "test.element", project.controller, project.motion);
         const SegmentColumns segments = RandomSegments(random, 200);
         const std::string element =
             WithColumns(kDefault3D, segments, layout.units, kLinearUnits, true);
@@ -59,13 +61,14 @@ TEST(ElementWriter, NewElementsReadBackExactlyInPhysicalUnitsOnAnyResolution) {
 }
 
 TEST(ElementWriter, ProfilesDropOrNeedTheZEntries) {
-    const std::string twoAxes = WithProfile(kDefault3D, false);
+    const std::string twoAxes = WithProfile(kDefault3D, false, "default.element");
     EXPECT_NE(twoAxes.find("ProfileType=0\n"), std::string::npos);
     EXPECT_EQ(twoAxes.find("SlaveZ"), std::string::npos);
     EXPECT_EQ(twoAxes.find("Z_TPOS"), std::string::npos);
-    EXPECT_EQ(WithProfile(twoAxes, false), twoAxes);
-    EXPECT_EQ(RefusalOf([&] { WithProfile(twoAxes, true); }),
-              "a 3D element needs a Z axis, and the element chooses none (SlaveZ)");
+    EXPECT_EQ(WithProfile(twoAxes, false, "default.element"), twoAxes);
+    EXPECT_EQ(RefusalOf([&] { WithProfile(twoAxes, true, "default.element"); }),
+              "default.element: a 3D element needs a Z axis, and the element chooses none "
+              "(SlaveZ)");
 }
 
 TEST(ElementWriter, AppendingKeepsTheElementsTextAndWritesInEachColumnsUnit) {
@@ -74,7 +77,8 @@ TEST(ElementWriter, AppendingKeepsTheElementsTextAndWritesInEachColumnsUnit) {
     const std::string element =
         "ProfileType=0\nSlaveX=0\nSlaveY=1\nX_TPOS[in]=1 \r\nY_TPOS[mm]=0.0025\n"
         "CACC[m/s^2]=0\nCSPD[mm/s]=0\nExecute=0\n";
-    const ElementPath layout = ReadElementPath(element, project.controller, project.motion);
+    const ElementPath layout =
+        ReadElementPath(element, "test.element", project.controller, project.motion);
     std::mt19937 random(9);
     const SegmentColumns segments = RandomSegments(random, 50);
     const std::string appended = WithAppendedColumns(element, segments, layout.units, false);

@@ -24,7 +24,8 @@ struct Case {
 // An element of random segments on three drives like the case's.
 ElementPath RandomElement(TestProject& project, const Case& c, std::mt19937& random) {
     project.AddSlaves(3, c.drive);
-    const ElementPath layout = ReadElementPath(kDefault3D, project.controller, project.motion);
+    const ElementPath layout =
+        ReadElementPath(kDefault3D, "test.element", project.controller, project.motion);
     std::uniform_int_distribution<std::int32_t> counts(-40000, 40000);
     std::uniform_int_distribution<int> rate(1, 400000);
     SegmentColumns segments;
@@ -34,7 +35,7 @@ ElementPath RandomElement(TestProject& project, const Case& c, std::mt19937& ran
         segments.speed.push_back(i % 4 ? 0.0 : rate(random) / 65536.0);
     }
     const std::string element = WithColumns(kDefault3D, segments, layout.units, c.units, true);
-    return ReadElementPath(element, project.controller, project.motion);
+    return ReadElementPath(element, "test.element", project.controller, project.motion);
 }
 
 BuiltSegments Import(const ImportedPath& imported, const ElementPath& element) {
@@ -107,7 +108,7 @@ TEST(ExportRoundTrip, RotaryElementsHaveNoGcodeForm) {
         project, {{"deg", 4096, 360, 0.001, true}, {{"rot", "rot", "rot"}, "rad/s", "rad/s^2"}},
         random);
     EXPECT_EQ(RefusalOf([&] { WriteGcode(element, "rotary"); }),
-              "only an element on linear axes has a G-code form; export it as CSV");
+              "rotary: only an element on linear axes has a G-code form; export it as CSV");
 }
 
 }  // namespace

@@ -151,47 +151,53 @@ TEST(GcodeArcs, StayWithinTheToleranceAfterRoundingToCounts) {
 }
 
 TEST(GcodeRefusals, NameTheFileTheLineAndTheWord) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"G28", "G28: returning to a home position is not supported"},
-        {"G54", "G54: work offsets are not supported"},
-        {"G59", "G59: work offsets are not supported"},
-        {"G81 X1", "G81: canned cycles are not supported"},
-        {"G41 D1", "G41: cutter compensation is not supported"},
-        {"G43 H1", "G43: tool length compensation is not supported"},
-        {"G4 P1", "G4: dwell is not supported"},
-        {"G92 X0", "G92: setting coordinate offsets is not supported"},
-        {"G93", "G93: only feeds in units per minute (G94) are supported"},
-        {"G91.1", "G91.1: not supported"},
-        {"M98 P100", "M98: sub-programs are not supported"},
-        {"G1 A5", "A5: the element has no such axis (only X, Y and Z)"},
-        {"G1 X1 #1", "#: unexpected character"},
-        {"G1 X1 \x80", "byte 0x80: unexpected character"},
-        {"G1 X1 (open", "(open: the comment is not closed"},
-        {"G1 X", "X: a number must follow the letter"},
-        {"G1 X1 X2", "X2: the line already has X1"},
-        {"G0 G1 X1", "G1: the line already has G0"},
-        {"X1", "X1: no motion mode (G0, G1, G2 or G3) is in effect"},
-        {"G1 X1 I2", "I2: I, J, K and R belong to arcs (G2, G3)"},
-        {"G2 X1", "G2: an arc needs its centre (I, J, K) or R"},
-        {"G17 G2 X1 I1 K1", "K1: K is not an offset in the G17 (XY) plane"},
-        {"G2 X0 Y0 R5", "R5: an R arc cannot end where it starts; give I, J, K for a full circle"},
-        {"G2 X10 R2", "R2: the radius is less than half the way to the end point"},
-        {"G2 X10 Y1 I5",
+    // The column is where the refused word starts on its line.
+    const struct {
+        const char* line;
+        int column;
+        const char* problem;
+    } cases[] = {
+        {"G28", 1, "G28: returning to a home position is not supported"},
+        {"G54", 1, "G54: work offsets are not supported"},
+        {"G59", 1, "G59: work offsets are not supported"},
+        {"G81 X1", 1, "G81: canned cycles are not supported"},
+        {"G41 D1", 1, "G41: cutter compensation is not supported"},
+        {"G43 H1", 1, "G43: tool length compensation is not supported"},
+        {"G4 P1", 1, "G4: dwell is not supported"},
+        {"G92 X0", 1, "G92: setting coordinate offsets is not supported"},
+        {"G93", 1, "G93: only feeds in units per minute (G94) are supported"},
+        {"G91.1", 1, "G91.1: not supported"},
+        {"M98 P100", 1, "M98: sub-programs are not supported"},
+        {"G1 A5", 4, "A5: the element has no such axis (only X, Y and Z)"},
+        {"G1 X1 #1", 7, "#: unexpected character"},
+        {"G1 X1 \x80", 7, "byte 0x80: unexpected character"},
+        {"G1 X1 (open", 7, "(open: the comment is not closed"},
+        {"G1 X", 4, "X: a number must follow the letter"},
+        {"G1 X1 X2", 7, "X2: the line already has X1"},
+        {"G0 G1 X1", 4, "G1: the line already has G0"},
+        {"X1", 1, "X1: no motion mode (G0, G1, G2 or G3) is in effect"},
+        {"G1 X1 I2", 7, "I2: I, J, K and R belong to arcs (G2, G3)"},
+        {"G2 X1", 1, "G2: an arc needs its centre (I, J, K) or R"},
+        {"G17 G2 X1 I1 K1", 14, "K1: K is not an offset in the G17 (XY) plane"},
+        {"G2 X0 Y0 R5", 10,
+         "R5: an R arc cannot end where it starts; give I, J, K for a full circle"},
+        {"G2 X10 R2", 8, "R2: the radius is less than half the way to the end point"},
+        {"G2 X10 Y1 I5", 1,
          "G2: the end point lies 0.0990195 mm off the arc's circle (radius 5 "
          "mm at the start, 5.09902 mm at the end)"},
-        {"G1 X1 F0", "F0: a feed must be above 0"},
+        {"G1 X1 F0", 7, "F0: a feed must be above 0"},
     };
-    for (const auto& [line, problem] : cases)
+    for (const auto& [line, column, problem] : cases)
         EXPECT_EQ(Refusal(std::string("G21\n") + line + "\n"),
-                  std::string("part.nc:2: ") + problem);
+                  "part.nc:2:" + std::to_string(column) + ": " + problem);
 }
 
 TEST(GcodeRefusals, TwoAxisElementsRefuseZAndArcsAcrossZ) {
     GcodeOptions options;
     options.threeAxes = false;
-    EXPECT_EQ(Refusal("G0 Z5\n", options), "part.nc:1: Z5: a 2D element has no Z axis");
+    EXPECT_EQ(Refusal("G0 Z5\n", options), "part.nc:1:4: Z5: a 2D element has no Z axis");
     EXPECT_EQ(Refusal("G18\nG2 X10 I5\n", options),
-              "part.nc:2: G2: an arc in the G18 (ZX) plane moves Z, which a 2D element does not "
+              "part.nc:2:1: G2: an arc in the G18 (ZX) plane moves Z, which a 2D element does not "
               "have");
 }
 
@@ -201,9 +207,27 @@ TEST(GcodeRefusals, AToleranceWithinTheRoundingToCountsIsRefusedAtTheFirstArc) {
     options.roundingAllowance = 0.001;
     EXPECT_EQ(Read("G20 G1 X1\n", options).moves.size(), 1u);
     EXPECT_EQ(Refusal("G21 G2 X10 I5\n", options),
-              "part.nc:1: G2: the tolerance (0.0004 mm) is not above what rounding to counts "
+              "part.nc:1:5: G2: the tolerance (0.0004 mm) is not above what rounding to counts "
               "may add (0.001 mm); give a larger --tolerance");
     EXPECT_EQ(Read("G20 G2 X1 I0.5\n", options).counts.arcs, 1u);
+}
+
+// Columns count characters from 1: a tab is one, and so is a character of several bytes in a
+// comment, so the column matches what an editor shows.
+TEST(GcodeRefusalColumns, CountCharactersWithTabsAndCommentsAsOneEach) {
+    EXPECT_EQ(Refusal("G1\tX1\tQ2\n"), "part.nc:1:7: Q2: not supported");
+    EXPECT_EQ(Refusal("(\xC3\x98 5 mm) G1 X1 Q2\n"), "part.nc:1:16: Q2: not supported");
+    EXPECT_EQ(Refusal("G1 X1 (\xE2\x80\x94) #\n"), "part.nc:1:11: #: unexpected character");
+}
+
+TEST(GcodeRefusalColumns, AWordWithBlanksAfterItsLetterStartsAtTheLetter) {
+    EXPECT_EQ(Refusal("G1   X 1 X  2\n"), "part.nc:1:10: X  2: the line already has X 1");
+}
+
+// A modal G2 is not written on the line it refuses, so there is no column to name.
+TEST(GcodeRefusalColumns, AMotionModeFromAnEarlierLineHasNone) {
+    EXPECT_EQ(Refusal("G2 X10 I5\nX0 Y10\n"),
+              "part.nc:2: G2: an arc needs its centre (I, J, K) or R");
 }
 
 }  // namespace

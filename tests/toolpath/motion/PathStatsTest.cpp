@@ -8,6 +8,10 @@
 
 namespace {
 
+PathStats StatsOf(const ElementPath& path, DynamicsInForce before) {
+    return ComputeStats(path, MotionModelOf(path, before));
+}
+
 // A linear element whose counts are 1 um, whose columns are in mm, m/s and m/s^2, on a drive
 // with 1 ms samples.
 ElementPath MicronPath(int axisCount) {
@@ -38,7 +42,7 @@ bool HasWarning(const PathStats& stats, const std::string& start) {
 TEST(PathStatsAxes, TravelExtentsAndEndFollowTheCumulativePositions) {
     ElementPath path = MicronPath(3);
     path.segments = {Segment(3000, 0, 1000, 0.1, 1.0), Segment(-5000, 4000), Segment(1000, -6000)};
-    const PathStats stats = ComputeStats(path, {});
+    const PathStats stats = StatsOf(path, {});
     EXPECT_DOUBLE_EQ(stats.axes[0].travel, 9.0);
     EXPECT_DOUBLE_EQ(stats.axes[0].lowest, -2.0);
     EXPECT_DOUBLE_EQ(stats.axes[0].highest, 3.0);
@@ -55,7 +59,7 @@ TEST(PathStatsAxes, EndCountsSumBeyondTheOperandsRange) {
     ElementPath path = MicronPath(2);
     const std::int64_t big = std::numeric_limits<std::int32_t>::max() - 1;
     path.segments = {Segment(big, 0, 0, 0.1, 1.0), Segment(big, 0), Segment(big, 1)};
-    EXPECT_EQ(ComputeStats(path, {}).axes[0].endCounts, 3 * big);
+    EXPECT_EQ(StatsOf(path, {}).axes[0].endCounts, 3 * big);
 }
 
 TEST(PathStatsLength, VectorLengthsAreInTheXColumnsUnit) {
@@ -63,7 +67,7 @@ TEST(PathStatsLength, VectorLengthsAreInTheXColumnsUnit) {
     path.columnUnits.position[0] = "um";
     path.scales.position[0].perInternal = 1.0;
     path.segments = {Segment(3000, 4000, 0, 0.1, 1.0), Segment(0, 0, -12000)};
-    const PathStats stats = ComputeStats(path, {});
+    const PathStats stats = StatsOf(path, {});
     EXPECT_DOUBLE_EQ(stats.segmentLengths[0], 5000.0);
     EXPECT_DOUBLE_EQ(stats.pathLength, 17000.0);
 }
@@ -74,7 +78,7 @@ TEST(PathStatsMotion, DurationAndSpeedsComeFromTheModelInTheColumnsUnits) {
     path.scales.speed.perInternal = 1.0;
     // 10 mm at 0.01 m/s and 0.1 m/s^2: a trapezoid of 1 s + 0.1 s.
     path.segments = {Segment(6000, 8000, 0, 0.01, 0.1)};
-    const PathStats stats = ComputeStats(path, {});
+    const PathStats stats = StatsOf(path, {});
     ASSERT_TRUE(stats.motion.estimable);
     EXPECT_NEAR(stats.motion.duration, 1.1, 1e-12);
     EXPECT_NEAR(stats.motion.peakSpeed, 10.0, 1e-12);
@@ -84,11 +88,11 @@ TEST(PathStatsMotion, DurationAndSpeedsComeFromTheModelInTheColumnsUnits) {
 TEST(PathStatsMotion, SpeedGivenBeforeTheElementIsInTheColumnsUnit) {
     ElementPath path = MicronPath(2);
     path.segments = {Segment(10000, 0)};
-    const PathStats unknown = ComputeStats(path, {});
+    const PathStats unknown = StatsOf(path, {});
     EXPECT_FALSE(unknown.motion.estimable);
     EXPECT_TRUE(HasWarning(unknown, "no speed in force"));
     EXPECT_TRUE(HasWarning(unknown, "no acceleration in force"));
-    const PathStats known = ComputeStats(path, {0.01, 0.1});
+    const PathStats known = StatsOf(path, {0.01, 0.1});
     ASSERT_TRUE(known.motion.estimable);
     EXPECT_NEAR(known.motion.duration, 1.1, 1e-12);
 }
@@ -97,7 +101,7 @@ TEST(PathStatsWarnings, NameZeroLengthSlowAndClampedSegments) {
     ElementPath path = MicronPath(2);
     path.segments = {Segment(10, 0, 0, 1.0, 0.1), Segment(0, 0), Segment(100000, 0),
                      Segment(std::numeric_limits<std::int32_t>::max(), 0)};
-    const PathStats stats = ComputeStats(path, {});
+    const PathStats stats = StatsOf(path, {});
     EXPECT_TRUE(HasWarning(stats, "zero length: segment 1")) << stats.warnings[0];
     EXPECT_TRUE(HasWarning(stats, "never reach their speed: segments 0 and 2"));
     EXPECT_TRUE(HasWarning(stats, "a count or value at the end of its operand's range"));
@@ -106,7 +110,7 @@ TEST(PathStatsWarnings, NameZeroLengthSlowAndClampedSegments) {
 TEST(PathStatsWarnings, LongListsAreCutShort) {
     ElementPath path = MicronPath(2);
     for (int i = 0; i < 40; ++i) path.segments.push_back(Segment(i % 2, 0, 0, 1.0, 0.1));
-    const PathStats stats = ComputeStats(path, {});
+    const PathStats stats = StatsOf(path, {});
     EXPECT_TRUE(HasWarning(stats,
                            "zero length: segments 0, 2, 4, 6, 8, 10, 12, 14, 16, 18 and "
                            "10 more"));
@@ -115,7 +119,7 @@ TEST(PathStatsWarnings, LongListsAreCutShort) {
 TEST(PathStatsWithoutUnits, LengthsAreCountsAndTheDurationIsUnknown) {
     ElementPath path;
     path.segments = {Segment(3, 4, 0, 1.0, 1.0)};
-    const PathStats stats = ComputeStats(path, {1.0, 1.0});
+    const PathStats stats = StatsOf(path, {1.0, 1.0});
     EXPECT_DOUBLE_EQ(stats.pathLength, 5.0);
     EXPECT_FALSE(stats.motion.estimable);
     EXPECT_TRUE(HasWarning(stats, "the axes have no common unit"));

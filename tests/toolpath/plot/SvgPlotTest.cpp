@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "toolpath/plot/SvgDocument.h"
 #include "toolpath/plot/SvgPlot.h"
 
 namespace {
@@ -17,6 +18,7 @@ struct ParsedXml {
     std::string error;
     std::string root;
     std::map<std::string, int> elements;
+    std::map<std::string, std::string> lastAttributes;  // of the last element opened
     std::string text;
 };
 
@@ -24,11 +26,15 @@ ParsedXml ParseXml(const std::string& document) {
     ParsedXml parsed;
     XML_Parser parser = XML_ParserCreate("UTF-8");
     XML_SetUserData(parser, &parsed);
-    XML_SetStartElementHandler(parser, [](void* data, const XML_Char* name, const XML_Char**) {
-        auto* result = static_cast<ParsedXml*>(data);
-        if (result->root.empty()) result->root = name;
-        ++result->elements[name];
-    });
+    XML_SetStartElementHandler(parser,
+                               [](void* data, const XML_Char* name, const XML_Char** attributes) {
+                                   auto* result = static_cast<ParsedXml*>(data);
+                                   if (result->root.empty()) result->root = name;
+                                   ++result->elements[name];
+                                   result->lastAttributes.clear();
+                                   for (; *attributes != nullptr; attributes += 2)
+                                       result->lastAttributes[attributes[0]] = attributes[1];
+                               });
     XML_SetCharacterDataHandler(parser, [](void* data, const XML_Char* text, int length) {
         static_cast<ParsedXml*>(data)->text.append(text, static_cast<size_t>(length));
     });
@@ -40,6 +46,21 @@ ParsedXml ParseXml(const std::string& document) {
     }
     XML_ParserFree(parser);
     return parsed;
+}
+
+// Whatever a caller passes as a value, the document quotes and escapes it.
+TEST(SvgDocumentAttributes, ValuesAreReadBackAsGiven) {
+    const std::string odd = "a\"b'<c>&d";
+    SvgDocument svg;
+    svg.Text({1, 2}, odd, {.fill = odd});
+    EXPECT_EQ(ParseXml(svg.Finish(10, 10)).lastAttributes.at("fill"), odd);
+    svg.Path("M0 0" + odd, {.stroke = odd, .strokeWidth = 0.25});
+    const ParsedXml xml = ParseXml(svg.Finish(10, 10));
+    ASSERT_TRUE(xml.wellFormed) << xml.error;
+    EXPECT_NE(xml.text.find(odd), std::string::npos);
+    EXPECT_EQ(xml.lastAttributes,
+              (std::map<std::string, std::string>{
+                  {"stroke", odd}, {"stroke-width", "0.3"}, {"d", "M0 0" + odd}}));
 }
 
 // A linear element in micrometre counts, columns in mm, m/s and m/s^2, 1 ms samples.
@@ -55,6 +76,12 @@ ElementPath LinearPath(int axisCount) {
     return path;
 }
 
+// The plot as the command draws it, with nothing in force before the element.
+std::string Plot(const ElementPath& path, const PlotRequest& request) {
+    const std::optional<MotionModel> model = MotionModelOf(path, {});
+    return RenderSvgPlot(path, model, ComputeStats(path, model), request);
+}
+
 ElementPath Square(int axisCount) {
     ElementPath path = LinearPath(axisCount);
     const std::int64_t z = axisCount == 3 ? 1000 : 0;
@@ -66,7 +93,7 @@ ElementPath Square(int axisCount) {
 }
 
 TEST(SvgPlotDocument, TwoAxisPlotIsWellFormedWithOneView) {
-    const ParsedXml xml = ParseXml(RenderSvgPlot(Square(2), {"square", false, {}}));
+    const ParsedXml xml = ParseXml(Plot(Square(2), {"square", false}));
     ASSERT_TRUE(xml.wellFormed) << xml.error;
     EXPECT_EQ(xml.root, "svg");
     EXPECT_GE(xml.elements.at("path"), 1);
@@ -78,7 +105,7 @@ TEST(SvgPlotDocument, TwoAxisPlotIsWellFormedWithOneView) {
 }
 
 TEST(SvgPlotDocument, ThreeAxisPlotWithProfileShowsEveryView) {
-    const ParsedXml xml = ParseXml(RenderSvgPlot(Square(3), {"cube", true, {}}));
+    const ParsedXml xml = ParseXml(Plot(Square(3), {"cube", true}));
     ASSERT_TRUE(xml.wellFormed) << xml.error;
     for (const char* view :
          {"XY", "XZ", "YZ", "isometric", "speed over time", "Z [mm]", "time [s]"})
@@ -88,11 +115,19 @@ TEST(SvgPlotDocument, ThreeAxisPlotWithProfileShowsEveryView) {
 TEST(SvgPlotDocument, NamesAreMadeSafeForXmlAndUnknownSpeedIsSaid) {
     ElementPath path = Square(2);
     for (PathSegment& segment : path.segments) segment.speedLiteral = 0;
-    const ParsedXml xml = ParseXml(RenderSvgPlot(path, {"a<b>&\"c\x01\xe9 \xc3\xa9", true, {}}));
+    const ParsedXml xml = ParseXml(Plot(path, {"a<b>&\"c\x01\xe9 \xc3\xa9", true}));
     ASSERT_TRUE(xml.wellFormed) << xml.error;
     EXPECT_NE(xml.text.find("a<b>&\"c?? \xc3\xa9: 4 segments"), std::string::npos);
     EXPECT_NE(xml.text.find("duration not estimable"), std::string::npos);
     EXPECT_NE(xml.text.find("no speed in force"), std::string::npos);
+}
+
+// XML takes neither malformed UTF-8 nor U+FFFE and U+FFFF; the replacement character it takes.
+TEST(SvgPlotDocument, CharactersXmlRefusesBecomeQuestionMarks) {
+    const ParsedXml xml =
+        ParseXml(Plot(Square(2), {"\xF5\x80\x80 \xEF\xBF\xBE\xEF\xBF\xBF \xEF\xBF\xBD", false}));
+    ASSERT_TRUE(xml.wellFormed) << xml.error;
+    EXPECT_NE(xml.text.find("??? ?????? \xEF\xBF\xBD: 4 segments"), std::string::npos);
 }
 
 TEST(SvgPlotDocument, ElementWithoutUnitsIsDrawnInCounts) {
@@ -103,7 +138,7 @@ TEST(SvgPlotDocument, ElementWithoutUnitsIsDrawnInCounts) {
     path.scales.speed.basePerInternal = 0.0;
     path.scales.acceleration.basePerInternal = 0.0;
     path.scales.baseLengthUnit.clear();
-    const ParsedXml xml = ParseXml(RenderSvgPlot(path, {"counts", false, {}}));
+    const ParsedXml xml = ParseXml(Plot(path, {"counts", false}));
     ASSERT_TRUE(xml.wellFormed) << xml.error;
     EXPECT_NE(xml.text.find("X [counts]"), std::string::npos);
     EXPECT_NE(xml.text.find("no common unit"), std::string::npos);
@@ -120,13 +155,12 @@ std::set<std::string> StrokeColours(const std::string& svg) {
 }
 
 TEST(SvgPlotDocument, SpeedColoursDoNotDependOnTheSpeedColumnsUnit) {
-    const std::set<std::string> colours =
-        StrokeColours(RenderSvgPlot(Square(2), {"square", false, {}}));
+    const std::set<std::string> colours = StrokeColours(Plot(Square(2), {"square", false}));
     EXPECT_GE(colours.size(), 3u);
     ElementPath inMillimetres = Square(2);
     inMillimetres.columnUnits.speed = "mm/s";
     inMillimetres.scales.speed.perInternal = 1.0;
-    EXPECT_EQ(StrokeColours(RenderSvgPlot(inMillimetres, {"square", false, {}})), colours);
+    EXPECT_EQ(StrokeColours(Plot(inMillimetres, {"square", false})), colours);
 }
 
 // The worst case for the drawing's size: a million short steps in every direction, with the
@@ -142,7 +176,7 @@ TEST(SvgPlotSize, MillionSegmentScribbleStaysUnderTwoMegabytes) {
         if (i % 1000 == 0) path.segments[i].speedLiteral = speed(random);
     }
     path.segments[0].accelerationLiteral = 1.0;
-    const std::string svg = RenderSvgPlot(path, {"scribble", true, {}});
+    const std::string svg = Plot(path, {"scribble", true});
     EXPECT_LT(svg.size(), 2000000u);
     EXPECT_TRUE(ParseXml(svg).wellFormed);
 }

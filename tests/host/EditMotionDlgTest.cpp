@@ -2,13 +2,14 @@
 // command, and the slave-axis combo boxes.
 #include <gtest/gtest.h>
 
-#include "TestDialog.h"
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_AxisData.h"
 #include "host/CMC_EditMotionDlg.h"
 #include "host/CMC_Motion.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
+#include "tests/platform/TestResource.h"
+#include "tests/support/HeadlessRun.h"
 #include "tests/support/StubModel.h"
 #include "tests/support/TestProject.h"
 
@@ -56,7 +57,7 @@ class EditMotionDlgTest : public ::testing::Test {
     void Run(const std::function<void(ProbeDialog&)>& probe) {
         ProbeDialog dialog(controller, motion, text);
         dialog.probe = probe;
-        RunScript(dialog, "");
+        RunHeadless("", [&] { return dialog.DoModal(); });
     }
 
     CMC_Setup controller;

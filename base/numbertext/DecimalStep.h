@@ -1,0 +1,20 @@
+// The fewest-digit text of a whole count of a decimal step, by whole-number arithmetic.
+#pragma once
+
+#include "base/numbertext/FewestDigits.h"
+
+namespace numbertext {
+
+// The text FewestDigits() finds for x = count * multiple * 10^power, a whole count of a decimal
+// step (x the double that converting the count gave), among the texts that convert back to the
+// same count: those nearer than half a step. Found with whole-number arithmetic, for steps
+// such as 2.5 um or 1/1024 mm; false where that cannot be sure (a text exactly half a step
+// away, a tie of roundings where x is that very decimal, digits or a conversion error too
+// large), and the caller searches. found: isSignificant15 when the text is the count's own
+// digits (which Significant(x, 15) gives, or a long text where x lies a little off them),
+// significant15IsLong when those digits are more than ten; where either holds, a save writes
+// the text as shown.
+bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power,
+                         NumberBuffer& text, FewestFound& found);
+
+}  // namespace numbertext

@@ -1,0 +1,141 @@
+// The fast number texts against the plain definitions they stand in for, on random values of
+// every magnitude and on counts of the decimal steps drives use.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "base/numbertext/DecimalStep.h"
+#include "base/numbertext/FewestDigits.h"
+#include "base/numbertext/Parse.h"
+#include "base/numbertext/Reference.h"
+
+namespace {
+using namespace numbertext;
+
+// A value of random digits and a random magnitude from 1e-12 to 1e18, either sign.
+double RandomValue(std::mt19937_64& random) {
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> power(-12, 18);
+    const double x = mantissa(random) * std::pow(10.0, power(random));
+    return random() % 2 == 0 ? x : -x;
+}
+
+// Whether ShortSignificant() answers for x; where it does, it must answer as the plain
+// definition does.
+bool AnswersAsThePlainDefinition(double x) {
+    NumberBuffer fast;
+    NumberBuffer plain;
+    double fastValue = 0.0;
+    double plainValue = 0.0;
+    const ShortText answer = ShortSignificant(x, fast, fastValue);
+    if (answer == ShortText::Unknown) return false;
+    EXPECT_EQ(answer, PlainShortSignificant(x, plain, plainValue));
+    if (answer != ShortText::Short) return true;
+    EXPECT_EQ(fast.Str(), plain.Str());
+    EXPECT_EQ(fastValue, plainValue);
+    return true;
+}
+
+TEST(FewestDigits, MatchesThePlainDefinitionForStepsOfEveryDepth) {
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 20000; ++i) {
+        const double x = RandomValue(random);
+        const double step = std::fabs(x) * std::pow(10.0, -static_cast<int>(random() % 12));
+        const auto accepts = [&](double v) { return std::fabs(v - x) < step / 2; };
+        const Tolerance tolerance{step * 0.4, step * 0.6};
+        ASSERT_EQ(FewestDigits(x, tolerance, accepts).Str(), PlainFewestDigits(x, accepts))
+            << x << " step " << step;
+    }
+}
+
+TEST(FewestDigits, CountsOfADecimalStepMatchThePlainDefinition) {
+    // Steps such as 1 um, 2.5 um, 1.6 um, 3 um and 1/1024 mm in millimetres, a million counts
+    // either way: within the fourteen digits that the whole-number way takes.
+    const struct {
+        unsigned multiple;
+        int power;
+    } steps[] = {{1, -3}, {25, -4}, {16, -4}, {3, -3}, {9765625, -13}, {5, -1}, {1, 0}};
+    std::mt19937_64 random(5);
+    std::uniform_int_distribution<long long> counts(-1000000, 1000000);
+    for (const auto& [multiple, power] : steps) {
+        const double step = multiple * std::pow(10.0, power);
+        int answered = 0;
+        for (int i = 0; i < 5000; ++i) {
+            const long long count = i < 100 ? i - 50 : counts(random);
+            const double x = static_cast<double>(count) * step;
+            NumberBuffer text;
+            FewestFound found;
+            if (!FewestDigitsOfCount(x, count, multiple, power, text, found)) continue;
+            ++answered;
+            const auto accepts = [&](double v) { return std::llround(v / step) == count; };
+            ASSERT_EQ(text.Str(), PlainFewestDigits(x, accepts))
+                << count << " of " << multiple << "e" << power;
+        }
+        // The whole-number way must answer most counts, or lists fall back to the search.
+        EXPECT_GT(answered, 4000) << multiple << "e" << power;
+    }
+}
+
+TEST(ShortSignificant, AnswersAsTheFifteenDigitTextWhereverItAnswers) {
+    std::mt19937_64 random(3);
+    std::uniform_int_distribution<int> decimals(0, 9);
+    std::uniform_int_distribution<long long> typed(-9999999, 9999999);
+    int answered = 0;
+    for (int i = 0; i < 20000; ++i) {
+        // Half of the values have few digits, as typed values do.
+        const double x = i % 2 == 0
+                             ? static_cast<double>(typed(random)) / std::pow(10.0, decimals(random))
+                             : RandomValue(random);
+        answered += AnswersAsThePlainDefinition(x) ? 1 : 0;
+        ASSERT_FALSE(HasFailure()) << x;
+    }
+    EXPECT_GT(answered, 5000);
+}
+
+// Values whose ten-digit rounding lies half a unit of the fifteenth digit away, ten digits then
+// five zeros and a five: the fifteen-digit text is those ten digits or one unit more, as the
+// double falls on either side of the tie, and arithmetic that cannot tell must not answer.
+std::vector<double> TiesOfTheFifteenthDigit() {
+    std::mt19937_64 random(13);
+    std::uniform_int_distribution<long long> tenDigits(1000000000LL, 9999999999LL);
+    std::uniform_int_distribution<int> exponent(-10, 14);
+    std::vector<double> ties;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string digits = std::to_string(tenDigits(random));
+        const std::string text = digits.substr(0, 1) + "." + digits.substr(1) + "000005e" +
+                                 std::to_string(exponent(random));
+        double x = 0.0;
+        if (ParseNumber(text, x) == ParseResult::Ok) ties.push_back(i % 2 == 0 ? x : -x);
+    }
+    // Just below a power of ten, the ten digits round up to the power itself.
+    for (int power = -10; power <= 14; ++power) {
+        double x = 0.0;
+        const std::string text = "9.999999999999995e" + std::to_string(power);
+        if (ParseNumber(text, x) == ParseResult::Ok) ties.push_back(x);
+    }
+    return ties;
+}
+}  // namespace
+
+TEST(ShortSignificant, LeavesTiesOfTheFifteenthDigitToTheFullText) {
+    for (double x : TiesOfTheFifteenthDigit()) {
+        AnswersAsThePlainDefinition(x);
+        ASSERT_FALSE(HasFailure()) << x;
+    }
+}
+
+// A save writes the shown text where FewestDigits() says it is Significant(x, 15): it must be.
+TEST(FewestDigits, CallsATextTheFifteenDigitOneOnlyWhereItIs) {
+    for (double x : TiesOfTheFifteenthDigit()) {
+        const double step = std::fabs(x) * 1e-11;
+        const auto accepts = [&](double v) { return std::fabs(v - x) < step / 2; };
+        FewestFound found;
+        const NumberBuffer text = FewestDigits(x, {step * 0.4, step * 0.6}, accepts, &found);
+        ASSERT_EQ(text.Str(), PlainFewestDigits(x, accepts)) << x;
+        if (!found.isSignificant15) continue;
+        ASSERT_EQ(text.Str(), Significant(x, 15).Str()) << x;
+    }
+}
