@@ -89,20 +89,26 @@ std::optional<std::string> SaveElsewhere(const EditRequest& request, const std::
 
 }  // namespace
 
+// A confirmed edit is saved (or kept) before a failure of the dumps is reported: standard
+// output closed by its reader or a full disk must not cost the user the edit.
 ExitStatus RunScriptedEdit(const PluginModule& module, Project& project, EditRequest request) {
     CString text = StartingText(module, project, request);
     HeadlessBackend backend(request.script, request.scriptName, std::cout);
     bool confirmed = RunEditor(module, project, backend, text);
     std::cout.flush();
-    if (!std::cout) throw AppError("standard output: cannot write the dumps");
+    const std::string dumpsLost = std::cout ? "" : "standard output: cannot write the dumps";
     if (!backend.Error().empty()) throw AppError(backend.Error());
-    if (!confirmed) return ExitStatus::Refused;
-    try {
-        SaveElement(request, text.str());
-    } catch (const AppError& failure) {
-        KeepAndReport(request, text.str(), failure);
+    if (confirmed) {
+        try {
+            SaveElement(request, text.str());
+        } catch (const AppError& failure) {
+            const std::string lost = dumpsLost.empty() ? "" : dumpsLost + "; ";
+            KeepAndReport(request, text.str(), AppError(lost + failure.what()));
+        }
     }
-    return ExitStatus::Success;
+    if (!dumpsLost.empty())
+        throw AppError(dumpsLost + (confirmed ? "; the edited element was saved" : ""));
+    return confirmed ? ExitStatus::Success : ExitStatus::Refused;
 }
 
 ExitStatus RunWindowEdit(const PluginModule& module, Project& project, EditRequest request) {

@@ -30,16 +30,25 @@ bool FileHolds(const std::string& path, const ContentId& id);
 std::string SizeText(std::uint64_t bytes);
 
 // Replaces the file at path with bytes through a temporary file in the same folder, so the file
-// is either the old one or the new one, never a part. A link is followed to the file it names
-// (a dangling link's target is created); the new file keeps the old one's owner, group and
-// permission bits as far as the system allows, never with setuid, setgid or sticky bits. A file
-// the user may not write is not replaced. Temporary files that a killed save of the same file
-// left behind are removed. Throws AppError naming path on failure; the old file is then whole.
+// is either the old one or the new one, never a part. Every step works through the folder that
+// holds the name, and no link is followed by the write itself. A link is followed to the file it
+// names (a dangling link's target is created), except another user's link in a shared sticky
+// folder (such as /tmp), which is refused as the kernel refuses to follow it; another user's
+// file there is not replaced either. The new file keeps the old one's owner, group, permission
+// bits and extended attributes (its access control list) as far as the system allows, never
+// with setuid, setgid or sticky bits, nor a file capability. A file the user may not write, or
+// one without any write bit (for root too), is not replaced. Temporary files that a killed save
+// of the same file left behind are removed; their names are shortened to fit the file system's
+// limit. Throws AppError naming path on failure; the old file is then whole.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 // Keeps bytes that could not be saved to path in a new file: beside path, else in the working
 // folder, else in the temporary folder, named after path with ".recovered" (and a number when
-// that exists). Returns its path; throws AppError when no folder takes it.
+// that exists; a long name is shortened to fit). Returns its path; throws AppError when no
+// folder takes it.
 std::string KeepRecoveryCopy(const std::string& path, std::string_view bytes);
+// True when both paths name one existing file (the same device and inode), through links or as
+// hard links of it.
+bool AreSameFile(const std::string& a, const std::string& b);
 
 // Writes bytes unchanged to standard output; throws AppError on failure.
 void WriteStandardOutput(std::string_view bytes);

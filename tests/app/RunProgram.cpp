@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -74,23 +75,38 @@ const ReachableCopy& ReachableCopyOf(const std::string& program) {
 }  // namespace
 
 StartedProgram::StartedProgram(const std::vector<std::string>& argv, const std::string& input,
-                               const std::filesystem::path& scratch)
+                               const std::filesystem::path& scratch, ChildStreams streams)
     : m_scratch(scratch) {
     WriteFileText(Capture(scratch, 0), input);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     // The scratch folder is the working folder, so nothing the program leaves lands elsewhere.
     posix_spawn_file_actions_addchdir_np(&actions, scratch.c_str());
-    posix_spawn_file_actions_addopen(&actions, 0, Capture(scratch, 0).c_str(), O_RDONLY, 0);
-    for (int stream : {1, 2}) {
-        posix_spawn_file_actions_addopen(&actions, stream, Capture(scratch, stream).c_str(),
+    if (streams.input >= 0)
+        posix_spawn_file_actions_adddup2(&actions, streams.input, 0);
+    else
+        posix_spawn_file_actions_addopen(&actions, 0, Capture(scratch, 0).c_str(), O_RDONLY, 0);
+    if (streams.output >= 0)
+        posix_spawn_file_actions_adddup2(&actions, streams.output, 1);
+    else
+        posix_spawn_file_actions_addopen(&actions, 1, Capture(scratch, 1).c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    }
+    posix_spawn_file_actions_addopen(&actions, 2, Capture(scratch, 2).c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // A test runner that ignores SIGPIPE would hand that on; the program must not depend on it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &pipeSignal);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     std::vector<char*> pointers;
     for (const std::string& arg : argv) pointers.push_back(const_cast<char*>(arg.c_str()));
     pointers.push_back(nullptr);
     int spawned =
-        posix_spawnp(&m_pid, argv.front().c_str(), &actions, nullptr, pointers.data(), environ);
+        posix_spawnp(&m_pid, argv.front().c_str(), &actions, &attributes, pointers.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) throw std::runtime_error("cannot start " + argv.front());
 }

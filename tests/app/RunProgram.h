@@ -13,13 +13,20 @@ struct ProgramOutcome {
     std::string err;
 };
 
+// Descriptors a child gets as its standard input and output instead of the capture files, for
+// tests of pipes and failing output; -1 keeps the capture file.
+struct ChildStreams {
+    int input = -1;
+    int output = -1;
+};
+
 // A child that runs while the test does something else; Finish waits for it.
 class StartedProgram {
   public:
     // Starts argv (the program first) in the folder scratch, which holds the capture files,
-    // with input on its standard input.
+    // with input on its standard input. The child starts with SIGPIPE at its default action.
     StartedProgram(const std::vector<std::string>& argv, const std::string& input,
-                   const std::filesystem::path& scratch);
+                   const std::filesystem::path& scratch, ChildStreams streams = {});
     ProgramOutcome Finish();
     pid_t Pid() const { return m_pid; }
 

@@ -5,9 +5,12 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -210,6 +213,191 @@ TEST_F(Save, TemporaryFilesOfKilledSavesOfTheSameElementAreRemoved) {
     expected.insert(expected.end(), {"element.txt", "script.txt"});
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(FolderContent(), expected);
+}
+
+TEST_F(Save, ARootUserDoesNotReplaceAFileWithoutAnyWriteBitEither) {
+    fs::permissions(m_element,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ProgramOutcome outcome = Edit(kEditScript);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_TRUE(Holds(outcome.err, "read-only")) << outcome.err;
+    EXPECT_EQ(ReadFileText(m_element), m_before);
+    EXPECT_TRUE(Holds(ReadFileText(m_folder / "element.txt.recovered"), kEditedX));
+    EXPECT_EQ(Run({"new", "-o", m_element}).status, 2);
+    EXPECT_EQ(ReadFileText(m_element), m_before);
+}
+
+// Names near the file system's limit leave no room for the temporary file's and the recovery
+// file's endings; those names are shortened instead of the save failing.
+class SaveUnderALongName : public Save {
+  protected:
+    static constexpr std::size_t kLongName = 250;
+
+    std::string LongElement(char letter) {
+        return Write(std::string(kLongName - 8, letter) + ".element", kDemoElement);
+    }
+
+    // The file in the folder other than the given ones.
+    std::string OtherFile(const std::vector<std::string>& known) const {
+        for (const std::string& name : FolderContent())
+            if (std::find(known.begin(), known.end(), name) == known.end()) return name;
+        return {};
+    }
+};
+
+TEST_F(SaveUnderALongName, TheElementIsSavedAndNothingIsLeftBehind) {
+    const std::string element = LongElement('a');
+    ProgramOutcome outcome = Run({"edit", element, "--script", m_script});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_TRUE(Holds(ReadFileText(element), kEditedX));
+    std::vector<std::string> expected = {fs::path(element).filename().string(), "element.txt",
+                                         "script.txt"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderContent(), expected);
+}
+
+TEST_F(SaveUnderALongName, TheRecoveryFileFitsAndStartsWithTheElementsName) {
+    const std::string element = LongElement('b');
+    const std::string name = fs::path(element).filename().string();
+    fs::permissions(element, fs::perms::owner_read);
+    ProgramOutcome outcome = Run({"edit", element, "--script", m_script});
+    EXPECT_EQ(outcome.status, 2);
+    const std::string kept = OtherFile({name, "script.txt"});
+    ASSERT_FALSE(kept.empty()) << outcome.err;
+    EXPECT_LE(kept.size(), 255u);
+    EXPECT_EQ(kept.substr(0, 200), name.substr(0, 200));
+    EXPECT_TRUE(kept.ends_with(".recovered")) << kept;
+    EXPECT_TRUE(Holds(outcome.err, "kept in " + (m_folder / kept).string())) << outcome.err;
+    EXPECT_TRUE(Holds(ReadFileText(m_folder / kept), kEditedX));
+}
+
+TEST_F(SaveUnderALongName, LongNamesWithOneStartGetRecoveryFilesOfTheirOwn) {
+    const std::string stem(kLongName - 20, 'c');
+    const std::string first = Write(stem + "-first.element", kDemoElement);
+    const std::string second = Write(stem + "-second.element", kDemoElement);
+    fs::permissions(first, fs::perms::owner_read);
+    fs::permissions(second, fs::perms::owner_read);
+    EXPECT_EQ(Run({"edit", first, "--script", m_script}).status, 2);
+    EXPECT_EQ(Run({"edit", second, "--script", m_script}).status, 2);
+    std::vector<std::string> recovered;
+    for (const std::string& name : FolderContent())
+        if (name.ends_with(".recovered")) recovered.push_back(name);
+    EXPECT_EQ(recovered.size(), 2u);
+}
+
+// Extended attributes, the access control list among them, belong to the file, not to its
+// text: a save keeps them.
+class SaveAttributes : public Save {
+  protected:
+    // An access list granting the ordinary user write access, the owning group only reading:
+    // the mask (rw) shows as the group's mode bits.
+    static std::string AccessList(std::uint16_t ownerPermission = 6) {
+        struct Entry {
+            std::uint16_t tag;
+            std::uint16_t perm;
+            std::uint32_t id;
+        };
+        constexpr std::uint32_t kNoId = 0xFFFFFFFF;
+        const Entry entries[] = {{0x01, ownerPermission, kNoId},
+                                 {0x02, 6, OrdinaryUserId()},
+                                 {0x04, 4, kNoId},
+                                 {0x10, 6, kNoId},
+                                 {0x20, 4, kNoId}};
+        const std::uint32_t version = 2;
+        std::string bytes(reinterpret_cast<const char*>(&version), sizeof version);
+        bytes.append(reinterpret_cast<const char*>(entries), sizeof entries);
+        return bytes;
+    }
+
+    static std::string Attribute(const fs::path& path, const char* name) {
+        std::string value(4096, '\0');
+        const ssize_t size = getxattr(path.c_str(), name, value.data(), value.size());
+        value.resize(size < 0 ? 0 : static_cast<std::size_t>(size));
+        return value;
+    }
+
+    // False when the file system takes no such attribute.
+    static bool Set(const fs::path& path, const char* name, const std::string& value) {
+        return setxattr(path.c_str(), name, value.data(), value.size(), 0) == 0;
+    }
+};
+
+TEST_F(SaveAttributes, UserAttributesAndTheAccessListAreKept) {
+    if (!Set(m_element, "user.vantrel-note", "kept"))
+        GTEST_SKIP() << "the file system takes no user attributes";
+    if (!Set(m_element, "system.posix_acl_access", AccessList()))
+        GTEST_SKIP() << "the file system takes no access lists";
+    const std::string accessList = Attribute(m_element, "system.posix_acl_access");
+    const mode_t mode = StatOf(m_element).st_mode & 0777;
+    ProgramOutcome outcome = Edit(kEditScript);
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_TRUE(Holds(ReadFileText(m_element), kEditedX));
+    EXPECT_EQ(Attribute(m_element, "user.vantrel-note"), "kept");
+    EXPECT_EQ(Attribute(m_element, "system.posix_acl_access"), accessList);
+    EXPECT_EQ(StatOf(m_element).st_mode & 0777, mode);
+}
+
+// The list is reached without opening the old file, which the user may write but not read.
+TEST_F(SaveAttributes, TheAccessListIsKeptOnAFileTheUserMayWriteButNotRead) {
+    GiveToOrdinaryUser(m_element);
+    if (!Set(m_element, "system.posix_acl_access", AccessList(2)))
+        GTEST_SKIP() << "the file system takes no access lists";
+    const std::string accessList = Attribute(m_element, "system.posix_acl_access");
+    ProgramOutcome outcome =
+        StartedProgram(AsOrdinaryUser(BuiltProgramPath(), {"new", "-o", m_element}), "", m_folder)
+            .Finish();
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(StatOf(m_element).st_mode & 0700, 0200u);
+    EXPECT_EQ(Attribute(m_element, "system.posix_acl_access"), accessList);
+}
+
+// Standard output that fails while a scripted edit dumps its state: the confirmed edit is saved
+// first, then the failure is reported.
+class SaveWhenOutputFails : public Save {
+  protected:
+    ProgramOutcome EditWithOutput(int output) {
+        const std::string script = "type IDC_POSITION_X 12.5\nclick IDC_UPDATE\ndump\nok\n";
+        return StartedProgram(
+                   {BuiltProgramPath(), "edit", m_element, "--script", Write("script.txt", script)},
+                   "", m_folder, {.output = output})
+            .Finish();
+    }
+};
+
+TEST_F(SaveWhenOutputFails, AFullDiskAsOutputStillSavesTheEdit) {
+    const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(full, 0);
+    ProgramOutcome outcome = EditWithOutput(full);
+    close(full);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_TRUE(IsOneLine(outcome.err)) << outcome.err;
+    EXPECT_TRUE(Holds(outcome.err, "standard output")) << outcome.err;
+    EXPECT_TRUE(Holds(outcome.err, "the edited element was saved")) << outcome.err;
+    EXPECT_TRUE(Holds(ReadFileText(m_element), kEditedX));
+}
+
+TEST_F(SaveWhenOutputFails, AClosedPipeIsReportedNotASilentEndAndTheEditIsSaved) {
+    int ends[2];
+    ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+    close(ends[0]);
+    ProgramOutcome outcome = EditWithOutput(ends[1]);
+    close(ends[1]);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_TRUE(Holds(outcome.err, "standard output")) << outcome.err;
+    EXPECT_TRUE(Holds(ReadFileText(m_element), kEditedX));
+}
+
+TEST_F(SaveWhenOutputFails, AnEditThatCannotBeSavedEitherIsKeptAndBothAreReported) {
+    fs::permissions(m_element, fs::perms::owner_read);
+    const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(full, 0);
+    ProgramOutcome outcome = EditWithOutput(full);
+    close(full);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_TRUE(Holds(outcome.err, "standard output")) << outcome.err;
+    EXPECT_TRUE(Holds(outcome.err, "read-only")) << outcome.err;
+    EXPECT_TRUE(Holds(ReadFileText(m_folder / "element.txt.recovered"), kEditedX));
+    EXPECT_EQ(ReadFileText(m_element), m_before);
 }
 
 // While the editor waits for segments from a pipe, someone else changes the element file: the
