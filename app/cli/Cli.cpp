@@ -58,6 +58,7 @@ ExitStatus RunEnabled(const CommonOptions& common) {
 }
 
 ExitStatus RunNew(const CommonOptions& common, const std::string& output) {
+    RefuseOutputOverInput(common, output);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
     WriteOutput(output, NewElementText(*module, *project));
@@ -70,6 +71,7 @@ struct TranslateOptions {
 };
 
 ExitStatus RunTranslate(const CommonOptions& common, const TranslateOptions& options) {
+    RefuseOutputOverInput(common, options.output, {options.element});
     std::string element = ReadInput(options.element);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
@@ -91,6 +93,7 @@ struct EditOptions {
 ExitStatus RunEdit(const CommonOptions& common, const EditOptions& options) {
     if (options.element == kStandardStream)
         throw AppError("edit: ELEMENT must be a file: the edited element is written back to it");
+    RefuseOutputOverInput(common, options.element, {options.script});
     bool inWindow = options.script.empty();
     std::string script = inWindow ? std::string() : ReadInput(options.script);
     bool missing = PathIsMissing(options.element);

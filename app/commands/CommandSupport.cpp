@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/cli/AppError.h"
 #include "app/io/FileAccess.h"
 #include "app/project/BuiltinData.h"
 #include "app/project/ProjectFile.h"
@@ -106,6 +107,29 @@ void WriteOutput(const std::string& path, const std::string& bytes) {
         return;
     }
     WriteFileAtomically(path, bytes);
+}
+
+void WriteElementOutput(const std::string& path, const std::string& bytes, std::uint64_t limit) {
+    if (bytes.size() > limit) {
+        const std::string name = path.empty() ? std::string("standard output") : InputName(path);
+        throw AppError(name + ": the element would hold " + std::to_string(bytes.size()) +
+                       " bytes, more than the " + SizeText(limit) +
+                       " an element file may hold; nothing was written");
+    }
+    WriteOutput(path, bytes);
+}
+
+void RefuseOutputOverInput(const CommonOptions& common, const std::string& output,
+                           const std::vector<std::string>& inputs) {
+    if (output.empty() || output == kStandardStream) return;
+    std::vector<std::string> read = inputs;
+    read.push_back(common.project);
+    read.push_back(common.plugin);
+    for (const std::string& input : read) {
+        if (input.empty() || input == kStandardStream || !AreSameFile(output, input)) continue;
+        throw AppError(output + ": is the same file as the input " + input +
+                       "; nothing was written");
+    }
 }
 
 Translation TranslateElement(const PluginModule& module, Project& project, std::string element) {

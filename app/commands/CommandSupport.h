@@ -5,8 +5,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/cli/ExitStatus.h"
+#include "app/io/FileAccess.h"
 #include "app/io/PluginModule.h"
 #include "app/project/Project.h"
 
@@ -47,6 +49,15 @@ std::string ReadInput(const std::string& path);
 std::string InputName(const std::string& path);
 // Writes bytes to standard output for "-" or an empty path, else atomically to the file.
 void WriteOutput(const std::string& path, const std::string& bytes);
+// Writes an element as WriteOutput does, unless it is larger than limit: no command would read
+// it back (see kInputSizeLimit).
+void WriteElementOutput(const std::string& path, const std::string& bytes,
+                        std::uint64_t limit = kInputSizeLimit);
+// Refuses, before anything is read, an output file that is one of the files the command reads:
+// inputs, the project and the module (through links and hard links too), since replacing it
+// would destroy what is being read. "-" and empty names are the standard streams.
+void RefuseOutputOverInput(const CommonOptions& common, const std::string& output,
+                           const std::vector<std::string>& inputs = {});
 
 // What the module made of an element: the program text, or the messages of its refusal.
 struct Translation {

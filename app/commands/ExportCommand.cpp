@@ -29,6 +29,7 @@ bool IsGcode(const ExportOptions& options) {
 
 ExitStatus RunExport(const CommonOptions& common, const ExportOptions& options) {
     const bool gcode = IsGcode(options);
+    RefuseOutputOverInput(common, options.output, {options.element});
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
     if (!path) return ExitStatus::Refused;
     const std::string name = InputName(options.element);

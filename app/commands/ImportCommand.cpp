@@ -232,17 +232,31 @@ std::string Summary(const std::string& name, const MadeElement& made, double sec
            " moves under a count joined, " + numbertext::Significant(seconds, 3).Str() + " s";
 }
 
-void WriteElement(const ImportOptions& options, const std::string& element) {
-    WriteOutput(options.append.empty() ? options.output : options.append, element);
+const std::string& Destination(const ImportOptions& options) {
+    return options.append.empty() ? options.output : options.append;
+}
+
+// An element appended to is written only when it still holds what was read, as the editor
+// saves: two appends at once must not lose one side's segments.
+void WriteElement(const ImportOptions& options, const std::string& element,
+                  const ContentId& appendedTo) {
+    if (!options.append.empty() && !FileHolds(options.append, appendedTo))
+        throw AppError(options.append +
+                       ": changed on disk while the segments were imported; not overwritten");
+    WriteElementOutput(Destination(options), element);
 }
 
 ExitStatus RunImport(const CommonOptions& common, const ImportOptions& options) {
     const auto started = std::chrono::steady_clock::now();
     const bool gcode = IsGcode(options);
+    RefuseOutputOverInput(common, Destination(options), {options.file});
     const std::string name = InputName(options.file);
-    std::string source = ReadInput(options.file);
     const bool append = !options.append.empty();
+    // The element first: the time until it is written again, when a change on disk is looked
+    // for, then covers reading the file too.
     std::string base = append ? ReadWholeFile(options.append) : std::string();
+    const ContentId appendedTo = ContentIdOf(base);
+    std::string source = ReadInput(options.file);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
     if (append && !ModuleAccepts(*module, *project, base, options.append))
@@ -254,7 +268,7 @@ ExitStatus RunImport(const CommonOptions& common, const ImportOptions& options) 
         ReportMessage(name + ": the module refuses the element made from it; nothing was written");
         return ExitStatus::Failure;
     }
-    WriteElement(options, made.text);
+    WriteElement(options, made.text, appendedTo);
     for (const std::string& warning : made.warnings) ReportMessage("warning: " + warning);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
     ReportMessage(Summary(name, made, elapsed.count()));

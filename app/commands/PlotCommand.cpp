@@ -16,6 +16,7 @@ struct PlotOptions {
 };
 
 ExitStatus RunPlot(const CommonOptions& common, PlotOptions options) {
+    RefuseOutputOverInput(common, options.output, {options.element});
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
     if (!path) return ExitStatus::Refused;
     options.request.name = InputName(options.element);

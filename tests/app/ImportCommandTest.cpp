@@ -1,9 +1,15 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <regex>
 #include <string>
 
 #include "CommandTest.h"
+#include "app/cli/AppError.h"
+#include "app/commands/CommandSupport.h"
 
 namespace {
 
@@ -65,6 +71,49 @@ TEST_F(ImportCommand, AppendAddsTheSegmentsBehindTheElementsOwn) {
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(PositionLines(element, project),
               before + "  LPOS1 1024L, 2048L, 0L; LPOS2 1024L, 2048L, 0L;\n");
+}
+
+// Two imports appending to one element at once: the one that finds the element changed since
+// it read it writes nothing, so neither side's segments are lost without a word.
+TEST_F(ImportCommand, AppendDoesNotOverwriteAnElementChangedMeanwhile) {
+    const std::string element = Write("e.element", ReadFileText(Example("linear3.element")));
+    const int notify = inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(notify, 0);
+    ASSERT_GE(inotify_add_watch(notify, element.c_str(), IN_CLOSE_NOWRITE), 0);
+    int ends[2];
+    ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+    // The segments come from a pipe, read after the element, so the change falls in between.
+    StartedProgram import(
+        {BuiltProgramPath(), "import", "-", "--format", "csv", "-p", Linear(), "--append", element},
+        "", m_folder, {.input = ends[0]});
+    close(ends[0]);
+    pollfd closed{notify, POLLIN, 0};
+    EXPECT_EQ(poll(&closed, 1, 30000), 1) << "the import never read the element";
+    close(notify);
+    WriteFileText(element, "someone else's\n");
+    const std::string rows = "x[mm],y[mm],z[mm]\n1,2,0\n";
+    EXPECT_EQ(write(ends[1], rows.data(), rows.size()), static_cast<ssize_t>(rows.size()));
+    close(ends[1]);
+    const ProgramOutcome outcome = import.Finish();
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("changed on disk"), std::string::npos) << outcome.err;
+    EXPECT_EQ(ReadFileText(element), "someone else's\n");
+}
+
+// An element no command would read back (beyond the read limit) is not written.
+TEST_F(ImportCommand, AnElementBeyondTheReadLimitIsNotWritten) {
+    const std::string element = Write("e.element", "old\n");
+    try {
+        WriteElementOutput(element, "0123456789", 8);
+        ADD_FAILURE() << "an element beyond the limit was written";
+    } catch (const AppError& error) {
+        EXPECT_NE(std::string(error.what()).find("10 bytes, more than the 8 bytes"),
+                  std::string::npos)
+            << error.what();
+    }
+    EXPECT_EQ(Read("e.element"), "old\n");
+    WriteElementOutput(element, "01234567", 8);
+    EXPECT_EQ(Read("e.element"), "01234567");
 }
 
 TEST_F(ImportCommand, FormatComesFromTheNameOrTheOption) {
