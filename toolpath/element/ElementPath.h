@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Geometry.h"
 #include "host/CMC_Units.h"
 #include "toolpath/element/ColumnUnits.h"
 #include "toolpath/element/UnitConversion.h"
@@ -25,7 +26,7 @@ enum class UnitKind { None = 0, Rotary = 1, Linear = 2 };
 
 struct PathSegment {
     // The LPOS operands: increments in counts of the reference axis; Z is 0 in a 2D element.
-    std::array<std::int64_t, 3> counts{};
+    Counts counts{};
     // The VACC and VSPD operands in IU/Ts^2 and IU/Ts as 16.16 fixed point holds them; 0 means
     // the segment has none of its own and the controller keeps the previous value.
     double accelerationLiteral = 0.0;

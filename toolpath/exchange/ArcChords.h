@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "toolpath/exchange/ImportedPath.h"
+#include "base/Geometry.h"
 
 // An arc in its plane: coordinates are (a, b, c) with a and b the plane's axes and c the axis
 // across it; a helix moves along c in step with the angle.

@@ -7,10 +7,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/Geometry.h"
 #include "toolpath/element/UnitConversion.h"
 #include "toolpath/exchange/ImportedPath.h"
-
-using Counts = std::array<std::int64_t, 3>;
 
 class CountQuantiser {
   public:

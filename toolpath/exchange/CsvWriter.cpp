@@ -42,7 +42,7 @@ std::string WriteCsv(const ElementPath& path, bool absolute) {
     const CountScale speed = ScaleToInternal(path.units, units.speed);
 
     std::string out = Header(path);
-    std::array<std::int64_t, 3> position{};
+    Counts position{};
     for (const PathSegment& segment : path.segments) {
         for (size_t axis = 0; axis < axes; ++axis) {
             position[axis] += segment.counts[axis];

@@ -40,7 +40,7 @@ std::string WriteGcode(const ElementPath& path, const std::string& title) {
         positions.emplace_back(length, ReadAs{unitScale, 1.0}, false);
 
     std::string out = "(" + CommentText(title) + ")\n" + (inches ? "G20 G90\n" : "G21 G90\n");
-    std::array<std::int64_t, 3> position{};
+    Counts position{};
     double speed = 0.0;
     for (const PathSegment& segment : path.segments) {
         out += "G1";

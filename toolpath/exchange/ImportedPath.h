@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Geometry.h"
 #include "toolpath/element/ColumnUnits.h"
-
-using Vec3 = std::array<double, 3>;
 
 // One move: where it ends and what it sets. Zero speed or acceleration keeps what was before.
 struct PathMove {

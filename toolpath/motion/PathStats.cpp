@@ -59,10 +59,10 @@ void AddWarning(std::vector<std::string>& warnings, const std::string& what,
 }
 
 void AddTravel(const ElementPath& path, PathStats& stats) {
-    std::array<std::int64_t, 3> position{};
-    std::array<std::int64_t, 3> lowest{};
-    std::array<std::int64_t, 3> highest{};
-    std::array<std::int64_t, 3> travel{};
+    Counts position{};
+    Counts lowest{};
+    Counts highest{};
+    Counts travel{};
     for (const PathSegment& segment : path.segments) {
         for (size_t a = 0; a < 3; ++a) {
             position[a] += segment.counts[a];

@@ -60,17 +60,17 @@ std::array<int, 2> ViewAxes(PlotView view) {
     }
 }
 
-Point2 Project(PlotView view, const PathPoint& point) {
+Point2 Project(PlotView view, const Vec3& point) {
     if (view == PlotView::Isometric)
         return {(point[0] - point[1]) * kCos30, (point[0] + point[1]) * kSin30 + point[2]};
     const std::array<int, 2> axes = ViewAxes(view);
     return {point[static_cast<size_t>(axes[0])], point[static_cast<size_t>(axes[1])]};
 }
 
-std::vector<PathPoint> CumulativePoints(const ElementPath& path) {
-    std::vector<PathPoint> points;
+std::vector<Vec3> CumulativePoints(const ElementPath& path) {
+    std::vector<Vec3> points;
     points.reserve(path.segments.size() + 1);
-    std::array<std::int64_t, 3> position{};
+    Counts position{};
     points.push_back({0.0, 0.0, 0.0});
     for (const PathSegment& segment : path.segments) {
         for (size_t a = 0; a < 3; ++a) position[a] += segment.counts[a];
@@ -80,34 +80,20 @@ std::vector<PathPoint> CumulativePoints(const ElementPath& path) {
     return points;
 }
 
-void Bounds::Add(Point2 point) {
-    if (empty) {
-        minX = maxX = point.x;
-        minY = maxY = point.y;
-        empty = false;
-        return;
-    }
-    minX = std::min(minX, point.x);
-    maxX = std::max(maxX, point.x);
-    minY = std::min(minY, point.y);
-    maxY = std::max(maxY, point.y);
-}
-
-ViewFit FitView(const Bounds& bounds, double left, double top, double width, double height,
-                double margin) {
+ViewFit FitView(const Bounds& bounds, const Rect& area, double margin) {
     double spanX = bounds.empty ? 0.0 : bounds.maxX - bounds.minX;
     double spanY = bounds.empty ? 0.0 : bounds.maxY - bounds.minY;
     if (spanX <= 0.0) spanX = spanY;
     if (spanY <= 0.0) spanY = spanX;
     if (spanX <= 0.0) spanX = spanY = 1.0;
-    const double usableWidth = std::max(width - 2.0 * margin, 1.0);
-    const double usableHeight = std::max(height - 2.0 * margin, 1.0);
+    const double usableWidth = std::max(area.width - 2.0 * margin, 1.0);
+    const double usableHeight = std::max(area.height - 2.0 * margin, 1.0);
     ViewFit fit;
     fit.scale = std::min(usableWidth / spanX, usableHeight / spanY);
     const double centreX = bounds.empty ? 0.0 : (bounds.minX + bounds.maxX) / 2.0;
     const double centreY = bounds.empty ? 0.0 : (bounds.minY + bounds.maxY) / 2.0;
-    fit.originX = left + width / 2.0 - centreX * fit.scale;
-    fit.originY = top + height / 2.0 + centreY * fit.scale;
+    fit.originX = area.left + area.width / 2.0 - centreX * fit.scale;
+    fit.originY = area.top + area.height / 2.0 + centreY * fit.scale;
     return fit;
 }
 

@@ -6,15 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Geometry.h"
 #include "toolpath/element/ElementPath.h"
-
-// A position along the path, in counts of the reference axis from the start.
-using PathPoint = std::array<double, 3>;
-
-struct Point2 {
-    double x = 0.0;
-    double y = 0.0;
-};
 
 enum class PlotView { XY, XZ, YZ, Isometric };
 
@@ -25,20 +18,11 @@ const char* ViewName(PlotView view);
 std::array<int, 2> ViewAxes(PlotView view);
 
 // Where a position lies in a view, in counts: across to the right, up.
-Point2 Project(PlotView view, const PathPoint& point);
+Point2 Project(PlotView view, const Vec3& point);
 
-// The start and the end of every segment: point 0 is the start, point i + 1 the end of
-// segment i.
-std::vector<PathPoint> CumulativePoints(const ElementPath& path);
-
-struct Bounds {
-    double minX = 0.0;
-    double maxX = 0.0;
-    double minY = 0.0;
-    double maxY = 0.0;
-    bool empty = true;
-    void Add(Point2 point);
-};
+// The start and the end of every segment, in counts of the reference axis from the start:
+// point 0 is the start, point i + 1 the end of segment i.
+std::vector<Vec3> CumulativePoints(const ElementPath& path);
 
 // A view's mapping into a drawing area in pixels (y down), at one scale on both axes.
 struct ViewFit {
@@ -53,10 +37,9 @@ struct ViewFit {
     }
 };
 
-// Fits bounds centred into the area left, top, width, height, leaving margin pixels on each
-// side; a flat or empty extent is given the other's size (or one count).
-ViewFit FitView(const Bounds& bounds, double left, double top, double width, double height,
-                double margin);
+// Fits bounds centred into area, leaving margin pixels on each side; a flat or empty extent is
+// given the other's size (or one count).
+ViewFit FitView(const Bounds& bounds, const Rect& area, double margin);
 
 // Round values (1, 2 or 5 times a power of ten) from low to high, about count of them.
 std::vector<double> NiceTicks(double low, double high, int count);

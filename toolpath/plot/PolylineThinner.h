@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolpath/plot/PlotGeometry.h"
+#include "base/Geometry.h"
 
 class PolylineThinner {
   public:

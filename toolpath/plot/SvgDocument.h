@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolpath/plot/PlotGeometry.h"
+#include "base/Geometry.h"
 
 // How a shape is painted; an empty colour or a zero width is left out, so SVG's own holds.
 struct ShapeStyle {

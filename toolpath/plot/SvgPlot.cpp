@@ -122,35 +122,26 @@ std::string Number(double value, int digits = kShownDigits) {
     return numbertext::Significant(value == 0.0 ? 0.0 : value, digits).Str();
 }
 
-struct Area {
-    double left = 0.0;
-    double top = 0.0;
-    double width = 0.0;
-    double height = 0.0;
-    double Right() const { return left + width; }
-    double Bottom() const { return top + height; }
-};
-
-void DrawFrame(SvgDocument& svg, const Area& area) {
+void DrawFrame(SvgDocument& svg, const Rect& area) {
     svg.Rect(area.left, area.top, area.width, area.height, {.fill = "none", .stroke = ink::kFrame});
 }
 
 // A tick on the area's bottom edge at x with its grid line and value.
-void DrawTickAcross(SvgDocument& svg, const Area& area, double x, double value) {
+void DrawTickAcross(SvgDocument& svg, const Rect& area, double x, double value) {
     svg.Line({x, area.top}, {x, area.Bottom()}, {.stroke = ink::kGrid});
     svg.Line({x, area.Bottom()}, {x, area.Bottom() + kTickLength}, {.stroke = ink::kTick});
     svg.Text({x, area.Bottom() + kTickValueBelow}, Number(value), {.anchor = TextAnchor::Middle});
 }
 
 // A tick on the area's left edge at y with its grid line and value.
-void DrawTickUp(SvgDocument& svg, const Area& area, double y, double value) {
+void DrawTickUp(SvgDocument& svg, const Rect& area, double y, double value) {
     svg.Line({area.left, y}, {area.Right(), y}, {.stroke = ink::kGrid});
     svg.Line({area.left - kTickLength, y}, {area.left, y}, {.stroke = ink::kTick});
     svg.Text({area.left - kTickValueLeft, y + kTextCentreDrop}, Number(value),
              {.anchor = TextAnchor::End});
 }
 
-void DrawAxisNames(SvgDocument& svg, const Area& area, const std::string& across,
+void DrawAxisNames(SvgDocument& svg, const Rect& area, const std::string& across,
                    const std::string& up) {
     svg.Text({area.left + area.width / 2, area.Bottom() + kAxisNameBelow}, across,
              {.anchor = TextAnchor::Middle});
@@ -163,9 +154,9 @@ int TickCount(double pixels) {
 
 struct Panel {
     PlotView view;
-    Area area;  // the framed drawing area
+    Rect area;  // the framed drawing area
     ViewFit fit;
-    Point2 Pixel(const PathPoint& point) const { return fit.ToPixels(Project(view, point)); }
+    Point2 Pixel(const Vec3& point) const { return fit.ToPixels(Project(view, point)); }
 };
 
 std::string SpeedColour(int bucket) {
@@ -209,7 +200,7 @@ SpeedScale SpeedScaleOf(const ElementPath& path, const std::optional<MotionModel
 }
 
 // Lays out the views in one column (2D) or two (3D), fitting the path into each.
-std::vector<Panel> LayOutPanels(const ElementPath& path, const std::vector<PathPoint>& points) {
+std::vector<Panel> LayOutPanels(const ElementPath& path, const std::vector<Vec3>& points) {
     const std::vector<PlotView> views = ViewsOf(path);
     const bool single = views.size() == 1;
     const double panelWidth = single ? kSinglePanel.x : kGridPanel.x;
@@ -223,9 +214,8 @@ std::vector<Panel> LayOutPanels(const ElementPath& path, const std::vector<PathP
                      panelHeight - kPanelTop - kAxisBottom},
                     {}};
         Bounds bounds;
-        for (const PathPoint& point : points) bounds.Add(Project(panel.view, point));
-        panel.fit = FitView(bounds, panel.area.left, panel.area.top, panel.area.width,
-                            panel.area.height, kInnerMargin);
+        for (const Vec3& point : points) bounds.Add(Project(panel.view, point));
+        panel.fit = FitView(bounds, panel.area, kInnerMargin);
         panels.push_back(panel);
     }
     return panels;
@@ -237,7 +227,7 @@ std::string AxisName(const ElementPath& path, int axis) {
 
 // Ticks in each axis's column unit over what the frame shows.
 void DrawTicks(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
-    const Area& area = panel.area;
+    const Rect& area = panel.area;
     const std::array<int, 2> axes = ViewAxes(panel.view);
     const Point2 low = panel.fit.ToView({area.left, area.Bottom()});
     const Point2 high = panel.fit.ToView({area.Right(), area.top});
@@ -254,10 +244,10 @@ void DrawTicks(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
 // The isometric view has no ticks: below its frame it shows the directions of the axes and a
 // scale bar.
 void DrawIsometricKey(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
-    const Area& area = panel.area;
+    const Rect& area = panel.area;
     const Point2 corner{area.left + kKeyCorner.x, area.Bottom() + kKeyCorner.y};
     for (int axis = 0; axis < 3; ++axis) {
-        PathPoint unit{};
+        Vec3 unit{};
         unit[static_cast<size_t>(axis)] = 1.0;
         const Point2 direction = Project(PlotView::Isometric, unit);
         const Point2 tip{corner.x + direction.x * kKeyArrowLength,
@@ -292,7 +282,7 @@ void DrawFrames(SvgDocument& svg, const ElementPath& path, const std::vector<Pan
 }
 
 // Where the path lies at distance along segment, given the segment's start distance and length.
-PathPoint PointAlong(const PathPoint& from, const PathPoint& to, double fraction) {
+Vec3 PointAlong(const Vec3& from, const Vec3& to, double fraction) {
     return {from[0] + (to[0] - from[0]) * fraction, from[1] + (to[1] - from[1]) * fraction,
             from[2] + (to[2] - from[2]) * fraction};
 }
@@ -300,7 +290,7 @@ PathPoint PointAlong(const PathPoint& from, const PathPoint& to, double fraction
 // Feeds the path, split where its speed changes colour, into one thinner per panel.
 class PathTracer {
   public:
-    PathTracer(const std::vector<Panel>& panels, const std::vector<PathPoint>& points, double width,
+    PathTracer(const std::vector<Panel>& panels, const std::vector<Vec3>& points, double width,
                double height)
         : m_panels(panels), m_points(points) {
         for (size_t i = 0; i < panels.size(); ++i) {
@@ -357,13 +347,13 @@ class PathTracer {
         LineTo(at(piece.endDistance), last);
     }
 
-    void LineTo(const PathPoint& point, int colour) {
+    void LineTo(const Vec3& point, int colour) {
         for (size_t i = 0; i < m_panels.size(); ++i)
             m_thinners[i].LineTo(m_panels[i].Pixel(point), colour);
     }
 
     const std::vector<Panel>& m_panels;
-    const std::vector<PathPoint>& m_points;
+    const std::vector<Vec3>& m_points;
     std::vector<PolylineThinner> m_thinners;
 };
 
@@ -415,7 +405,7 @@ bool PlaceLabel(SvgDocument& svg, LabelPlacer& placer, Point2 at, const std::str
 bool SamePixel(Point2 a, Point2 b) { return std::abs(a.x - b.x) < 1 && std::abs(a.y - b.y) < 1; }
 
 // Numbers are not written over the path.
-void ReserveInk(LabelPlacer& placer, const Area& area, const PolylineThinner& thinner) {
+void ReserveInk(LabelPlacer& placer, const Rect& area, const PolylineThinner& thinner) {
     for (int row = static_cast<int>(area.top); row < static_cast<int>(area.Bottom()); ++row) {
         for (int column = static_cast<int>(area.left); column < static_cast<int>(area.Right());
              ++column) {
@@ -427,7 +417,7 @@ void ReserveInk(LabelPlacer& placer, const Area& area, const PolylineThinner& th
 
 // Start and end markers, then the segment numbers at segment ends where they do not crowd.
 void DrawMarkersAndNumbers(SvgDocument& svg, const std::vector<Panel>& panels,
-                           const std::vector<PathPoint>& points, const PathTracer& tracer) {
+                           const std::vector<Vec3>& points, const PathTracer& tracer) {
     for (size_t p = 0; p < panels.size(); ++p) {
         const Panel& panel = panels[p];
         const Point2 start = panel.Pixel(points.front());
@@ -483,7 +473,7 @@ void DrawLegend(SvgDocument& svg, const ElementPath& path, const SpeedScale& spe
 }
 
 void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScale& speeds,
-                      const MotionSummary& summary, const Area& area, double width, double height) {
+                      const MotionSummary& summary, const Rect& area, double width, double height) {
     svg.Text({area.left, area.top - kViewNameRise}, "speed over time", {.bold = true});
     DrawFrame(svg, area);
     if (!speeds.model || summary.duration <= 0.0) {
@@ -527,7 +517,7 @@ std::string Title(const ElementPath& path, const PlotRequest& request, const Pat
 std::string RenderSvgPlot(const ElementPath& path, const std::optional<MotionModel>& model,
                           const PathStats& stats, const PlotRequest& request) {
     const SpeedScale speeds = SpeedScaleOf(path, model, stats.motion);
-    const std::vector<PathPoint> points = CumulativePoints(path);
+    const std::vector<Vec3> points = CumulativePoints(path);
     const std::vector<Panel> panels = LayOutPanels(path, points);
 
     double right = 0.0;
@@ -536,7 +526,7 @@ std::string RenderSvgPlot(const ElementPath& path, const std::optional<MotionMod
         right = std::max(right, panel.area.Right() + kPanelRight);
         bottom = std::max(bottom, panel.area.Bottom() + kAxisBottom);
     }
-    const Area profile{kPad + kAxisLeft, bottom + kPanelTop, right - kPad - kAxisLeft - kPanelRight,
+    const Rect profile{kPad + kAxisLeft, bottom + kPanelTop, right - kPad - kAxisLeft - kPanelRight,
                        kProfileHeight - kPanelTop - kAxisBottom};
     if (request.speedProfile) bottom += kProfileHeight;
     const double width = right + kLegendWidth;

@@ -196,8 +196,8 @@ TEST_F(ElementPathOnAGantry, ColumnsAreHeldInCountsOfTheFinestAxis) {
     EXPECT_EQ(path.slaves, (std::array<int, 3>{0, 1, 2}));
     ASSERT_EQ(path.segments.size(), 2u);
     // One count of the 4 mm / 4096 screw is 1/1024 mm.
-    EXPECT_EQ(path.segments[0].counts, (std::array<std::int64_t, 3>{20480, 0, 0}));
-    EXPECT_EQ(path.segments[1].counts, (std::array<std::int64_t, 3>{5120, 5120, -1536}));
+    EXPECT_EQ(path.segments[0].counts, (Counts{20480, 0, 0}));
+    EXPECT_EQ(path.segments[1].counts, (Counts{5120, 5120, -1536}));
     EXPECT_EQ(path.columnUnits.position[0], "mm");
     EXPECT_EQ(path.columnUnits.position[2], "um");
     EXPECT_DOUBLE_EQ(path.Increment(1, 2), -1500.0);
@@ -218,7 +218,7 @@ TEST_F(ElementPathOnAGantry, TwoAxisElementLeavesZEmpty) {
         "CACC[m/s^2]=1\nCSPD[m/s]=1\nExecute=0\n");
     EXPECT_EQ(path.axisCount, 2);
     EXPECT_EQ(path.slaves, (std::array<int, 3>{2, 0, -1}));
-    EXPECT_EQ(path.segments[0].counts, (std::array<std::int64_t, 3>{1024, 2048, 0}));
+    EXPECT_EQ(path.segments[0].counts, (Counts{1024, 2048, 0}));
     EXPECT_EQ(path.columnUnits.position[2], "");
 }
 

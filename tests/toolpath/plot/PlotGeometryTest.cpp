@@ -12,15 +12,15 @@ TEST(PlotGeometryPoints, CumulativePositionsStartAtTheOriginAndFollowTheCounts) 
     ElementPath path;
     path.axisCount = 3;
     path.segments = {{{10, 0, -2}, 0, 0}, {{-4, 7, 0}, 0, 0}, {{0, 0, 5}, 0, 0}};
-    const std::vector<PathPoint> points = CumulativePoints(path);
+    const std::vector<Vec3> points = CumulativePoints(path);
     ASSERT_EQ(points.size(), 4u);
-    EXPECT_EQ(points[0], (PathPoint{0, 0, 0}));
-    EXPECT_EQ(points[2], (PathPoint{6, 7, -2}));
-    EXPECT_EQ(points[3], (PathPoint{6, 7, 3}));
+    EXPECT_EQ(points[0], (Vec3{0, 0, 0}));
+    EXPECT_EQ(points[2], (Vec3{6, 7, -2}));
+    EXPECT_EQ(points[3], (Vec3{6, 7, 3}));
 }
 
 TEST(PlotGeometryViews, FlatViewsShowTheirTwoAxes) {
-    const PathPoint point{1, 2, 3};
+    const Vec3 point{1, 2, 3};
     EXPECT_EQ(Project(PlotView::XY, point).x, 1);
     EXPECT_EQ(Project(PlotView::XY, point).y, 2);
     EXPECT_EQ(Project(PlotView::XZ, point).y, 3);
@@ -33,7 +33,7 @@ TEST(PlotGeometryViews, FlatViewsShowTheirTwoAxes) {
 
 TEST(PlotGeometryViews, IsometricViewShowsEveryAxisAtTheSameScale) {
     const Point2 origin = Project(PlotView::Isometric, {0, 0, 0});
-    for (const PathPoint& unit : {PathPoint{1, 0, 0}, PathPoint{0, 1, 0}, PathPoint{0, 0, 1}})
+    for (const Vec3& unit : {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}})
         EXPECT_NEAR(Distance(origin, Project(PlotView::Isometric, unit)), 1.0, 1e-12);
     EXPECT_NEAR(Project(PlotView::Isometric, {0, 0, 1}).x, 0.0, 1e-12);
     EXPECT_GT(Project(PlotView::Isometric, {0, 0, 1}).y, 0.0);
@@ -44,7 +44,7 @@ TEST(PlotGeometryFit, BothAxesShareOneScaleAndTheExtentIsCentred) {
     bounds.Add({0, 0});
     bounds.Add({100, 10});
     EXPECT_EQ(bounds.maxX, 100);
-    const ViewFit fit = FitView(bounds, 50, 20, 400, 300, 10);
+    const ViewFit fit = FitView(bounds, {50, 20, 400, 300}, 10);
     EXPECT_DOUBLE_EQ(fit.scale, 3.8);
     const Point2 origin = fit.ToPixels({0, 0});
     EXPECT_NEAR(Distance(origin, fit.ToPixels({1, 0})), Distance(origin, fit.ToPixels({0, 1})),
@@ -63,14 +63,14 @@ TEST(PlotGeometryFit, FlatExtentTakesTheOthersSize) {
     Bounds line;
     line.Add({0, 0});
     line.Add({0, 50});
-    EXPECT_DOUBLE_EQ(FitView(line, 0, 0, 120, 120, 10).scale, 2.0);
+    EXPECT_DOUBLE_EQ(FitView(line, {0, 0, 120, 120}, 10).scale, 2.0);
     Bounds across;
     across.Add({0, 0});
     across.Add({50, 0});
-    EXPECT_DOUBLE_EQ(FitView(across, 0, 0, 220, 120, 10).scale, 2.0);
+    EXPECT_DOUBLE_EQ(FitView(across, {0, 0, 220, 120}, 10).scale, 2.0);
     Bounds point;
     point.Add({5, 5});
-    EXPECT_DOUBLE_EQ(FitView(point, 0, 0, 120, 120, 10).scale, 100.0);
+    EXPECT_DOUBLE_EQ(FitView(point, {0, 0, 120, 120}, 10).scale, 100.0);
 }
 
 TEST(PlotGeometryTicks, TicksAreRoundAndCoverTheRange) {
