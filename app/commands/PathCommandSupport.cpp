@@ -1,5 +1,6 @@
 #include "app/commands/PathCommandSupport.h"
 
+#include "app/cli/AppError.h"
 #include "app/io/FileAccess.h"
 
 std::optional<ElementPath> ReadAcceptedPath(const CommonOptions& common,
@@ -13,6 +14,11 @@ std::optional<ElementPath> ReadAcceptedPath(const CommonOptions& common,
 }
 
 PathMotion MotionOfPath(const ElementPath& path, DynamicsInForce before) {
+    if (const std::optional<std::string> problem = SpeedInForceProblem(path, before.speed))
+        throw AppError("--speed: " + *problem);
+    if (const std::optional<std::string> problem =
+            AccelerationInForceProblem(path, before.acceleration))
+        throw AppError("--accel: " + *problem);
     PathMotion motion{MotionModelOf(path, before), {}};
     motion.stats = ComputeStats(path, motion.model);
     return motion;

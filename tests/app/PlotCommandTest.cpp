@@ -54,4 +54,46 @@ TEST_F(PlotCommand, OutputIsRequiredAndMustBeWritable) {
     EXPECT_EQ(outcome.err.rfind("vantrel: ", 0), 0u) << outcome.err;
 }
 
+// Projects at the edges of their ranges (the finest and the coarsest drive), with elements
+// whose extent is 0 on an axis, whose counts sum far past one operand's range, and whose
+// speeds lie at the ends of theirs: each is drawn with finite ticks.
+TEST_F(PlotCommand, ElementsAtTheEdgesOfTheRangesHaveFiniteTicks) {
+    const std::string drives[] = {
+        "counts_per_rev = 2147483648\ntravel_per_rev = 0.000001\nsample_time = 0.000001\n",
+        "counts_per_rev = 1\ntravel_per_rev = 1000000\nsample_time = 1\n"};
+    const std::string elements[] = {
+        "X_TPOS[]=1 -1\nY_TPOS[]=0 0\nCACC[]=0.0000153 0\nCSPD[]=0.0000153 0\n",
+        "X_TPOS[]=2147483647 2147483647 2147483647\nY_TPOS[]=-2147483648 -2147483648 "
+        "-2147483648\nCACC[]=32767.99998 0 0\nCSPD[]=32767.99998 0 0\n"};
+    for (const std::string& drive : drives) {
+        const std::string project =
+            Write("p.toml",
+                  "[[slave]]\ndrive = \"x\"\n[[slave]]\ndrive = \"x\"\n[drive.x]\n"
+                  "position_unit = \"mm\"\n" +
+                      drive);
+        for (const std::string& columns : elements) {
+            const std::string element =
+                Write("e.element", "ProfileType=0\nSlaveX=0\nSlaveY=1\n" + columns + "Execute=0\n");
+            const std::string output = PathOf("e.svg");
+            const ProgramOutcome outcome =
+                Run({"plot", element, "-p", project, "-o", output, "--profile"});
+            ASSERT_EQ(outcome.status, 0) << drive << columns << outcome.err;
+            const std::string svg = ReadFileText(output);
+            EXPECT_TRUE(IsSvg(svg));
+            EXPECT_EQ(svg.find("nan"), std::string::npos) << svg;
+            EXPECT_EQ(svg.find("inf"), std::string::npos) << svg;
+            EXPECT_NE(svg.find(">speed over time<"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(PlotCommand, ASpeedBeyondWhatTheControllerHoldsIsRefused) {
+    const std::string output = PathOf("fast.svg");
+    const ProgramOutcome outcome = Run({"plot", Example("linear3.element"), "-p",
+                                        Example("linear3.toml"), "-o", output, "--speed", "1e308"});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("vantrel: --speed: "), std::string::npos) << outcome.err;
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
 }  // namespace

@@ -134,4 +134,26 @@ TEST_F(StatsCommand, SpeedMustBePositive) {
     }
 }
 
+// The controller holds both as 16.16 fixed point in internal units (on the demo project's X
+// 2.5 mm/s and 2.5 m/s^2): beyond that range the model's squares of speeds leave the doubles and
+// the duration came out as 0 s, the peak speed as inf.
+TEST_F(StatsCommand, SpeedAndAccelerationMustBeValuesTheControllerHolds) {
+    for (const char* option : {"--speed", "--accel"}) {
+        for (const char* value : {"1e308", "1e-300", "1e6", "nan"}) {
+            const ProgramOutcome outcome = Run(
+                {"stats", "-", "--speed", "0.1", "--accel", "1", option, value}, kNoSpeedElement);
+            EXPECT_EQ(outcome.status, 2) << option << " " << value;
+            EXPECT_EQ(outcome.out, "");
+            EXPECT_EQ(outcome.err.rfind(std::string("vantrel: ") + option + ": ", 0), 0u)
+                << outcome.err;
+            EXPECT_NE(outcome.err.find("is not a value the controller holds (from "),
+                      std::string::npos)
+                << outcome.err;
+        }
+    }
+    const ProgramOutcome fastest =
+        Run({"stats", "-", "--speed", "81.9", "--accel", "81919"}, kNoSpeedElement);
+    EXPECT_EQ(fastest.status, 0) << fastest.err;
+}
+
 }  // namespace

@@ -407,7 +407,7 @@ class Interpreter {
                              " mm); give a larger --tolerance");
         const double radius = std::max(RadiusAt(arc, arc.start), RadiusAt(arc, arc.end));
         const double chords = ChordCount(radius, ArcSweep(arc), chordTolerance);
-        if (chords > kMostChordsPerArc)
+        if (!(chords <= kMostChordsPerArc))
             Refuse(word, "the arc needs more than " + Number(kMostChordsPerArc) +
                              " chords; give a larger --tolerance");
         m_chords.clear();

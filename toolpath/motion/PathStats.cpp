@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "base/numbertext/Layout.h"
+
 namespace {
 
 // Index lists in warnings name this many runs at most.
@@ -11,6 +13,9 @@ constexpr std::size_t kListedRuns = 10;
 
 // The largest VACC or VSPD operand: the controller holds them as signed 16.16 fixed point.
 constexpr double kFixedPointLimit = std::numeric_limits<std::int32_t>::max() / 65536.0;
+// The smallest operand above zero; from half of it, a value is stored as it.
+constexpr double kFixedPointStep = 1.0 / 65536.0;
+constexpr int kShownDigits = 6;
 
 bool AtLiteralLimit(const PathSegment& segment) {
     const auto atLimit = [](std::int64_t count) {
@@ -138,6 +143,33 @@ std::optional<MotionModel> MotionModelOf(const ElementPath& path, DynamicsInForc
     const DynamicsInForce inBase{scales.speed.BaseOfColumn(before.speed),
                                  scales.acceleration.BaseOfColumn(before.acceleration)};
     return MotionModel(std::move(segments), inBase);
+}
+
+namespace {
+
+std::string WithUnit(double value, const ColumnUnit& unit) {
+    const std::string number = numbertext::Significant(value, kShownDigits).Str();
+    return unit.name.empty() ? number : number + " " + unit.name;
+}
+
+std::optional<std::string> RateProblem(double value, const ColumnUnit& unit) {
+    if (value == 0.0) return std::nullopt;
+    const double internal = value / unit.perInternal;
+    if (internal >= kFixedPointStep / 2 && internal <= kFixedPointLimit) return std::nullopt;
+    return WithUnit(value, unit) + " is not a value the controller holds (from " +
+           WithUnit(kFixedPointStep * unit.perInternal, unit) + " to " +
+           WithUnit(kFixedPointLimit * unit.perInternal, unit) + ")";
+}
+
+}  // namespace
+
+std::optional<std::string> SpeedInForceProblem(const ElementPath& path, double speed) {
+    return RateProblem(speed, path.speedUnit);
+}
+
+std::optional<std::string> AccelerationInForceProblem(const ElementPath& path,
+                                                      double acceleration) {
+    return RateProblem(acceleration, path.accelerationUnit);
 }
 
 double SpeedInColumnUnit(const ElementPath& path, double baseSpeed) {

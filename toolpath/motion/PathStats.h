@@ -31,6 +31,12 @@ struct PathStats {
 // The motion model on the path, in the base units of its reference drive; nothing when the axes
 // have no common unit. before is in the speed and acceleration columns' units.
 std::optional<MotionModel> MotionModelOf(const ElementPath& path, DynamicsInForce before);
+// Why a speed or acceleration in force before the element (in its column's unit, 0 for none)
+// cannot be in force on the controller, or nothing: the controller holds each as a 16.16
+// fixed-point operand in internal units, so a value must lie from its smallest step to its
+// largest value. Beyond these, the model's squares of speeds would leave the range of a double.
+std::optional<std::string> SpeedInForceProblem(const ElementPath& path, double speed);
+std::optional<std::string> AccelerationInForceProblem(const ElementPath& path, double acceleration);
 // A speed of the model in the speed column's unit.
 double SpeedInColumnUnit(const ElementPath& path, double baseSpeed);
 

@@ -3,25 +3,32 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/ClampedInt.h"
+
 namespace {
 // Boxes are kept on a grid of cells this many pixels square; one cell also keeps labels apart.
 constexpr double kCell = 3.0;
 // A placed label keeps others this many pixels away.
 constexpr double kGap = 4.0;
+// An area is at most this many cells wide and high.
+constexpr int kMostCells = 1 << 14;
 }  // namespace
 
 LabelPlacer::LabelPlacer(double left, double top, double width, double height)
     : m_left(left),
       m_top(top),
-      m_columns(std::max(1, static_cast<int>(std::ceil(width / kCell)))),
-      m_rows(std::max(1, static_cast<int>(std::ceil(height / kCell)))),
+      m_columns(ClampedInt(std::ceil(width / kCell), 1, kMostCells)),
+      m_rows(ClampedInt(std::ceil(height / kCell), 1, kMostCells)),
       m_taken(static_cast<size_t>(m_columns) * static_cast<size_t>(m_rows), 0) {}
 
+// A cell beyond the area is one step outside it, however far the box lies.
+int LabelPlacer::CellOf(double offset, int cells) {
+    return ClampedInt(std::floor(offset / kCell), -1, cells);
+}
+
 LabelPlacer::CellRange LabelPlacer::CellsOf(double x, double y, double width, double height) const {
-    return {static_cast<int>(std::floor((x - m_left) / kCell)),
-            static_cast<int>(std::floor((x + width - m_left) / kCell)),
-            static_cast<int>(std::floor((y - m_top) / kCell)),
-            static_cast<int>(std::floor((y + height - m_top) / kCell))};
+    return {CellOf(x - m_left, m_columns), CellOf(x + width - m_left, m_columns),
+            CellOf(y - m_top, m_rows), CellOf(y + height - m_top, m_rows)};
 }
 
 bool LabelPlacer::IsFree(const CellRange& range) const {

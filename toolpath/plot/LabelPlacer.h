@@ -21,6 +21,7 @@ class LabelPlacer {
         int firstRow;
         int lastRow;
     };
+    static int CellOf(double offset, int cells);
     CellRange CellsOf(double x, double y, double width, double height) const;
     bool IsFree(const CellRange& range) const;
     void Take(const CellRange& range);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -19,7 +20,13 @@ struct RoundStep {
     }
 };
 
-// The smallest round step not below step.
+// Whether value can be the size of a round step: positive, finite and normal, so that its
+// decimal exponent lies from -308 to 308 and fits an int.
+bool IsStepSize(double value) {
+    return std::isfinite(value) && value >= std::numeric_limits<double>::min();
+}
+
+// The smallest round step not below step, which IsStepSize() accepts.
 RoundStep NiceStep(double step) {
     const int exponent = static_cast<int>(std::floor(std::log10(step)));
     for (double factor : {1.0, 2.0, 5.0}) {
@@ -28,6 +35,9 @@ RoundStep NiceStep(double step) {
     }
     return {1.0, exponent + 1};
 }
+
+// Ticks are counted from zero in steps; beyond 2^53 steps from it a count no longer moves by one.
+constexpr double kMostStepsFromZero = 9007199254740992.0;
 
 }  // namespace
 
@@ -99,15 +109,22 @@ ViewFit FitView(const Bounds& bounds, const Rect& area, double margin) {
 
 std::vector<double> NiceTicks(double low, double high, int count) {
     std::vector<double> ticks;
-    if (!(high > low) || count < 1) return ticks;
-    const RoundStep step = NiceStep((high - low) / count);
+    if (!std::isfinite(low) || !std::isfinite(high) || !(high > low) || count < 1) return ticks;
+    const double rough = (high - low) / count;
+    if (!IsStepSize(rough)) return ticks;
+    const RoundStep step = NiceStep(rough);
     const double size = step.Times(1.0);
-    for (double i = std::ceil(low / size - 1e-9); i * size <= high + size * 1e-9; i += 1.0)
-        ticks.push_back(i == 0.0 ? 0.0 : step.Times(i));
+    const double first = std::ceil(low / size - 1e-9);
+    const double last = std::floor(high / size + 1e-9);
+    if (!IsStepSize(size) || !(std::abs(first) < kMostStepsFromZero) ||
+        !(std::abs(last) < kMostStepsFromZero))
+        return ticks;
+    for (double i = first; i <= last; i += 1.0) ticks.push_back(i == 0.0 ? 0.0 : step.Times(i));
     return ticks;
 }
 
 double NiceValueBelow(double limit) {
+    if (!IsStepSize(limit)) return 0.0;
     const RoundStep step = NiceStep(limit);
     if (step.Times(1.0) <= limit * (1.0 + 1e-12)) return step.Times(1.0);
     if (step.factor == 1.0) return RoundStep{5.0, step.exponent - 1}.Times(1.0);

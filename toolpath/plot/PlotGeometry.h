@@ -41,7 +41,8 @@ struct ViewFit {
 // given the other's size (or one count).
 ViewFit FitView(const Bounds& bounds, const Rect& area, double margin);
 
-// Round values (1, 2 or 5 times a power of ten) from low to high, about count of them.
+// Round values (1, 2 or 5 times a power of ten) from low to high, about count of them; none
+// when the range is empty or not finite.
 std::vector<double> NiceTicks(double low, double high, int count);
-// The largest round value not above limit (limit > 0).
+// The largest round value not above limit; 0 when limit is not a positive finite number.
 double NiceValueBelow(double limit);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/ClampedInt.h"
+
 namespace {
 
 // Points closer than this, in pixels, to the line drawn cannot be told apart from it.
@@ -10,7 +12,15 @@ constexpr double kTolerance = 0.25;
 // Cells are sampled along a stretch at this spacing, in pixels.
 constexpr double kSampleSpacing = 0.5;
 
-long long Tenths(double pixels) { return std::llround(pixels * 10.0); }
+// Coordinates are held to this many pixels either way, so that their tenths and the differences
+// of two of them stay far inside a long long; a drawing never comes near it.
+constexpr double kFarthestPixel = 1e12;
+
+long long Tenths(double pixels) {
+    const double held =
+        std::isnan(pixels) ? 0.0 : std::clamp(pixels, -kFarthestPixel, kFarthestPixel);
+    return std::llround(held * 10.0);
+}
 
 // A number of tenths as the shortest decimal text: 12 -> "1.2", -3 -> "-.3", 40 -> "4".
 void AppendTenths(std::string& out, long long tenths) {
@@ -156,12 +166,15 @@ bool PolylineThinner::IsInked(int column, int row) const {
 bool PolylineThinner::CoverCells(Point2 from, Point2 to) {
     const double length =
         std::sqrt((to.x - from.x) * (to.x - from.x) + (to.y - from.y) * (to.y - from.y));
-    const int samples = static_cast<int>(std::ceil(length / kSampleSpacing)) + 1;
+    // A stretch longer than the grid's edges together mostly lies outside it; it is sampled
+    // no finer than one of that length.
+    const int mostSamples = 2 * (m_width + m_height) + 1;
+    const int samples = ClampedInt(std::ceil(length / kSampleSpacing), 0, mostSamples) + 1;
     bool changed = false;
     for (int i = 0; i <= samples; ++i) {
         const double t = static_cast<double>(i) / samples;
-        const int column = static_cast<int>(std::floor(from.x + (to.x - from.x) * t));
-        const int row = static_cast<int>(std::floor(from.y + (to.y - from.y) * t));
+        const int column = ClampedInt(std::floor(from.x + (to.x - from.x) * t), -1, m_width);
+        const int row = ClampedInt(std::floor(from.y + (to.y - from.y) * t), -1, m_height);
         if (column < 0 || row < 0 || column >= m_width || row >= m_height) {
             changed = true;
             continue;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/ClampedInt.h"
 #include "base/numbertext/Layout.h"
 #include "toolpath/motion/PathStats.h"
 #include "toolpath/plot/LabelPlacer.h"
@@ -122,6 +123,18 @@ std::string Number(double value, int digits = kShownDigits) {
     return numbertext::Significant(value == 0.0 ? 0.0 : value, digits).Str();
 }
 
+// Tick values longer than this are written with an exponent, so that they fit beside the frame
+// and do not run into their neighbours.
+constexpr std::size_t kLongestPlainTick = 7;
+
+// A tick's value: plain while that is short, else with an exponent ("2e9", "-1.5e-7").
+std::string TickText(double value) {
+    const std::string plain = Number(value);
+    if (plain.size() <= kLongestPlainTick || value == 0.0 || !std::isfinite(value)) return plain;
+    const int exponent = ClampedInt(std::floor(std::log10(std::abs(value))), -330, 330);
+    return Number(value / std::pow(10.0, exponent)) + "e" + std::to_string(exponent);
+}
+
 void DrawFrame(SvgDocument& svg, const Rect& area) {
     svg.Rect(area.left, area.top, area.width, area.height, {.fill = "none", .stroke = ink::kFrame});
 }
@@ -130,14 +143,14 @@ void DrawFrame(SvgDocument& svg, const Rect& area) {
 void DrawTickAcross(SvgDocument& svg, const Rect& area, double x, double value) {
     svg.Line({x, area.top}, {x, area.Bottom()}, {.stroke = ink::kGrid});
     svg.Line({x, area.Bottom()}, {x, area.Bottom() + kTickLength}, {.stroke = ink::kTick});
-    svg.Text({x, area.Bottom() + kTickValueBelow}, Number(value), {.anchor = TextAnchor::Middle});
+    svg.Text({x, area.Bottom() + kTickValueBelow}, TickText(value), {.anchor = TextAnchor::Middle});
 }
 
 // A tick on the area's left edge at y with its grid line and value.
 void DrawTickUp(SvgDocument& svg, const Rect& area, double y, double value) {
     svg.Line({area.left, y}, {area.Right(), y}, {.stroke = ink::kGrid});
     svg.Line({area.left - kTickLength, y}, {area.left, y}, {.stroke = ink::kTick});
-    svg.Text({area.left - kTickValueLeft, y + kTextCentreDrop}, Number(value),
+    svg.Text({area.left - kTickValueLeft, y + kTextCentreDrop}, TickText(value),
              {.anchor = TextAnchor::End});
 }
 
@@ -180,7 +193,7 @@ struct SpeedScale {
     std::string unknownReason;
     int Bucket(double speed) const {
         if (peak <= 0.0) return 0;
-        return std::clamp(static_cast<int>(speed / peak * kSpeedColours), 0, kSpeedColours - 1);
+        return ClampedInt(speed / peak * kSpeedColours, 0, kSpeedColours - 1);
     }
 };
 
@@ -192,6 +205,9 @@ SpeedScale SpeedScaleOf(const ElementPath& path, const std::optional<MotionModel
     } else if (!model->Estimable()) {
         scale.unknownReason =
             model->SegmentsWithoutSpeed() > 0 ? "no speed in force" : "no acceleration in force";
+    } else if (!std::isfinite(summary.peakSpeed) || !std::isfinite(summary.duration)) {
+        // No colour scale or time axis can be drawn to it.
+        scale.unknownReason = "speeds beyond what can be computed";
     } else {
         scale.model = &*model;
         scale.peak = path.scales.speed.BaseOfColumn(summary.peakSpeed);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
 
 #include "toolpath/plot/PlotGeometry.h"
 
@@ -82,6 +85,21 @@ TEST(PlotGeometryTicks, TicksAreRoundAndCoverTheRange) {
     EXPECT_EQ(NiceValueBelow(10), 10);
     EXPECT_DOUBLE_EQ(NiceValueBelow(0.3), 0.2);
     EXPECT_EQ(NiceValueBelow(1.9), 1);
+}
+
+// A range of no width, or one whose step would leave the doubles, gives no ticks rather than
+// nonsense; the round value below a limit that is not a positive number is 0.
+TEST(PlotGeometryTicks, RangesBeyondTheDoublesGiveNoTicks) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    const double nan = std::nan("");
+    const double most = std::numeric_limits<double>::max();
+    for (const auto& [low, high] : std::vector<std::pair<double, double>>{
+             {0, kInf}, {-kInf, 0}, {nan, 1}, {0, nan}, {0, 1e-320}, {-most, most}})
+        EXPECT_TRUE(NiceTicks(low, high, 4).empty()) << low << " " << high;
+    for (double limit : {0.0, -1.0, kInf, nan, 4e-320}) EXPECT_EQ(NiceValueBelow(limit), 0.0);
+    EXPECT_EQ(NiceValueBelow(most), 1e308);
+    EXPECT_EQ(NiceTicks(0, most, 1), (std::vector<double>{0, 1e308}));
+    EXPECT_EQ(NiceTicks(1e-300, 5e-300, 4).size(), 5u);
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include <expat.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 #include <random>
 #include <regex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "toolpath/plot/SvgDocument.h"
 #include "toolpath/plot/SvgPlot.h"
@@ -179,6 +183,94 @@ TEST(SvgPlotSize, MillionSegmentScribbleStaysUnderTwoMegabytes) {
     const std::string svg = Plot(path, {"scribble", true});
     EXPECT_LT(svg.size(), 2000000u);
     EXPECT_TRUE(ParseXml(svg).wellFormed);
+}
+
+// The numbers written at ticks, below and left of the frames, in document order; each is short.
+std::vector<double> TickValues(const std::string& svg) {
+    static const std::regex tick(R"re(<text [^>]*text-anchor="(?:middle|end)">([^<]*)</text>)re");
+    std::vector<double> values;
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), tick); it != std::sregex_iterator();
+         ++it) {
+        const std::string text = (*it)[1].str();
+        if (text.find_first_not_of("0123456789.-+e") != std::string::npos) continue;
+        // Longer values would run into the axis' name and their neighbours.
+        EXPECT_LE(text.size(), 8u) << text;
+        values.push_back(std::stod(text));
+    }
+    return values;
+}
+
+// A drawing a person can read: well-formed, no number that is not finite, ticks on the axes.
+void ExpectReadable(const std::string& svg) {
+    const ParsedXml xml = ParseXml(svg);
+    ASSERT_TRUE(xml.wellFormed) << xml.error;
+    EXPECT_EQ(svg.find("nan"), std::string::npos);
+    EXPECT_EQ(svg.find("inf"), std::string::npos);
+    const std::vector<double> ticks = TickValues(svg);
+    EXPECT_GE(ticks.size(), 6u);
+    for (double tick : ticks) EXPECT_TRUE(std::isfinite(tick));
+}
+
+bool HasTicks(const std::string& svg, const std::vector<double>& wanted) {
+    const std::vector<double> ticks = TickValues(svg);
+    return std::all_of(wanted.begin(), wanted.end(), [&](double value) {
+        return std::find(ticks.begin(), ticks.end(), value) != ticks.end();
+    });
+}
+
+TEST(SvgPlotDegenerate, AnAxisWithoutExtentGetsASmallSymmetricRange) {
+    ElementPath path = LinearPath(2);
+    path.segments = {{{20000, 0, 0}, 1, 100}, {{-20000, 0, 0}, 0, 0}};
+    const std::string svg = Plot(path, {"line", true});
+    ExpectReadable(svg);
+    // X spans 0 to 20 mm; Y gets as much, centred on its 0.
+    EXPECT_TRUE(HasTicks(svg, {0, 10, 20, -10, 10})) << ::testing::PrintToString(TickValues(svg));
+}
+
+TEST(SvgPlotDegenerate, ASegmentOfZeroLengthGetsOneCountAroundTheStart) {
+    ElementPath path = LinearPath(3);
+    path.segments = {{{0, 0, 0}, 1, 100}};
+    const std::string svg = Plot(path, {"point", true});
+    ExpectReadable(svg);
+    // One count is 0.001 mm: the views show half a count either way of the start.
+    EXPECT_TRUE(HasTicks(svg, {-0.0005, 0, 0.0005})) << ::testing::PrintToString(TickValues(svg));
+    EXPECT_NE(svg.find("speed over time not known"), std::string::npos);
+}
+
+TEST(SvgPlotDegenerate, CountsAtTheOperandsLimitsSummedOverManySegments) {
+    ElementPath path = LinearPath(3);
+    const std::int64_t most = std::numeric_limits<std::int32_t>::max();
+    const std::int64_t least = std::numeric_limits<std::int32_t>::min();
+    path.segments.assign(1000, {{most, least, most}, 0, 0});
+    path.segments.front() = {{most, least, most}, 32767.99998, 32767.99998};
+    path.segments.push_back({{least, most, least}, 0, 0});
+    ExpectReadable(Plot(path, {"limits", true}));
+}
+
+TEST(SvgPlotDegenerate, ScalesAtTheEdgesOfTheProjectsRanges) {
+    // The finest: 2^31 counts per 1e-6 mm and 1 us samples; the coarsest: 1 count per 1e6 mm
+    // and 1 s samples.
+    for (const double count : {1e-9 / 2147483648.0, 1e3}) {
+        for (const double sample : {1e-6, 1.0}) {
+            ElementPath path = LinearPath(2);
+            for (ColumnUnit& unit : path.positionUnits) unit = {"mm", count * 1e3};
+            path.base = {"m", count, count / sample, count / (sample * sample)};
+            path.speedUnit = {"m/s", count / sample};
+            path.accelerationUnit = {"m/s^2", count / (sample * sample)};
+            path.segments = {{{1, 0, 0}, 1.0 / 65536, 1.0 / 65536},
+                             {{0, std::numeric_limits<std::int32_t>::max(), 0}, 32767.99998, 0}};
+            ExpectReadable(Plot(path, {"edges", true}));
+        }
+    }
+}
+
+TEST(SvgPlotDegenerate, SpeedsBeyondADoubleAreSaidToBeUnknown) {
+    ElementPath path = Square(2);
+    path.base.speed = 1e300;
+    path.base.acceleration = 1e300;
+    const std::string svg = Plot(path, {"fast", true});
+    ExpectReadable(svg);
+    EXPECT_NE(svg.find("speeds beyond what can be computed"), std::string::npos);
 }
 
 }  // namespace
