@@ -11,13 +11,6 @@ namespace {
 
 constexpr const char* kModuleFile = "libVantrel.so";
 
-std::filesystem::path ExecutableFolder() {
-    std::error_code error;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return {};
-    return exe.parent_path();
-}
-
 bool Exists(const std::filesystem::path& path) {
     std::error_code error;
     return std::filesystem::exists(path, error);
@@ -41,6 +34,13 @@ std::string AsPath(const std::string& file) {
 }
 
 }  // namespace
+
+std::filesystem::path ExecutableFolder() {
+    std::error_code error;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    return exe.parent_path();
+}
 
 PluginModule::PluginModule(std::string path) : m_path(std::move(path)) {
     dlerror();

@@ -1,6 +1,7 @@
 // The loaded Linear Interpolation module and the exports resolved from it.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "app/cli/AppError.h"
@@ -27,6 +28,9 @@ class PluginModule {
     std::string m_path;
     void* m_handle = nullptr;
 };
+
+// The folder of the running program; empty when it cannot be known.
+std::filesystem::path ExecutableFolder();
 
 // The module to load: explicitPath when given, else the first libVantrel.so found beside the
 // executable, in the library folder next to the executable's folder, or in the installed folder.

@@ -3,14 +3,32 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "app/cli/AppError.h"
+#include "app/io/PluginModule.h"
 #include "platform/fltk/WindowBackendEntry.h"
 
 namespace {
 
-// Found by its versioned file name on the program's library path (beside it in the build, in
-// the library folder when installed). Never closed: the toolkit keeps its state until the end.
+// Where the program's own library path points (beside it in the build, the library folder when
+// installed), by full name: a bare name is searched on the path of the object that calls dlopen,
+// and under the address sanitizer that is the sanitizer's runtime, whose path names neither.
+// Otherwise the bare name, for the system's search.
+std::string WindowLibraryFile() {
+    const std::filesystem::path folder = ExecutableFolder();
+    if (folder.empty()) return VANTREL_WINDOW_LIBRARY;
+    for (const std::filesystem::path& candidate :
+         {folder / VANTREL_WINDOW_LIBRARY,
+          folder / ".." / VANTREL_LIBRARY_DIR_IN_PREFIX / VANTREL_WINDOW_LIBRARY}) {
+        std::error_code error;
+        if (std::filesystem::exists(candidate, error)) return candidate.lexically_normal().string();
+    }
+    return VANTREL_WINDOW_LIBRARY;
+}
+
+// Found by its versioned file name. Never closed: the toolkit keeps its state until the end.
 void* LoadLibrary() {
     static void* handle = nullptr;
     if (handle != nullptr) return handle;
@@ -20,7 +38,7 @@ void* LoadLibrary() {
             "without a window");
     }
     dlerror();
-    handle = dlopen(VANTREL_WINDOW_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    handle = dlopen(WindowLibraryFile().c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle != nullptr) return handle;
     const char* reason = dlerror();
     throw AppError(std::string("edit: the window back end cannot be loaded (") +

@@ -138,14 +138,14 @@ TEST_F(StatsCommand, SpeedMustBePositive) {
 // 2.5 mm/s and 2.5 m/s^2): beyond that range the model's squares of speeds leave the doubles and
 // the duration came out as 0 s, the peak speed as inf.
 TEST_F(StatsCommand, SpeedAndAccelerationMustBeValuesTheControllerHolds) {
-    for (const char* option : {"--speed", "--accel"}) {
-        for (const char* value : {"1e308", "1e-300", "1e6", "nan"}) {
-            const ProgramOutcome outcome = Run(
-                {"stats", "-", "--speed", "0.1", "--accel", "1", option, value}, kNoSpeedElement);
+    for (const std::string option : {"--speed", "--accel"}) {
+        const char* other = option == "--speed" ? "--accel" : "--speed";
+        for (const char* value : {"1e308", "1e-300", "1e6"}) {
+            const ProgramOutcome outcome =
+                Run({"stats", "-", other, "1", option, value}, kNoSpeedElement);
             EXPECT_EQ(outcome.status, 2) << option << " " << value;
             EXPECT_EQ(outcome.out, "");
-            EXPECT_EQ(outcome.err.rfind(std::string("vantrel: ") + option + ": ", 0), 0u)
-                << outcome.err;
+            EXPECT_EQ(outcome.err.rfind("vantrel: " + option + ": ", 0), 0u) << outcome.err;
             EXPECT_NE(outcome.err.find("is not a value the controller holds (from "),
                       std::string::npos)
                 << outcome.err;

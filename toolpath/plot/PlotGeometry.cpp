@@ -126,7 +126,8 @@ std::vector<double> NiceTicks(double low, double high, int count) {
 double NiceValueBelow(double limit) {
     if (!IsStepSize(limit)) return 0.0;
     const RoundStep step = NiceStep(limit);
-    if (step.Times(1.0) <= limit * (1.0 + 1e-12)) return step.Times(1.0);
+    // As a ratio, so that a step beyond the doubles (2e308 for the largest limit) is not taken.
+    if (step.Times(1.0) / limit <= 1.0 + 1e-12) return step.Times(1.0);
     if (step.factor == 1.0) return RoundStep{5.0, step.exponent - 1}.Times(1.0);
     return RoundStep{step.factor == 5.0 ? 2.0 : 1.0, step.exponent}.Times(1.0);
 }

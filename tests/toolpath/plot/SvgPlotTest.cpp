@@ -264,13 +264,22 @@ TEST(SvgPlotDegenerate, ScalesAtTheEdgesOfTheProjectsRanges) {
     }
 }
 
-TEST(SvgPlotDegenerate, SpeedsBeyondADoubleAreSaidToBeUnknown) {
-    ElementPath path = Square(2);
-    path.base.speed = 1e300;
-    path.base.acceleration = 1e300;
-    const std::string svg = Plot(path, {"fast", true});
-    ExpectReadable(svg);
-    EXPECT_NE(svg.find("speeds beyond what can be computed"), std::string::npos);
+// A caller's summary whose speeds or duration left the doubles gets no colour scale or time axis.
+TEST(SvgPlotDegenerate, SpeedsBeyondTheDoublesAreSaidToBeUnknown) {
+    const ElementPath path = Square(2);
+    const std::optional<MotionModel> model = MotionModelOf(path, {});
+    for (const double beyond : {std::numeric_limits<double>::infinity(), std::nan("")}) {
+        PathStats stats = ComputeStats(path, model);
+        stats.motion.peakSpeed = beyond;
+        const std::string fast = RenderSvgPlot(path, model, stats, {"fast", true});
+        ExpectReadable(fast);
+        EXPECT_NE(fast.find("speeds beyond what can be computed"), std::string::npos);
+        stats = ComputeStats(path, model);
+        stats.motion.duration = beyond;
+        EXPECT_NE(RenderSvgPlot(path, model, stats, {"long", true})
+                      .find("speeds beyond what can be computed"),
+                  std::string::npos);
+    }
 }
 
 }  // namespace
