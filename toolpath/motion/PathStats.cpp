@@ -147,29 +147,30 @@ std::optional<MotionModel> MotionModelOf(const ElementPath& path, DynamicsInForc
 
 namespace {
 
-std::string WithUnit(double value, const ColumnUnit& unit) {
+std::string WithUnit(double value, const std::string& unit) {
     const std::string number = numbertext::Significant(value, kShownDigits).Str();
-    return unit.name.empty() ? number : number + " " + unit.name;
+    return unit.empty() ? number : number + " " + unit;
 }
 
-std::optional<std::string> RateProblem(double value, const ColumnUnit& unit) {
+std::optional<std::string> RateProblem(double value, const InternalScale& scale,
+                                       const std::string& unit) {
     if (value == 0.0) return std::nullopt;
-    const double internal = value / unit.perInternal;
+    const double internal = scale.FromColumn(value);
     if (internal >= kFixedPointStep / 2 && internal <= kFixedPointLimit) return std::nullopt;
     return WithUnit(value, unit) + " is not a value the controller holds (from " +
-           WithUnit(kFixedPointStep * unit.perInternal, unit) + " to " +
-           WithUnit(kFixedPointLimit * unit.perInternal, unit) + ")";
+           WithUnit(scale.ToColumn(kFixedPointStep), unit) + " to " +
+           WithUnit(scale.ToColumn(kFixedPointLimit), unit) + ")";
 }
 
 }  // namespace
 
 std::optional<std::string> SpeedInForceProblem(const ElementPath& path, double speed) {
-    return RateProblem(speed, path.speedUnit);
+    return RateProblem(speed, path.scales.speed, path.columnUnits.speed);
 }
 
 std::optional<std::string> AccelerationInForceProblem(const ElementPath& path,
                                                       double acceleration) {
-    return RateProblem(acceleration, path.accelerationUnit);
+    return RateProblem(acceleration, path.scales.acceleration, path.columnUnits.acceleration);
 }
 
 double SpeedInColumnUnit(const ElementPath& path, double baseSpeed) {

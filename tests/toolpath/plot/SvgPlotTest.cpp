@@ -253,10 +253,9 @@ TEST(SvgPlotDegenerate, ScalesAtTheEdgesOfTheProjectsRanges) {
     for (const double count : {1e-9 / 2147483648.0, 1e3}) {
         for (const double sample : {1e-6, 1.0}) {
             ElementPath path = LinearPath(2);
-            for (ColumnUnit& unit : path.positionUnits) unit = {"mm", count * 1e3};
-            path.base = {"m", count, count / sample, count / (sample * sample)};
-            path.speedUnit = {"m/s", count / sample};
-            path.accelerationUnit = {"m/s^2", count / (sample * sample)};
+            for (InternalScale& position : path.scales.position) position = {count * 1e3, count};
+            path.scales.speed = {count / sample, count / sample};
+            path.scales.acceleration = {count / (sample * sample), count / (sample * sample)};
             path.segments = {{{1, 0, 0}, 1.0 / 65536, 1.0 / 65536},
                              {{0, std::numeric_limits<std::int32_t>::max(), 0}, 32767.99998, 0}};
             ExpectReadable(Plot(path, {"edges", true}));
