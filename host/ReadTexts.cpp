@@ -8,6 +8,7 @@ void ReadTexts::Keep(std::string_view list, size_t count) {
     while (!list.empty() && IsBlank(list.front())) list.remove_prefix(1);
     while (!list.empty() && IsBlank(list.back())) list.remove_suffix(1);
     m_list.assign(list);
+    m_readCount = count;
     m_runs.clear();
     if (count > 0) m_runs.push_back({0, 0, count});
 }
@@ -15,6 +16,7 @@ void ReadTexts::Keep(std::string_view list, size_t count) {
 void ReadTexts::Clear() {
     m_list.clear();
     m_list.shrink_to_fit();
+    m_readCount = 0;
     m_runs.clear();
 }
 
@@ -60,13 +62,15 @@ void ReadTexts::Remove(size_t index, size_t count) {
 
 void ReadTexts::Resize(size_t count) {
     if (m_runs.empty()) return;
-    m_runs.erase(m_runs.begin() + static_cast<std::ptrdiff_t>(SplitAt(count)), m_runs.end());
+    // Split first: it may move the runs.
+    const size_t from = SplitAt(count);
+    m_runs.erase(m_runs.begin() + static_cast<std::ptrdiff_t>(from), m_runs.end());
     if (m_runs.empty()) Clear();
 }
 
 bool ReadTexts::HoldsAll(size_t count) const {
-    return count > 0 && m_runs.size() == 1 && m_runs[0].first == 0 && m_runs[0].token == 0 &&
-           m_runs[0].count == count;
+    return count > 0 && count == m_readCount && m_runs.size() == 1 && m_runs[0].first == 0 &&
+           m_runs[0].token == 0 && m_runs[0].count == count;
 }
 
 std::string_view ReadTexts::Walk::TextOf(size_t index) {

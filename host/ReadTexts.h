@@ -60,5 +60,6 @@ class ReadTexts {
     void Shift(size_t position, std::ptrdiff_t shift);
 
     std::string m_list;
+    size_t m_readCount = 0;   // the tokens of m_list
     std::vector<Run> m_runs;  // in order, apart
 };
