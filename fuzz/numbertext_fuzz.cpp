@@ -1,5 +1,6 @@
 // Holds the number text fast paths to their plain definitions: the input's first bytes give a
-// double and a count of a decimal step, the whole input is also scanned as a line of numbers.
+// double and a count of a decimal step (by the whole-number way and by the search), the whole
+// input is also scanned as a line of numbers.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/Rounding.h"
 #include "base/numbertext/DecimalStep.h"
 #include "base/numbertext/FewestDigits.h"
 #include "base/numbertext/Reference.h"
@@ -63,6 +65,22 @@ void CheckCountOfStep(long long count, unsigned multiple, int power) {
     Check(text.Str() == PlainFewestDigits(x, accepts));
 }
 
+// The same count through the fewest-digit search, with the tolerance a column of whole counts
+// gives it: the texts exactly half a step away, which the whole-number way leaves to the search,
+// read back to the count or not as the conversion rounds them.
+void CheckSearchOfCount(long long count, unsigned multiple, int power) {
+    if (multiple == 0) return;
+    const double step = multiple * std::pow(10.0, power);
+    const double x = static_cast<double>(count) * step;
+    const double halfStep = step / 2;
+    const double noise = std::fabs(x) * 1e-14;
+    const Tolerance tolerance{halfStep * (1 - 1e-9) - noise, halfStep * (1 + 1e-9) + noise};
+    const auto accepts = [&](double v) {
+        return RoundHalfAway(v / step) == static_cast<double>(count);
+    };
+    Check(FewestDigits(x, tolerance, accepts).Str() == PlainFewestDigits(x, accepts));
+}
+
 void CheckScan(const std::uint8_t* data, size_t size, int most) {
     const std::string line(reinterpret_cast<const char*>(data), size);
     double fast[6] = {};
@@ -86,6 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     CheckShortSignificant(x);
     CheckFewestDigits(x, std::fabs(x) * std::pow(10.0, -(power % 12)));
     CheckCountOfStep(count, multiple, -(power % 10));
+    CheckSearchOfCount(count, multiple, -(power % 10));
     CheckScan(whole, wholeSize, power % 6 + 1);
     return 0;
 }

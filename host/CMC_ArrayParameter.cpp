@@ -20,8 +20,6 @@
 
 namespace {
 using numbertext::Quoted;
-// Saved values with up to this many significant digits are written exactly.
-constexpr int kShortExactDigits = 10;
 
 bool IsUnset(double limit) { return limit == MC_UNSET_LIMIT; }
 
@@ -38,22 +36,6 @@ numbertext::NumberBuffer WholeText(double value, std::string_view suffix) {
     text.size = static_cast<size_t>(end.ptr - text.data);
     for (char c : suffix) text.data[text.size++] = c;
     return text;
-}
-
-// Significant(shown, 15) when it has at most kShortExactDigits digits, and the value it reads
-// back as.
-bool ShortExactText(double shown, numbertext::NumberBuffer& text, double& typed) {
-    switch (numbertext::ShortSignificant(shown, text, typed)) {
-        case numbertext::ShortText::Short:
-            return true;
-        case numbertext::ShortText::Long:
-            return false;
-        case numbertext::ShortText::Unknown:
-            break;
-    }
-    text = numbertext::Significant(shown, 15);
-    return numbertext::CountSignificantDigits(text.View()) <= kShortExactDigits &&
-           numbertext::ParseNumber(text.View(), typed) == numbertext::ParseResult::Ok;
 }
 
 numbertext::NumberBuffer BufferOf(std::string_view text) {
@@ -151,6 +133,7 @@ BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const
         error = problem.c_str();
         return FALSE;
     }
+    next.m_readTexts.Keep(text, next.m_values.size());
     AdoptState(next);
     return TRUE;
 }
@@ -177,6 +160,7 @@ void CMC_ArrayParameter::AdoptState(CMC_ArrayParameter& next) {
     m_toIU = next.m_toIU;
     m_toBase = next.m_toBase;
     m_values.swap(next.m_values);
+    m_readTexts = std::move(next.m_readTexts);
     m_shownTexts.Clear();
     UpdateShownForms();
 }
@@ -195,6 +179,8 @@ BOOL CMC_ArrayParameter::ChangeUnit(const char* unit) {
     m_unit = unit;
     m_toIU = toIU;
     m_toBase = toBase;
+    // The read texts are numbers in the old unit.
+    m_readTexts.Clear();
     m_shownTexts.Clear();
     UpdateShownForms();
     return TRUE;
@@ -205,6 +191,7 @@ void CMC_ArrayParameter::SetNameAndType(int type, const char* name) {
     if (!CMC_Value::IsKnownType(type) || type == m_type) return;
     m_type = type;
     for (double& value : m_values) value = Represent(value);
+    m_readTexts.Clear();
     m_shownTexts.Clear();
     UpdateShownForms();
 }
@@ -212,12 +199,14 @@ void CMC_ArrayParameter::SetNameAndType(int type, const char* name) {
 void CMC_ArrayParameter::SetValuesCount(int count) {
     if (count < 0) return;
     m_values.resize(static_cast<size_t>(count), 0.0);
+    m_readTexts.Resize(static_cast<size_t>(count));
     m_shownTexts.ForgetFrom(static_cast<size_t>(count));
 }
 
 void CMC_ArrayParameter::InsertValueAt(int index, double value) {
     if (index < 0 || index > GetValuesCount()) return;
     m_values.insert(m_values.begin() + index, Represent(m_toIU.Apply(value)));
+    m_readTexts.Insert(static_cast<size_t>(index));
     m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }
 
@@ -225,6 +214,7 @@ void CMC_ArrayParameter::RemoveValueAt(int index, int count) {
     if (!IsValid(index) || count <= 0) return;
     const int end = std::min(GetValuesCount(), index + std::min(count, GetValuesCount()));
     m_values.erase(m_values.begin() + index, m_values.begin() + end);
+    m_readTexts.Remove(static_cast<size_t>(index), static_cast<size_t>(end - index));
     m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }
 
@@ -238,7 +228,12 @@ double CMC_ArrayParameter::GetValue(int index) const {
 
 void CMC_ArrayParameter::SetValueInInternalUnit(int index, double value) {
     if (!IsValid(index)) return;
-    m_values[static_cast<size_t>(index)] = Represent(value);
+    double& held = m_values[static_cast<size_t>(index)];
+    const double represented = Represent(value);
+    // The same count keeps the text it was read with.
+    if (std::bit_cast<std::uint64_t>(represented) != std::bit_cast<std::uint64_t>(held))
+        m_readTexts.Drop(static_cast<size_t>(index));
+    held = represented;
     m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }
 
@@ -272,16 +267,12 @@ void CMC_ArrayParameter::UpdateShownForms() {
 
 // Values of whole types are whole counts, and the conversion makes of a count of the step
 // its digits to within a few units in the fifteenth.
-bool CMC_ArrayParameter::CountText(double internalValue, numbertext::NumberBuffer& text,
-                                   bool& savedAsShown) const {
+bool CMC_ArrayParameter::CountText(double internalValue, numbertext::NumberBuffer& text) const {
     if (m_stepDigits == 0) return false;
     numbertext::FewestFound found;
-    if (!numbertext::FewestDigitsOfCount(m_toIU.Invert(internalValue),
-                                         static_cast<long long>(internalValue), m_stepDigits,
-                                         m_stepPower, text, found))
-        return false;
-    savedAsShown = found.isSignificant15 || found.significant15IsLong;
-    return true;
+    return numbertext::FewestDigitsOfCount(m_toIU.Invert(internalValue),
+                                           static_cast<long long>(internalValue), m_stepDigits,
+                                           m_stepPower, text, found);
 }
 
 CString CMC_ArrayParameter::PrintValue(int index) const { return ValueText(index).View(); }
@@ -292,18 +283,9 @@ numbertext::NumberBuffer CMC_ArrayParameter::ValueText(int index) const {
     return ShownText(GetValueInInternalUnit(index));
 }
 
-numbertext::NumberBuffer CMC_ArrayParameter::ShownText(double internalValue,
-                                                       bool* savedAsShown) const {
+numbertext::NumberBuffer CMC_ArrayParameter::ShownText(double internalValue) const {
     numbertext::NumberBuffer text;
-    bool sameSaved = false;
-    if (!CountText(internalValue, text, sameSaved)) {
-        numbertext::FewestFound found;
-        text = PrintIn(internalValue, m_toIU, &found);
-        // The save writes the shown text when that is also the value's exact text (taken when
-        // short, and the shown text otherwise), and when the exact text is long.
-        sameSaved = found.isSignificant15 || found.significant15IsLong;
-    }
-    if (savedAsShown) *savedAsShown = !SavesWholeOrShortest() && sameSaved;
+    if (!CountText(internalValue, text)) text = PrintIn(internalValue, m_toIU);
     return text;
 }
 
@@ -326,14 +308,13 @@ numbertext::NumberBuffer CMC_ArrayParameter::KeptValueText(int index) const {
 numbertext::NumberBuffer CMC_ArrayParameter::KeepCopy(size_t index, std::uint64_t key,
                                                       const ShownTextCache::Entry& same) const {
     numbertext::NumberBuffer text = BufferOf(same.text);
-    m_shownTexts.Keep(index, text.View(), same.savedAsShown, m_values.size(), key);
+    m_shownTexts.Keep(index, text.View(), m_values.size(), key);
     return text;
 }
 
 numbertext::NumberBuffer CMC_ArrayParameter::FormatAndKeep(size_t index, std::uint64_t key) const {
-    bool savedAsShown = false;
-    numbertext::NumberBuffer text = ShownText(m_values[index], &savedAsShown);
-    m_shownTexts.Keep(index, text.View(), savedAsShown, m_values.size(), key);
+    numbertext::NumberBuffer text = ShownText(m_values[index]);
+    m_shownTexts.Keep(index, text.View(), m_values.size(), key);
     return text;
 }
 
@@ -360,16 +341,26 @@ void CMC_ArrayParameter::SaveData(CString& text) const {
 
 void CMC_ArrayParameter::AppendData(CString& text) const {
     std::string& out = text.str();
-    // Kept texts are mostly what is saved, and values not shown (no acceleration of its own)
-    // save as "0"; others take about eight bytes. An estimate that is too high would move the
-    // text to new storage for nothing.
+    if (m_readTexts.HoldsAll(m_values.size())) {
+        out += m_readTexts.List();
+        return;
+    }
+    // Read and kept texts are mostly what is saved, and values not shown (no acceleration of
+    // its own) save as "0"; others take about eight bytes. An estimate that is too high would
+    // move the text to new storage for nothing.
     constexpr size_t kBytesPerValue = 8;
     const size_t kept = std::min(m_shownTexts.Count(), m_values.size());
-    out.reserve(out.size() + m_values.size() + m_shownTexts.Bytes() +
+    out.reserve(out.size() + m_values.size() + m_readTexts.List().size() + m_shownTexts.Bytes() +
                 (m_values.size() - kept) * kBytesPerValue);
+    ReadTexts::Walk read(m_readTexts);
     for (size_t i = 0; i < m_values.size(); ++i) {
         if (i > 0) out += ' ';
-        AppendSaveText(out, i);
+        const std::string_view typed = read.TextOf(i);
+        if (typed.empty()) {
+            AppendSaveText(out, i);
+        } else {
+            out += typed;
+        }
     }
 }
 
@@ -384,10 +375,10 @@ bool CMC_ArrayParameter::SavesWholeOrShortest() const {
     return m_toIU.from == m_toIU.to && m_type != VT_FIXED;
 }
 
-// Integers in internal units print as integers and plain doubles as their shortest exact text.
-// Converted values keep their exact value when it is short (7 IU of 0.0025 mm stay 0.0175 mm,
-// which still means the same on a finer drive), else take the rule of PrintValue (a speed that
-// fixed point stores as 0.99998474 m/s is written as the 1 m/s the user typed).
+// A value without a read text: integers in internal units as integers, plain doubles as their
+// shortest exact text, converted values as PrintValue shows them, the fewest digits that read
+// back to the same value (a count of 1/1024 mm as 0.794, not 0.7939453125; a speed that fixed
+// point stores as 0.99998474 m/s as 1).
 void CMC_ArrayParameter::AppendSaveText(std::string& out, size_t index) const {
     const double internalValue = m_values[index];
     if (SavesWholeOrShortest()) {
@@ -396,30 +387,13 @@ void CMC_ArrayParameter::AppendSaveText(std::string& out, size_t index) const {
         return;
     }
     const ShownTextCache::Entry shown = m_shownTexts.At(index);
-    if (shown.savedAsShown) {
-        out += shown.text;
-        return;
-    }
-    numbertext::NumberBuffer counted;
-    bool sameSaved = false;
-    if (CountText(internalValue, counted, sameSaved) && sameSaved) {
-        out += counted.View();
-        return;
-    }
-    numbertext::NumberBuffer exact;
-    double typed = 0.0;
-    if (ShortExactText(m_toIU.Invert(internalValue), exact, typed) &&
-        CMC_Value::RoundToStep(m_type, m_toIU.Apply(typed)) == internalValue) {
-        out += exact.View();
-        return;
-    }
     out += shown.kept ? shown.text : ShownText(internalValue).View();
 }
 
 // A text counts only when it rounds to the stored value without saturating, so that a huge
 // number never stands for the type's limit.
-numbertext::NumberBuffer CMC_ArrayParameter::PrintIn(double internalValue, const Scale& scale,
-                                                     numbertext::FewestFound* found) const {
+numbertext::NumberBuffer CMC_ArrayParameter::PrintIn(double internalValue,
+                                                     const Scale& scale) const {
     const double shown = scale.Invert(internalValue);
     // Values within half a step of the type (in the shown unit) store the same value; the
     // margins cover the rounding of the conversions and of the estimates.
@@ -427,12 +401,9 @@ numbertext::NumberBuffer CMC_ArrayParameter::PrintIn(double internalValue, const
     const double noise = std::fabs(shown) * 1e-14;
     numbertext::Tolerance tolerance{halfStep * (1 - 1e-9) - noise, halfStep * (1 + 1e-9) + noise};
     if (!std::isfinite(tolerance.most)) tolerance = {-1.0, kNoLimit};
-    return numbertext::FewestDigits(
-        shown, tolerance,
-        [&](double typed) {
-            return CMC_Value::RoundToStep(m_type, scale.Apply(typed)) == internalValue;
-        },
-        found);
+    return numbertext::FewestDigits(shown, tolerance, [&](double typed) {
+        return CMC_Value::RoundToStep(m_type, scale.Apply(typed)) == internalValue;
+    });
 }
 
 double CMC_ArrayParameter::LowestIU() const { return std::max(m_minIU, CMC_Value::MinOf(m_type)); }

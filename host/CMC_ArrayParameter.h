@@ -9,6 +9,7 @@
 
 #include "base/numbertext/FewestDigits.h"
 #include "host/CString.h"
+#include "host/ReadTexts.h"
 #include "host/ShownTextCache.h"
 
 class CMC_Setup;
@@ -98,7 +99,9 @@ class CMC_ArrayParameter {
     // of formatting each value again.
     numbertext::NumberBuffer KeptValueText(int index) const;
     // Replaces text with the values, blank-separated in the selected unit, so that
-    // InitializeMotionParam with the same type and unit reads them back exactly.
+    // InitializeMotionParam with the same type and unit reads them back exactly. A value still
+    // holding the count it was read with keeps the text it was read with (the whole list as read
+    // when no value changed); any other is written as PrintValue shows it.
     void SaveData(CString& text) const;
     // As SaveData, but appends to text.
     void AppendData(CString& text) const;
@@ -126,16 +129,14 @@ class CMC_ArrayParameter {
     numbertext::NumberBuffer KeepCopy(size_t index, std::uint64_t key,
                                       const ShownTextCache::Entry& same) const;
     numbertext::NumberBuffer FormatAndKeep(size_t index, std::uint64_t key) const;
-    // The display text of an internal value in the selected unit; with savedAsShown, whether
-    // the save writes the value as the same text.
-    numbertext::NumberBuffer ShownText(double internalValue, bool* savedAsShown = nullptr) const;
+    // The display text of an internal value in the selected unit.
+    numbertext::NumberBuffer ShownText(double internalValue) const;
     // The text of a count of the column's decimal step, from its digits; false where the
-    // fewest-digit search must find it. savedAsShown: the save writes the same text.
-    bool CountText(double internalValue, numbertext::NumberBuffer& text, bool& savedAsShown) const;
+    // fewest-digit search must find it.
+    bool CountText(double internalValue, numbertext::NumberBuffer& text) const;
     // Whether the save writes whole numbers or shortest texts, never the shown texts.
     bool SavesWholeOrShortest() const;
-    numbertext::NumberBuffer PrintIn(double internalValue, const Scale& scale,
-                                     numbertext::FewestFound* found = nullptr) const;
+    numbertext::NumberBuffer PrintIn(double internalValue, const Scale& scale) const;
     double LowestIU() const;
     double HighestIU() const;
     bool IsValid(int index) const { return index >= 0 && index < GetValuesCount(); }
@@ -159,5 +160,6 @@ class CMC_ArrayParameter {
     unsigned m_stepDigits = 0;
     int m_stepPower = 0;
     std::vector<double> m_values;         // internal units, as the type represents them
+    ReadTexts m_readTexts;                // the texts the values were read with
     mutable ShownTextCache m_shownTexts;  // what KeptValueText() made of m_values
 };

@@ -6,8 +6,7 @@ namespace {
 constexpr size_t kReservedBytesPerText = 8;
 }  // namespace
 
-void ShownTextCache::Keep(size_t index, std::string_view text, bool savedAsShown, size_t count,
-                          std::uint64_t key) {
+void ShownTextCache::Keep(size_t index, std::string_view text, size_t count, std::uint64_t key) {
     if (index < Count()) return;
     // Offsets must fit beside the marks; beyond that the texts are simply not kept.
     if (m_bytes.size() + text.size() > kOffset) return;
@@ -18,8 +17,7 @@ void ShownTextCache::Keep(size_t index, std::string_view text, bool savedAsShown
     const auto before = static_cast<std::uint32_t>(m_bytes.size());
     m_ends.resize(index, before | kNotKept);
     m_bytes += text;
-    m_ends.push_back(static_cast<std::uint32_t>(m_bytes.size()) |
-                     (savedAsShown ? kSavedAsShown : 0));
+    m_ends.push_back(static_cast<std::uint32_t>(m_bytes.size()));
     m_recent[RecentSlot(key)] = static_cast<std::uint32_t>(index);
 }
 

@@ -17,8 +17,7 @@
 class ShownTextCache {
   public:
     struct Entry {
-        bool kept = false;          // a text is kept for the value
-        bool savedAsShown = false;  // the save writes the value as this text
+        bool kept = false;  // a text is kept for the value
         std::string_view text;
     };
 
@@ -32,14 +31,12 @@ class ShownTextCache {
         const std::uint32_t end = m_ends[index];
         if ((end & kNotKept) != 0) return {};
         const size_t start = EndOf(index);
-        return {true, (end & kSavedAsShown) != 0,
-                std::string_view(m_bytes).substr(start, (end & kOffset) - start)};
+        return {true, std::string_view(m_bytes).substr(start, (end & kOffset) - start)};
     }
     // Keeps text for index when index is Count() or beyond (the values between get entries
     // without a text) and remembers it under key; an entry that exists stays as it is. Room
     // for the entries of count values is reserved at the first.
-    void Keep(size_t index, std::string_view text, bool savedAsShown, size_t count,
-              std::uint64_t key);
+    void Keep(size_t index, std::string_view text, size_t count, std::uint64_t key);
     // Where a text was last kept under key, or under another key of the same place, or
     // Count() when that entry is gone: the caller checks that the value there is the one it
     // looks for.
@@ -52,9 +49,8 @@ class ShownTextCache {
     void Clear() { ForgetFrom(0); }
 
   private:
-    // Each end holds the offset of the byte after its text, and two marks in the high bits.
-    static constexpr std::uint32_t kSavedAsShown = std::uint32_t{1} << 31;
-    static constexpr std::uint32_t kNotKept = std::uint32_t{1} << 30;
+    // Each end holds the offset of the byte after its text, and a mark in the high bit.
+    static constexpr std::uint32_t kNotKept = std::uint32_t{1} << 31;
     static constexpr std::uint32_t kOffset = kNotKept - 1;
 
     static constexpr size_t kRecentSlots = 256;

@@ -85,7 +85,7 @@ class RoundingEstimate {
     // With clearExponent, the exponent of x's leading digit when ClearDecimalExponent() found it.
     explicit RoundingEstimate(double x, const int* clearExponent = nullptr);
     Rounding At(int digits) const;
-    // x rounded to digits significant digits, as the estimate was first defined.
+    // x rounded to digits significant digits by arithmetic, near the value of its text.
     double Rounded(int digits) const;
     // Rounded() to within a few units in its last place, without a division.
     double RoundedNearly(int digits, const Rounding& rounding) const;
@@ -328,10 +328,10 @@ bool SearchFewestDigits(double x, const TenDigits& tenDigits, const Tolerance& t
     for (int digits = 1; digits <= 17; ++digits) {
         if ((candidates & (1u << digits)) == 0) continue;
         RoundingEstimate::Rounding rounding = estimate.At(digits);
+        // A rounding beyond most is refused on its estimate; any other is decided by the value
+        // of its text, since one exactly half a step away may read back to x or not.
         const double nearly = estimate.RoundedNearly(digits, rounding);
-        if (digits < 17 &&
-            !Takes(tolerance, x, nearly, [&] { return accepts(estimate.Rounded(digits)); }))
-            continue;
+        if (digits < 17 && std::fabs(nearly - x) > tolerance.most) continue;
         if (estimate.ExactText(digits, rounding, text)) {
             // The text's value and its estimate are both within a few units of the same decimal.
             const double textNearly = estimate.RoundedNearly(digits, rounding);

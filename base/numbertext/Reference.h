@@ -8,11 +8,8 @@
 
 namespace numbertext {
 
-// x rounded to digits significant digits by the library's pow and round, the rounding estimate
-// as it was first written.
-double PlainRoundingEstimate(double x, int digits);
-
-// What FewestDigits() gives for x, by formatting and parsing every digit count in turn.
+// What FewestDigits() gives for x: the first of Significant(x, 1), Significant(x, 2) ... whose
+// parsed value accepts() takes, found by formatting and parsing every digit count in turn.
 std::string PlainFewestDigits(double x, ValueTest accepts);
 
 // What ShortSignificant() answers for x where it can tell: Short with the text and its value

@@ -139,3 +139,68 @@ TEST(FewestDigits, CallsATextTheFifteenDigitOneOnlyWhereItIs) {
         ASSERT_EQ(text.Str(), Significant(x, 15).Str()) << x;
     }
 }
+
+namespace {
+// A drive's step in a unit: counts per unit, and the step as the whole number multiple times
+// 10^power that FewestDigitsOfCount() takes.
+struct DecimalDrive {
+    double countsPerUnit;
+    unsigned multiple;
+    int power;
+};
+
+// Steps of 0.4, 0.8, 1.6 (also 0.0016 in) and 4 um (also 0.004 in) in millimetres, and 4 mil in
+// mils: their counts' digits often lie exactly half a step from a rounding of fewer digits.
+constexpr DecimalDrive kTieDrives[] = {
+    {2500, 4, -4}, {1250, 8, -4}, {625, 16, -4}, {250, 4, -3}, {0.25, 4, 0}};
+
+// Whether some rounding of the count's digits lies exactly half a step away.
+bool HasTie(long long count, unsigned multiple) {
+    if (multiple % 2 != 0) return false;
+    const unsigned long long digits =
+        static_cast<unsigned long long>(count < 0 ? -count : count) * multiple;
+    for (unsigned long long unit = 10; unit <= digits; unit *= 10) {
+        const unsigned long long below = digits % unit;
+        if (2 * below == multiple || 2 * (unit - below) == multiple) return true;
+    }
+    return false;
+}
+
+// The tolerance and conversion that a column of whole counts uses: a typed value stores the
+// count it rounds to, halves away from zero.
+NumberBuffer FewestDigitsOfTheCount(double x, double countsPerUnit, long long count,
+                                    std::string& plain) {
+    const double halfStep = 0.5 / countsPerUnit;
+    const double noise = std::fabs(x) * 1e-14;
+    const Tolerance tolerance{halfStep * (1 - 1e-9) - noise, halfStep * (1 + 1e-9) + noise};
+    const auto accepts = [&](double v) {
+        return std::round(v * countsPerUnit) == static_cast<double>(count);
+    };
+    plain = PlainFewestDigits(x, accepts);
+    return FewestDigits(x, tolerance, accepts);
+}
+}  // namespace
+
+TEST(PlainFewestDigits, TakesATextHalfAStepAwayThatReadsBackToTheCount) {
+    // 63122463 counts of 1.6 um: 100995.94 is 63122462.5 counts, which rounds to the count.
+    const auto accepts = [](double v) { return std::round(v * 625) == 63122463.0; };
+    EXPECT_EQ(PlainFewestDigits(63122463 / 625.0, accepts), "100995.94");
+}
+
+TEST(FewestDigits, TiesOfHalfAStepMatchThePlainDefinition) {
+    std::mt19937_64 random(23);
+    std::uniform_int_distribution<long long> counts(-100000000, 100000000);
+    for (const auto& [countsPerUnit, multiple, power] : kTieDrives) {
+        int ties = 0;
+        for (int i = 0; i < 20000 && ties < 3000; ++i) {
+            const long long count = i < 2000 ? i - 1000 : counts(random);
+            if (!HasTie(count, multiple)) continue;
+            ++ties;
+            const double x = static_cast<double>(count) / countsPerUnit;
+            std::string plain;
+            const NumberBuffer fast = FewestDigitsOfTheCount(x, countsPerUnit, count, plain);
+            ASSERT_EQ(fast.Str(), plain) << count << " counts of " << multiple << "e" << power;
+        }
+        EXPECT_GT(ties, 1000) << multiple << "e" << power;
+    }
+}

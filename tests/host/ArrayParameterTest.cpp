@@ -186,10 +186,10 @@ TEST_F(ArrayParameter, MotionLanguageLiteralsPerType) {
     EXPECT_EQ(speed.PrintValue(0), "1");
 }
 
-TEST_F(ArrayParameter, SavedDataKeepsShortExactValuesAndTypedFixedValues) {
+TEST_F(ArrayParameter, SavedDataKeepsReadTextsAndTypedFixedValues) {
     CString saved;
     Make(VT_LONG, "mm", "0.0175 -12.3475 0.0025 1e-9").SaveData(saved);
-    EXPECT_EQ(saved, "0.0175 -12.3475 0.0025 0");
+    EXPECT_EQ(saved, "0.0175 -12.3475 0.0025 1e-9");
     Make(VT_FIXED, "m/s^2", "1 0.25 -3").SaveData(saved);
     EXPECT_EQ(saved, "1 0.25 -3");
     Make(VT_FIXED, "", "0.1 2").SaveData(saved);
