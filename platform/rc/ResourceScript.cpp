@@ -10,6 +10,7 @@
 #include "platform/rc/ResourceScript.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +19,7 @@
 #include <sstream>
 
 #include "base/CharClass.h"
+#include "base/SourcePlace.h"
 #include "base/Trim.h"
 #include "platform/WinDefs.h"
 
@@ -50,7 +52,8 @@ class Problems {
     explicit Problems(const std::string& fileName) : m_fileName(fileName) {}
 
     [[noreturn]] void Fail(int line, const std::string& problem) const {
-        throw std::runtime_error(m_fileName + ":" + std::to_string(line) + ": " + problem);
+        throw std::runtime_error(
+            PlaceMessage({m_fileName, static_cast<std::uint32_t>(line)}, problem));
     }
 
   private:
