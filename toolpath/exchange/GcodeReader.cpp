@@ -492,7 +492,11 @@ class Interpreter {
                 break;
         }
         const Group group = GroupOf(g);
-        if (group == kGroupCount) return Note(word, RefusalOf(g));
+        if (group == kGroupCount) {
+            // Its axis words are its own data; refused with it, they would only be refused again.
+            sorted.dropAxes = sorted.dropAxes || TakesTheAxisWords(g);
+            return Note(word, RefusalOf(g));
+        }
         if (group == kNoEffect) {
             Warn(word, NoEffectWarning(g));
             if (g == 64) sorted.blending = &word;
@@ -516,7 +520,10 @@ class Interpreter {
         }
         if (words.home) ResolveHome(words);
         if (words.lengthOffset) ResolveLengthOffset(words);
-        if (words.dropAxes) words.axis = {};
+        if (words.dropAxes) {
+            words.axis = {};
+            words.radius = nullptr;  // a canned cycle's retract plane
+        }
         // Programs take the tool to its first height on the G43 line before any G0: a control
         // starts in rapid motion.
         if (words.lengthLine && m_motion == Motion::None && !words.g[kMotion])
