@@ -70,14 +70,18 @@ TEST_F(LocatedProblems, CheckJsonHoldsTheMessagesAndTheProblems) {
     EXPECT_EQ(outcome.err, "");
     const Json json = Json::parse(outcome.out);
     EXPECT_EQ(json["valid"], false);
-    ASSERT_EQ(json["messages"].size(), 1u);
+    // X cannot be read, so the module finds no segments for the other columns' values either.
+    ASSERT_EQ(json["messages"].size(), 3u);
     EXPECT_EQ(json["messages"][0], "Value 2 of entry \"X_TPOS\" is not a number: \"x\"!");
-    ASSERT_EQ(json["problems"].size(), 1u);
+    EXPECT_EQ(json["messages"][1], "Invalid value of CACC!");
+    ASSERT_EQ(json["problems"].size(), 3u);
+    EXPECT_TRUE(json["problems"][1]["segment"].is_null());
+    EXPECT_EQ(json["problems"][1]["entry"], "CACC");
     EXPECT_EQ(json["problems"][0]["segment"], 1);
     EXPECT_EQ(json["problems"][0]["entry"], "X_TPOS");
     EXPECT_EQ(json["problems"][0]["value"], "x");
     EXPECT_EQ(json["problems"][0]["text"], "segment 1: X_TPOS value \"x\" is not a number");
-    EXPECT_EQ(json["problem_count"], 1);
+    EXPECT_EQ(json["problem_count"], 3);
 
     const ProgramOutcome valid =
         Run({"check", "--json", Example("linear3.element"), "-p", Example("linear3.toml")});

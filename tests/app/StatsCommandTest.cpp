@@ -190,7 +190,8 @@ TEST_F(StatsCommand, DurationReadsAsAClockAndSpeedsPerMinute) {
               std::string::npos)
         << outcome.out;
     EXPECT_NE(outcome.out.find("peak speed:   0.001 m/s (60 mm/min)\n"), std::string::npos);
-    const Json json = StatsJson({"stats", "-", "--json", "--speed", "0.001", "--accel", "1"});
+    const Json json = Json::parse(
+        Run({"stats", "-", "--json", "--speed", "0.001", "--accel", "1"}, kNoSpeedElement).out);
     EXPECT_EQ(json["duration_hms"], "0:01:00.0");
     EXPECT_EQ(json["per_minute_unit"], "mm/min");
     EXPECT_NEAR(json["peak_speed_per_minute"].get<double>(), 60.0, 1e-6);

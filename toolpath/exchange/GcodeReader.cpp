@@ -57,6 +57,7 @@ struct LineWords {
     const Word* blending = nullptr;      // G64
     bool dropAxes = false;               // the axis words belong to a word that is left out
     bool lengthLine = false;             // G43 or G44 stands on the line, refused or left out
+    bool subProgram = false;             // M98 or M99 stands on the line
 };
 
 // Thrown to leave a line whose refusal has been noted.
@@ -421,7 +422,7 @@ class Interpreter {
             case 'O':
                 return;
             case 'M':
-                return IgnoreM(word);
+                return IgnoreM(word, sorted);
             case 'H':
                 ++m_path.counts.wordsIgnored;
                 return Place(word, sorted.lengthWord);
@@ -455,9 +456,11 @@ class Interpreter {
 
     // Machine functions do not move the path, except calls of sub-programs, whose moves the
     // import would lose.
-    void IgnoreM(const Word& word) {
-        if (word.value == 98.0 || word.value == 99.0)
+    void IgnoreM(const Word& word, LineWords& sorted) {
+        if (word.value == 98.0 || word.value == 99.0) {
+            sorted.subProgram = true;  // its P names the program
             return Note(word, "sub-programs are not supported");
+        }
         ++m_path.counts.wordsIgnored;
     }
 
@@ -528,7 +531,7 @@ class Interpreter {
         // starts in rapid motion.
         if (words.lengthLine && m_motion == Motion::None && !words.g[kMotion])
             m_motion = Motion::Rapid;
-        const bool pqTaken = words.blending || words.dropAxes;
+        const bool pqTaken = words.blending || words.dropAxes || words.subProgram;
         for (const Word* pq : words.pq) {
             if (pq && !pqTaken) Note(*pq, "not supported (P and Q belong to G4 and G64 here)");
         }

@@ -156,7 +156,11 @@ TEST_F(ElementProblemsTest, UnitsOnAxesWithoutACommonUnitAreNamed) {
         "ProfileType=0\nSlaveX=0\nSlaveY=1\nX_TPOS[mm]=1\nY_TPOS[]=1\n"
         "CACC[]=0\nCSPD[]=0\nExecute=0\n";
     const ElementProblems problems = LocateElementProblems(element, mixed.controller, mixed.motion);
-    ASSERT_EQ(problems.located.size(), 1u);
+    // The module then counts no segments of X, so the dynamics' counts are refused too.
+    ASSERT_EQ(problems.located.size(), 3u);
+    EXPECT_EQ(problems.located[2].Text(),
+              "CSPD: holds 1 value, but X_TPOS could not be read, so there are no segments to "
+              "match");
     EXPECT_EQ(problems.located[0].entry, "X_TPOS");
     EXPECT_EQ(problems.located[0].value, "mm");
     EXPECT_NE(problems.located[0].problem.find("write X_TPOS[] or X_TPOS[IU]"), std::string::npos);
