@@ -31,7 +31,7 @@ ExitStatus Translate(const PluginModule& module, Project& project, std::string e
                      const std::string& elementName, const std::string& output = {}) {
     Translation translation = TranslateElement(module, project, std::move(element));
     if (!translation.accepted) {
-        WriteStandardError(RefusalText(translation.text, elementName));
+        ReportRefusal(translation, project, elementName);
         return ExitStatus::Refused;
     }
     WriteOutput(output, translation.text);
@@ -232,8 +232,9 @@ ExitStatus RunVantrel(int argc, char** argv) {
     } catch (const AppError& error) {
         ReportMessage(error.what());
     } catch (const PathError& error) {
-        // A file the path commands read or write refused, with its name and line.
-        ReportMessage(error.what());
+        // A file the path commands read or write refused, with its name and line; a reader that
+        // goes on past a refusal names each of them.
+        for (const std::string& message : error.Messages()) ReportMessage(message);
     } catch (const std::exception& error) {
         ReportMessage(std::string("unexpected failure: ") + error.what());
     }

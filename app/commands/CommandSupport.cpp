@@ -11,6 +11,7 @@
 #include "base/EscapedText.h"
 #include "host/CString.h"
 #include "module/plugin/VantrelExports.h"
+#include "toolpath/element/ElementProblems.h"
 
 namespace {
 
@@ -137,7 +138,9 @@ Translation TranslateElement(const PluginModule& module, Project& project, std::
     CString text(std::move(element));
     CString code;
     bool accepted = translate(project.Controller(), project.Motion(), text, code) != 0;
-    return {accepted, std::move(code.str())};
+    Translation translation{accepted, std::move(code.str()), {}};
+    if (!accepted) translation.element = std::move(text.str());
+    return translation;
 }
 
 std::string RefusalText(const std::string& messages, const std::string& elementName) {
@@ -146,6 +149,31 @@ std::string RefusalText(const std::string& messages, const std::string& elementN
     // CR LF, as the module ends its own messages.
     if (messages.back() != '\n') return messages + "\r\n";
     return messages;
+}
+
+std::vector<std::string> ModuleMessages(const std::string& messages) {
+    std::vector<std::string> split;
+    size_t start = 0;
+    while (start < messages.size()) {
+        size_t end = messages.find("\r\n", start);
+        if (end == std::string::npos) end = messages.size();
+        if (end > start) split.push_back(messages.substr(start, end - start));
+        start = end + 2;
+    }
+    return split;
+}
+
+void ReportRefusal(const Translation& refused, Project& project, const std::string& elementName) {
+    std::string report = RefusalText(refused.text, elementName);
+    const ElementProblems problems =
+        LocateElementProblems(refused.element, project.Controller(), project.Motion());
+    const std::string place = "vantrel: " + EscapeControls(elementName) + ": ";
+    const size_t shown = std::min(problems.located.size(), kShownProblems);
+    for (size_t i = 0; i < shown; ++i) report += place + problems.located[i].Text() + "\n";
+    if (problems.total > shown)
+        report += place + "and " + std::to_string(problems.total - shown) +
+                  " more problems (vantrel check --json lists them)\n";
+    WriteStandardError(report);
 }
 
 std::string UnknownCommandMessage(const CLI::App& app, const std::string& word) {
@@ -165,7 +193,7 @@ std::string NewElementText(const PluginModule& module, Project& project) {
 bool ModuleAccepts(const PluginModule& module, Project& project, std::string element,
                    const std::string& elementName) {
     const Translation translation = TranslateElement(module, project, std::move(element));
-    if (!translation.accepted) WriteStandardError(RefusalText(translation.text, elementName));
+    if (!translation.accepted) ReportRefusal(translation, project, elementName);
     return translation.accepted;
 }
 

@@ -63,6 +63,7 @@ void RefuseOutputOverInput(const CommonOptions& common, const std::string& outpu
 struct Translation {
     bool accepted = false;
     std::string text;
+    std::string element;  // the element's text, given back when it was refused
 };
 // The element is taken over (a caller that keeps it passes a copy), so that a long element's
 // text and its program are each held once.
@@ -70,6 +71,12 @@ Translation TranslateElement(const PluginModule& module, Project& project, std::
 // A refusal as standard error shows it: the module's messages byte for byte, then a line end
 // when they lack one, so that the shell's prompt starts on a line of its own.
 std::string RefusalText(const std::string& messages, const std::string& elementName);
+// Writes a refusal to standard error: RefusalText, then a line "vantrel: NAME: PLACE: problem"
+// for each problem located behind the module's messages (the first kShownProblems of them).
+void ReportRefusal(const Translation& refused, Project& project, const std::string& elementName);
+inline constexpr std::size_t kShownProblems = 20;
+// The module's messages one by one: each ends in CR LF, except a last one without a line end.
+std::vector<std::string> ModuleMessages(const std::string& messages);
 
 // "unknown command "word"", with the closest command of app as a suggestion when one is near.
 std::string UnknownCommandMessage(const CLI::App& app, const std::string& word);

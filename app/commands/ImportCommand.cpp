@@ -1,5 +1,6 @@
 #include "app/commands/ImportCommand.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <memory>
@@ -8,12 +9,10 @@
 #include <vector>
 
 #include "app/cli/AppError.h"
+#include "app/commands/QuantityOption.h"
 #include "app/io/FileAccess.h"
-#include "base/CharClass.h"
-#include "base/EscapedText.h"
 #include "base/SourcePlace.h"
 #include "base/numbertext/Layout.h"
-#include "base/numbertext/Parse.h"
 #include "host/CString.h"
 #include "module/plugin/VantrelExports.h"
 #include "toolpath/element/ElementPath.h"
@@ -35,14 +34,8 @@ struct ImportOptions {
     std::string tolerance;
     std::string rapid;
     std::string accel;
+    std::string ignore;
     bool absolute = false;
-};
-
-// A number with an optional unit after it, as the options take them: "0.01", "0.5 mm",
-// "2000mm/min".
-struct Quantity {
-    double value = 0.0;
-    std::string unit;
 };
 
 // The element the segments go into, and how its columns read.
@@ -53,50 +46,9 @@ struct Target {
     bool threeAxes = true;
 };
 
-size_t SkipDigits(const std::string& text, size_t i) {
-    while (i < text.size() && IsDigit(text[i])) ++i;
-    return i;
-}
-
-// Where the number at the start of text ends: sign, digits, a decimal point, an exponent.
-size_t NumberEnd(const std::string& text) {
-    size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    i = SkipDigits(text, i);
-    if (i < text.size() && text[i] == '.') i = SkipDigits(text, i + 1);
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        size_t exponent = i + 1;
-        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
-        if (exponent < text.size() && IsDigit(text[exponent])) i = SkipDigits(text, exponent);
-    }
-    return i;
-}
-
-Quantity ParseQuantity(const std::string& text, const char* option) {
-    const size_t end = NumberEnd(text);
-    Quantity quantity;
-    const size_t unitStart = text.find_first_not_of(' ', end);
-    if (unitStart != std::string::npos) quantity.unit = text.substr(unitStart);
-    if (numbertext::ParseNumber(std::string_view(text).substr(0, end), quantity.value) !=
-            numbertext::ParseResult::Ok ||
-        !(quantity.value > 0.0))
-        throw AppError(std::string(option) + ": " + numbertext::Quoted(text) +
-                       " is not a number above 0 with an optional unit");
-    return quantity;
-}
-
-// value converted from unit into target in the element's catalogue, or an error for option.
-double Converted(const CMC_Units& units, Quantity quantity, const char* target,
-                 const char* option) {
-    if (!units.Convert(quantity.value, quantity.unit.c_str(), target))
-        throw AppError(std::string(option) + ": the unit " + numbertext::Quoted(quantity.unit) +
-                       " does not convert into " + target);
-    return quantity.value;
-}
-
 ProgramQuantity ToleranceOf(const ImportOptions& options, const CMC_Units& units) {
     if (options.tolerance.empty()) return {0.01, false};
-    const Quantity tolerance = ParseQuantity(options.tolerance, "--tolerance");
+    const Quantity tolerance = ParseQuantity(options.tolerance, "--tolerance", "0.01mm");
     if (tolerance.unit.empty()) return {tolerance.value, true};
     return {Converted(units, tolerance, "mm", "--tolerance"), false};
 }
@@ -104,14 +56,9 @@ ProgramQuantity ToleranceOf(const ImportOptions& options, const CMC_Units& units
 // A bare number is in the program's units per minute, like an F word.
 std::optional<ProgramQuantity> RapidOf(const ImportOptions& options, const CMC_Units& units) {
     if (options.rapid.empty()) return std::nullopt;
-    Quantity rapid = ParseQuantity(options.rapid, "--rapid");
+    const Quantity rapid = ParseQuantity(options.rapid, "--rapid", "6000mm/min");
     if (rapid.unit.empty()) return ProgramQuantity{rapid.value, true};
-    constexpr std::string_view kPerMinute = "/min";
-    if (rapid.unit.ends_with(kPerMinute)) {
-        rapid.unit.resize(rapid.unit.size() - kPerMinute.size());
-        return ProgramQuantity{Converted(units, rapid, "mm", "--rapid") / 60.0, false};
-    }
-    return ProgramQuantity{Converted(units, rapid, "mm/s", "--rapid"), false};
+    return ProgramQuantity{SpeedIn(units, rapid, "mm/s", "--rapid"), false};
 }
 
 bool IsGcode(const ImportOptions& options) {
@@ -172,6 +119,8 @@ ImportedPath ReadSource(const std::string& text, const std::string& name, bool g
     gcodeOptions.tolerance = ToleranceOf(options, units);
     gcodeOptions.rapid = RapidOf(options, units);
     gcodeOptions.threeAxes = target.threeAxes;
+    if (const std::string problem = AddIgnoredWords(options.ignore, gcodeOptions); !problem.empty())
+        throw AppError("--ignore: " + problem);
     // A chord's ends move by up to half a count on each axis when rounded.
     const double count = ScaleToInternal(units, "mm").FromInternal(1.0);
     gcodeOptions.roundingAllowance = 0.5 * count * std::sqrt(target.layout.axisCount);
@@ -188,10 +137,15 @@ PathScales ScalesOf(const ImportedPath& path, const CMC_Units& units) {
 }
 
 void SetFirstAcceleration(SegmentColumns& columns, const Target& target, const std::string& accel) {
-    Quantity quantity = ParseQuantity(accel, "--accel");
+    Quantity quantity = ParseQuantity(accel, "--accel", "0.5m/s^2");
     if (quantity.unit.empty()) quantity.unit = target.units.acceleration;
     const CountScale scale = ScaleToInternal(target.layout.units, quantity.unit);
     columns.acceleration[0] = StoredRate(quantity.value, scale, quantity.unit, "--accel");
+}
+
+bool HasAcceleration(const SegmentColumns& columns) {
+    return std::any_of(columns.acceleration.begin(), columns.acceleration.end(),
+                       [](double value) { return value != 0.0; });
 }
 
 // The element made from the file, and what the summary tells of the making.
@@ -218,6 +172,13 @@ MadeElement MakeElement(const std::string& source, const std::string& name, bool
                                           target.threeAxes);
     made.counts = path.counts;
     made.warnings = std::move(path.warnings);
+    if (options.accel.empty() && !HasAcceleration(built.columns) &&
+        !std::any_of(target.layout.segments.begin(), target.layout.segments.end(),
+                     [](const PathSegment& segment) { return segment.accelerationLiteral != 0.0; }))
+        made.warnings.push_back(
+            PlaceMessage(SourcePlace{name},
+                         "the file sets no acceleration, so the element has none and its duration "
+                         "cannot be estimated; give --accel VALUE (such as --accel 0.5m/s^2)"));
     made.segments = built.columns.Count();
     made.merged = built.merged;
     return made;
@@ -228,7 +189,8 @@ std::string Summary(const std::string& name, const MadeElement& made, double sec
     return name + ": " + std::to_string(counts.lines) + " lines read, " +
            std::to_string(made.segments) + " segments made, " + std::to_string(counts.arcs) +
            " arcs split into " + std::to_string(counts.chords) + " chords, " +
-           std::to_string(counts.wordsIgnored) + " words ignored, " + std::to_string(made.merged) +
+           std::to_string(counts.wordsIgnored) + " words ignored, " +
+           std::to_string(made.warnings.size()) + " warnings, " + std::to_string(made.merged) +
            " moves under a count joined, " + numbertext::Significant(seconds, 3).Str() + " s";
 }
 
@@ -315,6 +277,11 @@ Command AddImportCommand(CLI::App& app, CommonOptions& common) {
         ->add_option("--accel", options->accel,
                      "Acceleration of the first segment, in the element's unit or with one")
         ->type_name("VALUE");
+    parser
+        ->add_option("--ignore", options->ignore,
+                     "G-code words that are harmless in this program, comma-separated (G43,G28,A): "
+                     "left out with a warning instead of refused")
+        ->type_name("WORDS");
     parser->add_flag("--absolute", options->absolute,
                      "The CSV table holds absolute positions, not increments");
     return {parser, [&common, options] { return RunImport(common, *options); }};

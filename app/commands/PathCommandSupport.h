@@ -15,9 +15,17 @@
 std::optional<ElementPath> ReadAcceptedPath(const CommonOptions& common,
                                             const std::string& elementFile);
 
-// Adds --speed and --accel: the speed and acceleration in force before the element, in the
-// columns' units.
-void AddDynamicsOptions(CLI::App& command, DynamicsInForce& before);
+// --speed and --accel as given: the speed and acceleration in force before the element, each a
+// number in its column's unit or a number with a unit ("0.1", "100mm/s", "6000mm/min",
+// "500mm/s^2"); empty when not given.
+struct DynamicsOptions {
+    std::string speed;
+    std::string acceleration;
+};
+// Adds --speed and --accel; a value that is not a number above 0 is a usage error at once.
+void AddDynamicsOptions(CLI::App& command, DynamicsOptions& before);
+// The options' values in the path's speed and acceleration columns' units.
+DynamicsInForce DynamicsOf(const DynamicsOptions& options, const ElementPath& path);
 
 // A path's motion model, built once, and the statistics that summarise it, for the commands that
 // report and draw the motion.

@@ -12,7 +12,7 @@ struct PlotOptions {
     std::string element;
     std::string output;
     PlotRequest request;
-    DynamicsInForce before;  // in the columns' units
+    DynamicsOptions before;
 };
 
 ExitStatus RunPlot(const CommonOptions& common, PlotOptions options) {
@@ -20,7 +20,7 @@ ExitStatus RunPlot(const CommonOptions& common, PlotOptions options) {
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
     if (!path) return ExitStatus::Refused;
     options.request.name = InputName(options.element);
-    const PathMotion motion = MotionOfPath(*path, options.before);
+    const PathMotion motion = MotionOfPath(*path, DynamicsOf(options.before, *path));
     const std::string svg = RenderSvgPlot(*path, motion.model, motion.stats, options.request);
     WriteOutput(options.output, svg);
     return ExitStatus::Success;

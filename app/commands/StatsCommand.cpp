@@ -1,7 +1,10 @@
 #include "app/commands/StatsCommand.h"
 
+#include <cmath>
+#include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 #include "app/commands/PathCommandSupport.h"
@@ -17,7 +20,7 @@ struct StatsOptions {
     std::string element;
     bool json = false;
     bool segments = false;
-    DynamicsInForce before;  // in the columns' units
+    DynamicsOptions before;
 };
 
 // Long reports go out in pieces of about this size rather than as one string.
@@ -65,17 +68,63 @@ std::string WithUnit(double value, const std::string& unit) {
     return unit.empty() ? Number(value) : Number(value) + " " + unit;
 }
 
+// "1:02:03.4": hours, minutes and seconds to a tenth, as a clock reads a long run.
+std::string ClockText(double seconds) {
+    const long long tenths = std::llround(seconds * 10.0);
+    char text[48];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld.%lld", tenths / 36000, tenths / 600 % 60,
+                  tenths / 10 % 60, tenths % 10);
+    return text;
+}
+
+bool IsInchUnit(const std::string& unit) {
+    return unit == "in" || unit == "mil" || unit.rfind("in/", 0) == 0;
+}
+
+// The unit per minute a machinist reads speeds in: mm/min, in/min on inch columns, rpm on
+// rotary ones; empty for an element without units.
+std::string PerMinuteUnit(const ElementPath& path) {
+    if (path.unitKind == UnitKind::Rotary) return "rpm";
+    if (path.unitKind != UnitKind::Linear) return "";
+    const bool inch =
+        IsInchUnit(path.columnUnits.speed) || IsInchUnit(path.columnUnits.position[0]);
+    return inch ? "in/min" : "mm/min";
+}
+
+// A speed of the speed column's unit in PerMinuteUnit; nothing when it does not convert.
+std::optional<double> PerMinute(const ElementPath& path, double speed) {
+    const std::string unit = PerMinuteUnit(path);
+    if (unit.empty()) return std::nullopt;
+    if (unit == "rpm")
+        return path.units.Convert(speed, path.columnUnits.speed.c_str(), "rpm")
+                   ? std::optional<double>(speed)
+                   : std::nullopt;
+    const char* perSecond = unit == "in/min" ? "in/s" : "mm/s";
+    if (!path.units.Convert(speed, path.columnUnits.speed.c_str(), perSecond)) return std::nullopt;
+    return speed * 60.0;
+}
+
+std::string DurationText(const MotionSummary& motion) {
+    if (!motion.estimable) return "not estimable";
+    return Number(motion.duration) + " s (" + ClockText(motion.duration) + ", estimated)";
+}
+
+std::string PeakSpeedText(const ElementPath& path, const MotionSummary& motion) {
+    if (!motion.estimable) return "not estimable";
+    std::string text = WithUnit(motion.peakSpeed, path.columnUnits.speed);
+    const std::optional<double> perMinute = PerMinute(path, motion.peakSpeed);
+    if (perMinute) text += " (" + Number(*perMinute) + " " + PerMinuteUnit(path) + ")";
+    return text;
+}
+
 void WriteSummaryText(const ElementPath& path, const PathStats& stats, ChunkedOutput& out) {
     const MotionSummary& motion = stats.motion;
     out << "segments:     " << std::to_string(path.segments.size()) << "\n"
         << "profile:      " << std::to_string(path.axisCount) << "D\n"
         << "unit kind:    " << UnitKindName(path.unitKind) << "\n"
         << "path length:  " << WithUnit(stats.pathLength, PositionUnitName(path, 0)) << "\n"
-        << "duration:     "
-        << (motion.estimable ? Number(motion.duration) + " s (estimated)" : "not estimable") << "\n"
-        << "peak speed:   "
-        << (motion.estimable ? WithUnit(motion.peakSpeed, path.columnUnits.speed) : "not estimable")
-        << "\n\n"
+        << "duration:     " << DurationText(motion) << "\n"
+        << "peak speed:   " << PeakSpeedText(path, motion) << "\n\n"
         << Cell("axis", 6) << Cell("unit", 8) << Cell("travel") << Cell("lowest") << Cell("highest")
         << Cell("end") << "end [counts]\n";
     for (int a = 0; a < path.axisCount; ++a) {
@@ -120,6 +169,9 @@ Json SummaryJson(const ElementPath& path, const PathStats& stats) {
                                                {"end", axis.end},
                                                {"end_counts", axis.endCounts}};
     }
+    const std::optional<double> perMinute =
+        motion.estimable ? PerMinute(path, motion.peakSpeed) : std::nullopt;
+    const std::string perMinuteUnit = PerMinuteUnit(path);
     return {{"segments", path.segments.size()},
             {"profile", path.axisCount},
             {"unit_kind", UnitKindName(path.unitKind)},
@@ -130,7 +182,10 @@ Json SummaryJson(const ElementPath& path, const PathStats& stats) {
             {"duration_s", NumberOrNull(motion.estimable, motion.duration)},
             {"peak_speed", NumberOrNull(motion.estimable, motion.peakSpeed)},
             {"axes", axes},
-            {"warnings", stats.warnings}};
+            {"warnings", stats.warnings},
+            {"duration_hms", motion.estimable ? Json(ClockText(motion.duration)) : Json(nullptr)},
+            {"per_minute_unit", perMinuteUnit.empty() ? Json(nullptr) : Json(perMinuteUnit)},
+            {"peak_speed_per_minute", NumberOrNull(perMinute.has_value(), perMinute.value_or(0))}};
 }
 
 Json SegmentJson(const PathStats& stats, std::size_t index) {
@@ -162,7 +217,7 @@ void WriteJson(const ElementPath& path, const PathStats& stats, bool segments, C
 ExitStatus RunStats(const CommonOptions& common, const StatsOptions& options) {
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
     if (!path) return ExitStatus::Refused;
-    const PathStats stats = MotionOfPath(*path, options.before).stats;
+    const PathStats stats = MotionOfPath(*path, DynamicsOf(options.before, *path)).stats;
     ChunkedOutput out;
     if (options.json) {
         WriteJson(*path, stats, options.segments, out);

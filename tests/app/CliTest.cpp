@@ -361,7 +361,9 @@ TEST_F(Cli, RefusedElementsExit1WithTheModulesMessages) {
     ProgramOutcome outcome = Run({"translate", element});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "Invalid value of SlaveY!\r\n");  // byte for byte
+    // The module's bytes, then where the problem lies.
+    EXPECT_EQ(outcome.err, "Invalid value of SlaveY!\r\nvantrel: " + element +
+                               ": SlaveY: slave 0 is already SlaveX's\n");
 }
 
 TEST_F(Cli, TranslateWritesTheFileOnlyWhenTheElementIsAccepted) {
@@ -387,7 +389,7 @@ TEST_F(Cli, RefusalsEndWithALineEndAfterTheModulesBytes) {
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.err,
               "Illegal position increment values!\nSegments cannot have all increments equal to "
-              "0.\r\n");
+              "0.\r\nvantrel: standard input: segment 0: all increments are 0\n");
 }
 
 TEST_F(Cli, CheckValidatesWithoutTranslating) {
@@ -402,8 +404,10 @@ TEST_F(Cli, CheckValidatesWithoutTranslating) {
     ProgramOutcome refused = Run({"check", Write("e.txt", twoProblems)});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "Invalid value of SlaveY!\r\nInvalid value of CSPD!\r\n");
-    EXPECT_EQ(refused.err, Run({"translate", "-"}, twoProblems).err);
+    EXPECT_EQ(
+        refused.err.rfind("Invalid value of SlaveY!\r\nInvalid value of CSPD!\r\nvantrel: ", 0), 0u)
+        << refused.err;
+    EXPECT_EQ(Run({"check", "-"}, twoProblems).err, Run({"translate", "-"}, twoProblems).err);
 }
 
 TEST_F(Cli, ExamplesTranslateOnTheirProjects) {

@@ -4,8 +4,11 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <nlohmann/json.hpp>
 #include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "CommandTest.h"
 #include "app/cli/AppError.h"
@@ -31,8 +34,10 @@ TEST_F(ImportCommand, MakesAnElementTheModuleTranslatesAndSummarisesOnStandardEr
         "for a speed of their own\n"
         "vantrel: warning: .*part.nc:4: moves before the first F keep the speed the controller "
         "has\n"
+        "vantrel: warning: .*part.nc: the file sets no acceleration, so the element has none and "
+        "its duration cannot be estimated; give --accel VALUE \\(such as --accel 0.5m/s\\^2\\)\n"
         "vantrel: .*part.nc: 8 lines read, 2[0-9] segments made, 1 arcs split into 2[0-9] "
-        "chords, 1 words ignored, 0 moves under a count joined, [0-9.]+ s\n");
+        "chords, 1 words ignored, 3 warnings, 0 moves under a count joined, [0-9.]+ s\n");
     EXPECT_TRUE(std::regex_match(outcome.err, summary)) << outcome.err;
     const std::string element = Read("part.element");
     EXPECT_NE(element.find("\nX_TPOS[mm]=0 10 "), std::string::npos) << element;
@@ -159,8 +164,96 @@ TEST_F(ImportCommand, OptionsTakeUnits) {
     const ProgramOutcome bad = Run({"import", PathOf("u.nc"), "--rapid", "fast"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.err,
-              "vantrel: --rapid: \"fast\" is not a number above 0 with an optional "
-              "unit\n");
+              "vantrel: --rapid: \"fast\" is not a number; give a number above 0, with or without "
+              "a unit (such as 6000mm/min)\n");
+    const ProgramOutcome zero = Run({"import", PathOf("u.nc"), "--accel", "0"});
+    EXPECT_EQ(zero.status, 2);
+    EXPECT_NE(zero.err.find("\"0\" is out of range; give a number above 0"), std::string::npos);
+}
+
+std::string Post(const std::string& name) { return SourcePath("tests/app/posts/" + name); }
+
+// Lines of text that contain part, in order.
+std::vector<std::string> LinesWith(const std::string& text, const std::string& part) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        if (line.find(part) != std::string::npos) lines.push_back(line);
+    return lines;
+}
+
+TEST_F(ImportCommand, PostProcessorOutputIsRefusedOnlyForWhatChangesTheShapeAllInOnePass) {
+    const std::string element = Write("kept.element", "unchanged\n");
+    const ProgramOutcome outcome =
+        Run({"import", Post("drill-cycle.nc"), "-p", Linear(), "-o", element});
+    EXPECT_EQ(outcome.status, 2);
+    const std::string file = Post("drill-cycle.nc");
+    EXPECT_EQ(LinesWith(outcome.err, "vantrel: "),
+              (std::vector<std::string>{
+                  "vantrel: " + file +
+                      ":7:1: G43: tool length compensation (H3) moves Z by a length the file "
+                      "does not give; give --ignore G43 when Z is programmed for the tool's tip",
+                  "vantrel: " + file + ":9:1: G81: canned cycles are not supported",
+                  "vantrel: " + file + ":12:1: G41: cutter compensation is not supported",
+                  "vantrel: " + file +
+                      ":14:1: G55: work offsets other than G54 are not supported (the path is "
+                      "read from the program's zero point)",
+                  "vantrel: " + file +
+                      ":16:1: G28: returning to the home position moves the machine off the "
+                      "path; give --ignore G28 when it only ends the program"}));
+    EXPECT_EQ(Read("kept.element"), "unchanged\n");
+}
+
+TEST_F(ImportCommand, IgnoredWordsAndHarmlessOnesAreLeftOutWithWarningsCountedInTheSummary) {
+    const ProgramOutcome refused = Run({"import", Post("pocket-mill.nc"), "-p", Linear()});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(LinesWith(refused.err, "vantrel: ").size(), 2u) << refused.err;  // G43 H1, G28 Z0
+
+    const ProgramOutcome outcome =
+        Run({"import", Post("pocket-mill.nc"), "-p", Linear(), "--ignore", "g43, G28", "--accel",
+             "0.5", "--rapid", "6000", "-o", PathOf("pocket.element")});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    const std::vector<std::string> warnings = LinesWith(outcome.err, "vantrel: warning: ");
+    for (const char* word : {":5: G49:", ":5: G40:", ":5: G80:", ":6: G54:", ":9: G43:",
+                             ":13: G64:", ":18: /:", ":20: G4:", ":23: G28:"}) {
+        EXPECT_EQ(LinesWith(outcome.err, word).size(), 1u) << word << "\n" << outcome.err;
+    }
+    EXPECT_NE(outcome.err.find(" " + std::to_string(warnings.size()) + " warnings, "),
+              std::string::npos)
+        << outcome.err;
+    EXPECT_NE(outcome.err.find(":20: G4: the element cannot dwell; the dwell is left out"),
+              std::string::npos);
+    // The path is the pocket's: Z ends where G28 would have left it, 15 mm up.
+    const ProgramOutcome stats = Run({"stats", PathOf("pocket.element"), "-p", Linear(), "--json"});
+    const auto json = nlohmann::json::parse(stats.out);
+    EXPECT_NEAR(json["axes"]["Z"]["end"].get<double>(), 15.0, 1e-9);
+    EXPECT_NEAR(json["axes"]["X"]["max"].get<double>(), 20.0, 1e-9);
+    EXPECT_FALSE(json["duration_s"].is_null());
+
+    const ProgramOutcome inch = Run({"import", Post("profile-inch.tap"), "-p", Linear(), "--ignore",
+                                     "G43,G28,A", "--accel", "0.5"});
+    EXPECT_EQ(inch.status, 0) << inch.err;
+    const ProgramOutcome badIgnore = Run({"import", Post("pocket-mill.nc"), "--ignore", "G1"});
+    EXPECT_EQ(badIgnore.status, 2);
+    EXPECT_EQ(badIgnore.err,
+              "vantrel: --ignore: \"G1\" is followed by the import; it cannot be ignored\n");
+}
+
+TEST_F(ImportCommand, TablesTakeFeedsPerMinuteAndGcIsGcode) {
+    for (const char* header : {"x,y,speed[mm/min]", "x,y,F", "x,y,feed"}) {
+        const ProgramOutcome outcome =
+            Run({"import", Write("t.csv", std::string(header) + "\n10,0,600\n"), "-p", Linear(),
+                 "--profile", "2d"});
+        EXPECT_EQ(outcome.status, 0) << header << outcome.err;
+        EXPECT_NE(outcome.out.find("\nCSPD[m/s]=0.01\n"), std::string::npos)
+            << header << outcome.out;
+    }
+    const ProgramOutcome inch =
+        Run({"import", Write("i.csv", "x[in],y[in],speed[in/min]\n1,0,60\n"), "-p", Linear(),
+             "--profile", "2d"});
+    EXPECT_NE(inch.out.find("\nCSPD[m/s]=0.0254\n"), std::string::npos) << inch.out << inch.err;
+    const ProgramOutcome gc = Run({"import", Write("p.gc", "G21 G1 X1 F60\n"), "-p", Linear()});
+    EXPECT_EQ(gc.status, 0) << gc.err;
 }
 
 }  // namespace

@@ -51,7 +51,8 @@ TEST_F(StatsCommand, JsonHasEveryKeyAndEndCountsAreTheProgramsOperands) {
         const Json stats = StatsJson({"stats", element, "-p", project, "--json", "--segments"});
         for (const char* key :
              {"segments", "profile", "unit_kind", "length_unit", "speed_unit", "acceleration_unit",
-              "path_length", "duration_s", "peak_speed", "axes", "warnings", "per_segment"})
+              "path_length", "duration_s", "peak_speed", "axes", "warnings", "duration_hms",
+              "per_minute_unit", "peak_speed_per_minute", "per_segment"})
             EXPECT_TRUE(stats.contains(key)) << name << ": " << key;
         const std::vector<long long> sums =
             SumOfOperands(Run({"translate", element, "-p", project}).out);
@@ -154,6 +155,53 @@ TEST_F(StatsCommand, SpeedAndAccelerationMustBeValuesTheControllerHolds) {
     const ProgramOutcome fastest =
         Run({"stats", "-", "--speed", "81.9", "--accel", "81919"}, kNoSpeedElement);
     EXPECT_EQ(fastest.status, 0) << fastest.err;
+}
+
+TEST_F(StatsCommand, SpeedAndAccelerationTakeUnitsAndRefuseWhatIsNotAboveZeroPlainly) {
+    const std::string element = Write("e.element", kNoSpeedElement);
+    // 60 mm at 0.1 m/s and 1 m/s^2, however the values are written.
+    for (const auto& [speed, accel] :
+         {std::pair{"0.1", "1"}, {"100mm/s", "1000mm/s^2"}, {"6000mm/min", "1m/s^2"}}) {
+        const Json known =
+            StatsJson({"stats", element, "--json", "--speed", speed, "--accel", accel});
+        EXPECT_NEAR(known["duration_s"].get<double>(), 0.7, 1e-4) << speed << " " << accel;
+    }
+    for (const char* value : {"0", "-500mm/s^2", "nan", "inf", "1e999", "0mm/s^2"}) {
+        const ProgramOutcome outcome = Run({"plot", element, "-o", "-", "--accel", value});
+        EXPECT_EQ(outcome.status, 2) << value;
+        EXPECT_EQ(outcome.err, "vantrel: --accel: \"" + std::string(value) +
+                                   (std::string(value) == "nan" || std::string(value) == "inf"
+                                        ? "\" is not a number"
+                                        : "\" is out of range") +
+                                   "; give a number above 0, with or without a unit (such as "
+                                   "500mm/s^2)\n");
+    }
+    const ProgramOutcome wrongUnit = Run({"stats", element, "--accel", "5mm/s"});
+    EXPECT_EQ(wrongUnit.status, 2);
+    EXPECT_EQ(wrongUnit.err, "vantrel: --accel: the unit \"mm/s\" does not convert into m/s^2\n");
+}
+
+TEST_F(StatsCommand, DurationReadsAsAClockAndSpeedsPerMinute) {
+    // 60 mm at 0.001 m/s with 1 m/s^2: 60 s and 1 ms.
+    const ProgramOutcome outcome =
+        Run({"stats", "-", "--speed", "0.001", "--accel", "1"}, kNoSpeedElement);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("duration:     60.001 s (0:01:00.0, estimated)\n"),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_NE(outcome.out.find("peak speed:   0.001 m/s (60 mm/min)\n"), std::string::npos);
+    const Json json = Json::parse(
+        Run({"stats", "-", "--json", "--speed", "0.001", "--accel", "1"}, kNoSpeedElement).out);
+    EXPECT_EQ(json["duration_hms"], "0:01:00.0");
+    EXPECT_EQ(json["per_minute_unit"], "mm/min");
+    EXPECT_NEAR(json["peak_speed_per_minute"].get<double>(), 60.0, 1e-6);
+
+    const std::string inch =
+        "ProfileType=0\nSlaveX=0\nSlaveY=1\nX_TPOS[in]=10\nY_TPOS[in]=0\nCACC[in/s^2]=100\n"
+        "CSPD[in/s]=1\nExecute=0\n";
+    const ProgramOutcome inches = Run({"stats", "-"}, inch);
+    EXPECT_NE(inches.out.find("peak speed:   1 in/s (60 in/min)\n"), std::string::npos)
+        << inches.out;
 }
 
 }  // namespace

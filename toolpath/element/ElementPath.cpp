@@ -53,29 +53,6 @@ bool ProbeAxis(CMC_Motion& motion, int slave, AxisProbe& probe) {
     return probe.kind != UnitKind::None && probe.length > 0.0;
 }
 
-// The unit kind of the chosen axes and the setup their columns are held on: the reference axis
-// (the finest resolution, the earlier axis on a tie), or without units the X axis's setup.
-struct AxesChoice {
-    UnitKind kind = UnitKind::None;
-    CMC_Setup* setup = nullptr;
-};
-
-AxesChoice ChooseAxes(CMC_Motion& motion, const std::array<int, 3>& slaves, int axisCount) {
-    AxisProbe probes[3];
-    bool usable = true;
-    for (int i = 0; i < axisCount && usable; ++i) {
-        usable = ProbeAxis(motion, slaves[static_cast<size_t>(i)], probes[i]) &&
-                 (i == 0 || (probes[i].kind == probes[0].kind &&
-                             probes[i].baseUnit == probes[i - 1].baseUnit));
-    }
-    if (!usable) return {UnitKind::None, probes[0].setup};
-    int reference = 0;
-    for (int i = 1; i < axisCount; ++i) {
-        if (IsFinerResolution(probes[i].length, probes[reference].length)) reference = i;
-    }
-    return {probes[0].kind, probes[reference].setup};
-}
-
 // Reads the entries with the host's own operations, as the module's model does; it collects every
 // problem in m_error.
 class ElementReader : public CMC_EditMotionInternalData {
@@ -115,7 +92,7 @@ class ElementReader : public CMC_EditMotionInternalData {
     }
 
     void ReadColumns(const CString& text) {
-        const AxesChoice axes = ChooseAxes(*m_pMotion, m_path.slaves, m_path.axisCount);
+        const ElementAxes axes = ChooseElementAxes(*m_pMotion, m_path.slaves, m_path.axisCount);
         m_path.unitKind = axes.kind;
         CMC_Setup* setup = axes.setup ? axes.setup : m_pSetup;
         std::vector<std::unique_ptr<CMC_ArrayParameter>> positions;
@@ -166,6 +143,22 @@ class ElementReader : public CMC_EditMotionInternalData {
 };
 
 }  // namespace
+
+ElementAxes ChooseElementAxes(CMC_Motion& motion, const std::array<int, 3>& slaves, int axisCount) {
+    AxisProbe probes[3];
+    bool usable = true;
+    for (int i = 0; i < axisCount && usable; ++i) {
+        usable = ProbeAxis(motion, slaves[static_cast<size_t>(i)], probes[i]) &&
+                 (i == 0 || (probes[i].kind == probes[0].kind &&
+                             probes[i].baseUnit == probes[i - 1].baseUnit));
+    }
+    if (!usable) return {UnitKind::None, probes[0].setup};
+    int reference = 0;
+    for (int i = 1; i < axisCount; ++i) {
+        if (IsFinerResolution(probes[i].length, probes[reference].length)) reference = i;
+    }
+    return {probes[0].kind, probes[reference].setup};
+}
 
 double CountLength(const PathSegment& segment) {
     double square = 0.0;

@@ -58,6 +58,15 @@ std::string PositionUnitName(const ElementPath& path, int axis);
 // The axis letter of X, Y or Z: 'X' + axis.
 inline char AxisLetter(int axis) { return static_cast<char>('X' + axis); }
 
+// The unit kind of the chosen axes and the setup their columns are held on, as the module
+// chooses them: the reference axis (the finest resolution, the earlier axis on a tie), or without
+// units the X axis's setup (null when X has none).
+struct ElementAxes {
+    UnitKind kind = UnitKind::None;
+    CMC_Setup* setup = nullptr;
+};
+ElementAxes ChooseElementAxes(CMC_Motion& motion, const std::array<int, 3>& slaves, int axisCount);
+
 // Reads the element's path as TranslateMotionSequence reads the element on this controller and
 // motion. Call it on an element that translate accepted; throws PathError with the host's
 // messages on one line, after sourceName (what the text is called), when it cannot be read.

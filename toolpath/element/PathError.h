@@ -5,15 +5,33 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "base/SourcePlace.h"
 
 class PathError : public std::runtime_error {
   public:
     // A problem of the path itself, where no file is known.
-    explicit PathError(const std::string& problem) : std::runtime_error(problem) {}
+    explicit PathError(const std::string& problem)
+        : std::runtime_error(problem), m_messages{problem} {}
     PathError(const SourcePlace& place, std::string_view problem)
-        : std::runtime_error(PlaceMessage(place, problem)) {}
+        : PathError(PlaceMessage(place, problem)) {}
     PathError(const SourcePlace& place, std::string_view word, std::string_view problem)
-        : std::runtime_error(PlaceMessage(place, word, problem)) {}
+        : PathError(PlaceMessage(place, word, problem)) {}
+    // Several problems of one file found in one pass, each a message of its own; what() holds
+    // them one a line.
+    explicit PathError(std::vector<std::string> messages)
+        : std::runtime_error(Joined(messages)), m_messages(std::move(messages)) {}
+
+    const std::vector<std::string>& Messages() const { return m_messages; }
+
+  private:
+    static std::string Joined(const std::vector<std::string>& messages) {
+        std::string text;
+        for (const std::string& message : messages) text += (text.empty() ? "" : "\n") + message;
+        return text;
+    }
+
+    std::vector<std::string> m_messages;
 };

@@ -20,6 +20,8 @@ namespace {
 const std::vector<CsvColumn> kLayout3D = {kCsvX, kCsvY, kCsvZ, kCsvAcceleration, kCsvSpeed};
 const std::vector<CsvColumn> kLayout2D = {kCsvX, kCsvY, kCsvAcceleration, kCsvSpeed};
 
+constexpr double kSecondsPerMinute = 60.0;
+
 // Spreadsheets quote text fields.
 std::string_view Unquote(std::string_view field) {
     if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
@@ -106,15 +108,21 @@ class TableReader {
     void ReadHeader() {
         m_hasHeader = true;
         std::array<bool, kCsvColumnCount> named{};
+        size_t feedField = m_fields.size();  // a feed named F or feed, without a unit
         for (size_t i = 0; i < m_fields.size(); ++i) {
             std::string_view unit;
-            const CsvColumn column = ColumnNamed(i, unit);
+            bool feed = false;
+            const CsvColumn column = ColumnNamed(i, unit, feed);
             m_header.push_back(column);
             if (named[column]) Refuse(i, std::string(kCsvColumnNames[column]) + " is named twice");
             named[column] = true;
             if (column == kCsvZ && !m_options.threeAxes) Refuse(i, "a 2D element has no z column");
             if (!unit.empty()) TakeUnit(i, column, std::string(unit));
+            if (feed && unit.empty()) feedField = i;
         }
+        // A feed is in the x column's length per minute, as a program's F.
+        if (feedField < m_fields.size())
+            TakeUnit(feedField, kCsvSpeed, m_path.units.position[0] + "/min");
         for (CsvColumn required : {kCsvX, kCsvY}) {
             if (!named[required])
                 RefuseLine(std::string("the header names no ") + kCsvColumnNames[required] +
@@ -122,8 +130,9 @@ class TableReader {
         }
     }
 
-    // The column a header field names, with the unit in its brackets.
-    CsvColumn ColumnNamed(size_t index, std::string_view& unit) const {
+    // The column a header field names, with the unit in its brackets; F and feed name the speed
+    // column.
+    CsvColumn ColumnNamed(size_t index, std::string_view& unit, bool& feed) const {
         std::string_view field = m_fields[index];
         const size_t open = field.find('[');
         if (open != std::string_view::npos) {
@@ -134,13 +143,22 @@ class TableReader {
         }
         std::string name;
         for (char c : field) name += ToLower(c);
+        feed = name == "f" || name == "feed";
+        if (feed) return kCsvSpeed;
         for (int column = 0; column < kCsvColumnCount; ++column) {
             if (name == kCsvColumnNames[column]) return static_cast<CsvColumn>(column);
         }
-        Refuse(index, numbertext::Quoted(field) + " is not a column name (x, y, z, accel, speed)");
+        Refuse(index, numbertext::Quoted(field) +
+                          " is not a column name (x, y, z, accel, speed or F, feed)");
     }
 
-    void TakeUnit(size_t index, CsvColumn column, const std::string& unit) {
+    // A speed per minute ("mm/min") is read as the same length per second, divided by 60.
+    void TakeUnit(size_t index, CsvColumn column, std::string unit) {
+        constexpr std::string_view kPerMinute = "/min";
+        if (column == kCsvSpeed && unit.ends_with(kPerMinute)) {
+            unit.replace(unit.size() - kPerMinute.size(), kPerMinute.size(), "/s");
+            m_speedPerMinute = true;
+        }
         const std::string& columnUnit = UnitOf(m_options.columnUnits, column);
         const CMC_Units& catalogue = *m_options.units;
         if (!catalogue.IsUsableUnit(unit.c_str()) ||
@@ -167,7 +185,7 @@ class TableReader {
         for (size_t i = 0; i < m_fields.size(); ++i) values[layout[i]] = ReadValue(i, layout[i]);
         PathMove move;
         move.line = m_line;
-        move.speed = values[kCsvSpeed];
+        move.speed = m_speedPerMinute ? values[kCsvSpeed] / kSecondsPerMinute : values[kCsvSpeed];
         move.acceleration = values[kCsvAcceleration];
         for (size_t axis = 0; axis < 3; ++axis) {
             if (m_options.absolute)
@@ -207,6 +225,7 @@ class TableReader {
     std::uint32_t m_line = 0;
     char m_delimiter = 0;  // 0 until the first line; ' ' for blanks
     bool m_hasHeader = false;
+    bool m_speedPerMinute = false;
     std::vector<CsvColumn> m_header;
     std::vector<std::string_view> m_fields;
     std::string m_decimal;

@@ -23,6 +23,10 @@ namespace {
 constexpr double kMostChordsPerArc = 1e6;
 // An arc's end may lie this much (relative to its radius) off the circle, besides the tolerance.
 constexpr double kRadiusSlack = 1e-3;
+// Refusals named one by one; a file with more is named wrong throughout.
+constexpr size_t kMostRefusals = 100;
+// Lines a warning names besides its first.
+constexpr size_t kMostWarningLines = 5;
 
 struct Word {
     char letter = 0;
@@ -45,7 +49,19 @@ struct LineWords {
     std::array<const Word*, 3> offset{};  // I, J, K
     const Word* radius = nullptr;
     const Word* feed = nullptr;
+    const Word* lengthWord = nullptr;    // H
+    std::array<const Word*, 2> pq{};     // P, Q: a dwell's time, G64's tolerances
+    const Word* dwell = nullptr;         // G4
+    const Word* home = nullptr;          // G28, G30
+    const Word* lengthOffset = nullptr;  // G43, G44
+    const Word* blending = nullptr;      // G64
+    bool dropAxes = false;               // the axis words belong to a word that is left out
+    bool lengthLine = false;             // G43 or G44 stands on the line, refused or left out
+    bool subProgram = false;             // M98 or M99 stands on the line
 };
+
+// Thrown to leave a line whose refusal has been noted.
+struct LineRefused {};
 
 // The axes (a, b, c) of each plane: the two it spans and the one across it, as X = 0, Y = 1,
 // Z = 2. Viewed from the positive c axis, G3 turns from a towards b.
@@ -65,23 +81,15 @@ std::uint32_t ContinuationBytesIn(std::string_view text) {
 // Why a G word that the import does not follow is refused.
 const char* RefusalOf(int number) {
     switch (number) {
-        case 4:
-            return "dwell is not supported";
         case 10:
         case 92:
             return "setting coordinate offsets is not supported";
         case 15:
         case 16:
             return "polar coordinates are not supported";
-        case 28:
-        case 30:
-            return "returning to a home position is not supported";
         case 41:
         case 42:
             return "cutter compensation is not supported";
-        case 43:
-        case 44:
-            return "tool length compensation is not supported";
         case 50:
         case 51:
             return "scaling is not supported";
@@ -96,7 +104,9 @@ const char* RefusalOf(int number) {
         default:
             break;
     }
-    if (number >= 54 && number <= 59) return "work offsets are not supported";
+    if (number >= 55 && number <= 59)
+        return "work offsets other than G54 are not supported (the path is read from the "
+               "program's zero point)";
     if (number == 73 || number == 74 || number == 76 || (number >= 81 && number <= 89))
         return "canned cycles are not supported";
     return "not supported";
@@ -124,11 +134,85 @@ Group GroupOf(int number) {
         case 49:
         case 80:
         case 94:
+        case 54:  // the one work system: positions are from the program's zero point
+        case 61:  // exact stop and blending: the controller joins the segments its own way
+        case 64:
             return kNoEffect;
         default:
             return kGroupCount;
     }
 }
+
+// Why a word of no effect on the path is left out, for its warning.
+const char* NoEffectWarning(int number) {
+    switch (number) {
+        case 40:
+            return "cutter compensation off: the import follows the programmed path anyway";
+        case 49:
+            return "tool length compensation off: the import reads Z as programmed anyway";
+        case 80:
+            return "canned cycles off: the import has none on";
+        case 94:
+            return "feeds per minute: the import reads F so anyway";
+        case 54:
+            return "the only work system: the path is read from the program's zero point";
+        case 61:
+            return "exact stop: the controller joins the element's segments its own way";
+        case 64:
+            return "path blending: the controller joins the element's segments its own way";
+        default:
+            return "has no effect on the path";
+    }
+}
+
+// Words whose axis words are data of their own (a point, an offset, a dwell): left out, they
+// take the line's axis words with them.
+bool TakesTheAxisWords(int number) {
+    return number == 4 || number == 10 || number == 28 || number == 30 || number == 53 ||
+           number == 92 || number == 73 || number == 74 || number == 76 ||
+           (number >= 81 && number <= 89);
+}
+
+constexpr std::string_view kIgnorableLetters = "ABCUVW";
+
+std::string WordName(char letter, double value) {
+    return std::string(1, letter) + numbertext::Significant(value, 6).Str();
+}
+
+}  // namespace
+
+std::string AddIgnoredWords(std::string_view list, GcodeOptions& options) {
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(',', start);
+        if (end == std::string_view::npos) end = list.size();
+        std::string word;
+        for (char c : list.substr(start, end - start))
+            if (!IsBlankOrCr(c)) word += ToUpper(c);
+        start = end + 1;
+        if (word.empty()) continue;
+        if (word.size() == 1 && kIgnorableLetters.find(word[0]) != std::string_view::npos) {
+            options.ignoredLetters += word;
+            continue;
+        }
+        double number = 0.0;
+        const bool isG = word[0] == 'G' && word.size() > 1 &&
+                         numbertext::ParseNumber(std::string_view(word).substr(1), number) ==
+                             numbertext::ParseResult::Ok &&
+                         number >= 0.0 && number <= 999.0 && number == std::floor(number);
+        if (!isG)
+            return numbertext::Quoted(word) +
+                   " is not a word that can be ignored (a G word such as G43, or A, B, C, U, V, "
+                   "W)";
+        const Group group = GroupOf(static_cast<int>(number));
+        if (group != kGroupCount && group != kNoEffect)
+            return numbertext::Quoted(word) + " is followed by the import; it cannot be ignored";
+        options.ignoredG.push_back(static_cast<int>(number));
+    }
+    return "";
+}
+
+namespace {
 
 class Interpreter {
   public:
@@ -143,12 +227,30 @@ class Interpreter {
         ++m_path.counts.lines;
         const size_t first = line.find_first_not_of(" \t\r");
         if (first == std::string_view::npos || line[first] == '%') return;
-        SplitWords(line);
-        if (m_words.empty()) return;
-        Apply(SortWords());
+        if (line[first] == '/') {
+            Warn("/", "block delete: the line is skipped, as with block delete on");
+            return;
+        }
+        try {
+            SplitWords(line);
+            if (m_words.empty()) return;
+            LineWords words = SortWords();
+            ResolveLineWords(words);
+            Apply(words);
+        } catch (const LineRefused&) {
+            // Noted; the next line is read.
+        }
     }
 
     ImportedPath Finish() {
+        if (!m_refusals.empty()) {
+            if (m_refusalCount > m_refusals.size())
+                m_refusals.push_back(PlaceMessage(
+                    {m_fileName}, "and " + std::to_string(m_refusalCount - m_refusals.size()) +
+                                      " more refusals"));
+            throw PathError(std::move(m_refusals));
+        }
+        for (const WarningGroup& group : m_warningGroups) m_path.warnings.push_back(Text(group));
         if (m_rapidsAtFeed > 0) {
             m_path.warnings.push_back(PlaceMessage(
                 {m_fileName, m_firstRapidAtFeed},
@@ -165,18 +267,73 @@ class Interpreter {
     }
 
   private:
-    // A word not written on the line (the motion mode of an earlier one) has no column.
-    [[noreturn]] void Refuse(std::string_view text, std::uint32_t column,
-                             const std::string& problem) const {
-        throw PathError({m_fileName, m_line, column}, numbertext::QuoteForMessage(text), problem);
+    // Notes a refusal; the line goes on without the word. A word not written on the line (the
+    // motion mode of an earlier one) has no column.
+    void Note(std::string_view text, std::uint32_t column, const std::string& problem) {
+        if (++m_refusalCount > kMostRefusals) return;
+        m_refusals.push_back(
+            PlaceMessage({m_fileName, m_line, column}, numbertext::QuoteForMessage(text), problem));
     }
 
-    [[noreturn]] void Refuse(const Word& word, const std::string& problem) const {
+    void Note(const Word& word, const std::string& problem) {
+        Note(word.text, word.column, problem);
+    }
+
+    // Notes a refusal and leaves the line.
+    [[noreturn]] void Refuse(std::string_view text, std::uint32_t column,
+                             const std::string& problem) {
+        Note(text, column, problem);
+        throw LineRefused();
+    }
+
+    [[noreturn]] void Refuse(const Word& word, const std::string& problem) {
         Refuse(word.text, word.column, problem);
     }
 
+    // Notes a refusal that every later line would repeat, and stops with those noted so far.
+    [[noreturn]] void Stop(const Word& word, const std::string& problem) {
+        Note(word, problem);
+        throw PathError(std::move(m_refusals));
+    }
+
+    // Words of the same warning are told once, with the lines they stand on.
+    struct WarningGroup {
+        std::string word;
+        std::string problem;
+        std::uint32_t firstLine = 0;
+        std::vector<std::uint32_t> moreLines;
+        std::size_t count = 0;
+    };
+
+    void Warn(const std::string& word, const std::string& problem) {
+        ++m_path.counts.wordsWithWarnings;
+        for (WarningGroup& group : m_warningGroups) {
+            if (group.word != word || group.problem != problem) continue;
+            if (++group.count <= kMostWarningLines + 1) group.moreLines.push_back(m_line);
+            return;
+        }
+        m_warningGroups.push_back({word, problem, m_line, {}, 1});
+    }
+
+    void Warn(const Word& word, const std::string& problem) {
+        Warn(WordName(word.letter, word.value), problem);
+    }
+
+    std::string Text(const WarningGroup& group) const {
+        std::string problem = group.problem;
+        if (group.count > 1) {
+            problem += " (" + std::to_string(group.count) + " lines; also line";
+            problem += group.moreLines.size() > 1 ? "s " : " ";
+            for (size_t i = 0; i < group.moreLines.size() && i < kMostWarningLines; ++i)
+                problem += (i > 0 ? ", " : "") + std::to_string(group.moreLines[i]);
+            if (group.count - 1 > kMostWarningLines) problem += ", ...";
+            problem += ")";
+        }
+        return PlaceMessage({m_fileName, group.firstLine}, group.word, problem);
+    }
+
     // Bytes that do not print are shown by their code, so the message stays readable.
-    [[noreturn]] void RefuseCharacter(char c, std::uint32_t column) const {
+    [[noreturn]] void RefuseCharacter(char c, std::uint32_t column) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte > ' ' && byte < 0x7f) Refuse(std::string(1, c), column, "unexpected character");
         char code[8];
@@ -242,6 +399,10 @@ class Interpreter {
     }
 
     void SortWord(const Word& word, LineWords& sorted) {
+        if (m_options.ignoredLetters.find(word.letter) != std::string::npos) {
+            Warn(std::string(1, word.letter), "left out, as --ignore asks");
+            return;
+        }
         switch (word.letter) {
             case 'G':
                 return SortG(word, sorted);
@@ -261,10 +422,15 @@ class Interpreter {
             case 'O':
                 return;
             case 'M':
-                return IgnoreM(word);
+                return IgnoreM(word, sorted);
+            case 'H':
+                ++m_path.counts.wordsIgnored;
+                return Place(word, sorted.lengthWord);
+            case 'P':
+            case 'Q':
+                return Place(word, sorted.pq[word.letter == 'P' ? 0 : 1]);
             case 'S':
             case 'T':
-            case 'H':
             case 'D':
                 ++m_path.counts.wordsIgnored;
                 return;
@@ -274,34 +440,128 @@ class Interpreter {
             case 'U':
             case 'V':
             case 'W':
-                Refuse(word, "the element has no such axis (only X, Y and Z)");
+                return Note(word, "the element has no such axis (only X, Y and Z); give --ignore " +
+                                      std::string(1, word.letter) +
+                                      " when the axis stays where it is");
             default:
-                Refuse(word, "not supported");
+                return Note(word, "not supported");
         }
     }
 
+    // A second word for one slot is refused; the line goes on with the first.
     void Place(const Word& word, const Word*& slot) {
-        if (slot) Refuse(word, "the line already has " + std::string(slot->text));
+        if (slot) return Note(word, "the line already has " + std::string(slot->text));
         slot = &word;
     }
 
     // Machine functions do not move the path, except calls of sub-programs, whose moves the
     // import would lose.
-    void IgnoreM(const Word& word) {
-        if (word.value == 98.0 || word.value == 99.0)
-            Refuse(word, "sub-programs are not supported");
+    void IgnoreM(const Word& word, LineWords& sorted) {
+        if (word.value == 98.0 || word.value == 99.0) {
+            sorted.subProgram = true;  // its P names the program
+            return Note(word, "sub-programs are not supported");
+        }
         ++m_path.counts.wordsIgnored;
+    }
+
+    bool IsIgnored(int g) const {
+        return std::find(m_options.ignoredG.begin(), m_options.ignoredG.end(), g) !=
+               m_options.ignoredG.end();
     }
 
     void SortG(const Word& word, LineWords& sorted) {
         const double number = word.value;
         if (number < 0.0 || number > 999.0 || number != std::floor(number))
-            Refuse(word, "not supported");
+            return Note(word, "not supported");
         const int g = static_cast<int>(number);
+        sorted.lengthLine = sorted.lengthLine || g == 43 || g == 44;
+        if (IsIgnored(g)) {
+            Warn(word, TakesTheAxisWords(g)
+                           ? "left out with the line's axis words, as --ignore asks"
+                           : "left out, as --ignore asks");
+            sorted.dropAxes = sorted.dropAxes || TakesTheAxisWords(g);
+            return;
+        }
+        switch (g) {
+            case 4:
+                return Place(word, sorted.dwell);
+            case 28:
+            case 30:
+                return Place(word, sorted.home);
+            case 43:
+            case 44:
+                return Place(word, sorted.lengthOffset);
+            default:
+                break;
+        }
         const Group group = GroupOf(g);
-        if (group == kGroupCount) Refuse(word, RefusalOf(g));
-        if (group != kNoEffect) Place(word, sorted.g[group]);
+        if (group == kGroupCount) {
+            // Its axis words are its own data; refused with it, they would only be refused again.
+            sorted.dropAxes = sorted.dropAxes || TakesTheAxisWords(g);
+            return Note(word, RefusalOf(g));
+        }
+        if (group == kNoEffect) {
+            Warn(word, NoEffectWarning(g));
+            if (g == 64) sorted.blending = &word;
+            return;
+        }
+        Place(word, sorted.g[group]);
         sorted.gNumber[group] = g;
+    }
+
+    bool HasAxisWord(const LineWords& words) const {
+        return std::any_of(words.axis.begin(), words.axis.end(), [](const Word* w) { return w; });
+    }
+
+    // The words whose meaning depends on the rest of their line.
+    void ResolveLineWords(LineWords& words) {
+        if (words.dwell) {
+            // A dwell's time is P, or on some controls X.
+            Warn(*words.dwell, "the element cannot dwell; the dwell is left out");
+            words.pq[0] = nullptr;
+            words.axis[0] = nullptr;
+        }
+        if (words.home) ResolveHome(words);
+        if (words.lengthOffset) ResolveLengthOffset(words);
+        if (words.dropAxes) {
+            words.axis = {};
+            words.radius = nullptr;  // a canned cycle's retract plane
+        }
+        // Programs take the tool to its first height on the G43 line before any G0: a control
+        // starts in rapid motion.
+        if (words.lengthLine && m_motion == Motion::None && !words.g[kMotion])
+            m_motion = Motion::Rapid;
+        const bool pqTaken = words.blending || words.dropAxes || words.subProgram;
+        for (const Word* pq : words.pq) {
+            if (pq && !pqTaken) Note(*pq, "not supported (P and Q belong to G4 and G64 here)");
+        }
+    }
+
+    void ResolveHome(LineWords& words) {
+        const std::string name = WordName('G', words.home->value);
+        if (!HasAxisWord(words)) {
+            Warn(*words.home, "without axis words it moves nothing; left out");
+            return;
+        }
+        Note(*words.home,
+             "returning to the home position moves the machine off the path; give "
+             "--ignore " +
+                 name + " when it only ends the program");
+        words.axis = {};
+    }
+
+    void ResolveLengthOffset(LineWords& words) {
+        const std::string name = WordName('G', words.lengthOffset->value);
+        if (words.lengthWord && words.lengthWord->value == 0.0) {
+            Warn(*words.lengthOffset, "with H0 it offsets nothing; left out");
+            return;
+        }
+        const std::string length =
+            words.lengthWord ? " (" + std::string(words.lengthWord->text) + ")" : "";
+        Note(*words.lengthOffset,
+             "tool length compensation" + length +
+                 " moves Z by a length the file does not give; give --ignore " + name +
+                 " when Z is programmed for the tool's tip");
     }
 
     void Apply(const LineWords& words) {
@@ -321,6 +581,18 @@ class Interpreter {
         if (words.axis[2] && !m_options.threeAxes)
             Refuse(*words.axis[2], "a 2D element has no Z axis");
         const std::array<RunningSum, 3> target = Target(words);
+        // A refused move still ends where it was programmed to, so that the moves after it are
+        // judged from there.
+        try {
+            AddMotion(words, target);
+        } catch (const LineRefused&) {
+            m_position = target;
+            throw;
+        }
+        m_position = target;
+    }
+
+    void AddMotion(const LineWords& words, const std::array<RunningSum, 3>& target) {
         if (m_motion == Motion::Rapid || m_motion == Motion::Feed) {
             if (const Word* arcWord = FirstArcWord(words))
                 Refuse(*arcWord, "I, J, K and R belong to arcs (G2, G3)");
@@ -328,7 +600,6 @@ class Interpreter {
         } else {
             AddArc(words, ValueOf(target));
         }
-        m_position = target;
     }
 
     static const Word* FirstArcWord(const LineWords& words) {
@@ -400,11 +671,11 @@ class Interpreter {
         const double tolerance = ToleranceInMillimetres();
         CheckRadii(arc, word, tolerance);
         const double chordTolerance = tolerance - m_options.roundingAllowance;
+        // The same for every arc: named once, and the reading stops there.
         if (!(chordTolerance > 0.0))
-            Refuse(word, "the tolerance (" + Number(tolerance) +
-                             " mm) is not above what rounding to counts may add (" +
-                             Number(m_options.roundingAllowance) +
-                             " mm); give a larger --tolerance");
+            Stop(word, "the tolerance (" + Number(tolerance) +
+                           " mm) is not above what rounding to counts may add (" +
+                           Number(m_options.roundingAllowance) + " mm); give a larger --tolerance");
         const double radius = std::max(RadiusAt(arc, arc.start), RadiusAt(arc, arc.end));
         const double chords = ChordCount(radius, ArcSweep(arc), chordTolerance);
         if (!(chords <= kMostChordsPerArc))
@@ -427,7 +698,7 @@ class Interpreter {
         return tolerance.inProgramUnits ? tolerance.value * m_unitScale : tolerance.value;
     }
 
-    void PlaceCentre(const LineWords& words, const Word& word, PlaneArc& arc) const {
+    void PlaceCentre(const LineWords& words, const Word& word, PlaneArc& arc) {
         const auto& axes = kPlaneAxes[static_cast<size_t>(m_plane)];
         if (words.radius) {
             if (FirstArcWord(words) != words.radius)
@@ -447,7 +718,7 @@ class Interpreter {
 
     // The centre lies left of the chord for a counterclockwise arc under half a turn; a
     // negative R asks for the arc over half a turn.
-    void PlaceCentreByRadius(const Word& radiusWord, PlaneArc& arc) const {
+    void PlaceCentreByRadius(const Word& radiusWord, PlaneArc& arc) {
         const double dA = arc.end[0] - arc.start[0];
         const double dB = arc.end[1] - arc.start[1];
         const double distance = std::hypot(dA, dB);
@@ -467,7 +738,7 @@ class Interpreter {
         arc.centreB = arc.start[1] + dB / 2.0 + h * dA;
     }
 
-    void CheckRadii(const PlaneArc& arc, const Word& word, double tolerance) const {
+    void CheckRadii(const PlaneArc& arc, const Word& word, double tolerance) {
         const double startRadius = RadiusAt(arc, arc.start);
         const double endRadius = RadiusAt(arc, arc.end);
         if (startRadius == 0.0) Refuse(word, "the arc's centre is its start point");
@@ -491,6 +762,9 @@ class Interpreter {
     bool m_incremental = false;
     double m_feed = 0.0;       // mm/s; 0 before the first F
     double m_lastSpeed = 0.0;  // the speed the last move set
+    std::vector<std::string> m_refusals;
+    std::size_t m_refusalCount = 0;
+    std::vector<WarningGroup> m_warningGroups;
     std::size_t m_rapidsAtFeed = 0;
     std::uint32_t m_firstRapidAtFeed = 0;
     std::uint32_t m_firstMoveWithoutFeed = 0;

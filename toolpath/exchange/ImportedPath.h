@@ -24,6 +24,7 @@ struct ReadCounts {
     std::size_t arcs = 0;
     std::size_t chords = 0;
     std::size_t wordsIgnored = 0;
+    std::size_t wordsWithWarnings = 0;  // left out with a warning: no effect on the path's shape
 };
 
 // The moves from the program's zero point, with the units their numbers are in.

@@ -68,9 +68,10 @@ TEST(CsvRefusals, NameTheLineAndTheColumn) {
         {"x,y\n1,2,3\n", "path.csv:2: column 3: more values than the 2 columns"},
         {"1 2\n", "path.csv:1: column 3 (z): the value is missing"},
         {"1 2 3 4 5 6\n", "path.csv:1: column 6: more values than the 5 columns"},
-        {"x,y,feed\n",
-         "path.csv:1: column 3: \"feed\" is not a column name (x, y, z, accel, "
-         "speed)"},
+        {"x,y,rate\n",
+         "path.csv:1: column 3: \"rate\" is not a column name (x, y, z, accel, "
+         "speed or F, feed)"},
+        {"x,y,speed,F\n", "path.csv:1: column 4 (speed): speed is named twice"},
         {"x,y,x\n", "path.csv:1: column 3 (x): x is named twice"},
         {"x[deg],y\n",
          "path.csv:1: column 1 (x): the unit \"deg\" does not convert into the "

@@ -157,18 +157,25 @@ TEST(GcodeRefusals, NameTheFileTheLineAndTheWord) {
         int column;
         const char* problem;
     } cases[] = {
-        {"G28", 1, "G28: returning to a home position is not supported"},
-        {"G54", 1, "G54: work offsets are not supported"},
-        {"G59", 1, "G59: work offsets are not supported"},
+        {"G28 X0", 1,
+         "G28: returning to the home position moves the machine off the path; give --ignore G28 "
+         "when it only ends the program"},
+        {"G55", 1,
+         "G55: work offsets other than G54 are not supported (the path is read from the "
+         "program's zero point)"},
         {"G81 X1", 1, "G81: canned cycles are not supported"},
         {"G41 D1", 1, "G41: cutter compensation is not supported"},
-        {"G43 H1", 1, "G43: tool length compensation is not supported"},
-        {"G4 P1", 1, "G4: dwell is not supported"},
+        {"G43 H1", 1,
+         "G43: tool length compensation (H1) moves Z by a length the file does not give; give "
+         "--ignore G43 when Z is programmed for the tool's tip"},
+        {"G1 X1 P2", 7, "P2: not supported (P and Q belong to G4 and G64 here)"},
         {"G92 X0", 1, "G92: setting coordinate offsets is not supported"},
         {"G93", 1, "G93: only feeds in units per minute (G94) are supported"},
         {"G91.1", 1, "G91.1: not supported"},
         {"M98 P100", 1, "M98: sub-programs are not supported"},
-        {"G1 A5", 4, "A5: the element has no such axis (only X, Y and Z)"},
+        {"G1 A5", 4,
+         "A5: the element has no such axis (only X, Y and Z); give --ignore A when the axis "
+         "stays where it is"},
         {"G1 X1 #1", 7, "#: unexpected character"},
         {"G1 X1 \x80", 7, "byte 0x80: unexpected character"},
         {"G1 X1 (open", 7, "(open: the comment is not closed"},
@@ -215,8 +222,8 @@ TEST(GcodeRefusals, AToleranceWithinTheRoundingToCountsIsRefusedAtTheFirstArc) {
 // Columns count characters from 1: a tab is one, and so is a character of several bytes in a
 // comment, so the column matches what an editor shows.
 TEST(GcodeRefusalColumns, CountCharactersWithTabsAndCommentsAsOneEach) {
-    EXPECT_EQ(Refusal("G1\tX1\tQ2\n"), "part.nc:1:7: Q2: not supported");
-    EXPECT_EQ(Refusal("(\xC3\x98 5 mm) G1 X1 Q2\n"), "part.nc:1:16: Q2: not supported");
+    EXPECT_EQ(Refusal("G1\tX1\tL2\n"), "part.nc:1:7: L2: not supported");
+    EXPECT_EQ(Refusal("(\xC3\x98 5 mm) G1 X1 L2\n"), "part.nc:1:16: L2: not supported");
     EXPECT_EQ(Refusal("G1 X1 (\xE2\x80\x94) #\n"), "part.nc:1:11: #: unexpected character");
 }
 
@@ -228,6 +235,75 @@ TEST(GcodeRefusalColumns, AWordWithBlanksAfterItsLetterStartsAtTheLetter) {
 TEST(GcodeRefusalColumns, AMotionModeFromAnEarlierLineHasNone) {
     EXPECT_EQ(Refusal("G2 X10 I5\nX0 Y10\n"),
               "part.nc:2: G2: an arc needs its centre (I, J, K) or R");
+}
+
+// What post-processors write around the path: left out, each kind of word warned once.
+TEST(GcodeAsPostsWriteIt, WordsThatKeepTheShapeAreLeftOutWithOneWarningEach) {
+    const ImportedPath path = Read(
+        "%\nO1001 (PART)\nG90 G94 G17 G21\nG40 G49 G80\nG54\nT1 M6\nS8000 M3\nG43 H0 Z10\n"
+        "G0 X0 Y0\nG61\nG1 Z-1 F300\nG64 P0.01 Q0.01\n/M8\nX10\nG4 P0.5\nG04 X1.5\nY10\nG28\n"
+        "M30\n%\n");
+    ASSERT_EQ(path.moves.size(), 5u);
+    ExpectEnd(path.moves[0], 0, 0, 10);   // the G43 line's move, at rapid
+    ExpectEnd(path.moves[3], 10, 0, -1);  // the dwell's X is its time, not a move
+    ExpectEnd(path.moves[4], 10, 10, -1);
+    const std::vector<std::string> expected = {
+        "part.nc:3: G94: feeds per minute: the import reads F so anyway",
+        "part.nc:4: G40: cutter compensation off: the import follows the programmed path anyway",
+        "part.nc:4: G49: tool length compensation off: the import reads Z as programmed anyway",
+        "part.nc:4: G80: canned cycles off: the import has none on",
+        "part.nc:5: G54: the only work system: the path is read from the program's zero point",
+        "part.nc:8: G43: with H0 it offsets nothing; left out",
+        "part.nc:10: G61: exact stop: the controller joins the element's segments its own way",
+        "part.nc:12: G64: path blending: the controller joins the element's segments its own way",
+        "part.nc:13: /: block delete: the line is skipped, as with block delete on",
+        "part.nc:15: G4: the element cannot dwell; the dwell is left out (2 lines; also line 16)",
+        "part.nc:18: G28: without axis words it moves nothing; left out",
+    };
+    ASSERT_GE(path.warnings.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(path.warnings.begin(),
+                                       path.warnings.begin() + static_cast<long>(expected.size())),
+              expected);
+    EXPECT_EQ(path.counts.wordsWithWarnings, 12u);
+}
+
+TEST(GcodeAsPostsWriteIt, EveryRefusalOfTheFileIsNamedInOnePass) {
+    try {
+        Read("G21\nG0 X0 Y0 A0\nG41 D1 G1 X10 F100\nG1 Y10\nG81 X5 Y5 Z-3 R1\nG2 X10 Y10 R5\n");
+        FAIL() << "nothing was refused";
+    } catch (const PathError& error) {
+        EXPECT_EQ(error.Messages(),
+                  (std::vector<std::string>{
+                      "part.nc:2:10: A0: the element has no such axis (only X, Y and Z); give "
+                      "--ignore A when the axis stays where it is",
+                      "part.nc:3:1: G41: cutter compensation is not supported",
+                      "part.nc:5:1: G81: canned cycles are not supported",
+                      "part.nc:6:12: R5: an R arc cannot end where it starts; give I, J, K for a "
+                      "full circle"}));
+    }
+    std::string many;
+    for (int i = 0; i < 150; ++i) many += "G1 X1 A1\n";
+    try {
+        Read(many);
+        FAIL() << "nothing was refused";
+    } catch (const PathError& error) {
+        ASSERT_EQ(error.Messages().size(), 101u);
+        EXPECT_EQ(error.Messages().back(), "part.nc: and 50 more refusals");
+    }
+}
+
+TEST(GcodeAsPostsWriteIt, IgnoredWordsAreLeftOutWithTheirOwnAxisWords) {
+    GcodeOptions options;
+    EXPECT_EQ(AddIgnoredWords("g43, G28,a", options), "");
+    const ImportedPath path =
+        Read("G21 G43 H1 Z15\nG0 X5 A90\nG28 G91 Z0\nG28 X0 Y0\nG90 G1 Y5 F60\n", options);
+    ASSERT_EQ(path.moves.size(), 3u);
+    ExpectEnd(path.moves[1], 5, 0, 15);
+    ExpectEnd(path.moves[2], 5, 5, 15);
+    EXPECT_EQ(AddIgnoredWords("G2", options),
+              "\"G2\" is followed by the import; it cannot be ignored");
+    EXPECT_NE(AddIgnoredWords("X", options).find("is not a word that can be ignored"),
+              std::string::npos);
 }
 
 }  // namespace
