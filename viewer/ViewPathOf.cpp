@@ -29,9 +29,9 @@ void AddUnits(const ElementPath& path, ViewPath& view) {
     for (int axis = 0; axis < 3; ++axis) {
         const auto a = static_cast<std::size_t>(axis);
         view.axisUnits[a] = PositionUnitName(path, axis);
-        view.unitsPerCount[a] = path.positionUnits[a].perInternal;
+        view.unitsPerCount[a] = path.scales.position[a].perInternal;
     }
-    view.speedUnit = path.speedUnit.name;
+    view.speedUnit = path.columnUnits.speed;
 }
 
 // Builds the drawn polyline: the path's corners, and a vertex wherever the speed crosses from
@@ -87,7 +87,7 @@ class ColourSplitter {
 };
 
 void AddTiming(const ElementPath& path, const MotionModel& model, ViewPath& view) {
-    const double perCount = path.base.length;
+    const double perCount = path.scales.position[0].basePerInternal;
     model.Trace([&](const MotionPiece& piece) {
         view.pieces.push_back({piece.startTime, piece.startDistance / perCount,
                                static_cast<float>(SpeedInColumnUnit(path, piece.startSpeed)),

@@ -14,10 +14,11 @@ inline ElementPath MicronPath(int axisCount) {
     ElementPath path;
     path.axisCount = axisCount;
     path.unitKind = UnitKind::Linear;
-    for (ColumnUnit& unit : path.positionUnits) unit = {"mm", 1e-3};
-    path.speedUnit = {"m/s", 1e-6 / 1e-3};
-    path.accelerationUnit = {"m/s^2", 1e-6 / 1e-6};
-    path.base = {"m", 1e-6, 1e-6 / 1e-3, 1e-6 / 1e-6};
+    path.columnUnits = {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
+    for (InternalScale& position : path.scales.position) position = {1e-3, 1e-6};
+    path.scales.speed = {1e-6 / 1e-3, 1e-6 / 1e-3};
+    path.scales.acceleration = {1e-6 / 1e-6, 1e-6 / 1e-6};
+    path.scales.baseLengthUnit = "m";
     return path;
 }
 
