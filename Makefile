@@ -6,7 +6,8 @@ BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
 JOBS ?= $(shell nproc)
 WERROR_FLAG := $(if $(CI),-DVANTREL_WERROR=ON)
 
-.PHONY: all install-deps configure build demo test install screenshot plot-picture bench asan fuzz \
+.PHONY: all install-deps configure build demo test install screenshot viewer-picture plot-picture \
+	bench asan fuzz \
 	format-check clean
 
 all: build
@@ -34,6 +35,9 @@ install: build
 screenshot: build
 	VANTREL=$(BUILD_DIR)/vantrel sh scripts/screenshot docs/editor.png
 
+viewer-picture: build
+	VANTREL=$(BUILD_DIR)/vantrel sh scripts/viewer-screenshot docs/viewer.png
+
 # The README's plot: the contour example drawn by vantrel plot, rendered to PNG.
 plot-picture: build
 	./$(BUILD_DIR)/vantrel plot examples/contour.element -p examples/linear3.toml --profile \
@@ -42,9 +46,11 @@ plot-picture: build
 
 bench: install-deps
 	cmake --preset release
-	cmake --build --preset release -j $(JOBS) --target vantrel_bench vantrel_path_bench
+	cmake --build --preset release -j $(JOBS) --target vantrel_bench vantrel_path_bench \
+		vantrel_viewer_bench
 	./build-release/vantrel_bench
 	./build-release/vantrel_path_bench
+	./build-release/vantrel_viewer_bench
 
 # Address and undefined-behaviour checks over the whole test suite; the first report stops the
 # program that made it (compiled so, and by the test preset's ASAN_OPTIONS and UBSAN_OPTIONS).

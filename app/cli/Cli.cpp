@@ -18,6 +18,7 @@
 #include "app/commands/ImportCommand.h"
 #include "app/commands/PlotCommand.h"
 #include "app/commands/StatsCommand.h"
+#include "app/commands/ViewCommand.h"
 #include "app/io/FileAccess.h"
 #include "app/project/BuiltinData.h"
 #include "host/CString.h"
@@ -167,7 +168,8 @@ std::vector<Command> AddCommands(CLI::App& app, CommonOptions& common) {
         AddCheckCommand(app, common),  AddEditCommand(app, common),
         AddDemoCommand(app, common),   AddStatsCommand(app, common),
         AddPlotCommand(app, common),   AddImportCommand(app, common),
-        AddExportCommand(app, common), AddHelpCommand(app, common),
+        AddExportCommand(app, common), AddViewCommand(app, common),
+        AddHelpCommand(app, common),
     };
 }
 

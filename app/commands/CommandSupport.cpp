@@ -1,6 +1,7 @@
 #include "app/commands/CommandSupport.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -199,4 +200,9 @@ bool ModuleAccepts(const PluginModule& module, Project& project, std::string ele
 
 void ReportMessage(const std::string& message) {
     WriteStandardError("vantrel: " + EscapeControls(message) + "\n");
+}
+
+void EndOnLostDisplay(const std::string& reason) {
+    ReportMessage("the window's display failed: " + reason);
+    std::_Exit(2);
 }

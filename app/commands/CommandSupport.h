@@ -91,3 +91,8 @@ bool ModuleAccepts(const PluginModule& module, Project& project, std::string ele
 // (names, keys, script lines), so their control characters are escaped: the line stays one line
 // and nothing reaches the terminal as a control sequence.
 void ReportMessage(const std::string& message);
+
+// The window's display went away while a window was open: the program ends as on any failure
+// (exit 2), so that an edit does not read as a cancel; at once, as the display's library must
+// not be called again on the way out.
+[[noreturn]] void EndOnLostDisplay(const std::string& reason);

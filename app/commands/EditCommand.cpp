@@ -34,14 +34,6 @@ bool RunEditor(const PluginModule& module, Project& project, Backend& backend, C
     return edit(project.Controller(), project.Motion(), text) != 0;
 }
 
-// The window's display went away while the editor ran: nothing was written, and the window
-// cannot go on. The program ends as on any failure (exit 2), so that it does not read as a
-// cancel; at once, as the display's library must not be called again on the way out.
-[[noreturn]] void EndOnLostDisplay(const std::string& reason) {
-    ReportMessage("the window's display failed: " + reason);
-    std::_Exit(2);
-}
-
 // Writes the confirmed text over the element, unless someone changed the file since it was
 // read: then the text is not written there, so neither side's work is lost.
 void SaveElement(const EditRequest& request, const std::string& text) {
@@ -112,7 +104,8 @@ ExitStatus RunScriptedEdit(const PluginModule& module, Project& project, EditReq
 }
 
 ExitStatus RunWindowEdit(const PluginModule& module, Project& project, EditRequest request) {
-    WindowBackend window = OpenWindowBackend(EndOnLostDisplay);
+    const std::string name = std::filesystem::path(request.path).filename().string();
+    WindowBackend window = OpenWindowBackend(EndOnLostDisplay, name, "segments");
     if (!window) {
         throw AppError(
             "edit: no display is available (DISPLAY is unset or cannot be opened); "

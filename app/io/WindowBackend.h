@@ -10,6 +10,8 @@
 using WindowBackend = std::unique_ptr<Backend, void (*)(Backend*)>;
 
 // Loads the window back end and connects to the display; onLost is told when the display goes
-// away later. Null when there is no display; throws AppError when the back end cannot be
-// loaded.
-WindowBackend OpenWindowBackend(void (*onLost)(const std::string& reason));
+// away later. The titles of the dialogs with a list name documentName and the count of the
+// list's rows, called rowNoun. Null when there is no display; throws AppError when the back end
+// cannot be loaded.
+WindowBackend OpenWindowBackend(void (*onLost)(const std::string& reason),
+                                const std::string& documentName, const char* rowNoun);

@@ -21,18 +21,74 @@
 #include "platform/fltk/ModalWindows.h"
 #include "platform/fltk/ToolkitText.h"
 
-DialogWindow::DialogWindow(CDialog& dialog) : Fl_Double_Window(0, 0, 1, 1), m_dialog(dialog) {
+DialogWindow::DialogWindow(CDialog& dialog, DocumentTitle document)
+    : Fl_Double_Window(0, 0, 1, 1), m_dialog(dialog), m_document(std::move(document)) {
     if (const DialogTemplate* tmpl = dialog.GetTemplate()) {
         PixelRect rect = DialogLayout::DialogRect(*tmpl);
         size(std::max(rect.width, 1), std::max(rect.height, 1));
     }
+    m_templateRect = {0, 0, w(), h()};
     for (const auto& child : dialog.GetChildren()) {
         Fl_Widget* widget = CreateWidget(*child);
         SetUpWidget(*widget, *child);
+        m_placed[widget] = DialogLayout::ControlRect(*child);
     }
     end();
     callback(OnClose);
     set_modal();
+    ChooseMainList();
+    // A dialog without a list keeps its template's size; one with a list grows from it.
+    if (m_mainList != nullptr) {
+        resizable(this);
+        size_range(w(), h());
+    }
+}
+
+void DialogWindow::ChooseMainList() {
+    long largest = 0;
+    for (const auto& [control, widget] : m_widgets) {
+        auto* list = dynamic_cast<ListView*>(widget);
+        if (list == nullptr) continue;
+        const long area = static_cast<long>(list->w()) * list->h();
+        if (area <= largest) continue;
+        largest = area;
+        m_mainList = list;
+        m_mainListControl = control;
+        m_mainListRect = m_placed[widget];
+    }
+}
+
+PixelRect DialogWindow::GrownRect(const PixelRect& placed, int extraWidth, int extraHeight) const {
+    const PixelRect& list = m_mainListRect;
+    PixelRect grown = placed;
+    const bool containsList = placed.x <= list.x && placed.y <= list.y &&
+                              placed.x + placed.width >= list.x + list.width &&
+                              placed.y + placed.height >= list.y + list.height;
+    if (containsList) {
+        // The list itself, and a frame around it, take the extra room.
+        grown.width += extraWidth;
+        grown.height += extraHeight;
+        return grown;
+    }
+    if (placed.y >= list.y + list.height) grown.y += extraHeight;
+    if (placed.x >= list.x + list.width) grown.x += extraWidth;
+    return grown;
+}
+
+void DialogWindow::resize(int x, int y, int width, int height) {
+    if (m_mainList == nullptr) {
+        Fl_Double_Window::resize(x, y, width, height);
+        return;
+    }
+    // The toolkit's own rule would stretch every control that the list spans across.
+    Fl_Widget::resize(x, y, width, height);
+    const int extraWidth = std::max(width - m_templateRect.width, 0);
+    const int extraHeight = std::max(height - m_templateRect.height, 0);
+    for (const auto& [widget, placed] : m_placed) {
+        const PixelRect r = GrownRect(placed, extraWidth, extraHeight);
+        const_cast<Fl_Widget*>(widget)->resize(r.x, r.y, r.width, r.height);
+    }
+    redraw();
 }
 
 // The drop-down lists point into m_menus, so the widgets go first.
@@ -185,11 +241,9 @@ void DialogWindow::Mirror(CWnd& window, WindowChange change) {
 }
 
 void DialogWindow::MirrorDialog(WindowChange change) {
-    std::string caption;
     switch (change) {
         case WindowChange::Text:
-            m_dialog.GetWindowText(caption);
-            copy_label(caption.c_str());
+            ShowTitle();
             break;
         case WindowChange::Visible:
             if (m_dialog.IsWindowVisible()) {
@@ -226,7 +280,21 @@ void DialogWindow::MirrorCheck(const CWnd& control, Fl_Widget& widget) {
     }
 }
 
+void DialogWindow::ShowTitle() {
+    std::string caption;
+    m_dialog.GetWindowText(caption);
+    if (!m_document.name.empty() && m_mainListControl != nullptr) {
+        caption += " - " + m_document.name + " (" +
+                   std::to_string(m_mainListControl->GetItems().Count()) + " " +
+                   m_document.rowNoun + ")";
+    }
+    if (caption == m_title) return;
+    m_title = caption;
+    label(m_title.c_str());
+}
+
 void DialogWindow::MirrorItems(const CWnd& control, Fl_Widget& widget) {
+    if (&control == m_mainListControl) ShowTitle();
     const auto& items = control.GetItems().Items();
     // A list reads its rows where it draws them: one change costs it no more than a redraw.
     if (auto* list = dynamic_cast<ListView*>(&widget)) {
@@ -334,9 +402,25 @@ bool DialogWindow::HandleDialogKey() {
         case FL_Tab:
             MoveTabFocus((Fl::event_state() & FL_SHIFT) != 0);
             return true;
+        case FL_Up:
+        case FL_Down:
+            // The dialog sends the focus on to an edit when a row is chosen; there Up and Down
+            // do nothing, so they go on stepping through the list.
+            if (m_mainList == nullptr || !FocusIgnoresUpDown() || !m_mainList->active_r() ||
+                !m_mainList->visible_r())
+                return false;
+            m_mainList->Step(Fl::event_key() == FL_Up ? -1 : 1);
+            return true;
         default:
             return false;
     }
+}
+
+bool DialogWindow::FocusIgnoresUpDown() const {
+    const Fl_Widget* focused = Fl::focus();
+    if (focused == nullptr || !contains(focused)) return true;
+    if (dynamic_cast<const Fl_Multiline_Input*>(focused) != nullptr) return false;
+    return dynamic_cast<const Fl_Input*>(focused) != nullptr;
 }
 
 // Tab moves to the next usable control with a tab stop in template order, Shift+Tab back.

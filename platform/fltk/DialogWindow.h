@@ -12,14 +12,24 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/fltk/DialogLayout.h"
 
 class CDialog;
+class ListView;
 class CWnd;
 class Fl_Input_;
 
+// What the window's title names besides the dialog's caption: the document the dialog edits
+// and what the rows of its main list are called ("segments"), so that a title reads
+// "Caption - file.element (12 segments)". Empty: the caption alone.
+struct DocumentTitle {
+    std::string name;
+    std::string rowNoun;
+};
+
 class DialogWindow : public Fl_Double_Window {
   public:
-    explicit DialogWindow(CDialog& dialog);
+    explicit DialogWindow(CDialog& dialog, DocumentTitle document = {});
     ~DialogWindow() override;
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
@@ -39,6 +49,9 @@ class DialogWindow : public Fl_Double_Window {
     // Whether the dialog's code threw while handling input; RethrowFailure passes it on.
     bool Failed() const { return m_failure != nullptr; }
     void RethrowFailure() const;
+    // A dialog with a list box grows with its window: the largest list takes the extra room,
+    // the controls below it move down and those to its right move right.
+    void resize(int x, int y, int width, int height) override;
 
   private:
     // The items of a drop-down list, with the labels they point to.
@@ -56,6 +69,11 @@ class DialogWindow : public Fl_Double_Window {
     CWnd* ControlOf(Fl_Widget* widget) const;
 
     void MirrorDialog(WindowChange change);
+    void ShowTitle();
+    // The dialog's largest list box, which grows with the window, and its control; null for none.
+    void ChooseMainList();
+    PixelRect GrownRect(const PixelRect& placed, int extraWidth, int extraHeight) const;
+    bool FocusIgnoresUpDown() const;
     void MirrorControl(CWnd& control);
     void MirrorText(const CWnd& control, Fl_Widget& widget);
     void MirrorCheck(const CWnd& control, Fl_Widget& widget);
@@ -85,4 +103,11 @@ class DialogWindow : public Fl_Double_Window {
     // The edit whose text is being copied from its widget, which must not be written back.
     const CWnd* m_copyingFrom = nullptr;
     std::exception_ptr m_failure;
+    DocumentTitle m_document;
+    std::string m_title;
+    ListView* m_mainList = nullptr;
+    const CWnd* m_mainListControl = nullptr;
+    PixelRect m_mainListRect;
+    PixelRect m_templateRect;                        // the dialog's size in its template
+    std::map<const Fl_Widget*, PixelRect> m_placed;  // each widget where the template puts it
 };

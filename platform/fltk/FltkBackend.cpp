@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/CDialog.h"
 #include "platform/fltk/DialogWindow.h"
@@ -63,8 +64,12 @@ bool FltkBackend::OpenDisplay(DisplayLostHandler onLost) {
     return true;
 }
 
+void FltkBackend::NameDocument(std::string name, std::string rowNoun) {
+    m_document = {std::move(name), std::move(rowNoun)};
+}
+
 INT_PTR FltkBackend::RunModal(CDialog& dialog) {
-    DialogWindow window(dialog);
+    DialogWindow window(dialog, m_document);
     // The window leaves the modal stack also when the dialog's code throws.
     ModalWindows::Scope modal(&window, [&window] { return window.HandleDialogKey(); });
     dialog.RunInitDialog();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/Backend.h"
+#include "platform/fltk/DialogWindow.h"
 
 class FltkBackend : public Backend {
   public:
@@ -23,6 +24,10 @@ class FltkBackend : public Backend {
     // Needed once before the first dialog; from then on a lost display goes to onLost.
     static bool OpenDisplay(DisplayLostHandler onLost);
 
+    // Names the document in the title of the dialogs that have a list, with the count of its
+    // rows called rowNoun.
+    void NameDocument(std::string name, std::string rowNoun);
+
     INT_PTR RunModal(CDialog& dialog) override;
     int MessageBox(const std::string& text, UINT type) override;
     std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
@@ -31,4 +36,7 @@ class FltkBackend : public Backend {
     bool AskInteger(const std::string& title, const std::string& prompt, int& value, int min,
                     int max) override;
     void WindowChanged(CWnd& window, WindowChange change) override;
+
+  private:
+    DocumentTitle m_document;
 };

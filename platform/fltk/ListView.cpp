@@ -118,6 +118,8 @@ void ListView::SelectByUser(int row) {
     if (when() & FL_WHEN_CHANGED) do_callback();
 }
 
+void ListView::Step(int rows) { SelectByUser(m_selected < 0 ? m_top : m_selected + rows); }
+
 // Dragging past the top or the bottom scrolls by one row at a time; below the last row there is
 // nothing to select.
 void ListView::SelectRowAt(int y) {
@@ -169,10 +171,10 @@ bool ListView::HandleKey() {
     const int page = std::max(VisibleRows() - 1, 1);
     switch (Fl::event_key()) {
         case FL_Up:
-            SelectByUser(m_selected < 0 ? current : current - 1);
+            Step(-1);
             return true;
         case FL_Down:
-            SelectByUser(m_selected < 0 ? current : current + 1);
+            Step(1);
             return true;
         case FL_Page_Up:
             SelectByUser(current - page);

@@ -19,6 +19,9 @@ class ListView : public Fl_Group {
     int Selected() const { return m_selected; }
     // Shows row selected (-1 for none); a row out of view is scrolled to the middle.
     void ShowSelected(int selected);
+    // Selects the row rows below the selected one (above for a negative count), as the arrow
+    // keys do; with none selected, the top row.
+    void Step(int rows);
     // The items changed: the scroll range follows at once, the rows at the next redraw.
     void ItemsChanged();
 

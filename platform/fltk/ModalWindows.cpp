@@ -64,6 +64,9 @@ int ModalWindows::Dispatch(int event, Fl_Window* window) {
     // A window below the innermost one takes no input; its keys go to the innermost one. Open
     // menus hold the toolkit's grab and get everything.
     if (Fl::grab() == nullptr && IsCovered(window)) {
+        // A click on the window below brings the innermost one back on top of it, also where
+        // no window manager keeps it there.
+        if (event == FL_PUSH && top != nullptr && top->shown()) top->show();
         if (IsMouseInput(event) || (IsKeyboardInput(event) && top == nullptr)) return 0;
         if (IsKeyboardInput(event)) window = top;
     }

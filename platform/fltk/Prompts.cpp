@@ -71,7 +71,13 @@ class PromptWindow : public Fl_Double_Window {
 
     int Run() {
         m_answer = m_cancelAnswer;
-        position((Fl::w() - w()) / 2, (Fl::h() - h()) / 2);
+        // Over the window that asks, so that a prompt is seen beside a large editor.
+        if (Fl_Window* owner = ModalWindows::Top(); owner != nullptr && owner->shown()) {
+            position(owner->x_root() + (owner->w() - w()) / 2,
+                     owner->y_root() + (owner->h() - h()) / 2);
+        } else {
+            position((Fl::w() - w()) / 2, (Fl::h() - h()) / 2);
+        }
         ModalWindows::Scope modal(this, [this] { return HandleKey(); });
         set_modal();
         show();

@@ -9,3 +9,7 @@ bool VantrelOpenWindowDisplay(VantrelDisplayLostHandler onLost) {
 Backend* VantrelCreateWindowBackend() { return new FltkBackend(); }
 
 void VantrelDestroyWindowBackend(Backend* backend) { delete backend; }
+
+void VantrelNameWindowDocument(Backend* backend, const char* name, const char* rowNoun) {
+    static_cast<FltkBackend*>(backend)->NameDocument(name, rowNoun);
+}

@@ -15,6 +15,9 @@ bool VantrelOpenWindowDisplay(VantrelDisplayLostHandler onLost);
 // A new window back end, which VantrelDestroyWindowBackend destroys.
 Backend* VantrelCreateWindowBackend();
 void VantrelDestroyWindowBackend(Backend* backend);
+// Names the edited document in the title of the back end's dialogs that have a list, with the
+// count of the list's rows called rowNoun (FltkBackend::NameDocument).
+void VantrelNameWindowDocument(Backend* backend, const char* name, const char* rowNoun);
 }
 
 // The entry points' types, for a program that looks them up by name rather than linking this
@@ -22,3 +25,4 @@ void VantrelDestroyWindowBackend(Backend* backend);
 using VantrelOpenWindowDisplayFn = decltype(&VantrelOpenWindowDisplay);
 using VantrelCreateWindowBackendFn = decltype(&VantrelCreateWindowBackend);
 using VantrelDestroyWindowBackendFn = decltype(&VantrelDestroyWindowBackend);
+using VantrelNameWindowDocumentFn = decltype(&VantrelNameWindowDocument);

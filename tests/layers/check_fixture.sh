@@ -16,9 +16,15 @@ toolpath/motion/Motion.cpp:2: toolpath/motion/ may not include "host/CMC_Value.h
 toolpath/motion/Motion.cpp:4: toolpath/motion/ may not include "toolpath/plot/SvgPlot.h"
 toolpath/plot/Geometry.cpp:4: toolpath/plot/ may not include "platform/CWnd.h"
 toolpath/plot/Geometry.cpp:5: toolpath/plot/ may not include "toolpath/exchange/GcodeReader.h"
+toolpath/plot/Geometry.cpp:7: toolpath/plot/ may not include "viewer/ViewPath.h"
+viewer/Picture.cpp:3: viewer/ may not include "app/cli/Cli.h"
+viewer/Picture.cpp:4: viewer/ may not include "platform/CWnd.h"
+viewer/Picture.cpp:7: viewer/ may not include "viewer/fltk/ViewerWindow.h"
+viewer/fltk/Window.cpp:3: viewer/fltk/ may not include "platform/fltk/FltkBackend.h"
 app/Command.cpp:2: "Local.h" names no layer (write it from the repository root)
 app/Command.cpp:4: app/ may not include "module/model/CInternalData.h"
 app/Command.cpp:5: app/ may not include "module/plugin/CVantrelApp.h"
+app/Command.cpp:11: app/ may not include "viewer/fltk/ViewerWindow.h"
 check-layer-includes: see "Layers and folders" in docs/architecture.md
 LINES
 )

@@ -208,6 +208,37 @@ cmp -s "$WORK/long-script.element" "$WORK/long-window.element" ||
   fail "the window did not write the $SEGMENTS segments but the removed one"
 pass "$SEGMENTS segments open in $opened ms; a row picked after scrolling is removed, OK writes the rest"
 
+# At CAM sizes: the title names the file and counts its segments; the window grows, the list
+# with it and the buttons below it moving down; a click on a row and Down twice choose the row
+# two below it, though the editor sends the focus on to the X edit after each choice.
+cp "$EXAMPLE" "$WORK/grown.element"
+cp "$EXAMPLE" "$WORK/grown-script.element"
+open_editor "$WORK/grown.element"
+timeout 10 xdotool search --onlyvisible --name "grown\.element \\(5 segments\\)" >/dev/null ||
+  fail "the title does not name the file and its 5 segments: $(xdotool getwindowname "$WINDOW")"
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+old_height=$HEIGHT
+xdotool windowsize --sync "$WINDOW" $((WIDTH + 300)) $((HEIGHT + 200))
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+[ "$HEIGHT" -eq $((old_height + 200)) ] || fail "the editor did not grow: height $HEIGHT"
+xdotool mousemove --window "$WINDOW" "$list_x" "$list_top" click 1
+xdotool key Down Down
+click $REMOVE
+timeout 10 xdotool search --onlyvisible --name "grown\.element \\(4 segments\\)" >/dev/null ||
+  fail "the title did not count the removed segment"
+px=$((((96 * 2 + 50) * 6 + 4) / 8))
+py=$((((298 * 2 + 14) * 13 + 8) / 16 + 200))
+xdotool mousemove --window "$WINDOW" "$px" "$py" click 1
+close_editor
+[ "$STATUS" -eq 0 ] || fail "grown editor: exit $STATUS: $(cat "$WORK/editor.err")"
+printf 'select IDC_SEGMENT_LIST 2\nclick IDC_REMOVE\nok\n' >"$WORK/grown.script"
+"$VANTREL" edit "$WORK/grown-script.element" --script "$WORK/grown.script" >/dev/null ||
+  fail "the scripted editor failed on the grown actions"
+cmp -s "$WORK/grown-script.element" "$WORK/grown.element" ||
+  fail "Down in the grown window chose another row than the script"
+pass "the title counts the segments; the window grows, OK moves down, Down steps the list"
+
 # Cancelled edit: Escape leaves the file as it was.
 cp "$WORK/start.element" "$WORK/cancel.element"
 open_editor "$WORK/cancel.element"
@@ -284,4 +315,4 @@ grep -q "^vantrel: the window's display failed: " "$WORK/editor.err" ||
 cmp -s "$WORK/start.element" "$WORK/lost.element" || fail "lost display: file changed"
 pass "a lost display ends the editor with exit 2 and leaves the file alone"
 
-echo "6 passed, 0 failed"
+echo "7 passed, 0 failed"

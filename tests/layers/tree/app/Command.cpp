@@ -6,3 +6,6 @@
 #include "module/plugin/VantrelExports.h"
 #include "platform/fltk/FltkBackend.h"
 #include "toolpath/plot/SvgPlot.h"
+#include "viewer/ViewPathOf.h"
+#include "viewer/fltk/ViewerEntry.h"
+#include "viewer/fltk/ViewerWindow.h"

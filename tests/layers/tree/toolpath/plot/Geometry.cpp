@@ -4,3 +4,4 @@
 #include "platform/CWnd.h"
 #include "toolpath/exchange/GcodeReader.h"
 #include "toolpath/motion/MotionModel.h"
+#include "viewer/ViewPath.h"

@@ -1,0 +1,74 @@
+// The viewer's work per frame on a million segments: the picture of the path at the whole view,
+// zoomed in and turned, and building the viewer's path from an element's path once.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "tests/viewer/ViewerTestPaths.h"
+#include "viewer/PathRaster.h"
+
+namespace {
+
+constexpr int kSegments = 1000000;
+constexpr int kWidth = 1000;
+constexpr int kHeight = 600;
+
+// A pocket's path: rings of short segments with a feed change each ring, as a CAM program cuts
+// it, and a step down in Z between rings.
+ElementPath PocketPath() {
+    ElementPath path = MicronPath(3);
+    path.segments.reserve(kSegments);
+    const int perRing = 2000;
+    for (int i = 0; i < kSegments; ++i) {
+        const double ring = 1.0 + (i / perRing) % 50;
+        const double a0 = (i % perRing) * 2.0 * M_PI / perRing;
+        const double a1 = a0 + 2.0 * M_PI / perRing;
+        const auto dx =
+            static_cast<std::int64_t>(std::lround(ring * 1000.0 * (std::cos(a1) - std::cos(a0))));
+        const auto dy =
+            static_cast<std::int64_t>(std::lround(ring * 1000.0 * (std::sin(a1) - std::sin(a0))));
+        const bool first = i % perRing == 0;
+        path.segments.push_back(Move(dx, dy, first ? -10 : 0,
+                                     first ? 0.02 + (i / perRing) % 5 * 0.01 : 0.0,
+                                     first ? 0.5 : 0.0));
+    }
+    return path;
+}
+
+const ViewPath& Pocket() {
+    static const ViewPath view = ViewOf(PocketPath());
+    return view;
+}
+
+void DrawFrames(benchmark::State& state, ViewKind kind, double zoom) {
+    const ViewPath& view = Pocket();
+    ViewCamera camera;
+    camera.SetKind(kind);
+    camera.SetCanvas(kWidth, kHeight);
+    camera.Fit(view);
+    camera.ZoomAt(kWidth / 2.0, kHeight / 2.0, zoom);
+    Frame frame(kWidth, kHeight);
+    for (auto _ : state) {
+        frame.Clear();
+        camera.Pan(1, 0);  // as a drag moves the view between frames
+        benchmark::DoNotOptimize(DrawPath(view, camera, frame));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(view.vertices.size()));
+}
+
+void BM_FrameWholeView(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0); }
+void BM_FrameZoomedIn(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 20.0); }
+void BM_FrameTurned3D(benchmark::State& state) { DrawFrames(state, ViewKind::Free, 1.0); }
+
+void BM_BuildViewPath(benchmark::State& state) {
+    const ElementPath path = PocketPath();
+    for (auto _ : state) benchmark::DoNotOptimize(ViewOf(path));
+    state.SetItemsProcessed(state.iterations() * kSegments);
+}
+
+BENCHMARK(BM_FrameWholeView)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameZoomedIn)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameTurned3D)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildViewPath)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "tests/viewer/ViewerTestPaths.h"
+#include "viewer/PathRaster.h"
+
+namespace {
+
+int InkedPixels(const Frame& frame) {
+    int inked = 0;
+    for (int y = 0; y < frame.Height(); ++y)
+        for (int x = 0; x < frame.Width(); ++x) inked += frame.At(x, y) != kBackground;
+    return inked;
+}
+
+bool Inked(const Frame& frame, Pixel pixel) {
+    return frame.At(static_cast<int>(pixel.x), static_cast<int>(pixel.y)) != kBackground;
+}
+
+TEST(DrawPath, InksEveryCornerAndTheLinesBetween) {
+    ElementPath path = MicronPath(2);
+    path.segments = {Move(1000, 0, 0, 0.1, 1.0), Move(0, 1000), Move(-1000, 0), Move(0, -1000)};
+    const ViewPath view = ViewOf(path);
+    ViewCamera camera;
+    camera.SetCanvas(120, 100);
+    camera.Fit(view);
+    Frame frame(120, 100);
+    const RasterCount count = DrawPath(view, camera, frame);
+    EXPECT_GE(count.drawn, 4u);
+    for (const ViewPoint& corner : view.points) EXPECT_TRUE(Inked(frame, camera.ToPixel(corner)));
+    EXPECT_TRUE(Inked(frame, camera.ToPixel({500, 0, 0})));
+    EXPECT_TRUE(Inked(frame, camera.ToPixel({1000, 500, 0})));
+    EXPECT_FALSE(Inked(frame, camera.ToPixel({500, 500, 0})));
+}
+
+TEST(DrawPath, KeepsACornerSmallerThanTheStretchesAroundIt) {
+    // A spike of two pixels off a long line: thinning by distance alone would drop it.
+    ElementPath path = MicronPath(2);
+    path.segments = {Move(50000, 0, 0, 0.1, 1.0), Move(100, 2000), Move(100, -2000),
+                     Move(50000, 0)};
+    const ViewPath view = ViewOf(path);
+    ViewCamera camera;
+    camera.SetCanvas(200, 200);
+    camera.Fit(view);
+    Frame frame(200, 200);
+    DrawPath(view, camera, frame);
+    EXPECT_TRUE(Inked(frame, camera.ToPixel(view.points[2])));
+}
+
+TEST(DrawPath, ColoursTheStretchesBySpeed) {
+    ElementPath path = MicronPath(2);
+    path.segments = {Move(100000, 0, 0, 0.1, 1.0)};
+    const ViewPath view = ViewOf(path);
+    ViewCamera camera;
+    camera.SetCanvas(400, 400);
+    camera.Fit(view);
+    Frame frame(400, 400);
+    DrawPath(view, camera, frame);
+    const auto fast = SpeedColourRgb(kSpeedColours - 1);
+    EXPECT_EQ(frame.At(200, static_cast<int>(camera.ToPixel({50000, 0, 0}).y)),
+              Rgb(fast[0], fast[1], fast[2]));
+    // The first pixel holds the start of the ramp: a colour of the scale's slower part.
+    const Pixel start = camera.ToPixel({0, 0, 0});
+    const std::uint32_t first = frame.At(static_cast<int>(start.x), static_cast<int>(start.y));
+    int index = -1;
+    for (int c = 0; c < kSpeedColours; ++c) {
+        const auto rgb = SpeedColourRgb(c);
+        if (first == Rgb(rgb[0], rgb[1], rgb[2])) index = c;
+    }
+    EXPECT_GE(index, 0);
+    EXPECT_LT(index, kSpeedColours / 2);
+}
+
+TEST(DrawPath, AMillionSegmentsInASmallAreaInkItWhole) {
+    const ViewPath view = ViewOf(Zigzag(1000000, 5000000));
+    ViewCamera camera;
+    camera.SetCanvas(300, 300);
+    camera.Fit(view);
+    Frame frame(300, 300);
+    const RasterCount count = DrawPath(view, camera, frame);
+    EXPECT_EQ(count.drawn + count.skipped, view.vertices.size() - 1);
+    // The zigzag fills its square: every pixel inside the fitted area is inked.
+    const Pixel low = camera.ToPixel({0, 0, 0});
+    const Pixel high = camera.ToPixel({5000000, 5000000, 0});
+    for (int y = static_cast<int>(high.y) + 1; y < static_cast<int>(low.y); y += 7)
+        for (int x = static_cast<int>(low.x) + 1; x < static_cast<int>(high.x); x += 7)
+            EXPECT_NE(frame.At(x, y), kBackground) << x << "," << y;
+}
+
+TEST(DrawPath, ClipsLinesFarBeyondTheCanvasAndSkipsThoseOutside) {
+    ElementPath path = MicronPath(2);
+    path.segments = {Move(1000000, 0), Move(0, 1000000)};
+    const ViewPath view = ViewOf(path);
+    ViewCamera camera;
+    camera.SetCanvas(100, 100);
+    camera.Fit(view);
+    // Zoomed in a million times about the middle of the first line.
+    const Pixel middle = camera.ToPixel({500000, 0, 0});
+    camera.ZoomAt(middle.x, middle.y, 1e6);
+    Frame frame(100, 100);
+    const RasterCount count = DrawPath(view, camera, frame);
+    EXPECT_EQ(count.drawn, 1u);
+    EXPECT_EQ(count.skipped, 1u);
+    EXPECT_EQ(InkedPixels(frame), 100);
+}
+
+TEST(DrawMarker, IsADiscWithARing) {
+    Frame frame(20, 20);
+    DrawMarker(frame, {10, 10}, 5, Rgb(0, 0, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(frame.At(10, 10), Rgb(0, 0, 0));
+    EXPECT_EQ(frame.At(16, 10), Rgb(255, 0, 0));
+    EXPECT_EQ(frame.At(0, 0), kBackground);
+    DrawMarker(frame, {-100, 3}, 5, Rgb(0, 0, 0), Rgb(0, 0, 0));  // off the frame: nothing
+}
+
+}  // namespace

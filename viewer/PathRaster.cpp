@@ -1,0 +1,226 @@
+#include "viewer/PathRaster.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+Frame::Frame(int width, int height)
+    : m_width(std::max(width, 1)),
+      m_height(std::max(height, 1)),
+      m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height),
+               kBackground) {
+    // Cells at the right and bottom edges may be smaller.
+    const int region = kBlock * kRegion;
+    for (int y = 0; y < m_height; y += kBlock)
+        for (int x = 0; x < m_width; x += kBlock)
+            m_blockPixels.push_back(static_cast<std::uint16_t>(std::min(kBlock, m_width - x) *
+                                                               std::min(kBlock, m_height - y)));
+    for (int y = 0; y < m_height; y += region)
+        for (int x = 0; x < m_width; x += region)
+            m_regionBlocks.push_back(static_cast<std::uint8_t>(
+                ((std::min(region, m_width - x) + kBlock - 1) / kBlock) *
+                ((std::min(region, m_height - y) + kBlock - 1) / kBlock)));
+    m_blockInk.assign(m_blockPixels.size(), 0);
+    m_blockInked.assign(m_blockPixels.size(), 0);
+    m_regionInk.assign(m_regionBlocks.size(), 0);
+    m_regionInked.assign(m_regionBlocks.size(), 0);
+}
+
+void Frame::Clear() {
+    std::fill(m_pixels.begin(), m_pixels.end(), kBackground);
+    std::fill(m_blockInk.begin(), m_blockInk.end(), 0);
+    std::fill(m_blockInked.begin(), m_blockInked.end(), 0);
+    std::fill(m_regionInk.begin(), m_regionInk.end(), 0);
+    std::fill(m_regionInked.begin(), m_regionInked.end(), 0);
+}
+
+void Frame::InkBlock(int x, int y, std::size_t block) {
+    m_blockInked[block] = 1;
+    const std::size_t region = CellIndex(x, y, kBlock * kRegion);
+    if (++m_regionInk[region] == m_regionBlocks[region]) m_regionInked[region] = 1;
+}
+
+std::uint8_t RedOf(std::uint32_t pixel) { return static_cast<std::uint8_t>(pixel & 0xff); }
+std::uint8_t GreenOf(std::uint32_t pixel) { return static_cast<std::uint8_t>(pixel >> 8 & 0xff); }
+std::uint8_t BlueOf(std::uint32_t pixel) { return static_cast<std::uint8_t>(pixel >> 16 & 0xff); }
+
+namespace {
+
+// Cuts the line a-b to the rectangle 0..width, 0..height (Liang and Barsky's parameters);
+// false when nothing of it is inside.
+bool Clip(Pixel& a, Pixel& b, double width, double height) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    double low = 0.0;
+    double high = 1.0;
+    const std::array<double, 4> p{-dx, dx, -dy, dy};
+    const std::array<double, 4> q{a.x, width - a.x, a.y, height - a.y};
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) {
+            low = std::max(low, t);
+        } else {
+            high = std::min(high, t);
+        }
+        if (low > high) return false;
+    }
+    b = {a.x + high * dx, a.y + high * dy};
+    a = {a.x + low * dx, a.y + low * dy};
+    return true;
+}
+
+// Whether the line a-b lies wholly beyond one edge of the rectangle.
+bool Outside(Pixel a, Pixel b, double width, double height) {
+    return (a.x < 0.0 && b.x < 0.0) || (a.y < 0.0 && b.y < 0.0) || (a.x >= width && b.x >= width) ||
+           (a.y >= height && b.y >= height);
+}
+
+// Whether the line a-b lies on the canvas and within a block across and down.
+bool ShortInside(Pixel a, Pixel b, double width, double height) {
+    return a.x >= 0.0 && a.y >= 0.0 && b.x >= 0.0 && b.y >= 0.0 && a.x < width && b.x < width &&
+           a.y < height && b.y < height && std::fabs(b.x - a.x) <= Frame::kBlock &&
+           std::fabs(b.y - a.y) <= Frame::kBlock;
+}
+
+int Floor(double value) { return static_cast<int>(std::floor(value)); }
+
+// Steps one pixel at a time along the longer direction of a clipped line, in 16.16 fixed point:
+// the inner loop of a dense path's frame, which integer steps keep short.
+void WalkPixels(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const int steps = static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy))));
+    if (steps == 0) {
+        frame.Plot(Floor(a.x), Floor(a.y), colour);
+        return;
+    }
+    constexpr double kOne = 65536.0;
+    auto x = static_cast<std::int64_t>(a.x * kOne);
+    auto y = static_cast<std::int64_t>(a.y * kOne);
+    const auto sx = std::llround(dx / steps * kOne);
+    const auto sy = std::llround(dy / steps * kOne);
+    const auto width = static_cast<std::uint64_t>(frame.Width());
+    const auto height = static_cast<std::uint64_t>(frame.Height());
+    for (int i = 0; i <= steps; ++i) {
+        const auto px = static_cast<std::uint64_t>(x >> 16);
+        const auto py = static_cast<std::uint64_t>(y >> 16);
+        if (px < width && py < height)
+            frame.Set(static_cast<int>(px), static_cast<int>(py), colour);
+        x += sx;
+        y += sy;
+    }
+    // The steps' rounding must not cost the corner at the end.
+    frame.Plot(Floor(b.x), Floor(b.y), colour);
+}
+
+// Draws a clipped line piece by piece, a region and then a block at a time, leaving out the
+// pieces over regions and blocks inked already (a pocket's later passes, which then cost a look
+// at a few regions).
+void WalkPieces(Frame& frame, Pixel a, Pixel b, std::uint32_t colour, int size, bool regions) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double longer = std::max(std::fabs(dx), std::fabs(dy));
+    const int pieces = std::max(1, static_cast<int>(std::ceil(longer / size)));
+    Pixel from = a;
+    for (int k = 1; k <= pieces; ++k) {
+        const Pixel to = k == pieces ? b : Pixel{a.x + dx * k / pieces, a.y + dy * k / pieces};
+        if (regions) {
+            if (!frame.RegionInkedAround(from, to))
+                WalkPieces(frame, from, to, colour, Frame::kBlock, false);
+        } else if (!frame.InkedAround(from, to)) {
+            WalkPixels(frame, from, to, colour);
+        }
+        from = to;
+    }
+}
+
+void Walk(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
+    WalkPieces(frame, a, b, colour, Frame::kBlock * Frame::kRegion, true);
+}
+
+}  // namespace
+
+void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
+    const double width = frame.Width();
+    const double height = frame.Height();
+    if (Outside(a, b, width, height) || !Clip(a, b, width, height)) return;
+    Walk(frame, a, b, colour);
+}
+
+RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame) {
+    RasterCount count;
+    if (path.vertices.empty()) return count;
+    std::array<std::uint32_t, kSpeedColours> inks{};
+    for (int c = 0; c < kSpeedColours; ++c) {
+        const auto rgb = SpeedColourRgb(c);
+        inks[static_cast<std::size_t>(c)] = path.timed ? Rgb(rgb[0], rgb[1], rgb[2]) : kUntimedInk;
+    }
+    const double width = frame.Width();
+    const double height = frame.Height();
+    int lastX = -1;  // the pixel a stretch within one pixel inked last
+    int lastY = -1;
+    Pixel from = camera.ToPixel(path.vertices[0]);
+    for (std::size_t i = 1; i < path.vertices.size(); ++i) {
+        const Pixel to = camera.ToPixel(path.vertices[i]);
+        const Pixel a = from;
+        from = to;
+        if (Outside(a, to, width, height)) {
+            ++count.skipped;
+            continue;
+        }
+        const std::uint32_t ink = inks[path.colours[i]];
+        const int x = static_cast<int>(to.x);
+        const int y = static_cast<int>(to.y);
+        if (x == static_cast<int>(a.x) && y == static_cast<int>(a.y) && to.x >= 0.0 &&
+            to.y >= 0.0 && a.x >= 0.0 && a.y >= 0.0) {
+            // Within one pixel: a corner here is too small to see.
+            if (x == lastX && y == lastY) {
+                ++count.skipped;
+                continue;
+            }
+            frame.Plot(x, y, ink);
+            lastX = x;
+            lastY = y;
+            ++count.drawn;
+            continue;
+        }
+        if (ShortInside(a, to, width, height)) {
+            // The most common stretch of a long path: a few pixels, all on the canvas.
+            if (!frame.InkedAround(a, to)) WalkPixels(frame, a, to, ink);
+            lastX = -1;
+            ++count.drawn;
+            continue;
+        }
+        Pixel start = a;
+        Pixel end = to;
+        if (!Clip(start, end, width, height)) {
+            ++count.skipped;
+            continue;
+        }
+        Walk(frame, start, end, ink);
+        lastX = -1;
+        ++count.drawn;
+    }
+    return count;
+}
+
+void DrawMarker(Frame& frame, Pixel centre, int radius, std::uint32_t fill, std::uint32_t ring) {
+    const int cx = Floor(centre.x);
+    const int cy = Floor(centre.y);
+    const int outer = (radius + 1) * (radius + 1);
+    const int inner = radius * radius;
+    for (int dy = -radius - 1; dy <= radius + 1; ++dy) {
+        for (int dx = -radius - 1; dx <= radius + 1; ++dx) {
+            const int d = dx * dx + dy * dy;
+            if (d <= inner - radius) {
+                frame.Plot(cx + dx, cy + dy, fill);
+            } else if (d <= outer) {
+                frame.Plot(cx + dx, cy + dy, ring);
+            }
+        }
+    }
+}

@@ -1,0 +1,113 @@
+// Draws the path into a picture of the canvas's pixels, as it is shown, at one pixel's width.
+// Nothing the view can show is dropped, while the work stays bounded by what is visible:
+// stretches off the canvas are skipped after one test, a stretch within the pixel inked last
+// after one comparison, lines are clipped to the canvas before they are stepped, and the
+// pieces of a line over blocks of pixels inked already (a pocket's later passes) cost a look
+// at the blocks: where the path runs again over what it has drawn, the first pass keeps its
+// colour.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "viewer/ViewCamera.h"
+#include "viewer/ViewPath.h"
+
+// A picture of width by height pixels, each four bytes: red, green, blue and one unused, the
+// layout the toolkit draws from.
+class Frame {
+  public:
+    static constexpr std::uint32_t kBackgroundPixel = 0x00ffffff;
+    static constexpr int kBlock = 16;  // pixels on a side of a block, whose inked pixels count
+    static constexpr int kRegion = 4;  // blocks on a side of a region, whose inked blocks count
+
+    Frame(int width, int height);
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    // Fills the picture with the background, with nothing inked.
+    void Clear();
+    std::uint32_t At(int x, int y) const { return m_pixels[Index(x, y)]; }
+    // Inks the pixel at x, y, which lies on the picture.
+    void Set(int x, int y, std::uint32_t colour) {
+        std::uint32_t& pixel = m_pixels[Index(x, y)];
+        if (pixel == kBackgroundPixel) {
+            const std::size_t block = CellIndex(x, y, kBlock);
+            if (++m_blockInk[block] == m_blockPixels[block]) InkBlock(x, y, block);
+        }
+        pixel = colour;
+    }
+    // Inks the pixel when it lies on the picture.
+    void Plot(int x, int y, std::uint32_t colour) {
+        if (x >= 0 && y >= 0 && x < m_width && y < m_height) Set(x, y, colour);
+    }
+    // Whether every pixel of the line from a to b (on the picture, no longer than a block
+    // across and down) is inked already: every block of its box is inked whole.
+    bool InkedAround(Pixel a, Pixel b) const { return BoxInked(a, b, kBlock, m_blockInked); }
+    // The same for a line no longer than a region, by the regions of its box.
+    bool RegionInkedAround(Pixel a, Pixel b) const {
+        return BoxInked(a, b, kBlock * kRegion, m_regionInked);
+    }
+    const unsigned char* Bytes() const {
+        return reinterpret_cast<const unsigned char*>(m_pixels.data());
+    }
+
+  private:
+    std::size_t Index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
+               static_cast<std::size_t>(x);
+    }
+    int CellsAcross(int size) const { return (m_width + size - 1) / size; }
+    std::size_t CellIndex(int x, int y, int size) const {
+        return static_cast<std::size_t>(y / size) * static_cast<std::size_t>(CellsAcross(size)) +
+               static_cast<std::size_t>(x / size);
+    }
+    void InkBlock(int x, int y, std::size_t block);
+    // Whether every cell of size pixels that the box of a and b touches is inked.
+    bool BoxInked(Pixel a, Pixel b, int size, const std::vector<std::uint8_t>& inked) const {
+        const int left = std::clamp(static_cast<int>(std::min(a.x, b.x)), 0, m_width - 1);
+        const int right = std::clamp(static_cast<int>(std::max(a.x, b.x)), 0, m_width - 1);
+        const int top = std::clamp(static_cast<int>(std::min(a.y, b.y)), 0, m_height - 1);
+        const int bottom = std::clamp(static_cast<int>(std::max(a.y, b.y)), 0, m_height - 1);
+        for (int y = top / size; y <= bottom / size; ++y)
+            for (int x = left / size; x <= right / size; ++x)
+                if (inked[CellIndex(x * size, y * size, size)] == 0) return false;
+        return true;
+    }
+
+    int m_width;
+    int m_height;
+    std::vector<std::uint32_t> m_pixels;
+    std::vector<std::uint16_t> m_blockInk;     // per block, how many of its pixels are inked
+    std::vector<std::uint16_t> m_blockPixels;  // and how many pixels it has
+    std::vector<std::uint8_t> m_blockInked;    // 1 when all are inked
+    std::vector<std::uint8_t> m_regionInk;     // per region, how many of its blocks are inked
+    std::vector<std::uint8_t> m_regionBlocks;  // and how many blocks it has
+    std::vector<std::uint8_t> m_regionInked;   // 1 when all are inked
+};
+
+// The pixel value of red, green, blue.
+constexpr std::uint32_t Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return static_cast<std::uint32_t>(r) | static_cast<std::uint32_t>(g) << 8 |
+           static_cast<std::uint32_t>(b) << 16;
+}
+std::uint8_t RedOf(std::uint32_t pixel);
+std::uint8_t GreenOf(std::uint32_t pixel);
+std::uint8_t BlueOf(std::uint32_t pixel);
+
+inline constexpr std::uint32_t kBackground = Rgb(255, 255, 255);
+static_assert(kBackground == Frame::kBackgroundPixel);
+inline constexpr std::uint32_t kUntimedInk = Rgb(85, 85, 85);
+
+struct RasterCount {
+    std::size_t drawn = 0;    // stretches that reached the canvas and were drawn
+    std::size_t skipped = 0;  // off the canvas, or within the pixel inked last
+};
+
+// Draws the path's stretches in their speed colours (one ink when it has no timing).
+RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame);
+// Draws a line from a to b, clipped to the frame.
+void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour);
+// A filled disc of radius pixels about centre, with a ring of another colour.
+void DrawMarker(Frame& frame, Pixel centre, int radius, std::uint32_t fill, std::uint32_t ring);

@@ -1,0 +1,92 @@
+// The window of `vantrel view`: the path in one view at a time (XY, XZ, YZ or a free 3D view)
+// coloured by the model's speed, a time slider and a play button moving a marker along the
+// path, and a line naming the segment last clicked. It re-reads the element when its file
+// changes.
+#pragma once
+
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Slider.H>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "viewer/PathProbe.h"
+#include "viewer/PathRaster.h"
+#include "viewer/ViewCamera.h"
+#include "viewer/ViewPath.h"
+#include "viewer/fltk/SpeedLegend.h"
+#include "viewer/fltk/ViewerEntry.h"
+
+class PathCanvas;
+
+class ViewerWindow : public Fl_Double_Window {
+  public:
+    ViewerWindow(ViewPath path, ViewerSource source);
+    ~ViewerWindow() override;
+    int handle(int event) override;
+
+    // What the canvas asks of the window.
+    void DrawCanvas(int left, int top, int width, int height);
+    void Drag(int dx, int dy, bool rotate);
+    void Zoom(int x, int y, double factor);
+    void Pick(int x, int y);
+
+  private:
+    struct FileStamp {
+        long long modified = 0;  // ns
+        long long size = -1;
+        unsigned long long inode = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+
+    void Build();
+    void ShowPath();
+    void SetView(ViewKind kind);
+    void Fit();
+    void ChangeView();
+    void SetCursor(double value);
+    void TogglePlay();
+    void StopPlay();
+    void Tick();
+    void Watch();
+    static void TickThunk(void* self);
+    static void WatchThunk(void* self);
+    void ShowCursorState();
+    std::string PositionText(const ViewPoint& counts) const;
+    std::string SpeedText(double speed) const;
+    double CursorEnd() const;
+    void Trace(const std::string& line);
+    static FileStamp StampOf(const std::string& file);
+
+    ViewPath m_path;
+    ViewerSource m_source;
+    ViewCamera m_camera;
+    Frame m_pathFrame{1, 1};  // the path as last drawn, without the marks over it
+    Frame m_shown{1, 1};
+    bool m_pathStale = true;
+    bool m_fitPending = true;
+    double m_cursor = 0.0;  // s, or segments without timing
+    bool m_playing = false;
+    std::chrono::steady_clock::time_point m_lastTick;
+    std::optional<std::size_t> m_picked;
+    FileStamp m_stamp;
+    std::FILE* m_trace = nullptr;
+    std::string m_title;
+    std::string m_cursorText;
+    std::string m_pickText;
+
+    PathCanvas* m_canvas = nullptr;
+    std::array<Fl_Button*, 4> m_viewButtons{};
+    SpeedLegend* m_legend = nullptr;
+    Fl_Button* m_play = nullptr;
+    Fl_Slider* m_slider = nullptr;
+    Fl_Choice* m_rate = nullptr;
+    Fl_Box* m_cursorBox = nullptr;
+    Fl_Box* m_pickBox = nullptr;
+};
