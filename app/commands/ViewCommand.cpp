@@ -14,7 +14,7 @@ namespace {
 
 struct ViewOptions {
     std::string element;
-    DynamicsInForce before;  // in the columns' units
+    DynamicsOptions before;
 };
 
 // The viewer's path of the element, when the module accepts it (its messages go to stderr
@@ -22,7 +22,7 @@ struct ViewOptions {
 std::optional<ViewPath> ReadViewPath(const CommonOptions& common, const ViewOptions& options) {
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
     if (!path) return std::nullopt;
-    return ViewPathOf(*path, MotionModelOf(*path, options.before));
+    return ViewPathOf(*path, MotionModelOf(*path, DynamicsOf(options.before, *path)));
 }
 
 ExitStatus RunView(const CommonOptions& common, const ViewOptions& options) {
