@@ -3,12 +3,12 @@
 #include <charconv>
 #include <climits>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string_view>
 
 #include "base/CharClass.h"
 #include "base/EscapedText.h"
 #include "base/SourcePlace.h"
+#include "base/TextLines.h"
 #include "base/Trim.h"
 #include "platform/CDialog.h"
 #include "platform/UserInput.h"
@@ -26,8 +26,7 @@ const NamedId kBuiltinIds[] = {{"IDOK", IDOK},       {"IDCANCEL", IDCANCEL}, {"I
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    ForEachLine(text, [&](std::string_view line, std::uint32_t) { lines.emplace_back(line); });
     return lines;
 }
 

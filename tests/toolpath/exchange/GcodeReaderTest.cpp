@@ -35,6 +35,18 @@ TEST(GcodeMoves, AbsoluteAndIncrementalPositionsAndModalMotion) {
     EXPECT_EQ(path.moves[2].line, 3u);
 }
 
+// A program saved with CR line ends is the moves it shows: joined into one line, its moves
+// would become one diagonal move that includes the plunge.
+TEST(GcodeMoves, ALoneCarriageReturnEndsALine) {
+    const ImportedPath path = Read("G21\rG90\rG1 F600 X10\rY10\rZ-1\r");
+    ASSERT_EQ(path.moves.size(), 3u);
+    ExpectEnd(path.moves[0], 10, 0, 0);
+    ExpectEnd(path.moves[1], 10, 10, 0);
+    ExpectEnd(path.moves[2], 10, 10, -1);
+    EXPECT_EQ(path.moves[2].line, 5u);
+    EXPECT_EQ(path.counts.lines, 5u);
+}
+
 TEST(GcodeMoves, InchProgramsAreReadInMillimetres) {
     const ImportedPath path = Read("G20 G1 X1 F10\nG21 X1\n");
     ASSERT_EQ(path.moves.size(), 2u);
