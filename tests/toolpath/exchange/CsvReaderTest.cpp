@@ -99,4 +99,13 @@ TEST(CsvRefusals, NameTheLineAndTheColumn) {
               "path.csv:1: column 3 (z): a 2D element has no z column");
 }
 
+TEST(CsvBound, TheRowPastTheBoundIsRefusedWithItsLine) {
+    CsvOptions options = Options();
+    options.maxSegments = 2;
+    EXPECT_EQ(Read("1 2 3\n# note\n4 5 6\n", options).moves.size(), 2u);
+    EXPECT_EQ(Refusal("1 2 3\n# note\n4 5 6\n7 8 9\n", options),
+              "path.csv:4: the import would make more than 2 segments; give --max-segments N "
+              "to allow more");
+}
+
 }  // namespace

@@ -318,4 +318,26 @@ TEST(GcodeAsPostsWriteIt, IgnoredWordsAreLeftOutWithTheirOwnAxisWords) {
               std::string::npos);
 }
 
+GcodeOptions AtMost(std::size_t segments) {
+    GcodeOptions options;
+    options.maxSegments = segments;
+    return options;
+}
+
+TEST(GcodeBound, TheMoveOrArcThatPassesTheBoundIsRefusedWithItsPlace) {
+    const std::string lines = "G1 X1 F100\nX2\nN3 X3 Y1\n";
+    EXPECT_EQ(Read(lines, AtMost(3)).moves.size(), 3u);
+    EXPECT_EQ(Refusal(lines, AtMost(2)),
+              "part.nc:3:4: X3: the import would make more than 2 segments; give --max-segments "
+              "N to allow more");
+    const std::string arc = "G1 X10 F100\nG2 X10 Y0 I-10\n";
+    const std::size_t chords = Read(arc).moves.size() - 1;
+    EXPECT_EQ(Read(arc, AtMost(chords + 1)).moves.size(), chords + 1);
+    EXPECT_EQ(Refusal(arc, AtMost(chords)), "part.nc:2:1: G2: the import would make more than " +
+                                                std::to_string(chords) +
+                                                " segments; give --max-segments N to allow more");
+}
+
+TEST(GcodeBound, DefaultsToTwoMillionSegments) { EXPECT_EQ(GcodeOptions{}.maxSegments, 2000000u); }
+
 }  // namespace
