@@ -8,6 +8,7 @@
 
 #include "app/cli/AppError.h"
 #include "app/io/FileAccess.h"
+#include "app/project/TomlNesting.h"
 #include "base/SourcePlace.h"
 #include "host/CMC_Units.h"
 #include "host/CMC_Value.h"
@@ -241,6 +242,7 @@ class ProjectLoader {
 }  // namespace
 
 std::unique_ptr<Project> LoadProjectText(std::string_view text, const std::string& sourceName) {
+    CheckTomlNesting(text, sourceName);
     toml::table root;
     try {
         root = toml::parse(text, sourceName);
