@@ -14,6 +14,8 @@
 #include "platform/UserInput.h"
 
 namespace {
+using numbertext::Quoted;
+
 const char* const kBlanks = " \t\r";
 
 struct NamedId {

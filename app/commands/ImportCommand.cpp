@@ -64,7 +64,7 @@ std::optional<ProgramQuantity> RapidOf(const ImportOptions& options, const CMC_U
 
 // The bound is there to stop a runaway import; past a thousand million segments no element
 // could be read back.
-constexpr std::size_t kMostMaxSegments = 1000000000;
+constexpr long long kMostMaxSegments = 1000000000;
 
 bool IsGcode(const ImportOptions& options) {
     if (!options.format.empty()) return options.format == "gcode";
@@ -264,11 +264,11 @@ Command AddImportCommand(CLI::App& app, CommonOptions& common) {
     parser
         ->add_option("--format", options->format,
                      "gcode or csv; without it the file name's extension tells")
-        ->check(CLI::IsMember({"gcode", "csv"}));
+        ->check(OneOf({"gcode", "csv"}));
     parser
         ->add_option("--profile", options->profile,
                      "2d or 3d for the new element; without it the project's default")
-        ->check(CLI::IsMember({"2d", "3d"}))
+        ->check(OneOf({"2d", "3d"}))
         ->excludes(append);
     parser
         ->add_option("--tolerance", options->tolerance,
@@ -294,7 +294,7 @@ Command AddImportCommand(CLI::App& app, CommonOptions& common) {
                      "Most segments the import may make, chords of arcs included (default " +
                          std::to_string(kDefaultMaxSegments) + ")")
         ->type_name("N")
-        ->check(CLI::Range(std::size_t{1}, kMostMaxSegments));
+        ->check(WholeNumberIn(1, kMostMaxSegments));
     parser->add_flag("--absolute", options->absolute,
                      "The CSV table holds absolute positions, not increments");
     return {parser, [&common, options] { return RunImport(common, *options); }};
