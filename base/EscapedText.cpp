@@ -1,5 +1,7 @@
 #include "base/EscapedText.h"
 
+#include <algorithm>
+
 #include "base/Utf8.h"
 
 namespace {
@@ -51,12 +53,23 @@ std::string EscapeControls(std::string_view text) {
 namespace numbertext {
 namespace {
 constexpr std::size_t kQuoteLimit = 40;
+
+// How many of text's first bytes, at most limit, end on a whole character: a message never
+// shows a character cut in two as broken bytes.
+std::size_t WholeCharactersWithin(std::string_view text, std::size_t limit) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t length = std::max<std::size_t>(1, ReadUtf8Char(text.substr(at)).length);
+        if (at + length > limit) break;
+        at += length;
+    }
+    return at;
+}
 }  // namespace
 
 std::string QuoteForMessage(std::string_view text) {
-    std::string out = EscapeControls(text.substr(0, kQuoteLimit));
-    if (text.size() > kQuoteLimit) out += "...";
-    return out;
+    if (text.size() <= kQuoteLimit) return EscapeControls(text);
+    return EscapeControls(text.substr(0, WholeCharactersWithin(text, kQuoteLimit))) + "...";
 }
 
 std::string Quoted(std::string_view text) {

@@ -13,8 +13,9 @@ std::string EscapeControls(std::string_view text);
 // so that the messages' callers read as before.
 namespace numbertext {
 
-// text made safe to quote in a message: control characters escaped (\n, \x1b), long
-// texts cut short.
+// text made safe to quote in a message: control characters escaped (\n, \x1b), and a text
+// longer than 40 bytes cut at a whole character within them, with "..." after it. Every message
+// that quotes a value from outside quotes it through this, so no value makes a message long.
 std::string QuoteForMessage(std::string_view text);
 // The same in double quotes.
 std::string Quoted(std::string_view text);

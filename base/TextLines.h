@@ -1,19 +1,42 @@
-// Walking a text line by line, with the line numbers messages name.
+// Walking a text line by line, with the line numbers messages name. Every reader of lines uses
+// this one rule: a line ends at LF, at CR LF or at a CR alone, so a file written with CR line
+// ends is read as the lines it shows, never as one line; a CR is never part of a line.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 
-// Calls visit(line, number) for each line of text, numbered from 1, without its LF; a last
-// line without LF counts.
+// Where a line ends: at end (its line end, or the text's end) and the next line starts at next.
+struct LineBounds {
+    size_t end = 0;
+    size_t next = 0;
+};
+
+// The bounds of the line that starts at start. A CR that is the text's last byte is a line end
+// of its own: a reader of pieces that may continue with an LF looks at the next piece itself.
+inline LineBounds FindLineEnd(std::string_view text, size_t start) {
+    const size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) return {text.size(), text.size()};
+    const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+    return {end, end + (crLf ? 2 : 1)};
+}
+
+// Calls visit(line, number) for each line of text, numbered from 1, without its line end; a
+// last line without a line end counts. A visit that returns bool stops the walk with false.
 template <class Visit>
 void ForEachLine(std::string_view text, Visit visit) {
     std::uint32_t number = 0;
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        visit(text.substr(start, end - start), ++number);
-        start = end + 1;
+        const LineBounds bounds = FindLineEnd(text, start);
+        const std::string_view line = text.substr(start, bounds.end - start);
+        if constexpr (std::is_same_v<std::invoke_result_t<Visit, std::string_view, std::uint32_t>,
+                                     bool>) {
+            if (!visit(line, ++number)) return;
+        } else {
+            visit(line, ++number);
+        }
+        start = bounds.next;
     }
 }

@@ -123,6 +123,9 @@ void MeasureSize(const std::string& folder, int segments) {
     const Sample floorElement =
         Fastest(kRuns, program({VANTREL_FLOOR, "element", w.element, written}));
     const Sample floorLines = Fastest(kRuns, program({VANTREL_FLOOR, "lines", w.lines, written}));
+    const Sample editOk =
+        Fastest(kRuns, program({VANTREL_PROGRAM, "edit", edited, "--script", w.okScript}),
+                [&] { CopyFile(w.element, edited); });
     const Row rows[] = {
         {"read + validate (in process)", Fastest(kRuns, inChild(ReadAndValidate, w))},
         {"write (in process)", Fastest(kRuns, inChild(Write, w))},
@@ -130,11 +133,13 @@ void MeasureSize(const std::string& folder, int segments) {
         {"vantrel translate", Fastest(kRuns, program({VANTREL_PROGRAM, "translate", w.element})),
          &floorProgram},
         {"floor: parse + print the program", floorProgram},
-        {"vantrel edit --script ok (read+valid.+write)",
-         Fastest(kRuns, program({VANTREL_PROGRAM, "edit", edited, "--script", w.okScript}),
-                 [&] { CopyFile(w.element, edited); }),
-         &floorElement},
+        {"vantrel edit --script ok (read+valid.+write)", editOk, &floorElement},
         {"floor: parse + print the element", floorElement},
+        // Over the plain OK: what the inserts cost, which must not grow with the list.
+        {"vantrel edit: 1000 inserts mid-list + OK",
+         Fastest(kRuns, program({VANTREL_PROGRAM, "edit", edited, "--script", w.insertScript}),
+                 [&] { CopyFile(w.element, edited); }),
+         &editOk},
         {"vantrel edit: import the lines + OK",
          Fastest(kRuns, program({VANTREL_PROGRAM, "edit", edited, "--script", w.importScript}),
                  [&] { CopyFile(w.importStart, edited); }),

@@ -112,6 +112,7 @@ Workload WriteWorkload(const std::string& folder, int segments) {
     workload.okScript = folder + "/ok.script";
     workload.importScript = base + "-import.script";
     workload.cancelScript = folder + "/cancel.script";
+    workload.insertScript = base + "-insert.script";
     const std::vector<std::string> columns = MakeColumns(segments);
     WriteElement(workload.element, columns);
     WriteLines(workload.lines, columns);
@@ -119,6 +120,9 @@ Workload WriteWorkload(const std::string& folder, int segments) {
     WriteText(workload.okScript, "ok\n");
     WriteText(workload.cancelScript, "cancel\n");
     WriteText(workload.importScript, "file " + workload.lines + "\nclick IDC_IMPORT\nok\n");
+    std::string inserts = "select IDC_SEGMENT_LIST " + std::to_string(segments / 2) + "\n";
+    for (int i = 0; i < kInserts; ++i) inserts += "click IDC_INSERT_BELOW\n";
+    WriteText(workload.insertScript, inserts + "ok\n");
     return workload;
 }
 

@@ -15,7 +15,11 @@ struct Workload {
     std::string okScript;
     std::string importScript;
     std::string cancelScript;
+    std::string insertScript;  // kInserts segments inserted in the middle of the list, then OK
 };
+
+// The inserts of insertScript: a script's edits on a long element.
+inline constexpr int kInserts = 1000;
 
 // Writes the files of a workload of segments into folder. Values look like a CAM program's:
 // positions in micrometres, a few accelerations and speeds, each set on some segments only.

@@ -205,7 +205,7 @@ void CMC_ArrayParameter::SetValuesCount(int count) {
 
 void CMC_ArrayParameter::InsertValueAt(int index, double value) {
     if (index < 0 || index > GetValuesCount()) return;
-    m_values.insert(m_values.begin() + index, Represent(m_toIU.Apply(value)));
+    m_values.insert(static_cast<size_t>(index), Represent(m_toIU.Apply(value)));
     m_readTexts.Insert(static_cast<size_t>(index));
     m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }
@@ -213,7 +213,7 @@ void CMC_ArrayParameter::InsertValueAt(int index, double value) {
 void CMC_ArrayParameter::RemoveValueAt(int index, int count) {
     if (!IsValid(index) || count <= 0) return;
     const int end = std::min(GetValuesCount(), index + std::min(count, GetValuesCount()));
-    m_values.erase(m_values.begin() + index, m_values.begin() + end);
+    m_values.erase(static_cast<size_t>(index), static_cast<size_t>(end - index));
     m_readTexts.Remove(static_cast<size_t>(index), static_cast<size_t>(end - index));
     m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }

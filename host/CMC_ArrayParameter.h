@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/GapVector.h"
 #include "base/numbertext/FewestDigits.h"
 #include "host/CString.h"
 #include "host/ReadTexts.h"
@@ -159,7 +160,7 @@ class CMC_ArrayParameter {
     // A count of a whole type is m_stepDigits * 10^m_stepPower units (0: no such decimal).
     unsigned m_stepDigits = 0;
     int m_stepPower = 0;
-    std::vector<double> m_values;         // internal units, as the type represents them
+    GapVector<double> m_values;           // internal units, as the type represents them
     ReadTexts m_readTexts;                // the texts the values were read with
     mutable ShownTextCache m_shownTexts;  // what KeptValueText() made of m_values
 };

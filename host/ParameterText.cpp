@@ -2,19 +2,15 @@
 
 #include "base/CharClass.h"
 #include "base/EscapedText.h"
+#include "base/TextLines.h"
 #include "base/Trim.h"
 #include "base/numbertext/Parse.h"
 
 namespace parametertext {
 namespace {
 using numbertext::Quoted;
-// A CR inside an entry is no blank: only the one ending its line is dropped.
+// A CR is a line end (base/TextLines.h), never a blank.
 constexpr std::string_view kBlanks = " \t";
-
-std::string_view WithoutCarriageReturn(std::string_view line) {
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return line;
-}
 
 // Whether line (left-trimmed) can carry name: the name followed by a blank, "[", "=" or the end.
 bool StartsWithName(std::string_view line, std::string_view name) {
@@ -63,18 +59,13 @@ std::string EntryMessage(std::string_view name, std::string_view problem) {
 
 std::optional<Entry> FindEntry(std::string_view text, std::string_view name) {
     if (name.empty()) return std::nullopt;
-    size_t pos = 0;
-    while (pos <= text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line =
-            TrimLeft(WithoutCarriageReturn(text.substr(pos, end - pos)), kBlanks);
-        if (StartsWithName(line, name)) {
-            if (auto entry = ParseLine(line, name)) return entry;
-        }
-        pos = end + 1;
-    }
-    return std::nullopt;
+    std::optional<Entry> found;
+    ForEachLine(text, [&](std::string_view line, std::uint32_t) {
+        line = TrimLeft(line, kBlanks);
+        if (StartsWithName(line, name)) found = ParseLine(line, name);
+        return !found;
+    });
+    return found;
 }
 
 std::string FormProblem(std::string_view name, const Entry& entry) {

@@ -3,17 +3,19 @@
 #include <charconv>
 #include <climits>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string_view>
 
 #include "base/CharClass.h"
 #include "base/EscapedText.h"
 #include "base/SourcePlace.h"
+#include "base/TextLines.h"
 #include "base/Trim.h"
 #include "platform/CDialog.h"
 #include "platform/UserInput.h"
 
 namespace {
+using numbertext::Quoted;
+
 const char* const kBlanks = " \t\r";
 
 struct NamedId {
@@ -26,8 +28,7 @@ const NamedId kBuiltinIds[] = {{"IDOK", IDOK},       {"IDCANCEL", IDCANCEL}, {"I
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    ForEachLine(text, [&](std::string_view line, std::uint32_t) { lines.emplace_back(line); });
     return lines;
 }
 

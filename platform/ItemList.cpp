@@ -24,7 +24,7 @@ int ItemList::Add(const char* text) { return Insert(-1, text); }
 int ItemList::Insert(LPARAM index, const char* text) {
     if (index == -1) index = Count();
     if (index < 0 || index > Count()) return -1;
-    m_items.insert(m_items.begin() + index, Item{Keep(text ? text : ""), 0});
+    m_items.insert(static_cast<size_t>(index), Item{Keep(text ? text : ""), 0});
     // The selected item stays selected when rows are inserted before it.
     if (m_selection >= index) ++m_selection;
     return static_cast<int>(index);
@@ -33,7 +33,7 @@ int ItemList::Insert(LPARAM index, const char* text) {
 int ItemList::Remove(LPARAM index) {
     if (!Contains(index)) return -1;
     m_removed += m_items[static_cast<size_t>(index)].text.size();
-    m_items.erase(m_items.begin() + index);
+    m_items.erase(static_cast<size_t>(index));
     if (m_selection == index) {
         m_selection = -1;
     } else if (m_selection > index) {

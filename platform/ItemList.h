@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/GapVector.h"
 #include "platform/AfxTypes.h"
 
 class ItemList {
@@ -17,7 +18,7 @@ class ItemList {
     };
 
     int Count() const { return static_cast<int>(m_items.size()); }
-    const std::vector<Item>& Items() const { return m_items; }
+    const GapVector<Item>& Items() const { return m_items; }
     // The item at index, or null when index is out of range.
     const Item* At(LPARAM index) const;
     Item* At(LPARAM index);
@@ -46,7 +47,7 @@ class ItemList {
     // Copies the texts still in use into new blocks once removed ones fill most of the old.
     void DropRemovedTexts();
 
-    std::vector<Item> m_items;
+    GapVector<Item> m_items;
     std::vector<std::unique_ptr<char[]>> m_blocks;
     char* m_next = nullptr;  // where the next short text goes in the current block
     size_t m_blockFree = 0;  // bytes left there

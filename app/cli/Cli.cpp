@@ -21,6 +21,7 @@
 #include "app/commands/ViewCommand.h"
 #include "app/io/FileAccess.h"
 #include "app/project/BuiltinData.h"
+#include "base/EscapedText.h"
 #include "host/CString.h"
 #include "module/plugin/VantrelExports.h"
 #include "toolpath/element/PathError.h"
@@ -187,7 +188,7 @@ void RefuseLeftOverWords(const CLI::App& app, const Command* command) {
     const std::string& word = left.front();
     if (command == nullptr && word[0] != '-') throw AppError(UnknownCommandMessage(app, word));
     std::string help = command ? "vantrel help " + command->parser->get_name() : "vantrel --help";
-    throw AppError("unexpected argument \"" + word + "\" (see " + help + ")");
+    throw AppError("unexpected argument " + numbertext::Quoted(word) + " (see " + help + ")");
 }
 
 // Output that CLI11 printed (help, version) must have arrived: a failed write is an error.

@@ -10,6 +10,7 @@
 #include "app/project/BuiltinData.h"
 #include "app/project/ProjectFile.h"
 #include "base/EscapedText.h"
+#include "base/numbertext/Parse.h"
 #include "host/CString.h"
 #include "module/plugin/VantrelExports.h"
 #include "toolpath/element/ElementProblems.h"
@@ -55,6 +56,30 @@ CLI::Validator NotEmpty() {
     return CLI::Validator(
         [](std::string& value) { return value.empty() ? std::string("must not be empty") : ""; },
         "", "not empty");
+}
+
+CLI::Validator OneOf(std::vector<std::string> names) {
+    std::string list;
+    for (const std::string& name : names) list += (list.empty() ? "" : ",") + name;
+    return CLI::Validator(
+        [names, list](std::string& text) {
+            if (std::find(names.begin(), names.end(), text) != names.end()) return std::string();
+            return numbertext::Quoted(text) + " is not one of {" + list + "}";
+        },
+        "{" + list + "}");
+}
+
+CLI::Validator WholeNumberIn(long long min, long long max) {
+    return CLI::Validator(
+        [min, max](std::string& text) {
+            long long value = 0;
+            if (numbertext::ParseWhole(text, value) == numbertext::ParseResult::Ok &&
+                value >= min && value <= max)
+                return std::string();
+            return numbertext::Quoted(text) + " is not a whole number from " + std::to_string(min) +
+                   " to " + std::to_string(max);
+        },
+        "", "whole number");
 }
 
 void AddElementArgument(CLI::App& command, std::string& element, const char* about) {
@@ -178,7 +203,7 @@ void ReportRefusal(const Translation& refused, Project& project, const std::stri
 }
 
 std::string UnknownCommandMessage(const CLI::App& app, const std::string& word) {
-    std::string message = "unknown command \"" + word + "\"";
+    std::string message = "unknown command " + numbertext::Quoted(word);
     std::string closest = ClosestCommand(app, word);
     if (!closest.empty()) message += "; did you mean \"" + closest + "\"?";
     return message + " (see vantrel --help)";

@@ -35,6 +35,10 @@ void AddCommonOptions(CLI::App& parser, CommonOptions& common);
 CLI::App* AddCommand(CLI::App& app, CommonOptions& common, const char* name, const char* about);
 // Refuses an empty option value.
 CLI::Validator NotEmpty();
+// One of names, as CLI::IsMember, with the refused text shortened in the message.
+CLI::Validator OneOf(std::vector<std::string> names);
+// A whole number from min to max.
+CLI::Validator WholeNumberIn(long long min, long long max);
 // Adds the required ELEMENT argument.
 void AddElementArgument(CLI::App& command, std::string& element, const char* about);
 // Adds "-o,--output" naming a file (of the kind typeName) to write.

@@ -49,7 +49,7 @@ Command AddExportCommand(CLI::App& app, CommonOptions& common) {
     parser
         ->add_option("--format", options->format,
                      "csv or gcode; without it the extension of -o FILE tells")
-        ->check(CLI::IsMember({"gcode", "csv"}));
+        ->check(OneOf({"gcode", "csv"}));
     parser->add_flag("--absolute", options->absolute,
                      "CSV: the positions after each segment instead of its increments");
     return {parser, [&common, options] { return RunExport(common, *options); }};

@@ -35,6 +35,7 @@ struct ImportOptions {
     std::string rapid;
     std::string accel;
     std::string ignore;
+    std::size_t maxSegments = kDefaultMaxSegments;
     bool absolute = false;
 };
 
@@ -60,6 +61,10 @@ std::optional<ProgramQuantity> RapidOf(const ImportOptions& options, const CMC_U
     if (rapid.unit.empty()) return ProgramQuantity{rapid.value, true};
     return ProgramQuantity{SpeedIn(units, rapid, "mm/s", "--rapid"), false};
 }
+
+// The bound is there to stop a runaway import; past a thousand million segments no element
+// could be read back.
+constexpr long long kMostMaxSegments = 1000000000;
 
 bool IsGcode(const ImportOptions& options) {
     if (!options.format.empty()) return options.format == "gcode";
@@ -108,7 +113,8 @@ ImportedPath ReadSource(const std::string& text, const std::string& name, bool g
                         const Target& target, const ImportOptions& options) {
     const CMC_Units& units = target.layout.units;
     if (!gcode) {
-        CsvOptions csv{options.absolute, target.threeAxes, &units, target.units};
+        CsvOptions csv{options.absolute, target.threeAxes, &units, target.units,
+                       options.maxSegments};
         return ReadCsv(text, name, csv);
     }
     if (target.layout.unitKind != UnitKind::Linear)
@@ -121,6 +127,7 @@ ImportedPath ReadSource(const std::string& text, const std::string& name, bool g
     gcodeOptions.threeAxes = target.threeAxes;
     if (const std::string problem = AddIgnoredWords(options.ignore, gcodeOptions); !problem.empty())
         throw AppError("--ignore: " + problem);
+    gcodeOptions.maxSegments = options.maxSegments;
     // A chord's ends move by up to half a count on each axis when rounded.
     const double count = ScaleToInternal(units, "mm").FromInternal(1.0);
     gcodeOptions.roundingAllowance = 0.5 * count * std::sqrt(target.layout.axisCount);
@@ -257,11 +264,11 @@ Command AddImportCommand(CLI::App& app, CommonOptions& common) {
     parser
         ->add_option("--format", options->format,
                      "gcode or csv; without it the file name's extension tells")
-        ->check(CLI::IsMember({"gcode", "csv"}));
+        ->check(OneOf({"gcode", "csv"}));
     parser
         ->add_option("--profile", options->profile,
                      "2d or 3d for the new element; without it the project's default")
-        ->check(CLI::IsMember({"2d", "3d"}))
+        ->check(OneOf({"2d", "3d"}))
         ->excludes(append);
     parser
         ->add_option("--tolerance", options->tolerance,
@@ -282,6 +289,12 @@ Command AddImportCommand(CLI::App& app, CommonOptions& common) {
                      "G-code words that are harmless in this program, comma-separated (G43,G28,A): "
                      "left out with a warning instead of refused")
         ->type_name("WORDS");
+    parser
+        ->add_option("--max-segments", options->maxSegments,
+                     "Most segments the import may make, chords of arcs included (default " +
+                         std::to_string(kDefaultMaxSegments) + ")")
+        ->type_name("N")
+        ->check(WholeNumberIn(1, kMostMaxSegments));
     parser->add_flag("--absolute", options->absolute,
                      "The CSV table holds absolute positions, not increments");
     return {parser, [&common, options] { return RunImport(common, *options); }};

@@ -8,6 +8,8 @@
 
 #include "app/cli/AppError.h"
 #include "app/io/FileAccess.h"
+#include "app/project/TomlNesting.h"
+#include "base/EscapedText.h"
 #include "base/SourcePlace.h"
 #include "host/CMC_Units.h"
 #include "host/CMC_Value.h"
@@ -33,9 +35,11 @@ constexpr Range kSampleTime{1e-6, 1.0, "from 0.000001 to 1 (seconds: 1 us to 1 s
 // A project describes a controller of at most 255 slaves: far below this.
 constexpr std::uint64_t kProjectSizeLimit = std::uint64_t{16} << 20;
 
+// A key's path for messages: each part from the file is shortened on its own, so that the
+// key's last part, which tells what is wrong, is never cut off.
 std::string Dotted(std::string_view path, std::string_view key) {
-    if (path.empty()) return std::string(key);
-    return std::string(path) + "." + std::string(key);
+    if (path.empty()) return numbertext::QuoteForMessage(key);
+    return std::string(path) + "." + numbertext::QuoteForMessage(key);
 }
 
 bool IsPositionUnit(const CMC_Unit* unit) {
@@ -155,7 +159,7 @@ class ProjectLoader {
             const std::string& name = entry.as_string()->get();
             if (name.empty()) Fail(entry.source(), key, "empty variable name");
             if (!seen.insert(name).second)
-                Fail(entry.source(), key, "duplicate variable \"" + name + "\"");
+                Fail(entry.source(), key, "duplicate variable " + numbertext::Quoted(name));
             AddControllerVariable(controller, name.c_str());
         }
     }
@@ -196,8 +200,8 @@ class ProjectLoader {
                            const CString& unit) const {
         if (unit.IsEmpty() || IsPositionUnit(CMC_Units().FindUnit(unit))) return;
         Fail(table.get("position_unit")->source(), Dotted(path, "position_unit"),
-             "unknown position unit \"" + unit.str() + "\" (known: " + KnownPositionUnits() +
-                 ", or \"\" for none)");
+             "unknown position unit " + numbertext::Quoted(unit.str()) +
+                 " (known: " + KnownPositionUnits() + ", or \"\" for none)");
     }
 
     void LoadSlaves(const toml::table& root, Project& project) const {
@@ -221,7 +225,9 @@ class ProjectLoader {
         if (!drive->is_string()) Fail(drive->source(), "slave.drive", "must be a string");
         const std::string& name = drive->as_string()->get();
         CMC_Setup* setup = project.FindDrive(name);
-        if (setup == nullptr) Fail(drive->source(), "slave.drive", "no table [drive." + name + "]");
+        if (setup == nullptr)
+            Fail(drive->source(), "slave.drive",
+                 "no table [drive." + numbertext::QuoteForMessage(name) + "]");
         project.Motion().SetSlaveAxis(number, std::make_unique<CMC_AxisData>(setup));
     }
 
@@ -241,6 +247,7 @@ class ProjectLoader {
 }  // namespace
 
 std::unique_ptr<Project> LoadProjectText(std::string_view text, const std::string& sourceName) {
+    CheckTomlNesting(text, sourceName);
     toml::table root;
     try {
         root = toml::parse(text, sourceName);

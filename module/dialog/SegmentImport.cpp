@@ -5,9 +5,11 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/EscapedText.h"
+#include "base/TextLines.h"
 #include "base/numbertext/Scan.h"
 #include "module/dialog/CEditorDlg.h"
 #include "module/dialog/resource.h"
@@ -60,8 +62,9 @@ class TableCopy {
     std::vector<CMC_ArrayParameter> m_copies;
 };
 
-// Hands out the lines of a file, each with its LF, reading the file in large blocks; refuses
-// a line longer than kMaxLineLength and more than kMaxLines lines.
+// Hands out the lines of a file without their line ends (the line rule of base/TextLines.h),
+// reading the file in large blocks; refuses a line longer than kMaxLineLength with its line end
+// and more than kMaxLines lines.
 class LineReader {
   public:
     LineReader(CFile& file, const std::string& path) : m_file(file), m_path(path) {}
@@ -69,16 +72,18 @@ class LineReader {
     // The next line in line; false at the end of the file.
     bool Next(std::string& line) {
         line.clear();
+        size_t bytes = 0;
         for (;;) {
-            if (m_pos == m_end && !Fill()) return Counted(!line.empty());
-            const char* start = m_buffer + m_pos;
-            const char* stop = m_buffer + m_end;
-            const char* lf = std::find(start, stop, '\n');
-            const bool complete = lf != stop;
-            const char* last = complete ? lf + 1 : stop;
-            line.append(start, last);
-            m_pos += static_cast<size_t>(last - start);
-            if (line.size() > kMaxLineLength) {
+            if (m_pos == m_end && !Fill()) return Counted(bytes > 0);
+            const std::string_view rest(m_buffer + m_pos, m_end - m_pos);
+            const LineBounds bounds = FindLineEnd(rest, 0);
+            line.append(rest.substr(0, bounds.end));
+            bytes += bounds.next;
+            m_pos += bounds.next;
+            const bool complete = bounds.end < rest.size();
+            if (complete && rest[bounds.end] == '\r' && bounds.next == rest.size())
+                bytes += SkipLineFeedAfterCarriageReturn();
+            if (bytes > kMaxLineLength) {
                 throw ImportRefused(m_path, "line " + std::to_string(m_lines + 1) +
                                                 " is longer than " +
                                                 std::to_string(kMaxLineLength) + " bytes");
@@ -91,6 +96,13 @@ class LineReader {
     bool ReadAnything() const { return m_readAnything; }
 
   private:
+    // A CR that ended the block may be the first half of a CR LF: the LF starts the next block.
+    size_t SkipLineFeedAfterCarriageReturn() {
+        if (!Fill() || m_buffer[0] != '\n') return 0;
+        m_pos = 1;
+        return 1;
+    }
+
     bool Fill() {
         m_pos = 0;
         m_end = m_file.Read(m_buffer, sizeof(m_buffer));

@@ -328,6 +328,26 @@ TEST_F(Cli, MessagesShowControlCharactersOfTheInputAsEscapes) {
     }
 }
 
+// Words from the command line and the script are quoted shortened, as values from files are.
+TEST_F(Cli, MessagesQuoteLongWordsShortened) {
+    const std::string word(100000, 'b');
+    const std::string cut = "\"" + std::string(40, 'b') + "...\"";
+    const std::string script = Write("long.txt", "click " + std::string(1 << 20, 'b') + "\n");
+    const std::string element = Write("e.txt", kDemoElement);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{word}, "unknown command " + cut},
+        {{"info", word}, "unexpected argument " + cut},
+        {{"import", "-", "--format", word}, "--format: " + cut + " is not one of {gcode,csv}"},
+        {{"edit", element, "--script", script}, "unknown control " + cut},
+    };
+    for (const auto& [args, shown] : cases) {
+        ProgramOutcome outcome = Run(args);
+        EXPECT_EQ(outcome.status, 2) << args[0].substr(0, 10);
+        EXPECT_LT(outcome.err.size(), 300u) << outcome.err.substr(0, 300);
+        EXPECT_NE(outcome.err.find(shown), std::string::npos) << outcome.err.substr(0, 300);
+    }
+}
+
 TEST_F(Cli, ModulesThatCannotBeUsedAreNamed) {
     std::string missing = (m_folder / "libNothing.so").string();
     std::string notALibrary = Write("fake.so", "not a library\n");

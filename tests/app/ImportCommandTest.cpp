@@ -67,6 +67,25 @@ TEST_F(ImportCommand, RefusalsNameTheLineExit2AndLeaveTheElementAlone) {
     }
 }
 
+// A short program of full circles makes millions of chords: the bound stops it at the line
+// that crosses it, and --max-segments moves the bound.
+TEST_F(ImportCommand, MaxSegmentsBoundsWhatAnImportMakes) {
+    const std::string element = Write("kept.element", "unchanged\n");
+    const std::string program = Write("circles.nc", "G21 G90 G1 F600 X10\nG2 X10 Y0 I-10\n");
+    const ProgramOutcome refused =
+        Run({"import", program, "-p", Linear(), "-o", element, "--max-segments", "50"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("circles.nc:2:1: G2: the import would make more than 50 segments; "
+                               "give --max-segments N to allow more"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(Read("kept.element"), "unchanged\n");
+    EXPECT_EQ(
+        Run({"import", program, "-p", Linear(), "-o", element, "--max-segments", "500"}).status, 0);
+    for (const char* bad : {"0", "-1", "x", "1000000001"})
+        EXPECT_EQ(Run({"import", program, "-o", element, "--max-segments", bad}).status, 2) << bad;
+}
+
 TEST_F(ImportCommand, AppendAddsTheSegmentsBehindTheElementsOwn) {
     const std::string project = Linear();
     const std::string element = Write("e.element", ReadFileText(Example("linear3.element")));

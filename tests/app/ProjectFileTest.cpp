@@ -180,6 +180,29 @@ TEST(ProjectFileRefusal, UnitsThatAreNoPositionUnits) {
     }
 }
 
+// A megabyte unit made a megabyte message: each value from the file is quoted shortened, and
+// a key's last part is kept.
+TEST(ProjectFileRefusal, LongValuesAndKeysAreQuotedShortened) {
+    const std::string huge(1 << 20, 'b');
+    const std::string cut = std::string(40, 'b') + "...";
+    const std::string drive = "counts_per_rev = 1\ntravel_per_rev = 1\nsample_time = 1\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"[drive.x]\nposition_unit = \"" + huge + "\"\n" + drive,
+         "unknown position unit \"" + cut + "\""},
+        {"[drive." + huge + "]\nposition_unit = 1\n" + drive,
+         "key \"drive." + cut + ".position_unit\": must be a string"},
+        {"[controller]\n" + huge + " = 1\n", "key \"controller." + cut + "\": unknown key"},
+        {"[controller]\nvariables = [\"" + huge + "\", \"" + huge + "\"]\n",
+         "duplicate variable \"" + cut + "\""},
+        {"[[slave]]\ndrive = \"" + huge + "\"\n", "no table [drive." + cut + "]"},
+    };
+    for (const auto& [text, shown] : cases) {
+        const std::string message = RefusalOf(text);
+        EXPECT_LT(message.size(), 300u) << message.substr(0, 300);
+        EXPECT_NE(message.find(shown), std::string::npos) << message.substr(0, 300);
+    }
+}
+
 TEST(ProjectFileRefusal, BadVariableNames) {
     ExpectRefusals({
         {"empty", "[controller]\nvariables = [\"TPOS\", \"\"]\n", 2, "controller.variables"},

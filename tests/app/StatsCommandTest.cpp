@@ -127,11 +127,18 @@ TEST_F(StatsCommand, TextNamesUnitsAndWarnings) {
     EXPECT_NE(outcome.out.find("segment  length [mm]"), std::string::npos);
 }
 
-TEST_F(StatsCommand, SpeedMustBePositive) {
-    for (const char* value : {"0", "-1", "fast"}) {
-        const ProgramOutcome outcome = Run({"stats", "-", "--speed", value}, kNoSpeedElement);
-        EXPECT_EQ(outcome.status, 2) << value;
-        EXPECT_EQ(outcome.out, "") << value;
+// "nan" and "inf" gave "duration 0 s" and "peak speed inf".
+TEST_F(StatsCommand, SpeedAndAccelerationMustBeFiniteAndPositive) {
+    for (const char* value : {"0", "-1", "fast", "nan", "inf", "-inf", "1e400"}) {
+        for (const char* option : {"--speed", "--accel"}) {
+            const ProgramOutcome outcome = Run({"stats", "-", option, value}, kNoSpeedElement);
+            EXPECT_EQ(outcome.status, 2) << option << value;
+            EXPECT_EQ(outcome.out, "") << option << value;
+            EXPECT_NE(outcome.err.find(std::string(option) + ": \"" + value +
+                                       "\" is not a number above 0"),
+                      std::string::npos)
+                << outcome.err;
+        }
     }
 }
 

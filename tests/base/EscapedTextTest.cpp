@@ -40,4 +40,28 @@ TEST(EscapedText, C1ControlsAndBytesThatAreNotUtf8AreEscapedByteByByte) {
     EXPECT_EQ(EscapeControls("\xC2\x9F"), "\\xc2\\x9f");  // and the last
 }
 
+TEST(QuotedValue, ShortTextsAreQuotedWhole) {
+    const std::string forty(40, 'b');
+    EXPECT_EQ(numbertext::Quoted(forty), "\"" + forty + "\"");
+    EXPECT_EQ(numbertext::Quoted("a\x1b"), "\"a\\x1b\"");
+}
+
+// A megabyte unit made a megabyte message line.
+TEST(QuotedValue, LongTextsAreCutAfter40Bytes) {
+    EXPECT_EQ(numbertext::Quoted(std::string(1 << 20, 'b')), "\"" + std::string(40, 'b') + "...\"");
+    EXPECT_EQ(numbertext::QuoteForMessage(std::string(41, '\n')), [] {
+        std::string escapes;
+        for (int i = 0; i < 40; ++i) escapes += "\\n";
+        return escapes + "...";
+    }());
+}
+
+TEST(QuotedValue, TheCutNeverSplitsACharacter) {
+    const std::string micro = "\xC2\xB5";  // two bytes
+    std::string text(39, 'b');
+    EXPECT_EQ(numbertext::QuoteForMessage(text + micro + "m"), text + "...");
+    EXPECT_EQ(numbertext::QuoteForMessage(text + "b" + micro), text + "b...");
+    EXPECT_EQ(numbertext::QuoteForMessage(text + "\xFF\xFF"), text + "\\xff...");
+}
+
 }  // namespace

@@ -56,6 +56,20 @@ TEST_F(ParameterText, LinesTolerateBlanksCarriageReturnsAndTakesTheFirstEntry) {
     EXPECT_EQ(last, 1);
 }
 
+// An element saved with CR line ends holds one entry a line, not one entry with the rest in
+// its value.
+TEST_F(ParameterText, ALoneCarriageReturnEndsAnEntry) {
+    const std::string text = "ProfileType=1\rSlaveX=2\rX_TPOS[mm]=1 2\rY_TPOS[mm]=3\r";
+    int profile = 0;
+    int slave = 0;
+    EXPECT_EQ(Radio(text, "ProfileType", profile), "");
+    EXPECT_EQ(Radio(text, "SlaveX", slave, 0, 9), "");
+    EXPECT_EQ(profile, 1);
+    EXPECT_EQ(slave, 2);
+    EXPECT_EQ(Array(text, "TPOS", "X_"), "");
+    EXPECT_EQ(array.GetValuesCount(), 2);
+}
+
 // Editors that align the "=" of a file's entries put tabs where others put blanks.
 TEST_F(ParameterText, ATabMayStandWhereABlankMay) {
     int slave = 0;

@@ -111,6 +111,16 @@ TEST(Script, CommentsBlankLinesAndTrailingCommentsAreSkipped) {
     EXPECT_EQ(run.result, IDOK);
 }
 
+// A script saved with CR line ends runs line by line, and its refusals name the right line.
+TEST(Script, ALoneCarriageReturnEndsALine) {
+    TestDialog dialog;
+    HeadlessRun run = RunScript(dialog, "type IDC_NAME a\rdump\rclick IDC_ADD\rjump\rok\r");
+    ASSERT_EQ(run.Dumps().size(), 1u);
+    EXPECT_EQ(ControlIn(run.Dumps()[0], "IDC_NAME").at("text"), "a");
+    EXPECT_EQ(dialog.log, (Log{"add:1010"}));
+    EXPECT_EQ(run.error, "test.script:4: unknown command \"jump\"");
+}
+
 TEST(Script, TypeReplacesTheTextWithTheRestOfTheLine) {
     TestDialog dialog;
     HeadlessRun run =

@@ -183,6 +183,8 @@ class TableReader {
         if (m_fields.size() < required) Refuse(m_fields.size(), "the value is missing");
         std::array<double, kCsvColumnCount> values{};
         for (size_t i = 0; i < m_fields.size(); ++i) values[layout[i]] = ReadValue(i, layout[i]);
+        if (m_path.moves.size() >= m_options.maxSegments)
+            RefuseLine(TooManySegments(m_options.maxSegments));
         PathMove move;
         move.line = m_line;
         move.speed = m_speedPerMinute ? values[kCsvSpeed] / kSecondsPerMinute : values[kCsvSpeed];

@@ -596,6 +596,7 @@ class Interpreter {
         if (m_motion == Motion::Rapid || m_motion == Motion::Feed) {
             if (const Word* arcWord = FirstArcWord(words))
                 Refuse(*arcWord, "I, J, K and R belong to arcs (G2, G3)");
+            CheckRoomFor(1, *first);
             AddMove(ValueOf(target), SpeedOfMove());
         } else {
             AddArc(words, ValueOf(target));
@@ -641,6 +642,13 @@ class Interpreter {
         return m_feed;
     }
 
+    // Stops at the word whose moves would pass the bound, before they are made: every later
+    // move would pass it too.
+    void CheckRoomFor(size_t moves, const Word& word) {
+        if (moves > m_options.maxSegments - std::min(m_options.maxSegments, m_path.moves.size()))
+            Stop(word, TooManySegments(m_options.maxSegments));
+    }
+
     // A speed is written only where it changes; zero keeps the one before.
     void AddMove(const Vec3& end, double speed) {
         PathMove move;
@@ -681,6 +689,7 @@ class Interpreter {
         if (!(chords <= kMostChordsPerArc))
             Refuse(word, "the arc needs more than " + Number(kMostChordsPerArc) +
                              " chords; give a larger --tolerance");
+        CheckRoomFor(static_cast<size_t>(chords), word);
         m_chords.clear();
         AppendChords(arc, static_cast<size_t>(chords), m_chords);
         const double speed = SpeedOfMove();

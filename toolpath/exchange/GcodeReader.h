@@ -1,6 +1,7 @@
 // Reading CAM programs: G0 to G3 moves, planes, units and distance modes, feeds.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,7 @@ struct GcodeOptions {
     // letters (A, B, C, U, V, W). They are left out with a warning.
     std::vector<int> ignoredG;
     std::string ignoredLetters;
+    std::size_t maxSegments = kDefaultMaxSegments;  // the most moves, chords included
 };
 
 // Adds the comma-separated words of list ("G43,G28,A") to the options' ignored words; "" when

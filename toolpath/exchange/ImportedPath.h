@@ -10,6 +10,16 @@
 #include "base/Geometry.h"
 #include "toolpath/element/ColumnUnits.h"
 
+// The most segments one import makes unless told otherwise: arcs split into chords make many
+// segments from a short program, and the bound stops a mistyped one before it fills the memory.
+inline constexpr std::size_t kDefaultMaxSegments = 2000000;
+
+// Why a reader stops at the move past max segments.
+inline std::string TooManySegments(std::size_t max) {
+    return "the import would make more than " + std::to_string(max) +
+           " segments; give --max-segments N to allow more";
+}
+
 // One move: where it ends and what it sets. Zero speed or acceleration keeps what was before.
 struct PathMove {
     Vec3 end{};  // absolute end point on X, Y, Z, in the path's position units

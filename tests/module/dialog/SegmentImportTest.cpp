@@ -97,11 +97,26 @@ TEST_F(SegmentImport, TwoAxisLinesWithOneOrFiveNumbersAreInvalid) {
     }
 }
 
-TEST_F(SegmentImport, CarriageReturnsAreBlanks) {
-    const EditorRun run = Import("1 2 3\r4 5\r");
-    EXPECT_EQ(Entry(run, "X_TPOS"), "X_TPOS[mm]=1");
-    EXPECT_EQ(Entry(run, "CACC"), "CACC[m/s^2]=4");
-    EXPECT_EQ(Entry(run, "CSPD"), "CSPD[m/s]=5");
+// A file written with CR line ends holds the lines it shows: a lone CR is never a blank that
+// would make the next line's numbers this segment's acceleration and speed.
+TEST_F(SegmentImport, ALoneCarriageReturnEndsALine) {
+    const EditorRun run = Import("1 2 3\r4 5 6\r\n7 8 9\r");
+    EXPECT_EQ(Entry(run, "X_TPOS"), "X_TPOS[mm]=1 4 7");
+    EXPECT_EQ(Entry(run, "CACC"), "CACC[m/s^2]=0 0 0");
+    EXPECT_TRUE(run.dumps[0].Messages().empty());
+    EXPECT_EQ(Import("1 2 3\r\r4 5 6\r").dumps[0].Messages(), std::vector<std::string>{kLineError});
+}
+
+// The file is read in 64 KiB blocks: a CR LF whose LF starts the next block is one line end.
+TEST_F(SegmentImport, CrLfSplitBetweenTwoBlocksIsOneLineEnd) {
+    std::string content;
+    for (int i = 0; i < 9361; ++i) content += "1 2 3\r\n";
+    content += "1 2 3   \r";
+    ASSERT_EQ(content.size(), 65536u);
+    content += "\n4 5 6\r\n";
+    const EditorRun run = Import(content);
+    EXPECT_TRUE(run.dumps[0].Messages().empty());
+    EXPECT_EQ(run.dumps[0].Items("IDC_SEGMENT_LIST").size(), 9363u);
 }
 
 TEST_F(SegmentImport, RepeatedAccelerationOrSpeedIsLeftOut) {

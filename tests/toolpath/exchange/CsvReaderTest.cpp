@@ -26,11 +26,21 @@ std::string Refusal(const std::string& table, const CsvOptions& options = Option
 TEST(CsvLayout, DelimitersAreDetectedFromTheFirstLine) {
     for (const char* table :
          {"1,2,3\n4,5,6\n", "1;2;3\n4;5;6\n", "1\t2\t3\n4\t5\t6\n", "  1  2 3\n4 5\t 6\n",
-          "\"1\",\"2\",\"3\"\r\n4, 5 ,6\r\n", "1,5;2;3\n3,5;5;6\n", "1,5\t2\t3\n3,5\t5\t6\n"}) {
+          "\"1\",\"2\",\"3\"\r\n4, 5 ,6\r\n", "1,5;2;3\n3,5;5;6\n", "1,5\t2\t3\n3,5\t5\t6\n",
+          "1 2 3\r4 5 6\r", "1,2,3\r4,5,6"}) {
         const ImportedPath path = Read(table);
         ASSERT_EQ(path.moves.size(), 2u) << table;
         EXPECT_EQ(path.moves[1].end, (Vec3{5, 7, 9})) << table;
     }
+}
+
+// Joined at a lone CR, a two-axis table's second line would be the first one's acceleration
+// and speed.
+TEST(CsvLayout, ALoneCarriageReturnEndsARow) {
+    const ImportedPath path = Read("1 2\r3 4\r", Options(false));
+    ASSERT_EQ(path.moves.size(), 2u);
+    EXPECT_EQ(path.moves[1].end, (Vec3{4, 6, 0}));
+    EXPECT_EQ(path.moves[0].acceleration, 0.0);
 }
 
 TEST(CsvLayout, WithoutAHeaderTheColumnsComeInTheEditorsOrder) {
@@ -87,6 +97,15 @@ TEST(CsvRefusals, NameTheLineAndTheColumn) {
     for (const auto& [table, message] : cases) EXPECT_EQ(Refusal(table), message);
     EXPECT_EQ(Refusal("x,y,z\n", Options(false)),
               "path.csv:1: column 3 (z): a 2D element has no z column");
+}
+
+TEST(CsvBound, TheRowPastTheBoundIsRefusedWithItsLine) {
+    CsvOptions options = Options();
+    options.maxSegments = 2;
+    EXPECT_EQ(Read("1 2 3\n# note\n4 5 6\n", options).moves.size(), 2u);
+    EXPECT_EQ(Refusal("1 2 3\n# note\n4 5 6\n7 8 9\n", options),
+              "path.csv:4: the import would make more than 2 segments; give --max-segments N "
+              "to allow more");
 }
 
 }  // namespace

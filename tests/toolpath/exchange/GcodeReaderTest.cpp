@@ -35,6 +35,18 @@ TEST(GcodeMoves, AbsoluteAndIncrementalPositionsAndModalMotion) {
     EXPECT_EQ(path.moves[2].line, 3u);
 }
 
+// A program saved with CR line ends is the moves it shows: joined into one line, its moves
+// would become one diagonal move that includes the plunge.
+TEST(GcodeMoves, ALoneCarriageReturnEndsALine) {
+    const ImportedPath path = Read("G21\rG90\rG1 F600 X10\rY10\rZ-1\r");
+    ASSERT_EQ(path.moves.size(), 3u);
+    ExpectEnd(path.moves[0], 10, 0, 0);
+    ExpectEnd(path.moves[1], 10, 10, 0);
+    ExpectEnd(path.moves[2], 10, 10, -1);
+    EXPECT_EQ(path.moves[2].line, 5u);
+    EXPECT_EQ(path.counts.lines, 5u);
+}
+
 TEST(GcodeMoves, InchProgramsAreReadInMillimetres) {
     const ImportedPath path = Read("G20 G1 X1 F10\nG21 X1\n");
     ASSERT_EQ(path.moves.size(), 2u);
@@ -305,5 +317,27 @@ TEST(GcodeAsPostsWriteIt, IgnoredWordsAreLeftOutWithTheirOwnAxisWords) {
     EXPECT_NE(AddIgnoredWords("X", options).find("is not a word that can be ignored"),
               std::string::npos);
 }
+
+GcodeOptions AtMost(std::size_t segments) {
+    GcodeOptions options;
+    options.maxSegments = segments;
+    return options;
+}
+
+TEST(GcodeBound, TheMoveOrArcThatPassesTheBoundIsRefusedWithItsPlace) {
+    const std::string lines = "G1 X1 F100\nX2\nN3 X3 Y1\n";
+    EXPECT_EQ(Read(lines, AtMost(3)).moves.size(), 3u);
+    EXPECT_EQ(Refusal(lines, AtMost(2)),
+              "part.nc:3:4: X3: the import would make more than 2 segments; give --max-segments "
+              "N to allow more");
+    const std::string arc = "G1 X10 F100\nG2 X10 Y0 I-10\n";
+    const std::size_t chords = Read(arc).moves.size() - 1;
+    EXPECT_EQ(Read(arc, AtMost(chords + 1)).moves.size(), chords + 1);
+    EXPECT_EQ(Refusal(arc, AtMost(chords)), "part.nc:2:1: G2: the import would make more than " +
+                                                std::to_string(chords) +
+                                                " segments; give --max-segments N to allow more");
+}
+
+TEST(GcodeBound, DefaultsToTwoMillionSegments) { EXPECT_EQ(GcodeOptions{}.maxSegments, 2000000u); }
 
 }  // namespace
