@@ -6,6 +6,7 @@
 
 #include "toolpath/element/PathSimplifier.h"
 #include "toolpath/motion/LimitCheck.h"
+#include "toolpath/motion/PathStats.h"
 
 namespace {
 

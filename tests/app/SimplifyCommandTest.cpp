@@ -20,7 +20,7 @@ std::string TwoAxisProject() {
 
 // A circle of radius 10 mm in 2000 chords whose ends lie on counts (0.0025 mm).
 std::string DenseCircleElement() {
-    std::string x, y;
+    std::string x, y, acceleration = "1", speed = "0.05";
     long previousX = std::lround(10.0 / 0.0025), previousY = 0;
     for (int i = 1; i <= 2000; ++i) {
         const double angle = 2.0 * std::numbers::pi * i / 2000;
@@ -28,11 +28,13 @@ std::string DenseCircleElement() {
         const long py = std::lround(10.0 * std::sin(angle) / 0.0025);
         x += (i > 1 ? " " : "") + std::to_string((px - previousX) * 0.0025);
         y += (i > 1 ? " " : "") + std::to_string((py - previousY) * 0.0025);
+        if (i > 1) acceleration += " 0";
+        if (i > 1) speed += " 0";
         previousX = px;
         previousY = py;
     }
     return "ProfileType=0\nSlaveX=0\nSlaveY=1\nX_TPOS[mm]=" + x + "\nY_TPOS[mm]=" + y +
-           "\nCACC[m/s^2]=1\nCSPD[m/s]=0.05\nExecute=0\n";
+           "\nCACC[m/s^2]=" + acceleration + "\nCSPD[m/s]=" + speed + "\nExecute=0\n";
 }
 
 class SimplifyCommand : public CommandTest {

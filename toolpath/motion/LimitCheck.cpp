@@ -10,9 +10,10 @@
 
 namespace {
 
-// A value this close to its limit is at it, not over: the model's arithmetic and the unit
-// conversions round.
-constexpr double kRelativeSlack = 1e-9;
+// A value this close to its limit is at it, not over: the 16.16 fixed point of the speeds and
+// accelerations, the unit conversions and the model's arithmetic round, and a value that shows
+// as its limit in six digits must not be reported over it.
+constexpr double kRelativeSlack = 5e-7;
 constexpr int kShownDigits = 6;
 
 bool Exceeds(double value, double limit) {

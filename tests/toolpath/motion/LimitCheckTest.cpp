@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "toolpath/motion/LimitCheck.h"
+#include "toolpath/motion/PathStats.h"
 
 namespace {
 
