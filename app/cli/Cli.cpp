@@ -17,6 +17,7 @@
 #include "app/commands/HelpCommand.h"
 #include "app/commands/ImportCommand.h"
 #include "app/commands/PlotCommand.h"
+#include "app/commands/SimplifyCommand.h"
 #include "app/commands/StatsCommand.h"
 #include "app/commands/ViewCommand.h"
 #include "app/io/FileAccess.h"
@@ -164,13 +165,13 @@ Command AddDemoCommand(CLI::App& app, CommonOptions& common) {
 // Add...Command in that file's header.
 std::vector<Command> AddCommands(CLI::App& app, CommonOptions& common) {
     return {
-        AddInfoCommand(app, common),   AddEnabledCommand(app, common),
-        AddNewCommand(app, common),    AddTranslateCommand(app, common),
-        AddCheckCommand(app, common),  AddEditCommand(app, common),
-        AddDemoCommand(app, common),   AddStatsCommand(app, common),
-        AddPlotCommand(app, common),   AddImportCommand(app, common),
-        AddExportCommand(app, common), AddViewCommand(app, common),
-        AddHelpCommand(app, common),
+        AddInfoCommand(app, common),     AddEnabledCommand(app, common),
+        AddNewCommand(app, common),      AddTranslateCommand(app, common),
+        AddCheckCommand(app, common),    AddEditCommand(app, common),
+        AddDemoCommand(app, common),     AddStatsCommand(app, common),
+        AddPlotCommand(app, common),     AddImportCommand(app, common),
+        AddExportCommand(app, common),   AddViewCommand(app, common),
+        AddSimplifyCommand(app, common), AddHelpCommand(app, common),
     };
 }
 

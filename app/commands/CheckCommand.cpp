@@ -4,9 +4,13 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "app/commands/LimitSupport.h"
+#include "app/commands/PathCommandSupport.h"
 #include "app/io/FileAccess.h"
 #include "toolpath/element/ElementProblems.h"
+#include "toolpath/motion/LimitCheck.h"
 
 namespace {
 
@@ -15,6 +19,9 @@ using Json = nlohmann::ordered_json;
 struct CheckOptions {
     std::string element;
     bool json = false;
+    bool limits = false;
+    std::vector<double> from;  // in the drives' position units
+    DynamicsOptions before;
 };
 
 Json ProblemJson(const ElementProblem& problem) {
@@ -28,7 +35,7 @@ Json ProblemJson(const ElementProblem& problem) {
 
 // One object: the verdict, the module's messages as it gives them and the problems located
 // behind them. Texts that are not UTF-8 are shown with replacement characters.
-std::string CheckJson(const Translation& translation, Project& project) {
+Json CheckJson(const Translation& translation, Project& project) {
     Json messages = Json::array();
     Json problems = Json::array();
     std::size_t total = 0;
@@ -41,11 +48,80 @@ std::string CheckJson(const Translation& translation, Project& project) {
             problems.push_back(ProblemJson(problem));
         total = located.total;
     }
-    const Json result = {{"valid", translation.accepted},
-                         {"messages", messages},
-                         {"problems", problems},
-                         {"problem_count", total}};
-    return result.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+    return {{"valid", translation.accepted},
+            {"messages", messages},
+            {"problems", problems},
+            {"problem_count", total}};
+}
+
+std::string JsonLine(const Json& json) {
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+Json FindingJson(const ElementPath& path, const LimitFinding& finding) {
+    Json entry = {{"segment", finding.segment}, {"kind", LimitKindName(finding.kind)}};
+    entry["axis"] =
+        finding.axis < 0 ? Json(nullptr) : Json(std::string(1, AxisLetter(finding.axis)));
+    entry["value"] = FindingInColumnUnit(path, finding, finding.value);
+    entry["limit"] = FindingInColumnUnit(path, finding, finding.limit);
+    entry["unit"] = FindingUnit(path, finding);
+    if (finding.kind == LimitKind::ShortSegment) {
+        entry["speed"] = path.scales.speed.ColumnOfBase(finding.speed);
+        entry["speed_unit"] = path.columnUnits.speed;
+    }
+    return entry;
+}
+
+Json LimitsJson(const ElementPath& path, const PathLimits& limits, const LimitReport& report) {
+    Json findings = Json::array();
+    for (const LimitFinding& finding : report.findings)
+        findings.push_back(FindingJson(path, finding));
+    return {{"speed_and_acceleration_checked", report.dynamicsUnchecked.empty()},
+            {"not_checked",
+             report.dynamicsUnchecked.empty() ? Json(nullptr) : Json(report.dynamicsUnchecked)},
+            {"travel_checked", report.travelChecked},
+            {"min_segment_time_s", limits.minSegmentTime},
+            {"count", report.findings.size()},
+            {"findings", std::move(findings)}};
+}
+
+std::string LimitsText(const ElementPath& path, const LimitReport& report) {
+    std::string text;
+    for (const LimitFinding& finding : report.findings)
+        text += DescribeFinding(path, finding) + "\n";
+    if (!report.dynamicsUnchecked.empty())
+        text += "axis speeds and accelerations not checked: " + report.dynamicsUnchecked + "\n";
+    text += report.findings.empty()
+                ? std::string("limits: nothing over its limit\n")
+                : "limits: " + std::to_string(report.findings.size()) + " over their limits\n";
+    return text;
+}
+
+// Only an element the module accepts is held against the drives' limits; a refused one is
+// reported as without --limits.
+ExitStatus RunLimitCheck(const CheckOptions& options, const PluginModule& module, Project& project,
+                         std::string element) {
+    const std::string name = InputName(options.element);
+    const Translation translation = TranslateElement(module, project, element);
+    if (!translation.accepted) {
+        if (options.json)
+            WriteStandardOutput(JsonLine(CheckJson(translation, project)));
+        else
+            WriteStandardError(RefusalText(translation.text, name));
+        return ExitStatus::Refused;
+    }
+    const ElementPath path = ReadElementPath(element, name, project.Controller(), project.Motion());
+    const PathLimits limits = LimitsOfProject(project, path, options.from);
+    const LimitReport report =
+        CheckLimits(path, MotionModelOf(path, DynamicsOf(options.before, path)), limits);
+    if (options.json) {
+        Json json = CheckJson(translation, project);
+        json["limits"] = LimitsJson(path, limits, report);
+        WriteStandardOutput(JsonLine(json));
+    } else {
+        WriteStandardOutput(LimitsText(path, report));
+    }
+    return report.findings.empty() ? ExitStatus::Success : ExitStatus::Refused;
 }
 
 // The module has no export that only validates: translating reads and validates the element
@@ -54,12 +130,13 @@ ExitStatus RunCheck(const CommonOptions& common, const CheckOptions& options) {
     std::string element = ReadInput(options.element);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
+    if (options.limits) return RunLimitCheck(options, *module, *project, std::move(element));
     if (!options.json)
         return ModuleAccepts(*module, *project, std::move(element), InputName(options.element))
                    ? ExitStatus::Success
                    : ExitStatus::Refused;
     const Translation translation = TranslateElement(*module, *project, std::move(element));
-    WriteStandardOutput(CheckJson(translation, *project));
+    WriteStandardOutput(JsonLine(CheckJson(translation, *project)));
     return translation.accepted ? ExitStatus::Success : ExitStatus::Refused;
 }
 
@@ -74,5 +151,10 @@ Command AddCheckCommand(CLI::App& app, CommonOptions& common) {
     parser->add_flag("--json", options->json,
                      "Print one JSON object: valid, the module's messages and where each problem "
                      "lies");
+    CLI::Option* limits = parser->add_flag(
+        "--limits", options->limits,
+        "Also hold the path against the project's drive limits: exit 1 when it asks more");
+    AddStartOption(*parser, options->from)->needs(limits);
+    AddDynamicsOptions(*parser, options->before);
     return {parser, [&common, options] { return RunCheck(common, *options); }};
 }

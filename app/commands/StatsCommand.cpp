@@ -6,7 +6,10 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/commands/LimitSupport.h"
 #include "app/commands/PathCommandSupport.h"
 #include "app/io/FileAccess.h"
 #include "base/numbertext/Layout.h"
@@ -21,6 +24,7 @@ struct StatsOptions {
     bool json = false;
     bool segments = false;
     DynamicsOptions before;
+    std::vector<double> from;  // in the drives' position units
 };
 
 // Long reports go out in pieces of about this size rather than as one string.
@@ -217,7 +221,11 @@ void WriteJson(const ElementPath& path, const PathStats& stats, bool segments, C
 ExitStatus RunStats(const CommonOptions& common, const StatsOptions& options) {
     const std::optional<ElementPath> path = ReadAcceptedPath(common, options.element);
     if (!path) return ExitStatus::Refused;
-    const PathStats stats = MotionOfPath(*path, DynamicsOf(options.before, *path)).stats;
+    PathMotion motion = MotionOfPath(*path, DynamicsOf(options.before, *path));
+    PathStats& stats = motion.stats;
+    const PathLimits limits = LimitsOfProject(*LoadProject(common), *path, options.from);
+    for (std::string& warning : LimitWarnings(*path, CheckLimits(*path, motion.model, limits)))
+        stats.warnings.push_back(std::move(warning));
     ChunkedOutput out;
     if (options.json) {
         WriteJson(*path, stats, options.segments, out);
@@ -242,5 +250,6 @@ Command AddStatsCommand(CLI::App& app, CommonOptions& common) {
     parser->add_flag("--segments", options->segments,
                      "Also each segment's length, speeds and time");
     AddDynamicsOptions(*parser, options->before);
+    AddStartOption(*parser, options->from);
     return {parser, [&common, options] { return RunStats(common, *options); }};
 }

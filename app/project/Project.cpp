@@ -13,3 +13,15 @@ CMC_Setup* Project::FindDrive(const std::string& name) {
     if (found == m_drives.end()) return nullptr;
     return found->second.get();
 }
+
+void Project::SetSlaveLimits(int slave, const DriveLimits& limits) {
+    const auto index = static_cast<std::size_t>(slave);
+    if (m_slaveLimits.size() <= index) m_slaveLimits.resize(index + 1);
+    m_slaveLimits[index] = limits;
+}
+
+const DriveLimits* Project::SlaveLimits(int slave) const {
+    const auto index = static_cast<std::size_t>(slave);
+    if (slave < 0 || index >= m_slaveLimits.size() || !m_slaveLimits[index]) return nullptr;
+    return &*m_slaveLimits[index];
+}

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <map>
+#include <optional>
 #include <set>
 
 #include "app/cli/AppError.h"
@@ -32,6 +34,10 @@ struct Range {
 constexpr Range kCountsPerRev{1.0, 2147483648.0, "from 1 to 2147483648 (2^31)"};
 constexpr Range kTravelPerRev{1e-6, 1e6, "from 0.000001 to 1000000 position units"};
 constexpr Range kSampleTime{1e-6, 1.0, "from 0.000001 to 1 (seconds: 1 us to 1 s)"};
+constexpr Range kRate{
+    1e-12, 1e12, "above 0 and at most 1e12 (position units per second, or per second squared)"};
+constexpr Range kTravel{-1e12, 1e12, "from -1e12 to 1e12 position units"};
+constexpr Range kMinSegmentTime{1e-6, 10.0, "from 0.000001 to 10 (seconds)"};
 // A project describes a controller of at most 255 slaves: far below this.
 constexpr std::uint64_t kProjectSizeLimit = std::uint64_t{16} << 20;
 
@@ -68,9 +74,9 @@ class ProjectLoader {
     std::unique_ptr<Project> Load(const toml::table& root) const {
         CheckKeys(root, "", {"controller", "slave", "drive"});
         auto project = std::make_unique<Project>();
-        LoadController(root, project->Controller());
-        LoadDrives(root, *project);
-        LoadSlaves(root, *project);
+        LoadController(root, *project);
+        const std::map<std::string, DriveLimits> limits = LoadDrives(root, *project);
+        LoadSlaves(root, limits, *project);
         return project;
     }
 
@@ -122,7 +128,18 @@ class ProjectLoader {
 
     double RequiredInRange(const toml::table& table, std::string_view path, std::string_view key,
                            const Range& range) const {
-        const toml::node& node = Required(table, path, key);
+        return InRange(Required(table, path, key), path, key, range);
+    }
+
+    std::optional<double> OptionalInRange(const toml::table& table, std::string_view path,
+                                          std::string_view key, const Range& range) const {
+        const toml::node* node = table.get(key);
+        if (node == nullptr) return std::nullopt;
+        return InRange(*node, path, key, range);
+    }
+
+    double InRange(const toml::node& node, std::string_view path, std::string_view key,
+                   const Range& range) const {
         if (!node.is_number()) Fail(node.source(), Dotted(path, key), "must be a number");
         // An integer is compared as it stands, so that a huge one is refused by its size.
         double value = node.is_integer() ? static_cast<double>(node.as_integer()->get())
@@ -132,14 +149,17 @@ class ProjectLoader {
         return value;
     }
 
-    void LoadController(const toml::table& root, CMC_Setup& controller) const {
+    void LoadController(const toml::table& root, Project& project) const {
+        CMC_Setup& controller = project.Controller();
         const toml::table* table = OptionalTable(root, "", "controller");
         if (table == nullptr) {
             controller.SetMotionController(true);
             for (const char* name : kDefaultVariables) AddControllerVariable(controller, name);
             return;
         }
-        CheckKeys(*table, "controller", {"motion_controller", "variables"});
+        CheckKeys(*table, "controller", {"motion_controller", "variables", "min_segment_time"});
+        if (auto time = OptionalInRange(*table, "controller", "min_segment_time", kMinSegmentTime))
+            project.SetMinSegmentTime(*time);
         controller.SetMotionController(
             OptionalBool(*table, "controller", "motion_controller", true));
         const toml::node* variables = table->get("variables");
@@ -170,20 +190,25 @@ class ProjectLoader {
         controller.AddVariable(name, "", parameter != nullptr ? parameter->type : VT_NONE);
     }
 
-    void LoadDrives(const toml::table& root, Project& project) const {
+    // The drives' limits by name.
+    std::map<std::string, DriveLimits> LoadDrives(const toml::table& root, Project& project) const {
+        std::map<std::string, DriveLimits> limits;
         const toml::table* drives = OptionalTable(root, "", "drive");
-        if (drives == nullptr) return;
+        if (drives == nullptr) return limits;
         for (auto&& [key, node] : *drives) {
             const std::string path = Dotted("drive", key.str());
             if (!node.is_table()) Fail(node.source(), path, "must be a table");
-            LoadDrive(*node.as_table(), path, project.AddDrive(std::string(key.str())));
+            const std::string name(key.str());
+            limits[name] = LoadDrive(*node.as_table(), path, project.AddDrive(name));
         }
+        return limits;
     }
 
-    void LoadDrive(const toml::table& table, const std::string& path, CMC_Setup& drive) const {
+    DriveLimits LoadDrive(const toml::table& table, const std::string& path,
+                          CMC_Setup& drive) const {
         CheckKeys(table, path,
                   {"closed_position", "position_unit", "counts_per_rev", "travel_per_rev",
-                   "sample_time"});
+                   "sample_time", "max_speed", "max_acceleration", "travel_min", "travel_max"});
         drive.SetIntOption("IsClosedPosition",
                            OptionalBool(table, path, "closed_position", true) ? 1 : 0);
         DriveScale scale;
@@ -194,6 +219,28 @@ class ProjectLoader {
         CheckPositionUnit(table, path, scale.positionUnit);
         drive.SetUnits(CMC_Units(scale));
         if (!scale.positionUnit.IsEmpty()) drive.AddVariable("TPOS", scale.positionUnit, VT_LONG);
+        return LoadLimits(table, path, scale);
+    }
+
+    DriveLimits LoadLimits(const toml::table& table, const std::string& path,
+                           const DriveScale& scale) const {
+        DriveLimits limits;
+        limits.positionUnit = scale.positionUnit.str();
+        limits.sampleTime = scale.sampleTime;
+        limits.maxSpeed = OptionalInRange(table, path, "max_speed", kRate);
+        limits.maxAcceleration = OptionalInRange(table, path, "max_acceleration", kRate);
+        limits.travelMin = OptionalInRange(table, path, "travel_min", kTravel);
+        limits.travelMax = OptionalInRange(table, path, "travel_max", kTravel);
+        if (limits.travelMin && limits.travelMax && !(*limits.travelMin < *limits.travelMax))
+            Fail(table.get("travel_max")->source(), Dotted(path, "travel_max"),
+                 "must be above travel_min");
+        if (!limits.positionUnit.empty()) return limits;
+        for (const char* key : {"max_speed", "max_acceleration", "travel_min", "travel_max"}) {
+            if (const toml::node* node = table.get(key))
+                Fail(node->source(), Dotted(path, key),
+                     "needs a position_unit: limits are in the drive's position unit");
+        }
+        return limits;
     }
 
     void CheckPositionUnit(const toml::table& table, const std::string& path,
@@ -204,7 +251,8 @@ class ProjectLoader {
                  " (known: " + KnownPositionUnits() + ", or \"\" for none)");
     }
 
-    void LoadSlaves(const toml::table& root, Project& project) const {
+    void LoadSlaves(const toml::table& root, const std::map<std::string, DriveLimits>& limits,
+                    Project& project) const {
         const toml::node* slaves = root.get("slave");
         if (slaves == nullptr) return;
         if (!slaves->is_array_of_tables())
@@ -213,11 +261,12 @@ class ProjectLoader {
         for (const toml::node& slave : *slaves->as_array()) {
             if (static_cast<std::size_t>(number) == kMaxSlaves)
                 Fail(slave.source(), "slave", "more than 255 slaves");
-            LoadSlave(*slave.as_table(), number++, project);
+            LoadSlave(*slave.as_table(), number++, limits, project);
         }
     }
 
-    void LoadSlave(const toml::table& table, int number, Project& project) const {
+    void LoadSlave(const toml::table& table, int number,
+                   const std::map<std::string, DriveLimits>& limits, Project& project) const {
         CheckKeys(table, "slave", {"axis_id", "drive"});
         project.Controller().AddSlave(AxisId(table, number));
         const toml::node* drive = table.get("drive");
@@ -229,6 +278,7 @@ class ProjectLoader {
             Fail(drive->source(), "slave.drive",
                  "no table [drive." + numbertext::QuoteForMessage(name) + "]");
         project.Motion().SetSlaveAxis(number, std::make_unique<CMC_AxisData>(setup));
+        project.SetSlaveLimits(number, limits.at(name));
     }
 
     BYTE AxisId(const toml::table& table, int number) const {

@@ -270,3 +270,43 @@ TEST(ProjectFile, DrivesAsWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProjectFileLimits, OutOfRangeOrMisplacedLimitsNameTheirLineAndKey) {
+    ExpectRefusals({
+        {"zero speed", kDriveX + "max_speed = 0\n", 6, "drive.x.max_speed"},
+        {"negative acceleration", kDriveX + "max_acceleration = -1\n", 6,
+         "drive.x.max_acceleration"},
+        {"text speed", kDriveX + "max_speed = \"fast\"\n", 6, "drive.x.max_speed"},
+        {"envelope upside down", kDriveX + "travel_min = 5\ntravel_max = 1\n", 7,
+         "drive.x.travel_max"},
+        {"huge travel", kDriveX + "travel_max = 1e13\n", 6, "drive.x.travel_max"},
+        {"no position unit",
+         "[drive.x]\nposition_unit = \"\"\ncounts_per_rev = 1\ntravel_per_rev = 1\n"
+         "sample_time = 0.001\nmax_speed = 1\n",
+         6, "drive.x.max_speed"},
+        {"zero segment time", "[controller]\nmin_segment_time = 0\n", 2,
+         "controller.min_segment_time"},
+    });
+}
+
+TEST(ProjectFileLimits, LimitsReachTheSlavesOfTheirDrives) {
+    const std::string text =
+        "[controller]\nmin_segment_time = 0.004\n[[slave]]\ndrive = \"x\"\n"
+        "[[slave]]\n" +
+        kDriveX + "max_speed = 50\ntravel_min = -1\ntravel_max = 2.5\n";
+    auto project = LoadProjectText(text, "test.toml");
+    ASSERT_EQ(project->MinSegmentTime(), 0.004);
+    const DriveLimits* limits = project->SlaveLimits(0);
+    ASSERT_NE(limits, nullptr);
+    EXPECT_EQ(limits->positionUnit, "mm");
+    EXPECT_EQ(limits->maxSpeed, 50.0);
+    EXPECT_FALSE(limits->maxAcceleration.has_value());
+    EXPECT_EQ(limits->travelMin, -1.0);
+    EXPECT_EQ(limits->travelMax, 2.5);
+    EXPECT_EQ(project->SlaveLimits(1), nullptr);
+    EXPECT_FALSE(LoadProjectText(kDriveX, "test.toml")->MinSegmentTime().has_value());
+}
+
+}  // namespace

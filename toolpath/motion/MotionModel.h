@@ -59,6 +59,8 @@ class MotionModel {
     // Whether every segment has a speed and an acceleration in force.
     bool Estimable() const;
     double Length() const { return m_length; }
+    // The speed in force at a segment: its own, or the one it keeps; 0 = none.
+    double SpeedInForce(std::size_t segment) const { return m_segments[segment].speed; }
 
     // Calls visit for each piece in path order; a segment of zero length gives one piece of
     // zero length. Nothing when the motion is not estimable.

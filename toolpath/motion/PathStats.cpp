@@ -27,7 +27,8 @@ bool AtLiteralLimit(const PathSegment& segment) {
            segment.speedLiteral >= kFixedPointLimit;
 }
 
-// "segment 4", "segments 0 to 2, 7 and 9", "segments 0, 2, ... and 12 more".
+}  // namespace
+
 std::string DescribeSegments(const std::vector<std::size_t>& indexes) {
     std::vector<std::string> runs;
     std::size_t more = 0;
@@ -51,6 +52,8 @@ std::string DescribeSegments(const std::vector<std::size_t>& indexes) {
     if (more > 0) text += " and " + std::to_string(more) + " more";
     return text;
 }
+
+namespace {
 
 std::vector<std::size_t> LeadingSegments(std::size_t count) {
     std::vector<std::size_t> indexes(count);

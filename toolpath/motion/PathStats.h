@@ -28,6 +28,9 @@ struct PathStats {
     std::vector<std::string> warnings;
 };
 
+// "segment 4", "segments 0 to 2, 7 and 9", "segments 0, 2, ... and 12 more" (indexes ascending).
+std::string DescribeSegments(const std::vector<std::size_t>& indexes);
+
 // The motion model on the path, in the base units of its reference drive; nothing when the axes
 // have no common unit. before is in the speed and acceleration columns' units.
 std::optional<MotionModel> MotionModelOf(const ElementPath& path, DynamicsInForce before);
