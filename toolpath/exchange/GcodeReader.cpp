@@ -596,7 +596,7 @@ class Interpreter {
         if (m_motion == Motion::Rapid || m_motion == Motion::Feed) {
             if (const Word* arcWord = FirstArcWord(words))
                 Refuse(*arcWord, "I, J, K and R belong to arcs (G2, G3)");
-            CheckRoomFor(1, *first);
+            CheckRoomFor(1, *FirstGeometryWord(words));
             AddMove(ValueOf(target), SpeedOfMove());
         } else {
             AddArc(words, ValueOf(target));
