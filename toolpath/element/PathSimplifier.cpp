@@ -28,8 +28,22 @@ Vector Between(const Point& from, const Point& to) {
 
 double Dot(const Vector& a, const Vector& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-double CrossLength(const Vector& a, const Vector& b) {
-    return std::hypot(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
+double CrossSquare(const Vector& a, const Vector& b) {
+    const Vector c{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+    return Dot(c, c);
+}
+
+// The square of the distance of a point at offset from the chord's start to the chord (a
+// segment, not the line), given the point's projection along it. Squares spare a root for
+// each of the many points a run checks again.
+double SquareDistanceToChord(const Vector& offset, const Vector& chord, double length,
+                             double projection) {
+    if (projection <= 0.0) return Dot(offset, offset);
+    if (projection >= length) {
+        const Vector beyond{offset.x - chord.x, offset.y - chord.y, offset.z - chord.z};
+        return Dot(beyond, beyond);
+    }
+    return CrossSquare(offset, chord) / (length * length);
 }
 
 bool FitsOperand(const Point& from, const Point& to) {
@@ -43,7 +57,7 @@ bool FitsOperand(const Point& from, const Point& to) {
 }
 
 // The farthest the points strictly between first and last lie from the chord first -> last, or
-// a negative value when one lies beyond tolerance or the points do not go forward along it.
+// a negative value when one lies beyond tolerance or steps back along it by more than tolerance.
 double ChordDeviation(const std::vector<Point>& points, std::size_t first, std::size_t last,
                       double tolerance) {
     const Vector chord = Between(points[first], points[last]);
@@ -54,13 +68,15 @@ double ChordDeviation(const std::vector<Point>& points, std::size_t first, std::
     for (std::size_t k = first + 1; k < last; ++k) {
         const Vector offset = Between(points[first], points[k]);
         const double projection = Dot(offset, chord) / length;
-        if (projection < along || projection > length) return -1.0;
-        along = projection;
-        const double distance = CrossLength(offset, chord) / length;
-        if (distance > tolerance) return -1.0;
-        deviation = std::max(deviation, distance);
+        // A step back within the tolerance (counts rounding a near-straight line) stays inside
+        // the chord's sleeve; a longer one would fold the path onto itself.
+        if (projection < along - tolerance) return -1.0;
+        along = std::max(along, projection);
+        const double square = SquareDistanceToChord(offset, chord, length, projection);
+        if (square > tolerance * tolerance) return -1.0;
+        deviation = std::max(deviation, square);
     }
-    return deviation;
+    return std::min(std::sqrt(deviation), tolerance);  // the root may round up past it
 }
 
 // Whether segment keeps the value in force: none of its own, or the same.

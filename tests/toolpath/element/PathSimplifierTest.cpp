@@ -107,6 +107,13 @@ TEST(PathSimplifierShapes, APathThatTurnsBackIsNotFoldedOntoItself) {
     EXPECT_EQ(SimplifySegments(backAndForth, 10.0).segments.size(), 3u);
 }
 
+TEST(PathSimplifierShapes, AStepBackWithinTheToleranceStillMerges) {
+    const std::vector<PathSegment> jitter = {Step(100, 0), Step(-3, 0), Step(100, 0)};
+    const SimplifiedSegments merged = SimplifySegments(jitter, 10.0);
+    ASSERT_EQ(merged.segments.size(), 1u);
+    EXPECT_EQ(merged.segments[0].counts[0], 197);
+}
+
 TEST(PathSimplifierShapes, AMergedSegmentSpansAtMostTheBoundedRun) {
     const std::vector<PathSegment> run(3 * kMaxMergedSegments, Step(1, 0));
     EXPECT_EQ(SimplifySegments(run, 0.0).segments.size(), 3u);
