@@ -87,7 +87,9 @@ TEST_F(ElementProblemsTest, FirstZeroSegmentIsTheModulesOnRandomElements) {
         const ElementProblems problems =
             LocateElementProblems(element, project.controller, project.motion);
         ASSERT_EQ(refused, problems.total > 0) << element;
-        if (refused) EXPECT_EQ(problems.located.front().segment, segment) << element;
+        if (refused) {
+            EXPECT_EQ(problems.located.front().segment, segment) << element;
+        }
     }
 }
 
