@@ -26,8 +26,8 @@ std::string DenseCircleElement() {
         const double angle = 2.0 * std::numbers::pi * i / 2000;
         const long px = std::lround(10.0 * std::cos(angle) / 0.0025);
         const long py = std::lround(10.0 * std::sin(angle) / 0.0025);
-        x += (i > 1 ? " " : "") + std::to_string((px - previousX) * 0.0025);
-        y += (i > 1 ? " " : "") + std::to_string((py - previousY) * 0.0025);
+        x += (i > 1 ? " " : "") + std::to_string(static_cast<double>(px - previousX) * 0.0025);
+        y += (i > 1 ? " " : "") + std::to_string(static_cast<double>(py - previousY) * 0.0025);
         if (i > 1) acceleration += " 0";
         if (i > 1) speed += " 0";
         previousX = px;
