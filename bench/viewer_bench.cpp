@@ -35,13 +35,32 @@ ElementPath PocketPath() {
     return path;
 }
 
+// A raster finish: long passes across the part and back, a count apart, so that hundreds of
+// passes fall into each row of pixels at the whole view.
+ElementPath RasterPath() {
+    ElementPath path = MicronPath(3);
+    path.segments.reserve(kSegments);
+    for (int i = 0; i < kSegments; ++i) {
+        const bool pass = i % 2 == 0;
+        const std::int64_t across = i % 4 == 0 ? 100000 : -100000;
+        path.segments.push_back(pass ? Move(across, 0, 0, 0.0, 0.0) : Move(0, 1, 0, 0.0, 0.0));
+    }
+    return path;
+}
+
 const ViewPath& Pocket() {
     static const ViewPath view = ViewOf(PocketPath());
     return view;
 }
 
-void DrawFrames(benchmark::State& state, ViewKind kind, double zoom) {
-    const ViewPath& view = Pocket();
+const ViewPath& Raster() {
+    static const ViewPath view = ViewOf(RasterPath());
+    return view;
+}
+
+void DrawFrames(benchmark::State& state, ViewKind kind, double zoom,
+                const ViewPath& (*pathOf)() = Pocket) {
+    const ViewPath& view = pathOf();
     ViewCamera camera;
     camera.SetKind(kind);
     camera.SetCanvas(kWidth, kHeight);
@@ -59,6 +78,10 @@ void DrawFrames(benchmark::State& state, ViewKind kind, double zoom) {
 void BM_FrameWholeView(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0); }
 void BM_FrameZoomedIn(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 20.0); }
 void BM_FrameTurned3D(benchmark::State& state) { DrawFrames(state, ViewKind::Free, 1.0); }
+void BM_FrameRasterPasses(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0, Raster); }
+void BM_FrameRasterPasses3D(benchmark::State& state) {
+    DrawFrames(state, ViewKind::Free, 1.0, Raster);
+}
 
 void BM_BuildViewPath(benchmark::State& state) {
     const ElementPath path = PocketPath();
@@ -69,6 +92,8 @@ void BM_BuildViewPath(benchmark::State& state) {
 BENCHMARK(BM_FrameWholeView)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameZoomedIn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameTurned3D)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameRasterPasses)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameRasterPasses3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildViewPath)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -142,6 +142,40 @@ void Walk(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     WalkPieces(frame, a, b, colour, Frame::kBlock * Frame::kRegion, true);
 }
 
+// The long lines drawn in a frame, by their end pixels. A raster's passes run hundreds to a row
+// of pixels between the same two pixels and never ink a block whole, so without this each
+// would be stepped pixel by pixel again. A line is drawn between its end pixels' centres, so
+// that a line between the same pixels inks the same pixels and may be left out. A line met
+// again after others took its slot is drawn again: the table only saves work.
+class DrawnLines {
+  public:
+    DrawnLines(int width, int height) : m_usable(width < 65536 && height < 65536) {}
+    // Whether the line between the pixels of a and b was drawn; notes it when not.
+    bool Seen(Pixel a, Pixel b) {
+        if (!m_usable) return false;
+        std::uint64_t from = PixelKey(a);
+        std::uint64_t to = PixelKey(b);
+        if (to < from) std::swap(from, to);
+        const std::uint64_t key = (from << 32 | to) + 1;  // 0 marks an empty slot
+        std::uint64_t& slot = m_slots[(key * 0x9e3779b97f4a7c15ULL) >> (64 - kSlotBits)];
+        if (slot == key) return true;
+        slot = key;
+        return false;
+    }
+
+  private:
+    static constexpr int kSlotBits = 12;
+    static std::uint64_t PixelKey(Pixel p) {
+        return static_cast<std::uint64_t>(Floor(p.y)) << 16 |
+               static_cast<std::uint64_t>(Floor(p.x));
+    }
+
+    bool m_usable;
+    std::array<std::uint64_t, std::size_t{1} << kSlotBits> m_slots{};
+};
+
+Pixel CentreOf(Pixel p) { return {std::floor(p.x) + 0.5, std::floor(p.y) + 0.5}; }
+
 }  // namespace
 
 void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
@@ -163,6 +197,7 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
     const double height = frame.Height();
     int lastX = -1;  // the pixel a stretch within one pixel inked last
     int lastY = -1;
+    DrawnLines drawn(frame.Width(), frame.Height());
     Pixel from = camera.ToPixel(path.vertices[0]);
     for (std::size_t i = 1; i < path.vertices.size(); ++i) {
         const Pixel to = camera.ToPixel(path.vertices[i]);
@@ -197,11 +232,11 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
         }
         Pixel start = a;
         Pixel end = to;
-        if (!Clip(start, end, width, height)) {
+        if (!Clip(start, end, width, height) || drawn.Seen(start, end)) {
             ++count.skipped;
             continue;
         }
-        Walk(frame, start, end, ink);
+        Walk(frame, CentreOf(start), CentreOf(end), ink);
         lastX = -1;
         ++count.drawn;
     }

@@ -3,8 +3,9 @@
 // stretches off the canvas are skipped after one test, a stretch within the pixel inked last
 // after one comparison, lines are clipped to the canvas before they are stepped, and the
 // pieces of a line over blocks of pixels inked already (a pocket's later passes) cost a look
-// at the blocks: where the path runs again over what it has drawn, the first pass keeps its
-// colour.
+// at the blocks, and a long line between the same two pixels as one drawn already (a raster's
+// passes) is left out: where the path runs again over what it has drawn, the first pass keeps
+// its colour.
 #pragma once
 
 #include <algorithm>
@@ -102,7 +103,7 @@ inline constexpr std::uint32_t kUntimedInk = Rgb(85, 85, 85);
 
 struct RasterCount {
     std::size_t drawn = 0;    // stretches that reached the canvas and were drawn
-    std::size_t skipped = 0;  // off the canvas, or within the pixel inked last
+    std::size_t skipped = 0;  // off the canvas, within the pixel inked last, or drawn already
 };
 
 // Draws the path's stretches in their speed colours (one ink when it has no timing).

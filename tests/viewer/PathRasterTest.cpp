@@ -103,6 +103,29 @@ TEST(DrawPath, ClipsLinesFarBeyondTheCanvasAndSkipsThoseOutside) {
     EXPECT_EQ(InkedPixels(frame), 100);
 }
 
+TEST(DrawPath, DrawsPassesBetweenTheSamePixelsOnceAndInksWhatOneRoundInks) {
+    // A raster's diagonal passes, forth and a count aside, back and a count back: at this
+    // scale all of them run between the same two pixels.
+    ElementPath onePass = MicronPath(2);
+    onePass.segments = {Move(100000, 50000), Move(0, 1), Move(-100000, -50000), Move(0, -1)};
+    ElementPath passes = MicronPath(2);
+    for (int i = 0; i < 500; ++i)
+        passes.segments.insert(passes.segments.end(), onePass.segments.begin(),
+                               onePass.segments.end());
+    ViewCamera camera;
+    camera.SetCanvas(200, 120);
+    camera.Fit(ViewOf(onePass));
+    Frame all(200, 120);
+    Frame one(200, 120);
+    const RasterCount count = DrawPath(ViewOf(passes), camera, all);
+    DrawPath(ViewOf(onePass), camera, one);
+    EXPECT_GE(count.skipped, 998u);
+    EXPECT_GT(InkedPixels(one), 140);
+    for (int y = 0; y < one.Height(); ++y)
+        for (int x = 0; x < one.Width(); ++x)
+            ASSERT_EQ(all.At(x, y) == kBackground, one.At(x, y) == kBackground) << x << "," << y;
+}
+
 TEST(DrawMarker, IsADiscWithARing) {
     Frame frame(20, 20);
     DrawMarker(frame, {10, 10}, 5, Rgb(0, 0, 0), Rgb(255, 0, 0));
