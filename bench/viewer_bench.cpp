@@ -48,8 +48,35 @@ ElementPath RasterPath() {
     return path;
 }
 
+// Long moves from point to point of a random set across the part, crossing each other
+// everywhere (a drilling or probing program's rapids).
+ElementPath ChordPath() {
+    ElementPath path = MicronPath(3);
+    path.segments.reserve(kSegments);
+    std::uint64_t state = 12345;
+    auto next = [&state] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::int64_t>(state >> 44);  // 0 .. 2^20
+    };
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    for (int i = 0; i < kSegments; ++i) {
+        const std::int64_t toX = next();
+        const std::int64_t toY = next() / 2;
+        path.segments.push_back(Move(toX - x, toY - y, 0, 0.0, 0.0));
+        x = toX;
+        y = toY;
+    }
+    return path;
+}
+
 const ViewPath& Pocket() {
     static const ViewPath view = ViewOf(PocketPath());
+    return view;
+}
+
+const ViewPath& Chords() {
+    static const ViewPath view = ViewOf(ChordPath());
     return view;
 }
 
@@ -78,6 +105,9 @@ void DrawFrames(benchmark::State& state, ViewKind kind, double zoom,
 void BM_FrameWholeView(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0); }
 void BM_FrameZoomedIn(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 20.0); }
 void BM_FrameTurned3D(benchmark::State& state) { DrawFrames(state, ViewKind::Free, 1.0); }
+void BM_FrameCrossingChords(benchmark::State& state) {
+    DrawFrames(state, ViewKind::XY, 1.0, Chords);
+}
 void BM_FrameRasterPasses(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0, Raster); }
 void BM_FrameRasterPasses3D(benchmark::State& state) {
     DrawFrames(state, ViewKind::Free, 1.0, Raster);
@@ -92,6 +122,7 @@ void BM_BuildViewPath(benchmark::State& state) {
 BENCHMARK(BM_FrameWholeView)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameZoomedIn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameTurned3D)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameCrossingChords)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameRasterPasses)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameRasterPasses3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildViewPath)->Unit(benchmark::kMillisecond);

@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "base/Rounding.h"
+
 Frame::Frame(int width, int height)
     : m_width(std::max(width, 1)),
       m_height(std::max(height, 1)),
@@ -24,6 +26,7 @@ Frame::Frame(int width, int height)
     m_blockInked.assign(m_blockPixels.size(), 0);
     m_regionInk.assign(m_regionBlocks.size(), 0);
     m_regionInked.assign(m_regionBlocks.size(), 0);
+    m_lines.assign(std::size_t{1} << kLineSlotBits, 0);
 }
 
 void Frame::Clear() {
@@ -32,6 +35,23 @@ void Frame::Clear() {
     std::fill(m_blockInked.begin(), m_blockInked.end(), 0);
     std::fill(m_regionInk.begin(), m_regionInk.end(), 0);
     std::fill(m_regionInked.begin(), m_regionInked.end(), 0);
+    std::fill(m_lines.begin(), m_lines.end(), 0);
+}
+
+bool Frame::LineDrawn(Pixel a, Pixel b) {
+    if (m_width >= 65536 || m_height >= 65536) return false;
+    const auto keyOf = [](Pixel p) {
+        return static_cast<std::uint64_t>(std::floor(p.y)) << 16 |
+               static_cast<std::uint64_t>(std::floor(p.x));
+    };
+    std::uint64_t from = keyOf(a);
+    std::uint64_t to = keyOf(b);
+    if (to < from) std::swap(from, to);
+    const std::uint64_t key = (from << 32 | to) + 1;  // 0 marks an empty slot
+    std::uint64_t& slot = m_lines[(key * 0x9e3779b97f4a7c15ULL) >> (64 - kLineSlotBits)];
+    if (slot == key) return true;
+    slot = key;
+    return false;
 }
 
 void Frame::InkBlock(int x, int y, std::size_t block) {
@@ -101,8 +121,8 @@ void WalkPixels(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     constexpr double kOne = 65536.0;
     auto x = static_cast<std::int64_t>(a.x * kOne);
     auto y = static_cast<std::int64_t>(a.y * kOne);
-    const auto sx = std::llround(dx / steps * kOne);
-    const auto sy = std::llround(dy / steps * kOne);
+    const auto sx = static_cast<std::int64_t>(RoundHalfAway(dx / steps * kOne));
+    const auto sy = static_cast<std::int64_t>(RoundHalfAway(dy / steps * kOne));
     const auto width = static_cast<std::uint64_t>(frame.Width());
     const auto height = static_cast<std::uint64_t>(frame.Height());
     for (int i = 0; i <= steps; ++i) {
@@ -142,38 +162,6 @@ void Walk(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     WalkPieces(frame, a, b, colour, Frame::kBlock * Frame::kRegion, true);
 }
 
-// The long lines drawn in a frame, by their end pixels. A raster's passes run hundreds to a row
-// of pixels between the same two pixels and never ink a block whole, so without this each
-// would be stepped pixel by pixel again. A line is drawn between its end pixels' centres, so
-// that a line between the same pixels inks the same pixels and may be left out. A line met
-// again after others took its slot is drawn again: the table only saves work.
-class DrawnLines {
-  public:
-    DrawnLines(int width, int height) : m_usable(width < 65536 && height < 65536) {}
-    // Whether the line between the pixels of a and b was drawn; notes it when not.
-    bool Seen(Pixel a, Pixel b) {
-        if (!m_usable) return false;
-        std::uint64_t from = PixelKey(a);
-        std::uint64_t to = PixelKey(b);
-        if (to < from) std::swap(from, to);
-        const std::uint64_t key = (from << 32 | to) + 1;  // 0 marks an empty slot
-        std::uint64_t& slot = m_slots[(key * 0x9e3779b97f4a7c15ULL) >> (64 - kSlotBits)];
-        if (slot == key) return true;
-        slot = key;
-        return false;
-    }
-
-  private:
-    static constexpr int kSlotBits = 12;
-    static std::uint64_t PixelKey(Pixel p) {
-        return static_cast<std::uint64_t>(Floor(p.y)) << 16 |
-               static_cast<std::uint64_t>(Floor(p.x));
-    }
-
-    bool m_usable;
-    std::array<std::uint64_t, std::size_t{1} << kSlotBits> m_slots{};
-};
-
 Pixel CentreOf(Pixel p) { return {std::floor(p.x) + 0.5, std::floor(p.y) + 0.5}; }
 
 }  // namespace
@@ -197,7 +185,6 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
     const double height = frame.Height();
     int lastX = -1;  // the pixel a stretch within one pixel inked last
     int lastY = -1;
-    DrawnLines drawn(frame.Width(), frame.Height());
     Pixel from = camera.ToPixel(path.vertices[0]);
     for (std::size_t i = 1; i < path.vertices.size(); ++i) {
         const Pixel to = camera.ToPixel(path.vertices[i]);
@@ -232,7 +219,7 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
         }
         Pixel start = a;
         Pixel end = to;
-        if (!Clip(start, end, width, height) || drawn.Seen(start, end)) {
+        if (!Clip(start, end, width, height) || frame.LineDrawn(start, end)) {
             ++count.skipped;
             continue;
         }

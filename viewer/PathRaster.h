@@ -50,6 +50,12 @@ class Frame {
     bool RegionInkedAround(Pixel a, Pixel b) const {
         return BoxInked(a, b, kBlock * kRegion, m_regionInked);
     }
+    // Whether a line between the pixels of a and b was drawn since the picture was cleared;
+    // notes it when not. Lines are drawn between their end pixels' centres, so a line between
+    // the same pixels inks the same pixels and may be left out: a raster's passes run hundreds
+    // to a row of pixels and never ink a block whole. A line met again after others took its
+    // slot is drawn again; the table only saves work.
+    bool LineDrawn(Pixel a, Pixel b);
     const unsigned char* Bytes() const {
         return reinterpret_cast<const unsigned char*>(m_pixels.data());
     }
@@ -86,6 +92,8 @@ class Frame {
     std::vector<std::uint8_t> m_regionInk;     // per region, how many of its blocks are inked
     std::vector<std::uint8_t> m_regionBlocks;  // and how many blocks it has
     std::vector<std::uint8_t> m_regionInked;   // 1 when all are inked
+    static constexpr int kLineSlotBits = 12;
+    std::vector<std::uint64_t> m_lines;  // the lines drawn, by their end pixels; 0 when empty
 };
 
 // The pixel value of red, green, blue.
