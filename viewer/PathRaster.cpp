@@ -211,8 +211,14 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
             continue;
         }
         if (ShortInside(a, to, width, height)) {
-            // The most common stretch of a long path: a few pixels, all on the canvas.
-            if (!frame.InkedAround(a, to)) WalkPixels(frame, a, to, ink);
+            // The most common stretch of a long path: a few pixels, all on the canvas; at most
+            // a pixel across and down, it inks the pixels of its ends.
+            if (std::fabs(to.x - a.x) <= 1.0 && std::fabs(to.y - a.y) <= 1.0) {
+                frame.Set(static_cast<int>(a.x), static_cast<int>(a.y), ink);
+                frame.Set(x, y, ink);
+            } else if (!frame.InkedAround(a, to)) {
+                WalkPixels(frame, a, to, ink);
+            }
             lastX = -1;
             ++count.drawn;
             continue;
