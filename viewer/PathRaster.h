@@ -45,10 +45,10 @@ class Frame {
     }
     // Whether every pixel of the line from a to b (on the picture, no longer than a block
     // across and down) is inked already: every block of its box is inked whole.
-    bool InkedAround(Pixel a, Pixel b) const { return BoxInked(a, b, kBlock, m_blockInked); }
+    bool InkedAround(Pixel a, Pixel b) const { return BoxInked<kBlock>(a, b, m_blockInked); }
     // The same for a line no longer than a region, by the regions of its box.
     bool RegionInkedAround(Pixel a, Pixel b) const {
-        return BoxInked(a, b, kBlock * kRegion, m_regionInked);
+        return BoxInked<kBlock * kRegion>(a, b, m_regionInked);
     }
     // Whether a line between the pixels of a and b was drawn since the picture was cleared;
     // notes it when not. Lines are drawn between their end pixels' centres, so a line between
@@ -71,15 +71,20 @@ class Frame {
                static_cast<std::size_t>(x / size);
     }
     void InkBlock(int x, int y, std::size_t block);
-    // Whether every cell of size pixels that the box of a and b touches is inked.
-    bool BoxInked(Pixel a, Pixel b, int size, const std::vector<std::uint8_t>& inked) const {
-        const int left = std::clamp(static_cast<int>(std::min(a.x, b.x)), 0, m_width - 1);
-        const int right = std::clamp(static_cast<int>(std::max(a.x, b.x)), 0, m_width - 1);
-        const int top = std::clamp(static_cast<int>(std::min(a.y, b.y)), 0, m_height - 1);
-        const int bottom = std::clamp(static_cast<int>(std::max(a.y, b.y)), 0, m_height - 1);
-        for (int y = top / size; y <= bottom / size; ++y)
-            for (int x = left / size; x <= right / size; ++x)
-                if (inked[CellIndex(x * size, y * size, size)] == 0) return false;
+    // Whether every cell of Size pixels that the box of a and b touches is inked. Size is a
+    // constant so that finding a pixel's cell is a shift: this runs for every piece of a line.
+    template <int Size>
+    bool BoxInked(Pixel a, Pixel b, const std::vector<std::uint8_t>& inked) const {
+        const int left = std::clamp(static_cast<int>(std::min(a.x, b.x)), 0, m_width - 1) / Size;
+        const int right = std::clamp(static_cast<int>(std::max(a.x, b.x)), 0, m_width - 1) / Size;
+        const int top = std::clamp(static_cast<int>(std::min(a.y, b.y)), 0, m_height - 1) / Size;
+        const int bottom = std::clamp(static_cast<int>(std::max(a.y, b.y)), 0, m_height - 1) / Size;
+        const auto across = static_cast<std::size_t>(CellsAcross(Size));
+        for (int y = top; y <= bottom; ++y) {
+            const std::uint8_t* row = inked.data() + static_cast<std::size_t>(y) * across;
+            for (int x = left; x <= right; ++x)
+                if (row[x] == 0) return false;
+        }
         return true;
     }
 
