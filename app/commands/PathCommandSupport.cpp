@@ -3,14 +3,21 @@
 #include "app/cli/AppError.h"
 #include "app/commands/QuantityOption.h"
 #include "app/io/FileAccess.h"
+#include "host/CString.h"
+#include "toolpath/element/ElementProblems.h"
 
 std::optional<ElementPath> ReadAcceptedPath(const CommonOptions& common,
                                             const std::string& elementFile) {
-    const std::string element = ReadInput(elementFile);
+    const CString element(ReadInput(elementFile));
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    if (!ModuleAccepts(*module, *project, element, InputName(elementFile))) return std::nullopt;
-    return ReadElementPath(element, InputName(elementFile), project->Controller(),
+    // One reading validates the element as the module does and gives its path; the module is
+    // asked only about an element that reading refuses, for its own messages.
+    CheckedElement checked = ReadCheckedElement(element, project->Controller(), project->Motion());
+    if (checked.path) return std::move(checked.path);
+    if (!ModuleAccepts(*module, *project, element.str(), InputName(elementFile)))
+        return std::nullopt;
+    return ReadElementPath(element.str(), InputName(elementFile), project->Controller(),
                            project->Motion());
 }
 

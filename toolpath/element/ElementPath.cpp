@@ -112,24 +112,13 @@ class ElementReader : public CMC_EditMotionInternalData {
         CheckCount(speed, count);
         if (!m_error.IsEmpty()) return;
 
-        m_path.units = setup->GetUnits();
-        ColumnUnits& names = m_path.columnUnits;
+        ElementColumns read{m_path.axisCount, m_path.slaves, m_path.unitKind, setup, {}};
         for (int i = 0; i < m_path.axisCount; ++i)
-            names.position[static_cast<size_t>(i)] =
-                positions[static_cast<size_t>(i)]->GetSelectedUnit().str();
-        names.acceleration = acceleration.GetSelectedUnit().str();
-        names.speed = speed.GetSelectedUnit().str();
-        m_path.scales = ScalesOf(m_path.units, names, m_path.unitKind != UnitKind::None);
-        m_path.segments.resize(static_cast<size_t>(count));
-        for (int s = 0; s < count; ++s) {
-            PathSegment& segment = m_path.segments[static_cast<size_t>(s)];
-            for (int i = 0; i < m_path.axisCount; ++i) {
-                segment.counts[static_cast<size_t>(i)] = static_cast<std::int64_t>(
-                    positions[static_cast<size_t>(i)]->GetValueInInternalUnit(s));
-            }
-            segment.accelerationLiteral = acceleration.GetValueInInternalUnit(s);
-            segment.speedLiteral = speed.GetValueInInternalUnit(s);
-        }
+            read.columns[static_cast<size_t>(kColumnX + i)] =
+                positions[static_cast<size_t>(i)].get();
+        read.columns[kColumnAcceleration] = &acceleration;
+        read.columns[kColumnSpeed] = &speed;
+        m_path = PathOfColumns(read);
     }
 
     void CheckCount(const CMC_ArrayParameter& column, int count) {
@@ -158,6 +147,33 @@ ElementAxes ChooseElementAxes(CMC_Motion& motion, const std::array<int, 3>& slav
         if (IsFinerResolution(probes[i].length, probes[reference].length)) reference = i;
     }
     return {probes[0].kind, probes[reference].setup};
+}
+
+ElementPath PathOfColumns(const ElementColumns& read) {
+    ElementPath path;
+    path.axisCount = read.axisCount;
+    path.slaves = read.slaves;
+    path.unitKind = read.unitKind;
+    path.units = read.setup->GetUnits();
+    const CMC_ArrayParameter& acceleration = *read.columns[kColumnAcceleration];
+    const CMC_ArrayParameter& speed = *read.columns[kColumnSpeed];
+    ColumnUnits& names = path.columnUnits;
+    for (size_t i = 0; i < static_cast<size_t>(read.axisCount); ++i)
+        names.position[i] = read.columns[kColumnX + i]->GetSelectedUnit().str();
+    names.acceleration = acceleration.GetSelectedUnit().str();
+    names.speed = speed.GetSelectedUnit().str();
+    path.scales = ScalesOf(path.units, names, path.unitKind != UnitKind::None);
+    const int count = read.columns[kColumnX]->GetValuesCount();
+    path.segments.resize(static_cast<size_t>(count));
+    for (int s = 0; s < count; ++s) {
+        PathSegment& segment = path.segments[static_cast<size_t>(s)];
+        for (size_t i = 0; i < static_cast<size_t>(read.axisCount); ++i)
+            segment.counts[i] =
+                static_cast<std::int64_t>(read.columns[kColumnX + i]->GetValueInInternalUnit(s));
+        segment.accelerationLiteral = acceleration.GetValueInInternalUnit(s);
+        segment.speedLiteral = speed.GetValueInInternalUnit(s);
+    }
+    return path;
 }
 
 double CountLength(const PathSegment& segment) {

@@ -20,6 +20,7 @@
 
 class CMC_Setup;
 class CMC_Motion;
+class CMC_ArrayParameter;
 
 // What the chosen axes move, as the module decides it; None when they do not form one set.
 enum class UnitKind { None = 0, Rotary = 1, Linear = 2 };
@@ -66,6 +67,19 @@ struct ElementAxes {
     CMC_Setup* setup = nullptr;
 };
 ElementAxes ChooseElementAxes(CMC_Motion& motion, const std::array<int, 3>& slaves, int axisCount);
+
+// An element's columns as read on its setup, one for each of the path's axes, then the
+// acceleration and the speed (indexed by ElementColumn; Z is null in a 2D element). Every column
+// holds the same count of values, at least one.
+struct ElementColumns {
+    int axisCount = 2;
+    std::array<int, 3> slaves{};
+    UnitKind unitKind = UnitKind::None;
+    CMC_Setup* setup = nullptr;
+    std::array<const CMC_ArrayParameter*, 5> columns{};
+};
+// The path those columns hold.
+ElementPath PathOfColumns(const ElementColumns& read);
 
 // Reads the element's path as TranslateMotionSequence reads the element on this controller and
 // motion. Call it on an element that translate accepted; throws PathError with the host's

@@ -58,6 +58,15 @@ class ProblemLocator : public CMC_EditMotionInternalData {
 
     ElementProblems TakeProblems() { return std::move(m_problems); }
 
+    // The path of an element with no problem at all; nothing otherwise.
+    std::optional<ElementPath> AcceptedPath() const {
+        if (!m_clean || m_problems.total != 0) return std::nullopt;
+        const int axisCount = m_profile == 1 ? 3 : 2;
+        ElementColumns read{axisCount, m_slaves, m_unitKind, m_columnSetup, {}};
+        for (size_t i = 0; i < read.columns.size(); ++i) read.columns[i] = m_columns[i].get();
+        return PathOfColumns(read);
+    }
+
   private:
     void Locate(const CString& text) {
         Expect(ReadRadioParam(text, "ProfileType", m_profile, 0, 1));
@@ -316,4 +325,15 @@ ElementProblems LocateElementProblems(std::string_view elementText, CMC_Setup& c
     CString unused;
     locator.ReadParameters(CString(elementText), unused);
     return locator.TakeProblems();
+}
+
+CheckedElement ReadCheckedElement(const CString& elementText, CMC_Setup& controller,
+                                  CMC_Motion& motion) {
+    ProblemLocator locator(controller, motion);
+    CString unused;
+    locator.ReadParameters(elementText, unused);
+    CheckedElement checked;
+    checked.path = locator.AcceptedPath();
+    checked.problems = locator.TakeProblems();
+    return checked;
 }

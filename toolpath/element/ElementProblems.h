@@ -3,12 +3,16 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "toolpath/element/ElementPath.h"
+
 class CMC_Setup;
 class CMC_Motion;
+class CString;
 
 struct ElementProblem {
     long long segment = -1;  // counted from 0; -1 when the problem is not one segment's
@@ -35,3 +39,12 @@ inline constexpr std::size_t kMostLocatedProblems = 10000;
 // already names it (a missing entry, a unit, a whole number out of range).
 ElementProblems LocateElementProblems(std::string_view elementText, CMC_Setup& controller,
                                       CMC_Motion& motion);
+
+// The element read once, as LocateElementProblems reads it: its path when the module would accept
+// it, else nothing and the problems located (none for a refusal whose message names its place).
+struct CheckedElement {
+    std::optional<ElementPath> path;
+    ElementProblems problems;
+};
+CheckedElement ReadCheckedElement(const CString& elementText, CMC_Setup& controller,
+                                  CMC_Motion& motion);
