@@ -252,17 +252,10 @@ void CMC_ArrayParameter::UpdateShownForms() {
     m_shownMax = m_toIU.Invert(HighestIU());
     m_stepDigits = 0;
     if (CMC_Value::StepOf(m_type) != 1.0) return;
-    const double count = m_toIU.Invert(1.0);
-    // The greatest power that leaves whole digits: 25 * 10^-4 rather than 250 * 10^-5.
-    for (int power = kCoarsestStepPower; power >= kFinestStepPower; --power) {
-        const double scaled = count / std::pow(10.0, power);
-        const double digits = std::round(scaled);
-        if (digits < 1.0 || digits > kMostStepDigits || std::fabs(scaled / digits - 1.0) >= 1e-15)
-            continue;
-        m_stepDigits = static_cast<unsigned>(digits);
-        m_stepPower = power;
-        return;
-    }
+    numbertext::DecimalStep step;
+    if (!numbertext::DecimalStepOf(m_toIU.Invert(1.0), step)) return;
+    m_stepDigits = step.multiple;
+    m_stepPower = step.power;
 }
 
 // Values of whole types are whole counts, and the conversion makes of a count of the step

@@ -109,11 +109,8 @@ class CMC_ArrayParameter {
 
   private:
     static constexpr double kNoLimit = std::numeric_limits<double>::infinity();
-    // Steps of whole types shown from their digits: a micrometre is 1 * 10^-3 mm, 2.5 um is
-    // 25 * 10^-4 mm, 1/1024 mm is 9765625 * 10^-10 mm, 360/4096 deg is 87890625 * 10^-9 deg.
-    static constexpr unsigned kMostStepDigits = 99'999'999;
-    static constexpr int kFinestStepPower = -12;
-    static constexpr int kCoarsestStepPower = 9;
+    // Steps of whole types are shown from their digits (numbertext::DecimalStepOf): a micrometre
+    // is 1 * 10^-3 mm, 2.5 um 25 * 10^-4 mm, 1/1024 mm 9765625 * 10^-10 mm.
 
     // Converts between two units as v * from / to (the identity when both are 1).
     struct Scale {

@@ -42,6 +42,21 @@ std::optional<int> CompareWithDecimal(double magnitude, unsigned long long whole
 }
 }  // namespace
 
+bool DecimalStepOf(double step, DecimalStep& decimal) {
+    constexpr double kMostMultiple = 99'999'999;
+    constexpr int kFinestPower = -12;
+    constexpr int kCoarsestPower = 9;
+    for (int power = kCoarsestPower; power >= kFinestPower; --power) {
+        const double scaled = step / std::pow(10.0, power);
+        const double digits = std::round(scaled);
+        if (digits < 1.0 || digits > kMostMultiple || std::fabs(scaled / digits - 1.0) >= 1e-15)
+            continue;
+        decimal = {static_cast<unsigned>(digits), power};
+        return true;
+    }
+    return false;
+}
+
 // The digit counts as SearchFewestDigits() tries them, fewest first: the text is the count's
 // digits rounded to the fewest places that stay within half a step of them, a tie rounded to
 // the side x lies on. A rounding takes the count back when its conversion lands on the right

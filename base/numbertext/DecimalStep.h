@@ -14,6 +14,15 @@ namespace numbertext {
 // digits (which Significant(x, 15) gives, or a long text where x lies a little off them),
 // significant15IsLong when those digits are more than ten; where either holds, a save writes
 // the text as shown.
+// A step written as multiple * 10^power with a whole multiple of at most eight digits, the
+// greatest power that leaves it whole (25 * 10^-4 rather than 250 * 10^-5); false when step is
+// no such decimal within a few units in the fifteenth digit.
+struct DecimalStep {
+    unsigned multiple = 0;
+    int power = 0;
+};
+bool DecimalStepOf(double step, DecimalStep& decimal);
+
 bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power,
                          NumberBuffer& text, FewestFound& found);
 

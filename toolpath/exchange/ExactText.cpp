@@ -32,16 +32,39 @@ RunningSum CountTexts::Reached(double typed) const {
     return reached;
 }
 
+CountTexts::CountTexts(const CountScale& scale, ReadAs readAs, bool increments)
+    : m_scale(scale), m_readAs(readAs), m_increments(increments) {
+    if (!numbertext::DecimalStepOf(m_readAs.Typed(m_scale.FromInternal(1.0)), m_step)) m_step = {};
+}
+
+bool CountTexts::Accepts(double typed, double counts, double target) const {
+    const double internal = m_scale.ToInternal(m_readAs.Apply(typed));
+    return std::abs(internal - counts) <= kCountSlack &&
+           std::round(m_scale.ToInternal(Reached(typed).Value())) == target;
+}
+
+// Every text this accepts lies within half a step of the count, so where the fewest-digit text
+// of those (found from the count's digits) is accepted, the search would find it too.
 std::string CountTexts::Next(std::int64_t position) {
     const double counts = static_cast<double>(m_increments ? position - m_last : position);
     const double target = static_cast<double>(position);
     const double exact = m_readAs.Typed(m_scale.FromInternal(counts));
-    const std::string text = FewestDigits(exact, [&](double typed) {
-        const double internal = m_scale.ToInternal(m_readAs.Apply(typed));
-        return std::abs(internal - counts) <= kCountSlack &&
-               std::round(m_scale.ToInternal(Reached(typed).Value())) == target;
-    });
-    m_sum = Reached(Parsed(text));
+    numbertext::NumberBuffer digits;
+    numbertext::FewestFound found;
+    double typed = 0.0;
+    std::string text;
+    if (m_step.multiple != 0 &&
+        numbertext::FewestDigitsOfCount(exact, static_cast<long long>(counts), m_step.multiple,
+                                        m_step.power, digits, found) &&
+        numbertext::ParseNumber(digits.View(), typed) == numbertext::ParseResult::Ok &&
+        Accepts(typed, counts, target)) {
+        text = digits.Str();
+    } else {
+        text = FewestDigits(exact,
+                            [&](double candidate) { return Accepts(candidate, counts, target); });
+        typed = Parsed(text);
+    }
+    m_sum = Reached(typed);
     m_last = position;
     return text;
 }
