@@ -223,6 +223,13 @@ bool ModuleAccepts(const PluginModule& module, Project& project, std::string ele
     return translation.accepted;
 }
 
+bool ElementAccepted(const PluginModule& module, Project& project, const std::string& element,
+                     const std::string& elementName) {
+    if (ReadCheckedElement(CString(element), project.Controller(), project.Motion()).path)
+        return true;
+    return ModuleAccepts(module, project, element, elementName);
+}
+
 void ReportMessage(const std::string& message) {
     WriteStandardError("vantrel: " + EscapeControls(message) + "\n");
 }

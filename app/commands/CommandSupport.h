@@ -90,6 +90,10 @@ std::string NewElementText(const PluginModule& module, Project& project);
 // (see RefusalText). The element is taken over, as by TranslateElement.
 bool ModuleAccepts(const PluginModule& module, Project& project, std::string element,
                    const std::string& elementName);
+// As ModuleAccepts, found by one reading on the host by the module's rules: the module is asked
+// only about an element that reading refuses, so its verdict and messages stay the module's.
+bool ElementAccepted(const PluginModule& module, Project& project, const std::string& element,
+                     const std::string& elementName);
 
 // Writes "vantrel: MESSAGE" as one line on standard error. Messages quote what the user gave
 // (names, keys, script lines), so their control characters are escaped: the line stays one line

@@ -228,12 +228,12 @@ ExitStatus RunImport(const CommonOptions& common, const ImportOptions& options) 
     std::string source = ReadInput(options.file);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    if (append && !ModuleAccepts(*module, *project, base, options.append))
+    if (append && !ElementAccepted(*module, *project, base, options.append))
         return ExitStatus::Failure;
     const Target target = ReadTarget(*module, *project, std::move(base), common, options);
     const MadeElement made = MakeElement(source, name, gcode, target, options);
     std::string().swap(source);
-    if (!ModuleAccepts(*module, *project, made.text, name)) {
+    if (!ElementAccepted(*module, *project, made.text, name)) {
         ReportMessage(name + ": the module refuses the element made from it; nothing was written");
         return ExitStatus::Failure;
     }
