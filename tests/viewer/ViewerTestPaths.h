@@ -6,10 +6,19 @@
 #include "tests/support/MicronPath.h"
 #include "toolpath/element/ElementPath.h"
 #include "toolpath/motion/PathStats.h"
+#include "viewer/ViewCamera.h"
 #include "viewer/ViewPathOf.h"
 
 inline ViewPath ViewOf(const ElementPath& path) {
     return ViewPathOf(path, MotionModelOf(path, {}));
+}
+
+// A camera on a canvas of width by height pixels, fitted to view.
+inline ViewCamera FittedCamera(const ViewPath& view, int width, int height) {
+    ViewCamera camera;
+    camera.SetCanvas(width, height);
+    camera.Fit(view);
+    return camera;
 }
 
 // A path of count segments of 10 um that zigzag across a square of side counts.
