@@ -102,9 +102,7 @@ TEST(DrawPath, DrawsPassesBetweenTheSamePixelsOnceAndInksWhatOneRoundInks) {
     for (int i = 0; i < 500; ++i)
         passes.segments.insert(passes.segments.end(), onePass.segments.begin(),
                                onePass.segments.end());
-    ViewCamera camera;
-    camera.SetCanvas(200, 120);
-    camera.Fit(ViewOf(onePass));
+    ViewCamera camera = FittedCamera(ViewOf(onePass), 200, 120);
     Frame all(200, 120);
     Frame one(200, 120);
     const RasterCount count = DrawPath(ViewOf(passes), camera, all);
