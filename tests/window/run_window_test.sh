@@ -77,7 +77,8 @@ answer_prompt() {
   [ -n "$(find_window "^$1\$")" ] || fail "the prompt \"$1\" did not appear"
   : >"$VANTREL_WINDOW_TRACE"
   type_text "$2" && xdotool key Return
-  wait_for 'grep -qx "closed $1" "$VANTREL_WINDOW_TRACE"' $((BOUND * 10)) ||
+  # The title is put in here: inside wait_for, $1 is the condition itself.
+  wait_for "grep -qx 'closed $1' \"\$VANTREL_WINDOW_TRACE\"" $((BOUND * 10)) ||
     fail "the prompt \"$1\" did not close"
 }
 
