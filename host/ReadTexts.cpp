@@ -83,6 +83,7 @@ void ReadTexts::Put(size_t index, size_t token) {
 }
 
 void ReadTexts::JoinRuns() {
+    if (m_runs.empty()) return;
     size_t kept = 0;
     for (size_t i = 1; i < m_runs.size(); ++i) {
         Run& last = m_runs[kept];
@@ -104,10 +105,6 @@ void ReadTexts::Swap(size_t a, size_t b) {
     const bool heldB = Take(b, tokenB);
     if (heldB) Put(a, tokenB);
     if (heldA) Put(b, tokenA);
-    if (m_runs.empty()) {
-        Clear();
-        return;
-    }
     JoinRuns();
 }
 
