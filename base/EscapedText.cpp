@@ -53,6 +53,8 @@ std::string EscapeControls(std::string_view text) {
 namespace numbertext {
 namespace {
 constexpr std::size_t kQuoteLimit = 40;
+constexpr std::size_t kNameLimit = 256;
+constexpr std::size_t kNameEndsKept = 120;
 
 // How many of text's first bytes, at most limit, end on a whole character: a message never
 // shows a character cut in two as broken bytes.
@@ -65,7 +67,26 @@ std::size_t WholeCharactersWithin(std::string_view text, std::size_t limit) {
     }
     return at;
 }
+
+// Where the last bytes of text, at most limit of them, begin on a whole character.
+std::size_t LastWholeCharactersFrom(std::string_view text, std::size_t limit) {
+    std::size_t at = text.size() - limit;
+    // A character has at most three continuation bytes (10xxxxxx) after its first.
+    for (int i = 0; i < 3 && at < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[at]) & 0xc0) != 0x80) break;
+        ++at;
+    }
+    return at;
+}
 }  // namespace
+
+std::string QuotedName(std::string_view name) {
+    if (name.size() <= kNameLimit) return '"' + EscapeControls(name) + '"';
+    const std::string_view head = name.substr(0, WholeCharactersWithin(name, kNameEndsKept));
+    const std::string_view tail = name.substr(LastWholeCharactersFrom(name, kNameEndsKept));
+    return '"' + EscapeControls(head) + "..." + EscapeControls(tail) + "\" (shortened from " +
+           std::to_string(name.size()) + " bytes)";
+}
 
 std::string QuoteForMessage(std::string_view text) {
     if (text.size() <= kQuoteLimit) return EscapeControls(text);

@@ -20,4 +20,10 @@ std::string QuoteForMessage(std::string_view text);
 // The same in double quotes.
 std::string Quoted(std::string_view text);
 
+// A file name in double quotes for a message, control characters escaped. A name longer than
+// 256 bytes keeps its first and last 120 bytes (cut at whole characters) around "...", and the
+// quote is followed by " (shortened from N bytes)", so that the name stays recognisable and
+// the message one line of sensible length. Only what is shown is shortened.
+std::string QuotedName(std::string_view name);
+
 }  // namespace numbertext

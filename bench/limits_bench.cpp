@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "tests/support/MicronPath.h"
 #include "toolpath/element/PathSimplifier.h"
 #include "toolpath/motion/LimitCheck.h"
 #include "toolpath/motion/PathStats.h"
@@ -13,14 +14,7 @@ namespace {
 // A circle of radius 0.1 m in count segments of 1 um counts, with a speed change every 5000
 // segments, so that the check finds overruns and the simplifier meets boundaries.
 ElementPath CirclePath(int count) {
-    ElementPath path;
-    path.axisCount = 3;
-    path.unitKind = UnitKind::Linear;
-    path.columnUnits = {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
-    for (InternalScale& position : path.scales.position) position = {1e-3, 1e-6};
-    path.scales.speed = {1e-3, 1e-3};
-    path.scales.acceleration = {1.0, 1.0};
-    path.scales.baseLengthUnit = "m";
+    ElementPath path = MicronPath();
     path.segments.resize(static_cast<size_t>(count));
     const double radius = 100000.0;
     Counts previous{static_cast<std::int64_t>(radius), 0, 0};

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "tests/support/MicronPath.h"
 #include "tests/support/TestProject.h"
 #include "toolpath/element/ElementPath.h"
 #include "toolpath/motion/PathStats.h"
@@ -42,14 +43,7 @@ ElementPath SpiralPath(int count) {
 
 // A million short steps in every direction at changing speeds: the most a drawing can hold.
 ElementPath ScribblePath(int count) {
-    ElementPath path;
-    path.axisCount = 3;
-    path.unitKind = UnitKind::Linear;
-    path.columnUnits = {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
-    for (InternalScale& position : path.scales.position) position = {1e-3, 1e-6};
-    path.scales.speed = {1e-3, 1e-3};
-    path.scales.acceleration = {1.0, 1.0};
-    path.scales.baseLengthUnit = "m";
+    ElementPath path = MicronPath();
     std::mt19937 random(11);
     std::uniform_int_distribution<int> step(-500, 500);
     path.segments.resize(static_cast<size_t>(count));

@@ -218,6 +218,13 @@ void CMC_ArrayParameter::RemoveValueAt(int index, int count) {
     m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }
 
+void CMC_ArrayParameter::SwapValues(int a, int b) {
+    if (!IsValid(a) || !IsValid(b) || a == b) return;
+    std::swap(m_values[static_cast<size_t>(a)], m_values[static_cast<size_t>(b)]);
+    m_readTexts.Swap(static_cast<size_t>(a), static_cast<size_t>(b));
+    m_shownTexts.ForgetFrom(static_cast<size_t>(std::min(a, b)));
+}
+
 void CMC_ArrayParameter::SetValue(int index, double value) {
     SetValueInInternalUnit(index, m_toIU.Apply(value));
 }

@@ -57,6 +57,8 @@ class CMC_ArrayParameter {
     // Places value (in the selected unit) at index; index == count appends.
     void InsertValueAt(int index, double value);
     void RemoveValueAt(int index, int count);
+    // Values a and b change places, each with the text it was read with.
+    void SwapValues(int a, int b);
     // Replaces value index with value, in the selected unit.
     void SetValue(int index, double value);
     // Value index in the selected unit.

@@ -68,6 +68,46 @@ void ReadTexts::Resize(size_t count) {
     if (m_runs.empty()) Clear();
 }
 
+bool ReadTexts::Take(size_t index, size_t& token) {
+    const size_t from = SplitAt(index);
+    if (SplitAt(index + 1) == from) return false;
+    token = m_runs[from].token;
+    m_runs.erase(m_runs.begin() + static_cast<std::ptrdiff_t>(from));
+    return true;
+}
+
+void ReadTexts::Put(size_t index, size_t token) {
+    const auto at = std::lower_bound(m_runs.begin(), m_runs.end(), index,
+                                     [](const Run& run, size_t i) { return run.first < i; });
+    m_runs.insert(at, Run{index, token, 1});
+}
+
+void ReadTexts::JoinRuns() {
+    if (m_runs.empty()) return;
+    size_t kept = 0;
+    for (size_t i = 1; i < m_runs.size(); ++i) {
+        Run& last = m_runs[kept];
+        const Run& next = m_runs[i];
+        if (last.first + last.count == next.first && last.token + last.count == next.token) {
+            last.count += next.count;
+        } else {
+            m_runs[++kept] = next;
+        }
+    }
+    m_runs.resize(kept + 1);
+}
+
+void ReadTexts::Swap(size_t a, size_t b) {
+    if (m_runs.empty() || a == b) return;
+    size_t tokenA = 0;
+    size_t tokenB = 0;
+    const bool heldA = Take(a, tokenA);
+    const bool heldB = Take(b, tokenB);
+    if (heldB) Put(a, tokenB);
+    if (heldA) Put(b, tokenA);
+    JoinRuns();
+}
+
 bool ReadTexts::HoldsAll(size_t count) const {
     return count > 0 && count == m_readCount && m_runs.size() == 1 && m_runs[0].first == 0 &&
            m_runs[0].token == 0 && m_runs[0].count == count;
@@ -77,22 +117,27 @@ std::string_view ReadTexts::Walk::TextOf(size_t index) {
     const std::vector<Run>& runs = m_texts.m_runs;
     while (m_run < runs.size() && index >= runs[m_run].first + runs[m_run].count) ++m_run;
     if (m_run == runs.size() || index < runs[m_run].first) return {};
-    const size_t token = runs[m_run].token + (index - runs[m_run].first);
+    GoTo(runs[m_run].token + (index - runs[m_run].first));
     const std::string& list = m_texts.m_list;
-    // Tokens are the runs between blanks, as the values were read.
-    const auto skipBlanks = [&] {
-        while (m_at < list.size() && IsBlank(list[m_at])) ++m_at;
-    };
-    const auto skipToken = [&] {
-        while (m_at < list.size() && !IsBlank(list[m_at])) ++m_at;
-    };
-    skipBlanks();
-    for (; m_token < token; ++m_token) {
-        skipToken();
-        skipBlanks();
+    if (m_end <= m_at) {
+        m_end = m_at;
+        while (m_end < list.size() && !IsBlank(list[m_end])) ++m_end;
     }
-    const size_t start = m_at;
-    skipToken();
-    ++m_token;
-    return std::string_view(list).substr(start, m_at - start);
+    return std::string_view(list).substr(m_at, m_end - m_at);
+}
+
+// Tokens are the runs between blanks, as the values were read; the list starts with one.
+void ReadTexts::Walk::GoTo(size_t token) {
+    const std::string& list = m_texts.m_list;
+    for (; m_token < token; ++m_token) {
+        m_at = std::max(m_at, m_end);
+        while (m_at < list.size() && !IsBlank(list[m_at])) ++m_at;
+        while (m_at < list.size() && IsBlank(list[m_at])) ++m_at;
+    }
+    if (m_token <= token) return;
+    m_end = 0;
+    for (; m_token > token; --m_token) {
+        while (m_at > 0 && IsBlank(list[m_at - 1])) --m_at;
+        while (m_at > 0 && !IsBlank(list[m_at - 1])) --m_at;
+    }
 }

@@ -9,8 +9,8 @@
 
 // The read list is kept once, as it was; which values still hold their read text is kept as
 // runs of values that hold consecutive tokens of it, so that an untouched list costs nothing
-// per value and each edit adds a run at most. Edits keep the values' order, so the tokens of
-// the values, taken in order, only ever lie further on in the list.
+// per value and each edit adds a run or two at most. Most edits keep the values' order; a swap
+// does not, so the tokens of the values, taken in order, may also lie back in the list.
 class ReadTexts {
   public:
     // Keeps list, the blank-separated tokens that count values were read from in order (the
@@ -26,13 +26,17 @@ class ReadTexts {
     void Remove(size_t index, size_t count);
     // The list is cut to count values, or lengthened with values without read texts.
     void Resize(size_t count);
+    // Values a and b exchange their read texts (or the lack of one).
+    void Swap(size_t a, size_t b);
 
     // Whether the count values are still those read, every one with its text: the list as it
     // was read then stands for them all, its spacing included.
     bool HoldsAll(size_t count) const;
     const std::string& List() const { return m_list; }
 
-    // Visits the read texts of values in increasing order of index.
+    // Visits the read texts of values in increasing order of index. It steps along the list
+    // from one value's token to the next one's, back as well where values were swapped, so a
+    // whole walk costs the list's length and the distances of the swaps.
     class Walk {
       public:
         explicit Walk(const ReadTexts& texts) : m_texts(texts) {}
@@ -40,10 +44,13 @@ class ReadTexts {
         std::string_view TextOf(size_t index);
 
       private:
+        void GoTo(size_t token);
+
         const ReadTexts& m_texts;
         size_t m_run = 0;
         size_t m_token = 0;  // the token that starts at m_at
         size_t m_at = 0;
+        size_t m_end = 0;  // where that token ends, when above m_at
     };
 
   private:
@@ -58,6 +65,12 @@ class ReadTexts {
     size_t SplitAt(size_t index);
     // Moves the runs from position on by shift values (negative: down).
     void Shift(size_t position, std::ptrdiff_t shift);
+    // Value index's token, which it no longer holds; false when it held none.
+    bool Take(size_t index, size_t& token);
+    // Value index, which holds no token, holds token.
+    void Put(size_t index, size_t token);
+    // Joins neighbouring runs that hold consecutive tokens.
+    void JoinRuns();
 
     std::string m_list;
     size_t m_readCount = 0;   // the tokens of m_list

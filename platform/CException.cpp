@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "base/EscapedText.h"
 #include "platform/AfxMessageBox.h"
 #include "platform/StringTable.h"
 
@@ -42,7 +43,7 @@ std::string ReasonText(int cause, LONG osError) {
 }
 
 std::string OperationText(CFileException::Operation operation, const std::string& file) {
-    std::string quoted = "\"" + file + "\"";
+    const std::string quoted = numbertext::QuotedName(file);
     switch (operation) {
         case CFileException::opRead:
             return "Reading " + quoted + " failed";

@@ -141,12 +141,10 @@ void CEditorDlg::OnUpdateSegment() {
     EndCommand();
 }
 
+// The stored values move unchanged, each with the text it was read with, so that a moved
+// segment saves as it was written.
 void CEditorDlg::SwapSegments(int a, int b) {
-    for (CMC_ArrayParameter* column : m_Data.Columns()) {
-        const double kept = column->GetValueInInternalUnit(a);
-        column->SetValueInInternalUnit(a, column->GetValueInInternalUnit(b));
-        column->SetValueInInternalUnit(b, kept);
-    }
+    for (CMC_ArrayParameter* column : m_Data.Columns()) column->SwapValues(a, b);
 }
 
 void CEditorDlg::MoveRow(int from, int to) {

@@ -1,42 +1,14 @@
 #include "platform/fltk/FltkBackend.h"
 
 #include <FL/Fl.H>
-#include <FL/x.H>
 
-#include <cstdarg>
-#include <cstdio>
-#include <cstdlib>
 #include <utility>
 
 #include "platform/CDialog.h"
 #include "platform/fltk/DialogWindow.h"
+#include "platform/fltk/FltkDisplay.h"
 #include "platform/fltk/ModalWindows.h"
 #include "platform/fltk/Prompts.h"
-
-namespace {
-
-FltkBackend::DisplayLostHandler displayLost = nullptr;
-
-// The toolkit calls this when the display goes away mid-run. The application's handler decides
-// how the program ends. Should it return after all, nothing could go on, and the toolkit would
-// end the program with a status that reads as a cancel; so this ends it abnormally instead.
-[[noreturn]] void ReportDisplayLost(const char* format, ...) {
-    char reason[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(reason, sizeof reason, format, args);
-    va_end(args);
-    if (displayLost != nullptr) displayLost(reason);
-    std::abort();
-}
-
-// Xlib calls this when the connection to the display breaks, and ends the program itself when
-// it returns.
-int ConnectionLost(Display* display) {
-    ReportDisplayLost("lost the connection to display %s", DisplayString(display));
-}
-
-}  // namespace
 
 FltkBackend::FltkBackend() {
     Fl::scheme("gtk+");
@@ -49,20 +21,7 @@ FltkBackend::FltkBackend() {
 
 FltkBackend::~FltkBackend() { Fl::event_dispatch(nullptr); }
 
-bool FltkBackend::OpenDisplay(DisplayLostHandler onLost) {
-    displayLost = onLost;
-    Fl::fatal = ReportDisplayLost;
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || *name == '\0') return false;
-    // The toolkit ends the program when it cannot open the display, so it gets an open one.
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) return false;
-    // The toolkit installs its handler of a broken connection only when it opens the display
-    // itself.
-    XSetIOErrorHandler(ConnectionLost);
-    fl_open_display(display);
-    return true;
-}
+bool FltkBackend::OpenDisplay(DisplayLostHandler onLost) { return OpenToolkitDisplay(onLost); }
 
 void FltkBackend::NameDocument(std::string name, std::string rowNoun) {
     m_document = {std::move(name), std::move(rowNoun)};

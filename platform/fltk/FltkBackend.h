@@ -7,6 +7,7 @@
 
 #include "platform/Backend.h"
 #include "platform/fltk/DialogWindow.h"
+#include "platform/fltk/FltkDisplay.h"
 
 class FltkBackend : public Backend {
   public:
@@ -15,10 +16,9 @@ class FltkBackend : public Backend {
     FltkBackend(const FltkBackend&) = delete;
     FltkBackend& operator=(const FltkBackend&) = delete;
 
-    // What the application does when the display goes away while its dialogs run, told the
-    // toolkit's reason. Nothing shown can go on without the display, so the handler ends the
-    // program; it must not return.
-    using DisplayLostHandler = void (*)(const std::string& reason);
+    // What the application does when the display goes away while its dialogs run
+    // (OpenToolkitDisplay).
+    using DisplayLostHandler = ::DisplayLostHandler;
 
     // Connects to the display that DISPLAY names; false when it is unset or cannot be opened.
     // Needed once before the first dialog; from then on a lost display goes to onLost.

@@ -4,6 +4,8 @@
 #include <FL/Fl_Window.H>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/fltk/DialogWindow.h"
 
@@ -24,6 +26,19 @@ void RestoreFocus(Fl_Window& window) {
     }
     window.take_focus();
 }
+
+// A program driving the windows from outside (the window tests) cannot see when a closed
+// window's answer has been taken: the toolkit may still be handling the events that arrived
+// with the one that closed it. With VANTREL_WINDOW_TRACE naming a file, each modal window that
+// ends adds the line "closed TITLE" to it once no input can reach that window any more.
+void TraceClosed(const Fl_Window* window) {
+    const char* trace = std::getenv("VANTREL_WINDOW_TRACE");
+    if (window == nullptr || trace == nullptr || *trace == '\0') return;
+    std::FILE* file = std::fopen(trace, "a");
+    if (file == nullptr) return;
+    std::fprintf(file, "closed %s\n", window->label() != nullptr ? window->label() : "");
+    std::fclose(file);
+}
 }  // namespace
 
 ModalWindows::Scope::Scope(Fl_Window* window, KeyHandler keyHandler) : m_window(window) {
@@ -35,6 +50,7 @@ ModalWindows::Scope::~Scope() {
     auto found = std::find_if(stack.rbegin(), stack.rend(),
                               [this](const Entry& entry) { return entry.window == m_window; });
     if (found != stack.rend()) stack.erase(std::next(found).base());
+    TraceClosed(m_window);
 }
 
 std::vector<ModalWindows::Entry>& ModalWindows::Stack() {

@@ -64,4 +64,26 @@ TEST(QuotedValue, TheCutNeverSplitsACharacter) {
     EXPECT_EQ(numbertext::QuoteForMessage(text + "\xFF\xFF"), text + "\\xff...");
 }
 
+TEST(QuotedName, NamesUpTo256BytesAreQuotedWholeWithControlsEscaped) {
+    const std::string name = "/tmp/" + std::string(251, 'n');
+    EXPECT_EQ(numbertext::QuotedName(name), "\"" + name + "\"");
+    EXPECT_EQ(numbertext::QuotedName("a\nb"), "\"a\\nb\"");
+}
+
+TEST(QuotedName, LongerNamesKeepTheirStartAndEndAndSaySoWithTheLength) {
+    const std::string name = "/start/" + std::string(1 << 20, 'n') + "/the.end";
+    EXPECT_EQ(numbertext::QuotedName(name),
+              "\"/start/" + std::string(113, 'n') + "..." + std::string(112, 'n') +
+                  "/the.end\" (shortened from " + std::to_string(name.size()) + " bytes)");
+}
+
+TEST(QuotedName, TheShorteningNeverSplitsACharacter) {
+    const std::string micro = "\xC2\xB5";  // two bytes
+    const std::string name =
+        std::string(119, 'a') + micro + std::string(100, 'b') + micro + std::string(119, 'c');
+    EXPECT_EQ(numbertext::QuotedName(name), "\"" + std::string(119, 'a') + "..." +
+                                                std::string(119, 'c') +
+                                                "\" (shortened from 342 bytes)");
+}
+
 }  // namespace

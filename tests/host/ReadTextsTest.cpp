@@ -87,6 +87,22 @@ TEST_F(ReadValueTexts, ChangedValuesTakeTheFewestDigitsAndTheOthersKeepTheirText
     EXPECT_EQ(Saved(typed), "0.79394") << "another count of the new type";
 }
 
+TEST_F(ReadValueTexts, SwappedValuesTakeTheirTextsAlong) {
+    const char* const read = "0.794 1e-9  5.000 -2.50";
+    CMC_ArrayParameter array = Make(binary, VT_LONG, "mm", read);
+    array.SwapValues(0, 3);
+    EXPECT_EQ(Saved(array), "-2.50 1e-9 5.000 0.794");
+    array.SwapValues(3, 0);
+    EXPECT_EQ(Saved(array), read) << "back in place, the list as read";
+    array.SwapValues(0, 4);
+    array.SwapValues(-1, 0);
+    EXPECT_EQ(Saved(array), read) << "indexes outside change nothing";
+
+    array.SetValue(1, 1.0 / 3);
+    array.SwapValues(1, 2);
+    EXPECT_EQ(Saved(array), "0.794 5.000 0.333 -2.50") << "a changed value has no text to take";
+}
+
 TEST_F(ReadValueTexts, AChangedValueHalfACountFromTwoCountsTakesTheTieText) {
     CMC_ArrayParameter array = Make(hundredths, VT_LONG, "in", "1");
     array.SetValue(0, 160813.575);  // 408466480.5 counts, rounded away from zero
@@ -119,7 +135,7 @@ TEST(ReadTexts, FollowsEveryEditOfTheValuesInOrder) {
         ASSERT_TRUE(texts.HoldsAll(model.size()));
         for (int edit = 0; edit < 12; ++edit) {
             const size_t at = model.empty() ? 0 : random() % (model.size() + 1);
-            switch (random() % 4) {
+            switch (random() % 5) {
                 case 0:
                     texts.Insert(at);
                     model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), "");
@@ -136,6 +152,14 @@ TEST(ReadTexts, FollowsEveryEditOfTheValuesInOrder) {
                     texts.Drop(at);
                     model[at].clear();
                     break;
+                case 3: {
+                    if (model.empty()) break;
+                    const size_t other = random() % model.size();
+                    const size_t one = std::min(at, model.size() - 1);
+                    texts.Swap(one, other);
+                    std::swap(model[one], model[other]);
+                    break;
+                }
                 default: {
                     const size_t size = random() % (model.size() + 4);
                     texts.Resize(size);

@@ -67,9 +67,7 @@ TEST(NearestSegment, IsTheOneUnderTheClickWithinTheTolerance) {
     ElementPath path = MicronPath(2);
     path.segments = {Move(1000, 0), Move(0, 1000), Move(-1000, 0)};
     const ViewPath view = ViewOf(path);
-    ViewCamera camera;
-    camera.SetCanvas(200, 200);
-    camera.Fit(view);
+    ViewCamera camera = FittedCamera(view, 200, 200);
     const Pixel onSecond = camera.ToPixel({1000, 500, 0});
     EXPECT_EQ(NearestSegment(view, camera, {onSecond.x - 3, onSecond.y}, 8.0), 1u);
     const Pixel onThird = camera.ToPixel({400, 1000, 0});

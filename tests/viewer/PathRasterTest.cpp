@@ -20,9 +20,7 @@ TEST(DrawPath, InksEveryCornerAndTheLinesBetween) {
     ElementPath path = MicronPath(2);
     path.segments = {Move(1000, 0, 0, 0.1, 1.0), Move(0, 1000), Move(-1000, 0), Move(0, -1000)};
     const ViewPath view = ViewOf(path);
-    ViewCamera camera;
-    camera.SetCanvas(120, 100);
-    camera.Fit(view);
+    ViewCamera camera = FittedCamera(view, 120, 100);
     Frame frame(120, 100);
     const RasterCount count = DrawPath(view, camera, frame);
     EXPECT_GE(count.drawn, 4u);
@@ -38,9 +36,7 @@ TEST(DrawPath, KeepsACornerSmallerThanTheStretchesAroundIt) {
     path.segments = {Move(50000, 0, 0, 0.1, 1.0), Move(100, 2000), Move(100, -2000),
                      Move(50000, 0)};
     const ViewPath view = ViewOf(path);
-    ViewCamera camera;
-    camera.SetCanvas(200, 200);
-    camera.Fit(view);
+    ViewCamera camera = FittedCamera(view, 200, 200);
     Frame frame(200, 200);
     DrawPath(view, camera, frame);
     EXPECT_TRUE(Inked(frame, camera.ToPixel(view.points[2])));
@@ -50,9 +46,7 @@ TEST(DrawPath, ColoursTheStretchesBySpeed) {
     ElementPath path = MicronPath(2);
     path.segments = {Move(100000, 0, 0, 0.1, 1.0)};
     const ViewPath view = ViewOf(path);
-    ViewCamera camera;
-    camera.SetCanvas(400, 400);
-    camera.Fit(view);
+    ViewCamera camera = FittedCamera(view, 400, 400);
     Frame frame(400, 400);
     DrawPath(view, camera, frame);
     const auto fast = SpeedColourRgb(kSpeedColours - 1);
@@ -72,9 +66,7 @@ TEST(DrawPath, ColoursTheStretchesBySpeed) {
 
 TEST(DrawPath, AMillionSegmentsInASmallAreaInkItWhole) {
     const ViewPath view = ViewOf(Zigzag(1000000, 5000000));
-    ViewCamera camera;
-    camera.SetCanvas(300, 300);
-    camera.Fit(view);
+    ViewCamera camera = FittedCamera(view, 300, 300);
     Frame frame(300, 300);
     const RasterCount count = DrawPath(view, camera, frame);
     EXPECT_EQ(count.drawn + count.skipped, view.vertices.size() - 1);
@@ -90,9 +82,7 @@ TEST(DrawPath, ClipsLinesFarBeyondTheCanvasAndSkipsThoseOutside) {
     ElementPath path = MicronPath(2);
     path.segments = {Move(1000000, 0), Move(0, 1000000)};
     const ViewPath view = ViewOf(path);
-    ViewCamera camera;
-    camera.SetCanvas(100, 100);
-    camera.Fit(view);
+    ViewCamera camera = FittedCamera(view, 100, 100);
     // Zoomed in a million times about the middle of the first line.
     const Pixel middle = camera.ToPixel({500000, 0, 0});
     camera.ZoomAt(middle.x, middle.y, 1e6);
@@ -112,9 +102,7 @@ TEST(DrawPath, DrawsPassesBetweenTheSamePixelsOnceAndInksWhatOneRoundInks) {
     for (int i = 0; i < 500; ++i)
         passes.segments.insert(passes.segments.end(), onePass.segments.begin(),
                                onePass.segments.end());
-    ViewCamera camera;
-    camera.SetCanvas(200, 120);
-    camera.Fit(ViewOf(onePass));
+    ViewCamera camera = FittedCamera(ViewOf(onePass), 200, 120);
     Frame all(200, 120);
     Frame one(200, 120);
     const RasterCount count = DrawPath(ViewOf(passes), camera, all);

@@ -13,9 +13,7 @@ ViewPath Box() {
 
 TEST(ViewCameraFit, CentresThePathInsideTheCanvas) {
     const ViewPath view = Box();
-    ViewCamera camera;
-    camera.SetCanvas(400, 300);
-    camera.Fit(view);
+    ViewCamera camera = FittedCamera(view, 400, 300);
     const Pixel low = camera.ToPixel({0, 0, 0});
     const Pixel high = camera.ToPixel({4000, 2000, 0});
     EXPECT_NEAR((low.x + high.x) / 2.0, 200.0, 1e-9);
@@ -39,9 +37,7 @@ TEST(ViewCameraFit, GivesAPointOrALineASize) {
 
 TEST(ViewCameraGestures, ZoomKeepsThePointUnderThePointer) {
     const ViewPath view = Box();
-    ViewCamera camera;
-    camera.SetCanvas(400, 300);
-    camera.Fit(view);
+    ViewCamera camera = FittedCamera(view, 400, 300);
     const Pixel corner = camera.ToPixel({4000, 2000, 0});
     camera.ZoomAt(corner.x, corner.y, 3.0);
     EXPECT_NEAR(camera.ToPixel({4000, 2000, 0}).x, corner.x, 1e-9);

@@ -10,42 +10,13 @@ set -u
 
 VANTREL=$1
 HERE=$(dirname "$0")
-LSAN_OPTIONS="suppressions=$HERE/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-export LSAN_OPTIONS
-WORK=$(mktemp -d)
-XVFB_PID=""
-VIEWER_PID=""
+. "$HERE/window_session.sh"
 TRACE="$WORK/trace"
 export VANTREL_VIEW_TRACE="$TRACE"
 
-cleanup() {
-  [ -n "$VIEWER_PID" ] && kill "$VIEWER_PID" 2>/dev/null
-  if [ -n "$XVFB_PID" ]; then
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null
-  fi
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$TRACE" ] && tail -n 5 "$TRACE" >&2
-  exit 1
-}
-
-pass() {
-  echo "ok: $*"
-}
-
-wait_for() {
-  tries=0
-  while ! eval "$1"; do
-    tries=$((tries + 1))
-    [ "$tries" -ge "$2" ] && return 1
-    sleep 0.1
-  done
+# A failure shows what the viewer traced last.
+fail_details() {
+  [ -f "$TRACE" ] && tail -n 5 "$TRACE"
 }
 
 # An element of $1 segments on the demo drives that cuts a pocket as a CAM program does: rings
@@ -86,25 +57,14 @@ status=$?
   fail "no display: $(cat "$WORK/err")"
 pass "without a display the viewer refuses in one line"
 
-for tool in Xvfb xdotool import convert compare; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" \
-  >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-wait_for '[ -s "$WORK/display" ]' 100 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-DISPLAY=:$(cat "$WORK/display")
-export DISPLAY
+require_tools Xvfb xdotool import convert compare
+start_xvfb 1280x1024x24
 
 write_element "$SEGMENTS" >"$WORK/big.element" || fail "could not write the big element"
 : >"$TRACE"
 started=$(date +%s%N)
 timeout -k 5 120 "$VANTREL" view "$WORK/big.element" >"$WORK/viewer.out" 2>"$WORK/viewer.err" &
-VIEWER_PID=$!
+APP_PID=$!
 WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name "big.element - $SEGMENTS segments" | head -n 1)
 [ -n "$WINDOW" ] || fail "the viewer window did not appear: $(cat "$WORK/viewer.err")"
 wait_for 'grep -q "^frame " "$TRACE"' 300 || fail "the viewer drew no frame"
@@ -199,8 +159,8 @@ timeout 10 xdotool search --sync --onlyvisible --name "big.element - 6 segments"
 pass "a change on disk is re-read; a broken file keeps the path shown"
 
 xdotool key Escape
-wait "$VIEWER_PID"
+wait "$APP_PID"
 status=$?
-VIEWER_PID=""
+APP_PID=""
 [ "$status" -eq 0 ] || fail "the viewer ended with exit $status: $(cat "$WORK/viewer.err")"
 pass "Escape closes the viewer (exit 0)"

@@ -116,6 +116,25 @@ TEST_F(SegmentEditing, MovesExchangeSegmentsAndFollowTheMovedOne) {
     EXPECT_EQ(down.Selection("IDC_SEGMENT_LIST"), 1);
 }
 
+TEST_F(SegmentEditing, MovedSegmentsKeepTheTextsTheyWereReadWith) {
+    const std::string written =
+        "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1\n"
+        "SlaveX=0\nSlaveY=1\nSlaveZ=2\n"
+        "X_TPOS[mm]=10.000 20.0 3e1\nY_TPOS[mm]=1.0 2 3.00\nZ_TPOS[mm]=0 0.0 0\n"
+        "CACC[m/s^2]=1.0 0 2.0\nCSPD[m/s]=0.50 0.5 0\nExecute=0\nWaitForCompletion=1\n";
+    const EditorRun up = session.Run(written, "select IDC_SEGMENT_LIST 2\nclick IDC_MOVE_UP\nok\n");
+    ASSERT_EQ(up.error, "");
+    EXPECT_EQ(up.text,
+              "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1\n"
+              "SlaveX=0\nSlaveY=1\nSlaveZ=2\n"
+              "X_TPOS[mm]=10.000 3e1 20.0\nY_TPOS[mm]=1.0 3.00 2\nZ_TPOS[mm]=0 0 0.0\n"
+              "CACC[m/s^2]=1.0 2.0 0\nCSPD[m/s]=0.50 0 0.5\nExecute=0\nWaitForCompletion=1\n");
+
+    const EditorRun there = session.Run(written, "click IDC_MOVE_DOWN\nclick IDC_MOVE_UP\nok\n");
+    ASSERT_EQ(there.error, "");
+    EXPECT_EQ(there.text, written) << "moved down and back up";
+}
+
 TEST_F(SegmentEditing, RemoveKeepsTheFollowingOrNewLastSegmentCurrent) {
     const DialogState middle = After("click IDC_NEXT\nclick IDC_REMOVE");
     EXPECT_EQ(XColumn(middle), (std::vector<std::string>{"10", "30"}));

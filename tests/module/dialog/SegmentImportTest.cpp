@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "EditorSession.h"
 #include "tests/support/ScratchFolder.h"
@@ -169,6 +170,37 @@ TEST_F(SegmentImport, FileErrorsAreReportedAndKeepTheTable) {
     ASSERT_EQ(gone.dumps[0].Messages().size(), 1u);
     EXPECT_NE(gone.dumps[0].Messages()[0].find(missing), std::string::npos);
     EXPECT_EQ(gone.dumps[0].Items("IDC_SEGMENT_LIST").size(), 3u);
+}
+
+// A name of a megabyte made a message line of a megabyte.
+TEST_F(SegmentImport, ALongFileNameIsShownShortenedAndOpenedWhole) {
+    const std::string missing = folder.PathOf("") + std::string(1 << 20, 'n') + "-end.txt";
+    const EditorRun gone =
+        session.Run(kThreeSegments, "file " + missing + "\nclick IDC_IMPORT\ndump\n");
+    ASSERT_EQ(gone.error, "");
+    ASSERT_EQ(gone.dumps[0].Messages().size(), 1u);
+    const std::string message = gone.dumps[0].Messages()[0];
+    EXPECT_LT(message.size(), 400u) << message.substr(0, 400);
+    EXPECT_NE(message.find(folder.PathOf("")), std::string::npos) << message;
+    EXPECT_NE(
+        message.find("nnn-end.txt\" (shortened from " + std::to_string(missing.size()) + " bytes)"),
+        std::string::npos)
+        << message;
+    EXPECT_LT(gone.messages.size(), 400u) << "the message line";
+    EXPECT_EQ(gone.dumps[0].Items("IDC_SEGMENT_LIST").size(), 3u);
+
+    // Folders of 200-byte names make a path of some 3000 bytes that opens.
+    std::filesystem::path deep = folder.Path();
+    for (int i = 0; i < 14; ++i) deep /= std::string(200, static_cast<char>('a' + i));
+    std::filesystem::create_directories(deep);
+    const std::string path = (deep / "segments.txt").string();
+    ASSERT_GT(path.size(), 2800u);
+    { std::ofstream(path) << "7 8 9\n"; }
+    const EditorRun deepRun =
+        session.Run(kThreeSegments, "file " + path + "\nclick IDC_IMPORT\nok\n");
+    ASSERT_EQ(deepRun.error, "");
+    EXPECT_EQ(deepRun.messages, "");
+    EXPECT_EQ(Entry(deepRun, "X_TPOS"), "X_TPOS[mm]=7");
 }
 
 TEST_F(SegmentImport, OnlyRegularFilesAndPipesAreImported) {

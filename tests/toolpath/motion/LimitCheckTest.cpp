@@ -3,29 +3,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "tests/support/MicronPath.h"
 #include "toolpath/motion/LimitCheck.h"
 #include "toolpath/motion/PathStats.h"
 
 namespace {
-
-// A linear element of 1 um counts with columns in mm, m/s and m/s^2, on a drive of 1 ms samples.
-ElementPath MicronPath() {
-    ElementPath path;
-    path.axisCount = 3;
-    path.unitKind = UnitKind::Linear;
-    path.columnUnits = {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
-    for (InternalScale& position : path.scales.position) position = {1e-3, 1e-6};
-    path.scales.speed = {1e-3, 1e-3};
-    path.scales.acceleration = {1.0, 1.0};
-    path.scales.baseLengthUnit = "m";
-    return path;
-}
-
-// Counts in um; v in m/s, a in m/s^2.
-PathSegment Segment(std::int64_t x, std::int64_t y, std::int64_t z = 0, double v = 0.0,
-                    double a = 0.0) {
-    return {{x, y, z}, a, v * 1e3};
-}
 
 LimitReport Check(const ElementPath& path, const PathLimits& limits) {
     return CheckLimits(path, MotionModelOf(path, {}), limits);
@@ -34,7 +16,7 @@ LimitReport Check(const ElementPath& path, const PathLimits& limits) {
 TEST(LimitCheckSpeed, AnAxisShareOverItsLimitIsFoundWithAmountAndLimit) {
     ElementPath path = MicronPath();
     // 3-4-5 triangle: X carries 3/5 of the vector speed, Y 4/5; a long segment reaches 0.1 m/s.
-    path.segments = {Segment(300000, 400000, 0, 0.1, 1.0)};
+    path.segments = {Move(300000, 400000, 0, 0.1, 1.0)};
     PathLimits limits;
     limits.axes[0].maxSpeed = 0.05;
     limits.axes[1].maxSpeed = 0.09;
@@ -49,26 +31,31 @@ TEST(LimitCheckSpeed, AnAxisShareOverItsLimitIsFoundWithAmountAndLimit) {
               "segment 0: X speed 0.06 m/s over its limit 0.05 m/s");
 }
 
-TEST(LimitCheckSpeed, AShareAtItsLimitIsNotOver) {
-    ElementPath path = MicronPath();
-    path.segments = {Segment(100000, 0, 0, 0.1, 1.0)};
-    PathLimits limits;
-    limits.axes[0].maxSpeed = 0.1;
-    EXPECT_TRUE(Check(path, limits).findings.empty());
-}
-
-TEST(LimitCheckSpeed, ASegmentTooShortToReachItsSpeedIsHeldToTheSpeedItReaches) {
-    ElementPath path = MicronPath();
-    // 1 mm at 1 m/s^2 peaks at sqrt(a L) = 0.0316 m/s (a triangle), below the limit of 0.05.
-    path.segments = {Segment(1000, 0, 0, 1.0, 1.0)};
-    PathLimits limits;
-    limits.axes[0].maxSpeed = 0.05;
-    EXPECT_TRUE(Check(path, limits).findings.empty());
+TEST(LimitCheckSpeed, NothingIsFoundWhereTheSpeedReachedStaysWithinTheLimit) {
+    struct Case {
+        const char* why;
+        PathSegment segment;
+        double maxSpeed;
+    };
+    const Case cases[] = {
+        {"a share at its limit is not over", Move(100000, 0, 0, 0.1, 1.0), 0.1},
+        // 1 mm at 1 m/s^2 peaks at sqrt(a L) = 0.0316 m/s (a triangle), below the limit.
+        {"a segment too short to reach its speed is held to the speed it reaches",
+         Move(1000, 0, 0, 1.0, 1.0), 0.05},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        ElementPath path = MicronPath();
+        path.segments = {c.segment};
+        PathLimits limits;
+        limits.axes[0].maxSpeed = c.maxSpeed;
+        EXPECT_TRUE(Check(path, limits).findings.empty());
+    }
 }
 
 TEST(LimitCheckAcceleration, TheAxisShareOfTheRampIsHeldToTheLimitAndCountsFromZero) {
     ElementPath path = MicronPath();
-    path.segments = {Segment(0, 100000, 0, 0.1, 2.0), Segment(0, 100000), Segment(100000, 0)};
+    path.segments = {Move(0, 100000, 0, 0.1, 2.0), Move(0, 100000), Move(100000, 0)};
     PathLimits limits;
     limits.axes[0].maxAcceleration = 1.5;
     limits.axes[1].maxAcceleration = 3.0;
@@ -82,7 +69,7 @@ TEST(LimitCheckAcceleration, TheAxisShareOfTheRampIsHeldToTheLimitAndCountsFromZ
 
 TEST(LimitCheckTravel, OverrunsAreFoundRelativeToTheStartOrToTheGivenStart) {
     ElementPath path = MicronPath();
-    path.segments = {Segment(5000, 0, 0, 0.1, 1.0), Segment(-8000, 0), Segment(3000, 0)};
+    path.segments = {Move(5000, 0, 0, 0.1, 1.0), Move(-8000, 0), Move(3000, 0)};
     PathLimits limits;
     limits.axes[0].travelMin = -0.002;
     limits.axes[0].travelMax = 0.004;
@@ -106,7 +93,7 @@ TEST(LimitCheckTravel, OverrunsAreFoundRelativeToTheStartOrToTheGivenStart) {
 TEST(LimitCheckShortSegments, ASegmentShorterThanTheMinimumTimeAtItsSpeedIsFound) {
     ElementPath path = MicronPath();
     // 0.1 mm at 0.1 m/s takes 1 ms; 1 mm takes 10 ms; a zero-length segment takes no time.
-    path.segments = {Segment(1000, 0, 0, 0.1, 1.0), Segment(100, 0), Segment(0, 0)};
+    path.segments = {Move(1000, 0, 0, 0.1, 1.0), Move(100, 0), Move(0, 0)};
     PathLimits limits;
     limits.minSegmentTime = 0.002;
     const LimitReport report = Check(path, limits);
@@ -119,7 +106,7 @@ TEST(LimitCheckShortSegments, ASegmentShorterThanTheMinimumTimeAtItsSpeedIsFound
 
 TEST(LimitCheckCoverage, WithoutASpeedInForceOnlyTheTravelIsChecked) {
     ElementPath path = MicronPath();
-    path.segments = {Segment(5000, 0)};
+    path.segments = {Move(5000, 0)};
     PathLimits limits;
     limits.axes[0].maxSpeed = 1e-9;
     limits.axes[0].travelMax = 0.001;
@@ -131,8 +118,8 @@ TEST(LimitCheckCoverage, WithoutASpeedInForceOnlyTheTravelIsChecked) {
 
 TEST(LimitCheckWarnings, FindingsAreGroupedByKindAndAxisWithTheWorstValue) {
     ElementPath path = MicronPath();
-    path.segments = {Segment(100000, 0, 0, 0.1, 1.0), Segment(100000, 0, 0, 0.2),
-                     Segment(100000, 0, 0, 0.05)};
+    path.segments = {Move(100000, 0, 0, 0.1, 1.0), Move(100000, 0, 0, 0.2),
+                     Move(100000, 0, 0, 0.05)};
     PathLimits limits;
     limits.axes[0].maxSpeed = 0.04;
     const std::vector<std::string> warnings = LimitWarnings(path, Check(path, limits));

@@ -4,32 +4,13 @@
 #include <limits>
 #include <string>
 
+#include "tests/support/MicronPath.h"
 #include "toolpath/motion/PathStats.h"
 
 namespace {
 
 PathStats StatsOf(const ElementPath& path, DynamicsInForce before) {
     return ComputeStats(path, MotionModelOf(path, before));
-}
-
-// A linear element whose counts are 1 um, whose columns are in mm, m/s and m/s^2, on a drive
-// with 1 ms samples.
-ElementPath MicronPath(int axisCount) {
-    ElementPath path;
-    path.axisCount = axisCount;
-    path.unitKind = UnitKind::Linear;
-    path.columnUnits = {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
-    for (InternalScale& position : path.scales.position) position = {1e-3, 1e-6};
-    path.scales.speed = {1e-6 / 1e-3, 1e-6 / 1e-3};
-    path.scales.acceleration = {1e-6 / 1e-6, 1e-6 / 1e-6};
-    path.scales.baseLengthUnit = "m";
-    return path;
-}
-
-// Speed and acceleration literals for v m/s and a m/s^2 on that drive.
-PathSegment Segment(std::int64_t x, std::int64_t y, std::int64_t z = 0, double v = 0.0,
-                    double a = 0.0) {
-    return {{x, y, z}, a, v * 1e3};
 }
 
 bool HasWarning(const PathStats& stats, const std::string& start) {
@@ -41,7 +22,7 @@ bool HasWarning(const PathStats& stats, const std::string& start) {
 
 TEST(PathStatsAxes, TravelExtentsAndEndFollowTheCumulativePositions) {
     ElementPath path = MicronPath(3);
-    path.segments = {Segment(3000, 0, 1000, 0.1, 1.0), Segment(-5000, 4000), Segment(1000, -6000)};
+    path.segments = {Move(3000, 0, 1000, 0.1, 1.0), Move(-5000, 4000), Move(1000, -6000)};
     const PathStats stats = StatsOf(path, {});
     EXPECT_DOUBLE_EQ(stats.axes[0].travel, 9.0);
     EXPECT_DOUBLE_EQ(stats.axes[0].lowest, -2.0);
@@ -58,7 +39,7 @@ TEST(PathStatsAxes, TravelExtentsAndEndFollowTheCumulativePositions) {
 TEST(PathStatsAxes, EndCountsSumBeyondTheOperandsRange) {
     ElementPath path = MicronPath(2);
     const std::int64_t big = std::numeric_limits<std::int32_t>::max() - 1;
-    path.segments = {Segment(big, 0, 0, 0.1, 1.0), Segment(big, 0), Segment(big, 1)};
+    path.segments = {Move(big, 0, 0, 0.1, 1.0), Move(big, 0), Move(big, 1)};
     EXPECT_EQ(StatsOf(path, {}).axes[0].endCounts, 3 * big);
 }
 
@@ -66,7 +47,7 @@ TEST(PathStatsLength, VectorLengthsAreInTheXColumnsUnit) {
     ElementPath path = MicronPath(3);
     path.columnUnits.position[0] = "um";
     path.scales.position[0].perInternal = 1.0;
-    path.segments = {Segment(3000, 4000, 0, 0.1, 1.0), Segment(0, 0, -12000)};
+    path.segments = {Move(3000, 4000, 0, 0.1, 1.0), Move(0, 0, -12000)};
     const PathStats stats = StatsOf(path, {});
     EXPECT_DOUBLE_EQ(stats.segmentLengths[0], 5000.0);
     EXPECT_DOUBLE_EQ(stats.pathLength, 17000.0);
@@ -77,7 +58,7 @@ TEST(PathStatsMotion, DurationAndSpeedsComeFromTheModelInTheColumnsUnits) {
     path.columnUnits.speed = "mm/s";
     path.scales.speed.perInternal = 1.0;
     // 10 mm at 0.01 m/s and 0.1 m/s^2: a trapezoid of 1 s + 0.1 s.
-    path.segments = {Segment(6000, 8000, 0, 0.01, 0.1)};
+    path.segments = {Move(6000, 8000, 0, 0.01, 0.1)};
     const PathStats stats = StatsOf(path, {});
     ASSERT_TRUE(stats.motion.estimable);
     EXPECT_NEAR(stats.motion.duration, 1.1, 1e-12);
@@ -87,7 +68,7 @@ TEST(PathStatsMotion, DurationAndSpeedsComeFromTheModelInTheColumnsUnits) {
 
 TEST(PathStatsMotion, SpeedGivenBeforeTheElementIsInTheColumnsUnit) {
     ElementPath path = MicronPath(2);
-    path.segments = {Segment(10000, 0)};
+    path.segments = {Move(10000, 0)};
     const PathStats unknown = StatsOf(path, {});
     EXPECT_FALSE(unknown.motion.estimable);
     EXPECT_TRUE(HasWarning(unknown, "no speed in force"));
@@ -99,8 +80,8 @@ TEST(PathStatsMotion, SpeedGivenBeforeTheElementIsInTheColumnsUnit) {
 
 TEST(PathStatsWarnings, NameZeroLengthSlowAndClampedSegments) {
     ElementPath path = MicronPath(2);
-    path.segments = {Segment(10, 0, 0, 1.0, 0.1), Segment(0, 0), Segment(100000, 0),
-                     Segment(std::numeric_limits<std::int32_t>::max(), 0)};
+    path.segments = {Move(10, 0, 0, 1.0, 0.1), Move(0, 0), Move(100000, 0),
+                     Move(std::numeric_limits<std::int32_t>::max(), 0)};
     const PathStats stats = StatsOf(path, {});
     EXPECT_TRUE(HasWarning(stats, "zero length: segment 1")) << stats.warnings[0];
     EXPECT_TRUE(HasWarning(stats, "never reach their speed: segments 0 and 2"));
@@ -109,7 +90,7 @@ TEST(PathStatsWarnings, NameZeroLengthSlowAndClampedSegments) {
 
 TEST(PathStatsWarnings, LongListsAreCutShort) {
     ElementPath path = MicronPath(2);
-    for (int i = 0; i < 40; ++i) path.segments.push_back(Segment(i % 2, 0, 0, 1.0, 0.1));
+    for (int i = 0; i < 40; ++i) path.segments.push_back(Move(i % 2, 0, 0, 1.0, 0.1));
     const PathStats stats = StatsOf(path, {});
     EXPECT_TRUE(HasWarning(stats,
                            "zero length: segments 0, 2, 4, 6, 8, 10, 12, 14, 16, 18 and "
@@ -118,7 +99,7 @@ TEST(PathStatsWarnings, LongListsAreCutShort) {
 
 TEST(PathStatsWithoutUnits, LengthsAreCountsAndTheDurationIsUnknown) {
     ElementPath path;
-    path.segments = {Segment(3, 4, 0, 1.0, 1.0)};
+    path.segments = {Move(3, 4, 0, 1.0, 1.0)};
     const PathStats stats = StatsOf(path, {1.0, 1.0});
     EXPECT_DOUBLE_EQ(stats.pathLength, 5.0);
     EXPECT_FALSE(stats.motion.estimable);
