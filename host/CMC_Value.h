@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/FixedPoint.h"
 #include "base/Rounding.h"
 
 // Variable types of the controller.
@@ -37,10 +38,8 @@ class CMC_Value {
     static bool IsKnownType(int type);
 
   private:
-    static constexpr double kFixedScale = 65536.0;
-
     // The type's value as a count of this unit (1 for integers, 1/65536 for fixed point).
-    static double RawUnitOf(int type) { return type == VT_FIXED ? 1.0 / kFixedScale : 1.0; }
+    static double RawUnitOf(int type) { return type == VT_FIXED ? fixedpoint::kStep : 1.0; }
     static double RawMin(int type);
     static double RawMax(int type);
     static bool IsStepped(int type) { return IsKnownType(type) && type != VT_NONE; }
@@ -73,8 +72,9 @@ inline double CMC_Value::RawMin(int type) {
         case VT_ULONG:
             return 0.0;
         case VT_LONG:
-        case VT_FIXED:
             return std::numeric_limits<std::int32_t>::min();
+        case VT_FIXED:
+            return fixedpoint::kRawMin;
         default:
             return std::numeric_limits<double>::lowest();
     }
@@ -87,8 +87,9 @@ inline double CMC_Value::RawMax(int type) {
         case VT_UINT:
             return std::numeric_limits<std::uint16_t>::max();
         case VT_LONG:
-        case VT_FIXED:
             return std::numeric_limits<std::int32_t>::max();
+        case VT_FIXED:
+            return fixedpoint::kRawMax;
         case VT_ULONG:
             return std::numeric_limits<std::uint32_t>::max();
         default:
@@ -99,7 +100,7 @@ inline double CMC_Value::RawMax(int type) {
 inline std::int64_t CMC_Value::ToRaw(int type, double v) {
     if (std::isnan(v)) return 0;
     // Dividing by the fixed-point unit, a power of two, is multiplying by its inverse exactly.
-    const double raw = RoundHalfAway(type == VT_FIXED ? v * kFixedScale : v);
+    const double raw = RoundHalfAway(type == VT_FIXED ? v * fixedpoint::kScale : v);
     if (raw <= RawMin(type)) return static_cast<std::int64_t>(RawMin(type));
     if (raw >= RawMax(type)) return static_cast<std::int64_t>(RawMax(type));
     return static_cast<std::int64_t>(raw);
@@ -139,7 +140,7 @@ inline double CMC_Value::StepOf(int type) {
         case VT_ULONG:
             return 1.0;
         case VT_FIXED:
-            return 1.0 / kFixedScale;
+            return fixedpoint::kStep;
         default:
             return 0.0;
     }
@@ -155,7 +156,7 @@ inline double CMC_Value::RoundToStep(int type, double v) {
         case VT_ULONG:
             return RoundHalfAway(v);
         case VT_FIXED:
-            return RoundHalfAway(v * kFixedScale) / kFixedScale;
+            return RoundHalfAway(v * fixedpoint::kScale) / fixedpoint::kScale;
         default:
             return v;
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/FixedPoint.h"
 #include "base/numbertext/Layout.h"
 
 namespace {
@@ -11,10 +12,6 @@ namespace {
 // Index lists in warnings name this many runs at most.
 constexpr std::size_t kListedRuns = 10;
 
-// The largest VACC or VSPD operand: the controller holds them as signed 16.16 fixed point.
-constexpr double kFixedPointLimit = std::numeric_limits<std::int32_t>::max() / 65536.0;
-// The smallest operand above zero; from half of it, a value is stored as it.
-constexpr double kFixedPointStep = 1.0 / 65536.0;
 constexpr int kShownDigits = 6;
 
 bool AtLiteralLimit(const PathSegment& segment) {
@@ -23,8 +20,8 @@ bool AtLiteralLimit(const PathSegment& segment) {
                count == std::numeric_limits<std::int32_t>::min();
     };
     return std::any_of(segment.counts.begin(), segment.counts.end(), atLimit) ||
-           segment.accelerationLiteral >= kFixedPointLimit ||
-           segment.speedLiteral >= kFixedPointLimit;
+           segment.accelerationLiteral >= fixedpoint::kMax ||
+           segment.speedLiteral >= fixedpoint::kMax;
 }
 
 }  // namespace
@@ -159,10 +156,10 @@ std::optional<std::string> RateProblem(double value, const InternalScale& scale,
                                        const std::string& unit) {
     if (value == 0.0) return std::nullopt;
     const double internal = scale.FromColumn(value);
-    if (internal >= kFixedPointStep / 2 && internal <= kFixedPointLimit) return std::nullopt;
+    if (internal >= fixedpoint::kStep / 2 && internal <= fixedpoint::kMax) return std::nullopt;
     return WithUnit(value, unit) + " is not a value the controller holds (from " +
-           WithUnit(scale.ToColumn(kFixedPointStep), unit) + " to " +
-           WithUnit(scale.ToColumn(kFixedPointLimit), unit) + ")";
+           WithUnit(scale.ToColumn(fixedpoint::kStep), unit) + " to " +
+           WithUnit(scale.ToColumn(fixedpoint::kMax), unit) + ")";
 }
 
 }  // namespace
