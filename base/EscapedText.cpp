@@ -50,7 +50,6 @@ std::string EscapeControls(std::string_view text) {
     return out;
 }
 
-namespace numbertext {
 namespace {
 constexpr std::size_t kQuoteLimit = 40;
 constexpr std::size_t kNameLimit = 256;
@@ -99,5 +98,3 @@ std::string Quoted(std::string_view text) {
     quoted += '"';
     return quoted;
 }
-
-}  // namespace numbertext

@@ -9,10 +9,6 @@
 // text, backslashes included, stays as it is.
 std::string EscapeControls(std::string_view text);
 
-// The quoting of texts for messages kept the namespace of the number texts it was written with,
-// so that the messages' callers read as before.
-namespace numbertext {
-
 // text made safe to quote in a message: control characters escaped (\n, \x1b), and a text
 // longer than 40 bytes cut at a whole character within them, with "..." after it. Every message
 // that quotes a value from outside quotes it through this, so no value makes a message long.
@@ -25,5 +21,3 @@ std::string Quoted(std::string_view text);
 // quote is followed by " (shortened from N bytes)", so that the name stays recognisable and
 // the message one line of sensible length. Only what is shown is shortened.
 std::string QuotedName(std::string_view name);
-
-}  // namespace numbertext

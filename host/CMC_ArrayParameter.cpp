@@ -19,7 +19,6 @@
 #include "host/ParameterText.h"
 
 namespace {
-using numbertext::Quoted;
 
 bool IsUnset(double limit) { return limit == MC_UNSET_LIMIT; }
 

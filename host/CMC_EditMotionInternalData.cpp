@@ -32,7 +32,7 @@ CString NoArrayMessage(const CString& name) {
 CString UnitMessage(std::string_view unit, const CString& name) {
     CString message;
     message.Format("Unit \"%s\" of entry \"%s\" cannot be used on this axis!\r\n",
-                   numbertext::QuoteForMessage(unit).c_str(), name.GetString());
+                   QuoteForMessage(unit).c_str(), name.GetString());
     return message;
 }
 

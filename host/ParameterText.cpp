@@ -8,7 +8,6 @@
 
 namespace parametertext {
 namespace {
-using numbertext::Quoted;
 // A CR is a line end (base/TextLines.h), never a blank.
 constexpr std::string_view kBlanks = " \t";
 
@@ -95,9 +94,8 @@ std::string ReadWholeNumber(std::string_view text, std::string_view name, long l
         return EntryMessage(name, "is not a whole number: " + Quoted(entry->value));
     }
     if (result == numbertext::ParseResult::OutOfRange || number < min || number > max) {
-        return EntryMessage(name, "is " + numbertext::QuoteForMessage(entry->value) +
-                                      ", out of range " + std::to_string(min) + " to " +
-                                      std::to_string(max));
+        return EntryMessage(name, "is " + QuoteForMessage(entry->value) + ", out of range " +
+                                      std::to_string(min) + " to " + std::to_string(max));
     }
     value = static_cast<int>(number);
     return {};

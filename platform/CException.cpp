@@ -43,7 +43,7 @@ std::string ReasonText(int cause, LONG osError) {
 }
 
 std::string OperationText(CFileException::Operation operation, const std::string& file) {
-    const std::string quoted = numbertext::QuotedName(file);
+    const std::string quoted = QuotedName(file);
     switch (operation) {
         case CFileException::opRead:
             return "Reading " + quoted + " failed";

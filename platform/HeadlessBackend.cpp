@@ -14,7 +14,6 @@
 #include "platform/UserInput.h"
 
 namespace {
-using numbertext::Quoted;
 
 const char* const kBlanks = " \t\r";
 
@@ -240,11 +239,10 @@ std::string HeadlessBackend::ExecuteOnControl(CDialog& dialog, const std::string
     bool takesId = command == "command";
     bool takesNothing =
         command == "enter" || command == "ok" || command == "cancel" || command == "dump";
-    if (!takesControl && !takesId && !takesNothing)
-        return "unknown command " + numbertext::Quoted(command);
+    if (!takesControl && !takesId && !takesNothing) return "unknown command " + Quoted(command);
     size_t wanted = takesNothing ? 0 : 1;
     if (args.size() < wanted) return command + (takesId ? " needs an id" : " needs a control");
-    if (args.size() > wanted) return "unexpected argument " + numbertext::Quoted(args[wanted]);
+    if (args.size() > wanted) return "unexpected argument " + Quoted(args[wanted]);
 
     if (command == "enter") UserInput::Enter(dialog);
     if (command == "dump") Dump(dialog);
@@ -253,8 +251,7 @@ std::string HeadlessBackend::ExecuteOnControl(CDialog& dialog, const std::string
     if (takesNothing) return {};
     if (takesId) {
         int id = 0;
-        if (!ResolveId(dialog, args[0], id))
-            return "unknown command id " + numbertext::Quoted(args[0]);
+        if (!ResolveId(dialog, args[0], id)) return "unknown command id " + Quoted(args[0]);
         UserInput::Command(dialog, id);
         return {};
     }
@@ -271,7 +268,7 @@ std::string HeadlessBackend::QueueAnswer(std::deque<Answer>& queue, const std::s
     std::string argument = isPath ? std::string(TrimRight(rest)) : std::string();
     if (!isPath) {
         std::vector<std::string> words = Words(rest);
-        if (words.size() > 1) return "unexpected argument " + numbertext::Quoted(words[1]);
+        if (words.size() > 1) return "unexpected argument " + Quoted(words[1]);
         if (!words.empty()) argument = words[0];
     }
     if (argument.empty()) {
@@ -283,7 +280,7 @@ std::string HeadlessBackend::QueueAnswer(std::deque<Answer>& queue, const std::s
     answer.cancel = argument == "cancel";
     if (!answer.cancel && isPath) answer.path = argument;
     if (!answer.cancel && !isPath && !ParseInteger(argument, answer.value)) {
-        return "event answer " + numbertext::Quoted(argument) + " is not a number";
+        return "event answer " + Quoted(argument) + " is not a number";
     }
     queue.push_back(answer);
     return {};
@@ -305,8 +302,8 @@ CWnd* HeadlessBackend::FindControl(CDialog& dialog, const std::string& name, std
         }
     }
     if (found.size() == 1) return found.front();
-    problem = found.empty() ? "unknown control " + numbertext::Quoted(name)
-                            : "control " + numbertext::Quoted(name) + " is not unique";
+    problem = found.empty() ? "unknown control " + Quoted(name)
+                            : "control " + Quoted(name) + " is not unique";
     return nullptr;
 }
 
@@ -393,9 +390,8 @@ int HeadlessBackend::ChooseItem(const std::string& title, const std::vector<std:
     if (!answer) return -1;
     auto count = static_cast<long long>(items.size());
     if (answer->value < 0 || answer->value >= count) {
-        Fail(answer->line, "event " + std::to_string(answer->value) +
-                               " is out of range: " + numbertext::Quoted(title) +
-                               " offers choices 0 to " + std::to_string(count - 1));
+        Fail(answer->line, "event " + std::to_string(answer->value) + " is out of range: " +
+                               Quoted(title) + " offers choices 0 to " + std::to_string(count - 1));
         return -1;
     }
     return static_cast<int>(answer->value);
@@ -407,7 +403,7 @@ bool HeadlessBackend::AskInteger(const std::string& /*title*/, const std::string
     if (!answer) return false;
     if (answer->value < min || answer->value > max) {
         Fail(answer->line, "event " + std::to_string(answer->value) +
-                               " is out of range: " + numbertext::Quoted(prompt) + " takes " +
+                               " is out of range: " + Quoted(prompt) + " takes " +
                                std::to_string(min) + " to " + std::to_string(max));
         return false;
     }

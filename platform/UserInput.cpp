@@ -170,8 +170,8 @@ std::string UserInput::Select(CWnd& control, int index) {
 std::string UserInput::SelectItem(CWnd& control, const std::string& text) {
     const int index = ItemIndex(control, text);
     if (index < 0 && (control.IsComboBox() || control.IsListBox()) && IsUsable(control)) {
-        return numbertext::Quoted(text) + " is no item of control " + Describe(control) +
-               ", which has " + ItemTexts(control);
+        return Quoted(text) + " is no item of control " + Describe(control) + ", which has " +
+               ItemTexts(control);
     }
     // Select refuses a control of another kind, or a hidden or disabled one.
     return Select(control, index);

@@ -189,7 +189,7 @@ void RefuseLeftOverWords(const CLI::App& app, const Command* command) {
     const std::string& word = left.front();
     if (command == nullptr && word[0] != '-') throw AppError(UnknownCommandMessage(app, word));
     std::string help = command ? "vantrel help " + command->parser->get_name() : "vantrel --help";
-    throw AppError("unexpected argument " + numbertext::Quoted(word) + " (see " + help + ")");
+    throw AppError("unexpected argument " + Quoted(word) + " (see " + help + ")");
 }
 
 // Output that CLI11 printed (help, version) must have arrived: a failed write is an error.

@@ -64,7 +64,7 @@ CLI::Validator OneOf(std::vector<std::string> names) {
     return CLI::Validator(
         [names, list](std::string& text) {
             if (std::find(names.begin(), names.end(), text) != names.end()) return std::string();
-            return numbertext::Quoted(text) + " is not one of {" + list + "}";
+            return Quoted(text) + " is not one of {" + list + "}";
         },
         "{" + list + "}");
 }
@@ -76,8 +76,8 @@ CLI::Validator WholeNumberIn(long long min, long long max) {
             if (numbertext::ParseWhole(text, value) == numbertext::ParseResult::Ok &&
                 value >= min && value <= max)
                 return std::string();
-            return numbertext::Quoted(text) + " is not a whole number from " + std::to_string(min) +
-                   " to " + std::to_string(max);
+            return Quoted(text) + " is not a whole number from " + std::to_string(min) + " to " +
+                   std::to_string(max);
         },
         "", "whole number");
 }
@@ -203,7 +203,7 @@ void ReportRefusal(const Translation& refused, Project& project, const std::stri
 }
 
 std::string UnknownCommandMessage(const CLI::App& app, const std::string& word) {
-    std::string message = "unknown command " + numbertext::Quoted(word);
+    std::string message = "unknown command " + Quoted(word);
     std::string closest = ClosestCommand(app, word);
     if (!closest.empty()) message += "; did you mean \"" + closest + "\"?";
     return message + " (see vantrel --help)";

@@ -44,12 +44,10 @@ Quantity ParseQuantity(const std::string& text, const char* option, const char* 
     const std::string allowed =
         "; give a number above 0, with or without a unit (such as " + std::string(example) + ")";
     if (result == numbertext::ParseResult::NotNumber)
-        throw AppError(std::string(option) + ": " + numbertext::Quoted(text) + " is not a number" +
-                       allowed);
+        throw AppError(std::string(option) + ": " + Quoted(text) + " is not a number" + allowed);
     if (result != numbertext::ParseResult::Ok || !(quantity.value > 0.0) ||
         !std::isfinite(quantity.value))
-        throw AppError(std::string(option) + ": " + numbertext::Quoted(text) + " is out of range" +
-                       allowed);
+        throw AppError(std::string(option) + ": " + Quoted(text) + " is out of range" + allowed);
     return quantity;
 }
 
@@ -59,7 +57,7 @@ double Converted(const CMC_Units& units, Quantity quantity, const std::string& t
         throw AppError(std::string(option) + ": the element's columns have no unit, so the value " +
                        "is an internal number; give it without a unit");
     if (!units.Convert(quantity.value, quantity.unit.c_str(), target.c_str()))
-        throw AppError(std::string(option) + ": the unit " + numbertext::Quoted(quantity.unit) +
+        throw AppError(std::string(option) + ": the unit " + Quoted(quantity.unit) +
                        " does not convert into " + target);
     return quantity.value;
 }

@@ -44,8 +44,8 @@ constexpr std::uint64_t kProjectSizeLimit = std::uint64_t{16} << 20;
 // A key's path for messages: each part from the file is shortened on its own, so that the
 // key's last part, which tells what is wrong, is never cut off.
 std::string Dotted(std::string_view path, std::string_view key) {
-    if (path.empty()) return numbertext::QuoteForMessage(key);
-    return std::string(path) + "." + numbertext::QuoteForMessage(key);
+    if (path.empty()) return QuoteForMessage(key);
+    return std::string(path) + "." + QuoteForMessage(key);
 }
 
 bool IsPositionUnit(const CMC_Unit* unit) {
@@ -179,7 +179,7 @@ class ProjectLoader {
             const std::string& name = entry.as_string()->get();
             if (name.empty()) Fail(entry.source(), key, "empty variable name");
             if (!seen.insert(name).second)
-                Fail(entry.source(), key, "duplicate variable " + numbertext::Quoted(name));
+                Fail(entry.source(), key, "duplicate variable " + Quoted(name));
             AddControllerVariable(controller, name.c_str());
         }
     }
@@ -247,8 +247,8 @@ class ProjectLoader {
                            const CString& unit) const {
         if (unit.IsEmpty() || IsPositionUnit(CMC_Units().FindUnit(unit))) return;
         Fail(table.get("position_unit")->source(), Dotted(path, "position_unit"),
-             "unknown position unit " + numbertext::Quoted(unit.str()) +
-                 " (known: " + KnownPositionUnits() + ", or \"\" for none)");
+             "unknown position unit " + Quoted(unit.str()) + " (known: " + KnownPositionUnits() +
+                 ", or \"\" for none)");
     }
 
     void LoadSlaves(const toml::table& root, const std::map<std::string, DriveLimits>& limits,
@@ -275,8 +275,7 @@ class ProjectLoader {
         const std::string& name = drive->as_string()->get();
         CMC_Setup* setup = project.FindDrive(name);
         if (setup == nullptr)
-            Fail(drive->source(), "slave.drive",
-                 "no table [drive." + numbertext::QuoteForMessage(name) + "]");
+            Fail(drive->source(), "slave.drive", "no table [drive." + QuoteForMessage(name) + "]");
         project.Motion().SetSlaveAxis(number, std::make_unique<CMC_AxisData>(setup));
         project.SetSlaveLimits(number, limits.at(name));
     }

@@ -27,7 +27,7 @@ constexpr int kMaxLines = 10000000;
 class ImportRefused : public CException {
   public:
     ImportRefused(const std::string& path, const std::string& reason)
-        : m_message("Cannot import " + numbertext::QuotedName(path) + ": " + reason + ".") {}
+        : m_message("Cannot import " + QuotedName(path) + ": " + reason + ".") {}
     BOOL GetErrorMessage(std::string& message) const override {
         message = m_message;
         return TRUE;

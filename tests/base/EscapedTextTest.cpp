@@ -42,14 +42,14 @@ TEST(EscapedText, C1ControlsAndBytesThatAreNotUtf8AreEscapedByteByByte) {
 
 TEST(QuotedValue, ShortTextsAreQuotedWhole) {
     const std::string forty(40, 'b');
-    EXPECT_EQ(numbertext::Quoted(forty), "\"" + forty + "\"");
-    EXPECT_EQ(numbertext::Quoted("a\x1b"), "\"a\\x1b\"");
+    EXPECT_EQ(Quoted(forty), "\"" + forty + "\"");
+    EXPECT_EQ(Quoted("a\x1b"), "\"a\\x1b\"");
 }
 
 // A megabyte unit made a megabyte message line.
 TEST(QuotedValue, LongTextsAreCutAfter40Bytes) {
-    EXPECT_EQ(numbertext::Quoted(std::string(1 << 20, 'b')), "\"" + std::string(40, 'b') + "...\"");
-    EXPECT_EQ(numbertext::QuoteForMessage(std::string(41, '\n')), [] {
+    EXPECT_EQ(Quoted(std::string(1 << 20, 'b')), "\"" + std::string(40, 'b') + "...\"");
+    EXPECT_EQ(QuoteForMessage(std::string(41, '\n')), [] {
         std::string escapes;
         for (int i = 0; i < 40; ++i) escapes += "\\n";
         return escapes + "...";
@@ -59,31 +59,30 @@ TEST(QuotedValue, LongTextsAreCutAfter40Bytes) {
 TEST(QuotedValue, TheCutNeverSplitsACharacter) {
     const std::string micro = "\xC2\xB5";  // two bytes
     std::string text(39, 'b');
-    EXPECT_EQ(numbertext::QuoteForMessage(text + micro + "m"), text + "...");
-    EXPECT_EQ(numbertext::QuoteForMessage(text + "b" + micro), text + "b...");
-    EXPECT_EQ(numbertext::QuoteForMessage(text + "\xFF\xFF"), text + "\\xff...");
+    EXPECT_EQ(QuoteForMessage(text + micro + "m"), text + "...");
+    EXPECT_EQ(QuoteForMessage(text + "b" + micro), text + "b...");
+    EXPECT_EQ(QuoteForMessage(text + "\xFF\xFF"), text + "\\xff...");
 }
 
 TEST(QuotedName, NamesUpTo256BytesAreQuotedWholeWithControlsEscaped) {
     const std::string name = "/tmp/" + std::string(251, 'n');
-    EXPECT_EQ(numbertext::QuotedName(name), "\"" + name + "\"");
-    EXPECT_EQ(numbertext::QuotedName("a\nb"), "\"a\\nb\"");
+    EXPECT_EQ(QuotedName(name), "\"" + name + "\"");
+    EXPECT_EQ(QuotedName("a\nb"), "\"a\\nb\"");
 }
 
 TEST(QuotedName, LongerNamesKeepTheirStartAndEndAndSaySoWithTheLength) {
     const std::string name = "/start/" + std::string(1 << 20, 'n') + "/the.end";
-    EXPECT_EQ(numbertext::QuotedName(name),
-              "\"/start/" + std::string(113, 'n') + "..." + std::string(112, 'n') +
-                  "/the.end\" (shortened from " + std::to_string(name.size()) + " bytes)");
+    EXPECT_EQ(QuotedName(name), "\"/start/" + std::string(113, 'n') + "..." +
+                                    std::string(112, 'n') + "/the.end\" (shortened from " +
+                                    std::to_string(name.size()) + " bytes)");
 }
 
 TEST(QuotedName, TheShorteningNeverSplitsACharacter) {
     const std::string micro = "\xC2\xB5";  // two bytes
     const std::string name =
         std::string(119, 'a') + micro + std::string(100, 'b') + micro + std::string(119, 'c');
-    EXPECT_EQ(numbertext::QuotedName(name), "\"" + std::string(119, 'a') + "..." +
-                                                std::string(119, 'c') +
-                                                "\" (shortened from 342 bytes)");
+    EXPECT_EQ(QuotedName(name), "\"" + std::string(119, 'a') + "..." + std::string(119, 'c') +
+                                    "\" (shortened from 342 bytes)");
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ std::string ValueReason(const std::string& message, const std::string& entry,
     const std::string marker = "of entry \"" + entry + "\" ";
     if (const size_t at = reason.find(marker); at != std::string::npos)
         reason.erase(0, at + marker.size());
-    const std::string quoted = ": " + numbertext::Quoted(value);
+    const std::string quoted = ": " + Quoted(value);
     if (const size_t at = reason.find(quoted); at != std::string::npos)
         reason.erase(at, quoted.size());
     return reason;
@@ -182,8 +182,7 @@ class ProblemLocator : public CMC_EditMotionInternalData {
             const std::string internal =
                 std::string(CMC_Units::InternalUnitName(name.parameter->quantity));
             Add({-1, name.entry, std::string(entry->unit),
-                 "the unit " + numbertext::Quoted(entry->unit) +
-                     " cannot be used: the axes share no unit" +
+                 "the unit " + Quoted(entry->unit) + " cannot be used: the axes share no unit" +
                      (m_unusableSlave.empty() ? "" : " (" + m_unusableSlave + " cannot be used)") +
                      ", so the values are internal numbers; write " + name.entry + "[] or " +
                      name.entry + "[" + internal + "]"});
@@ -315,7 +314,7 @@ class ProblemLocator : public CMC_EditMotionInternalData {
 std::string ElementProblem::Text() const {
     if (segment < 0) return entry.empty() ? problem : EscapeControls(entry) + ": " + problem;
     std::string text = "segment " + std::to_string(segment) + ": ";
-    if (!entry.empty()) text += EscapeControls(entry) + " value " + numbertext::Quoted(value) + " ";
+    if (!entry.empty()) text += EscapeControls(entry) + " value " + Quoted(value) + " ";
     return text + problem;
 }
 

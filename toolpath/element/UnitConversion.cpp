@@ -29,8 +29,7 @@ CountScale ScaleToInternal(const CMC_Units& units, const std::string& unit) {
     if (unit.empty()) return scale;
     const CString internal = CMC_Units::GetIUOfUnit(unit.c_str());
     if (!units.ConversionFactors(unit.c_str(), internal, scale.from, scale.to))
-        throw PathError("the unit " + numbertext::Quoted(unit) +
-                        " does not convert into the element's axes");
+        throw PathError("the unit " + Quoted(unit) + " does not convert into the element's axes");
     return scale;
 }
 

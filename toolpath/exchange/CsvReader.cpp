@@ -137,7 +137,7 @@ class TableReader {
         const size_t open = field.find('[');
         if (open != std::string_view::npos) {
             if (field.back() != ']')
-                Refuse(index, numbertext::Quoted(field) + ": the unit's bracket is not closed");
+                Refuse(index, Quoted(field) + ": the unit's bracket is not closed");
             unit = Trim(field.substr(open + 1, field.size() - open - 2));
             field = Trim(field.substr(0, open));
         }
@@ -148,8 +148,7 @@ class TableReader {
         for (int column = 0; column < kCsvColumnCount; ++column) {
             if (name == kCsvColumnNames[column]) return static_cast<CsvColumn>(column);
         }
-        Refuse(index, numbertext::Quoted(field) +
-                          " is not a column name (x, y, z, accel, speed or F, feed)");
+        Refuse(index, Quoted(field) + " is not a column name (x, y, z, accel, speed or F, feed)");
     }
 
     // A speed per minute ("mm/min") is read as the same length per second, divided by 60.
@@ -163,9 +162,8 @@ class TableReader {
         const CMC_Units& catalogue = *m_options.units;
         if (!catalogue.IsUsableUnit(unit.c_str()) ||
             !catalogue.CompatibleUnits(unit.c_str(), columnUnit.c_str()))
-            Refuse(index, "the unit " + numbertext::Quoted(unit) +
-                              " does not convert into the column's unit " +
-                              numbertext::Quoted(columnUnit));
+            Refuse(index, "the unit " + Quoted(unit) + " does not convert into the column's unit " +
+                              Quoted(columnUnit));
         UnitOf(m_path.units, column) = unit;
     }
 
@@ -212,12 +210,11 @@ class TableReader {
         double value = 0.0;
         const numbertext::ParseResult result = numbertext::ParseNumber(field, value);
         if (result == numbertext::ParseResult::OutOfRange)
-            Refuse(index, numbertext::Quoted(m_fields[index]) + " is out of range");
+            Refuse(index, Quoted(m_fields[index]) + " is out of range");
         if (result != numbertext::ParseResult::Ok)
-            Refuse(index, numbertext::Quoted(m_fields[index]) + " is not a number");
+            Refuse(index, Quoted(m_fields[index]) + " is not a number");
         if (value < 0.0 && (column == kCsvSpeed || column == kCsvAcceleration))
-            Refuse(index,
-                   numbertext::Quoted(m_fields[index]) + " is negative; 0 keeps the value before");
+            Refuse(index, Quoted(m_fields[index]) + " is negative; 0 keeps the value before");
         return value;
     }
 

@@ -201,12 +201,12 @@ std::string AddIgnoredWords(std::string_view list, GcodeOptions& options) {
                              numbertext::ParseResult::Ok &&
                          number >= 0.0 && number <= 999.0 && number == std::floor(number);
         if (!isG)
-            return numbertext::Quoted(word) +
+            return Quoted(word) +
                    " is not a word that can be ignored (a G word such as G43, or A, B, C, U, V, "
                    "W)";
         const Group group = GroupOf(static_cast<int>(number));
         if (group != kGroupCount && group != kNoEffect)
-            return numbertext::Quoted(word) + " is followed by the import; it cannot be ignored";
+            return Quoted(word) + " is followed by the import; it cannot be ignored";
         options.ignoredG.push_back(static_cast<int>(number));
     }
     return "";
@@ -272,7 +272,7 @@ class Interpreter {
     void Note(std::string_view text, std::uint32_t column, const std::string& problem) {
         if (++m_refusalCount > kMostRefusals) return;
         m_refusals.push_back(
-            PlaceMessage({m_fileName, m_line, column}, numbertext::QuoteForMessage(text), problem));
+            PlaceMessage({m_fileName, m_line, column}, QuoteForMessage(text), problem));
     }
 
     void Note(const Word& word, const std::string& problem) {

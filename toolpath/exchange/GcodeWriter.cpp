@@ -18,7 +18,7 @@ bool InInches(const ElementPath& path) {
 
 // Parentheses end a comment, so they cannot stand inside one.
 std::string CommentText(const std::string& text) {
-    std::string comment = numbertext::QuoteForMessage(text);
+    std::string comment = QuoteForMessage(text);
     for (char& c : comment)
         if (c == '(' || c == ')') c = '_';
     return comment;
