@@ -12,36 +12,12 @@ constexpr double kTolerance = 0.25;
 // Cells are sampled along a stretch at this spacing, in pixels.
 constexpr double kSampleSpacing = 0.5;
 
-// Coordinates are held to this many pixels either way, so that their tenths and the differences
-// of two of them stay far inside a long long; a drawing never comes near it.
-constexpr double kFarthestPixel = 1e12;
+double Cross(Point2 a, Point2 b) { return a.x * b.y - a.y * b.x; }
 
-long long Tenths(double pixels) {
-    const double held =
-        std::isnan(pixels) ? 0.0 : std::clamp(pixels, -kFarthestPixel, kFarthestPixel);
-    return std::llround(held * 10.0);
-}
-
-// A number of tenths as the shortest decimal text: 12 -> "1.2", -3 -> "-.3", 40 -> "4".
-void AppendTenths(std::string& out, long long tenths) {
-    if (tenths < 0) out += '-';
-    const unsigned long long magnitude = tenths < 0 ? 0ULL - static_cast<unsigned long long>(tenths)
-                                                    : static_cast<unsigned long long>(tenths);
-    const unsigned long long whole = magnitude / 10;
-    const unsigned long long fraction = magnitude % 10;
-    if (whole != 0 || fraction == 0) out += std::to_string(whole);
-    if (fraction != 0) {
-        out += '.';
-        out += static_cast<char>('0' + fraction);
-    }
-}
-
-// Appends a coordinate pair; a blank separates numbers unless a minus sign does.
-void AppendPair(std::string& out, long long x, long long y, bool afterCommand) {
-    if (!afterCommand && x >= 0) out += ' ';
-    AppendTenths(out, x);
-    if (y >= 0) out += ' ';
-    AppendTenths(out, y);
+// unit turned by the angle whose sine is sine, towards positive cross products when sine > 0.
+Point2 Turned(Point2 unit, double sine) {
+    const double cosine = std::sqrt(1.0 - sine * sine);
+    return {unit.x * cosine - unit.y * sine, unit.x * sine + unit.y * cosine};
 }
 
 }  // namespace
@@ -73,20 +49,21 @@ void PolylineThinner::Finish() { FixCandidate(); }
 // The line from the anchor may be drawn on to point while point lies in the cone of directions
 // that pass within the tolerance of every point merged so far, and the line does not turn back.
 void PolylineThinner::Consider(Point2 point) {
-    const double dx = point.x - m_anchor.x;
-    const double dy = point.y - m_anchor.y;
-    const double distance = std::sqrt(dx * dx + dy * dy);
+    const Point2 offset{point.x - m_anchor.x, point.y - m_anchor.y};
+    const double distance = std::sqrt(offset.x * offset.x + offset.y * offset.y);
     if (!m_hasCandidate) {
         if (distance > kTolerance) StartCandidate(point, distance);
         return;
     }
-    const double angle =
-        std::atan2(m_directionX * dy - m_directionY * dx, m_directionX * dx + m_directionY * dy);
-    if (distance >= m_candidateDistance - kTolerance && angle >= m_coneLow && angle <= m_coneHigh) {
+    const bool inCone = Cross(m_coneLow, offset) >= 0.0 && Cross(offset, m_coneHigh) >= 0.0;
+    if (distance >= m_candidateDistance - kTolerance && inCone) {
         if (distance > kTolerance) {
-            const double half = std::asin(kTolerance / distance);
-            m_coneLow = std::max(m_coneLow, angle - half);
-            m_coneHigh = std::min(m_coneHigh, angle + half);
+            const Point2 unit{offset.x / distance, offset.y / distance};
+            const double sine = kTolerance / distance;
+            const Point2 low = Turned(unit, -sine);
+            const Point2 high = Turned(unit, sine);
+            if (Cross(m_coneLow, low) > 0.0) m_coneLow = low;
+            if (Cross(high, m_coneHigh) > 0.0) m_coneHigh = high;
         }
         m_candidate = point;
         m_candidateDistance = std::max(m_candidateDistance, distance);
@@ -100,11 +77,9 @@ void PolylineThinner::StartCandidate(Point2 point, double distance) {
     m_hasCandidate = true;
     m_candidate = point;
     m_candidateDistance = distance;
-    m_directionX = (point.x - m_anchor.x) / distance;
-    m_directionY = (point.y - m_anchor.y) / distance;
-    const double half = std::asin(kTolerance / distance);
-    m_coneLow = -half;
-    m_coneHigh = half;
+    const Point2 unit{(point.x - m_anchor.x) / distance, (point.y - m_anchor.y) / distance};
+    m_coneLow = Turned(unit, -kTolerance / distance);
+    m_coneHigh = Turned(unit, kTolerance / distance);
 }
 
 void PolylineThinner::FixCandidate() {
@@ -114,41 +89,16 @@ void PolylineThinner::FixCandidate() {
     m_hasCandidate = false;
 }
 
-// The first move of a path is absolute; later ones are relative, and the pairs after a
-// relative move are relative lines without a command of their own.
-void PolylineThinner::MoveTo(PathText& path, Point2 point) {
-    const long long x = Tenths(point.x);
-    const long long y = Tenths(point.y);
-    if (path.data.empty()) {
-        path.data += 'M';
-        AppendPair(path.data, x, y, true);
-        path.relative = false;
-    } else {
-        path.data += 'm';
-        AppendPair(path.data, x - path.x, y - path.y, true);
-        path.relative = true;
-    }
-    path.x = x;
-    path.y = y;
-}
-
 void PolylineThinner::Draw(Point2 from, Point2 to) {
     if (!CoverCells(from, to)) {
         m_penDown = false;
         return;
     }
-    PathText& path = m_paths[static_cast<size_t>(m_colour)];
+    PathPoints& path = m_paths[static_cast<size_t>(m_colour)];
     const bool continues =
         m_penDown && m_lastColour == m_colour && m_lastEnd.x == from.x && m_lastEnd.y == from.y;
-    if (!continues) MoveTo(path, from);
-    const long long x = Tenths(to.x);
-    const long long y = Tenths(to.y);
-    const bool afterCommand = !path.relative;
-    if (afterCommand) path.data += 'l';
-    AppendPair(path.data, x - path.x, y - path.y, afterCommand);
-    path.x = x;
-    path.y = y;
-    path.relative = true;
+    if (!continues) path.push_back({from, true});
+    path.push_back({to, false});
     m_penDown = true;
     m_lastColour = m_colour;
     m_lastEnd = to;

@@ -1,5 +1,6 @@
 #include "toolpath/plot/SvgDocument.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/Utf8.h"
@@ -7,8 +8,37 @@
 
 namespace {
 
-// The size of a text that names none, in pixels.
-constexpr double kFontSize = 11.0;
+// Coordinates are held to this many pixels either way, so that their tenths and the differences
+// of two of them stay far inside a long long; a drawing never comes near it.
+constexpr double kFarthestPixel = 1e12;
+
+long long Tenths(double pixels) {
+    const double held =
+        std::isnan(pixels) ? 0.0 : std::clamp(pixels, -kFarthestPixel, kFarthestPixel);
+    return std::llround(held * 10.0);
+}
+
+// A number of tenths as the shortest decimal text: 12 -> "1.2", -3 -> "-.3", 40 -> "4".
+void AppendTenths(std::string& out, long long tenths) {
+    if (tenths < 0) out += '-';
+    const unsigned long long magnitude = tenths < 0 ? 0ULL - static_cast<unsigned long long>(tenths)
+                                                    : static_cast<unsigned long long>(tenths);
+    const unsigned long long whole = magnitude / 10;
+    const unsigned long long fraction = magnitude % 10;
+    if (whole != 0 || fraction == 0) out += std::to_string(whole);
+    if (fraction != 0) {
+        out += '.';
+        out += static_cast<char>('0' + fraction);
+    }
+}
+
+// Appends a coordinate pair; a blank separates numbers unless a minus sign does.
+void AppendPair(std::string& out, long long x, long long y, bool afterCommand) {
+    if (!afterCommand && x >= 0) out += ' ';
+    AppendTenths(out, x);
+    if (y >= 0) out += ' ';
+    AppendTenths(out, y);
+}
 
 // The length of the UTF-8 sequence of a character XML allows that starts text, or 0 when it is
 // malformed or U+FFFE or U+FFFF.
@@ -133,6 +163,36 @@ class ElementText {
 
 }  // namespace
 
+// The first move is absolute; later ones are relative, and the pairs after a relative command
+// are relative lines without a command of their own.
+std::string SvgPathData(const PathPoints& points) {
+    std::string data;
+    long long penX = 0;
+    long long penY = 0;
+    bool relative = false;  // the last command was relative
+    for (const PathPoint& point : points) {
+        const long long x = Tenths(point.at.x);
+        const long long y = Tenths(point.at.y);
+        if (point.move && data.empty()) {
+            data += 'M';
+            AppendPair(data, x, y, true);
+            relative = false;
+        } else if (point.move) {
+            data += 'm';
+            AppendPair(data, x - penX, y - penY, true);
+            relative = true;
+        } else {
+            const bool afterCommand = !relative;
+            if (afterCommand) data += 'l';
+            AppendPair(data, x - penX, y - penY, afterCommand);
+            relative = true;
+        }
+        penX = x;
+        penY = y;
+    }
+    return data;
+}
+
 void SvgDocument::Add(const std::string& element) {
     m_body += element;
     m_body += '\n';
@@ -182,6 +242,10 @@ void SvgDocument::Circle(Point2 centre, double radius, const ShapeStyle& style) 
             .Empty());
 }
 
+void SvgDocument::Polyline(const PathPoints& points, const ShapeStyle& style) {
+    Path(SvgPathData(points), style);
+}
+
 void SvgDocument::Path(std::string_view data, const ShapeStyle& style) {
     Add(ElementText("path").Style(style).Attribute("d", data).Empty());
 }
@@ -195,7 +259,7 @@ std::string SvgDocument::Finish(double width, double height) const {
                                 .Attribute("height", h)
                                 .Attribute("viewBox", "0 0 " + w + " " + h)
                                 .Attribute("font-family", "sans-serif")
-                                .Length("font-size", kFontSize)
+                                .Length("font-size", kCanvasFontSize)
                                 .Opening();
     const std::string ground = ElementText("rect")
                                    .Attribute("width", "100%")

@@ -5,34 +5,21 @@
 #include <string>
 #include <string_view>
 
-#include "base/Geometry.h"
+#include "toolpath/plot/Canvas.h"
 
-// How a shape is painted; an empty colour or a zero width is left out, so SVG's own holds.
-struct ShapeStyle {
-    std::string fill{};
-    std::string stroke{};
-    double strokeWidth = 0.0;
-    bool roundJoins = false;  // round joins and caps, for a line drawn in many pieces
-};
+// SVG path data of points, to a tenth of a pixel, relative after the first move so that a long
+// path stays short.
+std::string SvgPathData(const PathPoints& points);
 
-enum class TextAnchor { Start, Middle, End };
-
-// How a text is set; what is left out takes the document's font size, normal weight and black.
-struct TextStyle {
-    double fontSize = 0.0;
-    bool bold = false;
-    std::string fill{};
-    TextAnchor anchor = TextAnchor::Start;
-};
-
-class SvgDocument {
+class SvgDocument : public Canvas {
   public:
-    void Text(Point2 at, std::string_view text, const TextStyle& style = {});
-    // Text running upwards, centred on at.
-    void VerticalText(Point2 at, std::string_view text);
-    void Line(Point2 from, Point2 to, const ShapeStyle& style);
-    void Rect(double left, double top, double width, double height, const ShapeStyle& style);
-    void Circle(Point2 centre, double radius, const ShapeStyle& style);
+    void Text(Point2 at, std::string_view text, const TextStyle& style = {}) override;
+    void VerticalText(Point2 at, std::string_view text) override;
+    void Line(Point2 from, Point2 to, const ShapeStyle& style) override;
+    void Rect(double left, double top, double width, double height,
+              const ShapeStyle& style) override;
+    void Circle(Point2 centre, double radius, const ShapeStyle& style) override;
+    void Polyline(const PathPoints& points, const ShapeStyle& style) override;
     // A path of SVG path data (moves and lines).
     void Path(std::string_view data, const ShapeStyle& style);
 

@@ -13,6 +13,7 @@
 #include "toolpath/motion/PathStats.h"
 #include "toolpath/plot/LabelPlacer.h"
 #include "toolpath/plot/PlotGeometry.h"
+#include "toolpath/plot/PngCanvas.h"
 #include "toolpath/plot/PolylineThinner.h"
 #include "toolpath/plot/SvgDocument.h"
 
@@ -135,30 +136,32 @@ std::string TickText(double value) {
     return Number(value / std::pow(10.0, exponent)) + "e" + std::to_string(exponent);
 }
 
-void DrawFrame(SvgDocument& svg, const Rect& area) {
-    svg.Rect(area.left, area.top, area.width, area.height, {.fill = "none", .stroke = ink::kFrame});
+void DrawFrame(Canvas& canvas, const Rect& area) {
+    canvas.Rect(area.left, area.top, area.width, area.height,
+                {.fill = "none", .stroke = ink::kFrame});
 }
 
 // A tick on the area's bottom edge at x with its grid line and value.
-void DrawTickAcross(SvgDocument& svg, const Rect& area, double x, double value) {
-    svg.Line({x, area.top}, {x, area.Bottom()}, {.stroke = ink::kGrid});
-    svg.Line({x, area.Bottom()}, {x, area.Bottom() + kTickLength}, {.stroke = ink::kTick});
-    svg.Text({x, area.Bottom() + kTickValueBelow}, TickText(value), {.anchor = TextAnchor::Middle});
+void DrawTickAcross(Canvas& canvas, const Rect& area, double x, double value) {
+    canvas.Line({x, area.top}, {x, area.Bottom()}, {.stroke = ink::kGrid});
+    canvas.Line({x, area.Bottom()}, {x, area.Bottom() + kTickLength}, {.stroke = ink::kTick});
+    canvas.Text({x, area.Bottom() + kTickValueBelow}, TickText(value),
+                {.anchor = TextAnchor::Middle});
 }
 
 // A tick on the area's left edge at y with its grid line and value.
-void DrawTickUp(SvgDocument& svg, const Rect& area, double y, double value) {
-    svg.Line({area.left, y}, {area.Right(), y}, {.stroke = ink::kGrid});
-    svg.Line({area.left - kTickLength, y}, {area.left, y}, {.stroke = ink::kTick});
-    svg.Text({area.left - kTickValueLeft, y + kTextCentreDrop}, TickText(value),
-             {.anchor = TextAnchor::End});
+void DrawTickUp(Canvas& canvas, const Rect& area, double y, double value) {
+    canvas.Line({area.left, y}, {area.Right(), y}, {.stroke = ink::kGrid});
+    canvas.Line({area.left - kTickLength, y}, {area.left, y}, {.stroke = ink::kTick});
+    canvas.Text({area.left - kTickValueLeft, y + kTextCentreDrop}, TickText(value),
+                {.anchor = TextAnchor::End});
 }
 
-void DrawAxisNames(SvgDocument& svg, const Rect& area, const std::string& across,
+void DrawAxisNames(Canvas& canvas, const Rect& area, const std::string& across,
                    const std::string& up) {
-    svg.Text({area.left + area.width / 2, area.Bottom() + kAxisNameBelow}, across,
-             {.anchor = TextAnchor::Middle});
-    svg.VerticalText({area.left - kAxisNameLeft, area.top + area.height / 2}, up);
+    canvas.Text({area.left + area.width / 2, area.Bottom() + kAxisNameBelow}, across,
+                {.anchor = TextAnchor::Middle});
+    canvas.VerticalText({area.left - kAxisNameLeft, area.top + area.height / 2}, up);
 }
 
 int TickCount(double pixels) {
@@ -215,26 +218,55 @@ SpeedScale SpeedScaleOf(const ElementPath& path, const std::optional<MotionModel
     return scale;
 }
 
-// Lays out the views in one column (2D) or two (3D), fitting the path into each.
-std::vector<Panel> LayOutPanels(const ElementPath& path, const std::vector<Vec3>& points) {
-    const std::vector<PlotView> views = ViewsOf(path);
-    const bool single = views.size() == 1;
-    const double panelWidth = single ? kSinglePanel.x : kGridPanel.x;
-    const double panelHeight = single ? kSinglePanel.y : kGridPanel.y;
+// The drawing's size and where its parts go.
+struct PlotLayout {
     std::vector<Panel> panels;
+    Rect profile;  // the speed over time, when asked for
+    double legendLeft = 0.0;
+    double width = 0.0;
+    double height = 0.0;
+};
+
+std::vector<PlotView> ViewsDrawn(const ElementPath& path, const PlotRequest& request) {
+    if (request.view) return {*request.view};
+    return ViewsOf(path);
+}
+
+// Lays out the views in one column (one view) or two (four views), fitting the path into each;
+// a size asked for is shared out among the views.
+PlotLayout LayOut(const ElementPath& path, const std::vector<Vec3>& points,
+                  const PlotRequest& request) {
+    const std::vector<PlotView> views = ViewsDrawn(path, request);
+    const bool single = views.size() == 1;
+    const double columns = single ? 1.0 : 2.0;
+    const double rows = std::ceil(static_cast<double>(views.size()) / columns);
+    const double profileHeight = request.speedProfile ? kProfileHeight : 0.0;
+    Point2 panelSize = single ? kSinglePanel : kGridPanel;
+    if (request.size) {
+        panelSize.x = (request.size->width - kPad - kLegendWidth) / columns;
+        panelSize.y = (request.size->height - kTitleHeight - kPad - profileHeight) / rows;
+    }
+    PlotLayout layout;
     for (size_t i = 0; i < views.size(); ++i) {
-        const double left = kPad + static_cast<double>(i % 2) * panelWidth;
-        const double top = kTitleHeight + static_cast<double>(i / 2) * panelHeight;
+        const double left = kPad + static_cast<double>(i % 2) * panelSize.x;
+        const double top = kTitleHeight + static_cast<double>(i / 2) * panelSize.y;
         Panel panel{views[i],
-                    {left + kAxisLeft, top + kPanelTop, panelWidth - kAxisLeft - kPanelRight,
-                     panelHeight - kPanelTop - kAxisBottom},
+                    {left + kAxisLeft, top + kPanelTop, panelSize.x - kAxisLeft - kPanelRight,
+                     panelSize.y - kPanelTop - kAxisBottom},
                     {}};
         Bounds bounds;
         for (const Vec3& point : points) bounds.Add(Project(panel.view, point));
         panel.fit = FitView(bounds, panel.area, kInnerMargin);
-        panels.push_back(panel);
+        layout.panels.push_back(panel);
     }
-    return panels;
+    const double right = kPad + columns * panelSize.x;
+    const double bottom = kTitleHeight + rows * panelSize.y;
+    layout.profile = {kPad + kAxisLeft, bottom + kPanelTop, right - kPad - kAxisLeft - kPanelRight,
+                      kProfileHeight - kPanelTop - kAxisBottom};
+    layout.legendLeft = right + legend::kGap;
+    layout.width = right + kLegendWidth;
+    layout.height = bottom + profileHeight + kPad;
+    return layout;
 }
 
 std::string AxisName(const ElementPath& path, int axis) {
@@ -242,7 +274,7 @@ std::string AxisName(const ElementPath& path, int axis) {
 }
 
 // Ticks in each axis's column unit over what the frame shows.
-void DrawTicks(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
+void DrawTicks(Canvas& canvas, const ElementPath& path, const Panel& panel) {
     const Rect& area = panel.area;
     const std::array<int, 2> axes = ViewAxes(panel.view);
     const Point2 low = panel.fit.ToView({area.left, area.Bottom()});
@@ -250,16 +282,16 @@ void DrawTicks(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
     const InternalScale& across = path.scales.position[static_cast<size_t>(axes[0])];
     for (double tick :
          NiceTicks(across.ToColumn(low.x), across.ToColumn(high.x), TickCount(area.width)))
-        DrawTickAcross(svg, area, panel.fit.ToPixels({across.FromColumn(tick), 0.0}).x, tick);
+        DrawTickAcross(canvas, area, panel.fit.ToPixels({across.FromColumn(tick), 0.0}).x, tick);
     const InternalScale& up = path.scales.position[static_cast<size_t>(axes[1])];
     for (double tick : NiceTicks(up.ToColumn(low.y), up.ToColumn(high.y), TickCount(area.height)))
-        DrawTickUp(svg, area, panel.fit.ToPixels({0.0, up.FromColumn(tick)}).y, tick);
-    DrawAxisNames(svg, area, AxisName(path, axes[0]), AxisName(path, axes[1]));
+        DrawTickUp(canvas, area, panel.fit.ToPixels({0.0, up.FromColumn(tick)}).y, tick);
+    DrawAxisNames(canvas, area, AxisName(path, axes[0]), AxisName(path, axes[1]));
 }
 
 // The isometric view has no ticks: below its frame it shows the directions of the axes and a
 // scale bar.
-void DrawIsometricKey(SvgDocument& svg, const ElementPath& path, const Panel& panel) {
+void DrawIsometricKey(Canvas& canvas, const ElementPath& path, const Panel& panel) {
     const Rect& area = panel.area;
     const Point2 corner{area.left + kKeyCorner.x, area.Bottom() + kKeyCorner.y};
     for (int axis = 0; axis < 3; ++axis) {
@@ -268,32 +300,32 @@ void DrawIsometricKey(SvgDocument& svg, const ElementPath& path, const Panel& pa
         const Point2 direction = Project(PlotView::Isometric, unit);
         const Point2 tip{corner.x + direction.x * kKeyArrowLength,
                          corner.y - direction.y * kKeyArrowLength};
-        svg.Line(corner, tip, {.stroke = ink::kTick});
-        svg.Text({tip.x + direction.x * kKeyLetterGap - kKeyLetterCentre,
-                  tip.y - direction.y * kKeyLetterGap + kTextCentreDrop},
-                 std::string(1, AxisLetter(axis)));
+        canvas.Line(corner, tip, {.stroke = ink::kTick});
+        canvas.Text({tip.x + direction.x * kKeyLetterGap - kKeyLetterCentre,
+                     tip.y - direction.y * kKeyLetterGap + kTextCentreDrop},
+                    std::string(1, AxisLetter(axis)));
     }
     const InternalScale& unit = path.scales.position[0];
     const double barValue =
         NiceValueBelow(unit.ToColumn(area.width / kScaleBarShare / panel.fit.scale));
     const double barPixels = unit.FromColumn(barValue) * panel.fit.scale;
     const Point2 barEnd{area.Right(), area.Bottom() + kScaleBarBelow};
-    svg.Line({barEnd.x - barPixels, barEnd.y}, barEnd,
-             {.stroke = ink::kScaleBar, .strokeWidth = kScaleBarWidth});
-    svg.Text({barEnd.x - barPixels - kScaleBarValueGap, barEnd.y + kTextCentreDrop},
-             Number(barValue) + " " + PositionUnitName(path, 0), {.anchor = TextAnchor::End});
+    canvas.Line({barEnd.x - barPixels, barEnd.y}, barEnd,
+                {.stroke = ink::kScaleBar, .strokeWidth = kScaleBarWidth});
+    canvas.Text({barEnd.x - barPixels - kScaleBarValueGap, barEnd.y + kTextCentreDrop},
+                Number(barValue) + " " + PositionUnitName(path, 0), {.anchor = TextAnchor::End});
 }
 
-void DrawFrames(SvgDocument& svg, const ElementPath& path, const std::vector<Panel>& panels) {
+void DrawFrames(Canvas& canvas, const ElementPath& path, const std::vector<Panel>& panels) {
     for (const Panel& panel : panels) {
-        svg.Text({panel.area.left, panel.area.top - kViewNameRise}, ViewName(panel.view),
-                 {.bold = true});
+        canvas.Text({panel.area.left, panel.area.top - kViewNameRise}, ViewName(panel.view),
+                    {.bold = true});
         if (panel.view == PlotView::Isometric) {
-            DrawIsometricKey(svg, path, panel);
+            DrawIsometricKey(canvas, path, panel);
         } else {
-            DrawTicks(svg, path, panel);
+            DrawTicks(canvas, path, panel);
         }
-        DrawFrame(svg, panel.area);
+        DrawFrame(canvas, panel.area);
     }
 }
 
@@ -373,37 +405,37 @@ class PathTracer {
     std::vector<PolylineThinner> m_thinners;
 };
 
-// One path element of a thinner's drawing in one colour.
-void DrawPathData(SvgDocument& svg, const std::string& data, const std::string& colour) {
-    svg.Path(data,
-             {.fill = "none", .stroke = colour, .strokeWidth = kPathWidth, .roundJoins = true});
+// A thinner's drawing in one colour.
+void DrawPathPoints(Canvas& canvas, const PathPoints& points, const std::string& colour) {
+    canvas.Polyline(
+        points, {.fill = "none", .stroke = colour, .strokeWidth = kPathWidth, .roundJoins = true});
 }
 
-void DrawPaths(SvgDocument& svg, const PathTracer& tracer, const std::vector<Panel>& panels,
+void DrawPaths(Canvas& canvas, const PathTracer& tracer, const std::vector<Panel>& panels,
                const SpeedScale& speeds) {
     for (size_t i = 0; i < panels.size(); ++i) {
         for (int colour = 0; colour < kSpeedColours; ++colour) {
-            const std::string& data = tracer.Thinner(i).PathData(colour);
-            if (data.empty()) continue;
-            DrawPathData(svg, data, speeds.model ? SpeedColour(colour) : ink::kUnknownSpeed);
+            const PathPoints& points = tracer.Thinner(i).Points(colour);
+            if (points.empty()) continue;
+            DrawPathPoints(canvas, points, speeds.model ? SpeedColour(colour) : ink::kUnknownSpeed);
         }
     }
 }
 
 // The start is a ring and the end a square inside it, so both show where they meet.
-void DrawStartMarker(SvgDocument& svg, Point2 at) {
-    svg.Circle(at, kStartRadius,
-               {.fill = "none", .stroke = ink::kStart, .strokeWidth = kStartRingWidth});
+void DrawStartMarker(Canvas& canvas, Point2 at) {
+    canvas.Circle(at, kStartRadius,
+                  {.fill = "none", .stroke = ink::kStart, .strokeWidth = kStartRingWidth});
 }
 
-void DrawEndMarker(SvgDocument& svg, Point2 at) {
-    svg.Rect(at.x - kEndHalfSide, at.y - kEndHalfSide, 2 * kEndHalfSide, 2 * kEndHalfSide,
-             {.fill = ink::kEnd, .stroke = ink::kEndEdge});
+void DrawEndMarker(Canvas& canvas, Point2 at) {
+    canvas.Rect(at.x - kEndHalfSide, at.y - kEndHalfSide, 2 * kEndHalfSide, 2 * kEndHalfSide,
+                {.fill = ink::kEnd, .stroke = ink::kEndEdge});
 }
 
 // A segment number goes beside its point, in the first corner where it does not crowd; gap
 // keeps it clear of a marker there.
-bool PlaceLabel(SvgDocument& svg, LabelPlacer& placer, Point2 at, const std::string& label,
+bool PlaceLabel(Canvas& canvas, LabelPlacer& placer, Point2 at, const std::string& label,
                 double width, double gap) {
     constexpr std::array<std::array<double, 2>, 4> kCorners = {
         {{1, -1}, {1, 1}, {-1, -1}, {-1, 1}}};
@@ -411,8 +443,8 @@ bool PlaceLabel(SvgDocument& svg, LabelPlacer& placer, Point2 at, const std::str
         const double left = corner[0] > 0 ? at.x + gap : at.x - gap - width;
         const double top = corner[1] < 0 ? at.y - gap - kLabelHeight : at.y + gap;
         if (!placer.Place(left, top, width, kLabelHeight)) continue;
-        svg.Text({left + kLabelInset, top + kLabelHeight - kLabelBaselineRise}, label,
-                 LabelStyle());
+        canvas.Text({left + kLabelInset, top + kLabelHeight - kLabelBaselineRise}, label,
+                    LabelStyle());
         return true;
     }
     return false;
@@ -431,8 +463,38 @@ void ReserveInk(LabelPlacer& placer, const Rect& area, const PolylineThinner& th
     }
 }
 
+// The pixels of an area that were met; a point outside the area counts as met.
+class PixelSet {
+  public:
+    explicit PixelSet(const Rect& area)
+        : m_left(std::floor(area.left)),
+          m_top(std::floor(area.top)),
+          m_columns(ClampedInt(std::ceil(area.Right()) - m_left, 0, kMostPlotSide)),
+          m_rows(ClampedInt(std::ceil(area.Bottom()) - m_top, 0, kMostPlotSide)),
+          m_met(static_cast<size_t>(m_columns) * static_cast<size_t>(m_rows), 0) {}
+
+    // Whether the pixel at point was met for the first time.
+    bool Insert(Point2 point) {
+        const double column = std::floor(point.x) - m_left;
+        const double row = std::floor(point.y) - m_top;
+        if (!(column >= 0.0 && row >= 0.0 && column < m_columns && row < m_rows)) return false;
+        std::uint8_t& met = m_met[static_cast<size_t>(row) * static_cast<size_t>(m_columns) +
+                                  static_cast<size_t>(column)];
+        if (met) return false;
+        met = 1;
+        return true;
+    }
+
+  private:
+    double m_left;
+    double m_top;
+    int m_columns;
+    int m_rows;
+    std::vector<std::uint8_t> m_met;
+};
+
 // Start and end markers, then the segment numbers at segment ends where they do not crowd.
-void DrawMarkersAndNumbers(SvgDocument& svg, const std::vector<Panel>& panels,
+void DrawMarkersAndNumbers(Canvas& canvas, const std::vector<Panel>& panels,
                            const std::vector<Vec3>& points, const PathTracer& tracer) {
     for (size_t p = 0; p < panels.size(); ++p) {
         const Panel& panel = panels[p];
@@ -442,60 +504,65 @@ void DrawMarkersAndNumbers(SvgDocument& svg, const std::vector<Panel>& panels,
         ReserveInk(placer, panel.area, tracer.Thinner(p));
         placer.Reserve(start.x - kStartRoom, start.y - kStartRoom, 2 * kStartRoom, 2 * kStartRoom);
         placer.Reserve(end.x - kEndRoom, end.y - kEndRoom, 2 * kEndRoom, 2 * kEndRoom);
+        // Taken boxes only grow and later numbers are no narrower, so a number that did not fit
+        // beside a pixel will not fit there later: a dense path tries each pixel once.
+        PixelSet tried(panel.area);
         int placed = 0;
         for (size_t i = 1; i < points.size() && placed < kMaxLabelsPerView; ++i) {
+            const Point2 at = panel.Pixel(points[i]);
+            if (!tried.Insert(at)) continue;
             const std::string label = std::to_string(i - 1);
             const double width =
                 kLabelCharWidth * static_cast<double>(label.size()) + kLabelPadding;
-            const Point2 at = panel.Pixel(points[i]);
             const bool onMarker = SamePixel(at, start) || SamePixel(at, end);
-            if (PlaceLabel(svg, placer, at, label, width, onMarker ? kLabelGapOnMarker : kLabelGap))
+            if (PlaceLabel(canvas, placer, at, label, width,
+                           onMarker ? kLabelGapOnMarker : kLabelGap))
                 ++placed;
         }
-        DrawStartMarker(svg, start);
-        DrawEndMarker(svg, end);
+        DrawStartMarker(canvas, start);
+        DrawEndMarker(canvas, end);
     }
 }
 
-void DrawLegend(SvgDocument& svg, const ElementPath& path, const SpeedScale& speeds,
+void DrawLegend(Canvas& canvas, const ElementPath& path, const SpeedScale& speeds,
                 const MotionSummary& summary, double left, double top) {
     using namespace legend;
     if (!speeds.model) {
-        svg.Text({left, top + kFirstBaseline}, "speed not known:");
-        svg.Text({left, top + kSecondBaseline}, speeds.unknownReason);
+        canvas.Text({left, top + kFirstBaseline}, "speed not known:");
+        canvas.Text({left, top + kSecondBaseline}, speeds.unknownReason);
         top += kSecondBaseline;
     } else {
-        svg.Text({left, top + kFirstBaseline}, "speed [" + path.columnUnits.speed + "]");
+        canvas.Text({left, top + kFirstBaseline}, "speed [" + path.columnUnits.speed + "]");
         const double barTop = top + kBarTop;
         for (int colour = 0; colour < kSpeedColours; ++colour) {
             const double y = barTop + (kSpeedColours - 1 - colour) * kBoxHeight;
-            svg.Rect(left, y, kBoxWidth, kBoxHeight, {.fill = SpeedColour(colour)});
+            canvas.Rect(left, y, kBoxWidth, kBoxHeight, {.fill = SpeedColour(colour)});
         }
         double barBottom = barTop + kSpeedColours * kBoxHeight;
         for (double tick : NiceTicks(0.0, summary.peakSpeed, kTickCount)) {
             const double y = barBottom - (barBottom - barTop) * tick / summary.peakSpeed;
-            svg.Line({left + kBoxWidth, y}, {left + kTickEnd, y}, {.stroke = ink::kTick});
-            svg.Text({left + kTickValue, y + kTextCentreDrop}, Number(tick));
+            canvas.Line({left + kBoxWidth, y}, {left + kTickEnd, y}, {.stroke = ink::kTick});
+            canvas.Text({left + kTickValue, y + kTextCentreDrop}, Number(tick));
         }
-        svg.Text({left, barBottom + kPeakBelowBar}, "peak " + Number(summary.peakSpeed));
+        canvas.Text({left, barBottom + kPeakBelowBar}, "peak " + Number(summary.peakSpeed));
         barBottom += kPeakBelowBar;
         top = barBottom;
     }
-    DrawStartMarker(svg, {left + kMarkerCentre, top + kStartRow});
-    svg.Text({left + kMarkerName, top + kStartRow + kTextCentreDrop}, "start");
-    DrawEndMarker(svg, {left + kMarkerCentre, top + kEndRow});
-    svg.Text({left + kMarkerName, top + kEndRow + kTextCentreDrop}, "end");
-    svg.Text({left, top + kNoteBaseline}, "numbers: segment ends", LabelStyle());
+    DrawStartMarker(canvas, {left + kMarkerCentre, top + kStartRow});
+    canvas.Text({left + kMarkerName, top + kStartRow + kTextCentreDrop}, "start");
+    DrawEndMarker(canvas, {left + kMarkerCentre, top + kEndRow});
+    canvas.Text({left + kMarkerName, top + kEndRow + kTextCentreDrop}, "end");
+    canvas.Text({left, top + kNoteBaseline}, "numbers: segment ends", LabelStyle());
 }
 
-void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScale& speeds,
+void DrawSpeedProfile(Canvas& canvas, const ElementPath& path, const SpeedScale& speeds,
                       const MotionSummary& summary, const Rect& area, double width, double height) {
-    svg.Text({area.left, area.top - kViewNameRise}, "speed over time", {.bold = true});
-    DrawFrame(svg, area);
+    canvas.Text({area.left, area.top - kViewNameRise}, "speed over time", {.bold = true});
+    DrawFrame(canvas, area);
     if (!speeds.model || summary.duration <= 0.0) {
-        svg.Text({area.left + area.width / 2, area.top + area.height / 2},
-                 "speed over time not known: " + speeds.unknownReason,
-                 {.anchor = TextAnchor::Middle});
+        canvas.Text({area.left + area.width / 2, area.top + area.height / 2},
+                    "speed over time not known: " + speeds.unknownReason,
+                    {.anchor = TextAnchor::Middle});
         return;
     }
     const double top = summary.peakSpeed * kProfileHeadroom;
@@ -504,10 +571,10 @@ void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScal
                       area.Bottom() - speed / top * area.height};
     };
     for (double tick : NiceTicks(0.0, summary.duration, TickCount(area.width)))
-        DrawTickAcross(svg, area, pixel(tick, 0.0).x, tick);
+        DrawTickAcross(canvas, area, pixel(tick, 0.0).x, tick);
     for (double tick : NiceTicks(0.0, top, TickCount(area.height)))
-        DrawTickUp(svg, area, pixel(0.0, tick).y, tick);
-    DrawAxisNames(svg, area, "time [s]", "speed [" + path.columnUnits.speed + "]");
+        DrawTickUp(canvas, area, pixel(0.0, tick).y, tick);
+    DrawAxisNames(canvas, area, "time [s]", "speed [" + path.columnUnits.speed + "]");
     // The speed changes at one rate within a piece, so it is a straight line over time.
     const double toColumn = path.scales.speed.ColumnPerBase();
     PolylineThinner curve(static_cast<int>(width), static_cast<int>(height), 1);
@@ -516,7 +583,7 @@ void DrawSpeedProfile(SvgDocument& svg, const ElementPath& path, const SpeedScal
         curve.LineTo(pixel(piece.endTime, piece.endSpeed * toColumn), 0);
     });
     curve.Finish();
-    DrawPathData(svg, curve.PathData(0), ink::kProfile);
+    DrawPathPoints(canvas, curve.Points(0), ink::kProfile);
 }
 
 std::string Title(const ElementPath& path, const PlotRequest& request, const PathStats& stats) {
@@ -528,40 +595,48 @@ std::string Title(const ElementPath& path, const PlotRequest& request, const Pat
     return title + "duration not estimable";
 }
 
-}  // namespace
-
-std::string RenderSvgPlot(const ElementPath& path, const std::optional<MotionModel>& model,
-                          const PathStats& stats, const PlotRequest& request) {
+void DrawPlot(Canvas& canvas, const ElementPath& path, const std::optional<MotionModel>& model,
+              const PathStats& stats, const PlotRequest& request, const std::vector<Vec3>& points,
+              const PlotLayout& layout) {
     const SpeedScale speeds = SpeedScaleOf(path, model, stats.motion);
-    const std::vector<Vec3> points = CumulativePoints(path);
-    const std::vector<Panel> panels = LayOutPanels(path, points);
-
-    double right = 0.0;
-    double bottom = 0.0;
-    for (const Panel& panel : panels) {
-        right = std::max(right, panel.area.Right() + kPanelRight);
-        bottom = std::max(bottom, panel.area.Bottom() + kAxisBottom);
-    }
-    const Rect profile{kPad + kAxisLeft, bottom + kPanelTop, right - kPad - kAxisLeft - kPanelRight,
-                       kProfileHeight - kPanelTop - kAxisBottom};
-    if (request.speedProfile) bottom += kProfileHeight;
-    const double width = right + kLegendWidth;
-    const double height = bottom + kPad;
-
-    SvgDocument svg;
-    svg.Text({kPad, kTitleBaseline}, Title(path, request, stats), {.fontSize = kTitleFontSize});
-    DrawFrames(svg, path, panels);
-    PathTracer tracer(panels, points, width, height);
+    canvas.Text({kPad, kTitleBaseline}, Title(path, request, stats), {.fontSize = kTitleFontSize});
+    DrawFrames(canvas, path, layout.panels);
+    PathTracer tracer(layout.panels, points, layout.width, layout.height);
     if (speeds.model) {
         tracer.TraceMotion(speeds, path);
     } else {
         tracer.TraceSegments();
     }
     tracer.Finish();
-    DrawPaths(svg, tracer, panels, speeds);
-    DrawMarkersAndNumbers(svg, panels, points, tracer);
-    DrawLegend(svg, path, speeds, stats.motion, right + legend::kGap, kTitleHeight + kPanelTop);
+    DrawPaths(canvas, tracer, layout.panels, speeds);
+    DrawMarkersAndNumbers(canvas, layout.panels, points, tracer);
+    DrawLegend(canvas, path, speeds, stats.motion, layout.legendLeft, kTitleHeight + kPanelTop);
     if (request.speedProfile)
-        DrawSpeedProfile(svg, path, speeds, stats.motion, profile, width, height);
-    return svg.Finish(width, height);
+        DrawSpeedProfile(canvas, path, speeds, stats.motion, layout.profile, layout.width,
+                         layout.height);
+}
+
+}  // namespace
+
+bool PathHasView(const ElementPath& path, PlotView view) {
+    return path.axisCount == 3 || view == PlotView::XY;
+}
+
+std::string RenderSvgPlot(const ElementPath& path, const std::optional<MotionModel>& model,
+                          const PathStats& stats, const PlotRequest& request) {
+    const std::vector<Vec3> points = CumulativePoints(path);
+    const PlotLayout layout = LayOut(path, points, request);
+    SvgDocument svg;
+    DrawPlot(svg, path, model, stats, request, points, layout);
+    return svg.Finish(layout.width, layout.height);
+}
+
+std::string RenderPngPlot(const ElementPath& path, const std::optional<MotionModel>& model,
+                          const PathStats& stats, const PlotRequest& request) {
+    const std::vector<Vec3> points = CumulativePoints(path);
+    const PlotLayout layout = LayOut(path, points, request);
+    PngCanvas png(static_cast<int>(std::lround(layout.width)),
+                  static_cast<int>(std::lround(layout.height)));
+    DrawPlot(png, path, model, stats, request, points, layout);
+    return png.Finish();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolpath/plot/PolylineThinner.h"
+#include "toolpath/plot/SvgDocument.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ std::vector<Polyline> Draw(const Polyline& points, int colours = 1) {
     thinner.MoveTo(points.front());
     for (size_t i = 1; i < points.size(); ++i) thinner.LineTo(points[i], 0);
     thinner.Finish();
-    return PolylinesOf(thinner.PathData(0));
+    return PolylinesOf(SvgPathData(thinner.Points(0)));
 }
 
 TEST(PolylineThinnerMerging, PointsAlongALineBecomeOneStretch) {
@@ -146,9 +147,9 @@ TEST(PolylineThinnerColours, EachColourHasItsOwnPathAndTheLineStaysJoined) {
     thinner.LineTo({90, 10}, 2);
     thinner.LineTo({90, 50}, 2);
     thinner.Finish();
-    const std::vector<Polyline> slow = PolylinesOf(thinner.PathData(0));
-    const std::vector<Polyline> fast = PolylinesOf(thinner.PathData(2));
-    EXPECT_TRUE(thinner.PathData(1).empty());
+    const std::vector<Polyline> slow = PolylinesOf(SvgPathData(thinner.Points(0)));
+    const std::vector<Polyline> fast = PolylinesOf(SvgPathData(thinner.Points(2)));
+    EXPECT_TRUE(thinner.Points(1).empty());
     ASSERT_EQ(slow.size(), 1u);
     ASSERT_EQ(fast.size(), 1u);
     EXPECT_NEAR(fast[0].front().x, slow[0].back().x, 1e-9);
