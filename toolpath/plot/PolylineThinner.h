@@ -33,10 +33,14 @@ class PolylineThinner {
     void FixCandidate();
     void Draw(Point2 from, Point2 to);
     bool CoverCells(Point2 from, Point2 to);
+    size_t CellIndex(int column, int row) const;
+    bool IsCellInked(size_t cell) const;
 
     int m_width;
     int m_height;
-    std::vector<std::uint8_t> m_inked;  // per pixel, 1 when drawn over
+    int m_cellColumns;
+    int m_cellRows;
+    std::vector<std::uint64_t> m_inked;  // a bit per cell, set when drawn over
     std::vector<PathPoints> m_paths;
 
     bool m_started = false;
