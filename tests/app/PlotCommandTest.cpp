@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "CommandTest.h"
 
@@ -94,6 +96,90 @@ TEST_F(PlotCommand, ASpeedBeyondWhatTheControllerHoldsIsRefused) {
     EXPECT_EQ(outcome.status, 2);
     EXPECT_NE(outcome.err.find("vantrel: --speed: "), std::string::npos) << outcome.err;
     EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+bool IsPng(const std::string& bytes) { return bytes.rfind("\x89PNG\r\n\x1a\n", 0) == 0; }
+
+// The width and height in a PNG's header.
+std::pair<int, int> PngSize(const std::string& bytes) {
+    const auto word = [&](std::size_t at) {
+        int value = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            value = value * 256 + static_cast<unsigned char>(bytes.at(at + i));
+        return value;
+    };
+    return {word(16), word(20)};
+}
+
+TEST_F(PlotCommand, PngNameWritesAPngOfTheSizeAskedFor) {
+    const std::string output = PathOf("linear3.PNG");
+    const ProgramOutcome outcome =
+        Run({"plot", Example("linear3.element"), "-p", Example("linear3.toml"), "-o", output,
+             "--size", "800x640"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::string png = ReadFileText(output);
+    EXPECT_TRUE(IsPng(png));
+    EXPECT_EQ(PngSize(png), std::make_pair(800, 640));
+}
+
+TEST_F(PlotCommand, StandardOutputIsSvgUnlessFormatSaysPng) {
+    const std::vector<std::string> plot{
+        "plot", Example("rotary2.element"), "-p", Example("rotary2.toml"), "-o", "-"};
+    EXPECT_TRUE(IsSvg(Run(plot).out));
+    std::vector<std::string> png = plot;
+    png.insert(png.end(), {"--format", "png"});
+    const ProgramOutcome outcome = Run(png);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_TRUE(IsPng(outcome.out));
+}
+
+TEST_F(PlotCommand, FormatThatCannotBeToldOrDisagreesIsRefusedAndNothingWritten) {
+    const std::string element = Example("linear3.element");
+    const std::string project = Example("linear3.toml");
+    const std::string unknown = PathOf("linear3.jpg");
+    ProgramOutcome outcome = Run({"plot", element, "-p", project, "-o", unknown});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("name a .svg or .png file, or give --format svg or png"),
+              std::string::npos)
+        << outcome.err;
+    EXPECT_FALSE(std::filesystem::exists(unknown));
+    const std::string svg = PathOf("linear3.svg");
+    outcome = Run({"plot", element, "-p", project, "-o", svg, "--format", "png"});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(svg));
+    EXPECT_EQ(Run({"plot", element, "-p", project, "-o", unknown, "--format", "png"}).status, 0);
+    EXPECT_TRUE(IsPng(ReadFileText(unknown)));
+}
+
+TEST_F(PlotCommand, SizesOutsideTheRangeOrMalformedAreRefusedWithTheRange) {
+    const std::string output = PathOf("x.png");
+    for (const char* size : {"599x600", "600x4097", "800", "x600", "800x", "-800x600", "8e2x600",
+                             "800X600", "800x600x2", ""}) {
+        const ProgramOutcome outcome = Run({"plot", Example("linear3.element"), "-p",
+                                            Example("linear3.toml"), "-o", output, "--size", size});
+        EXPECT_EQ(outcome.status, 2) << size;
+        EXPECT_NE(outcome.err.find("WIDTHxHEIGHT, each a whole number from 600 to 4096"),
+                  std::string::npos)
+            << size << ": " << outcome.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+TEST_F(PlotCommand, ViewNeedsItsAxesAndNamesAPlane) {
+    const std::string output = PathOf("x.svg");
+    const std::string element = Example("rotary2.element");
+    const std::string project = Example("rotary2.toml");
+    ProgramOutcome outcome = Run({"plot", element, "-p", project, "-o", output, "--view", "xz"});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("--view xz needs a Z axis"), std::string::npos) << outcome.err;
+    EXPECT_EQ(Run({"plot", element, "-p", project, "-o", output, "--view", "iso"}).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(output));
+    outcome = Run({"plot", Example("linear3.element"), "-p", Example("linear3.toml"), "-o", output,
+                   "--view", "yz"});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    const std::string svg = ReadFileText(output);
+    EXPECT_NE(svg.find(">YZ<"), std::string::npos);
+    EXPECT_EQ(svg.find(">XY<"), std::string::npos);
 }
 
 }  // namespace
