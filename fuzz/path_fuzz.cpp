@@ -1,10 +1,11 @@
 // Any project and element, through the commands that report, draw and export a path: stats,
-// plot and export run as `vantrel` runs them, and each writes its output or refuses with a
-// message, never a crash, a hang or undefined behaviour.
+// plot (as SVG and as PNG) and export run as `vantrel` runs them, and each writes its output or
+// refuses with a message, never a crash, a hang or undefined behaviour.
 //
 // The input is a project file, a line "%%", the element, and optionally another line "%%" and
 // a line of options: "json", "profile", "gcode", "absolute", "speed=S" and "accel=A" (the values
-// of --speed and --accel). Without a "%%" the whole input is the element, on the demo project.
+// of --speed and --accel), "size=WxH" and "view=V" (of the plots' --size and --view). Without a
+// "%%" the whole input is the element, on the demo project.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -63,6 +64,7 @@ struct Options {
     bool gcode = false;
     bool absolute = false;
     std::vector<std::string> dynamics;  // --speed S, --accel A as given
+    std::vector<std::string> picture;   // --size WxH, --view V as given, for both plots
 };
 
 Options ReadOptions(std::string_view line) {
@@ -73,6 +75,12 @@ Options ReadOptions(std::string_view line) {
         if (word == "profile") options.profile = true;
         if (word == "gcode") options.gcode = true;
         if (word == "absolute") options.absolute = true;
+        for (const char* name : {"size", "view"}) {
+            const std::string prefix = std::string(name) + "=";
+            if (word.rfind(prefix, 0) == 0)
+                options.picture.insert(options.picture.end(),
+                                       {"--" + std::string(name), word.substr(prefix.size())});
+        }
         for (const char* name : {"speed", "accel"}) {
             const std::string prefix = std::string(name) + "=";
             if (word.rfind(prefix, 0) == 0)
@@ -125,11 +133,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (options.json) stats.push_back("--json");
     std::vector<std::string> plot{"plot", elementFile, "-o", workspace.File("plot.svg")};
     if (options.profile) plot.push_back("--profile");
+    plot.insert(plot.end(), options.picture.begin(), options.picture.end());
+    std::vector<std::string> png = plot;
+    png[3] = workspace.File("plot.png");
     std::vector<std::string> exported{"export",   elementFile,
                                       "-o",       workspace.File("export.out"),
                                       "--format", options.gcode ? "gcode" : "csv"};
     if (options.absolute) exported.push_back("--absolute");
-    for (std::vector<std::string>* command : {&stats, &plot}) {
+    for (std::vector<std::string>* command : {&stats, &plot, &png}) {
         command->insert(command->end(), options.dynamics.begin(), options.dynamics.end());
         Run(*command, withProject);
     }
