@@ -89,4 +89,16 @@ void BM_PlotScribble(benchmark::State& state) {
 }
 BENCHMARK(BM_PlotScribble)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// The scribble rasterised, as plot -o x.png draws it: the model, the statistics, the PNG.
+void BM_PlotScribblePng(benchmark::State& state) {
+    const ElementPath path = ScribblePath(static_cast<int>(state.range(0)));
+    std::size_t size = 0;
+    for (auto _ : state) {
+        const std::optional<MotionModel> model = MotionModelOf(path, {});
+        size = RenderPngPlot(path, model, ComputeStats(path, model), {"scribble", true}).size();
+    }
+    state.counters["bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_PlotScribblePng)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
