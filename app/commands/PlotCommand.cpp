@@ -80,7 +80,7 @@ CLI::Validator SizeText() {
     return CLI::Validator(
         [](std::string& text) {
             if (ParseSize(text)) return std::string();
-            return numbertext::Quoted(text) + " is not " + SizeRangeText();
+            return Quoted(text) + " is not " + SizeRangeText();
         },
         "", "WxH");
 }
