@@ -70,7 +70,7 @@ std::array<int, 2> ViewAxes(PlotView view) {
     }
 }
 
-Point2 Project(PlotView view, const Vec3& point) {
+Point2 ProjectOnto(PlotView view, const Vec3& point) {
     if (view == PlotView::Isometric)
         return {(point[0] - point[1]) * kCos30, (point[0] + point[1]) * kSin30 + point[2]};
     const std::array<int, 2> axes = ViewAxes(view);

@@ -18,7 +18,7 @@ const char* ViewName(PlotView view);
 std::array<int, 2> ViewAxes(PlotView view);
 
 // Where a position lies in a view, in counts: across to the right, up.
-Point2 Project(PlotView view, const Vec3& point);
+Point2 ProjectOnto(PlotView view, const Vec3& point);
 
 // The start and the end of every segment, in counts of the reference axis from the start:
 // point 0 is the start, point i + 1 the end of segment i.

@@ -172,7 +172,7 @@ struct Panel {
     PlotView view;
     Rect area;  // the framed drawing area
     ViewFit fit;
-    Point2 Pixel(const Vec3& point) const { return fit.ToPixels(Project(view, point)); }
+    Point2 Pixel(const Vec3& point) const { return fit.ToPixels(ProjectOnto(view, point)); }
 };
 
 std::string SpeedColour(int bucket) {
@@ -255,7 +255,7 @@ PlotLayout LayOut(const ElementPath& path, const std::vector<Vec3>& points,
                      panelSize.y - kPanelTop - kAxisBottom},
                     {}};
         Bounds bounds;
-        for (const Vec3& point : points) bounds.Add(Project(panel.view, point));
+        for (const Vec3& point : points) bounds.Add(ProjectOnto(panel.view, point));
         panel.fit = FitView(bounds, panel.area, kInnerMargin);
         layout.panels.push_back(panel);
     }
@@ -297,7 +297,7 @@ void DrawIsometricKey(Canvas& canvas, const ElementPath& path, const Panel& pane
     for (int axis = 0; axis < 3; ++axis) {
         Vec3 unit{};
         unit[static_cast<size_t>(axis)] = 1.0;
-        const Point2 direction = Project(PlotView::Isometric, unit);
+        const Point2 direction = ProjectOnto(PlotView::Isometric, unit);
         const Point2 tip{corner.x + direction.x * kKeyArrowLength,
                          corner.y - direction.y * kKeyArrowLength};
         canvas.Line(corner, tip, {.stroke = ink::kTick});

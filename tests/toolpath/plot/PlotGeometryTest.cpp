@@ -24,10 +24,10 @@ TEST(PlotGeometryPoints, CumulativePositionsStartAtTheOriginAndFollowTheCounts) 
 
 TEST(PlotGeometryViews, FlatViewsShowTheirTwoAxes) {
     const Vec3 point{1, 2, 3};
-    EXPECT_EQ(Project(PlotView::XY, point).x, 1);
-    EXPECT_EQ(Project(PlotView::XY, point).y, 2);
-    EXPECT_EQ(Project(PlotView::XZ, point).y, 3);
-    EXPECT_EQ(Project(PlotView::YZ, point).x, 2);
+    EXPECT_EQ(ProjectOnto(PlotView::XY, point).x, 1);
+    EXPECT_EQ(ProjectOnto(PlotView::XY, point).y, 2);
+    EXPECT_EQ(ProjectOnto(PlotView::XZ, point).y, 3);
+    EXPECT_EQ(ProjectOnto(PlotView::YZ, point).x, 2);
     ElementPath flat;
     EXPECT_EQ(ViewsOf(flat).size(), 1u);
     flat.axisCount = 3;
@@ -35,11 +35,11 @@ TEST(PlotGeometryViews, FlatViewsShowTheirTwoAxes) {
 }
 
 TEST(PlotGeometryViews, IsometricViewShowsEveryAxisAtTheSameScale) {
-    const Point2 origin = Project(PlotView::Isometric, {0, 0, 0});
+    const Point2 origin = ProjectOnto(PlotView::Isometric, {0, 0, 0});
     for (const Vec3& unit : {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}})
-        EXPECT_NEAR(Distance(origin, Project(PlotView::Isometric, unit)), 1.0, 1e-12);
-    EXPECT_NEAR(Project(PlotView::Isometric, {0, 0, 1}).x, 0.0, 1e-12);
-    EXPECT_GT(Project(PlotView::Isometric, {0, 0, 1}).y, 0.0);
+        EXPECT_NEAR(Distance(origin, ProjectOnto(PlotView::Isometric, unit)), 1.0, 1e-12);
+    EXPECT_NEAR(ProjectOnto(PlotView::Isometric, {0, 0, 1}).x, 0.0, 1e-12);
+    EXPECT_GT(ProjectOnto(PlotView::Isometric, {0, 0, 1}).y, 0.0);
 }
 
 TEST(PlotGeometryFit, BothAxesShareOneScaleAndTheExtentIsCentred) {
