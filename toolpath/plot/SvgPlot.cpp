@@ -44,6 +44,7 @@ constexpr double kPad = 10.0;
 constexpr double kTitleHeight = 44.0;
 constexpr double kTitleBaseline = 26.0;
 constexpr double kTitleFontSize = 15.0;
+constexpr double kTitleSmallestFontSize = 10.0;
 constexpr double kLegendWidth = 170.0;
 constexpr double kAxisLeft = 66.0;    // room for the vertical axis' ticks and label
 constexpr double kAxisBottom = 44.0;  // room for the horizontal axis' ticks and label
@@ -89,6 +90,7 @@ constexpr double kEndRoom = 5.0;
 constexpr int kMaxLabelsPerView = 200;
 constexpr double kLabelFontSize = 9.0;
 constexpr double kLabelCharWidth = 5.6;
+constexpr double kCharWidthPerFontSize = kLabelCharWidth / kLabelFontSize;  // an average one
 constexpr double kLabelHeight = 10.0;
 constexpr double kLabelPadding = 2.0;       // added to the width of the characters
 constexpr double kLabelInset = 1.0;         // from the label's left to its text
@@ -586,20 +588,39 @@ void DrawSpeedProfile(Canvas& canvas, const ElementPath& path, const SpeedScale&
     DrawPathPoints(canvas, curve.Points(0), ink::kProfile);
 }
 
-std::string Title(const ElementPath& path, const PlotRequest& request, const PathStats& stats) {
-    std::string title = request.name + ": " + std::to_string(path.segments.size()) +
+// What the title says after the element's name.
+std::string TitleFacts(const ElementPath& path, const PathStats& stats) {
+    std::string facts = ": " + std::to_string(path.segments.size()) +
                         (path.segments.size() == 1 ? " segment" : " segments") + ", path length " +
                         Number(stats.pathLength, 6) + " " + PositionUnitName(path, 0) + ", ";
     if (stats.motion.estimable)
-        return title + "estimated duration " + Number(stats.motion.duration, 4) + " s";
-    return title + "duration not estimable";
+        return facts + "estimated duration " + Number(stats.motion.duration, 4) + " s";
+    return facts + "duration not estimable";
+}
+
+// The title fits the picture's width: its font shrinks down to a smallest size, and a name
+// still too long then loses its folders.
+void DrawTitle(Canvas& canvas, const ElementPath& path, const PlotRequest& request,
+               const PathStats& stats, double width) {
+    const double room = width - 2.0 * kPad;
+    const std::string facts = TitleFacts(path, stats);
+    const auto widthAt = [](const std::string& text, double fontSize) {
+        return static_cast<double>(text.size()) * fontSize * kCharWidthPerFontSize;
+    };
+    std::string title = request.name + facts;
+    const double fontSize =
+        std::clamp(room / widthAt(title, 1.0), kTitleSmallestFontSize, kTitleFontSize);
+    const std::size_t slash = request.name.rfind('/');
+    if (widthAt(title, fontSize) > room && slash != std::string::npos)
+        title = request.name.substr(slash + 1) + facts;
+    canvas.Text({kPad, kTitleBaseline}, title, {.fontSize = fontSize});
 }
 
 void DrawPlot(Canvas& canvas, const ElementPath& path, const std::optional<MotionModel>& model,
               const PathStats& stats, const PlotRequest& request, const std::vector<Vec3>& points,
               const PlotLayout& layout) {
     const SpeedScale speeds = SpeedScaleOf(path, model, stats.motion);
-    canvas.Text({kPad, kTitleBaseline}, Title(path, request, stats), {.fontSize = kTitleFontSize});
+    DrawTitle(canvas, path, request, stats, layout.width);
     DrawFrames(canvas, path, layout.panels);
     PathTracer tracer(layout.panels, points, layout.width, layout.height);
     if (speeds.model) {

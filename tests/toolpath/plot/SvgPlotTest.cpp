@@ -116,6 +116,21 @@ TEST(SvgPlotDocument, ThreeAxisPlotWithProfileShowsEveryView) {
         EXPECT_NE(xml.text.find(view), std::string::npos) << view;
 }
 
+TEST(SvgPlotDocument, TheTitleFitsTheSmallestPicture) {
+    const std::string folders = "/home/someone/jobs/2026/customer-with-a-long-name/fixture-plate/";
+    PlotRequest request{folders + "pocket.element", false};
+    request.size = PlotSize{600, 600};
+    const std::string svg = Plot(Square(2), request);
+    ASSERT_TRUE(ParseXml(svg).wellFormed);
+    // Its font shrinks, and the name still too long loses its folders.
+    EXPECT_EQ(svg.find(folders), std::string::npos);
+    EXPECT_NE(svg.find(">pocket.element: 4 segments, path length 70 mm"), std::string::npos);
+    EXPECT_EQ(svg.find("font-size=\"15\""), std::string::npos);
+    // At the default size the whole name fits.
+    EXPECT_NE(Plot(Square(2), {folders + "pocket.element", false}).find(folders + "pocket"),
+              std::string::npos);
+}
+
 TEST(SvgPlotDocument, NamesAreMadeSafeForXmlAndUnknownSpeedIsSaid) {
     ElementPath path = Square(2);
     for (PathSegment& segment : path.segments) segment.speedLiteral = 0;
