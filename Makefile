@@ -41,8 +41,7 @@ viewer-picture: build
 # The README's plot: the contour example drawn by vantrel plot, rendered to PNG.
 plot-picture: build
 	./$(BUILD_DIR)/vantrel plot examples/contour.element -p examples/linear3.toml --profile \
-		-o $(BUILD_DIR)/contour.svg
-	convert $(BUILD_DIR)/contour.svg docs/contour-plot.png
+		-o docs/contour-plot.png
 
 bench: install-deps
 	cmake --preset release
