@@ -1,6 +1,7 @@
 #include "toolpath/element/ElementWriter.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "base/TextLines.h"
@@ -31,10 +32,11 @@ double ValueAt(const SegmentColumns& segments, size_t column, size_t index) {
     return segments.increments[column][index];
 }
 
-// The column's values in unit, as the host's own column writes them: text that reads back to
-// exactly the same internal values.
-std::string ValuesText(const CMC_Units& units, const SegmentColumns& segments, size_t column,
-                       std::string_view unit) {
+// Appends the column's values in unit to out, as the host's own column writes them: text that
+// reads back to exactly the same internal values. The text is written in place: a column of a
+// million values is megabytes, each copy of it costs.
+void AppendValuesText(const CMC_Units& units, const SegmentColumns& segments, size_t column,
+                      std::string_view unit, std::string& out) {
     CMC_Setup drive("columns");
     drive.SetUnits(units);
     CMC_ArrayParameter values(&drive);
@@ -46,9 +48,9 @@ std::string ValuesText(const CMC_Units& units, const SegmentColumns& segments, s
     values.SetValuesCount(static_cast<int>(count));
     for (size_t i = 0; i < count; ++i)
         values.SetValueInInternalUnit(static_cast<int>(i), ValueAt(segments, column, i));
-    CString text;
+    CString text(std::move(out));
     values.AppendData(text);
-    return text.str();
+    out = std::move(text.str());
 }
 
 // Copies text line by line, handing the first entry line of each name to edit(index, line,
@@ -101,19 +103,20 @@ std::string WithProfile(std::string_view text, bool threeAxes, const std::string
 
 std::string WithColumns(std::string_view text, const SegmentColumns& segments,
                         const CMC_Units& units, const ColumnUnits& names, bool threeAxes) {
-    const auto entryLine = [&](size_t column) {
+    const auto appendEntryLine = [&](size_t column, std::string& to) {
         const std::string& unit = UnitOf(names, column);
-        return std::string(EntryOf(column)) + "[" + unit +
-               "]=" + ValuesText(units, segments, column, unit) + "\n";
+        to.append(EntryOf(column)).append("[").append(unit).append("]=");
+        AppendValuesText(units, segments, column, unit, to);
+        to += '\n';
     };
     std::vector<bool> seen;
     std::string out = RewriteEntries(
         text, ColumnNames(), seen,
         [&](size_t column, std::string_view, const parametertext::Entry&, std::string& to) {
-            if (IsWritten(column, threeAxes)) to += entryLine(column);
+            if (IsWritten(column, threeAxes)) appendEntryLine(column, to);
         });
     for (size_t column = 0; column < kElementColumnCount; ++column) {
-        if (!seen[column] && IsWritten(column, threeAxes)) out += entryLine(column);
+        if (!seen[column] && IsWritten(column, threeAxes)) appendEntryLine(column, out);
     }
     return out;
 }
@@ -130,8 +133,8 @@ std::string WithAppendedColumns(std::string_view text, const SegmentColumns& seg
                                              return;
                                          }
                                          if (!entry.value.empty()) to += ' ';
-                                         to +=
-                                             ValuesText(units, segments, column, entry.unit) + "\n";
+                                         AppendValuesText(units, segments, column, entry.unit, to);
+                                         to += '\n';
                                      });
     for (size_t column = 0; column < kElementColumnCount; ++column) {
         if (!seen[column] && IsWritten(column, threeAxes))
