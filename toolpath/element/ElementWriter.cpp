@@ -44,10 +44,8 @@ void AppendValuesText(const CMC_Units& units, const SegmentColumns& segments, si
     if (!values.InitializeMotionParam(TypeOf(column), EntryOf(column), std::string(unit).c_str(),
                                       "", MC_UNSET_LIMIT, MC_UNSET_LIMIT, error))
         throw PathError(error.str());
-    const size_t count = segments.Count();
-    values.SetValuesCount(static_cast<int>(count));
-    for (size_t i = 0; i < count; ++i)
-        values.SetValueInInternalUnit(static_cast<int>(i), ValueAt(segments, column, i));
+    values.AssignValuesInInternalUnit(segments.Count(),
+                                      [&](size_t i) { return ValueAt(segments, column, i); });
     CString text(std::move(out));
     values.AppendData(text);
     out = std::move(text.str());
@@ -55,12 +53,13 @@ void AppendValuesText(const CMC_Units& units, const SegmentColumns& segments, si
 
 // Copies text line by line, handing the first entry line of each name to edit(index, line,
 // entry, out), which appends what replaces it; the names found are marked in seen.
+// extra is room for what the edits add.
 template <class Edit>
 std::string RewriteEntries(std::string_view text, const std::vector<std::string_view>& names,
-                           std::vector<bool>& seen, Edit edit) {
+                           std::vector<bool>& seen, Edit edit, size_t extra = 0) {
     seen.assign(names.size(), false);
     std::string out;
-    out.reserve(text.size() + 1);
+    out.reserve(text.size() + 1 + extra);
     ForEachLine(text, [&](std::string_view line, std::uint32_t) {
         for (size_t i = 0; i < names.size(); ++i) {
             if (seen[i]) continue;
@@ -72,6 +71,14 @@ std::string RewriteEntries(std::string_view text, const std::vector<std::string_
         out.append(line).push_back('\n');
     });
     return out;
+}
+
+// Room for the values' texts: most take up to eight bytes with their blank. Room beyond the
+// text is never touched, so a generous estimate costs no memory, and it spares copying the
+// text as it grows.
+size_t RoomForValues(const SegmentColumns& segments) {
+    constexpr size_t kBytesPerValue = 8;
+    return segments.Count() * kColumnCount * kBytesPerValue;
 }
 
 bool IsWritten(size_t column, bool threeAxes) { return column != kColumnZ || threeAxes; }
@@ -114,7 +121,8 @@ std::string WithColumns(std::string_view text, const SegmentColumns& segments,
         text, ColumnNames(), seen,
         [&](size_t column, std::string_view, const parametertext::Entry&, std::string& to) {
             if (IsWritten(column, threeAxes)) appendEntryLine(column, to);
-        });
+        },
+        RoomForValues(segments));
     for (size_t column = 0; column < kElementColumnCount; ++column) {
         if (!seen[column] && IsWritten(column, threeAxes)) appendEntryLine(column, out);
     }
@@ -124,18 +132,20 @@ std::string WithColumns(std::string_view text, const SegmentColumns& segments,
 std::string WithAppendedColumns(std::string_view text, const SegmentColumns& segments,
                                 const CMC_Units& units, bool threeAxes) {
     std::vector<bool> seen;
-    std::string out = RewriteEntries(text, ColumnNames(), seen,
-                                     [&](size_t column, std::string_view line,
-                                         const parametertext::Entry& entry, std::string& to) {
-                                         to += WithoutTrailingBlanks(line);
-                                         if (!IsWritten(column, threeAxes)) {
-                                             to += '\n';
-                                             return;
-                                         }
-                                         if (!entry.value.empty()) to += ' ';
-                                         AppendValuesText(units, segments, column, entry.unit, to);
-                                         to += '\n';
-                                     });
+    std::string out = RewriteEntries(
+        text, ColumnNames(), seen,
+        [&](size_t column, std::string_view line, const parametertext::Entry& entry,
+            std::string& to) {
+            to += WithoutTrailingBlanks(line);
+            if (!IsWritten(column, threeAxes)) {
+                to += '\n';
+                return;
+            }
+            if (!entry.value.empty()) to += ' ';
+            AppendValuesText(units, segments, column, entry.unit, to);
+            to += '\n';
+        },
+        RoomForValues(segments));
     for (size_t column = 0; column < kElementColumnCount; ++column) {
         if (!seen[column] && IsWritten(column, threeAxes))
             throw PathError(std::string("the element has no ") + EntryOf(column) +
