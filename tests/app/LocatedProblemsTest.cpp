@@ -51,7 +51,7 @@ TEST_F(LocatedProblems, CheckWithLimitsOfARefusedElementShowsTheModulesMessagesA
     const ProgramOutcome outcome = Run({"check", element, "--limits"});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, kModuleMessage + std::string("\n"));
+    EXPECT_EQ(outcome.err, kModuleMessage);
 }
 
 TEST_F(LocatedProblems, ALongListIsCutShortOnStandardError) {
