@@ -5,9 +5,12 @@
 //   vantrel_floor program ELEMENT        the program text of the element on standard output
 //   vantrel_floor element ELEMENT OUTPUT the element text, written to OUTPUT and synced
 //   vantrel_floor lines LINES OUTPUT     the element text of a segment file, written likewise
+//   vantrel_floor gcode PROGRAM OUTPUT   the element of a program of G1 moves, written likewise
 //
 // It knows the benchmark's elements only (three axes in mm on the demo project, accelerations
-// in m/s^2, speeds in m/s): for them it prints the texts vantrel prints, byte for byte.
+// in m/s^2, speeds in m/s): for them it prints the texts vantrel prints, byte for byte. A value
+// read from an element keeps its text; a value made anew is written at the fewest digits that
+// read back to its count.
 #include <fast_float/fast_float.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -68,17 +71,22 @@ const char* SkipBlanks(const char* p, const char* end) {
 }
 
 using Columns = std::vector<double>[kColumns];
+// Each value's text as read, for the element written back.
+using Texts = std::vector<std::string_view>[kColumns];
 
-void ParseElement(std::string_view text, Columns& columns) {
+void ParseElement(std::string_view text, Columns& columns, Texts* texts = nullptr) {
     for (int c = 0; c < kColumns; ++c) {
         const size_t start = text.find(kEntries[c]) + std::strlen(kEntries[c]);
         const char* p = text.data() + start;
         const char* const end = text.data() + text.find('\n', start);
         columns[c].reserve(static_cast<size_t>(end - p) / 4);
+        if (texts != nullptr) (*texts)[c].reserve(static_cast<size_t>(end - p) / 4);
         for (p = SkipBlanks(p, end); p < end; p = SkipBlanks(p, end)) {
             double value = 0;
+            const char* const first = p;
             p = fast_float::from_chars(p, end, value).ptr;
             columns[c].push_back(value);
+            if (texts != nullptr) (*texts)[c].emplace_back(first, static_cast<size_t>(p - first));
         }
     }
 }
@@ -159,16 +167,16 @@ int PrintProgram(const Columns& columns) {
     return out.WriteTo(STDOUT_FILENO) ? 0 : 1;
 }
 
-int PrintElement(const Columns& columns, const char* path) {
-    const size_t n = columns[0].size();
+// The element around its columns; value(out, column, index) prints one value.
+template <class PrintValue>
+int PrintElement(size_t n, const char* header, const char* path, PrintValue value) {
     Printer out(n * kColumns * 26 + 4096);
-    out << "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1\n"
-           "SlaveX=0\nSlaveY=1\nSlaveZ=2\n";
+    out << header;
     for (int c = 0; c < kColumns; ++c) {
         out << kEntries[c];
         for (size_t i = 0; i < n; ++i) {
             if (i > 0) out << " ";
-            out << columns[c][i];
+            value(out, c, i);
         }
         out << "\n";
     }
@@ -177,6 +185,91 @@ int PrintElement(const Columns& columns, const char* path) {
     const bool written = fd >= 0 && out.WriteTo(fd) && fsync(fd) == 0;
     if (fd >= 0) close(fd);
     return written ? 0 : 1;
+}
+
+constexpr const char* kElementHeader =
+    "ProfileType=1\nConfigureMode=1\nClearBuffer=1\nInsertEndSegment=1\n"
+    "SlaveX=0\nSlaveY=1\nSlaveZ=2\n";
+// The header of the demo project's new element, which an import starts from.
+constexpr const char* kNewElementHeader =
+    "ProfileType=1\nClearBuffer=1\nConfigureMode=1\nInsertEndSegment=1\n"
+    "SlaveX=0\nSlaveY=1\nSlaveZ=2\n";
+
+int PrintReadElement(const Texts& texts, const char* path) {
+    return PrintElement(texts[0].size(), kElementHeader, path,
+                        [&](Printer& out, int c, size_t i) { out << texts[c][i]; });
+}
+
+int PrintMadeElement(const Columns& columns, const char* path) {
+    return PrintElement(columns[0].size(), kElementHeader, path,
+                        [&](Printer& out, int c, size_t i) { out << columns[c][i]; });
+}
+
+// The increments of a program of absolute G1 moves in mm, each axis rounded to its count, as
+// the import makes them; a move of no count on any axis is joined to the next. The first
+// segment takes the feed (F in mm/min, in m/s) and the acceleration given (1 m/s^2).
+struct CountColumns {
+    std::vector<long long> counts[3];
+    double feed = 0;
+};
+
+CountColumns ParseProgram(std::string_view text) {
+    CountColumns path;
+    for (auto& axis : path.counts) axis.reserve(text.size() / 24);
+    long long at[3] = {0, 0, 0};
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+        if (lineEnd == nullptr) lineEnd = end;
+        long long next[3] = {at[0], at[1], at[2]};
+        bool move = false;
+        for (p = SkipBlanks(p, lineEnd); p < lineEnd; p = SkipBlanks(p, lineEnd)) {
+            const char letter = *p++;
+            double value = 0;
+            p = fast_float::from_chars(p, lineEnd, value).ptr;
+            if (letter == 'F') path.feed = value / 60.0 / 1000.0;
+            if (letter < 'X' || letter > 'Z') continue;
+            next[letter - 'X'] = std::llround(value * kCountsPerUnit);
+            move = true;
+        }
+        if (move && (next[0] != at[0] || next[1] != at[1] || next[2] != at[2])) {
+            for (int axis = 0; axis < 3; ++axis) {
+                path.counts[axis].push_back(next[axis] - at[axis]);
+                at[axis] = next[axis];
+            }
+        }
+        p = lineEnd + 1;
+    }
+    return path;
+}
+
+// A count of micrometres in mm at its fewest digits: the point moved, trailing zeros dropped.
+void PrintCount(Printer& out, long long count) {
+    char digits[24];
+    char* next = digits;
+    if (count < 0) *next++ = '-';
+    const unsigned long long size = count < 0 ? 0ULL - static_cast<unsigned long long>(count)
+                                              : static_cast<unsigned long long>(count);
+    next = std::to_chars(next, digits + sizeof digits, size / 1000).ptr;
+    unsigned fraction = static_cast<unsigned>(size % 1000);
+    if (fraction != 0) {
+        *next++ = '.';
+        for (unsigned place = 100; fraction != 0; place /= 10) {
+            *next++ = static_cast<char>('0' + fraction / place);
+            fraction %= place;
+        }
+    }
+    out << std::string_view(digits, static_cast<size_t>(next - digits));
+}
+
+int PrintProgramElement(const CountColumns& program, const char* path) {
+    const double first[2] = {1.0, program.feed};
+    return PrintElement(program.counts[0].size(), kNewElementHeader, path,
+                        [&](Printer& out, int c, size_t i) {
+                            if (c < kFirstDynamics) return PrintCount(out, program.counts[c][i]);
+                            out << (i == 0 ? first[c - kFirstDynamics] : 0.0);
+                        });
 }
 
 }  // namespace
@@ -189,12 +282,21 @@ int main(int argc, char** argv) {
         ParseElement(input.View(), columns);
         return PrintProgram(columns);
     }
-    if (argc > 3 && (mode == "element" || mode == "lines")) {
-        mode == "element" ? ParseElement(input.View(), columns) : ParseLines(input.View(), columns);
-        return PrintElement(columns, argv[3]);
+    if (argc > 3 && mode == "element") {
+        Texts texts;
+        ParseElement(input.View(), columns, &texts);
+        return PrintReadElement(texts, argv[3]);
     }
+    if (argc > 3 && mode == "lines") {
+        ParseLines(input.View(), columns);
+        return PrintMadeElement(columns, argv[3]);
+    }
+    if (argc > 3 && mode == "gcode")
+        return PrintProgramElement(ParseProgram(input.View()), argv[3]);
     std::fputs(
-        "usage: vantrel_floor program ELEMENT | element ELEMENT OUTPUT | lines LINES OUTPUT\n",
+        "usage: vantrel_floor program ELEMENT | element ELEMENT OUTPUT | lines LINES OUTPUT | "
+        "gcode "
+        "PROGRAM OUTPUT\n",
         stderr);
     return 2;
 }

@@ -6,11 +6,13 @@
 #include <vector>
 
 // An element of three-axis segments on the demo project, the same segments as a segment file,
-// an element of one segment to import them into, and the editor scripts.
+// an element of one segment to import them into, the editor scripts, and a G-code program of
+// as many moves.
 struct Workload {
     int segments = 0;
     std::string element;
     std::string lines;
+    std::string program;  // a random walk of G1 moves in mm, as a CAM program writes them
     std::string importStart;
     std::string okScript;
     std::string importScript;
@@ -48,7 +50,8 @@ class Stopwatch {
 
 // Runs work in a child process, which reports the times of the part it measures itself.
 Sample MeasureInChild(const std::function<Sample()>& work);
-// Runs a program and times the whole run; its standard output goes to output.
+// Runs a program and times the whole run; its standard output goes to output, its messages
+// nowhere.
 Sample MeasureProgram(const std::vector<std::string>& arguments,
                       const std::string& output = "/dev/null");
 // The fastest of runs samples, by processor time; before each, prepare() puts the files back

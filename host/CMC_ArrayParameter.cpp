@@ -352,14 +352,27 @@ void CMC_ArrayParameter::AppendData(CString& text) const {
     out.reserve(out.size() + m_values.size() + m_readTexts.List().size() + m_shownTexts.Bytes() +
                 (m_values.size() - kept) * kBytesPerValue);
     ReadTexts::Walk read(m_readTexts);
+    // A value's saved text depends on the value alone: one repeated from the value saved before
+    // (no acceleration of its own, the same feed) copies that text instead of making it again.
+    std::uint64_t lastKey = 0;
+    size_t lastAt = 0;
+    size_t lastSize = 0;
     for (size_t i = 0; i < m_values.size(); ++i) {
         if (i > 0) out += ' ';
         const std::string_view typed = read.TextOf(i);
-        if (typed.empty()) {
-            AppendSaveText(out, i);
-        } else {
+        if (!typed.empty()) {
             out += typed;
+            continue;
         }
+        const auto key = std::bit_cast<std::uint64_t>(m_values[i]);
+        if (lastSize != 0 && key == lastKey) {
+            out.append(out, lastAt, lastSize);
+            continue;
+        }
+        lastAt = out.size();
+        AppendSaveText(out, i);
+        lastKey = key;
+        lastSize = out.size() - lastAt;
     }
 }
 

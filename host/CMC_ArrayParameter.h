@@ -69,6 +69,17 @@ class CMC_ArrayParameter {
         return IsValid(index) ? m_values[static_cast<size_t>(index)] : 0.0;
     }
     void SetValueInInternalUnit(int index, double value);
+    // Replaces every value with valueAt(i) in internal units, for i below count; none keeps a
+    // read text. One pass, for a column made whole.
+    template <class ValueAt>
+    void AssignValuesInInternalUnit(size_t count, ValueAt valueAt) {
+        m_values.clear();
+        m_values.resize(count, 0.0);
+        for (size_t i = 0; i < count; ++i) m_values[i] = Represent(valueAt(i));
+        m_readTexts.Resize(0);
+        m_readTexts.Resize(count);
+        m_shownTexts.Clear();
+    }
     double GetValueInBaseUnit(int index) const {
         return m_toBase.Apply(GetValueInInternalUnit(index));
     }

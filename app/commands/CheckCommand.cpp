@@ -9,6 +9,7 @@
 #include "app/commands/LimitSupport.h"
 #include "app/commands/PathCommandSupport.h"
 #include "app/io/FileAccess.h"
+#include "host/CString.h"
 #include "toolpath/element/ElementProblems.h"
 #include "toolpath/motion/LimitCheck.h"
 
@@ -99,18 +100,8 @@ std::string LimitsText(const ElementPath& path, const LimitReport& report) {
 
 // Only an element the module accepts is held against the drives' limits; a refused one is
 // reported as without --limits.
-ExitStatus RunLimitCheck(const CheckOptions& options, const PluginModule& module, Project& project,
-                         std::string element) {
-    const std::string name = InputName(options.element);
-    const Translation translation = TranslateElement(module, project, element);
-    if (!translation.accepted) {
-        if (options.json)
-            WriteStandardOutput(JsonLine(CheckJson(translation, project)));
-        else
-            WriteStandardError(RefusalText(translation.text, name));
-        return ExitStatus::Refused;
-    }
-    const ElementPath path = ReadElementPath(element, name, project.Controller(), project.Motion());
+ExitStatus RunLimitCheck(const CheckOptions& options, const Translation& translation,
+                         Project& project, const ElementPath& path) {
     const PathLimits limits = LimitsOfProject(project, path, options.from);
     const LimitReport report =
         CheckLimits(path, MotionModelOf(path, DynamicsOf(options.before, path)), limits);
@@ -124,22 +115,43 @@ ExitStatus RunLimitCheck(const CheckOptions& options, const PluginModule& module
     return report.findings.empty() ? ExitStatus::Success : ExitStatus::Refused;
 }
 
-// The module has no export that only validates: translating reads and validates the element
-// completely, so its verdict and messages are the check's, and the program text is dropped.
+// An element the one reading refuses goes to the module, whose verdict and messages are the
+// check's: it has no export that only validates, but translating reads and validates the
+// element completely, and the program text is dropped. With --limits a refusal shows the
+// module's messages alone.
+ExitStatus CheckWithModule(const CheckOptions& options, const PluginModule& module,
+                           Project& project, const std::string& element) {
+    const std::string name = InputName(options.element);
+    const Translation translation = TranslateElement(module, project, element);
+    if (translation.accepted && options.limits)
+        return RunLimitCheck(
+            options, translation, project,
+            ReadElementPath(element, name, project.Controller(), project.Motion()));
+    if (options.json) {
+        WriteStandardOutput(JsonLine(CheckJson(translation, project)));
+    } else if (!translation.accepted) {
+        if (options.limits)
+            WriteStandardError(RefusalText(translation.text, name));
+        else
+            ReportRefusal(translation, project, name);
+    }
+    return translation.accepted ? ExitStatus::Success : ExitStatus::Refused;
+}
+
+// The element is read and validated once, as the module does; the module is asked only about
+// one that reading refuses, for its own messages.
 ExitStatus RunCheck(const CommonOptions& common, const CheckOptions& options) {
     std::string element = ReadInput(options.element);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    if (options.limits) return RunLimitCheck(options, *module, *project, std::move(element));
-    if (!options.json)
-        return ModuleAccepts(*module, *project, std::move(element), InputName(options.element))
-                   ? ExitStatus::Success
-                   : ExitStatus::Refused;
-    const Translation translation = TranslateElement(*module, *project, std::move(element));
-    WriteStandardOutput(JsonLine(CheckJson(translation, *project)));
-    return translation.accepted ? ExitStatus::Success : ExitStatus::Refused;
+    CheckedElement checked =
+        ReadCheckedElement(CString(element), project->Controller(), project->Motion());
+    if (!checked.path) return CheckWithModule(options, *module, *project, element);
+    const Translation accepted{true, {}, {}};
+    if (options.limits) return RunLimitCheck(options, accepted, *project, *checked.path);
+    if (options.json) WriteStandardOutput(JsonLine(CheckJson(accepted, *project)));
+    return ExitStatus::Success;
 }
-
 }  // namespace
 
 Command AddCheckCommand(CLI::App& app, CommonOptions& common) {

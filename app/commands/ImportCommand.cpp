@@ -113,6 +113,10 @@ ImportedPath ReadSource(const std::string& text, const std::string& name, bool g
                         const Target& target, const ImportOptions& options) {
     const CMC_Units& units = target.layout.units;
     if (!gcode) {
+        // An option that cannot act is refused rather than passed over.
+        if (!options.ignore.empty())
+            throw AppError("--ignore: it leaves out G-code words, and " + name +
+                           " is read as a CSV table, which has none; leave the option out");
         CsvOptions csv{options.absolute, target.threeAxes, &units, target.units,
                        options.maxSegments};
         return ReadCsv(text, name, csv);

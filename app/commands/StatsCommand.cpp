@@ -142,21 +142,30 @@ void WriteSummaryText(const ElementPath& path, const PathStats& stats, ChunkedOu
     for (const std::string& warning : stats.warnings) out << "  " << warning << "\n";
 }
 
+// Speeds are proportional across units: the factor that takes one of the speed column's to
+// PerMinuteUnit, or nothing.
+std::optional<double> PerMinuteFactor(const ElementPath& path) { return PerMinute(path, 1.0); }
+
 void WriteSegmentsText(const ElementPath& path, const PathStats& stats, ChunkedOutput& out) {
     const std::string speed = "[" + path.columnUnits.speed + "]";
+    const std::optional<double> perMinute = PerMinuteFactor(path);
     out << "\n"
         << Cell("segment", 9) << Cell("length [" + PositionUnitName(path, 0) + "]")
-        << Cell("entry " + speed) << Cell("exit " + speed) << Cell("peak " + speed) << "time [s]\n";
+        << Cell("entry " + speed) << Cell("exit " + speed) << Cell("peak " + speed);
+    if (perMinute) out << Cell("peak [" + PerMinuteUnit(path) + "]");
+    out << "time [s]\n";
     const bool estimable = stats.motion.estimable;
     for (std::size_t i = 0; i < path.segments.size(); ++i) {
         out << Cell(std::to_string(i), 9) << Cell(Number(stats.segmentLengths[i]));
         if (!estimable) {
-            out << Cell("-") << Cell("-") << Cell("-") << "-\n";
+            out << Cell("-") << Cell("-") << Cell("-") << (perMinute ? Cell("-") : "") << "-\n";
             continue;
         }
         const SegmentMotion& motion = stats.motion.segments[i];
         out << Cell(Number(motion.entrySpeed)) << Cell(Number(motion.exitSpeed))
-            << Cell(Number(motion.peakSpeed)) << Number(motion.time) << "\n";
+            << Cell(Number(motion.peakSpeed));
+        if (perMinute) out << Cell(Number(motion.peakSpeed * *perMinute));
+        out << Number(motion.time) << "\n";
     }
 }
 
@@ -192,7 +201,7 @@ Json SummaryJson(const ElementPath& path, const PathStats& stats) {
             {"peak_speed_per_minute", NumberOrNull(perMinute.has_value(), perMinute.value_or(0))}};
 }
 
-Json SegmentJson(const PathStats& stats, std::size_t index) {
+Json SegmentJson(const PathStats& stats, std::size_t index, std::optional<double> perMinute) {
     const bool known = stats.motion.estimable;
     const SegmentMotion motion = known ? stats.motion.segments[index] : SegmentMotion();
     return {{"index", index},
@@ -200,6 +209,8 @@ Json SegmentJson(const PathStats& stats, std::size_t index) {
             {"entry_speed", NumberOrNull(known, motion.entrySpeed)},
             {"exit_speed", NumberOrNull(known, motion.exitSpeed)},
             {"peak_speed", NumberOrNull(known, motion.peakSpeed)},
+            {"peak_speed_per_minute",
+             NumberOrNull(known && perMinute, motion.peakSpeed * perMinute.value_or(0))},
             {"time_s", NumberOrNull(known, motion.time)}};
 }
 
@@ -213,8 +224,9 @@ void WriteJson(const ElementPath& path, const PathStats& stats, bool segments, C
     }
     summary.pop_back();  // the closing brace
     out << summary << ",\"per_segment\":[";
+    const std::optional<double> perMinute = PerMinuteFactor(path);
     for (std::size_t i = 0; i < path.segments.size(); ++i)
-        out << (i > 0 ? "," : "") << SegmentJson(stats, i).dump();
+        out << (i > 0 ? "," : "") << SegmentJson(stats, i, perMinute).dump();
     out << "]}\n";
 }
 

@@ -4,6 +4,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
@@ -138,6 +139,16 @@ TEST_F(ImportCommand, AnElementBeyondTheReadLimitIsNotWritten) {
     EXPECT_EQ(Read("e.element"), "old\n");
     WriteElementOutput(element, "01234567", 8);
     EXPECT_EQ(Read("e.element"), "01234567");
+}
+
+// --ignore was passed over for a CSV table, so a user could believe it had acted.
+TEST_F(ImportCommand, IgnoredWordsForACsvTableAreRefusedAndNothingIsWritten) {
+    const ProgramOutcome outcome =
+        Run({"import", Write("a.csv", "1 2 3\n"), "--ignore", "G43", "-o", PathOf("a.element")});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("--ignore: it leaves out G-code words, and "), std::string::npos)
+        << outcome.err;
+    EXPECT_FALSE(std::filesystem::exists(PathOf("a.element")));
 }
 
 TEST_F(ImportCommand, FormatComesFromTheNameOrTheOption) {

@@ -44,6 +44,16 @@ TEST_F(LocatedProblems, EveryCommandThatReadsTheElementNamesTheSegmentAfterTheMo
     }
 }
 
+// Held against the limits, a refused element shows only what the module says; the path is not
+// checked.
+TEST_F(LocatedProblems, CheckWithLimitsOfARefusedElementShowsTheModulesMessagesAlone) {
+    const std::string element = Write("long.element", ElementWithZeroSegment(1000, 412));
+    const ProgramOutcome outcome = Run({"check", element, "--limits"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, kModuleMessage);
+}
+
 TEST_F(LocatedProblems, ALongListIsCutShortOnStandardError) {
     std::string zeros;
     for (int i = 0; i < 25; ++i) zeros += i ? " 0" : "0";

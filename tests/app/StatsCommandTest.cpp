@@ -127,6 +127,23 @@ TEST_F(StatsCommand, TextNamesUnitsAndWarnings) {
     EXPECT_NE(outcome.out.find("segment  length [mm]"), std::string::npos);
 }
 
+TEST_F(StatsCommand, EachSegmentsPeakSpeedIsAlsoGivenPerMinuteAsInTheSummary) {
+    const ProgramOutcome outcome =
+        Run({"stats", Example("linear3.element"), "-p", Example("linear3.toml"), "--segments"});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("peak [m/s]    peak [mm/min] time [s]\n"), std::string::npos)
+        << outcome.out;
+    const Json stats = StatsJson({"stats", Example("linear3.element"), "-p",
+                                  Example("linear3.toml"), "--json", "--segments"});
+    for (const Json& segment : stats["per_segment"])
+        EXPECT_NEAR(segment["peak_speed_per_minute"].get<double>(),
+                    segment["peak_speed"].get<double>() * 60000.0, 1e-6);
+    // Without units there is no minute to speak of, and the column is left out.
+    const Json none = StatsJson(
+        {"stats", Example("mixed.element"), "-p", Example("mixed.toml"), "--json", "--segments"});
+    EXPECT_TRUE(none["per_segment"][0]["peak_speed_per_minute"].is_null());
+}
+
 // "nan" and "inf" gave "duration 0 s" and "peak speed inf".
 TEST_F(StatsCommand, SpeedAndAccelerationMustBeFiniteAndPositive) {
     for (const char* value : {"0", "-1", "fast", "nan", "inf", "-inf", "1e400"}) {

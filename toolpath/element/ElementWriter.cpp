@@ -1,6 +1,7 @@
 #include "toolpath/element/ElementWriter.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "base/TextLines.h"
@@ -31,10 +32,11 @@ double ValueAt(const SegmentColumns& segments, size_t column, size_t index) {
     return segments.increments[column][index];
 }
 
-// The column's values in unit, as the host's own column writes them: text that reads back to
-// exactly the same internal values.
-std::string ValuesText(const CMC_Units& units, const SegmentColumns& segments, size_t column,
-                       std::string_view unit) {
+// Appends the column's values in unit to out, as the host's own column writes them: text that
+// reads back to exactly the same internal values. The text is written in place: a column of a
+// million values is megabytes, each copy of it costs.
+void AppendValuesText(const CMC_Units& units, const SegmentColumns& segments, size_t column,
+                      std::string_view unit, std::string& out) {
     CMC_Setup drive("columns");
     drive.SetUnits(units);
     CMC_ArrayParameter values(&drive);
@@ -42,23 +44,22 @@ std::string ValuesText(const CMC_Units& units, const SegmentColumns& segments, s
     if (!values.InitializeMotionParam(TypeOf(column), EntryOf(column), std::string(unit).c_str(),
                                       "", MC_UNSET_LIMIT, MC_UNSET_LIMIT, error))
         throw PathError(error.str());
-    const size_t count = segments.Count();
-    values.SetValuesCount(static_cast<int>(count));
-    for (size_t i = 0; i < count; ++i)
-        values.SetValueInInternalUnit(static_cast<int>(i), ValueAt(segments, column, i));
-    CString text;
+    values.AssignValuesInInternalUnit(segments.Count(),
+                                      [&](size_t i) { return ValueAt(segments, column, i); });
+    CString text(std::move(out));
     values.AppendData(text);
-    return text.str();
+    out = std::move(text.str());
 }
 
 // Copies text line by line, handing the first entry line of each name to edit(index, line,
 // entry, out), which appends what replaces it; the names found are marked in seen.
+// extra is room for what the edits add.
 template <class Edit>
 std::string RewriteEntries(std::string_view text, const std::vector<std::string_view>& names,
-                           std::vector<bool>& seen, Edit edit) {
+                           std::vector<bool>& seen, Edit edit, size_t extra = 0) {
     seen.assign(names.size(), false);
     std::string out;
-    out.reserve(text.size() + 1);
+    out.reserve(text.size() + 1 + extra);
     ForEachLine(text, [&](std::string_view line, std::uint32_t) {
         for (size_t i = 0; i < names.size(); ++i) {
             if (seen[i]) continue;
@@ -70,6 +71,14 @@ std::string RewriteEntries(std::string_view text, const std::vector<std::string_
         out.append(line).push_back('\n');
     });
     return out;
+}
+
+// Room for the values' texts: most take up to eight bytes with their blank. Room beyond the
+// text is never touched, so a generous estimate costs no memory, and it spares copying the
+// text as it grows.
+size_t RoomForValues(const SegmentColumns& segments) {
+    constexpr size_t kBytesPerValue = 8;
+    return segments.Count() * kColumnCount * kBytesPerValue;
 }
 
 bool IsWritten(size_t column, bool threeAxes) { return column != kColumnZ || threeAxes; }
@@ -101,19 +110,21 @@ std::string WithProfile(std::string_view text, bool threeAxes, const std::string
 
 std::string WithColumns(std::string_view text, const SegmentColumns& segments,
                         const CMC_Units& units, const ColumnUnits& names, bool threeAxes) {
-    const auto entryLine = [&](size_t column) {
+    const auto appendEntryLine = [&](size_t column, std::string& to) {
         const std::string& unit = UnitOf(names, column);
-        return std::string(EntryOf(column)) + "[" + unit +
-               "]=" + ValuesText(units, segments, column, unit) + "\n";
+        to.append(EntryOf(column)).append("[").append(unit).append("]=");
+        AppendValuesText(units, segments, column, unit, to);
+        to += '\n';
     };
     std::vector<bool> seen;
     std::string out = RewriteEntries(
         text, ColumnNames(), seen,
         [&](size_t column, std::string_view, const parametertext::Entry&, std::string& to) {
-            if (IsWritten(column, threeAxes)) to += entryLine(column);
-        });
+            if (IsWritten(column, threeAxes)) appendEntryLine(column, to);
+        },
+        RoomForValues(segments));
     for (size_t column = 0; column < kElementColumnCount; ++column) {
-        if (!seen[column] && IsWritten(column, threeAxes)) out += entryLine(column);
+        if (!seen[column] && IsWritten(column, threeAxes)) appendEntryLine(column, out);
     }
     return out;
 }
@@ -121,18 +132,20 @@ std::string WithColumns(std::string_view text, const SegmentColumns& segments,
 std::string WithAppendedColumns(std::string_view text, const SegmentColumns& segments,
                                 const CMC_Units& units, bool threeAxes) {
     std::vector<bool> seen;
-    std::string out = RewriteEntries(text, ColumnNames(), seen,
-                                     [&](size_t column, std::string_view line,
-                                         const parametertext::Entry& entry, std::string& to) {
-                                         to += WithoutTrailingBlanks(line);
-                                         if (!IsWritten(column, threeAxes)) {
-                                             to += '\n';
-                                             return;
-                                         }
-                                         if (!entry.value.empty()) to += ' ';
-                                         to +=
-                                             ValuesText(units, segments, column, entry.unit) + "\n";
-                                     });
+    std::string out = RewriteEntries(
+        text, ColumnNames(), seen,
+        [&](size_t column, std::string_view line, const parametertext::Entry& entry,
+            std::string& to) {
+            to += WithoutTrailingBlanks(line);
+            if (!IsWritten(column, threeAxes)) {
+                to += '\n';
+                return;
+            }
+            if (!entry.value.empty()) to += ' ';
+            AppendValuesText(units, segments, column, entry.unit, to);
+            to += '\n';
+        },
+        RoomForValues(segments));
     for (size_t column = 0; column < kElementColumnCount; ++column) {
         if (!seen[column] && IsWritten(column, threeAxes))
             throw PathError(std::string("the element has no ") + EntryOf(column) +

@@ -25,10 +25,6 @@ std::string Header(const ElementPath& path) {
     return header + "\n";
 }
 
-std::string Rate(double stored, const CountScale& scale) {
-    return stored == 0.0 ? "0" : RateText(stored, scale, ReadAs{});
-}
-
 }  // namespace
 
 std::string WriteCsv(const ElementPath& path, bool absolute) {
@@ -38,18 +34,24 @@ std::string WriteCsv(const ElementPath& path, bool absolute) {
     for (size_t axis = 0; axis < axes; ++axis)
         positions.emplace_back(ScaleToInternal(path.units, units.position[axis]), ReadAs{},
                                !absolute);
-    const CountScale acceleration = ScaleToInternal(path.units, units.acceleration);
-    const CountScale speed = ScaleToInternal(path.units, units.speed);
+    RateTexts acceleration(ScaleToInternal(path.units, units.acceleration), ReadAs{});
+    RateTexts speed(ScaleToInternal(path.units, units.speed), ReadAs{});
 
     std::string out = Header(path);
+    // Positions of up to eight characters, rates mostly of one: an estimate that is too low
+    // costs one regrowth.
+    out.reserve(out.size() + path.segments.size() * (axes * 9 + 4));
     Counts position{};
     for (const PathSegment& segment : path.segments) {
         for (size_t axis = 0; axis < axes; ++axis) {
             position[axis] += segment.counts[axis];
-            out += positions[axis].Next(position[axis]) + ",";
+            out += positions[axis].Next(position[axis]).View();
+            out += ',';
         }
-        out += Rate(segment.accelerationLiteral, acceleration) + "," +
-               Rate(segment.speedLiteral, speed) + "\n";
+        out += acceleration.Of(segment.accelerationLiteral);
+        out += ',';
+        out += speed.Of(segment.speedLiteral);
+        out += '\n';
     }
     return out;
 }

@@ -1,6 +1,8 @@
 #include "toolpath/exchange/ExactText.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "base/numbertext/FewestDigits.h"
@@ -10,16 +12,23 @@
 namespace {
 constexpr double kCountSlack = 1e-6;
 
+// The powers of ten a double holds exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kMostExactPower = 22;
+constexpr unsigned long long kMostExactWhole = 1ULL << 53;
+
 // The value of a number text written here, which always reads; NaN if it ever did not.
-double Parsed(const std::string& text) {
+double Parsed(std::string_view text) {
     double value = 0.0;
     if (numbertext::ParseNumber(text, value) != numbertext::ParseResult::Ok) return std::nan("");
     return value;
 }
 // The text of x with the fewest digits that accepts() takes, each candidate put to the test.
-std::string FewestDigits(double x, numbertext::ValueTest accepts) {
+numbertext::NumberBuffer FewestDigits(double x, numbertext::ValueTest accepts) {
     const numbertext::Tolerance everyCandidateTested{0.0, std::numeric_limits<double>::infinity()};
-    return numbertext::FewestDigits(x, everyCandidateTested, accepts).Str();
+    return numbertext::FewestDigits(x, everyCandidateTested, accepts);
 }
 }  // namespace
 
@@ -43,26 +52,43 @@ bool CountTexts::Accepts(double typed, double counts, double target) const {
            std::round(m_scale.ToInternal(Reached(typed).Value())) == target;
 }
 
+// The value the text of a count's own digits reads as, without reading it: a whole number and
+// a power of ten that a double holds exactly give it as one correctly rounded operation, as
+// the reading rounds it. False where that does not hold, or the text is a shorter rounding.
+bool CountTexts::ValueOfCountText(long long counts, const numbertext::FewestFound& found,
+                                  double& typed) const {
+    if (!found.isSignificant15 || m_step.power < -kMostExactPower || m_step.power > kMostExactPower)
+        return false;
+    const unsigned long long steps = counts < 0 ? 0ULL - static_cast<unsigned long long>(counts)
+                                                : static_cast<unsigned long long>(counts);
+    if (steps >= kMostExactWhole / m_step.multiple) return false;
+    const double digits = static_cast<double>(steps * m_step.multiple);
+    const double magnitude = m_step.power < 0 ? digits / kExactPowers[-m_step.power]
+                                              : digits * kExactPowers[m_step.power];
+    typed = counts < 0 ? -magnitude : magnitude;
+    return true;
+}
+
 // Every text this accepts lies within half a step of the count, so where the fewest-digit text
 // of those (found from the count's digits) is accepted, the search would find it too.
-std::string CountTexts::Next(std::int64_t position) {
+numbertext::NumberBuffer CountTexts::Next(std::int64_t position) {
     const double counts = static_cast<double>(m_increments ? position - m_last : position);
     const double target = static_cast<double>(position);
     const double exact = m_readAs.Typed(m_scale.FromInternal(counts));
-    numbertext::NumberBuffer digits;
+    const auto whole = static_cast<long long>(counts);
+    numbertext::NumberBuffer text;
     numbertext::FewestFound found;
     double typed = 0.0;
-    std::string text;
-    if (m_step.multiple != 0 &&
-        numbertext::FewestDigitsOfCount(exact, static_cast<long long>(counts), m_step.multiple,
-                                        m_step.power, digits, found) &&
-        numbertext::ParseNumber(digits.View(), typed) == numbertext::ParseResult::Ok &&
-        Accepts(typed, counts, target)) {
-        text = digits.Str();
-    } else {
+    const bool ofCount =
+        m_step.multiple != 0 &&
+        numbertext::FewestDigitsOfCount(exact, whole, m_step.multiple, m_step.power, text, found) &&
+        (ValueOfCountText(whole, found, typed) ||
+         numbertext::ParseNumber(text.View(), typed) == numbertext::ParseResult::Ok) &&
+        Accepts(typed, counts, target);
+    if (!ofCount) {
         text = FewestDigits(exact,
                             [&](double candidate) { return Accepts(candidate, counts, target); });
-        typed = Parsed(text);
+        typed = Parsed(text.View());
     }
     m_sum = Reached(typed);
     m_last = position;
@@ -71,7 +97,17 @@ std::string CountTexts::Next(std::int64_t position) {
 
 std::string RateText(double stored, const CountScale& scale, ReadAs readAs) {
     const double exact = readAs.Typed(scale.FromInternal(stored));
-    return FewestDigits(exact, [&](double typed) {
-        return CMC_Value::Represent(VT_FIXED, scale.ToInternal(readAs.Apply(typed))) == stored;
-    });
+    return FewestDigits(exact,
+                        [&](double typed) {
+                            return CMC_Value::Represent(
+                                       VT_FIXED, scale.ToInternal(readAs.Apply(typed))) == stored;
+                        })
+        .Str();
+}
+
+const std::string& RateTexts::Of(double stored) {
+    if (std::bit_cast<std::uint64_t>(stored) == std::bit_cast<std::uint64_t>(m_last)) return m_text;
+    m_last = stored;
+    m_text = stored == 0.0 ? "0" : RateText(stored, m_scale, m_readAs);
+    return m_text;
 }

@@ -7,6 +7,7 @@
 
 #include "base/RunningSum.h"
 #include "base/numbertext/DecimalStep.h"
+#include "base/numbertext/Layout.h"
 #include "toolpath/element/UnitConversion.h"
 
 // Texts of positions, or of the increments between them, that the import turns back into
@@ -18,11 +19,13 @@ class CountTexts {
     CountTexts(const CountScale& scale, ReadAs readAs, bool increments);
 
     // The text for the next absolute position in counts.
-    std::string Next(std::int64_t position);
+    numbertext::NumberBuffer Next(std::int64_t position);
 
   private:
     RunningSum Reached(double typed) const;
     bool Accepts(double typed, double counts, double target) const;
+    bool ValueOfCountText(long long counts, const numbertext::FewestFound& found,
+                          double& typed) const;
 
     CountScale m_scale;
     ReadAs m_readAs;
@@ -36,3 +39,17 @@ class CountTexts {
 // The text of a speed or acceleration that the import stores as exactly stored (its internal
 // value as the columns' fixed point holds it), with the fewest digits.
 std::string RateText(double stored, const CountScale& scale, ReadAs readAs);
+
+// RateText of the values of one column, none (zero) as 0: a value repeated from the one before
+// takes its text.
+class RateTexts {
+  public:
+    RateTexts(const CountScale& scale, ReadAs readAs) : m_scale(scale), m_readAs(readAs) {}
+    const std::string& Of(double stored);
+
+  private:
+    CountScale m_scale;
+    ReadAs m_readAs;
+    double m_last = 0.0;
+    std::string m_text = "0";
+};

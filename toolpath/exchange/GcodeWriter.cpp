@@ -39,7 +39,11 @@ std::string WriteGcode(const ElementPath& path, const std::string& title) {
     for (int axis = 0; axis < path.axisCount; ++axis)
         positions.emplace_back(length, ReadAs{unitScale, 1.0}, false);
 
-    std::string out = "(" + CommentText(title) + ")\n" + (inches ? "G20 G90\n" : "G21 G90\n");
+    std::string out = "(";
+    out += CommentText(title);
+    out += inches ? ")\nG20 G90\n" : ")\nG21 G90\n";
+    // "G1", and each axis's letter and position of up to eight characters.
+    out.reserve(out.size() + path.segments.size() * (3 + positions.size() * 11));
     Counts position{};
     double speed = 0.0;
     for (const PathSegment& segment : path.segments) {
@@ -47,14 +51,16 @@ std::string WriteGcode(const ElementPath& path, const std::string& title) {
         for (size_t axis = 0; axis < positions.size(); ++axis) {
             if (segment.counts[axis] == 0) continue;
             position[axis] += segment.counts[axis];
-            out += std::string(" ") + AxisLetter(static_cast<int>(axis)) +
-                   positions[axis].Next(position[axis]);
+            out += ' ';
+            out += AxisLetter(static_cast<int>(axis));
+            out += positions[axis].Next(position[axis]).View();
         }
         if (segment.speedLiteral != 0.0 && segment.speedLiteral != speed) {
             speed = segment.speedLiteral;
-            out += " F" + RateText(speed, feed, ReadAs{unitScale, 60.0});
+            out += " F";
+            out += RateText(speed, feed, ReadAs{unitScale, 60.0});
         }
-        out += "\n";
+        out += '\n';
     }
     return out;
 }
