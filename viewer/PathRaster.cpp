@@ -137,29 +137,63 @@ void WalkPixels(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     frame.Plot(Floor(b.x), Floor(b.y), colour);
 }
 
-// Draws a clipped line piece by piece, a region and then a block at a time, leaving out the
-// pieces over regions and blocks inked already (a pocket's later passes, which then cost a look
-// at a few regions).
-void WalkPieces(Frame& frame, Pixel a, Pixel b, std::uint32_t colour, int size, bool regions) {
+// Calls visit(from, to, column, row) for each cell of Size pixels on a side that the clipped
+// line a-b runs through, in order, with the fractions of the line at which it enters and leaves
+// the cell: a walk from cell to cell across the grid, one step a cell boundary.
+template <int Size, class Visit>
+void ForEachCell(const Frame& frame, Pixel a, Pixel b, Visit&& visit) {
+    const int columns = frame.CellsAcross(Size);
+    const int rows = frame.CellsDown(Size);
+    const auto cellOf = [](double at, int count) {
+        return std::clamp(static_cast<int>(at) / Size, 0, count - 1);
+    };
+    int column = cellOf(a.x, columns);
+    int row = cellOf(a.y, rows);
+    const int lastColumn = cellOf(b.x, columns);
+    const int lastRow = cellOf(b.y, rows);
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
-    const double longer = std::max(std::fabs(dx), std::fabs(dy));
-    const int pieces = std::max(1, static_cast<int>(std::ceil(longer / size)));
-    Pixel from = a;
-    for (int k = 1; k <= pieces; ++k) {
-        const Pixel to = k == pieces ? b : Pixel{a.x + dx * k / pieces, a.y + dy * k / pieces};
-        if (regions) {
-            if (!frame.RegionInkedAround(from, to))
-                WalkPieces(frame, from, to, colour, Frame::kBlock, false);
-        } else if (!frame.InkedAround(from, to)) {
-            WalkPixels(frame, from, to, colour);
+    constexpr double kNever = std::numeric_limits<double>::infinity();
+    // The fraction at which the line crosses the next boundary across and down, and between two.
+    double nextX = dx == 0.0 ? kNever : ((column + (dx > 0.0)) * Size - a.x) / dx;
+    double nextY = dy == 0.0 ? kNever : ((row + (dy > 0.0)) * Size - a.y) / dy;
+    const double stepX = dx == 0.0 ? kNever : Size / std::fabs(dx);
+    const double stepY = dy == 0.0 ? kNever : Size / std::fabs(dy);
+    double from = 0.0;
+    for (int left = std::abs(lastColumn - column) + std::abs(lastRow - row);; --left) {
+        const double to = left == 0 ? 1.0 : std::clamp(std::min(nextX, nextY), from, 1.0);
+        visit(from, to, column, row);
+        if (left == 0) return;
+        // The last column or row reached, the walk goes on along the other.
+        if (row == lastRow || (column != lastColumn && nextX < nextY)) {
+            column += dx > 0.0 ? 1 : -1;
+            nextX += stepX;
+        } else {
+            row += dy > 0.0 ? 1 : -1;
+            nextY += stepY;
         }
         from = to;
     }
 }
 
+// Draws a clipped line a region and then a block at a time, leaving out the pieces over regions
+// and blocks inked already (a pocket's later passes, rapids across a dense picture), which then
+// cost a look at each cell they cross.
 void Walk(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
-    WalkPieces(frame, a, b, colour, Frame::kBlock * Frame::kRegion, true);
+    const auto along = [](Pixel from, Pixel to, double t) {
+        return Pixel{from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t};
+    };
+    ForEachCell<Frame::kBlock * Frame::kRegion>(
+        frame, a, b, [&](double enter, double leave, int column, int row) {
+            if (frame.RegionInked(column, row)) return;
+            const Pixel from = along(a, b, enter);
+            const Pixel to = along(a, b, leave);
+            ForEachCell<Frame::kBlock>(
+                frame, from, to, [&](double in, double out, int blockColumn, int blockRow) {
+                    if (!frame.BlockInked(blockColumn, blockRow))
+                        WalkPixels(frame, along(from, to, in), along(from, to, out), colour);
+                });
+        });
 }
 
 Pixel CentreOf(Pixel p) { return {std::floor(p.x) + 0.5, std::floor(p.y) + 0.5}; }

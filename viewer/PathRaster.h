@@ -46,10 +46,16 @@ class Frame {
     // Whether every pixel of the line from a to b (on the picture, no longer than a block
     // across and down) is inked already: every block of its box is inked whole.
     bool InkedAround(Pixel a, Pixel b) const { return BoxInked<kBlock>(a, b, m_blockInked); }
-    // The same for a line no longer than a region, by the regions of its box.
-    bool RegionInkedAround(Pixel a, Pixel b) const {
-        return BoxInked<kBlock * kRegion>(a, b, m_regionInked);
+    // Whether the block, or the region, in the given column and row is inked whole.
+    bool BlockInked(int column, int row) const {
+        return m_blockInked[CellAt(column, row, kBlock)] != 0;
     }
+    bool RegionInked(int column, int row) const {
+        return m_regionInked[CellAt(column, row, kBlock * kRegion)] != 0;
+    }
+    // How many cells of size pixels the picture has across and down.
+    int CellsAcross(int size) const { return (m_width + size - 1) / size; }
+    int CellsDown(int size) const { return (m_height + size - 1) / size; }
     // Whether a line between the pixels of a and b was drawn since the picture was cleared;
     // notes it when not. Lines are drawn between their end pixels' centres, so a line between
     // the same pixels inks the same pixels and may be left out: a raster's passes run hundreds
@@ -65,7 +71,10 @@ class Frame {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
                static_cast<std::size_t>(x);
     }
-    int CellsAcross(int size) const { return (m_width + size - 1) / size; }
+    std::size_t CellAt(int column, int row, int size) const {
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(CellsAcross(size)) +
+               static_cast<std::size_t>(column);
+    }
     std::size_t CellIndex(int x, int y, int size) const {
         return static_cast<std::size_t>(y / size) * static_cast<std::size_t>(CellsAcross(size)) +
                static_cast<std::size_t>(x / size);
