@@ -40,9 +40,11 @@ void Frame::Clear() {
 
 bool Frame::LineDrawn(Pixel a, Pixel b) {
     if (m_width >= 65536 || m_height >= 65536) return false;
-    const auto keyOf = [](Pixel p) {
-        return static_cast<std::uint64_t>(std::floor(p.y)) << 16 |
-               static_cast<std::uint64_t>(std::floor(p.x));
+    // A clipped end may lie a rounding outside the picture.
+    const auto keyOf = [this](Pixel p) {
+        const auto row = std::clamp(static_cast<int>(std::floor(p.y)), 0, m_height);
+        const auto column = std::clamp(static_cast<int>(std::floor(p.x)), 0, m_width);
+        return static_cast<std::uint64_t>(row) << 16 | static_cast<std::uint64_t>(column);
     };
     std::uint64_t from = keyOf(a);
     std::uint64_t to = keyOf(b);
@@ -238,7 +240,7 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
                 ++count.skipped;
                 continue;
             }
-            frame.Plot(x, y, ink);
+            frame.Paint(x, y, ink);
             lastX = x;
             lastY = y;
             ++count.drawn;
@@ -248,8 +250,8 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
             // The most common stretch of a long path: a few pixels, all on the canvas; at most
             // a pixel across and down, it inks the pixels of its ends.
             if (std::fabs(to.x - a.x) <= 1.0 && std::fabs(to.y - a.y) <= 1.0) {
-                frame.Set(static_cast<int>(a.x), static_cast<int>(a.y), ink);
-                frame.Set(x, y, ink);
+                frame.Paint(static_cast<int>(a.x), static_cast<int>(a.y), ink);
+                frame.Paint(x, y, ink);
             } else if (!frame.InkedAround(a, to)) {
                 WalkPixels(frame, a, to, ink);
             }

@@ -43,6 +43,12 @@ class Frame {
     void Plot(int x, int y, std::uint32_t colour) {
         if (x >= 0 && y >= 0 && x < m_width && y < m_height) Set(x, y, colour);
     }
+    // Inks the pixel on the picture unless its block is inked whole: where the path runs again
+    // over a finished block, the first pass keeps its colour, as for longer lines.
+    void Paint(int x, int y, std::uint32_t colour) {
+        if (x < 0 || y < 0 || x >= m_width || y >= m_height) return;
+        if (m_blockInked[CellIndex(x, y, kBlock)] == 0) Set(x, y, colour);
+    }
     // Whether every pixel of the line from a to b (on the picture, no longer than a block
     // across and down) is inked already: every block of its box is inked whole.
     bool InkedAround(Pixel a, Pixel b) const { return BoxInked<kBlock>(a, b, m_blockInked); }

@@ -63,6 +63,11 @@ std::string Printable(std::string_view text) {
     return out;
 }
 
+void ThrowOnError(cairo_status_t status, const char* what) {
+    if (status != CAIRO_STATUS_SUCCESS)
+        throw std::runtime_error(std::string(what) + ": " + cairo_status_to_string(status));
+}
+
 cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
     static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
     return CAIRO_STATUS_SUCCESS;
@@ -169,11 +174,11 @@ void PngCanvas::Polyline(const PathPoints& points, const ShapeStyle& style) {
 
 std::string PngCanvas::Finish() {
     cairo_surface_flush(m_surface);
+    // After an error every drawing call does nothing: the picture would be written incomplete.
+    ThrowOnError(cairo_status(m_cairo), "cannot draw the PNG");
+    ThrowOnError(cairo_surface_status(m_surface), "cannot draw the PNG");
     std::string bytes;
-    const cairo_status_t status =
-        cairo_surface_write_to_png_stream(m_surface, AppendToString, &bytes);
-    if (status != CAIRO_STATUS_SUCCESS)
-        throw std::runtime_error(std::string("cannot write the PNG: ") +
-                                 cairo_status_to_string(status));
+    ThrowOnError(cairo_surface_write_to_png_stream(m_surface, AppendToString, &bytes),
+                 "cannot write the PNG");
     return bytes;
 }
