@@ -73,6 +73,7 @@ fuzz: install-deps
 		mkdir -p build-fuzz/corpus/$$f && cp fuzz/seeds/$$input/* build-fuzz/corpus/$$f/; \
 		[ $$input = element ] && cp examples/*.element build-fuzz/corpus/$$f/; \
 		[ $$f = project ] && cp examples/*.toml build-fuzz/corpus/$$f/; \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan-suppressions.txt \
 		./build-fuzz/$${f}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 			$$([ -f fuzz/$$input.dict ] && echo -dict=fuzz/$$input.dict) \
 			$$([ $$f = path ] && echo -close_fd_mask=3) \
