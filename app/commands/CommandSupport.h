@@ -92,7 +92,7 @@ bool ModuleAccepts(const PluginModule& module, Project& project, std::string ele
                    const std::string& elementName);
 // As ModuleAccepts, found by one reading on the host by the module's rules: the module is asked
 // only about an element that reading refuses, so its verdict and messages stay the module's.
-// The element is read where it lies, not copied, and is element again on return.
+// The element is read where it lies, not copied; it holds the same text on return.
 bool ElementAccepted(const PluginModule& module, Project& project, std::string& element,
                      const std::string& elementName);
 
