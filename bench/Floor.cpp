@@ -76,7 +76,10 @@ using Texts = std::vector<std::string_view>[kColumns];
 
 void ParseElement(std::string_view text, Columns& columns, Texts* texts = nullptr) {
     for (int c = 0; c < kColumns; ++c) {
-        const size_t start = text.find(kEntries[c]) + std::strlen(kEntries[c]);
+        // A two-axis element has no Z entry: its column stays empty and is not printed.
+        const size_t found = text.find(kEntries[c]);
+        if (found == std::string_view::npos) continue;
+        const size_t start = found + std::strlen(kEntries[c]);
         const char* p = text.data() + start;
         const char* const end = text.data() + text.find('\n', start);
         columns[c].reserve(static_cast<size_t>(end - p) / 4);
@@ -169,10 +172,12 @@ int PrintProgram(const Columns& columns) {
 
 // The element around its columns; value(out, column, index) prints one value.
 template <class PrintValue>
-int PrintElement(size_t n, const char* header, const char* path, PrintValue value) {
+int PrintElement(size_t n, const char* header, const char* path, PrintValue value,
+                 const bool* present = nullptr) {
     Printer out(n * kColumns * 26 + 4096);
     out << header;
     for (int c = 0; c < kColumns; ++c) {
+        if (present != nullptr && !present[c]) continue;
         out << kEntries[c];
         for (size_t i = 0; i < n; ++i) {
             if (i > 0) out << " ";
@@ -196,8 +201,11 @@ constexpr const char* kNewElementHeader =
     "SlaveX=0\nSlaveY=1\nSlaveZ=2\n";
 
 int PrintReadElement(const Texts& texts, const char* path) {
-    return PrintElement(texts[0].size(), kElementHeader, path,
-                        [&](Printer& out, int c, size_t i) { out << texts[c][i]; });
+    bool present[kColumns];
+    for (int c = 0; c < kColumns; ++c) present[c] = !texts[c].empty();
+    return PrintElement(
+        texts[0].size(), kElementHeader, path,
+        [&](Printer& out, int c, size_t i) { out << texts[c][i]; }, present);
 }
 
 int PrintMadeElement(const Columns& columns, const char* path) {

@@ -54,6 +54,10 @@ class CMC_ArrayParameter {
     int GetValuesCount() const { return static_cast<int>(m_values.size()); }
     // Shortens, or lengthens with zeros.
     void SetValuesCount(int count);
+    // Room for count values in all, so that appending up to that many moves none of them.
+    void ReserveValues(int count) {
+        if (count > 0) m_values.reserve(static_cast<size_t>(count));
+    }
     // Places value (in the selected unit) at index; index == count appends.
     void InsertValueAt(int index, double value);
     void RemoveValueAt(int index, int count);

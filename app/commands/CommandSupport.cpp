@@ -223,10 +223,12 @@ bool ModuleAccepts(const PluginModule& module, Project& project, std::string ele
     return translation.accepted;
 }
 
-bool ElementAccepted(const PluginModule& module, Project& project, const std::string& element,
+bool ElementAccepted(const PluginModule& module, Project& project, std::string& element,
                      const std::string& elementName) {
-    if (ReadCheckedElement(CString(element), project.Controller(), project.Motion()).path)
-        return true;
+    CString text(std::move(element));
+    const bool accepted = ReadingAccepts(text, project.Controller(), project.Motion());
+    element = std::move(text.str());
+    if (accepted) return true;
     return ModuleAccepts(module, project, element, elementName);
 }
 

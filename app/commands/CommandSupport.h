@@ -92,7 +92,8 @@ bool ModuleAccepts(const PluginModule& module, Project& project, std::string ele
                    const std::string& elementName);
 // As ModuleAccepts, found by one reading on the host by the module's rules: the module is asked
 // only about an element that reading refuses, so its verdict and messages stay the module's.
-bool ElementAccepted(const PluginModule& module, Project& project, const std::string& element,
+// The element is read where it lies, not copied; it holds the same text on return.
+bool ElementAccepted(const PluginModule& module, Project& project, std::string& element,
                      const std::string& elementName);
 
 // Writes "vantrel: MESSAGE" as one line on standard error. Messages quote what the user gave

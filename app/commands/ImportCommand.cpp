@@ -235,7 +235,7 @@ ExitStatus RunImport(const CommonOptions& common, const ImportOptions& options) 
     if (append && !ElementAccepted(*module, *project, base, options.append))
         return ExitStatus::Failure;
     const Target target = ReadTarget(*module, *project, std::move(base), common, options);
-    const MadeElement made = MakeElement(source, name, gcode, target, options);
+    MadeElement made = MakeElement(source, name, gcode, target, options);
     std::string().swap(source);
     if (!ElementAccepted(*module, *project, made.text, name)) {
         ReportMessage(name + ": the module refuses the element made from it; nothing was written");

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,25 @@ bool CheckImportable(const std::string& path) {
     if (S_ISFIFO(info.st_mode)) return true;
     if (S_ISDIR(info.st_mode)) throw ImportRefused(path, "it is a folder");
     throw ImportRefused(path, "it is not a regular file or a pipe");
+}
+
+// The lines of a regular file, counted ahead so that the columns are made once at their size:
+// grown value by value, they would be copied into fresh memory a dozen times. Only a hint: a
+// file that changes meanwhile is read as it then is.
+int LinesAhead(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> block(1 << 20);
+    long long lines = 0;
+    char last = '\n';
+    while (file && lines < kMaxLines) {
+        file.read(block.data(), static_cast<std::streamsize>(block.size()));
+        const auto got = static_cast<size_t>(file.gcount());
+        if (got == 0) break;
+        lines += std::count(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(got), '\n');
+        last = block[got - 1];
+    }
+    if (last != '\n') ++lines;
+    return static_cast<int>(std::min<long long>(lines, kMaxLines));
 }
 
 // The five columns as they were, to put back when an import is refused.
@@ -184,7 +204,11 @@ void CEditorDlg::OnImport() {
         const std::string& path = dialog.GetPathName();
         const bool pipe = CheckImportable(path);
         CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
-        for (CMC_ArrayParameter* column : m_Data.Columns()) column->SetValuesCount(0);
+        const int lines = pipe ? 0 : LinesAhead(path);
+        for (CMC_ArrayParameter* column : m_Data.Columns()) {
+            column->SetValuesCount(0);
+            column->ReserveValues(lines);
+        }
         LineReader reader(file, path);
         std::string line;
         while (reader.Next(line)) {

@@ -58,9 +58,11 @@ class ProblemLocator : public CMC_EditMotionInternalData {
 
     ElementProblems TakeProblems() { return std::move(m_problems); }
 
+    bool Accepted() const { return m_clean && m_problems.total == 0; }
+
     // The path of an element with no problem at all; nothing otherwise.
     std::optional<ElementPath> AcceptedPath() const {
-        if (!m_clean || m_problems.total != 0) return std::nullopt;
+        if (!Accepted()) return std::nullopt;
         const int axisCount = m_profile == 1 ? 3 : 2;
         ElementColumns read{axisCount, m_slaves, m_unitKind, m_columnSetup, {}};
         for (size_t i = 0; i < read.columns.size(); ++i) read.columns[i] = m_columns[i].get();
@@ -335,4 +337,11 @@ CheckedElement ReadCheckedElement(const CString& elementText, CMC_Setup& control
     checked.path = locator.AcceptedPath();
     checked.problems = locator.TakeProblems();
     return checked;
+}
+
+bool ReadingAccepts(const CString& elementText, CMC_Setup& controller, CMC_Motion& motion) {
+    ProblemLocator locator(controller, motion);
+    CString unused;
+    locator.ReadParameters(elementText, unused);
+    return locator.Accepted();
 }

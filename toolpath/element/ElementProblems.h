@@ -48,3 +48,6 @@ struct CheckedElement {
 };
 CheckedElement ReadCheckedElement(const CString& elementText, CMC_Setup& controller,
                                   CMC_Motion& motion);
+// The verdict of that reading alone: whether the module would accept the element. No path is
+// built, so a caller that needs only the verdict spares its memory.
+bool ReadingAccepts(const CString& elementText, CMC_Setup& controller, CMC_Motion& motion);

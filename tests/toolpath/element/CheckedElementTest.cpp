@@ -27,9 +27,14 @@ class CheckedElementTest : public ::testing::Test {
                                        code) != 0;
     }
 
+    // The verdict-only reading must agree with the reading that builds the path.
     bool HostAccepts(const std::string& element) {
-        return ReadCheckedElement(CString(element), project.controller, project.motion)
-            .path.has_value();
+        const bool accepted =
+            ReadCheckedElement(CString(element), project.controller, project.motion)
+                .path.has_value();
+        EXPECT_EQ(ReadingAccepts(CString(element), project.controller, project.motion), accepted)
+            << element;
+        return accepted;
     }
 
     TestDrive drive;
