@@ -144,11 +144,11 @@ ExitStatus RunCheck(const CommonOptions& common, const CheckOptions& options) {
     std::string element = ReadInput(options.element);
     auto project = LoadProject(common);
     auto module = LoadModule(common);
-    CheckedElement checked =
-        ReadCheckedElement(CString(element), project->Controller(), project->Motion());
-    if (!checked.path) return CheckWithModule(options, *module, *project, element);
+    const std::optional<ElementPath> path =
+        ReadAcceptedElement(CString(element), project->Controller(), project->Motion());
+    if (!path) return CheckWithModule(options, *module, *project, element);
     const Translation accepted{true, {}, {}};
-    if (options.limits) return RunLimitCheck(options, accepted, *project, *checked.path);
+    if (options.limits) return RunLimitCheck(options, accepted, *project, *path);
     if (options.json) WriteStandardOutput(JsonLine(CheckJson(accepted, *project)));
     return ExitStatus::Success;
 }

@@ -13,8 +13,9 @@ std::optional<ElementPath> ReadAcceptedPath(const CommonOptions& common,
     auto module = LoadModule(common);
     // One reading validates the element as the module does and gives its path; the module is
     // asked only about an element that reading refuses, for its own messages.
-    CheckedElement checked = ReadCheckedElement(element, project->Controller(), project->Motion());
-    if (checked.path) return std::move(checked.path);
+    std::optional<ElementPath> path =
+        ReadAcceptedElement(element, project->Controller(), project->Motion());
+    if (path) return path;
     if (!ModuleAccepts(*module, *project, element.str(), InputName(elementFile)))
         return std::nullopt;
     return ReadElementPath(element.str(), InputName(elementFile), project->Controller(),

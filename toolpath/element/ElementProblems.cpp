@@ -328,15 +328,12 @@ ElementProblems LocateElementProblems(std::string_view elementText, CMC_Setup& c
     return locator.TakeProblems();
 }
 
-CheckedElement ReadCheckedElement(const CString& elementText, CMC_Setup& controller,
-                                  CMC_Motion& motion) {
+std::optional<ElementPath> ReadAcceptedElement(const CString& elementText, CMC_Setup& controller,
+                                               CMC_Motion& motion) {
     ProblemLocator locator(controller, motion);
     CString unused;
     locator.ReadParameters(elementText, unused);
-    CheckedElement checked;
-    checked.path = locator.AcceptedPath();
-    checked.problems = locator.TakeProblems();
-    return checked;
+    return locator.AcceptedPath();
 }
 
 bool ReadingAccepts(const CString& elementText, CMC_Setup& controller, CMC_Motion& motion) {

@@ -41,13 +41,9 @@ ElementProblems LocateElementProblems(std::string_view elementText, CMC_Setup& c
                                       CMC_Motion& motion);
 
 // The element read once, as LocateElementProblems reads it: its path when the module would accept
-// it, else nothing and the problems located (none for a refusal whose message names its place).
-struct CheckedElement {
-    std::optional<ElementPath> path;
-    ElementProblems problems;
-};
-CheckedElement ReadCheckedElement(const CString& elementText, CMC_Setup& controller,
-                                  CMC_Motion& motion);
+// it, else nothing (a refusal's messages and places are the module's and LocateElementProblems').
+std::optional<ElementPath> ReadAcceptedElement(const CString& elementText, CMC_Setup& controller,
+                                               CMC_Motion& motion);
 // The verdict of that reading alone: whether the module would accept the element. No path is
 // built, so a caller that needs only the verdict spares its memory.
 bool ReadingAccepts(const CString& elementText, CMC_Setup& controller, CMC_Motion& motion);

@@ -30,8 +30,7 @@ class CheckedElementTest : public ::testing::Test {
     // The verdict-only reading must agree with the reading that builds the path.
     bool HostAccepts(const std::string& element) {
         const bool accepted =
-            ReadCheckedElement(CString(element), project.controller, project.motion)
-                .path.has_value();
+            ReadAcceptedElement(CString(element), project.controller, project.motion).has_value();
         EXPECT_EQ(ReadingAccepts(CString(element), project.controller, project.motion), accepted)
             << element;
         return accepted;
@@ -108,21 +107,20 @@ TEST_F(CheckedElementTest, AcceptsWhatTheModuleAcceptsOnDamagedElements) {
 }
 
 TEST_F(CheckedElementTest, AcceptedPathIsTheOneTheReaderGives) {
-    const CheckedElement checked =
-        ReadCheckedElement(CString(kValid3D), project.controller, project.motion);
-    ASSERT_TRUE(checked.path);
+    const std::optional<ElementPath> path =
+        ReadAcceptedElement(CString(kValid3D), project.controller, project.motion);
+    ASSERT_TRUE(path);
     const ElementPath read =
         ReadElementPath(kValid3D, "element", project.controller, project.motion);
-    ASSERT_EQ(checked.path->segments.size(), read.segments.size());
+    ASSERT_EQ(path->segments.size(), read.segments.size());
     for (size_t i = 0; i < read.segments.size(); ++i) {
-        EXPECT_EQ(checked.path->segments[i].counts, read.segments[i].counts);
-        EXPECT_EQ(checked.path->segments[i].accelerationLiteral,
-                  read.segments[i].accelerationLiteral);
-        EXPECT_EQ(checked.path->segments[i].speedLiteral, read.segments[i].speedLiteral);
+        EXPECT_EQ(path->segments[i].counts, read.segments[i].counts);
+        EXPECT_EQ(path->segments[i].accelerationLiteral, read.segments[i].accelerationLiteral);
+        EXPECT_EQ(path->segments[i].speedLiteral, read.segments[i].speedLiteral);
     }
-    EXPECT_EQ(checked.path->columnUnits.speed, read.columnUnits.speed);
-    EXPECT_EQ(checked.path->unitKind, read.unitKind);
-    EXPECT_EQ(checked.path->slaves, read.slaves);
+    EXPECT_EQ(path->columnUnits.speed, read.columnUnits.speed);
+    EXPECT_EQ(path->unitKind, read.unitKind);
+    EXPECT_EQ(path->slaves, read.slaves);
 }
 
 }  // namespace
