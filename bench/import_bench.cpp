@@ -44,7 +44,7 @@ struct Import {
         scales.speed = ScaleToInternal(layout.units, "mm/s");
         scales.acceleration = ScaleToInternal(layout.units, "m/s^2");
         const BuiltSegments built = BuildSegments(path, scales, "bench.nc");
-        return WithColumns(kDefault3D, built.columns, layout.units,
+        return WithColumns(kDefault3D, built.segments, layout.units,
                            {{"mm", "mm", "mm"}, "m/s", "m/s^2"}, true);
     }
 

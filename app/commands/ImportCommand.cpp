@@ -147,16 +147,18 @@ PathScales ScalesOf(const ImportedPath& path, const CMC_Units& units) {
     return scales;
 }
 
-void SetFirstAcceleration(SegmentColumns& columns, const Target& target, const std::string& accel) {
+void SetFirstAcceleration(std::vector<PathSegment>& segments, const Target& target,
+                          const std::string& accel) {
     Quantity quantity = ParseQuantity(accel, "--accel", "0.5m/s^2");
     if (quantity.unit.empty()) quantity.unit = target.units.acceleration;
     const CountScale scale = ScaleToInternal(target.layout.units, quantity.unit);
-    columns.acceleration[0] = StoredRate(quantity.value, scale, quantity.unit, "--accel");
+    segments[0].accelerationLiteral = StoredRate(quantity.value, scale, quantity.unit, "--accel");
 }
 
-bool HasAcceleration(const SegmentColumns& columns) {
-    return std::any_of(columns.acceleration.begin(), columns.acceleration.end(),
-                       [](double value) { return value != 0.0; });
+bool HasAcceleration(const std::vector<PathSegment>& segments) {
+    return std::any_of(segments.begin(), segments.end(), [](const PathSegment& segment) {
+        return segment.accelerationLiteral != 0.0;
+    });
 }
 
 // The element made from the file, and what the summary tells of the making.
@@ -174,23 +176,22 @@ MadeElement MakeElement(const std::string& source, const std::string& name, bool
                         const Target& target, const ImportOptions& options) {
     ImportedPath path = ReadSource(source, name, gcode, target, options);
     BuiltSegments built = BuildSegments(path, ScalesOf(path, target.layout.units), name);
-    if (!options.accel.empty()) SetFirstAcceleration(built.columns, target, options.accel);
+    if (!options.accel.empty()) SetFirstAcceleration(built.segments, target, options.accel);
     MadeElement made;
     made.text = options.append.empty()
-                    ? WithColumns(target.text, built.columns, target.layout.units, target.units,
+                    ? WithColumns(target.text, built.segments, target.layout.units, target.units,
                                   target.threeAxes)
-                    : WithAppendedColumns(target.text, built.columns, target.layout.units,
+                    : WithAppendedColumns(target.text, built.segments, target.layout.units,
                                           target.threeAxes);
     made.counts = path.counts;
     made.warnings = std::move(path.warnings);
-    if (options.accel.empty() && !HasAcceleration(built.columns) &&
-        !std::any_of(target.layout.segments.begin(), target.layout.segments.end(),
-                     [](const PathSegment& segment) { return segment.accelerationLiteral != 0.0; }))
+    if (options.accel.empty() && !HasAcceleration(built.segments) &&
+        !HasAcceleration(target.layout.segments))
         made.warnings.push_back(
             PlaceMessage(SourcePlace{name},
                          "the file sets no acceleration, so the element has none and its duration "
                          "cannot be estimated; give --accel VALUE (such as --accel 0.5m/s^2)"));
-    made.segments = built.columns.Count();
+    made.segments = built.segments.size();
     made.merged = built.merged;
     return made;
 }

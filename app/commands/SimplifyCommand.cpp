@@ -40,17 +40,6 @@ double ToleranceInCounts(const ElementPath& path, const std::string& text) {
            scale.basePerInternal;
 }
 
-SegmentColumns ColumnsOf(const std::vector<PathSegment>& segments) {
-    SegmentColumns columns;
-    for (const PathSegment& segment : segments) {
-        for (std::size_t a = 0; a < 3; ++a)
-            columns.increments[a].push_back(static_cast<std::int32_t>(segment.counts[a]));
-        columns.acceleration.push_back(segment.accelerationLiteral);
-        columns.speed.push_back(segment.speedLiteral);
-    }
-    return columns;
-}
-
 std::string DurationText(const ElementPath& path) {
     const std::optional<MotionModel> model = MotionModelOf(path, {});
     if (!model || !model->Estimable()) return "not estimable";
@@ -97,8 +86,8 @@ ExitStatus RunSimplify(const CommonOptions& common, const SimplifyOptions& optio
         ReadElementPath(text, name, project->Controller(), project->Motion());
     const double tolerance = ToleranceInCounts(*path, options.tolerance);
     const SimplifiedSegments merged = SimplifySegments(path->segments, tolerance);
-    const std::string written = WithColumns(text, ColumnsOf(merged.segments), path->units,
-                                            path->columnUnits, path->axisCount == 3);
+    const std::string written =
+        WithColumns(text, merged.segments, path->units, path->columnUnits, path->axisCount == 3);
     const ElementPath after = ReadBack(*module, *project, written, merged);
     WriteElementOutput(options.output, written);
     const std::string summary = Summary(*path, after, merged.largestDeviation, tolerance);

@@ -26,17 +26,17 @@ std::vector<std::string_view> ColumnNames() {
     return names;
 }
 
-double ValueAt(const SegmentColumns& segments, size_t column, size_t index) {
-    if (column == kColumnAcceleration) return segments.acceleration[index];
-    if (column == kColumnSpeed) return segments.speed[index];
-    return segments.increments[column][index];
+double ValueAt(const PathSegment& segment, size_t column) {
+    if (column == kColumnAcceleration) return segment.accelerationLiteral;
+    if (column == kColumnSpeed) return segment.speedLiteral;
+    return static_cast<double>(segment.counts[column]);
 }
 
 // Appends the column's values in unit to out, as the host's own column writes them: text that
 // reads back to exactly the same internal values. The text is written in place: a column of a
 // million values is megabytes, each copy of it costs.
-void AppendValuesText(const CMC_Units& units, const SegmentColumns& segments, size_t column,
-                      std::string_view unit, std::string& out) {
+void AppendValuesText(const CMC_Units& units, const std::vector<PathSegment>& segments,
+                      size_t column, std::string_view unit, std::string& out) {
     CMC_Setup drive("columns");
     drive.SetUnits(units);
     CMC_ArrayParameter values(&drive);
@@ -44,8 +44,8 @@ void AppendValuesText(const CMC_Units& units, const SegmentColumns& segments, si
     if (!values.InitializeMotionParam(TypeOf(column), EntryOf(column), std::string(unit).c_str(),
                                       "", MC_UNSET_LIMIT, MC_UNSET_LIMIT, error))
         throw PathError(error.str());
-    values.AssignValuesInInternalUnit(segments.Count(),
-                                      [&](size_t i) { return ValueAt(segments, column, i); });
+    values.AssignValuesInInternalUnit(segments.size(),
+                                      [&](size_t i) { return ValueAt(segments[i], column); });
     CString text(std::move(out));
     values.AppendData(text);
     out = std::move(text.str());
@@ -76,9 +76,9 @@ std::string RewriteEntries(std::string_view text, const std::vector<std::string_
 // Room for the values' texts: most take up to eight bytes with their blank. Room beyond the
 // text is never touched, so a generous estimate costs no memory, and it spares copying the
 // text as it grows.
-size_t RoomForValues(const SegmentColumns& segments) {
+size_t RoomForValues(const std::vector<PathSegment>& segments) {
     constexpr size_t kBytesPerValue = 8;
-    return segments.Count() * kColumnCount * kBytesPerValue;
+    return segments.size() * kColumnCount * kBytesPerValue;
 }
 
 bool IsWritten(size_t column, bool threeAxes) { return column != kColumnZ || threeAxes; }
@@ -108,7 +108,7 @@ std::string WithProfile(std::string_view text, bool threeAxes, const std::string
     return out;
 }
 
-std::string WithColumns(std::string_view text, const SegmentColumns& segments,
+std::string WithColumns(std::string_view text, const std::vector<PathSegment>& segments,
                         const CMC_Units& units, const ColumnUnits& names, bool threeAxes) {
     const auto appendEntryLine = [&](size_t column, std::string& to) {
         const std::string& unit = UnitOf(names, column);
@@ -129,7 +129,7 @@ std::string WithColumns(std::string_view text, const SegmentColumns& segments,
     return out;
 }
 
-std::string WithAppendedColumns(std::string_view text, const SegmentColumns& segments,
+std::string WithAppendedColumns(std::string_view text, const std::vector<PathSegment>& segments,
                                 const CMC_Units& units, bool threeAxes) {
     std::vector<bool> seen;
     std::string out = RewriteEntries(

@@ -4,9 +4,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "toolpath/element/ColumnUnits.h"
-#include "toolpath/element/SegmentColumns.h"
+#include "toolpath/element/ElementPath.h"
 
 class CMC_Units;
 
@@ -16,10 +17,10 @@ std::string WithProfile(std::string_view text, bool threeAxes, const std::string
 
 // text with its columns replaced by the segments, written in names; units is the catalogue of
 // the drive the columns are held on. Throws PathError when a unit does not fit it.
-std::string WithColumns(std::string_view text, const SegmentColumns& segments,
+std::string WithColumns(std::string_view text, const std::vector<PathSegment>& segments,
                         const CMC_Units& units, const ColumnUnits& names, bool threeAxes);
 
 // text with the segments added to the end of each of its columns, in the unit in the column's
 // brackets. Throws PathError when a column entry is missing or its unit does not fit.
-std::string WithAppendedColumns(std::string_view text, const SegmentColumns& segments,
+std::string WithAppendedColumns(std::string_view text, const std::vector<PathSegment>& segments,
                                 const CMC_Units& units, bool threeAxes);

@@ -55,7 +55,7 @@ class Builder {
 
     BuiltSegments Build() {
         for (const PathMove& move : m_path.moves) Add(move);
-        if (m_built.columns.Count() == 0) {
+        if (m_built.segments.empty()) {
             throw PathError(SourcePlace{m_fileName},
                             m_path.moves.empty() ? "there are no moves to import"
                                                  : "no move reaches a whole count of the axes");
@@ -75,7 +75,7 @@ class Builder {
             ++m_built.merged;
             return;
         }
-        SegmentColumns& columns = m_built.columns;
+        PathSegment segment;
         for (size_t axis = 0; axis < 3; ++axis) {
             const std::int64_t counts = (*moved)[axis];
             if (std::abs(counts) > kLongestSegment)
@@ -83,11 +83,12 @@ class Builder {
                                                       " counts on " + kAxisLetters[axis] +
                                                       " is longer than one segment can hold (" +
                                                       std::to_string(kLongestSegment) + " counts)");
-            columns.increments[axis].push_back(static_cast<std::int32_t>(counts));
+            segment.counts[axis] = counts;
         }
-        columns.speed.push_back(Store(m_speed, m_scales.speed, m_path.units.speed, "speed"));
-        columns.acceleration.push_back(Store(m_acceleration, m_scales.acceleration,
-                                             m_path.units.acceleration, "acceleration"));
+        segment.speedLiteral = Store(m_speed, m_scales.speed, m_path.units.speed, "speed");
+        segment.accelerationLiteral =
+            Store(m_acceleration, m_scales.acceleration, m_path.units.acceleration, "acceleration");
+        m_built.segments.push_back(segment);
     }
 
     double Store(PendingRate& rate, const CountScale& scale, const std::string& unit,

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolpath/element/SegmentColumns.h"
+#include "toolpath/element/ElementPath.h"
 #include "toolpath/element/UnitConversion.h"
 #include "toolpath/exchange/ImportedPath.h"
 
@@ -19,7 +19,7 @@ struct PathScales {
 };
 
 struct BuiltSegments {
-    SegmentColumns columns;
+    std::vector<PathSegment> segments;
     std::size_t merged = 0;  // moves shorter than a count, joined to the next
 };
 

@@ -12,33 +12,33 @@
 
 namespace {
 
-SegmentColumns RandomSegments(std::mt19937& random, size_t count) {
+std::vector<PathSegment> RandomSegments(std::mt19937& random, size_t count) {
     std::uniform_int_distribution<std::int32_t> counts(-300000, 300000);
     std::uniform_int_distribution<int> rate(0, 3000000);
-    SegmentColumns segments;
+    std::vector<PathSegment> segments(count);
     for (size_t i = 0; i < count; ++i) {
-        for (auto& axis : segments.increments) axis.push_back(counts(random) | 1);
-        segments.acceleration.push_back(rate(random) / 65536.0);
-        segments.speed.push_back(i % 3 ? 0.0 : rate(random) / 65536.0);
+        for (auto& axis : segments[i].counts) axis = counts(random) | 1;
+        segments[i].accelerationLiteral = rate(random) / 65536.0;
+        segments[i].speedLiteral = i % 3 ? 0.0 : rate(random) / 65536.0;
     }
     return segments;
 }
 
 // The module accepts the element and reads exactly the segments' counts and rates from it.
 void ExpectReadsBack(TestProject& project, const std::string& element,
-                     const SegmentColumns& segments, size_t first = 0) {
+                     const std::vector<PathSegment>& segments, size_t first = 0) {
     CString code;
     ASSERT_TRUE(TranslateMotionSequence(project.controller, project.motion, CString(element), code))
         << code.str();
     const ElementPath path =
         ReadElementPath(element, "test.element", project.controller, project.motion);
-    ASSERT_EQ(path.segments.size(), first + segments.Count());
-    for (size_t i = 0; i < segments.Count(); ++i) {
+    ASSERT_EQ(path.segments.size(), first + segments.size());
+    for (size_t i = 0; i < segments.size(); ++i) {
         const PathSegment& read = path.segments[first + i];
         for (int axis = 0; axis < path.axisCount; ++axis)
-            ASSERT_EQ(read.counts[size_t(axis)], segments.increments[size_t(axis)][i]) << i;
-        ASSERT_EQ(read.accelerationLiteral, segments.acceleration[i]) << i;
-        ASSERT_EQ(read.speedLiteral, segments.speed[i]) << i;
+            ASSERT_EQ(read.counts[size_t(axis)], segments[i].counts[size_t(axis)]) << i;
+        ASSERT_EQ(read.accelerationLiteral, segments[i].accelerationLiteral) << i;
+        ASSERT_EQ(read.speedLiteral, segments[i].speedLiteral) << i;
     }
 }
 
@@ -51,7 +51,7 @@ TEST(ElementWriter, NewElementsReadBackExactlyInPhysicalUnitsOnAnyResolution) {
         project.AddSlaves(3, TestDrive{"mm", counts, 5.0, 0.00025, true});
         const ElementPath layout =
             ReadElementPath(kDefault3D, "test.element", project.controller, project.motion);
-        const SegmentColumns segments = RandomSegments(random, 200);
+        const std::vector<PathSegment> segments = RandomSegments(random, 200);
         const std::string element =
             WithColumns(kDefault3D, segments, layout.units, kLinearUnits, true);
         EXPECT_NE(element.find("\nX_TPOS[mm]="), std::string::npos);
@@ -80,7 +80,7 @@ TEST(ElementWriter, AppendingKeepsTheElementsTextAndWritesInEachColumnsUnit) {
     const ElementPath layout =
         ReadElementPath(element, "test.element", project.controller, project.motion);
     std::mt19937 random(9);
-    const SegmentColumns segments = RandomSegments(random, 50);
+    const std::vector<PathSegment> segments = RandomSegments(random, 50);
     const std::string appended = WithAppendedColumns(element, segments, layout.units, false);
     EXPECT_EQ(appended.rfind("ProfileType=0\nSlaveX=0\nSlaveY=1\nX_TPOS[in]=1 ", 0), 0u);
     EXPECT_NE(appended.find("\nY_TPOS[mm]=0.0025 "), std::string::npos);

@@ -28,11 +28,11 @@ ElementPath RandomElement(TestProject& project, const Case& c, std::mt19937& ran
         ReadElementPath(kDefault3D, "test.element", project.controller, project.motion);
     std::uniform_int_distribution<std::int32_t> counts(-40000, 40000);
     std::uniform_int_distribution<int> rate(1, 400000);
-    SegmentColumns segments;
-    for (size_t i = 0; i < 3000; ++i) {
-        for (auto& axis : segments.increments) axis.push_back(counts(random) | 1);
-        segments.acceleration.push_back(i % 5 ? 0.0 : rate(random) / 65536.0);
-        segments.speed.push_back(i % 4 ? 0.0 : rate(random) / 65536.0);
+    std::vector<PathSegment> segments(3000);
+    for (size_t i = 0; i < segments.size(); ++i) {
+        for (auto& axis : segments[i].counts) axis = counts(random) | 1;
+        segments[i].accelerationLiteral = i % 5 ? 0.0 : rate(random) / 65536.0;
+        segments[i].speedLiteral = i % 4 ? 0.0 : rate(random) / 65536.0;
     }
     const std::string element = WithColumns(kDefault3D, segments, layout.units, c.units, true);
     return ReadElementPath(element, "test.element", project.controller, project.motion);
@@ -48,10 +48,9 @@ BuiltSegments Import(const ImportedPath& imported, const ElementPath& element) {
 }
 
 void ExpectSameCounts(const ElementPath& element, const BuiltSegments& back) {
-    ASSERT_EQ(back.columns.Count(), element.segments.size());
+    ASSERT_EQ(back.segments.size(), element.segments.size());
     for (size_t i = 0; i < element.segments.size(); ++i)
-        for (size_t axis = 0; axis < 3; ++axis)
-            ASSERT_EQ(back.columns.increments[axis][i], element.segments[i].counts[axis]) << i;
+        ASSERT_EQ(back.segments[i].counts, element.segments[i].counts) << i;
 }
 
 const Case kCases[] = {
@@ -72,8 +71,9 @@ TEST(ExportRoundTrip, CsvIncrementsAndPositionsGiveBackTheCountsAndRates) {
                 Import(ReadCsv(WriteCsv(element, absolute), "export.csv", options), element);
             ExpectSameCounts(element, back);
             for (size_t i = 0; i < element.segments.size(); ++i) {
-                ASSERT_EQ(back.columns.speed[i], element.segments[i].speedLiteral);
-                ASSERT_EQ(back.columns.acceleration[i], element.segments[i].accelerationLiteral);
+                ASSERT_EQ(back.segments[i].speedLiteral, element.segments[i].speedLiteral);
+                ASSERT_EQ(back.segments[i].accelerationLiteral,
+                          element.segments[i].accelerationLiteral);
             }
         }
     }
@@ -95,7 +95,7 @@ TEST(ExportRoundTrip, GcodeGivesBackTheCountsAndTheSpeedsWhereTheyChange) {
         for (size_t i = 0; i < element.segments.size(); ++i) {
             const double literal = element.segments[i].speedLiteral;
             const bool changes = literal != 0.0 && literal != speed;
-            ASSERT_EQ(back.columns.speed[i], changes ? literal : 0.0) << i;
+            ASSERT_EQ(back.segments[i].speedLiteral, changes ? literal : 0.0) << i;
             if (changes) speed = literal;
         }
     }

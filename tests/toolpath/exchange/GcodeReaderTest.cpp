@@ -148,9 +148,9 @@ TEST(GcodeArcs, StayWithinTheToleranceAfterRoundingToCounts) {
     const BuiltSegments built = BuildSegments(path, {{scale, scale, scale}, {}, {}}, "part.nc");
     double x = 0.0, y = 0.0, farthest = 0.0;
     const double radius = std::hypot(7.3, 0.2);
-    for (size_t i = 0; i < built.columns.Count(); ++i) {
-        const double toX = x + built.columns.increments[0][i] * count;
-        const double toY = y + built.columns.increments[1][i] * count;
+    for (size_t i = 0; i < built.segments.size(); ++i) {
+        const double toX = x + static_cast<double>(built.segments[i].counts[0]) * count;
+        const double toY = y + static_cast<double>(built.segments[i].counts[1]) * count;
         for (int s = 0; s <= 32; ++s) {
             const double px = x + (toX - x) * s / 32 - 7.3, py = y + (toY - y) * s / 32 - 0.2;
             farthest = std::max(farthest, std::abs(std::hypot(px, py) - radius));

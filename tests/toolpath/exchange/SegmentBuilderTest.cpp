@@ -10,6 +10,17 @@ namespace {
 // 1 count = 0.0025 mm; speeds in mm/s onto 2.5 mm/s per internal unit.
 const PathScales kScales{{{{1, 0.0025}, {1, 0.0025}, {1, 0.0025}}}, {1, 2.5}, {1, 2500}};
 
+// One of the built segments' values, segment by segment.
+template <class Value>
+std::vector<Value> Each(const BuiltSegments& built, Value (*of)(const PathSegment&)) {
+    std::vector<Value> values;
+    for (const PathSegment& segment : built.segments) values.push_back(of(segment));
+    return values;
+}
+std::int64_t CountsOnX(const PathSegment& segment) { return segment.counts[0]; }
+double Speed(const PathSegment& segment) { return segment.speedLiteral; }
+double Acceleration(const PathSegment& segment) { return segment.accelerationLiteral; }
+
 ImportedPath PathOf(std::vector<PathMove> moves) {
     ImportedPath path;
     path.moves = std::move(moves);
@@ -24,15 +35,15 @@ TEST(SegmentBuilder, MovesUnderACountJoinTheNextWhichTakesTheirSpeed) {
                                                       {{3, 0, 0}, 0, 0, 5}}),
                                               kScales, "moves.nc");
     EXPECT_EQ(built.merged, 2u);
-    ASSERT_EQ(built.columns.Count(), 3u);
-    EXPECT_EQ(built.columns.increments[0], (std::vector<std::int32_t>{400, 400, 400}));
-    EXPECT_EQ(built.columns.speed, (std::vector<double>{0, 8, 0}));
-    EXPECT_EQ(built.columns.acceleration, (std::vector<double>{0, 0.25, 0}));
+    ASSERT_EQ(built.segments.size(), 3u);
+    EXPECT_EQ(Each(built, CountsOnX), (std::vector<std::int64_t>{400, 400, 400}));
+    EXPECT_EQ(Each(built, Speed), (std::vector<double>{0, 8, 0}));
+    EXPECT_EQ(Each(built, Acceleration), (std::vector<double>{0, 0.25, 0}));
 }
 
 TEST(SegmentBuilder, RatesAreStoredAsTheColumnsFixedPointHoldsThem) {
     const BuiltSegments built = BuildSegments(PathOf({{{1, 0, 0}, 1, 0, 1}}), kScales, "m.nc");
-    EXPECT_EQ(built.columns.speed[0], std::round(65536 / 2.5) / 65536);
+    EXPECT_EQ(built.segments[0].speedLiteral, std::round(65536 / 2.5) / 65536);
 }
 
 std::string RefusalOfMoves(std::vector<PathMove> moves) {
