@@ -54,6 +54,8 @@ class Builder {
         : m_path(path), m_scales(scales), m_fileName(fileName), m_quantiser(scales.position) {}
 
     BuiltSegments Build() {
+        // At most a segment a move: one allocation instead of regrowing a million segments.
+        m_built.segments.reserve(m_path.moves.size());
         for (const PathMove& move : m_path.moves) Add(move);
         if (m_built.segments.empty()) {
             throw PathError(SourcePlace{m_fileName},
