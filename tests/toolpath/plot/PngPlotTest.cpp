@@ -5,27 +5,15 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/MicronPath.h"
 #include "toolpath/plot/PngCanvas.h"
 #include "toolpath/plot/SvgPlot.h"
 
 namespace {
 
-// A linear element in micrometre counts, columns in mm, m/s and m/s^2, 1 ms samples.
-ElementPath LinearPath(int axisCount) {
-    ElementPath path;
-    path.axisCount = axisCount;
-    path.unitKind = UnitKind::Linear;
-    path.columnUnits = {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
-    for (InternalScale& position : path.scales.position) position = {1e-3, 1e-6};
-    path.scales.speed = {1e-3, 1e-3};
-    path.scales.acceleration = {1.0, 1.0};
-    path.scales.baseLengthUnit = "m";
-    return path;
-}
-
 // Up and down Z only, at a speed in force.
 ElementPath ZOnlyPath() {
-    ElementPath path = LinearPath(3);
+    ElementPath path = MicronPath(3);
     path.segments = {{{0, 0, 30000}, 0.5, 100}, {{0, 0, -10000}, 0, 0}};
     return path;
 }
@@ -115,10 +103,10 @@ TEST(PngPlotViews, PathAlongZRunsUpTheXzViewAndIsAPointInXy) {
 }
 
 TEST(PngPlotViews, OnlyXyIsAViewOfATwoAxisPath) {
-    EXPECT_TRUE(PathHasView(LinearPath(2), PlotView::XY));
-    EXPECT_FALSE(PathHasView(LinearPath(2), PlotView::XZ));
-    EXPECT_FALSE(PathHasView(LinearPath(2), PlotView::YZ));
-    EXPECT_TRUE(PathHasView(LinearPath(3), PlotView::YZ));
+    EXPECT_TRUE(PathHasView(MicronPath(2), PlotView::XY));
+    EXPECT_FALSE(PathHasView(MicronPath(2), PlotView::XZ));
+    EXPECT_FALSE(PathHasView(MicronPath(2), PlotView::YZ));
+    EXPECT_TRUE(PathHasView(MicronPath(3), PlotView::YZ));
 }
 
 // Texts from outside (the element's name) reach the font as valid UTF-8.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/MicronPath.h"
 #include "toolpath/plot/SvgDocument.h"
 #include "toolpath/plot/SvgPlot.h"
 
@@ -67,19 +68,6 @@ TEST(SvgDocumentAttributes, ValuesAreReadBackAsGiven) {
                   {"stroke", odd}, {"stroke-width", "0.3"}, {"d", "M0 0" + odd}}));
 }
 
-// A linear element in micrometre counts, columns in mm, m/s and m/s^2, 1 ms samples.
-ElementPath LinearPath(int axisCount) {
-    ElementPath path;
-    path.axisCount = axisCount;
-    path.unitKind = UnitKind::Linear;
-    path.columnUnits = {{"mm", "mm", "mm"}, "m/s", "m/s^2"};
-    for (InternalScale& position : path.scales.position) position = {1e-3, 1e-6};
-    path.scales.speed = {1e-3, 1e-3};
-    path.scales.acceleration = {1.0, 1.0};
-    path.scales.baseLengthUnit = "m";
-    return path;
-}
-
 // The plot as the command draws it, with nothing in force before the element.
 std::string Plot(const ElementPath& path, const PlotRequest& request) {
     const std::optional<MotionModel> model = MotionModelOf(path, {});
@@ -87,7 +75,7 @@ std::string Plot(const ElementPath& path, const PlotRequest& request) {
 }
 
 ElementPath Square(int axisCount) {
-    ElementPath path = LinearPath(axisCount);
+    ElementPath path = MicronPath(axisCount);
     const std::int64_t z = axisCount == 3 ? 1000 : 0;
     path.segments = {{{20000, 0, z}, 0.5, 100},
                      {{0, 15000, 0}, 0, 50},
@@ -185,7 +173,7 @@ TEST(SvgPlotDocument, SpeedColoursDoNotDependOnTheSpeedColumnsUnit) {
 // The worst case for the drawing's size: a million short steps in every direction, with the
 // speed changing all along, drawn in four views.
 TEST(SvgPlotSize, MillionSegmentScribbleStaysUnderTwoMegabytes) {
-    ElementPath path = LinearPath(3);
+    ElementPath path = MicronPath(3);
     std::mt19937 random(11);
     std::uniform_int_distribution<int> step(-500, 500);
     std::uniform_real_distribution<double> speed(10, 100);
@@ -234,7 +222,7 @@ bool HasTicks(const std::string& svg, const std::vector<double>& wanted) {
 }
 
 TEST(SvgPlotDegenerate, AnAxisWithoutExtentGetsASmallSymmetricRange) {
-    ElementPath path = LinearPath(2);
+    ElementPath path = MicronPath(2);
     path.segments = {{{20000, 0, 0}, 1, 100}, {{-20000, 0, 0}, 0, 0}};
     const std::string svg = Plot(path, {"line", true});
     ExpectReadable(svg);
@@ -243,7 +231,7 @@ TEST(SvgPlotDegenerate, AnAxisWithoutExtentGetsASmallSymmetricRange) {
 }
 
 TEST(SvgPlotDegenerate, ASegmentOfZeroLengthGetsOneCountAroundTheStart) {
-    ElementPath path = LinearPath(3);
+    ElementPath path = MicronPath(3);
     path.segments = {{{0, 0, 0}, 1, 100}};
     const std::string svg = Plot(path, {"point", true});
     ExpectReadable(svg);
@@ -253,7 +241,7 @@ TEST(SvgPlotDegenerate, ASegmentOfZeroLengthGetsOneCountAroundTheStart) {
 }
 
 TEST(SvgPlotDegenerate, CountsAtTheOperandsLimitsSummedOverManySegments) {
-    ElementPath path = LinearPath(3);
+    ElementPath path = MicronPath(3);
     const std::int64_t most = std::numeric_limits<std::int32_t>::max();
     const std::int64_t least = std::numeric_limits<std::int32_t>::min();
     path.segments.assign(1000, {{most, least, most}, 0, 0});
@@ -267,7 +255,7 @@ TEST(SvgPlotDegenerate, ScalesAtTheEdgesOfTheProjectsRanges) {
     // and 1 s samples.
     for (const double count : {1e-9 / 2147483648.0, 1e3}) {
         for (const double sample : {1e-6, 1.0}) {
-            ElementPath path = LinearPath(2);
+            ElementPath path = MicronPath(2);
             for (InternalScale& position : path.scales.position) position = {count * 1e3, count};
             path.scales.speed = {count / sample, count / sample};
             path.scales.acceleration = {count / (sample * sample), count / (sample * sample)};
