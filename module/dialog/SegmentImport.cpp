@@ -48,22 +48,26 @@ bool CheckImportable(const std::string& path) {
     throw ImportRefused(path, "it is not a regular file or a pipe");
 }
 
-// The lines of a regular file, counted ahead so that the columns are made once at their size:
-// grown value by value, they would be copied into fresh memory a dozen times. Only a hint: a
-// file that changes meanwhile is read as it then is.
+// The lines of a regular file that hold something, counted ahead so that the columns are made
+// once at their size: grown value by value, they would be copied into fresh memory a dozen
+// times. A line ends at LF, CR LF or a lone CR; an empty line is not counted, so a file of
+// blank lines reserves nothing. Only a hint: a file that changes meanwhile is read as it is.
 int LinesAhead(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::vector<char> block(1 << 20);
     long long lines = 0;
-    char last = '\n';
+    bool inLine = false;  // a character of a line read since its last end
     while (file && lines < kMaxLines) {
         file.read(block.data(), static_cast<std::streamsize>(block.size()));
         const auto got = static_cast<size_t>(file.gcount());
         if (got == 0) break;
-        lines += std::count(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(got), '\n');
-        last = block[got - 1];
+        for (size_t i = 0; i < got; ++i) {
+            const bool end = block[i] == '\n' || block[i] == '\r';
+            lines += end && inLine;
+            inLine = !end;
+        }
     }
-    if (last != '\n') ++lines;
+    lines += inLine;
     return static_cast<int>(std::min<long long>(lines, kMaxLines));
 }
 
