@@ -14,7 +14,8 @@ struct ShapeStyle {
     std::string fill{};
     std::string stroke{};
     double strokeWidth = 0.0;
-    bool roundJoins = false;  // round joins and caps, for a line drawn in many pieces
+    bool roundJoins = false;  // joins and caps that close a line drawn in many pieces (round, or
+                              // bevelled and squared where that looks the same)
 };
 
 enum class TextAnchor { Start, Middle, End };

@@ -96,10 +96,12 @@ bool PngCanvas::SetColour(std::string_view colour) {
     return true;
 }
 
+// A path's joins and ends are bevelled and squared rather than rounded: at the width of a
+// path's line they look the same, and cairo strokes them with far fewer edges.
 void PngCanvas::SetStroke(const ShapeStyle& style) {
     cairo_set_line_width(m_cairo, style.strokeWidth > 0.0 ? style.strokeWidth : 1.0);
-    cairo_set_line_join(m_cairo, style.roundJoins ? CAIRO_LINE_JOIN_ROUND : CAIRO_LINE_JOIN_MITER);
-    cairo_set_line_cap(m_cairo, style.roundJoins ? CAIRO_LINE_CAP_ROUND : CAIRO_LINE_CAP_BUTT);
+    cairo_set_line_join(m_cairo, style.roundJoins ? CAIRO_LINE_JOIN_BEVEL : CAIRO_LINE_JOIN_MITER);
+    cairo_set_line_cap(m_cairo, style.roundJoins ? CAIRO_LINE_CAP_SQUARE : CAIRO_LINE_CAP_BUTT);
 }
 
 // Paints the current path: the fill (black when none is named), then the stroke.
@@ -162,7 +164,12 @@ void PngCanvas::Circle(Point2 centre, double radius, const ShapeStyle& style) {
 }
 
 void PngCanvas::Polyline(const PathPoints& points, const ShapeStyle& style) {
+    // A dense path is tens of thousands of pieces; cairo fills one stroke of them all more slowly
+    // than strokes of a few dozen each, and opaque strokes of one colour look the same either way.
+    constexpr std::size_t kPiecesPerStroke = 64;
+    std::size_t pieces = 0;
     for (const PathPoint& point : points) {
+        if (point.move && ++pieces % kPiecesPerStroke == 0) FillAndStroke(style);
         if (point.move) {
             cairo_move_to(m_cairo, point.at.x, point.at.y);
         } else {

@@ -9,24 +9,38 @@ namespace {
 
 // Points closer than this, in pixels, to the line drawn cannot be told apart from it.
 constexpr double kTolerance = 0.25;
+constexpr double kToleranceSquare = kTolerance * kTolerance;
 // Coverage is kept in square cells of this side, in pixels: half the width of the lines a plot
 // draws (1.4 pixels). A pass is left out only when every cell along it is drawn, so the passes
 // drawn either side of it lie within a line's width of each other and their strokes join: dense
 // parallel passes show as a solid area, not as light lines where passes were left out.
 constexpr double kCell = 0.7;
-// Cells are sampled along a stretch at this spacing, in pixels.
-constexpr double kSampleSpacing = kCell;
+
+// Cells are sampled along a stretch one cell apart.
+constexpr double kCellsPerPixel = 1.0 / kCell;
 
 int CellsOver(int pixels) { return static_cast<int>(std::ceil(pixels / kCell)); }
 
-int CellOf(double pixel, int cells) { return ClampedInt(std::floor(pixel / kCell), -1, cells); }
+int CellOf(double pixel, int cells) {
+    return ClampedInt(std::floor(pixel * kCellsPerPixel), -1, cells);
+}
 
 double Cross(Point2 a, Point2 b) { return a.x * b.y - a.y * b.x; }
 
-// unit turned by the angle whose sine is sine, towards positive cross products when sine > 0.
-Point2 Turned(Point2 unit, double sine) {
-    const double cosine = std::sqrt(1.0 - sine * sine);
-    return {unit.x * cosine - unit.y * sine, unit.x * sine + unit.y * cosine};
+// The two edges of the directions from the anchor that pass within the tolerance of the point
+// at offset, whose squared distance is square (beyond the tolerance's): offset turned either way by
+// the angle whose sine is tolerance / distance. The cone's edges are compared only by the signs of
+// cross products, so they are left unnormalised, which spares the divisions of the hot loop.
+struct ConeEdges {
+    Point2 low;
+    Point2 high;
+};
+
+ConeEdges ConeAround(Point2 offset, double square) {
+    const double along = std::sqrt(square - kToleranceSquare);
+    const Point2 across{-offset.y * kTolerance, offset.x * kTolerance};
+    return {{offset.x * along - across.x, offset.y * along - across.y},
+            {offset.x * along + across.x, offset.y * along + across.y}};
 }
 
 }  // namespace
@@ -61,36 +75,41 @@ void PolylineThinner::Finish() { FixCandidate(); }
 // that pass within the tolerance of every point merged so far, and the line does not turn back.
 void PolylineThinner::Consider(Point2 point) {
     const Point2 offset{point.x - m_anchor.x, point.y - m_anchor.y};
-    const double distance = std::sqrt(offset.x * offset.x + offset.y * offset.y);
+    // Squared distances, so that no decision waits for a square root.
+    const double square = offset.x * offset.x + offset.y * offset.y;
     if (!m_hasCandidate) {
-        if (distance > kTolerance) StartCandidate(point, distance);
+        if (square > kToleranceSquare) StartCandidate(point, square);
         return;
     }
     const bool inCone = Cross(m_coneLow, offset) >= 0.0 && Cross(offset, m_coneHigh) >= 0.0;
-    if (distance >= m_candidateDistance - kTolerance && inCone) {
-        if (distance > kTolerance) {
-            const Point2 unit{offset.x / distance, offset.y / distance};
-            const double sine = kTolerance / distance;
-            const Point2 low = Turned(unit, -sine);
-            const Point2 high = Turned(unit, sine);
-            if (Cross(m_coneLow, low) > 0.0) m_coneLow = low;
-            if (Cross(high, m_coneHigh) > 0.0) m_coneHigh = high;
+    if (square >= m_shortestSquare && inCone) {
+        if (square > kToleranceSquare) {
+            const ConeEdges edges = ConeAround(offset, square);
+            if (Cross(m_coneLow, edges.low) > 0.0) m_coneLow = edges.low;
+            if (Cross(edges.high, m_coneHigh) > 0.0) m_coneHigh = edges.high;
         }
         m_candidate = point;
-        m_candidateDistance = std::max(m_candidateDistance, distance);
+        if (square > m_candidateSquare) SetCandidateReach(square);
         return;
     }
     FixCandidate();
     Consider(point);
 }
 
-void PolylineThinner::StartCandidate(Point2 point, double distance) {
+void PolylineThinner::StartCandidate(Point2 point, double square) {
     m_hasCandidate = true;
     m_candidate = point;
-    m_candidateDistance = distance;
-    const Point2 unit{(point.x - m_anchor.x) / distance, (point.y - m_anchor.y) / distance};
-    m_coneLow = Turned(unit, -kTolerance / distance);
-    m_coneHigh = Turned(unit, kTolerance / distance);
+    SetCandidateReach(square);
+    const ConeEdges edges = ConeAround({point.x - m_anchor.x, point.y - m_anchor.y}, square);
+    m_coneLow = edges.low;
+    m_coneHigh = edges.high;
+}
+
+// The line may end no nearer to the anchor than the tolerance short of the farthest point.
+void PolylineThinner::SetCandidateReach(double square) {
+    m_candidateSquare = square;
+    const double shortest = std::sqrt(square) - kTolerance;
+    m_shortestSquare = shortest > 0.0 ? shortest * shortest : 0.0;
 }
 
 void PolylineThinner::FixCandidate() {
@@ -147,12 +166,13 @@ bool PolylineThinner::CoverCells(Point2 from, Point2 to) {
     // A stretch longer than the grid's edges together mostly lies outside it; it is sampled
     // no finer than one of that length.
     const int mostSamples = 2 * (m_cellColumns + m_cellRows) + 1;
-    const int samples = ClampedInt(std::ceil(length / kSampleSpacing), 0, mostSamples) + 1;
+    const int samples = ClampedInt(std::ceil(length * kCellsPerPixel), 0, mostSamples) + 1;
+    const double perSample = 1.0 / samples;
+    const Point2 step{(to.x - from.x) * perSample, (to.y - from.y) * perSample};
     bool changed = false;
     for (int i = 0; i <= samples; ++i) {
-        const double t = static_cast<double>(i) / samples;
-        const int column = CellOf(from.x + (to.x - from.x) * t, m_cellColumns);
-        const int row = CellOf(from.y + (to.y - from.y) * t, m_cellRows);
+        const int column = CellOf(from.x + step.x * i, m_cellColumns);
+        const int row = CellOf(from.y + step.y * i, m_cellRows);
         if (column < 0 || row < 0 || column >= m_cellColumns || row >= m_cellRows) {
             changed = true;
             continue;

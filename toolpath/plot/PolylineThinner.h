@@ -29,7 +29,8 @@ class PolylineThinner {
 
   private:
     void Consider(Point2 point);
-    void StartCandidate(Point2 point, double distance);
+    void StartCandidate(Point2 point, double square);
+    void SetCandidateReach(double square);
     void FixCandidate();
     void Draw(Point2 from, Point2 to);
     bool CoverCells(Point2 from, Point2 to);
@@ -48,10 +49,11 @@ class PolylineThinner {
     Point2 m_anchor;  // the last fixed corner
     bool m_hasCandidate = false;
     Point2 m_candidate;  // the farthest point the line from the anchor may end at so far
-    double m_candidateDistance = 0.0;
-    // Unit vectors bounding the directions from the anchor in which the line may end, clockwise
-    // edge first (y down, so "clockwise" as the numbers run); the cone is narrower than a
-    // half turn, which lets cross products order directions without angles.
+    double m_candidateSquare = 0.0;  // the squared distance of the farthest point merged so far
+    double m_shortestSquare = 0.0;   // the squared distance a point must reach to be merged
+    // Vectors (of any length) bounding the directions from the anchor in which the line may end,
+    // clockwise edge first (y down, so "clockwise" as the numbers run); the cone is narrower
+    // than a half turn, which lets cross products order directions without angles.
     Point2 m_coneLow;
     Point2 m_coneHigh;
 

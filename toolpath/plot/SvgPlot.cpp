@@ -170,11 +170,78 @@ int TickCount(double pixels) {
     return std::max(kMinTicks, static_cast<int>(pixels / kTickSpacing));
 }
 
+// A view's projection and fit as one linear map from the path's counts to pixels: every point
+// of the path goes through it once for each view.
+struct PixelMap {
+    Vec3 across{};  // pixels right per count of each axis
+    Vec3 down{};    // pixels down per count of each axis
+    Point2 origin;  // the pixel of the path's 0, 0, 0
+
+    PixelMap() = default;
+    PixelMap(PlotView view, const ViewFit& fit) : origin{fit.originX, fit.originY} {
+        for (size_t axis = 0; axis < 3; ++axis) {
+            Vec3 unit{};
+            unit[axis] = 1.0;
+            const Point2 direction = ProjectOnto(view, unit);
+            across[axis] = direction.x * fit.scale;
+            down[axis] = -direction.y * fit.scale;
+        }
+    }
+    Point2 operator()(const Vec3& point) const {
+        return {origin.x + across[0] * point[0] + across[1] * point[1] + across[2] * point[2],
+                origin.y + down[0] * point[0] + down[1] * point[1] + down[2] * point[2]};
+    }
+};
+
 struct Panel {
     PlotView view;
     Rect area;  // the framed drawing area
     ViewFit fit;
-    Point2 Pixel(const Vec3& point) const { return fit.ToPixels(ProjectOnto(view, point)); }
+    PixelMap map;
+    Point2 Pixel(const Vec3& point) const { return map(point); }
+};
+
+// The path's extent in each view, from one pass over its points: the flat views' extents are
+// those of the axes' ranges, only the isometric one needs its own projection.
+class ViewExtents {
+  public:
+    explicit ViewExtents(const std::vector<Vec3>& points) {
+        for (const Vec3& point : points) {
+            m_box.Add(point);
+            m_isometric.Add(ProjectOnto(PlotView::Isometric, point));
+        }
+    }
+    Bounds Of(PlotView view) const {
+        if (view == PlotView::Isometric) return m_isometric;
+        Bounds bounds;
+        if (m_box.empty) return bounds;
+        const std::array<int, 2> axes = ViewAxes(view);
+        bounds.Add(
+            {m_box.low[static_cast<size_t>(axes[0])], m_box.low[static_cast<size_t>(axes[1])]});
+        bounds.Add(
+            {m_box.high[static_cast<size_t>(axes[0])], m_box.high[static_cast<size_t>(axes[1])]});
+        return bounds;
+    }
+
+  private:
+    struct Box {
+        Vec3 low{};
+        Vec3 high{};
+        bool empty = true;
+        void Add(const Vec3& point) {
+            if (empty) {
+                low = high = point;
+                empty = false;
+                return;
+            }
+            for (size_t axis = 0; axis < 3; ++axis) {
+                low[axis] = std::min(low[axis], point[axis]);
+                high[axis] = std::max(high[axis], point[axis]);
+            }
+        }
+    };
+    Box m_box;
+    Bounds m_isometric;
 };
 
 std::string SpeedColour(int bucket) {
@@ -248,6 +315,7 @@ PlotLayout LayOut(const ElementPath& path, const std::vector<Vec3>& points,
         panelSize.x = (request.size->width - kPad - kLegendWidth) / columns;
         panelSize.y = (request.size->height - kTitleHeight - kPad - profileHeight) / rows;
     }
+    const ViewExtents extents(points);
     PlotLayout layout;
     for (size_t i = 0; i < views.size(); ++i) {
         const double left = kPad + static_cast<double>(i % 2) * panelSize.x;
@@ -255,10 +323,10 @@ PlotLayout LayOut(const ElementPath& path, const std::vector<Vec3>& points,
         Panel panel{views[i],
                     {left + kAxisLeft, top + kPanelTop, panelSize.x - kAxisLeft - kPanelRight,
                      panelSize.y - kPanelTop - kAxisBottom},
+                    {},
                     {}};
-        Bounds bounds;
-        for (const Vec3& point : points) bounds.Add(ProjectOnto(panel.view, point));
-        panel.fit = FitView(bounds, panel.area, kInnerMargin);
+        panel.fit = FitView(extents.Of(panel.view), panel.area, kInnerMargin);
+        panel.map = PixelMap(panel.view, panel.fit);
         layout.panels.push_back(panel);
     }
     const double right = kPad + columns * panelSize.x;
