@@ -115,6 +115,7 @@ void MeasureSize(const std::string& folder, int segments) {
     const std::string written = folder + "/floor.element";
     const std::string imported = folder + "/imported.element";
     const std::string csv = folder + "/export.csv", gcode = folder + "/export.nc";
+    const std::string svg = folder + "/plot.svg", png = folder + "/plot.png";
     auto inChild = [](Sample (*work)(const Workload&), const Workload& workload) {
         return [work, &workload] { return MeasureInChild([&] { return work(workload); }); };
     };
@@ -148,6 +149,10 @@ void MeasureSize(const std::string& folder, int segments) {
          Fastest(kRuns, program({VANTREL_PROGRAM, "export", w.element, "-o", csv})), &translate},
         {"vantrel export -o x.nc (x translate)",
          Fastest(kRuns, program({VANTREL_PROGRAM, "export", w.element, "-o", gcode})), &translate},
+        {"vantrel plot -o x.svg (x translate)",
+         Fastest(kRuns, program({VANTREL_PROGRAM, "plot", w.element, "-o", svg})), &translate},
+        {"vantrel plot -o x.png (x translate)",
+         Fastest(kRuns, program({VANTREL_PROGRAM, "plot", w.element, "-o", png})), &translate},
         {"vantrel translate, the imported element", translateImported},
         {"vantrel import x.nc (x its translate)", import, &translateImported},
         {"vantrel import x.nc (x the floor below)", import, &floorProgramElement},
