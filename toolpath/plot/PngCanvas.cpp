@@ -164,12 +164,9 @@ void PngCanvas::Circle(Point2 centre, double radius, const ShapeStyle& style) {
 }
 
 void PngCanvas::Polyline(const PathPoints& points, const ShapeStyle& style) {
-    // A dense path is tens of thousands of pieces; cairo fills one stroke of them all more slowly
-    // than strokes of a few dozen each, and opaque strokes of one colour look the same either way.
-    constexpr std::size_t kPiecesPerStroke = 64;
-    std::size_t pieces = 0;
+    // One stroke: where passes drawn by separate strokes meet, their soft edges let the
+    // background through as light lines.
     for (const PathPoint& point : points) {
-        if (point.move && ++pieces % kPiecesPerStroke == 0) FillAndStroke(style);
         if (point.move) {
             cairo_move_to(m_cairo, point.at.x, point.at.y);
         } else {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -107,6 +109,51 @@ TEST(PngPlotViews, OnlyXyIsAViewOfATwoAxisPath) {
     EXPECT_FALSE(PathHasView(MicronPath(2), PlotView::XZ));
     EXPECT_FALSE(PathHasView(MicronPath(2), PlotView::YZ));
     EXPECT_TRUE(PathHasView(MicronPath(3), PlotView::YZ));
+}
+
+// A raster finish whose passes lie closer than a pixel apart, at one speed in its middle.
+ElementPath DenseRaster() {
+    ElementPath path = MicronPath(2);
+    path.segments.push_back({{100000, 0, 0}, 0.5, 100});
+    for (int pass = 1; pass < 2000; ++pass) {
+        path.segments.push_back({{0, 50, 0}, 0, 0});
+        path.segments.push_back({{pass % 2 == 0 ? 100000 : -100000, 0, 0}, 0, 0});
+    }
+    return path;
+}
+
+// The largest difference of a colour channel from the area's first pixel.
+int ColourSpread(cairo_surface_t* surface, int left, int top, int width, int height) {
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const auto channelsOf = [](std::uint32_t pixel) {
+        return std::array<int, 3>{static_cast<int>(pixel >> 16 & 0xff),
+                                  static_cast<int>(pixel >> 8 & 0xff),
+                                  static_cast<int>(pixel & 0xff)};
+    };
+    const std::array<int, 3> reference =
+        channelsOf(reinterpret_cast<const std::uint32_t*>(data + top * stride)[left]);
+    int spread = 0;
+    for (int y = top; y < top + height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+        for (int x = left; x < left + width; ++x) {
+            const std::array<int, 3> channels = channelsOf(row[x]);
+            for (std::size_t c = 0; c < 3; ++c)
+                spread = std::max(spread, std::abs(channels[c] - reference[c]));
+        }
+    }
+    return spread;
+}
+
+// Passes drawn in separate strokes let the background through where their soft edges meet,
+// which shows as light lines like missed passes.
+TEST(PngPlotDensePaths, ARasterFinishIsOneEvenArea) {
+    const Surface png = Decoded(PngOf(DenseRaster(), {.name = "raster"}));
+    constexpr int kSide = 400;
+    EXPECT_LE(ColourSpread(png.get(), kFrameLeft + kFrameWidth / 2 - kSide / 2,
+                           kFrameTop + kFrameHeight / 2 - kSide / 2, kSide, kSide),
+              4);
 }
 
 // Texts from outside (the element's name) reach the font as valid UTF-8.
