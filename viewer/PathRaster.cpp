@@ -6,36 +6,52 @@
 
 #include "base/Rounding.h"
 
+namespace {
+
+// For each cell of size pixels on a side, row by row, how many parts of part pixels on a side
+// it holds: cells and parts at the picture's right and bottom edges may be smaller.
+std::vector<std::uint8_t> PartsPerCell(int width, int height, int size, int part) {
+    std::vector<std::uint8_t> parts;
+    for (int y = 0; y < height; y += size)
+        for (int x = 0; x < width; x += size)
+            parts.push_back(
+                static_cast<std::uint8_t>(((std::min(size, width - x) + part - 1) / part) *
+                                          ((std::min(size, height - y) + part - 1) / part)));
+    return parts;
+}
+
+}  // namespace
+
 Frame::Frame(int width, int height)
     : m_width(std::max(width, 1)),
       m_height(std::max(height, 1)),
-      m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height),
-               kBackground) {
-    // Cells at the right and bottom edges may be smaller.
-    const int region = kBlock * kRegion;
-    for (int y = 0; y < m_height; y += kBlock)
-        for (int x = 0; x < m_width; x += kBlock)
-            m_blockPixels.push_back(static_cast<std::uint16_t>(std::min(kBlock, m_width - x) *
-                                                               std::min(kBlock, m_height - y)));
-    for (int y = 0; y < m_height; y += region)
-        for (int x = 0; x < m_width; x += region)
-            m_regionBlocks.push_back(static_cast<std::uint8_t>(
-                ((std::min(region, m_width - x) + kBlock - 1) / kBlock) *
-                ((std::min(region, m_height - y) + kBlock - 1) / kBlock)));
-    m_blockInk.assign(m_blockPixels.size(), 0);
-    m_blockInked.assign(m_blockPixels.size(), 0);
+      m_tilesAcross(static_cast<std::size_t>(CellsAcross(kTile))),
+      m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), kBackground),
+      m_tilePixels(PartsPerCell(m_width, m_height, kTile, 1)),
+      m_blockTiles(PartsPerCell(m_width, m_height, kBlock, kTile)),
+      m_regionBlocks(PartsPerCell(m_width, m_height, kBlock * kRegion, kBlock)) {
+    m_tileInk.assign(m_tilePixels.size(), 0);
+    m_tileInked.assign(m_tilePixels.size(), 0);
+    m_blockInk.assign(m_blockTiles.size(), 0);
+    m_blockInked.assign(m_blockTiles.size(), 0);
     m_regionInk.assign(m_regionBlocks.size(), 0);
     m_regionInked.assign(m_regionBlocks.size(), 0);
     m_lines.assign(std::size_t{1} << kLineSlotBits, 0);
+    m_inkedSums.assign((m_tilesAcross + 1) * static_cast<std::size_t>(CellsDown(kTile) + 1), 0);
+    // Summing costs a look at each tile and a long line's walk dozens: summing once per
+    // sixteenth of the tiles' count of lines walked keeps it a small part of the walks.
+    m_walksBeforeSum = std::max<std::size_t>(m_tilePixels.size() / 16, 1);
 }
 
 void Frame::Clear() {
     std::fill(m_pixels.begin(), m_pixels.end(), kBackground);
-    std::fill(m_blockInk.begin(), m_blockInk.end(), 0);
-    std::fill(m_blockInked.begin(), m_blockInked.end(), 0);
-    std::fill(m_regionInk.begin(), m_regionInk.end(), 0);
-    std::fill(m_regionInked.begin(), m_regionInked.end(), 0);
+    for (auto* counts :
+         {&m_tileInk, &m_tileInked, &m_blockInk, &m_blockInked, &m_regionInk, &m_regionInked})
+        std::fill(counts->begin(), counts->end(), 0);
     std::fill(m_lines.begin(), m_lines.end(), 0);
+    std::fill(m_inkedSums.begin(), m_inkedSums.end(), 0);
+    m_tilesUnsummed = 0;
+    m_walksUnsummed = 0;
 }
 
 bool Frame::LineDrawn(Pixel a, Pixel b) {
@@ -56,10 +72,35 @@ bool Frame::LineDrawn(Pixel a, Pixel b) {
     return false;
 }
 
+void Frame::InkTile(int x, int y, std::size_t tile) {
+    m_tileInked[tile] = 1;
+    ++m_tilesUnsummed;
+    const std::size_t block = CellIndex(x, y, kBlock);
+    if (++m_blockInk[block] == m_blockTiles[block]) InkBlock(x, y, block);
+}
+
 void Frame::InkBlock(int x, int y, std::size_t block) {
     m_blockInked[block] = 1;
     const std::size_t region = CellIndex(x, y, kBlock * kRegion);
     if (++m_regionInk[region] == m_regionBlocks[region]) m_regionInked[region] = 1;
+}
+
+void Frame::SumInkedTiles() {
+    const std::size_t columns = m_tilesAcross;
+    const auto rows = static_cast<std::size_t>(CellsDown(kTile));
+    const std::size_t across = columns + 1;
+    for (std::size_t row = 0; row < rows; ++row) {
+        std::uint32_t inRow = 0;
+        const std::uint8_t* inked = m_tileInked.data() + row * columns;
+        const std::uint32_t* above = m_inkedSums.data() + row * across;
+        std::uint32_t* sums = m_inkedSums.data() + (row + 1) * across;
+        for (std::size_t column = 0; column < columns; ++column) {
+            inRow += inked[column];
+            sums[column + 1] = above[column + 1] + inRow;
+        }
+    }
+    m_tilesUnsummed = 0;
+    m_walksUnsummed = 0;
 }
 
 std::uint8_t RedOf(std::uint32_t pixel) { return static_cast<std::uint8_t>(pixel & 0xff); }
@@ -130,7 +171,9 @@ void WalkPixels(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     for (int i = 0; i <= steps; ++i) {
         const auto px = static_cast<std::uint64_t>(x >> 16);
         const auto py = static_cast<std::uint64_t>(y >> 16);
-        if (px < width && py < height)
+        // A pixel of a tile inked whole keeps its colour, and its look stays in the counts.
+        if (px < width && py < height &&
+            !frame.TileInked(static_cast<int>(px), static_cast<int>(py)))
             frame.Set(static_cast<int>(px), static_cast<int>(py), colour);
         x += sx;
         y += sy;
@@ -178,9 +221,17 @@ void ForEachCell(const Frame& frame, Pixel a, Pixel b, Visit&& visit) {
     }
 }
 
-// Draws a clipped line a region and then a block at a time, leaving out the pieces over regions
-// and blocks inked already (a pocket's later passes, rapids across a dense picture), which then
-// cost a look at each cell they cross.
+// Whether the piece of a line from a to b inks nothing new: its box, widened by more than the
+// fixed-point steps of a piece may stray, lies over inked tiles.
+bool PieceInked(const Frame& frame, Pixel a, Pixel b) {
+    constexpr double kStray = 1.0 / 256.0;
+    return frame.AreaInked({std::min(a.x, b.x) - kStray, std::min(a.y, b.y) - kStray},
+                           {std::max(a.x, b.x) + kStray, std::max(a.y, b.y) + kStray});
+}
+
+// Draws a clipped line a region and then a block at a time, leaving out the pieces over regions,
+// blocks and tiles inked already (a pocket's later passes, moves across a dense picture), which
+// then cost a look at the counts.
 void Walk(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     const auto along = [](Pixel from, Pixel to, double t) {
         return Pixel{from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t};
@@ -190,15 +241,25 @@ void Walk(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
             if (frame.RegionInked(column, row)) return;
             const Pixel from = along(a, b, enter);
             const Pixel to = along(a, b, leave);
-            ForEachCell<Frame::kBlock>(
-                frame, from, to, [&](double in, double out, int blockColumn, int blockRow) {
-                    if (!frame.BlockInked(blockColumn, blockRow))
-                        WalkPixels(frame, along(from, to, in), along(from, to, out), colour);
-                });
+            if (PieceInked(frame, from, to)) return;
+            ForEachCell<Frame::kBlock>(frame, from, to,
+                                       [&](double in, double out, int blockColumn, int blockRow) {
+                                           if (frame.BlockInked(blockColumn, blockRow)) return;
+                                           const Pixel start = along(from, to, in);
+                                           const Pixel end = along(from, to, out);
+                                           if (!PieceInked(frame, start, end))
+                                               WalkPixels(frame, start, end, colour);
+                                       });
         });
 }
 
-Pixel CentreOf(Pixel p) { return {std::floor(p.x) + 0.5, std::floor(p.y) + 0.5}; }
+// The whole number at or below value, which lies well within an int.
+int FloorOf(double value) {
+    const int truncated = static_cast<int>(value);
+    return truncated - (value < truncated ? 1 : 0);
+}
+
+Pixel CentreOf(Pixel p) { return {FloorOf(p.x) + 0.5, FloorOf(p.y) + 0.5}; }
 
 }  // namespace
 
@@ -209,9 +270,37 @@ void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     Walk(frame, a, b, colour);
 }
 
-RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame) {
+namespace {
+
+// Where a flat view puts a point: two of its coordinates scaled and moved, the same sums as
+// the camera's without the products by zero, which a million vertices a frame notice.
+struct FlatProjection {
+    std::size_t across;
+    std::size_t down;
+    Pixel origin;
+    double scale;
+    Pixel operator()(const ViewPoint& point) const {
+        return {origin.x + point[across] * scale, origin.y - point[down] * scale};
+    }
+};
+
+struct CameraProjection {
+    const ViewCamera& camera;
+    Pixel operator()(const ViewPoint& point) const { return camera.ToPixel(point); }
+};
+
+// The axis a unit vector of a flat view runs along.
+std::size_t AxisOf(const std::array<double, 3>& unit) {
+    return static_cast<std::size_t>(std::max_element(unit.begin(), unit.end()) - unit.begin());
+}
+
+bool OnCanvas(Pixel p, double width, double height) {
+    return p.x >= 0.0 && p.y >= 0.0 && p.x < width && p.y < height;
+}
+
+template <class Projection>
+RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame) {
     RasterCount count;
-    if (path.vertices.empty()) return count;
     std::array<std::uint32_t, kSpeedColours> inks{};
     for (int c = 0; c < kSpeedColours; ++c) {
         const auto rgb = SpeedColourRgb(c);
@@ -221,9 +310,9 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
     const double height = frame.Height();
     int lastX = -1;  // the pixel a stretch within one pixel inked last
     int lastY = -1;
-    Pixel from = camera.ToPixel(path.vertices[0]);
+    Pixel from = project(path.vertices[0]);
     for (std::size_t i = 1; i < path.vertices.size(); ++i) {
-        const Pixel to = camera.ToPixel(path.vertices[i]);
+        const Pixel to = project(path.vertices[i]);
         const Pixel a = from;
         from = to;
         if (Outside(a, to, width, height)) {
@@ -261,15 +350,35 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
         }
         Pixel start = a;
         Pixel end = to;
-        if (!Clip(start, end, width, height) || frame.LineDrawn(start, end)) {
+        // Most long lines of a fitted view lie on the canvas, and clipping them changes nothing.
+        const bool onCanvas = OnCanvas(a, width, height) && OnCanvas(to, width, height);
+        if (!onCanvas && !Clip(start, end, width, height)) {
             ++count.skipped;
             continue;
         }
-        Walk(frame, CentreOf(start), CentreOf(end), ink);
+        start = CentreOf(start);
+        end = CentreOf(end);
+        if (frame.AreaInked(start, end) || frame.LineDrawn(start, end)) {
+            ++count.skipped;
+            continue;
+        }
+        frame.LineWalked();
+        Walk(frame, start, end, ink);
         lastX = -1;
         ++count.drawn;
     }
     return count;
+}
+
+}  // namespace
+
+RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame) {
+    if (path.vertices.empty()) return {};
+    if (camera.Kind() == ViewKind::Free)
+        return DrawStretches(path, CameraProjection{camera}, frame);
+    const FlatProjection flat{AxisOf(camera.Right()), AxisOf(camera.Up()),
+                              camera.ToPixel({0.0, 0.0, 0.0}), camera.Scale()};
+    return DrawStretches(path, flat, frame);
 }
 
 void DrawMarker(Frame& frame, Pixel centre, int radius, std::uint32_t fill, std::uint32_t ring) {

@@ -17,11 +17,14 @@
 #include "viewer/ViewPath.h"
 
 // A picture of width by height pixels, each four bytes: red, green, blue and one unused, the
-// layout the toolkit draws from.
+// layout the toolkit draws from. It keeps count of what is inked in tiles of pixels, blocks of
+// tiles and regions of blocks, so that a line over what is inked already costs a look at the
+// counts rather than a step per pixel.
 class Frame {
   public:
     static constexpr std::uint32_t kBackgroundPixel = 0x00ffffff;
-    static constexpr int kBlock = 16;  // pixels on a side of a block, whose inked pixels count
+    static constexpr int kTile = 4;    // pixels on a side of a tile, whose inked pixels count
+    static constexpr int kBlock = 16;  // pixels on a side of a block, whose inked tiles count
     static constexpr int kRegion = 4;  // blocks on a side of a region, whose inked blocks count
 
     Frame(int width, int height);
@@ -34,8 +37,8 @@ class Frame {
     void Set(int x, int y, std::uint32_t colour) {
         std::uint32_t& pixel = m_pixels[Index(x, y)];
         if (pixel == kBackgroundPixel) {
-            const std::size_t block = CellIndex(x, y, kBlock);
-            if (++m_blockInk[block] == m_blockPixels[block]) InkBlock(x, y, block);
+            const std::size_t tile = TileIndex(x, y);
+            if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y, tile);
         }
         pixel = colour;
     }
@@ -59,6 +62,21 @@ class Frame {
     bool RegionInked(int column, int row) const {
         return m_regionInked[CellAt(column, row, kBlock * kRegion)] != 0;
     }
+    // Whether every tile that the box of a and b touches (clamped to the picture) is inked
+    // whole, in four looks however large the box: a long line over a dense picture (moves
+    // criss-crossing it) then costs no walk. It counts from a table of the inked tiles as it
+    // was last summed (see LineWalked), so for a while after tiles fill it may say no.
+    bool AreaInked(Pixel a, Pixel b) const {
+        return SummedInked(TileColumn(std::min(a.x, b.x)), TileColumn(std::max(a.x, b.x)),
+                           TileRow(std::min(a.y, b.y)), TileRow(std::max(a.y, b.y)));
+    }
+    // Notes that a long line is walked, which sums the table of inked tiles again once enough
+    // lines were walked since tiles were inked.
+    void LineWalked() {
+        if (m_tilesUnsummed != 0 && ++m_walksUnsummed >= m_walksBeforeSum) SumInkedTiles();
+    }
+    // Whether the tile of the pixel at x, y (on the picture) is inked whole.
+    bool TileInked(int x, int y) const { return m_tileInked[TileIndex(x, y)] != 0; }
     // How many cells of size pixels the picture has across and down.
     int CellsAcross(int size) const { return (m_width + size - 1) / size; }
     int CellsDown(int size) const { return (m_height + size - 1) / size; }
@@ -85,7 +103,30 @@ class Frame {
         return static_cast<std::size_t>(y / size) * static_cast<std::size_t>(CellsAcross(size)) +
                static_cast<std::size_t>(x / size);
     }
+    std::size_t TileIndex(int x, int y) const {
+        return static_cast<std::size_t>(y / kTile) * m_tilesAcross +
+               static_cast<std::size_t>(x / kTile);
+    }
+    // The tile column or row of a coordinate; one a rounding off the picture takes the edge's.
+    int TileColumn(double x) const {
+        return std::clamp(static_cast<int>(x), 0, m_width - 1) / kTile;
+    }
+    int TileRow(double y) const { return std::clamp(static_cast<int>(y), 0, m_height - 1) / kTile; }
+    void InkTile(int x, int y, std::size_t tile);
     void InkBlock(int x, int y, std::size_t block);
+    // Whether the tiles left..right across and top..bottom down were all inked when the table
+    // was last summed.
+    bool SummedInked(int left, int right, int top, int bottom) const {
+        const std::size_t across = m_tilesAcross + 1;
+        const auto at = [&](int column, int row) {
+            return m_inkedSums[static_cast<std::size_t>(row) * across +
+                               static_cast<std::size_t>(column)];
+        };
+        const std::uint32_t inked =
+            at(right + 1, bottom + 1) - at(left, bottom + 1) - at(right + 1, top) + at(left, top);
+        return inked == static_cast<std::uint32_t>((right - left + 1) * (bottom - top + 1));
+    }
+    void SumInkedTiles();
     // Whether every cell of Size pixels that the box of a and b touches is inked. Size is a
     // constant so that finding a pixel's cell is a shift: this runs for every piece of a line.
     template <int Size>
@@ -105,13 +146,23 @@ class Frame {
 
     int m_width;
     int m_height;
+    std::size_t m_tilesAcross;
     std::vector<std::uint32_t> m_pixels;
-    std::vector<std::uint16_t> m_blockInk;     // per block, how many of its pixels are inked
-    std::vector<std::uint16_t> m_blockPixels;  // and how many pixels it has
+    std::vector<std::uint8_t> m_tileInk;       // per tile, how many of its pixels are inked
+    std::vector<std::uint8_t> m_tilePixels;    // and how many pixels it has
+    std::vector<std::uint8_t> m_tileInked;     // 1 when all are inked
+    std::vector<std::uint8_t> m_blockInk;      // per block, how many of its tiles are inked
+    std::vector<std::uint8_t> m_blockTiles;    // and how many tiles it has
     std::vector<std::uint8_t> m_blockInked;    // 1 when all are inked
     std::vector<std::uint8_t> m_regionInk;     // per region, how many of its blocks are inked
     std::vector<std::uint8_t> m_regionBlocks;  // and how many blocks it has
     std::vector<std::uint8_t> m_regionInked;   // 1 when all are inked
+    // The inked tiles above and to the left of each tile corner, counted when last summed;
+    // the tiles inked whole since, and the lines walked since one was.
+    std::vector<std::uint32_t> m_inkedSums;
+    std::size_t m_tilesUnsummed = 0;
+    std::size_t m_walksUnsummed = 0;
+    std::size_t m_walksBeforeSum = 1;
     static constexpr int kLineSlotBits = 12;
     std::vector<std::uint64_t> m_lines;  // the lines drawn, by their end pixels; 0 when empty
 };
@@ -130,8 +181,9 @@ static_assert(kBackground == Frame::kBackgroundPixel);
 inline constexpr std::uint32_t kUntimedInk = Rgb(85, 85, 85);
 
 struct RasterCount {
-    std::size_t drawn = 0;    // stretches that reached the canvas and were drawn
-    std::size_t skipped = 0;  // off the canvas, within the pixel inked last, or drawn already
+    std::size_t drawn = 0;  // stretches that reached the canvas and were drawn
+    // Off the canvas, within the pixel inked last, drawn already, or over blocks inked whole.
+    std::size_t skipped = 0;
 };
 
 // Draws the path's stretches in their speed colours (one ink when it has no timing).

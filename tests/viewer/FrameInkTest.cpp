@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "tests/viewer/ViewerTestPaths.h"
+#include "viewer/PathRaster.h"
+
+namespace {
+
+constexpr std::uint32_t kInk = Rgb(0, 0, 0);
+
+// Inks every pixel of the frame but the one at holeX, holeY (none when it is off the frame).
+void InkAllBut(Frame& frame, int holeX, int holeY) {
+    for (int y = 0; y < frame.Height(); ++y)
+        for (int x = 0; x < frame.Width(); ++x)
+            if (x != holeX || y != holeY) frame.Set(x, y, kInk);
+}
+
+// Walks enough long lines for the frame to sum its table of inked tiles again.
+void WalkLinesUntilSummed(Frame& frame) {
+    for (int i = 0; i < 100000; ++i) frame.LineWalked();
+}
+
+TEST(FrameAreaInked, SaysYesOnlyForBoxesOverTilesInkedWhole) {
+    // An odd size, so that the tiles and blocks at the right and bottom edges are smaller.
+    Frame frame(37, 23);
+    InkAllBut(frame, 21, 9);
+    WalkLinesUntilSummed(frame);
+    EXPECT_TRUE(frame.AreaInked({0.5, 0.5}, {19.5, 22.5}));
+    EXPECT_TRUE(frame.AreaInked({24.5, 0.5}, {36.5, 22.5}));
+    EXPECT_TRUE(frame.AreaInked({36.5, 22.5}, {0.5, 12.5}));  // either corner first
+    // The hole's tile is columns 20-23 and rows 8-11: any box touching it is not inked.
+    EXPECT_FALSE(frame.AreaInked({0.5, 0.5}, {36.5, 22.5}));
+    EXPECT_FALSE(frame.AreaInked({20.5, 11.5}, {20.5, 11.5}));
+    EXPECT_FALSE(frame.AreaInked({23.5, 0.5}, {30.5, 8.5}));
+    // Ends a rounding off the picture count as its edge.
+    EXPECT_TRUE(frame.AreaInked({-0.25, -0.25}, {10.0, 37.0}));
+}
+
+TEST(FrameAreaInked, CountsTheSmallerTilesAtTheEdgesWhenTheirPixelsAreInked) {
+    Frame frame(6, 5);  // a tile of 4 by 4, then tiles of 2 across and 1 down
+    InkAllBut(frame, -1, -1);
+    WalkLinesUntilSummed(frame);
+    EXPECT_TRUE(frame.AreaInked({0.5, 0.5}, {5.5, 4.5}));
+    EXPECT_TRUE(frame.BlockInked(0, 0));
+    EXPECT_TRUE(frame.RegionInked(0, 0));
+}
+
+TEST(FrameAreaInked, KnowsOnlyTheTilesInkedWhenTheTableWasLastSummed) {
+    Frame frame(64, 64);
+    EXPECT_FALSE(frame.AreaInked({0.5, 0.5}, {63.5, 63.5}));
+    InkAllBut(frame, -1, -1);
+    // Until enough lines are walked the table is as it was: the lines are walked, no ink lost.
+    EXPECT_FALSE(frame.AreaInked({0.5, 0.5}, {63.5, 63.5}));
+    WalkLinesUntilSummed(frame);
+    EXPECT_TRUE(frame.AreaInked({0.5, 0.5}, {63.5, 63.5}));
+    frame.Clear();
+    EXPECT_FALSE(frame.AreaInked({0.5, 0.5}, {3.5, 3.5}));
+}
+
+TEST(FrameInkCounts, ABlockIsInkedWholeWithItsLastPixel) {
+    Frame frame(40, 40);
+    for (int y = 16; y < 32; ++y)
+        for (int x = 16; x < 32; ++x)
+            if (x != 31 || y != 31) frame.Set(x, y, kInk);
+    EXPECT_FALSE(frame.BlockInked(1, 1));
+    EXPECT_FALSE(frame.InkedAround({17.5, 17.5}, {30.5, 30.5}));
+    frame.Set(31, 31, kInk);
+    frame.Set(31, 31, kInk);  // inking a pixel again counts it once
+    EXPECT_TRUE(frame.BlockInked(1, 1));
+    EXPECT_TRUE(frame.InkedAround({17.5, 17.5}, {30.5, 30.5}));
+    EXPECT_FALSE(frame.BlockInked(0, 1));
+    EXPECT_FALSE(frame.RegionInked(0, 0));
+}
+
+// A path of long moves between random points of a square of side counts.
+ViewPath RandomChords(int count, double side) {
+    ViewPath view;
+    std::uint64_t state = 2024;
+    const auto next = [&state, side] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<double>(state >> 40) / static_cast<double>(1ULL << 24) * side;
+    };
+    for (int i = 0; i <= count; ++i) view.vertices.push_back({next(), next(), 0.0});
+    view.points = view.vertices;
+    view.colours.assign(view.vertices.size(), 0);
+    return view;
+}
+
+TEST(FrameInkCounts, LinesLeftOutOverInkedTilesLoseNoPixelOfThem) {
+    // Enough moves criss-crossing a small canvas to fill it, each drawn also on its own: the
+    // pixels of the whole equal those of the moves one by one, though many were left out.
+    const ViewPath chords = RandomChords(3000, 1000.0);
+    const ViewCamera camera = FittedCamera(chords, 120, 120);
+    Frame all(120, 120);
+    const RasterCount count = DrawPath(chords, camera, all);
+    EXPECT_GT(count.skipped, 600u);
+    std::vector<bool> inked(120 * 120, false);
+    Frame single(120, 120);
+    for (std::size_t i = 1; i < chords.vertices.size(); ++i) {
+        ViewPath chord;
+        chord.vertices = {chords.vertices[i - 1], chords.vertices[i]};
+        chord.colours = {0, 0};
+        single.Clear();
+        DrawPath(chord, camera, single);
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 120; ++x)
+                if (single.At(x, y) != kBackground)
+                    inked[static_cast<std::size_t>(y * 120 + x)] = true;
+    }
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 120; ++x)
+            ASSERT_EQ(all.At(x, y) != kBackground, inked[static_cast<std::size_t>(y * 120 + x)])
+                << x << "," << y;
+}
+
+TEST(FrameInkCounts, MovesCrissCrossingAFilledCanvasAreMostlyLeftOut) {
+    const ViewPath chords = RandomChords(60000, 1000.0);
+    const ViewCamera camera = FittedCamera(chords, 400, 400);
+    Frame frame(400, 400);
+    const RasterCount count = DrawPath(chords, camera, frame);
+    EXPECT_GT(count.skipped, 30000u);
+}
+
+}  // namespace
