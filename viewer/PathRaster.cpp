@@ -27,6 +27,7 @@ Frame::Frame(int width, int height)
       m_height(std::max(height, 1)),
       m_tilesAcross(static_cast<std::size_t>(CellsAcross(kTile))),
       m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), kBackground),
+      m_inkedBits((m_pixels.size() + 63) / 64, 0),
       m_tilePixels(PartsPerCell(m_width, m_height, kTile, 1)),
       m_blockTiles(PartsPerCell(m_width, m_height, kBlock, kTile)),
       m_regionBlocks(PartsPerCell(m_width, m_height, kBlock * kRegion, kBlock)) {
@@ -45,6 +46,7 @@ Frame::Frame(int width, int height)
 
 void Frame::Clear() {
     std::fill(m_pixels.begin(), m_pixels.end(), kBackground);
+    std::fill(m_inkedBits.begin(), m_inkedBits.end(), 0);
     for (auto* counts :
          {&m_tileInk, &m_tileInked, &m_blockInk, &m_blockInked, &m_regionInk, &m_regionInked})
         std::fill(counts->begin(), counts->end(), 0);
@@ -142,13 +144,6 @@ bool Outside(Pixel a, Pixel b, double width, double height) {
            (a.y >= height && b.y >= height);
 }
 
-// Whether the line a-b lies on the canvas and within a block across and down.
-bool ShortInside(Pixel a, Pixel b, double width, double height) {
-    return a.x >= 0.0 && a.y >= 0.0 && b.x >= 0.0 && b.y >= 0.0 && a.x < width && b.x < width &&
-           a.y < height && b.y < height && std::fabs(b.x - a.x) <= Frame::kBlock &&
-           std::fabs(b.y - a.y) <= Frame::kBlock;
-}
-
 int Floor(double value) { return static_cast<int>(std::floor(value)); }
 
 // Steps one pixel at a time along the longer direction of a clipped line, in 16.16 fixed point:
@@ -171,9 +166,7 @@ void WalkPixels(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     for (int i = 0; i <= steps; ++i) {
         const auto px = static_cast<std::uint64_t>(x >> 16);
         const auto py = static_cast<std::uint64_t>(y >> 16);
-        // A pixel of a tile inked whole keeps its colour, and its look stays in the counts.
-        if (px < width && py < height &&
-            !frame.TileInked(static_cast<int>(px), static_cast<int>(py)))
+        if (px < width && py < height)
             frame.Set(static_cast<int>(px), static_cast<int>(py), colour);
         x += sx;
         y += sy;
@@ -247,8 +240,12 @@ void Walk(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
                                            if (frame.BlockInked(blockColumn, blockRow)) return;
                                            const Pixel start = along(from, to, in);
                                            const Pixel end = along(from, to, out);
-                                           if (!PieceInked(frame, start, end))
-                                               WalkPixels(frame, start, end, colour);
+                                           // A block without an inked tile has nothing
+                                           // to look up.
+                                           if (frame.BlockHasInkedTile(blockColumn, blockRow) &&
+                                               PieceInked(frame, start, end))
+                                               return;
+                                           WalkPixels(frame, start, end, colour);
                                        });
         });
 }
@@ -298,6 +295,29 @@ bool OnCanvas(Pixel p, double width, double height) {
     return p.x >= 0.0 && p.y >= 0.0 && p.x < width && p.y < height;
 }
 
+// A vertex as the loop over the path needs it: where it falls and, on the canvas, its pixel.
+struct Placed {
+    Pixel at;
+    bool onCanvas;
+    int x;
+    int y;
+};
+
+Placed Place(Pixel at, double width, double height) {
+    const bool onCanvas = OnCanvas(at, width, height);
+    return {at, onCanvas, onCanvas ? static_cast<int>(at.x) : -1,
+            onCanvas ? static_cast<int>(at.y) : -1};
+}
+
+// Draws a long line between the centres of the pixels start and end (on the picture) unless
+// every pixel it could ink is inked already or it was drawn between them already.
+bool DrawLongLine(Frame& frame, Pixel start, Pixel end, std::uint32_t ink) {
+    if (frame.AreaInked(start, end) || frame.LineDrawn(start, end)) return false;
+    frame.LineWalked();
+    Walk(frame, start, end, ink);
+    return true;
+}
+
 template <class Projection>
 RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame) {
     RasterCount count;
@@ -310,60 +330,58 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
     const double height = frame.Height();
     int lastX = -1;  // the pixel a stretch within one pixel inked last
     int lastY = -1;
+    // Only the point is carried to the next stretch: placing it again is cheaper than keeping
+    // the rest, which the compiler would hold in memory.
     Pixel from = project(path.vertices[0]);
     for (std::size_t i = 1; i < path.vertices.size(); ++i) {
-        const Pixel to = project(path.vertices[i]);
-        const Pixel a = from;
-        from = to;
-        if (Outside(a, to, width, height)) {
-            ++count.skipped;
-            continue;
-        }
+        const Placed a = Place(from, width, height);
+        const Placed to = Place(project(path.vertices[i]), width, height);
+        from = to.at;
         const std::uint32_t ink = inks[path.colours[i]];
-        const int x = static_cast<int>(to.x);
-        const int y = static_cast<int>(to.y);
-        if (x == static_cast<int>(a.x) && y == static_cast<int>(a.y) && to.x >= 0.0 &&
-            to.y >= 0.0 && a.x >= 0.0 && a.y >= 0.0) {
-            // Within one pixel: a corner here is too small to see.
-            if (x == lastX && y == lastY) {
+        if (!a.onCanvas || !to.onCanvas) {
+            // Off the canvas, or a line to clip to it.
+            Pixel start = a.at;
+            Pixel end = to.at;
+            if (Outside(start, end, width, height) || !Clip(start, end, width, height) ||
+                !DrawLongLine(frame, CentreOf(start), CentreOf(end), ink)) {
                 ++count.skipped;
                 continue;
-            }
-            frame.Paint(x, y, ink);
-            lastX = x;
-            lastY = y;
-            ++count.drawn;
-            continue;
-        }
-        if (ShortInside(a, to, width, height)) {
-            // The most common stretch of a long path: a few pixels, all on the canvas; at most
-            // a pixel across and down, it inks the pixels of its ends.
-            if (std::fabs(to.x - a.x) <= 1.0 && std::fabs(to.y - a.y) <= 1.0) {
-                frame.Paint(static_cast<int>(a.x), static_cast<int>(a.y), ink);
-                frame.Paint(x, y, ink);
-            } else if (!frame.InkedAround(a, to)) {
-                WalkPixels(frame, a, to, ink);
             }
             lastX = -1;
             ++count.drawn;
             continue;
         }
-        Pixel start = a;
-        Pixel end = to;
-        // Most long lines of a fitted view lie on the canvas, and clipping them changes nothing.
-        const bool onCanvas = OnCanvas(a, width, height) && OnCanvas(to, width, height);
-        if (!onCanvas && !Clip(start, end, width, height)) {
+        if (a.x == to.x && a.y == to.y) {
+            // Within one pixel: a corner here is too small to see.
+            if (to.x == lastX && to.y == lastY) {
+                ++count.skipped;
+                continue;
+            }
+            frame.Paint(to.x, to.y, ink);
+            lastX = to.x;
+            lastY = to.y;
+            ++count.drawn;
+            continue;
+        }
+        const double dx = std::fabs(to.at.x - a.at.x);
+        const double dy = std::fabs(to.at.y - a.at.y);
+        if (dx <= Frame::kBlock && dy <= Frame::kBlock) {
+            // The most common stretch of a long path: a few pixels, all on the canvas; at most
+            // a pixel across and down, it inks the pixels of its ends.
+            if (dx <= 1.0 && dy <= 1.0) {
+                frame.Paint(a.x, a.y, ink);
+                frame.Paint(to.x, to.y, ink);
+            } else if (!frame.InkedAround(a.at, to.at)) {
+                WalkPixels(frame, a.at, to.at, ink);
+            }
+            lastX = -1;
+            ++count.drawn;
+            continue;
+        }
+        if (!DrawLongLine(frame, {a.x + 0.5, a.y + 0.5}, {to.x + 0.5, to.y + 0.5}, ink)) {
             ++count.skipped;
             continue;
         }
-        start = CentreOf(start);
-        end = CentreOf(end);
-        if (frame.AreaInked(start, end) || frame.LineDrawn(start, end)) {
-            ++count.skipped;
-            continue;
-        }
-        frame.LineWalked();
-        Walk(frame, start, end, ink);
         lastX = -1;
         ++count.drawn;
     }

@@ -33,14 +33,20 @@ class Frame {
     // Fills the picture with the background, with nothing inked.
     void Clear();
     std::uint32_t At(int x, int y) const { return m_pixels[Index(x, y)]; }
-    // Inks the pixel at x, y, which lies on the picture.
+    // Inks the pixel at x, y, which lies on the picture, unless it is inked already: where the
+    // path runs again over what it has drawn, the first pass keeps its colour.
     void Set(int x, int y, std::uint32_t colour) {
-        std::uint32_t& pixel = m_pixels[Index(x, y)];
-        if (pixel == kBackgroundPixel) {
-            const std::size_t tile = TileIndex(x, y);
-            if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y, tile);
-        }
-        pixel = colour;
+        const std::size_t index = Index(x, y);
+        // Whether it is inked is a bit per pixel, a thirty-second of the picture's size, which
+        // stays in the cache while the picture does not: a pixel inked already costs no look
+        // at the picture.
+        std::uint64_t& word = m_inkedBits[index / 64];
+        const std::uint64_t bit = std::uint64_t{1} << (index % 64);
+        if ((word & bit) != 0) return;
+        word |= bit;
+        m_pixels[index] = colour;
+        const std::size_t tile = TileIndex(x, y);
+        if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y, tile);
     }
     // Inks the pixel when it lies on the picture.
     void Plot(int x, int y, std::uint32_t colour) {
@@ -55,9 +61,13 @@ class Frame {
     // Whether every pixel of the line from a to b (on the picture, no longer than a block
     // across and down) is inked already: every block of its box is inked whole.
     bool InkedAround(Pixel a, Pixel b) const { return BoxInked<kBlock>(a, b, m_blockInked); }
-    // Whether the block, or the region, in the given column and row is inked whole.
+    // Whether the block in the given column and row is inked whole, or has a tile that is, and
+    // whether the region is.
     bool BlockInked(int column, int row) const {
         return m_blockInked[CellAt(column, row, kBlock)] != 0;
+    }
+    bool BlockHasInkedTile(int column, int row) const {
+        return m_blockInk[CellAt(column, row, kBlock)] != 0;
     }
     bool RegionInked(int column, int row) const {
         return m_regionInked[CellAt(column, row, kBlock * kRegion)] != 0;
@@ -75,8 +85,6 @@ class Frame {
     void LineWalked() {
         if (m_tilesUnsummed != 0 && ++m_walksUnsummed >= m_walksBeforeSum) SumInkedTiles();
     }
-    // Whether the tile of the pixel at x, y (on the picture) is inked whole.
-    bool TileInked(int x, int y) const { return m_tileInked[TileIndex(x, y)] != 0; }
     // How many cells of size pixels the picture has across and down.
     int CellsAcross(int size) const { return (m_width + size - 1) / size; }
     int CellsDown(int size) const { return (m_height + size - 1) / size; }
@@ -148,6 +156,7 @@ class Frame {
     int m_height;
     std::size_t m_tilesAcross;
     std::vector<std::uint32_t> m_pixels;
+    std::vector<std::uint64_t> m_inkedBits;    // per pixel, 1 when inked
     std::vector<std::uint8_t> m_tileInk;       // per tile, how many of its pixels are inked
     std::vector<std::uint8_t> m_tilePixels;    // and how many pixels it has
     std::vector<std::uint8_t> m_tileInked;     // 1 when all are inked
