@@ -39,6 +39,9 @@ Frame::Frame(int width, int height)
     m_regionInked.assign(m_regionBlocks.size(), 0);
     m_lines.assign(std::size_t{1} << kLineSlotBits, 0);
     m_inkedSums.assign((m_tilesAcross + 1) * static_cast<std::size_t>(CellsDown(kTile) + 1), 0);
+    m_blockSums.assign(static_cast<std::size_t>(CellsAcross(kBlock) + 1) *
+                           static_cast<std::size_t>(CellsDown(kBlock) + 1),
+                       0);
     // Summing costs a look at each tile and a long line's walk dozens: summing once per
     // sixteenth of the tiles' count of lines walked keeps it a small part of the walks.
     m_walksBeforeSum = std::max<std::size_t>(m_tilePixels.size() / 16, 1);
@@ -52,6 +55,7 @@ void Frame::Clear() {
         std::fill(counts->begin(), counts->end(), 0);
     std::fill(m_lines.begin(), m_lines.end(), 0);
     std::fill(m_inkedSums.begin(), m_inkedSums.end(), 0);
+    std::fill(m_blockSums.begin(), m_blockSums.end(), 0);
     m_tilesUnsummed = 0;
     m_walksUnsummed = 0;
 }
@@ -101,6 +105,15 @@ void Frame::SumInkedTiles() {
             sums[column + 1] = above[column + 1] + inRow;
         }
     }
+    // The blocks' corners, the last ones at the picture's edges.
+    const auto blockColumns = static_cast<std::size_t>(CellsAcross(kBlock));
+    const auto blockRows = static_cast<std::size_t>(CellsDown(kBlock));
+    constexpr std::size_t kTiles = kBlock / kTile;
+    for (std::size_t row = 0; row <= blockRows; ++row)
+        for (std::size_t column = 0; column <= blockColumns; ++column)
+            m_blockSums[row * (blockColumns + 1) + column] =
+                m_inkedSums[std::min(row * kTiles, rows) * across +
+                            std::min(column * kTiles, columns)];
     m_tilesUnsummed = 0;
     m_walksUnsummed = 0;
 }

@@ -77,8 +77,11 @@ class Frame {
     // criss-crossing it) then costs no walk. It counts from a table of the inked tiles as it
     // was last summed (see LineWalked), so for a while after tiles fill it may say no.
     bool AreaInked(Pixel a, Pixel b) const {
-        return SummedInked(TileColumn(std::min(a.x, b.x)), TileColumn(std::max(a.x, b.x)),
-                           TileRow(std::min(a.y, b.y)), TileRow(std::max(a.y, b.y)));
+        const int left = TileColumn(std::min(a.x, b.x));
+        const int right = TileColumn(std::max(a.x, b.x));
+        const int top = TileRow(std::min(a.y, b.y));
+        const int bottom = TileRow(std::max(a.y, b.y));
+        return BlocksInked(left, right, top, bottom) || SummedInked(left, right, top, bottom);
     }
     // Notes that a long line is walked, which sums the table of inked tiles again once enough
     // lines were walked since tiles were inked.
@@ -134,6 +137,25 @@ class Frame {
             at(right + 1, bottom + 1) - at(left, bottom + 1) - at(right + 1, top) + at(left, top);
         return inked == static_cast<std::uint32_t>((right - left + 1) * (bottom - top + 1));
     }
+    // The same for the tiles of the blocks that hold those tiles, from the table's corners at
+    // the blocks' corners: a sixteenth of its size, which stays in the nearest cache.
+    bool BlocksInked(int left, int right, int top, int bottom) const {
+        constexpr int kTiles = kBlock / kTile;
+        left /= kTiles;
+        right /= kTiles;
+        top /= kTiles;
+        bottom /= kTiles;
+        const std::size_t across = static_cast<std::size_t>(CellsAcross(kBlock)) + 1;
+        const auto at = [&](int column, int row) {
+            return m_blockSums[static_cast<std::size_t>(row) * across +
+                               static_cast<std::size_t>(column)];
+        };
+        const std::uint32_t inked =
+            at(right + 1, bottom + 1) - at(left, bottom + 1) - at(right + 1, top) + at(left, top);
+        const int columns = std::min((right + 1) * kTiles, CellsAcross(kTile)) - left * kTiles;
+        const int rows = std::min((bottom + 1) * kTiles, CellsDown(kTile)) - top * kTiles;
+        return inked == static_cast<std::uint32_t>(columns * rows);
+    }
     void SumInkedTiles();
     // Whether every cell of Size pixels that the box of a and b touches is inked. Size is a
     // constant so that finding a pixel's cell is a shift: this runs for every piece of a line.
@@ -169,6 +191,7 @@ class Frame {
     // The inked tiles above and to the left of each tile corner, counted when last summed;
     // the tiles inked whole since, and the lines walked since one was.
     std::vector<std::uint32_t> m_inkedSums;
+    std::vector<std::uint32_t> m_blockSums;  // its entries at the blocks' corners
     std::size_t m_tilesUnsummed = 0;
     std::size_t m_walksUnsummed = 0;
     std::size_t m_walksBeforeSum = 1;

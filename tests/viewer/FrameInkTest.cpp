@@ -46,6 +46,16 @@ TEST(FrameAreaInked, CountsTheSmallerTilesAtTheEdgesWhenTheirPixelsAreInked) {
     EXPECT_TRUE(frame.RegionInked(0, 0));
 }
 
+TEST(FrameAreaInked, SeesABlankPixelInTheSmallerTilesOfTheLastBlock) {
+    Frame frame(37, 23);
+    InkAllBut(frame, 36, 22);
+    WalkLinesUntilSummed(frame);
+    EXPECT_FALSE(frame.AreaInked({0.5, 0.5}, {36.5, 22.5}));
+    EXPECT_FALSE(frame.AreaInked({32.5, 16.5}, {36.5, 22.5}));
+    EXPECT_TRUE(frame.AreaInked({0.5, 0.5}, {35.5, 19.5}));
+    EXPECT_TRUE(frame.AreaInked({0.5, 0.5}, {31.5, 22.5}));
+}
+
 TEST(FrameAreaInked, KnowsOnlyTheTilesInkedWhenTheTableWasLastSummed) {
     Frame frame(64, 64);
     EXPECT_FALSE(frame.AreaInked({0.5, 0.5}, {63.5, 63.5}));
