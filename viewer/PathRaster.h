@@ -1,11 +1,12 @@
 // Draws the path into a picture of the canvas's pixels, as it is shown, at one pixel's width.
 // Nothing the view can show is dropped, while the work stays bounded by what is visible:
 // stretches off the canvas are skipped after one test, a stretch within the pixel inked last
-// after one comparison, lines are clipped to the canvas before they are stepped, and the
-// pieces of a line over blocks of pixels inked already (a pocket's later passes) cost a look
-// at the blocks, and a long line between the same two pixels as one drawn already (a raster's
-// passes) is left out: where the path runs again over what it has drawn, the first pass keeps
-// its colour.
+// after one comparison, lines are clipped to the canvas before they are stepped, a long line
+// over tiles of pixels inked already (moves criss-crossing a filled picture) costs a look at a
+// table of them and the pieces of a walked line over inked regions, blocks or tiles (a
+// pocket's later passes) a look at those, and a long line between the same two pixels as one
+// drawn already (a raster's passes) is left out: where the path runs again over what it has
+// drawn, the first pass keeps its colour.
 #pragma once
 
 #include <algorithm>
@@ -52,8 +53,8 @@ class Frame {
     void Plot(int x, int y, std::uint32_t colour) {
         if (x >= 0 && y >= 0 && x < m_width && y < m_height) Set(x, y, colour);
     }
-    // Inks the pixel on the picture unless its block is inked whole: where the path runs again
-    // over a finished block, the first pass keeps its colour, as for longer lines.
+    // Inks the pixel when it lies on the picture, looking at its block first: a finished block
+    // (a pocket's later passes) then costs no look at the pixel's bit.
     void Paint(int x, int y, std::uint32_t colour) {
         if (x < 0 || y < 0 || x >= m_width || y >= m_height) return;
         if (m_blockInked[CellIndex(x, y, kBlock)] == 0) Set(x, y, colour);
