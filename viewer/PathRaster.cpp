@@ -10,13 +10,13 @@ namespace {
 
 // For each cell of size pixels on a side, row by row, how many parts of part pixels on a side
 // it holds: cells and parts at the picture's right and bottom edges may be smaller.
-std::vector<std::uint8_t> PartsPerCell(int width, int height, int size, int part) {
-    std::vector<std::uint8_t> parts;
+template <class Count>
+std::vector<Count> PartsPerCell(int width, int height, int size, int part) {
+    std::vector<Count> parts;
     for (int y = 0; y < height; y += size)
         for (int x = 0; x < width; x += size)
-            parts.push_back(
-                static_cast<std::uint8_t>(((std::min(size, width - x) + part - 1) / part) *
-                                          ((std::min(size, height - y) + part - 1) / part)));
+            parts.push_back(static_cast<Count>(((std::min(size, width - x) + part - 1) / part) *
+                                               ((std::min(size, height - y) + part - 1) / part)));
     return parts;
 }
 
@@ -28,15 +28,17 @@ Frame::Frame(int width, int height)
       m_tilesAcross(static_cast<std::size_t>(CellsAcross(kTile))),
       m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), kBackground),
       m_inkedBits((m_pixels.size() + 63) / 64, 0),
-      m_tilePixels(PartsPerCell(m_width, m_height, kTile, 1)),
-      m_blockTiles(PartsPerCell(m_width, m_height, kBlock, kTile)),
-      m_regionBlocks(PartsPerCell(m_width, m_height, kBlock * kRegion, kBlock)) {
+      m_tilePixels(PartsPerCell<std::uint8_t>(m_width, m_height, kTile, 1)),
+      m_blockTiles(PartsPerCell<std::uint8_t>(m_width, m_height, kBlock, kTile)),
+      m_regionBlocks(PartsPerCell<std::uint8_t>(m_width, m_height, kBlock * kRegion, kBlock)),
+      m_regionTiles(PartsPerCell<std::uint16_t>(m_width, m_height, kBlock * kRegion, kTile)) {
     m_tileInk.assign(m_tilePixels.size(), 0);
     m_tileInked.assign(m_tilePixels.size(), 0);
     m_blockInk.assign(m_blockTiles.size(), 0);
     m_blockInked.assign(m_blockTiles.size(), 0);
     m_regionInk.assign(m_regionBlocks.size(), 0);
     m_regionInked.assign(m_regionBlocks.size(), 0);
+    m_regionTileInk.assign(m_regionTiles.size(), 0);
     m_lines.assign(std::size_t{1} << kLineSlotBits, 0);
     m_inkedSums.assign((m_tilesAcross + 1) * static_cast<std::size_t>(CellsDown(kTile) + 1), 0);
     m_blockSums.assign(static_cast<std::size_t>(CellsAcross(kBlock) + 1) *
@@ -53,6 +55,7 @@ void Frame::Clear() {
     for (auto* counts :
          {&m_tileInk, &m_tileInked, &m_blockInk, &m_blockInked, &m_regionInk, &m_regionInked})
         std::fill(counts->begin(), counts->end(), 0);
+    std::fill(m_regionTileInk.begin(), m_regionTileInk.end(), 0);
     std::fill(m_lines.begin(), m_lines.end(), 0);
     std::fill(m_inkedSums.begin(), m_inkedSums.end(), 0);
     std::fill(m_blockSums.begin(), m_blockSums.end(), 0);
@@ -81,6 +84,7 @@ bool Frame::LineDrawn(Pixel a, Pixel b) {
 void Frame::InkTile(int x, int y, std::size_t tile) {
     m_tileInked[tile] = 1;
     ++m_tilesUnsummed;
+    ++m_regionTileInk[CellIndex(x, y, kBlock * kRegion)];
     const std::size_t block = CellIndex(x, y, kBlock);
     if (++m_blockInk[block] == m_blockTiles[block]) InkBlock(x, y, block);
 }
@@ -247,15 +251,13 @@ void Walk(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
             if (frame.RegionInked(column, row)) return;
             const Pixel from = along(a, b, enter);
             const Pixel to = along(a, b, leave);
-            if (PieceInked(frame, from, to)) return;
+            if (frame.RegionMostlyInked(column, row) && PieceInked(frame, from, to)) return;
             ForEachCell<Frame::kBlock>(frame, from, to,
                                        [&](double in, double out, int blockColumn, int blockRow) {
                                            if (frame.BlockInked(blockColumn, blockRow)) return;
                                            const Pixel start = along(from, to, in);
                                            const Pixel end = along(from, to, out);
-                                           // A block without an inked tile has nothing
-                                           // to look up.
-                                           if (frame.BlockHasInkedTile(blockColumn, blockRow) &&
+                                           if (frame.BlockMostlyInked(blockColumn, blockRow) &&
                                                PieceInked(frame, start, end))
                                                return;
                                            WalkPixels(frame, start, end, colour);
@@ -323,9 +325,13 @@ Placed Place(Pixel at, double width, double height) {
 }
 
 // Draws a long line between the centres of the pixels start and end (on the picture) unless
-// every pixel it could ink is inked already or it was drawn between them already.
+// every pixel it could ink is inked already or it was drawn between them already. The looks
+// go from the cheapest: the blocks around the line (moves across a filled picture), the lines
+// drawn (a raster's passes, whose blocks are seldom all inked), then the tiles.
 bool DrawLongLine(Frame& frame, Pixel start, Pixel end, std::uint32_t ink) {
-    if (frame.AreaInked(start, end) || frame.LineDrawn(start, end)) return false;
+    if (frame.BlocksAroundInked(start, end) || frame.LineDrawn(start, end) ||
+        frame.AreaInked(start, end))
+        return false;
     frame.LineWalked();
     Walk(frame, start, end, ink);
     return true;

@@ -62,13 +62,20 @@ class Frame {
     // Whether every pixel of the line from a to b (on the picture, no longer than a block
     // across and down) is inked already: every block of its box is inked whole.
     bool InkedAround(Pixel a, Pixel b) const { return BoxInked<kBlock>(a, b, m_blockInked); }
-    // Whether the block in the given column and row is inked whole, or has a tile that is, and
-    // whether the region is.
+    // Whether the block, or the region, in the given column and row is inked whole.
     bool BlockInked(int column, int row) const {
         return m_blockInked[CellAt(column, row, kBlock)] != 0;
     }
-    bool BlockHasInkedTile(int column, int row) const {
-        return m_blockInk[CellAt(column, row, kBlock)] != 0;
+    // Whether more than half the tiles of the block, or of the region, in the given column and
+    // row are inked whole: the table of inked tiles is worth a look for a piece of a line over
+    // it, and seldom otherwise (a raster's passes through a half-inked picture).
+    bool BlockMostlyInked(int column, int row) const {
+        const std::size_t block = CellAt(column, row, kBlock);
+        return m_blockInk[block] * 2 > m_blockTiles[block];
+    }
+    bool RegionMostlyInked(int column, int row) const {
+        const std::size_t region = CellAt(column, row, kBlock * kRegion);
+        return m_regionTileInk[region] * 2 > m_regionTiles[region];
     }
     bool RegionInked(int column, int row) const {
         return m_regionInked[CellAt(column, row, kBlock * kRegion)] != 0;
@@ -83,6 +90,12 @@ class Frame {
         const int top = TileRow(std::min(a.y, b.y));
         const int bottom = TileRow(std::max(a.y, b.y));
         return BlocksInked(left, right, top, bottom) || SummedInked(left, right, top, bottom);
+    }
+    // The same for the box's whole blocks of tiles only: no when a tile of those blocks beyond
+    // the box is not inked. Its table stays in the nearest cache, the tiles' does not.
+    bool BlocksAroundInked(Pixel a, Pixel b) const {
+        return BlocksInked(TileColumn(std::min(a.x, b.x)), TileColumn(std::max(a.x, b.x)),
+                           TileRow(std::min(a.y, b.y)), TileRow(std::max(a.y, b.y)));
     }
     // Notes that a long line is walked, which sums the table of inked tiles again once enough
     // lines were walked since tiles were inked.
@@ -179,16 +192,18 @@ class Frame {
     int m_height;
     std::size_t m_tilesAcross;
     std::vector<std::uint32_t> m_pixels;
-    std::vector<std::uint64_t> m_inkedBits;    // per pixel, 1 when inked
-    std::vector<std::uint8_t> m_tileInk;       // per tile, how many of its pixels are inked
-    std::vector<std::uint8_t> m_tilePixels;    // and how many pixels it has
-    std::vector<std::uint8_t> m_tileInked;     // 1 when all are inked
-    std::vector<std::uint8_t> m_blockInk;      // per block, how many of its tiles are inked
-    std::vector<std::uint8_t> m_blockTiles;    // and how many tiles it has
-    std::vector<std::uint8_t> m_blockInked;    // 1 when all are inked
-    std::vector<std::uint8_t> m_regionInk;     // per region, how many of its blocks are inked
-    std::vector<std::uint8_t> m_regionBlocks;  // and how many blocks it has
-    std::vector<std::uint8_t> m_regionInked;   // 1 when all are inked
+    std::vector<std::uint64_t> m_inkedBits;      // per pixel, 1 when inked
+    std::vector<std::uint8_t> m_tileInk;         // per tile, how many of its pixels are inked
+    std::vector<std::uint8_t> m_tilePixels;      // and how many pixels it has
+    std::vector<std::uint8_t> m_tileInked;       // 1 when all are inked
+    std::vector<std::uint8_t> m_blockInk;        // per block, how many of its tiles are inked
+    std::vector<std::uint8_t> m_blockTiles;      // and how many tiles it has
+    std::vector<std::uint8_t> m_blockInked;      // 1 when all are inked
+    std::vector<std::uint8_t> m_regionInk;       // per region, how many of its blocks are inked
+    std::vector<std::uint8_t> m_regionBlocks;    // and how many blocks it has
+    std::vector<std::uint8_t> m_regionInked;     // 1 when all are inked
+    std::vector<std::uint16_t> m_regionTileInk;  // per region, how many of its tiles are inked
+    std::vector<std::uint16_t> m_regionTiles;    // and how many tiles it has
     // The inked tiles above and to the left of each tile corner, counted when last summed;
     // the tiles inked whole since, and the lines walked since one was.
     std::vector<std::uint32_t> m_inkedSums;
