@@ -324,14 +324,37 @@ Placed Place(Pixel at, double width, double height) {
             onCanvas ? static_cast<int>(at.y) : -1};
 }
 
+// Whether the looks at the inked tiles around a long line are worth their cost: they are while
+// they leave out one line in nine or more (moves across a filling picture); after that they
+// are taken for one line in eight (a raster's passes, which they seldom leave out), so that
+// they start again where the picture fills.
+class LooksWorth {
+  public:
+    bool Take() { return m_credit > 0 || ++m_turn % 8 == 0; }
+    void Paid(bool paid) {
+        m_credit = paid ? std::min(m_credit + 8, 64) : std::max(m_credit - 1, 0);
+    }
+
+  private:
+    int m_credit = 8;
+    unsigned m_turn = 0;
+};
+
 // Draws a long line between the centres of the pixels start and end (on the picture) unless
 // every pixel it could ink is inked already or it was drawn between them already. The looks
-// go from the cheapest: the blocks around the line (moves across a filled picture), the lines
-// drawn (a raster's passes, whose blocks are seldom all inked), then the tiles.
-bool DrawLongLine(Frame& frame, Pixel start, Pixel end, std::uint32_t ink) {
-    if (frame.BlocksAroundInked(start, end) || frame.LineDrawn(start, end) ||
-        frame.AreaInked(start, end))
+// go from the cheapest: the blocks around the line, the lines drawn, then the tiles.
+bool DrawLongLine(Frame& frame, Pixel start, Pixel end, std::uint32_t ink, LooksWorth& worth) {
+    const bool look = worth.Take();
+    if (look && frame.BlocksAroundInked(start, end)) {
+        worth.Paid(true);
         return false;
+    }
+    if (frame.LineDrawn(start, end)) return false;
+    if (look) {
+        const bool inked = frame.AreaInked(start, end);
+        worth.Paid(inked);
+        if (inked) return false;
+    }
     frame.LineWalked();
     Walk(frame, start, end, ink);
     return true;
@@ -349,6 +372,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
     const double height = frame.Height();
     int lastX = -1;  // the pixel a stretch within one pixel inked last
     int lastY = -1;
+    LooksWorth worth;
     // Only the point is carried to the next stretch: placing it again is cheaper than keeping
     // the rest, which the compiler would hold in memory.
     Pixel from = project(path.vertices[0]);
@@ -362,7 +386,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
             Pixel start = a.at;
             Pixel end = to.at;
             if (Outside(start, end, width, height) || !Clip(start, end, width, height) ||
-                !DrawLongLine(frame, CentreOf(start), CentreOf(end), ink)) {
+                !DrawLongLine(frame, CentreOf(start), CentreOf(end), ink, worth)) {
                 ++count.skipped;
                 continue;
             }
@@ -397,7 +421,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
             ++count.drawn;
             continue;
         }
-        if (!DrawLongLine(frame, {a.x + 0.5, a.y + 0.5}, {to.x + 0.5, to.y + 0.5}, ink)) {
+        if (!DrawLongLine(frame, {a.x + 0.5, a.y + 0.5}, {to.x + 0.5, to.y + 0.5}, ink, worth)) {
             ++count.skipped;
             continue;
         }
