@@ -230,7 +230,7 @@ inline constexpr std::uint32_t kUntimedInk = Rgb(85, 85, 85);
 
 struct RasterCount {
     std::size_t drawn = 0;  // stretches that reached the canvas and were drawn
-    // Off the canvas, within the pixel inked last, drawn already, or over blocks inked whole.
+    // Off the canvas, within the pixel inked last, drawn already, or over tiles inked whole.
     std::size_t skipped = 0;
 };
 
