@@ -279,7 +279,12 @@ void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     const double width = frame.Width();
     const double height = frame.Height();
     if (Outside(a, b, width, height) || !Clip(a, b, width, height)) return;
-    Walk(frame, a, b, colour);
+    const int steps =
+        static_cast<int>(std::ceil(std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y))));
+    for (int i = 0; i <= steps; ++i) {
+        const double t = steps == 0 ? 0.0 : static_cast<double>(i) / steps;
+        frame.Mark(Floor(a.x + (b.x - a.x) * t), Floor(a.y + (b.y - a.y) * t), colour);
+    }
 }
 
 namespace {
@@ -451,9 +456,9 @@ void DrawMarker(Frame& frame, Pixel centre, int radius, std::uint32_t fill, std:
         for (int dx = -radius - 1; dx <= radius + 1; ++dx) {
             const int d = dx * dx + dy * dy;
             if (d <= inner - radius) {
-                frame.Plot(cx + dx, cy + dy, fill);
+                frame.Mark(cx + dx, cy + dy, fill);
             } else if (d <= outer) {
-                frame.Plot(cx + dx, cy + dy, ring);
+                frame.Mark(cx + dx, cy + dy, ring);
             }
         }
     }

@@ -53,6 +53,13 @@ class Frame {
     void Plot(int x, int y, std::uint32_t colour) {
         if (x >= 0 && y >= 0 && x < m_width && y < m_height) Set(x, y, colour);
     }
+    // Colours the pixel when it lies on the picture, over any ink: the marks drawn on the path
+    // (its start, the time marker, a picked segment) must show where they lie on it.
+    void Mark(int x, int y, std::uint32_t colour) {
+        if (x < 0 || y < 0 || x >= m_width || y >= m_height) return;
+        Set(x, y, colour);
+        m_pixels[Index(x, y)] = colour;
+    }
     // Inks the pixel when it lies on the picture, looking at its block first: a finished block
     // (a pocket's later passes) then costs no look at the pixel's bit.
     void Paint(int x, int y, std::uint32_t colour) {
@@ -236,7 +243,7 @@ struct RasterCount {
 
 // Draws the path's stretches in their speed colours (one ink when it has no timing).
 RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame);
-// Draws a line from a to b, clipped to the frame.
+// Draws a line from a to b, clipped to the frame, over what is drawn.
 void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour);
-// A filled disc of radius pixels about centre, with a ring of another colour.
+// A filled disc of radius pixels about centre, with a ring of another colour, over what is drawn.
 void DrawMarker(Frame& frame, Pixel centre, int radius, std::uint32_t fill, std::uint32_t ring);

@@ -123,4 +123,18 @@ TEST(DrawMarker, IsADiscWithARing) {
     DrawMarker(frame, {-100, 3}, 5, Rgb(0, 0, 0), Rgb(0, 0, 0));  // off the frame: nothing
 }
 
+// The start, the time marker and a picked segment show where they lie on the path: drawn
+// after it, they cover its ink.
+TEST(DrawMarker, CoversThePathUnderIt) {
+    Frame frame(20, 20);
+    const std::uint32_t path = Rgb(0, 128, 0);
+    for (int x = 0; x < 20; ++x) frame.Set(x, 10, path);
+    DrawMarker(frame, {10, 10}, 3, Rgb(0, 0, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(frame.At(10, 10), Rgb(0, 0, 0));
+    EXPECT_EQ(frame.At(14, 10), Rgb(255, 0, 0));
+    EXPECT_EQ(frame.At(19, 10), path);
+    DrawLine(frame, {0.5, 10.5}, {5.5, 10.5}, Rgb(0, 0, 255));
+    EXPECT_EQ(frame.At(3, 10), Rgb(0, 0, 255));
+}
+
 }  // namespace
