@@ -70,6 +70,26 @@ ElementPath ChordPath() {
     return path;
 }
 
+// A random walk of short moves in all three axes, every one in a new direction: no two
+// consecutive stretches can be merged, and the whole walk lies on the window.
+ElementPath WalkPath() {
+    ElementPath path = MicronPath(3);
+    path.segments.reserve(kSegments);
+    std::uint64_t state = 54321;
+    auto step = [&state] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::int64_t>(state >> 54) - 512;  // -512 .. 511 counts
+    };
+    for (int i = 0; i < kSegments; ++i)
+        path.segments.push_back(Move(step(), step(), step() / 10, 0.0, 0.0));
+    return path;
+}
+
+const ViewPath& Walk() {
+    static const ViewPath view = ViewOf(WalkPath());
+    return view;
+}
+
 const ViewPath& Pocket() {
     static const ViewPath view = ViewOf(PocketPath());
     return view;
@@ -113,6 +133,8 @@ void BM_FrameRasterPasses3D(benchmark::State& state) {
     DrawFrames(state, ViewKind::Free, 1.0, Raster);
 }
 
+void BM_FrameRandomWalk(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0, Walk); }
+void BM_FrameRandomWalk3D(benchmark::State& state) { DrawFrames(state, ViewKind::Free, 1.0, Walk); }
 void BM_BuildViewPath(benchmark::State& state) {
     const ElementPath path = PocketPath();
     for (auto _ : state) benchmark::DoNotOptimize(ViewOf(path));
@@ -125,6 +147,8 @@ BENCHMARK(BM_FrameTurned3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameCrossingChords)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameRasterPasses)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameRasterPasses3D)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameRandomWalk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameRandomWalk3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildViewPath)->Unit(benchmark::kMillisecond);
 
 }  // namespace
