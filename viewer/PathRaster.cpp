@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <thread>
 
 #include "base/Rounding.h"
 
@@ -61,6 +63,19 @@ void Frame::Clear() {
     std::fill(m_blockSums.begin(), m_blockSums.end(), 0);
     m_tilesUnsummed = 0;
     m_walksUnsummed = 0;
+}
+
+void Frame::InkUnder(const Frame& later) {
+    for (std::size_t word = 0; word < m_inkedBits.size(); ++word) {
+        std::uint64_t only = later.m_inkedBits[word] & ~m_inkedBits[word];
+        while (only != 0) {
+            const std::size_t index = word * 64 + static_cast<std::size_t>(std::countr_zero(only));
+            only &= only - 1;
+            const auto width = static_cast<std::size_t>(m_width);
+            Set(static_cast<int>(index % width), static_cast<int>(index / width),
+                later.m_pixels[index]);
+        }
+    }
 }
 
 bool Frame::LineDrawn(Pixel a, Pixel b) {
@@ -365,8 +380,10 @@ bool DrawLongLine(Frame& frame, Pixel start, Pixel end, std::uint32_t ink, Looks
     return true;
 }
 
+// Draws the stretches that end at vertices first + 1 to last.
 template <class Projection>
-RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame) {
+RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame, std::size_t first,
+                          std::size_t last) {
     RasterCount count;
     std::array<std::uint32_t, kSpeedColours> inks{};
     for (int c = 0; c < kSpeedColours; ++c) {
@@ -380,8 +397,8 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
     LooksWorth worth;
     // Only the point is carried to the next stretch: placing it again is cheaper than keeping
     // the rest, which the compiler would hold in memory.
-    Pixel from = project(path.vertices[0]);
-    for (std::size_t i = 1; i < path.vertices.size(); ++i) {
+    Pixel from = project(path.vertices[first]);
+    for (std::size_t i = first + 1; i <= last; ++i) {
         const Placed a = Place(from, width, height);
         const Placed to = Place(project(path.vertices[i]), width, height);
         from = to.at;
@@ -438,13 +455,39 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
 
 }  // namespace
 
-RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame) {
+namespace {
+
+// Below this many stretches a second thread costs more than it saves.
+constexpr std::size_t kLeastStretchesInParts = 100000;
+
+template <class Projection>
+RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame& frame,
+                                 Frame* spare) {
+    const std::size_t last = path.vertices.size() - 1;
+    if (spare == nullptr || last < kLeastStretchesInParts || spare->Width() != frame.Width() ||
+        spare->Height() != frame.Height() || std::thread::hardware_concurrency() < 2)
+        return DrawStretches(path, project, frame, 0, last);
+    const std::size_t middle = last / 2;
+    spare->Clear();
+    RasterCount later;
+    std::thread second([&] { later = DrawStretches(path, project, *spare, middle, last); });
+    RasterCount count = DrawStretches(path, project, frame, 0, middle);
+    second.join();
+    frame.InkUnder(*spare);
+    count.drawn += later.drawn;
+    count.skipped += later.skipped;
+    return count;
+}
+
+}  // namespace
+
+RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame, Frame* spare) {
     if (path.vertices.empty()) return {};
     if (camera.Kind() == ViewKind::Free)
-        return DrawStretches(path, CameraProjection{camera}, frame);
+        return DrawStretchesInParts(path, CameraProjection{camera}, frame, spare);
     const FlatProjection flat{AxisOf(camera.Right()), AxisOf(camera.Up()),
                               camera.ToPixel({0.0, 0.0, 0.0}), camera.Scale()};
-    return DrawStretches(path, flat, frame);
+    return DrawStretchesInParts(path, flat, frame, spare);
 }
 
 void DrawMarker(Frame& frame, Pixel centre, int radius, std::uint32_t fill, std::uint32_t ring) {

@@ -112,6 +112,9 @@ class Frame {
     // How many cells of size pixels the picture has across and down.
     int CellsAcross(int size) const { return (m_width + size - 1) / size; }
     int CellsDown(int size) const { return (m_height + size - 1) / size; }
+    // Inks every pixel that later inked and this picture did not, in later's colour: later
+    // holds what was drawn after this picture's ink, so this picture's first passes stay.
+    void InkUnder(const Frame& later);
     // Whether a line between the pixels of a and b was drawn since the picture was cleared;
     // notes it when not. Lines are drawn between their end pixels' centres, so a line between
     // the same pixels inks the same pixels and may be left out: a raster's passes run hundreds
@@ -241,8 +244,12 @@ struct RasterCount {
     std::size_t skipped = 0;
 };
 
-// Draws the path's stretches in their speed colours (one ink when it has no timing).
-RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame);
+// Draws the path's stretches in their speed colours (one ink when it has no timing). Given a
+// spare frame of the same size, a long path is drawn in two halves at once, the later half
+// into the spare, and the spare's ink goes where the first half left none: the same picture
+// in about half the time on two cores. The counts are then the two halves' own.
+RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame,
+                     Frame* spare = nullptr);
 // Draws a line from a to b, clipped to the frame, over what is drawn.
 void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour);
 // A filled disc of radius pixels about centre, with a ring of another colour, over what is drawn.

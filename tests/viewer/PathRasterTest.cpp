@@ -114,6 +114,42 @@ TEST(DrawPath, DrawsPassesBetweenTheSamePixelsOnceAndInksWhatOneRoundInks) {
             ASSERT_EQ(all.At(x, y) == kBackground, one.At(x, y) == kBackground) << x << "," << y;
 }
 
+// A walk of short moves with a long jump every so often and the speed changed every
+// thousand moves, so that the later half runs over the first half's ink in other colours.
+ElementPath WalkWithJumps(int count) {
+    ElementPath path = MicronPath(3);
+    std::uint64_t state = 777;
+    auto next = [&state](int range) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::int64_t>(state >> 33) % range - range / 2;
+    };
+    for (int i = 0; i < count; ++i) {
+        const int range = i % 500 == 0 ? 400000 : 2000;
+        const bool newSpeed = i % 1000 == 0;
+        path.segments.push_back(
+            Move(next(range), next(range), next(range / 4), newSpeed ? 500.0 : 0.0,
+                 newSpeed ? 0.05 + static_cast<double>(i % 7000) / 10000 : 0.0));
+    }
+    return path;
+}
+
+TEST(DrawPath, InTwoHalvesAtOnceDrawsTheSamePicture) {
+    const ViewPath view = ViewOf(WalkWithJumps(240000));
+    for (ViewKind kind : {ViewKind::XY, ViewKind::Free}) {
+        ViewCamera camera = FittedCamera(view, 300, 200);
+        camera.SetKind(kind);
+        camera.Fit(view);
+        Frame whole(300, 200);
+        Frame halves(300, 200);
+        Frame spare(300, 200);
+        DrawPath(view, camera, whole);
+        DrawPath(view, camera, halves, &spare);
+        for (int y = 0; y < whole.Height(); ++y)
+            for (int x = 0; x < whole.Width(); ++x)
+                ASSERT_EQ(whole.At(x, y), halves.At(x, y)) << x << "," << y;
+    }
+}
+
 TEST(DrawMarker, IsADiscWithARing) {
     Frame frame(20, 20);
     DrawMarker(frame, {10, 10}, 5, Rgb(0, 0, 0), Rgb(255, 0, 0));

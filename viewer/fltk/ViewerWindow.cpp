@@ -236,6 +236,7 @@ void ViewerWindow::DrawCanvas(int left, int top, int width, int height) {
         height != m_pathFrame.Height()) {
         m_camera.SetCanvas(width, height);
         m_pathFrame = Frame(width, height);
+        m_spareFrame = Frame(width, height);
         m_pathStale = true;
     }
     if (m_fitPending) {
@@ -246,7 +247,7 @@ void ViewerWindow::DrawCanvas(int left, int top, int width, int height) {
     std::optional<RasterCount> redrawn;
     if (m_pathStale) {
         m_pathFrame.Clear();
-        redrawn = DrawPath(m_path, m_camera, m_pathFrame);
+        redrawn = DrawPath(m_path, m_camera, m_pathFrame, &m_spareFrame);
         m_pathStale = false;
     }
     m_shown = m_pathFrame;

@@ -67,7 +67,8 @@ class ViewerWindow : public Fl_Double_Window {
     ViewPath m_path;
     ViewerSource m_source;
     ViewCamera m_camera;
-    Frame m_pathFrame{1, 1};  // the path as last drawn, without the marks over it
+    Frame m_pathFrame{1, 1};   // the path as last drawn, without the marks over it
+    Frame m_spareFrame{1, 1};  // where the later half of a long path is drawn at the same time
     Frame m_shown{1, 1};
     bool m_pathStale = true;
     bool m_fitPending = true;
