@@ -1,5 +1,6 @@
 // The viewer's work per frame on a million segments: the picture of the path at the whole view,
-// zoomed in and turned, and building the viewer's path from an element's path once.
+// zoomed in and turned, on one core and on two as the window draws it, and building the
+// viewer's path from an element's path once.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -105,8 +106,11 @@ const ViewPath& Raster() {
     return view;
 }
 
+// On two cores, as the window draws: the later half of the path into a spare frame at once.
+enum class Cores { One, Two };
+
 void DrawFrames(benchmark::State& state, ViewKind kind, double zoom,
-                const ViewPath& (*pathOf)() = Pocket) {
+                const ViewPath& (*pathOf)() = Pocket, Cores cores = Cores::One) {
     const ViewPath& view = pathOf();
     ViewCamera camera;
     camera.SetKind(kind);
@@ -114,10 +118,12 @@ void DrawFrames(benchmark::State& state, ViewKind kind, double zoom,
     camera.Fit(view);
     camera.ZoomAt(kWidth / 2.0, kHeight / 2.0, zoom);
     Frame frame(kWidth, kHeight);
+    Frame spare(kWidth, kHeight);
     for (auto _ : state) {
         frame.Clear();
         camera.Pan(1, 0);  // as a drag moves the view between frames
-        benchmark::DoNotOptimize(DrawPath(view, camera, frame));
+        benchmark::DoNotOptimize(
+            DrawPath(view, camera, frame, cores == Cores::Two ? &spare : nullptr));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(view.vertices.size()));
 }
@@ -135,6 +141,21 @@ void BM_FrameRasterPasses3D(benchmark::State& state) {
 
 void BM_FrameRandomWalk(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0, Walk); }
 void BM_FrameRandomWalk3D(benchmark::State& state) { DrawFrames(state, ViewKind::Free, 1.0, Walk); }
+void BM_FrameWholeViewTwoCores(benchmark::State& state) {
+    DrawFrames(state, ViewKind::XY, 1.0, Pocket, Cores::Two);
+}
+void BM_FrameTurned3DTwoCores(benchmark::State& state) {
+    DrawFrames(state, ViewKind::Free, 1.0, Pocket, Cores::Two);
+}
+void BM_FrameCrossingChordsTwoCores(benchmark::State& state) {
+    DrawFrames(state, ViewKind::XY, 1.0, Chords, Cores::Two);
+}
+void BM_FrameRasterPasses3DTwoCores(benchmark::State& state) {
+    DrawFrames(state, ViewKind::Free, 1.0, Raster, Cores::Two);
+}
+void BM_FrameRandomWalk3DTwoCores(benchmark::State& state) {
+    DrawFrames(state, ViewKind::Free, 1.0, Walk, Cores::Two);
+}
 void BM_BuildViewPath(benchmark::State& state) {
     const ElementPath path = PocketPath();
     for (auto _ : state) benchmark::DoNotOptimize(ViewOf(path));
@@ -149,6 +170,11 @@ BENCHMARK(BM_FrameRasterPasses)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameRasterPasses3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameRandomWalk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameRandomWalk3D)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameWholeViewTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameTurned3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameCrossingChordsTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameRasterPasses3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameRandomWalk3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BuildViewPath)->Unit(benchmark::kMillisecond);
 
 }  // namespace

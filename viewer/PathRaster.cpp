@@ -468,9 +468,11 @@ RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame
         spare->Height() != frame.Height() || std::thread::hardware_concurrency() < 2)
         return DrawStretches(path, project, frame, 0, last);
     const std::size_t middle = last / 2;
-    spare->Clear();
     RasterCount later;
-    std::thread second([&] { later = DrawStretches(path, project, *spare, middle, last); });
+    std::thread second([&] {
+        spare->Clear();
+        later = DrawStretches(path, project, *spare, middle, last);
+    });
     RasterCount count = DrawStretches(path, project, frame, 0, middle);
     second.join();
     frame.InkUnder(*spare);
