@@ -54,11 +54,8 @@ ElementPath RasterPath() {
 ElementPath ChordPath() {
     ElementPath path = MicronPath(3);
     path.segments.reserve(kSegments);
-    std::uint64_t state = 12345;
-    auto next = [&state] {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<std::int64_t>(state >> 44);  // 0 .. 2^20
-    };
+    RepeatableRandom random(12345);
+    auto next = [&random] { return static_cast<std::int64_t>(random.Next() >> 44); };  // 0 .. 2^20
     std::int64_t x = 0;
     std::int64_t y = 0;
     for (int i = 0; i < kSegments; ++i) {
@@ -76,10 +73,9 @@ ElementPath ChordPath() {
 ElementPath WalkPath() {
     ElementPath path = MicronPath(3);
     path.segments.reserve(kSegments);
-    std::uint64_t state = 54321;
-    auto step = [&state] {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<std::int64_t>(state >> 54) - 512;  // -512 .. 511 counts
+    RepeatableRandom random(54321);
+    auto step = [&random] {
+        return static_cast<std::int64_t>(random.Next() >> 54) - 512;  // -512 .. 511 counts
     };
     for (int i = 0; i < kSegments; ++i)
         path.segments.push_back(Move(step(), step(), step() / 10, 0.0, 0.0));

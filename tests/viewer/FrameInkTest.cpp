@@ -86,10 +86,9 @@ TEST(FrameInkCounts, ABlockIsInkedWholeWithItsLastPixel) {
 // A path of long moves between random points of a square of side counts.
 ViewPath RandomChords(int count, double side) {
     ViewPath view;
-    std::uint64_t state = 2024;
-    const auto next = [&state, side] {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<double>(state >> 40) / static_cast<double>(1ULL << 24) * side;
+    RepeatableRandom random(2024);
+    const auto next = [&random, side] {
+        return static_cast<double>(random.Next() >> 40) / static_cast<double>(1ULL << 24) * side;
     };
     for (int i = 0; i <= count; ++i) view.vertices.push_back({next(), next(), 0.0});
     view.points = view.vertices;

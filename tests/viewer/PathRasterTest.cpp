@@ -118,10 +118,9 @@ TEST(DrawPath, DrawsPassesBetweenTheSamePixelsOnceAndInksWhatOneRoundInks) {
 // thousand moves, so that the later half runs over the first half's ink in other colours.
 ElementPath WalkWithJumps(int count) {
     ElementPath path = MicronPath(3);
-    std::uint64_t state = 777;
-    auto next = [&state](int range) {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<std::int64_t>(state >> 33) % range - range / 2;
+    RepeatableRandom random(777);
+    auto next = [&random](int range) {
+        return static_cast<std::int64_t>(random.Next() >> 33) % range - range / 2;
     };
     for (int i = 0; i < count; ++i) {
         const int range = i % 500 == 0 ? 400000 : 2000;
