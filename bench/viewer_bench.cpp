@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <random>
 
 #include "tests/viewer/ViewerTestPaths.h"
 #include "viewer/PathRaster.h"
@@ -54,8 +55,8 @@ ElementPath RasterPath() {
 ElementPath ChordPath() {
     ElementPath path = MicronPath(3);
     path.segments.reserve(kSegments);
-    RepeatableRandom random(12345);
-    auto next = [&random] { return static_cast<std::int64_t>(random.Next() >> 44); };  // 0 .. 2^20
+    std::mt19937_64 random(12345);
+    auto next = [&random] { return static_cast<std::int64_t>(random() >> 44); };  // 0 .. 2^20
     std::int64_t x = 0;
     std::int64_t y = 0;
     for (int i = 0; i < kSegments; ++i) {
@@ -73,9 +74,9 @@ ElementPath ChordPath() {
 ElementPath WalkPath() {
     ElementPath path = MicronPath(3);
     path.segments.reserve(kSegments);
-    RepeatableRandom random(54321);
+    std::mt19937_64 random(54321);
     auto step = [&random] {
-        return static_cast<std::int64_t>(random.Next() >> 54) - 512;  // -512 .. 511 counts
+        return static_cast<std::int64_t>(random() >> 54) - 512;  // -512 .. 511 counts
     };
     for (int i = 0; i < kSegments; ++i)
         path.segments.push_back(Move(step(), step(), step() / 10, 0.0, 0.0));

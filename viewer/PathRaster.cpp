@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <system_error>
 #include <thread>
 
 #include "base/Rounding.h"
@@ -66,6 +67,7 @@ void Frame::Clear() {
 }
 
 void Frame::InkUnder(const Frame& later) {
+    if (&later == this || later.m_width != m_width || later.m_height != m_height) return;
     for (std::size_t word = 0; word < m_inkedBits.size(); ++word) {
         std::uint64_t only = later.m_inkedBits[word] & ~m_inkedBits[word];
         while (only != 0) {
@@ -195,7 +197,9 @@ void WalkPixels(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     const auto sy = static_cast<std::int64_t>(RoundHalfAway(dy / steps * kOne));
     const auto width = static_cast<std::uint64_t>(frame.Width());
     const auto height = static_cast<std::uint64_t>(frame.Height());
-    for (int i = 0; i <= steps; ++i) {
+    // The last step is b itself, plotted below: the rounded steps may carry it a hair past b,
+    // into a pixel beyond the stretch's box.
+    for (int i = 0; i < steps; ++i) {
         const auto px = static_cast<std::uint64_t>(x >> 16);
         const auto py = static_cast<std::uint64_t>(y >> 16);
         if (px < width && py < height)
@@ -280,13 +284,7 @@ void Walk(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
         });
 }
 
-// The whole number at or below value, which lies well within an int.
-int FloorOf(double value) {
-    const int truncated = static_cast<int>(value);
-    return truncated - (value < truncated ? 1 : 0);
-}
-
-Pixel CentreOf(Pixel p) { return {FloorOf(p.x) + 0.5, FloorOf(p.y) + 0.5}; }
+Pixel CentreOf(Pixel p) { return {Floor(p.x) + 0.5, Floor(p.y) + 0.5}; }
 
 }  // namespace
 
@@ -464,15 +462,21 @@ template <class Projection>
 RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame& frame,
                                  Frame* spare) {
     const std::size_t last = path.vertices.size() - 1;
-    if (spare == nullptr || last < kLeastStretchesInParts || spare->Width() != frame.Width() ||
-        spare->Height() != frame.Height() || std::thread::hardware_concurrency() < 2)
+    if (spare == nullptr || spare == &frame || last < kLeastStretchesInParts ||
+        spare->Width() != frame.Width() || spare->Height() != frame.Height())
         return DrawStretches(path, project, frame, 0, last);
     const std::size_t middle = last / 2;
     RasterCount later;
-    std::thread second([&] {
-        spare->Clear();
-        later = DrawStretches(path, project, *spare, middle, last);
-    });
+    std::thread second;
+    try {
+        second = std::thread([&] {
+            spare->Clear();
+            later = DrawStretches(path, project, *spare, middle, last);
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: one pass draws the same picture.
+        return DrawStretches(path, project, frame, 0, last);
+    }
     RasterCount count = DrawStretches(path, project, frame, 0, middle);
     second.join();
     frame.InkUnder(*spare);

@@ -88,9 +88,10 @@ class Frame {
         return m_regionInked[CellAt(column, row, kBlock * kRegion)] != 0;
     }
     // Whether every tile that the box of a and b touches (clamped to the picture) is inked
-    // whole, in four looks however large the box: a long line over a dense picture (moves
-    // criss-crossing it) then costs no walk. It counts from a table of the inked tiles as it
-    // was last summed (see LineWalked), so for a while after tiles fill it may say no.
+    // whole, in at most eight looks however large the box (four at the blocks' corners, four
+    // at the tiles'): a long line over a dense picture (moves criss-crossing it) then costs no
+    // walk. It counts from a table of the inked tiles as it was last summed (see LineWalked),
+    // so for a while after tiles fill it may say no.
     bool AreaInked(Pixel a, Pixel b) const {
         const int left = TileColumn(std::min(a.x, b.x));
         const int right = TileColumn(std::max(a.x, b.x));
@@ -114,6 +115,7 @@ class Frame {
     int CellsDown(int size) const { return (m_height + size - 1) / size; }
     // Inks every pixel that later inked and this picture did not, in later's colour: later
     // holds what was drawn after this picture's ink, so this picture's first passes stay.
+    // Nothing when later is another size.
     void InkUnder(const Frame& later);
     // Whether a line between the pixels of a and b was drawn since the picture was cleared;
     // notes it when not. Lines are drawn between their end pixels' centres, so a line between
@@ -247,7 +249,8 @@ struct RasterCount {
 // Draws the path's stretches in their speed colours (one ink when it has no timing). Given a
 // spare frame of the same size, a long path is drawn in two halves at once, the later half
 // into the spare, and the spare's ink goes where the first half left none: the same picture
-// in about half the time on two cores. The counts are then the two halves' own.
+// in about half the time on two cores, so a caller on one core passes none. The counts are
+// then the two halves' own.
 RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame,
                      Frame* spare = nullptr);
 // Draws a line from a to b, clipped to the frame, over what is drawn.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 
 #include "tests/viewer/ViewerTestPaths.h"
 #include "viewer/PathRaster.h"
@@ -86,9 +87,9 @@ TEST(FrameInkCounts, ABlockIsInkedWholeWithItsLastPixel) {
 // A path of long moves between random points of a square of side counts.
 ViewPath RandomChords(int count, double side) {
     ViewPath view;
-    RepeatableRandom random(2024);
+    std::mt19937_64 random(2024);
     const auto next = [&random, side] {
-        return static_cast<double>(random.Next() >> 40) / static_cast<double>(1ULL << 24) * side;
+        return static_cast<double>(random() >> 40) / static_cast<double>(1ULL << 24) * side;
     };
     for (int i = 0; i <= count; ++i) view.vertices.push_back({next(), next(), 0.0});
     view.points = view.vertices;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "tests/viewer/ViewerTestPaths.h"
 #include "viewer/PathRaster.h"
 
@@ -118,9 +120,9 @@ TEST(DrawPath, DrawsPassesBetweenTheSamePixelsOnceAndInksWhatOneRoundInks) {
 // thousand moves, so that the later half runs over the first half's ink in other colours.
 ElementPath WalkWithJumps(int count) {
     ElementPath path = MicronPath(3);
-    RepeatableRandom random(777);
+    std::mt19937_64 random(777);
     auto next = [&random](int range) {
-        return static_cast<std::int64_t>(random.Next() >> 33) % range - range / 2;
+        return static_cast<std::int64_t>(random() >> 33) % range - range / 2;
     };
     for (int i = 0; i < count; ++i) {
         const int range = i % 500 == 0 ? 400000 : 2000;

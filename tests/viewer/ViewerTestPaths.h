@@ -9,19 +9,6 @@
 #include "viewer/ViewCamera.h"
 #include "viewer/ViewPathOf.h"
 
-// Pseudo-random numbers for the test and benchmark paths, the same sequence on every machine.
-class RepeatableRandom {
-  public:
-    explicit RepeatableRandom(std::uint64_t seed) : m_state(seed) {}
-    std::uint64_t Next() {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return m_state;
-    }
-
-  private:
-    std::uint64_t m_state;
-};
-
 inline ViewPath ViewOf(const ElementPath& path) {
     return ViewPathOf(path, MotionModelOf(path, {}));
 }

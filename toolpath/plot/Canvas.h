@@ -14,8 +14,9 @@ struct ShapeStyle {
     std::string fill{};
     std::string stroke{};
     double strokeWidth = 0.0;
-    bool roundJoins = false;  // joins and caps that close a line drawn in many pieces (round, or
-                              // bevelled and squared where that looks the same)
+    // A line drawn in many pieces: its joins and ends close the gaps between the pieces
+    // (round in SVG; bevelled and squared in PNG, which looks the same at a path's width).
+    bool closedJoins = false;
 };
 
 enum class TextAnchor { Start, Middle, End };

@@ -100,8 +100,8 @@ bool PngCanvas::SetColour(std::string_view colour) {
 // path's line they look the same, and cairo strokes them with far fewer edges.
 void PngCanvas::SetStroke(const ShapeStyle& style) {
     cairo_set_line_width(m_cairo, style.strokeWidth > 0.0 ? style.strokeWidth : 1.0);
-    cairo_set_line_join(m_cairo, style.roundJoins ? CAIRO_LINE_JOIN_BEVEL : CAIRO_LINE_JOIN_MITER);
-    cairo_set_line_cap(m_cairo, style.roundJoins ? CAIRO_LINE_CAP_SQUARE : CAIRO_LINE_CAP_BUTT);
+    cairo_set_line_join(m_cairo, style.closedJoins ? CAIRO_LINE_JOIN_BEVEL : CAIRO_LINE_JOIN_MITER);
+    cairo_set_line_cap(m_cairo, style.closedJoins ? CAIRO_LINE_CAP_SQUARE : CAIRO_LINE_CAP_BUTT);
 }
 
 // Paints the current path: the fill (black when none is named), then the stroke.

@@ -16,7 +16,7 @@ constexpr double kToleranceSquare = kTolerance * kTolerance;
 // parallel passes show as a solid area, not as light lines where passes were left out.
 constexpr double kCell = 0.7;
 
-// Cells are sampled along a stretch one cell apart.
+// A pixel's cell, and the sampling of a stretch at most a cell apart, multiply by this.
 constexpr double kCellsPerPixel = 1.0 / kCell;
 
 int CellsOver(int pixels) { return static_cast<int>(std::ceil(pixels / kCell)); }

@@ -139,7 +139,7 @@ class ElementText {
     ElementText& Style(const ShapeStyle& style) {
         Optional("fill", style.fill).Optional("stroke", style.stroke);
         OptionalLength("stroke-width", style.strokeWidth);
-        if (!style.roundJoins) return *this;
+        if (!style.closedJoins) return *this;
         return Attribute("stroke-linejoin", "round").Attribute("stroke-linecap", "round");
     }
     ElementText& Style(const TextStyle& style) {

@@ -478,7 +478,7 @@ class PathTracer {
 // A thinner's drawing in one colour.
 void DrawPathPoints(Canvas& canvas, const PathPoints& points, const std::string& colour) {
     canvas.Polyline(
-        points, {.fill = "none", .stroke = colour, .strokeWidth = kPathWidth, .roundJoins = true});
+        points, {.fill = "none", .stroke = colour, .strokeWidth = kPathWidth, .closedJoins = true});
 }
 
 void DrawPaths(Canvas& canvas, const PathTracer& tracer, const std::vector<Panel>& panels,

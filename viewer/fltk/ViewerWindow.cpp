@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <exception>
+#include <thread>
 #include <utility>
 
 #include "base/numbertext/Layout.h"
@@ -247,7 +248,9 @@ void ViewerWindow::DrawCanvas(int left, int top, int width, int height) {
     std::optional<RasterCount> redrawn;
     if (m_pathStale) {
         m_pathFrame.Clear();
-        redrawn = DrawPath(m_path, m_camera, m_pathFrame, &m_spareFrame);
+        // A second core draws the later half of a long path.
+        redrawn = DrawPath(m_path, m_camera, m_pathFrame,
+                           std::thread::hardware_concurrency() >= 2 ? &m_spareFrame : nullptr);
         m_pathStale = false;
     }
     m_shown = m_pathFrame;
