@@ -333,6 +333,8 @@ numbertext::NumberBuffer CMC_ArrayParameter::LiteralText(int index) const {
     }
 }
 
+void CMC_ArrayParameter::ForgetReadTexts() { m_readTexts.Clear(); }
+
 void CMC_ArrayParameter::SaveData(CString& text) const {
     text.Empty();
     AppendData(text);

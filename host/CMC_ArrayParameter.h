@@ -121,6 +121,9 @@ class CMC_ArrayParameter {
     // holding the count it was read with keeps the text it was read with (the whole list as read
     // when no value changed); any other is written as PrintValue shows it.
     void SaveData(CString& text) const;
+    // Forgets the texts the values were read with, which only a save uses: a caller that
+    // never saves (a translation) spares their memory, a copy of the element's columns.
+    void ForgetReadTexts();
     // As SaveData, but appends to text.
     void AppendData(CString& text) const;
 

@@ -8,6 +8,8 @@ int TranslateMotionSequence(CMC_Setup& setup, CMC_Motion& motion, const CString&
     CString error;
     code.Empty();
     if (data.ReadParameters(text, error)) {
+        // Nothing is saved: the program's storage may take the read texts' place.
+        for (CMC_ArrayParameter* column : data.Columns()) column->ForgetReadTexts();
         code = data.GenerateMotionCode();
         return 1;
     }
