@@ -180,14 +180,22 @@ bool Outside(Pixel a, Pixel b, double width, double height) {
 
 int Floor(double value) { return static_cast<int>(std::floor(value)); }
 
-// Steps one pixel at a time along the longer direction of a clipped line, in 16.16 fixed point:
-// the inner loop of a dense path's frame, which integer steps keep short.
-void WalkPixels(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
+// Steps one pixel at a time along the longer direction of a clipped line, in 16.16 fixed point,
+// calling put(x, y) for each pixel on the frame: the inner loop of a dense path's frame, which
+// integer steps keep short.
+template <class Put>
+void StepPixels(const Frame& frame, Pixel a, Pixel b, Put&& put) {
+    const auto width = static_cast<std::uint64_t>(frame.Width());
+    const auto height = static_cast<std::uint64_t>(frame.Height());
+    const auto onFrame = [&](std::int64_t x, std::int64_t y) {
+        if (static_cast<std::uint64_t>(x) < width && static_cast<std::uint64_t>(y) < height)
+            put(static_cast<int>(x), static_cast<int>(y));
+    };
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
     const int steps = static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy))));
     if (steps == 0) {
-        frame.Plot(Floor(a.x), Floor(a.y), colour);
+        onFrame(Floor(a.x), Floor(a.y));
         return;
     }
     constexpr double kOne = 65536.0;
@@ -195,20 +203,19 @@ void WalkPixels(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     auto y = static_cast<std::int64_t>(a.y * kOne);
     const auto sx = static_cast<std::int64_t>(RoundHalfAway(dx / steps * kOne));
     const auto sy = static_cast<std::int64_t>(RoundHalfAway(dy / steps * kOne));
-    const auto width = static_cast<std::uint64_t>(frame.Width());
-    const auto height = static_cast<std::uint64_t>(frame.Height());
-    // The last step is b itself, plotted below: the rounded steps may carry it a hair past b,
-    // into a pixel beyond the stretch's box.
+    // The last step is b itself, put below: the rounded steps may carry it a hair past b, into
+    // a pixel beyond the stretch's box.
     for (int i = 0; i < steps; ++i) {
-        const auto px = static_cast<std::uint64_t>(x >> 16);
-        const auto py = static_cast<std::uint64_t>(y >> 16);
-        if (px < width && py < height)
-            frame.Set(static_cast<int>(px), static_cast<int>(py), colour);
+        onFrame(x >> 16, y >> 16);
         x += sx;
         y += sy;
     }
     // The steps' rounding must not cost the corner at the end.
-    frame.Plot(Floor(b.x), Floor(b.y), colour);
+    onFrame(Floor(b.x), Floor(b.y));
+}
+
+void WalkPixels(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
+    StepPixels(frame, a, b, [&](int x, int y) { frame.Set(x, y, colour); });
 }
 
 // Calls visit(from, to, column, row) for each cell of Size pixels on a side that the clipped
@@ -292,12 +299,7 @@ void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     const double width = frame.Width();
     const double height = frame.Height();
     if (Outside(a, b, width, height) || !Clip(a, b, width, height)) return;
-    const int steps =
-        static_cast<int>(std::ceil(std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y))));
-    for (int i = 0; i <= steps; ++i) {
-        const double t = steps == 0 ? 0.0 : static_cast<double>(i) / steps;
-        frame.Mark(Floor(a.x + (b.x - a.x) * t), Floor(a.y + (b.y - a.y) * t), colour);
-    }
+    StepPixels(frame, a, b, [&](int x, int y) { frame.Mark(x, y, colour); });
 }
 
 namespace {

@@ -81,7 +81,10 @@ void AddTravel(const ElementPath& path, PathStats& stats) {
         stats.axes[a] = {unit.ToColumn(static_cast<double>(travel[a])),
                          unit.ToColumn(static_cast<double>(lowest[a])),
                          unit.ToColumn(static_cast<double>(highest[a])),
-                         unit.ToColumn(static_cast<double>(position[a])), position[a]};
+                         unit.ToColumn(static_cast<double>(position[a])),
+                         position[a],
+                         lowest[a],
+                         highest[a]};
     }
 }
 

@@ -17,7 +17,9 @@ struct AxisTravel {
     double lowest = 0.0;
     double highest = 0.0;
     double end = 0.0;
-    std::int64_t endCounts = 0;  // sum of the LPOS operands
+    std::int64_t endCounts = 0;     // sum of the LPOS operands
+    std::int64_t lowestCounts = 0;  // lowest and highest in counts, for a picture's extent
+    std::int64_t highestCounts = 0;
 };
 
 struct PathStats {

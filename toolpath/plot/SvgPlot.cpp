@@ -201,48 +201,21 @@ struct Panel {
     Point2 Pixel(const Vec3& point) const { return map(point); }
 };
 
-// The path's extent in each view, from one pass over its points: the flat views' extents are
-// those of the axes' ranges, only the isometric one needs its own projection.
-class ViewExtents {
-  public:
-    explicit ViewExtents(const std::vector<Vec3>& points) {
-        for (const Vec3& point : points) {
-            m_box.Add(point);
-            m_isometric.Add(ProjectOnto(PlotView::Isometric, point));
-        }
-    }
-    Bounds Of(PlotView view) const {
-        if (view == PlotView::Isometric) return m_isometric;
-        Bounds bounds;
-        if (m_box.empty) return bounds;
-        const std::array<int, 2> axes = ViewAxes(view);
-        bounds.Add(
-            {m_box.low[static_cast<size_t>(axes[0])], m_box.low[static_cast<size_t>(axes[1])]});
-        bounds.Add(
-            {m_box.high[static_cast<size_t>(axes[0])], m_box.high[static_cast<size_t>(axes[1])]});
+// The path's extent in a view: a flat view's is that of its axes' ranges, which the statistics
+// hold; only the isometric one needs its own pass over the points.
+Bounds ExtentIn(PlotView view, const PathStats& stats, const std::vector<Vec3>& points) {
+    Bounds bounds;
+    if (view == PlotView::Isometric) {
+        for (const Vec3& point : points) bounds.Add(ProjectOnto(view, point));
         return bounds;
     }
-
-  private:
-    struct Box {
-        Vec3 low{};
-        Vec3 high{};
-        bool empty = true;
-        void Add(const Vec3& point) {
-            if (empty) {
-                low = high = point;
-                empty = false;
-                return;
-            }
-            for (size_t axis = 0; axis < 3; ++axis) {
-                low[axis] = std::min(low[axis], point[axis]);
-                high[axis] = std::max(high[axis], point[axis]);
-            }
-        }
-    };
-    Box m_box;
-    Bounds m_isometric;
-};
+    const std::array<int, 2> axes = ViewAxes(view);
+    const AxisTravel& across = stats.axes[static_cast<size_t>(axes[0])];
+    const AxisTravel& up = stats.axes[static_cast<size_t>(axes[1])];
+    bounds.Add({static_cast<double>(across.lowestCounts), static_cast<double>(up.lowestCounts)});
+    bounds.Add({static_cast<double>(across.highestCounts), static_cast<double>(up.highestCounts)});
+    return bounds;
+}
 
 std::string SpeedColour(int bucket) {
     const double position = (bucket + 0.5) / kSpeedColours * (kColourStops.size() - 1);
@@ -303,7 +276,7 @@ std::vector<PlotView> ViewsDrawn(const ElementPath& path, const PlotRequest& req
 
 // Lays out the views in one column (one view) or two (four views), fitting the path into each;
 // a size asked for is shared out among the views.
-PlotLayout LayOut(const ElementPath& path, const std::vector<Vec3>& points,
+PlotLayout LayOut(const ElementPath& path, const PathStats& stats, const std::vector<Vec3>& points,
                   const PlotRequest& request) {
     const std::vector<PlotView> views = ViewsDrawn(path, request);
     const bool single = views.size() == 1;
@@ -315,7 +288,6 @@ PlotLayout LayOut(const ElementPath& path, const std::vector<Vec3>& points,
         panelSize.x = (request.size->width - kPad - kLegendWidth) / columns;
         panelSize.y = (request.size->height - kTitleHeight - kPad - profileHeight) / rows;
     }
-    const ViewExtents extents(points);
     PlotLayout layout;
     for (size_t i = 0; i < views.size(); ++i) {
         const double left = kPad + static_cast<double>(i % 2) * panelSize.x;
@@ -325,7 +297,7 @@ PlotLayout LayOut(const ElementPath& path, const std::vector<Vec3>& points,
                      panelSize.y - kPanelTop - kAxisBottom},
                     {},
                     {}};
-        panel.fit = FitView(extents.Of(panel.view), panel.area, kInnerMargin);
+        panel.fit = FitView(ExtentIn(panel.view, stats, points), panel.area, kInnerMargin);
         panel.map = PixelMap(panel.view, panel.fit);
         layout.panels.push_back(panel);
     }
@@ -714,7 +686,7 @@ bool PathHasView(const ElementPath& path, PlotView view) {
 std::string RenderSvgPlot(const ElementPath& path, const std::optional<MotionModel>& model,
                           const PathStats& stats, const PlotRequest& request) {
     const std::vector<Vec3> points = CumulativePoints(path);
-    const PlotLayout layout = LayOut(path, points, request);
+    const PlotLayout layout = LayOut(path, stats, points, request);
     SvgDocument svg;
     DrawPlot(svg, path, model, stats, request, points, layout);
     return svg.Finish(layout.width, layout.height);
@@ -723,7 +695,7 @@ std::string RenderSvgPlot(const ElementPath& path, const std::optional<MotionMod
 std::string RenderPngPlot(const ElementPath& path, const std::optional<MotionModel>& model,
                           const PathStats& stats, const PlotRequest& request) {
     const std::vector<Vec3> points = CumulativePoints(path);
-    const PlotLayout layout = LayOut(path, points, request);
+    const PlotLayout layout = LayOut(path, stats, points, request);
     PngCanvas png(static_cast<int>(std::lround(layout.width)),
                   static_cast<int>(std::lround(layout.height)));
     DrawPlot(png, path, model, stats, request, points, layout);
