@@ -131,6 +131,9 @@ void BM_FrameTurned3D(benchmark::State& state) { DrawFrames(state, ViewKind::Fre
 void BM_FrameCrossingChords(benchmark::State& state) {
     DrawFrames(state, ViewKind::XY, 1.0, Chords);
 }
+void BM_FrameCrossingChords3D(benchmark::State& state) {
+    DrawFrames(state, ViewKind::Free, 1.0, Chords);
+}
 void BM_FrameRasterPasses(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0, Raster); }
 void BM_FrameRasterPasses3D(benchmark::State& state) {
     DrawFrames(state, ViewKind::Free, 1.0, Raster);
@@ -146,6 +149,9 @@ void BM_FrameTurned3DTwoCores(benchmark::State& state) {
 }
 void BM_FrameCrossingChordsTwoCores(benchmark::State& state) {
     DrawFrames(state, ViewKind::XY, 1.0, Chords, Cores::Two);
+}
+void BM_FrameCrossingChords3DTwoCores(benchmark::State& state) {
+    DrawFrames(state, ViewKind::Free, 1.0, Chords, Cores::Two);
 }
 void BM_FrameRasterPasses3DTwoCores(benchmark::State& state) {
     DrawFrames(state, ViewKind::Free, 1.0, Raster, Cores::Two);
@@ -163,6 +169,7 @@ BENCHMARK(BM_FrameWholeView)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameZoomedIn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameTurned3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameCrossingChords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameCrossingChords3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameRasterPasses)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameRasterPasses3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameRandomWalk)->Unit(benchmark::kMillisecond);
@@ -170,6 +177,7 @@ BENCHMARK(BM_FrameRandomWalk3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameWholeViewTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FrameTurned3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FrameCrossingChordsTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameCrossingChords3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FrameRasterPasses3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FrameRandomWalk3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BuildViewPath)->Unit(benchmark::kMillisecond);

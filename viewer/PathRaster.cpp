@@ -29,19 +29,13 @@ Frame::Frame(int width, int height)
     : m_width(std::max(width, 1)),
       m_height(std::max(height, 1)),
       m_tilesAcross(static_cast<std::size_t>(CellsAcross(kTile))),
-      m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), kBackground),
-      m_inkedBits((m_pixels.size() + 63) / 64, 0),
+      m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0),
       m_tilePixels(PartsPerCell<std::uint8_t>(m_width, m_height, kTile, 1)),
-      m_blockTiles(PartsPerCell<std::uint8_t>(m_width, m_height, kBlock, kTile)),
-      m_regionBlocks(PartsPerCell<std::uint8_t>(m_width, m_height, kBlock * kRegion, kBlock)),
-      m_regionTiles(PartsPerCell<std::uint16_t>(m_width, m_height, kBlock * kRegion, kTile)) {
+      m_blockTiles(PartsPerCell<std::uint8_t>(m_width, m_height, kBlock, kTile)) {
     m_tileInk.assign(m_tilePixels.size(), 0);
     m_tileInked.assign(m_tilePixels.size(), 0);
     m_blockInk.assign(m_blockTiles.size(), 0);
     m_blockInked.assign(m_blockTiles.size(), 0);
-    m_regionInk.assign(m_regionBlocks.size(), 0);
-    m_regionInked.assign(m_regionBlocks.size(), 0);
-    m_regionTileInk.assign(m_regionTiles.size(), 0);
     m_lines.assign(std::size_t{1} << kLineSlotBits, 0);
     m_inkedSums.assign((m_tilesAcross + 1) * static_cast<std::size_t>(CellsDown(kTile) + 1), 0);
     m_blockSums.assign(static_cast<std::size_t>(CellsAcross(kBlock) + 1) *
@@ -53,12 +47,9 @@ Frame::Frame(int width, int height)
 }
 
 void Frame::Clear() {
-    std::fill(m_pixels.begin(), m_pixels.end(), kBackground);
-    std::fill(m_inkedBits.begin(), m_inkedBits.end(), 0);
-    for (auto* counts :
-         {&m_tileInk, &m_tileInked, &m_blockInk, &m_blockInked, &m_regionInk, &m_regionInked})
+    std::fill(m_pixels.begin(), m_pixels.end(), 0);
+    for (auto* counts : {&m_tileInk, &m_tileInked, &m_blockInk, &m_blockInked})
         std::fill(counts->begin(), counts->end(), 0);
-    std::fill(m_regionTileInk.begin(), m_regionTileInk.end(), 0);
     std::fill(m_lines.begin(), m_lines.end(), 0);
     std::fill(m_inkedSums.begin(), m_inkedSums.end(), 0);
     std::fill(m_blockSums.begin(), m_blockSums.end(), 0);
@@ -66,17 +57,43 @@ void Frame::Clear() {
     m_walksUnsummed = 0;
 }
 
+Ink Frame::InkOf(std::uint32_t colour) {
+    const auto begin = m_colours.begin() + 1;
+    const auto end = m_colours.begin() + m_inks;
+    const auto found = std::find(begin, end, colour);
+    if (found != end) return static_cast<Ink>(found - m_colours.begin());
+    if (m_inks < static_cast<int>(m_colours.size())) {
+        m_colours[static_cast<std::size_t>(m_inks)] = colour;
+        return static_cast<Ink>(m_inks++);
+    }
+    const auto distance = [colour](std::uint32_t other) {
+        const auto part = [](std::uint8_t a, std::uint8_t b) { return (a - b) * (a - b); };
+        return part(RedOf(colour), RedOf(other)) + part(GreenOf(colour), GreenOf(other)) +
+               part(BlueOf(colour), BlueOf(other));
+    };
+    return static_cast<Ink>(std::min_element(begin, end,
+                                             [&](std::uint32_t a, std::uint32_t b) {
+                                                 return distance(a) < distance(b);
+                                             }) -
+                            m_colours.begin());
+}
+
+const unsigned char* Frame::Bytes() {
+    m_shown.resize(m_pixels.size());
+    for (std::size_t i = 0; i < m_pixels.size(); ++i) m_shown[i] = m_colours[m_pixels[i]];
+    return reinterpret_cast<const unsigned char*>(m_shown.data());
+}
+
 void Frame::InkUnder(const Frame& later) {
     if (&later == this || later.m_width != m_width || later.m_height != m_height) return;
-    for (std::size_t word = 0; word < m_inkedBits.size(); ++word) {
-        std::uint64_t only = later.m_inkedBits[word] & ~m_inkedBits[word];
-        while (only != 0) {
-            const std::size_t index = word * 64 + static_cast<std::size_t>(std::countr_zero(only));
-            only &= only - 1;
-            const auto width = static_cast<std::size_t>(m_width);
-            Set(static_cast<int>(index % width), static_cast<int>(index / width),
-                later.m_pixels[index]);
-        }
+    std::array<Ink, 256> inks{};
+    for (int ink = 1; ink < later.m_inks; ++ink)
+        inks[static_cast<std::size_t>(ink)] = InkOf(later.m_colours[static_cast<std::size_t>(ink)]);
+    const auto width = static_cast<std::size_t>(m_width);
+    for (std::size_t index = 0; index < m_pixels.size(); ++index) {
+        const std::uint8_t theirs = later.m_pixels[index];
+        if (theirs == 0 || m_pixels[index] != 0) continue;
+        Set(static_cast<int>(index % width), static_cast<int>(index / width), inks[theirs]);
     }
 }
 
@@ -101,15 +118,8 @@ bool Frame::LineDrawn(Pixel a, Pixel b) {
 void Frame::InkTile(int x, int y, std::size_t tile) {
     m_tileInked[tile] = 1;
     ++m_tilesUnsummed;
-    ++m_regionTileInk[CellIndex(x, y, kBlock * kRegion)];
     const std::size_t block = CellIndex(x, y, kBlock);
-    if (++m_blockInk[block] == m_blockTiles[block]) InkBlock(x, y, block);
-}
-
-void Frame::InkBlock(int x, int y, std::size_t block) {
-    m_blockInked[block] = 1;
-    const std::size_t region = CellIndex(x, y, kBlock * kRegion);
-    if (++m_regionInk[region] == m_regionBlocks[region]) m_regionInked[region] = 1;
+    if (++m_blockInk[block] == m_blockTiles[block]) m_blockInked[block] = 1;
 }
 
 void Frame::SumInkedTiles() {
@@ -180,115 +190,88 @@ bool Outside(Pixel a, Pixel b, double width, double height) {
 
 int Floor(double value) { return static_cast<int>(std::floor(value)); }
 
-// Steps one pixel at a time along the longer direction of a clipped line, in 16.16 fixed point,
-// calling put(x, y) for each pixel on the frame: the inner loop of a dense path's frame, which
-// integer steps keep short.
+// The pixels of a clipped line, one a step along its longer direction in 16.16 fixed point, and
+// its end's pixel: a step's pixel depends only on the line and the step, so that a line drawn in
+// pieces inks the pixels of the line drawn whole, and the pixels of steps from one to another
+// lie in the box of theirs.
+struct LineSteps {
+    std::int64_t x = 0;  // the first step's, in 16.16
+    std::int64_t y = 0;
+    std::int64_t sx = 0;
+    std::int64_t sy = 0;
+    int steps = 0;
+    int endX = 0;
+    int endY = 0;
+    Pixel PixelOf(int step) const {
+        return {static_cast<double>((x + step * sx) >> 16),
+                static_cast<double>((y + step * sy) >> 16)};
+    }
+};
+
+LineSteps StepsOf(Pixel a, Pixel b) {
+    LineSteps line;
+    line.endX = Floor(b.x);
+    line.endY = Floor(b.y);
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    line.steps = static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy))));
+    if (line.steps == 0) return line;
+    constexpr double kOne = 65536.0;
+    line.x = static_cast<std::int64_t>(a.x * kOne);
+    line.y = static_cast<std::int64_t>(a.y * kOne);
+    line.sx = static_cast<std::int64_t>(RoundHalfAway(dx / line.steps * kOne));
+    line.sy = static_cast<std::int64_t>(RoundHalfAway(dy / line.steps * kOne));
+    return line;
+}
+
+// Calls put(x, y) for the pixel at x, y when it lies on the frame.
+template <class Put>
+void PutOnFrame(const Frame& frame, std::int64_t x, std::int64_t y, Put& put) {
+    if (static_cast<std::uint64_t>(x) < static_cast<std::uint64_t>(frame.Width()) &&
+        static_cast<std::uint64_t>(y) < static_cast<std::uint64_t>(frame.Height()))
+        put(static_cast<int>(x), static_cast<int>(y));
+}
+
+// Calls put for the pixels of steps from to to (not included) that lie on the frame: the inner
+// loop of a dense path's frame, which integer steps keep short.
+template <class Put>
+void StepPixels(const Frame& frame, const LineSteps& line, int from, int to, Put& put) {
+    std::int64_t x = line.x + from * line.sx;
+    std::int64_t y = line.y + from * line.sy;
+    for (int i = from; i < to; ++i) {
+        PutOnFrame(frame, x >> 16, y >> 16, put);
+        x += line.sx;
+        y += line.sy;
+    }
+}
+
+// Calls put for each pixel of the clipped line a-b on the frame. The last step is b itself: the
+// rounded steps may carry it a hair past b, into a pixel beyond the line's box, and their
+// rounding must not cost the corner at the end.
 template <class Put>
 void StepPixels(const Frame& frame, Pixel a, Pixel b, Put&& put) {
-    const auto width = static_cast<std::uint64_t>(frame.Width());
-    const auto height = static_cast<std::uint64_t>(frame.Height());
-    const auto onFrame = [&](std::int64_t x, std::int64_t y) {
-        if (static_cast<std::uint64_t>(x) < width && static_cast<std::uint64_t>(y) < height)
-            put(static_cast<int>(x), static_cast<int>(y));
-    };
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const int steps = static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy))));
-    if (steps == 0) {
-        onFrame(Floor(a.x), Floor(a.y));
-        return;
+    const LineSteps line = StepsOf(a, b);
+    StepPixels(frame, line, 0, line.steps, put);
+    PutOnFrame(frame, line.endX, line.endY, put);
+}
+
+void WalkPixels(Frame& frame, Pixel a, Pixel b, Ink ink) {
+    StepPixels(frame, a, b, [&](int x, int y) { frame.Set(x, y, ink); });
+}
+
+// Draws a long clipped line a piece of steps at a time, leaving out the pieces whose pixels lie
+// over tiles inked already: a line across a dense picture whose box holds a blank tile off the
+// line (moves criss-crossing the picture) then costs a look at the tiles a piece.
+void WalkInPieces(Frame& frame, Pixel a, Pixel b, Ink ink) {
+    constexpr int kPieceSteps = 64;
+    const LineSteps line = StepsOf(a, b);
+    const auto set = [&](int x, int y) { frame.Set(x, y, ink); };
+    for (int from = 0; from < line.steps; from += kPieceSteps) {
+        const int to = std::min(from + kPieceSteps, line.steps);
+        if (!frame.AreaInked(line.PixelOf(from), line.PixelOf(to - 1)))
+            StepPixels(frame, line, from, to, set);
     }
-    constexpr double kOne = 65536.0;
-    auto x = static_cast<std::int64_t>(a.x * kOne);
-    auto y = static_cast<std::int64_t>(a.y * kOne);
-    const auto sx = static_cast<std::int64_t>(RoundHalfAway(dx / steps * kOne));
-    const auto sy = static_cast<std::int64_t>(RoundHalfAway(dy / steps * kOne));
-    // The last step is b itself, put below: the rounded steps may carry it a hair past b, into
-    // a pixel beyond the stretch's box.
-    for (int i = 0; i < steps; ++i) {
-        onFrame(x >> 16, y >> 16);
-        x += sx;
-        y += sy;
-    }
-    // The steps' rounding must not cost the corner at the end.
-    onFrame(Floor(b.x), Floor(b.y));
-}
-
-void WalkPixels(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
-    StepPixels(frame, a, b, [&](int x, int y) { frame.Set(x, y, colour); });
-}
-
-// Calls visit(from, to, column, row) for each cell of Size pixels on a side that the clipped
-// line a-b runs through, in order, with the fractions of the line at which it enters and leaves
-// the cell: a walk from cell to cell across the grid, one step a cell boundary.
-template <int Size, class Visit>
-void ForEachCell(const Frame& frame, Pixel a, Pixel b, Visit&& visit) {
-    const int columns = frame.CellsAcross(Size);
-    const int rows = frame.CellsDown(Size);
-    const auto cellOf = [](double at, int count) {
-        return std::clamp(static_cast<int>(at) / Size, 0, count - 1);
-    };
-    int column = cellOf(a.x, columns);
-    int row = cellOf(a.y, rows);
-    const int lastColumn = cellOf(b.x, columns);
-    const int lastRow = cellOf(b.y, rows);
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    constexpr double kNever = std::numeric_limits<double>::infinity();
-    // The fraction at which the line crosses the next boundary across and down, and between two.
-    double nextX = dx == 0.0 ? kNever : ((column + (dx > 0.0)) * Size - a.x) / dx;
-    double nextY = dy == 0.0 ? kNever : ((row + (dy > 0.0)) * Size - a.y) / dy;
-    const double stepX = dx == 0.0 ? kNever : Size / std::fabs(dx);
-    const double stepY = dy == 0.0 ? kNever : Size / std::fabs(dy);
-    double from = 0.0;
-    for (int left = std::abs(lastColumn - column) + std::abs(lastRow - row);; --left) {
-        const double to = left == 0 ? 1.0 : std::clamp(std::min(nextX, nextY), from, 1.0);
-        visit(from, to, column, row);
-        if (left == 0) return;
-        // The last column or row reached, the walk goes on along the other.
-        if (row == lastRow || (column != lastColumn && nextX < nextY)) {
-            column += dx > 0.0 ? 1 : -1;
-            nextX += stepX;
-        } else {
-            row += dy > 0.0 ? 1 : -1;
-            nextY += stepY;
-        }
-        from = to;
-    }
-}
-
-// Whether the piece of a line from a to b inks nothing new: its box, widened by more than the
-// fixed-point steps of a piece may stray, lies over inked tiles.
-bool PieceInked(const Frame& frame, Pixel a, Pixel b) {
-    constexpr double kStray = 1.0 / 256.0;
-    return frame.AreaInked({std::min(a.x, b.x) - kStray, std::min(a.y, b.y) - kStray},
-                           {std::max(a.x, b.x) + kStray, std::max(a.y, b.y) + kStray});
-}
-
-// Draws a clipped line a region and then a block at a time, leaving out the pieces over regions,
-// blocks and tiles inked already (a pocket's later passes, moves across a dense picture), which
-// then cost a look at the counts.
-void Walk(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
-    const auto along = [](Pixel from, Pixel to, double t) {
-        return Pixel{from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t};
-    };
-    ForEachCell<Frame::kBlock * Frame::kRegion>(
-        frame, a, b, [&](double enter, double leave, int column, int row) {
-            if (frame.RegionInked(column, row)) return;
-            const Pixel from = along(a, b, enter);
-            const Pixel to = along(a, b, leave);
-            if (frame.RegionMostlyInked(column, row) && PieceInked(frame, from, to)) return;
-            ForEachCell<Frame::kBlock>(frame, from, to,
-                                       [&](double in, double out, int blockColumn, int blockRow) {
-                                           if (frame.BlockInked(blockColumn, blockRow)) return;
-                                           const Pixel start = along(from, to, in);
-                                           const Pixel end = along(from, to, out);
-                                           if (frame.BlockMostlyInked(blockColumn, blockRow) &&
-                                               PieceInked(frame, start, end))
-                                               return;
-                                           WalkPixels(frame, start, end, colour);
-                                       });
-        });
+    PutOnFrame(frame, line.endX, line.endY, set);
 }
 
 Pixel CentreOf(Pixel p) { return {Floor(p.x) + 0.5, Floor(p.y) + 0.5}; }
@@ -299,7 +282,8 @@ void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour) {
     const double width = frame.Width();
     const double height = frame.Height();
     if (Outside(a, b, width, height) || !Clip(a, b, width, height)) return;
-    StepPixels(frame, a, b, [&](int x, int y) { frame.Mark(x, y, colour); });
+    const Ink ink = frame.InkOf(colour);
+    StepPixels(frame, a, b, [&](int x, int y) { frame.Mark(x, y, ink); });
 }
 
 namespace {
@@ -363,7 +347,7 @@ class LooksWorth {
 // Draws a long line between the centres of the pixels start and end (on the picture) unless
 // every pixel it could ink is inked already or it was drawn between them already. The looks
 // go from the cheapest: the blocks around the line, the lines drawn, then the tiles.
-bool DrawLongLine(Frame& frame, Pixel start, Pixel end, std::uint32_t ink, LooksWorth& worth) {
+bool DrawLongLine(Frame& frame, Pixel start, Pixel end, Ink ink, LooksWorth& worth) {
     const bool look = worth.Take();
     if (look && frame.BlocksAroundInked(start, end)) {
         worth.Paid(true);
@@ -376,7 +360,7 @@ bool DrawLongLine(Frame& frame, Pixel start, Pixel end, std::uint32_t ink, Looks
         if (inked) return false;
     }
     frame.LineWalked();
-    Walk(frame, start, end, ink);
+    WalkInPieces(frame, start, end, ink);
     return true;
 }
 
@@ -385,10 +369,11 @@ template <class Projection>
 RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame, std::size_t first,
                           std::size_t last) {
     RasterCount count;
-    std::array<std::uint32_t, kSpeedColours> inks{};
+    std::array<Ink, kSpeedColours> inks{};
     for (int c = 0; c < kSpeedColours; ++c) {
         const auto rgb = SpeedColourRgb(c);
-        inks[static_cast<std::size_t>(c)] = path.timed ? Rgb(rgb[0], rgb[1], rgb[2]) : kUntimedInk;
+        inks[static_cast<std::size_t>(c)] =
+            frame.InkOf(path.timed ? Rgb(rgb[0], rgb[1], rgb[2]) : kUntimedInk);
     }
     const double width = frame.Width();
     const double height = frame.Height();
@@ -402,7 +387,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
         const Placed a = Place(from, width, height);
         const Placed to = Place(project(path.vertices[i]), width, height);
         from = to.at;
-        const std::uint32_t ink = inks[path.colours[i]];
+        const Ink ink = inks[path.colours[i]];
         if (!a.onCanvas || !to.onCanvas) {
             // Off the canvas, or a line to clip to it.
             Pixel start = a.at;
@@ -501,15 +486,17 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
 void DrawMarker(Frame& frame, Pixel centre, int radius, std::uint32_t fill, std::uint32_t ring) {
     const int cx = Floor(centre.x);
     const int cy = Floor(centre.y);
+    const Ink inside = frame.InkOf(fill);
+    const Ink edge = frame.InkOf(ring);
     const int outer = (radius + 1) * (radius + 1);
     const int inner = radius * radius;
     for (int dy = -radius - 1; dy <= radius + 1; ++dy) {
         for (int dx = -radius - 1; dx <= radius + 1; ++dx) {
             const int d = dx * dx + dy * dy;
             if (d <= inner - radius) {
-                frame.Mark(cx + dx, cy + dy, fill);
+                frame.Mark(cx + dx, cy + dy, inside);
             } else if (d <= outer) {
-                frame.Mark(cx + dx, cy + dy, ring);
+                frame.Mark(cx + dx, cy + dy, edge);
             }
         }
     }

@@ -3,13 +3,14 @@
 // stretches off the canvas are skipped after one test, a stretch within the pixel inked last
 // after one comparison, lines are clipped to the canvas before they are stepped, a long line
 // over tiles of pixels inked already (moves criss-crossing a filled picture) costs a look at a
-// table of them and the pieces of a walked line over inked regions, blocks or tiles (a
-// pocket's later passes) a look at those, and a long line between the same two pixels as one
-// drawn already (a raster's passes) is left out: where the path runs again over what it has
-// drawn, the first pass keeps its colour.
+// table of them, and so does each piece of a walked line over inked tiles, a short line over
+// inked blocks (a pocket's later passes) a look at those, and a long line between the same two
+// pixels as one drawn already (a raster's passes) is left out: where the path runs again over
+// what it has drawn, the first pass keeps its colour.
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -17,75 +18,59 @@
 #include "viewer/ViewCamera.h"
 #include "viewer/ViewPath.h"
 
-// A picture of width by height pixels, each four bytes: red, green, blue and one unused, the
-// layout the toolkit draws from. It keeps count of what is inked in tiles of pixels, blocks of
-// tiles and regions of blocks, so that a line over what is inked already costs a look at the
-// counts rather than a step per pixel.
+// An ink of a frame: an index into its colours, of which 0 is the background, not inked.
+enum class Ink : std::uint8_t {};
+
+// A picture of width by height pixels, each the index of its colour among at most 255 inks and
+// the background: a byte a pixel, so that the picture stays in the processor's cache while a
+// dense path is drawn into it. It keeps count of what is inked in tiles of pixels and blocks of
+// tiles, so that a line over what is inked already costs a look at the counts rather than a
+// step per pixel.
 class Frame {
   public:
     static constexpr std::uint32_t kBackgroundPixel = 0x00ffffff;
     static constexpr int kTile = 4;    // pixels on a side of a tile, whose inked pixels count
     static constexpr int kBlock = 16;  // pixels on a side of a block, whose inked tiles count
-    static constexpr int kRegion = 4;  // blocks on a side of a region, whose inked blocks count
 
     Frame(int width, int height);
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    // Fills the picture with the background, with nothing inked.
+    // Fills the picture with the background, with nothing inked. The inks stay.
     void Clear();
-    std::uint32_t At(int x, int y) const { return m_pixels[Index(x, y)]; }
+    // The colour of the pixel at x, y: red, green, blue and one unused byte.
+    std::uint32_t At(int x, int y) const { return m_colours[m_pixels[Index(x, y)]]; }
+    // The ink of colour, taken among the frame's inks when it is new to them. The background's
+    // colour too is an ink of its own. Once 255 are taken, a new colour gets the nearest.
+    Ink InkOf(std::uint32_t colour);
     // Inks the pixel at x, y, which lies on the picture, unless it is inked already: where the
     // path runs again over what it has drawn, the first pass keeps its colour.
-    void Set(int x, int y, std::uint32_t colour) {
-        const std::size_t index = Index(x, y);
-        // Whether it is inked is a bit per pixel, a thirty-second of the picture's size, which
-        // stays in the cache while the picture does not: a pixel inked already costs no look
-        // at the picture.
-        std::uint64_t& word = m_inkedBits[index / 64];
-        const std::uint64_t bit = std::uint64_t{1} << (index % 64);
-        if ((word & bit) != 0) return;
-        word |= bit;
-        m_pixels[index] = colour;
+    void Set(int x, int y, Ink ink) {
+        std::uint8_t& pixel = m_pixels[Index(x, y)];
+        if (pixel != 0) return;
+        pixel = static_cast<std::uint8_t>(ink);
         const std::size_t tile = TileIndex(x, y);
         if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y, tile);
     }
-    // Inks the pixel when it lies on the picture.
-    void Plot(int x, int y, std::uint32_t colour) {
-        if (x >= 0 && y >= 0 && x < m_width && y < m_height) Set(x, y, colour);
-    }
+    void Set(int x, int y, std::uint32_t colour) { Set(x, y, InkOf(colour)); }
     // Colours the pixel when it lies on the picture, over any ink: the marks drawn on the path
     // (its start, the time marker, a picked segment) must show where they lie on it.
-    void Mark(int x, int y, std::uint32_t colour) {
+    void Mark(int x, int y, Ink ink) {
         if (x < 0 || y < 0 || x >= m_width || y >= m_height) return;
-        Set(x, y, colour);
-        m_pixels[Index(x, y)] = colour;
+        Set(x, y, ink);
+        m_pixels[Index(x, y)] = static_cast<std::uint8_t>(ink);
     }
     // Inks the pixel when it lies on the picture, looking at its block first: a finished block
-    // (a pocket's later passes) then costs no look at the pixel's bit.
-    void Paint(int x, int y, std::uint32_t colour) {
+    // (a pocket's later passes) then costs no look at the pixel.
+    void Paint(int x, int y, Ink ink) {
         if (x < 0 || y < 0 || x >= m_width || y >= m_height) return;
-        if (m_blockInked[CellIndex(x, y, kBlock)] == 0) Set(x, y, colour);
+        if (m_blockInked[CellIndex(x, y, kBlock)] == 0) Set(x, y, ink);
     }
     // Whether every pixel of the line from a to b (on the picture, no longer than a block
     // across and down) is inked already: every block of its box is inked whole.
     bool InkedAround(Pixel a, Pixel b) const { return BoxInked<kBlock>(a, b, m_blockInked); }
-    // Whether the block, or the region, in the given column and row is inked whole.
+    // Whether the block in the given column and row is inked whole.
     bool BlockInked(int column, int row) const {
         return m_blockInked[CellAt(column, row, kBlock)] != 0;
-    }
-    // Whether more than half the tiles of the block, or of the region, in the given column and
-    // row are inked whole: the table of inked tiles is worth a look for a piece of a line over
-    // it, and seldom otherwise (a raster's passes through a half-inked picture).
-    bool BlockMostlyInked(int column, int row) const {
-        const std::size_t block = CellAt(column, row, kBlock);
-        return m_blockInk[block] * 2 > m_blockTiles[block];
-    }
-    bool RegionMostlyInked(int column, int row) const {
-        const std::size_t region = CellAt(column, row, kBlock * kRegion);
-        return m_regionTileInk[region] * 2 > m_regionTiles[region];
-    }
-    bool RegionInked(int column, int row) const {
-        return m_regionInked[CellAt(column, row, kBlock * kRegion)] != 0;
     }
     // Whether every tile that the box of a and b touches (clamped to the picture) is inked
     // whole, in at most eight looks however large the box (four at the blocks' corners, four
@@ -123,9 +108,9 @@ class Frame {
     // to a row of pixels and never ink a block whole. A line met again after others took its
     // slot is drawn again; the table only saves work.
     bool LineDrawn(Pixel a, Pixel b);
-    const unsigned char* Bytes() const {
-        return reinterpret_cast<const unsigned char*>(m_pixels.data());
-    }
+    // The picture's colours, four bytes a pixel row by row (red, green, blue, one unused), the
+    // layout the toolkit draws from; valid until the frame changes.
+    const unsigned char* Bytes();
 
   private:
     std::size_t Index(int x, int y) const {
@@ -150,7 +135,6 @@ class Frame {
     }
     int TileRow(double y) const { return std::clamp(static_cast<int>(y), 0, m_height - 1) / kTile; }
     void InkTile(int x, int y, std::size_t tile);
-    void InkBlock(int x, int y, std::size_t block);
     // Whether the tiles left..right across and top..bottom down were all inked when the table
     // was last summed.
     bool SummedInked(int left, int right, int top, int bottom) const {
@@ -203,19 +187,16 @@ class Frame {
     int m_width;
     int m_height;
     std::size_t m_tilesAcross;
-    std::vector<std::uint32_t> m_pixels;
-    std::vector<std::uint64_t> m_inkedBits;      // per pixel, 1 when inked
-    std::vector<std::uint8_t> m_tileInk;         // per tile, how many of its pixels are inked
-    std::vector<std::uint8_t> m_tilePixels;      // and how many pixels it has
-    std::vector<std::uint8_t> m_tileInked;       // 1 when all are inked
-    std::vector<std::uint8_t> m_blockInk;        // per block, how many of its tiles are inked
-    std::vector<std::uint8_t> m_blockTiles;      // and how many tiles it has
-    std::vector<std::uint8_t> m_blockInked;      // 1 when all are inked
-    std::vector<std::uint8_t> m_regionInk;       // per region, how many of its blocks are inked
-    std::vector<std::uint8_t> m_regionBlocks;    // and how many blocks it has
-    std::vector<std::uint8_t> m_regionInked;     // 1 when all are inked
-    std::vector<std::uint16_t> m_regionTileInk;  // per region, how many of its tiles are inked
-    std::vector<std::uint16_t> m_regionTiles;    // and how many tiles it has
+    std::array<std::uint32_t, 256> m_colours{kBackgroundPixel};  // of each ink
+    int m_inks = 1;                                              // inks taken, the background's
+    std::vector<std::uint8_t> m_pixels;                          // the ink of each; 0 when none
+    std::vector<std::uint32_t> m_shown;                          // what Bytes() gave
+    std::vector<std::uint8_t> m_tileInk;     // per tile, how many of its pixels are inked
+    std::vector<std::uint8_t> m_tilePixels;  // and how many pixels it has
+    std::vector<std::uint8_t> m_tileInked;   // 1 when all are inked
+    std::vector<std::uint8_t> m_blockInk;    // per block, how many of its tiles are inked
+    std::vector<std::uint8_t> m_blockTiles;  // and how many tiles it has
+    std::vector<std::uint8_t> m_blockInked;  // 1 when all are inked
     // The inked tiles above and to the left of each tile corner, counted when last summed;
     // the tiles inked whole since, and the lines walked since one was.
     std::vector<std::uint32_t> m_inkedSums;

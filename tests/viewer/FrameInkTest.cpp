@@ -22,6 +22,32 @@ void WalkLinesUntilSummed(Frame& frame) {
     for (int i = 0; i < 100000; ++i) frame.LineWalked();
 }
 
+TEST(FrameInks, ShowEachPixelInItsColourAndWhiteInkIsInked) {
+    Frame frame(3, 2);
+    frame.Set(0, 0, Rgb(10, 20, 30));
+    frame.Set(2, 1, kBackground);   // white ink on a white picture is still ink
+    frame.Set(2, 1, Rgb(1, 2, 3));  // the first colour stays
+    EXPECT_EQ(frame.At(0, 0), Rgb(10, 20, 30));
+    EXPECT_EQ(frame.At(2, 1), kBackground);
+    EXPECT_EQ(frame.InkOf(Rgb(10, 20, 30)), frame.InkOf(Rgb(10, 20, 30)));
+    const unsigned char* bytes = frame.Bytes();
+    EXPECT_EQ(bytes[0], 10);
+    EXPECT_EQ(bytes[1], 20);
+    EXPECT_EQ(bytes[2], 30);
+    EXPECT_EQ(bytes[4], 255);  // the pixel beside it is the background
+    frame.Clear();
+    EXPECT_EQ(frame.At(0, 0), kBackground);
+    frame.Set(2, 1, Rgb(1, 2, 3));
+    EXPECT_EQ(frame.At(2, 1), Rgb(1, 2, 3));
+}
+
+TEST(FrameInks, GiveANewColourTheNearestOnceAllAreTaken) {
+    Frame frame(1, 1);
+    for (int i = 0; i < 255; ++i) frame.InkOf(Rgb(static_cast<std::uint8_t>(i), 0, 0));
+    frame.Set(0, 0, Rgb(100, 0, 3));
+    EXPECT_EQ(frame.At(0, 0), Rgb(100, 0, 0));
+}
+
 TEST(FrameAreaInked, SaysYesOnlyForBoxesOverTilesInkedWhole) {
     // An odd size, so that the tiles and blocks at the right and bottom edges are smaller.
     Frame frame(37, 23);
@@ -44,7 +70,6 @@ TEST(FrameAreaInked, CountsTheSmallerTilesAtTheEdgesWhenTheirPixelsAreInked) {
     WalkLinesUntilSummed(frame);
     EXPECT_TRUE(frame.AreaInked({0.5, 0.5}, {5.5, 4.5}));
     EXPECT_TRUE(frame.BlockInked(0, 0));
-    EXPECT_TRUE(frame.RegionInked(0, 0));
 }
 
 TEST(FrameAreaInked, SeesABlankPixelInTheSmallerTilesOfTheLastBlock) {
@@ -81,7 +106,6 @@ TEST(FrameInkCounts, ABlockIsInkedWholeWithItsLastPixel) {
     EXPECT_TRUE(frame.BlockInked(1, 1));
     EXPECT_TRUE(frame.InkedAround({17.5, 17.5}, {30.5, 30.5}));
     EXPECT_FALSE(frame.BlockInked(0, 1));
-    EXPECT_FALSE(frame.RegionInked(0, 0));
 }
 
 // A path of long moves between random points of a square of side counts.
