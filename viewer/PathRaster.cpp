@@ -219,8 +219,10 @@ LineSteps StepsOf(Pixel a, Pixel b) {
     constexpr double kOne = 65536.0;
     line.x = static_cast<std::int64_t>(a.x * kOne);
     line.y = static_cast<std::int64_t>(a.y * kOne);
-    line.sx = static_cast<std::int64_t>(RoundHalfAway(dx / line.steps * kOne));
-    line.sy = static_cast<std::int64_t>(RoundHalfAway(dy / line.steps * kOne));
+    // One division a line: most lines of a dense path are a few pixels long.
+    const double perStep = kOne / line.steps;
+    line.sx = static_cast<std::int64_t>(RoundHalfAway(dx * perStep));
+    line.sy = static_cast<std::int64_t>(RoundHalfAway(dy * perStep));
     return line;
 }
 
