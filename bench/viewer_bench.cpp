@@ -1,6 +1,6 @@
 // The viewer's work per frame on a million segments: the picture of the path at the whole view,
-// zoomed in and turned, on one core and on two as the window draws it, and building the
-// viewer's path from an element's path once.
+// zoomed in and turned, on one core and on two as the window draws it, moved along with a pan,
+// and building the viewer's path from an element's path once.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -125,6 +125,26 @@ void DrawFrames(benchmark::State& state, ViewKind kind, double zoom,
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(view.vertices.size()));
 }
 
+// As a pan is dragged: the picture moved a few pixels and what comes in at the edges drawn.
+void DrawPannedFrames(benchmark::State& state, ViewKind kind, const ViewPath& (*pathOf)()) {
+    const ViewPath& view = pathOf();
+    ViewCamera camera;
+    camera.SetKind(kind);
+    camera.SetCanvas(kWidth, kHeight);
+    camera.Fit(view);
+    Frame frame(kWidth, kHeight);
+    DrawPath(view, camera, frame);
+    int turn = 0;
+    for (auto _ : state) {
+        // To and fro, so that the path stays in view.
+        const int dx = ++turn % 200 < 100 ? 4 : -4;
+        camera.Pan(dx, 1);
+        frame.Shift(dx, 1);
+        benchmark::DoNotOptimize(DrawPathShifted(view, camera, frame, dx, 1));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(view.vertices.size()));
+}
+
 void BM_FrameWholeView(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0); }
 void BM_FrameZoomedIn(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 20.0); }
 void BM_FrameTurned3D(benchmark::State& state) { DrawFrames(state, ViewKind::Free, 1.0); }
@@ -159,6 +179,15 @@ void BM_FrameRasterPasses3DTwoCores(benchmark::State& state) {
 void BM_FrameRandomWalk3DTwoCores(benchmark::State& state) {
     DrawFrames(state, ViewKind::Free, 1.0, Walk, Cores::Two);
 }
+void BM_FramePannedPocket3D(benchmark::State& state) {
+    DrawPannedFrames(state, ViewKind::Free, Pocket);
+}
+void BM_FramePannedChords3D(benchmark::State& state) {
+    DrawPannedFrames(state, ViewKind::Free, Chords);
+}
+void BM_FramePannedRandomWalk3D(benchmark::State& state) {
+    DrawPannedFrames(state, ViewKind::Free, Walk);
+}
 void BM_BuildViewPath(benchmark::State& state) {
     const ElementPath path = PocketPath();
     for (auto _ : state) benchmark::DoNotOptimize(ViewOf(path));
@@ -180,6 +209,9 @@ BENCHMARK(BM_FrameCrossingChordsTwoCores)->Unit(benchmark::kMillisecond)->UseRea
 BENCHMARK(BM_FrameCrossingChords3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FrameRasterPasses3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FrameRandomWalk3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FramePannedPocket3D)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FramePannedChords3D)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FramePannedRandomWalk3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildViewPath)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <system_error>
 #include <thread>
 
@@ -48,6 +50,10 @@ Frame::Frame(int width, int height)
 
 void Frame::Clear() {
     std::fill(m_pixels.begin(), m_pixels.end(), 0);
+    ForgetCounts();
+}
+
+void Frame::ForgetCounts() {
     for (auto* counts : {&m_tileInk, &m_tileInked, &m_blockInk, &m_blockInked})
         std::fill(counts->begin(), counts->end(), 0);
     std::fill(m_lines.begin(), m_lines.end(), 0);
@@ -55,6 +61,45 @@ void Frame::Clear() {
     std::fill(m_blockSums.begin(), m_blockSums.end(), 0);
     m_tilesUnsummed = 0;
     m_walksUnsummed = 0;
+}
+
+void Frame::Shift(int dx, int dy) {
+    const auto width = static_cast<std::size_t>(m_width);
+    const auto across = static_cast<std::size_t>(std::abs(dx));
+    const bool wholeRows = across < width && std::abs(dy) < m_height;
+    const std::size_t kept = wholeRows ? width - across : 0;
+    const auto moveRow = [&](int y) {
+        std::uint8_t* row = m_pixels.data() + static_cast<std::size_t>(y) * width;
+        const int from = y - dy;
+        if (kept == 0 || from < 0 || from >= m_height) {
+            std::fill(row, row + width, 0);
+            return;
+        }
+        const std::uint8_t* source = m_pixels.data() + static_cast<std::size_t>(from) * width;
+        std::memmove(row + (dx > 0 ? across : 0), source + (dx > 0 ? 0 : across), kept);
+        std::fill_n(row + (dx > 0 ? 0 : kept), across, 0);
+    };
+    // Rows move down from the bottom up and up from the top down, so that none is overwritten
+    // before it has moved.
+    if (dy > 0) {
+        for (int y = m_height - 1; y >= 0; --y) moveRow(y);
+    } else {
+        for (int y = 0; y < m_height; ++y) moveRow(y);
+    }
+    CountInk();
+}
+
+void Frame::CountInk() {
+    ForgetCounts();
+    const auto width = static_cast<std::size_t>(m_width);
+    for (std::size_t index = 0; index < m_pixels.size(); ++index) {
+        if (m_pixels[index] == 0) continue;
+        const int x = static_cast<int>(index % width);
+        const int y = static_cast<int>(index / width);
+        const std::size_t tile = TileIndex(x, y);
+        if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y, tile);
+    }
+    SumInkedTiles();
 }
 
 Ink Frame::InkOf(std::uint32_t colour) {
@@ -366,10 +411,42 @@ bool DrawLongLine(Frame& frame, Pixel start, Pixel end, Ink ink, LooksWorth& wor
     return true;
 }
 
-// Draws the stretches that end at vertices first + 1 to last.
+// What came in at the edges of a picture shifted by dx, dy: a band of columns at the left or
+// right and one of rows at the top or bottom, either of them empty.
+class NewArea {
+  public:
+    NewArea(const Frame& frame, int dx, int dy) {
+        if (dx != 0) {
+            m_left = dx > 0 ? 0 : frame.Width() + dx;
+            m_right = dx > 0 ? dx : frame.Width();
+        }
+        if (dy != 0) {
+            m_top = dy > 0 ? 0 : frame.Height() + dy;
+            m_bottom = dy > 0 ? dy : frame.Height();
+        }
+    }
+    // Whether the stretch a-b may reach it; a pixel's margin, for the pixels rounding differently
+    // since the shift.
+    bool Reaches(Pixel a, Pixel b) const {
+        constexpr double kMargin = 2.0;
+        return (std::max(a.x, b.x) >= m_left - kMargin && std::min(a.x, b.x) < m_right + kMargin) ||
+               (std::max(a.y, b.y) >= m_top - kMargin && std::min(a.y, b.y) < m_bottom + kMargin);
+    }
+
+  private:
+    // An empty band: nothing reaches it.
+    static constexpr double kNone = std::numeric_limits<double>::infinity();
+    double m_left = kNone;
+    double m_right = -kNone;
+    double m_top = kNone;
+    double m_bottom = -kNone;
+};
+
+// Draws the stretches that end at vertices first + 1 to last; given an area, only those that
+// reach it.
 template <class Projection>
 RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame, std::size_t first,
-                          std::size_t last) {
+                          std::size_t last, const NewArea* area = nullptr) {
     RasterCount count;
     std::array<Ink, kSpeedColours> inks{};
     for (int c = 0; c < kSpeedColours; ++c) {
@@ -389,6 +466,10 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
         const Placed a = Place(from, width, height);
         const Placed to = Place(project(path.vertices[i]), width, height);
         from = to.at;
+        if (area != nullptr && !area->Reaches(a.at, to.at)) {
+            ++count.skipped;
+            continue;
+        }
         const Ink ink = inks[path.colours[i]];
         if (!a.onCanvas || !to.onCanvas) {
             // Off the canvas, or a line to clip to it.
@@ -476,13 +557,30 @@ RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame
 
 }  // namespace
 
+namespace {
+
+FlatProjection FlatOf(const ViewCamera& camera) {
+    return {AxisOf(camera.Right()), AxisOf(camera.Up()), camera.ToPixel({0.0, 0.0, 0.0}),
+            camera.Scale()};
+}
+
+}  // namespace
+
 RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame, Frame* spare) {
     if (path.vertices.empty()) return {};
     if (camera.Kind() == ViewKind::Free)
         return DrawStretchesInParts(path, CameraProjection{camera}, frame, spare);
-    const FlatProjection flat{AxisOf(camera.Right()), AxisOf(camera.Up()),
-                              camera.ToPixel({0.0, 0.0, 0.0}), camera.Scale()};
-    return DrawStretchesInParts(path, flat, frame, spare);
+    return DrawStretchesInParts(path, FlatOf(camera), frame, spare);
+}
+
+RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Frame& frame, int dx,
+                            int dy) {
+    if (path.vertices.empty()) return {};
+    const NewArea area(frame, dx, dy);
+    const std::size_t last = path.vertices.size() - 1;
+    if (camera.Kind() == ViewKind::Free)
+        return DrawStretches(path, CameraProjection{camera}, frame, 0, last, &area);
+    return DrawStretches(path, FlatOf(camera), frame, 0, last, &area);
 }
 
 void DrawMarker(Frame& frame, Pixel centre, int radius, std::uint32_t fill, std::uint32_t ring) {

@@ -98,6 +98,9 @@ class Frame {
     // How many cells of size pixels the picture has across and down.
     int CellsAcross(int size) const { return (m_width + size - 1) / size; }
     int CellsDown(int size) const { return (m_height + size - 1) / size; }
+    // Moves the picture by dx pixels to the right and dy down, as a pan moves the view; what
+    // comes in at the edges is blank, and the counts are taken again from the pixels.
+    void Shift(int dx, int dy);
     // Inks every pixel that later inked and this picture did not, in later's colour: later
     // holds what was drawn after this picture's ink, so this picture's first passes stay.
     // Nothing when later is another size.
@@ -167,6 +170,9 @@ class Frame {
         return inked == static_cast<std::uint32_t>(columns * rows);
     }
     void SumInkedTiles();
+    // Counts the inked pixels, tiles and blocks again from the pixels, or forgets them all.
+    void CountInk();
+    void ForgetCounts();
     // Whether every cell of Size pixels that the box of a and b touches is inked. Size is a
     // constant so that finding a pixel's cell is a shift: this runs for every piece of a line.
     template <int Size>
@@ -234,6 +240,13 @@ struct RasterCount {
 // then the two halves' own.
 RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame,
                      Frame* spare = nullptr);
+// After frame.Shift(dx, dy) of a picture of the path, which the camera now shows moved by as
+// much: draws the stretches that reach what came in at the edges, so that the picture is the
+// path's again at a fraction of a whole drawing's cost, as a pan is dragged. Where the camera's
+// pixels round the other way than before the pan, a line may differ by a pixel here and there
+// from a whole drawing, which the next one (a zoom, a turn) mends.
+RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Frame& frame, int dx,
+                            int dy);
 // Draws a line from a to b, clipped to the frame, over what is drawn.
 void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour);
 // A filled disc of radius pixels about centre, with a ring of another colour, over what is drawn.

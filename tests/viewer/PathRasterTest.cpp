@@ -151,6 +151,82 @@ TEST(DrawPath, InTwoHalvesAtOnceDrawsTheSamePicture) {
     }
 }
 
+// Whether every pixel inked in one picture is inked in the other no more than two pixels away,
+// or lies that near the edge (the other's may lie just beyond it), and the same the other way.
+bool WithinTwoPixels(const Frame& one, const Frame& other) {
+    const auto near = [](const Frame& frame, int x, int y) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) {
+                const int nx = x + dx;
+                const int ny = y + dy;
+                if (nx < 0 || ny < 0 || nx >= frame.Width() || ny >= frame.Height()) return true;
+                if (frame.At(nx, ny) != kBackground) return true;
+            }
+        return false;
+    };
+    for (int y = 0; y < one.Height(); ++y)
+        for (int x = 0; x < one.Width(); ++x) {
+            if (one.At(x, y) != kBackground && !near(other, x, y)) return false;
+            if (other.At(x, y) != kBackground && !near(one, x, y)) return false;
+        }
+    return true;
+}
+
+// Pans the camera by each of moves in turn, shifting the picture and drawing what came in;
+// calls check with the picture and a whole drawing after each.
+template <class Check>
+void PanAndCompare(const ViewPath& view, ViewCamera camera,
+                   const std::vector<std::pair<int, int>>& moves, Check check) {
+    Frame moved(camera.Width(), camera.Height());
+    DrawPath(view, camera, moved);
+    for (const auto& [dx, dy] : moves) {
+        camera.Pan(dx, dy);
+        moved.Shift(dx, dy);
+        DrawPathShifted(view, camera, moved, dx, dy);
+        Frame whole(camera.Width(), camera.Height());
+        DrawPath(view, camera, whole);
+        check(moved, whole);
+    }
+}
+
+TEST(DrawPathShifted, InksWhatAPanBringsInAsAWholeDrawingDoes) {
+    const ViewPath view = ViewOf(WalkWithJumps(20000));
+    for (ViewKind kind : {ViewKind::XY, ViewKind::Free}) {
+        ViewCamera camera = FittedCamera(view, 300, 200);
+        camera.SetKind(kind);
+        camera.Fit(view);
+        // Within the canvas the pixels are the same; lines running off it are stepped from the
+        // pixel where they leave it, which a pan moves, so they may lie a pixel or two aside.
+        PanAndCompare(view, camera, {{7, 0}, {0, -5}, {-12, 9}},
+                      [](const Frame& moved, const Frame& whole) {
+                          for (int y = 0; y < whole.Height(); ++y)
+                              for (int x = 0; x < whole.Width(); ++x)
+                                  ASSERT_EQ(whole.At(x, y), moved.At(x, y)) << x << "," << y;
+                      });
+        PanAndCompare(view, camera, {{40, 30}, {-3, -60}, {1, 1}, {-150, 0}, {0, 120}},
+                      [](const Frame& moved, const Frame& whole) {
+                          EXPECT_GT(InkedPixels(whole), 100);
+                          EXPECT_TRUE(WithinTwoPixels(moved, whole));
+                      });
+    }
+}
+
+TEST(FrameShift, MovesThePixelsAndTheirCountsAndBlanksWhatComesIn) {
+    Frame frame(40, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) frame.Set(x, y, Rgb(static_cast<std::uint8_t>(x), 0, 0));
+    frame.Shift(5, -3);
+    EXPECT_EQ(frame.At(5, 0), Rgb(0, 0, 0));
+    EXPECT_EQ(frame.At(39, 26), Rgb(34, 0, 0));
+    EXPECT_EQ(frame.At(4, 10), kBackground);
+    EXPECT_EQ(frame.At(20, 27), kBackground);
+    EXPECT_TRUE(frame.BlockInked(1, 0));  // columns 16-31, rows 0-15: inked whole still
+    EXPECT_FALSE(frame.BlockInked(0, 0));
+    frame.Shift(-100, 0);
+    EXPECT_EQ(InkedPixels(frame), 0);
+    EXPECT_FALSE(frame.BlockInked(1, 0));
+}
+
 TEST(DrawMarker, IsADiscWithARing) {
     Frame frame(20, 20);
     DrawMarker(frame, {10, 10}, 5, Rgb(0, 0, 0), Rgb(255, 0, 0));

@@ -67,6 +67,7 @@ class PathCanvas : public Fl_Widget {
             case FL_DRAG:
                 return Dragged();
             case FL_RELEASE:
+                if (m_dragged) m_window.DragEnded();
                 if (!m_dragged && m_button == FL_LEFT_MOUSE)
                     m_window.Pick(Fl::event_x() - x(), Fl::event_y() - y());
                 return 1;
@@ -192,6 +193,7 @@ void ViewerWindow::ShowPath() {
     m_pickBox->label(m_pickText.c_str());
     ShowCursorState();
     m_pathStale = true;
+    m_panned.reset();
     Trace("path " + std::to_string(m_path.SegmentCount()) + " " +
           std::to_string(m_path.vertices.size()));
 }
@@ -215,16 +217,27 @@ void ViewerWindow::Fit() {
 
 void ViewerWindow::ChangeView() {
     m_pathStale = true;
+    m_panned.reset();
     m_canvas->redraw();
 }
 
 void ViewerWindow::Drag(int dx, int dy, bool rotate) {
     if (rotate) {
         m_camera.Rotate(dx, dy);
-    } else {
-        m_camera.Pan(dx, dy);
+        ChangeView();
+        return;
     }
+    m_camera.Pan(dx, dy);
+    // The picture drawn, or the one still to move, moves along.
+    const bool movable = !m_pathStale || m_panned;
+    std::array<int, 2> panned{dx, dy};
+    if (m_panned) panned = {(*m_panned)[0] + dx, (*m_panned)[1] + dy};
     ChangeView();
+    if (movable) m_panned = panned;
+}
+
+void ViewerWindow::DragEnded() {
+    if (m_moved) ChangeView();
 }
 
 void ViewerWindow::Zoom(int x, int y, double factor) {
@@ -239,19 +252,33 @@ void ViewerWindow::DrawCanvas(int left, int top, int width, int height) {
         m_pathFrame = Frame(width, height);
         m_spareFrame = Frame(width, height);
         m_pathStale = true;
+        m_panned.reset();
     }
     if (m_fitPending) {
         m_camera.Fit(m_path);
         m_fitPending = false;
+        m_panned.reset();
     }
     const auto started = std::chrono::steady_clock::now();
     std::optional<RasterCount> redrawn;
     if (m_pathStale) {
-        m_pathFrame.Clear();
-        // A second core draws the later half of a long path.
-        redrawn = DrawPath(m_path, m_camera, m_pathFrame,
-                           std::thread::hardware_concurrency() >= 2 ? &m_spareFrame : nullptr);
+        // A pan of less than half the canvas moves the picture and draws what comes in; more
+        // would cost about as much as drawing it whole.
+        if (m_panned && std::abs((*m_panned)[0]) * 2 < width &&
+            std::abs((*m_panned)[1]) * 2 < height) {
+            m_pathFrame.Shift((*m_panned)[0], (*m_panned)[1]);
+            redrawn =
+                DrawPathShifted(m_path, m_camera, m_pathFrame, (*m_panned)[0], (*m_panned)[1]);
+            m_moved = true;
+        } else {
+            m_pathFrame.Clear();
+            // A second core draws the later half of a long path.
+            redrawn = DrawPath(m_path, m_camera, m_pathFrame,
+                               std::thread::hardware_concurrency() >= 2 ? &m_spareFrame : nullptr);
+            m_moved = false;
+        }
         m_pathStale = false;
+        m_panned.reset();
     }
     m_shown = m_pathFrame;
     if (m_picked) {
@@ -273,7 +300,7 @@ void ViewerWindow::DrawCanvas(int left, int top, int width, int height) {
     if (redrawn) {
         Trace("frame " + Number(Milliseconds(std::chrono::steady_clock::now() - started), 3) +
               " ms " + std::to_string(redrawn->drawn) + " drawn " +
-              std::to_string(redrawn->skipped) + " skipped");
+              std::to_string(redrawn->skipped) + " skipped" + (m_moved ? " moved" : ""));
     }
     // The axes of the view, at the lower left corner.
     const int ox = left + 40;

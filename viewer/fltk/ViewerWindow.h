@@ -34,6 +34,8 @@ class ViewerWindow : public Fl_Double_Window {
     // What the canvas asks of the window.
     void DrawCanvas(int left, int top, int width, int height);
     void Drag(int dx, int dy, bool rotate);
+    // A drag let go: a picture moved along with a pan is drawn whole again, to the pixel.
+    void DragEnded();
     void Zoom(int x, int y, double factor);
     void Pick(int x, int y);
 
@@ -71,6 +73,10 @@ class ViewerWindow : public Fl_Double_Window {
     Frame m_spareFrame{1, 1};  // where the later half of a long path is drawn at the same time
     Frame m_shown{1, 1};
     bool m_pathStale = true;
+    // How far the picture drawn is to move to show the view, when a pan is all that changed
+    // since it was drawn: what comes in at the edges is drawn, not the whole path.
+    std::optional<std::array<int, 2>> m_panned;
+    bool m_moved = false;  // the picture was moved along with a pan since it was drawn whole
     bool m_fitPending = true;
     double m_cursor = 0.0;  // s, or segments without timing
     bool m_playing = false;
