@@ -59,13 +59,13 @@ bool DecimalStepOf(double step, DecimalStep& decimal) {
 
 // The digit counts as SearchFewestDigits() tries them, fewest first: the text is the count's
 // digits rounded to the fewest places that stay within half a step of them, a tie rounded to
-// the side x lies on. A rounding takes the count back when its conversion lands on the right
-// side of the half count, which the margin keeps clear of the conversion's rounding errors. The
-// roundings are taken from the last digit up, so that every division is by the constant ten;
-// the multiples of a coarser unit are among those of a finer one, so once a rounding lies
-// beyond half a step, every coarser one does too and the walk ends.
+// the side x lies on, or to an even digit where x is that decimal. A rounding takes the count back
+// when its conversion lands on the right side of the half count, which the margin keeps clear of
+// the conversion's rounding errors. The roundings are taken from the last digit up, so that every
+// division is by the constant ten; the multiples of a coarser unit are among those of a finer one,
+// so once a rounding lies beyond half a step, every coarser one does too and the walk ends.
 bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power,
-                         NumberBuffer& text, FewestFound& found) {
+                         NumberBuffer& text, FewestFound& found, double within) {
     // Up to fourteen digits, x lies within a unit of the last one: the roundings of x and of
     // its digits agree except at ties, and a text of eleven to fourteen digits is long.
     constexpr unsigned long long kMostDigits = kWholePowers[14];
@@ -84,6 +84,13 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
     // Twice a rounding's distance and a step are whole numbers: apart, they differ by one or
     // more, which must be more than the conversion's error (in the same measure).
     if (2.0 * multiple * static_cast<double>(steps) * kConversionError >= 1.0) return false;
+    // Twice the distance allowed, in units of the last digit: a step for half of one. A
+    // narrower one is checked by the caller in floating point, whose errors grow with the
+    // count: a rounding about that far away is not decided here.
+    const bool halfStep = within == 0.5;
+    const double twiceWithin = 2.0 * within * multiple;
+    const double undecided =
+        halfStep ? 0.0 : 2.0 * multiple * (static_cast<double>(steps) * 1e-15 + 1e-12);
     // Rounded to unit, a power of ten: the digits above it, and what lies below.
     unsigned long long above = digits;
     unsigned long long below = 0;
@@ -98,9 +105,9 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
         unit *= 10;
         // Twice the distance of the nearer rounding against a step: below takes the count
         // back, above does not.
-        const unsigned long long twiceAway = std::min(2 * below, 2 * (unit - below));
-        if (twiceAway == multiple) return false;
-        if (twiceAway > multiple) break;
+        const auto twiceAway = static_cast<double>(std::min(2 * below, 2 * (unit - below)));
+        if (std::fabs(twiceAway - twiceWithin) <= undecided) return false;
+        if (twiceAway > twiceWithin) break;
         fewestAbove = above;
         fewestBelow = below;
         fewestUnit = unit;
@@ -110,8 +117,10 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
         ++rounded;
     } else if (2 * fewestBelow == fewestUnit) {
         const std::optional<int> side = CompareWithDecimal(std::fabs(x), digits, power);
-        if (!side || *side == 0) return false;
-        if (*side > 0) ++rounded;
+        if (!side) return false;
+        // x that very decimal (a count of a binary step such as 1/1024 mm): the printing of
+        // its digits rounds the tie to an even digit.
+        if (*side > 0 || (*side == 0 && rounded % 2 == 1)) ++rounded;
     }
     rounded *= fewestUnit;
     RenderWhole(count < 0, static_cast<double>(rounded), power, text);

@@ -79,6 +79,37 @@ TEST(FewestDigits, CountsOfADecimalStepMatchThePlainDefinition) {
     }
 }
 
+TEST(FewestDigitsOfCount, WithinAMillionthOfACountAnswersAsTheSearchWhereverItAnswers) {
+    // The export's texts: a 2.5 um count has no text nearer than its own digits, a 1/1024 mm
+    // count may drop a digit.
+    const struct {
+        unsigned multiple;
+        int power;
+    } steps[] = {{1, -3}, {25, -4}, {9765625, -10}, {9765625, -13}, {87890625, -9}};
+    constexpr double kWithin = 1e-6;
+    std::mt19937_64 random(11);
+    // A 4096-count encoder's counts beyond about 139 turns are left to the search.
+    std::uniform_int_distribution<long long> counts(-300000, 300000);
+    for (const auto& [multiple, power] : steps) {
+        const double step = multiple * std::pow(10.0, power);
+        int answered = 0;
+        for (int i = 0; i < 5000; ++i) {
+            const long long count = i < 100 ? i - 50 : counts(random);
+            const double x = static_cast<double>(count) * step;
+            NumberBuffer text;
+            FewestFound found;
+            if (!FewestDigitsOfCount(x, count, multiple, power, text, found, kWithin)) continue;
+            ++answered;
+            const auto accepts = [&](double v) {
+                return std::fabs(v / step - static_cast<double>(count)) <= kWithin;
+            };
+            ASSERT_EQ(text.Str(), PlainFewestDigits(x, accepts))
+                << count << " of " << multiple << "e" << power;
+        }
+        EXPECT_GT(answered, 4000) << multiple << "e" << power;
+    }
+}
+
 TEST(ShortSignificant, AnswersAsTheFifteenDigitTextWhereverItAnswers) {
     std::mt19937_64 random(3);
     std::uniform_int_distribution<int> decimals(0, 9);

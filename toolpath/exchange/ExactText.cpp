@@ -69,8 +69,9 @@ bool CountTexts::ValueOfCountText(long long counts, const numbertext::FewestFoun
     return true;
 }
 
-// Every text this accepts lies within half a step of the count, so where the fewest-digit text
-// of those (found from the count's digits) is accepted, the search would find it too.
+// Every text this accepts lies within a millionth of a count of the count, so where the
+// fewest-digit text of those (found from the count's digits) is accepted, the search would find
+// it too. Of a step such as 2.5 um only the count's own digits lie that near.
 numbertext::NumberBuffer CountTexts::Next(std::int64_t position) {
     const double counts = static_cast<double>(m_increments ? position - m_last : position);
     const double target = static_cast<double>(position);
@@ -81,7 +82,8 @@ numbertext::NumberBuffer CountTexts::Next(std::int64_t position) {
     double typed = 0.0;
     const bool ofCount =
         m_step.multiple != 0 &&
-        numbertext::FewestDigitsOfCount(exact, whole, m_step.multiple, m_step.power, text, found) &&
+        numbertext::FewestDigitsOfCount(exact, whole, m_step.multiple, m_step.power, text, found,
+                                        kCountSlack) &&
         (ValueOfCountText(whole, found, typed) ||
          numbertext::ParseNumber(text.View(), typed) == numbertext::ParseResult::Ok) &&
         Accepts(typed, counts, target);
