@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/Rounding.h"
 #include "base/numbertext/FewestDigits.h"
 #include "base/numbertext/Parse.h"
 #include "host/CMC_Value.h"
@@ -49,7 +50,7 @@ CountTexts::CountTexts(const CountScale& scale, ReadAs readAs, bool increments)
 bool CountTexts::Accepts(double typed, double counts, double target) const {
     const double internal = m_scale.ToInternal(m_readAs.Apply(typed));
     return std::abs(internal - counts) <= kCountSlack &&
-           std::round(m_scale.ToInternal(Reached(typed).Value())) == target;
+           RoundHalfAway(m_scale.ToInternal(Reached(typed).Value())) == target;
 }
 
 // The value the text of a count's own digits reads as, without reading it: a whole number and
