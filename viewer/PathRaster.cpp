@@ -91,13 +91,13 @@ void Frame::Shift(int dx, int dy) {
 
 void Frame::CountInk() {
     ForgetCounts();
-    const auto width = static_cast<std::size_t>(m_width);
-    for (std::size_t index = 0; index < m_pixels.size(); ++index) {
-        if (m_pixels[index] == 0) continue;
-        const int x = static_cast<int>(index % width);
-        const int y = static_cast<int>(index / width);
-        const std::size_t tile = TileIndex(x, y);
-        if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y, tile);
+    const std::uint8_t* pixel = m_pixels.data();
+    for (int y = 0; y < m_height; ++y) {
+        for (int x = 0; x < m_width; ++x, ++pixel) {
+            if (*pixel == 0) continue;
+            const std::size_t tile = TileIndex(x, y);
+            if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y, tile);
+        }
     }
     SumInkedTiles();
 }
@@ -124,9 +124,9 @@ Ink Frame::InkOf(std::uint32_t colour) {
 }
 
 const unsigned char* Frame::Bytes() {
-    m_shown.resize(m_pixels.size());
-    for (std::size_t i = 0; i < m_pixels.size(); ++i) m_shown[i] = m_colours[m_pixels[i]];
-    return reinterpret_cast<const unsigned char*>(m_shown.data());
+    m_colourPixels.resize(m_pixels.size());
+    for (std::size_t i = 0; i < m_pixels.size(); ++i) m_colourPixels[i] = m_colours[m_pixels[i]];
+    return reinterpret_cast<const unsigned char*>(m_colourPixels.data());
 }
 
 void Frame::InkUnder(const Frame& later) {

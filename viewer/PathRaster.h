@@ -196,7 +196,7 @@ class Frame {
     std::array<std::uint32_t, 256> m_colours{kBackgroundPixel};  // of each ink
     int m_inks = 1;                                              // inks taken, the background's
     std::vector<std::uint8_t> m_pixels;                          // the ink of each; 0 when none
-    std::vector<std::uint32_t> m_shown;                          // what Bytes() gave
+    std::vector<std::uint32_t> m_colourPixels;                   // what Bytes() gave
     std::vector<std::uint8_t> m_tileInk;     // per tile, how many of its pixels are inked
     std::vector<std::uint8_t> m_tilePixels;  // and how many pixels it has
     std::vector<std::uint8_t> m_tileInked;   // 1 when all are inked
