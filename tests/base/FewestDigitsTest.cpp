@@ -51,45 +51,19 @@ TEST(FewestDigits, MatchesThePlainDefinitionForStepsOfEveryDepth) {
     }
 }
 
-TEST(FewestDigits, CountsOfADecimalStepMatchThePlainDefinition) {
-    // Steps such as 1 um, 2.5 um, 1.6 um, 3 um and 1/1024 mm in millimetres, a million counts
-    // either way: within the fourteen digits that the whole-number way takes.
-    const struct {
-        unsigned multiple;
-        int power;
-    } steps[] = {{1, -3}, {25, -4}, {16, -4}, {3, -3}, {9765625, -13}, {5, -1}, {1, 0}};
-    std::mt19937_64 random(5);
-    std::uniform_int_distribution<long long> counts(-1000000, 1000000);
-    for (const auto& [multiple, power] : steps) {
-        const double step = multiple * std::pow(10.0, power);
-        int answered = 0;
-        for (int i = 0; i < 5000; ++i) {
-            const long long count = i < 100 ? i - 50 : counts(random);
-            const double x = static_cast<double>(count) * step;
-            NumberBuffer text;
-            FewestFound found;
-            if (!FewestDigitsOfCount(x, count, multiple, power, text, found)) continue;
-            ++answered;
-            const auto accepts = [&](double v) { return std::llround(v / step) == count; };
-            ASSERT_EQ(text.Str(), PlainFewestDigits(x, accepts))
-                << count << " of " << multiple << "e" << power;
-        }
-        // The whole-number way must answer most counts, or lists fall back to the search.
-        EXPECT_GT(answered, 4000) << multiple << "e" << power;
-    }
-}
+struct Step {
+    unsigned multiple;
+    int power;
+};
 
-TEST(FewestDigitsOfCount, WithinAMillionthOfACountAnswersAsTheSearchWhereverItAnswers) {
-    // The export's texts: a 2.5 um count has no text nearer than its own digits, a 1/1024 mm
-    // count may drop a digit.
-    const struct {
-        unsigned multiple;
-        int power;
-    } steps[] = {{1, -3}, {25, -4}, {9765625, -10}, {9765625, -13}, {87890625, -9}};
-    constexpr double kWithin = 1e-6;
-    std::mt19937_64 random(11);
-    // A 4096-count encoder's counts beyond about 139 turns are left to the search.
-    std::uniform_int_distribution<long long> counts(-300000, 300000);
+// Holds the texts of FewestDigitsOfCount(), where it answers, to the plain definition for
+// counts of each step (a hundred about 0, the rest up to range either way), texts within
+// `within` counts of the count, and expects it to answer most counts, or lists fall back to the
+// search.
+void ExpectCountTextsAsThePlainDefinition(std::initializer_list<Step> steps, long long range,
+                                          double within) {
+    std::mt19937_64 random(5);
+    std::uniform_int_distribution<long long> counts(-range, range);
     for (const auto& [multiple, power] : steps) {
         const double step = multiple * std::pow(10.0, power);
         int answered = 0;
@@ -98,16 +72,32 @@ TEST(FewestDigitsOfCount, WithinAMillionthOfACountAnswersAsTheSearchWhereverItAn
             const double x = static_cast<double>(count) * step;
             NumberBuffer text;
             FewestFound found;
-            if (!FewestDigitsOfCount(x, count, multiple, power, text, found, kWithin)) continue;
+            if (!FewestDigitsOfCount(x, count, multiple, power, text, found, within)) continue;
             ++answered;
             const auto accepts = [&](double v) {
-                return std::fabs(v / step - static_cast<double>(count)) <= kWithin;
+                return within == 0.5 ? std::llround(v / step) == count
+                                     : std::fabs(v / step - static_cast<double>(count)) <= within;
             };
             ASSERT_EQ(text.Str(), PlainFewestDigits(x, accepts))
                 << count << " of " << multiple << "e" << power;
         }
         EXPECT_GT(answered, 4000) << multiple << "e" << power;
     }
+}
+
+TEST(FewestDigits, CountsOfADecimalStepMatchThePlainDefinition) {
+    // Steps such as 1 um, 2.5 um, 1.6 um, 3 um and 1/1024 mm in millimetres, a million counts
+    // either way: within the fourteen digits that the whole-number way takes.
+    ExpectCountTextsAsThePlainDefinition(
+        {{1, -3}, {25, -4}, {16, -4}, {3, -3}, {9765625, -13}, {5, -1}, {1, 0}}, 1000000, 0.5);
+}
+
+TEST(FewestDigitsOfCount, WithinAMillionthOfACountAnswersAsTheSearchWhereverItAnswers) {
+    // The export's texts: a 2.5 um count has no text nearer than its own digits, a 1/1024 mm
+    // count may drop a digit. A 4096-count encoder's counts beyond about 139 turns are left to
+    // the search.
+    ExpectCountTextsAsThePlainDefinition(
+        {{1, -3}, {25, -4}, {9765625, -10}, {9765625, -13}, {87890625, -9}}, 300000, 1e-6);
 }
 
 TEST(ShortSignificant, AnswersAsTheFifteenDigitTextWhereverItAnswers) {

@@ -137,9 +137,7 @@ ElementPath WalkWithJumps(int count) {
 TEST(DrawPath, InTwoHalvesAtOnceDrawsTheSamePicture) {
     const ViewPath view = ViewOf(WalkWithJumps(240000));
     for (ViewKind kind : {ViewKind::XY, ViewKind::Free}) {
-        ViewCamera camera = FittedCamera(view, 300, 200);
-        camera.SetKind(kind);
-        camera.Fit(view);
+        const ViewCamera camera = FittedCamera(view, 300, 200, kind);
         Frame whole(300, 200);
         Frame halves(300, 200);
         Frame spare(300, 200);
@@ -192,9 +190,7 @@ void PanAndCompare(const ViewPath& view, ViewCamera camera,
 TEST(DrawPathShifted, InksWhatAPanBringsInAsAWholeDrawingDoes) {
     const ViewPath view = ViewOf(WalkWithJumps(20000));
     for (ViewKind kind : {ViewKind::XY, ViewKind::Free}) {
-        ViewCamera camera = FittedCamera(view, 300, 200);
-        camera.SetKind(kind);
-        camera.Fit(view);
+        const ViewCamera camera = FittedCamera(view, 300, 200, kind);
         // Within the canvas the pixels are the same; lines running off it are stepped from the
         // pixel where they leave it, which a pan moves, so they may lie a pixel or two aside.
         PanAndCompare(view, camera, {{7, 0}, {0, -5}, {-12, 9}},

@@ -13,9 +13,11 @@ inline ViewPath ViewOf(const ElementPath& path) {
     return ViewPathOf(path, MotionModelOf(path, {}));
 }
 
-// A camera on a canvas of width by height pixels, fitted to view.
-inline ViewCamera FittedCamera(const ViewPath& view, int width, int height) {
+// A camera looking as kind looks on a canvas of width by height pixels, fitted to view.
+inline ViewCamera FittedCamera(const ViewPath& view, int width, int height,
+                               ViewKind kind = ViewKind::XY) {
     ViewCamera camera;
+    camera.SetKind(kind);
     camera.SetCanvas(width, height);
     camera.Fit(view);
     return camera;
