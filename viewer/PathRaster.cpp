@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -38,7 +39,7 @@ Frame::Frame(int width, int height)
     m_tileInked.assign(m_tilePixels.size(), 0);
     m_blockInk.assign(m_blockTiles.size(), 0);
     m_blockInked.assign(m_blockTiles.size(), 0);
-    m_lines.assign(std::size_t{1} << kLineSlotBits, 0);
+    m_lines.assign(std::size_t{1} << kLineSlotBits, {0, 0});
     m_inkedSums.assign((m_tilesAcross + 1) * static_cast<std::size_t>(CellsDown(kTile) + 1), 0);
     m_blockSums.assign(static_cast<std::size_t>(CellsAcross(kBlock) + 1) *
                            static_cast<std::size_t>(CellsDown(kBlock) + 1),
@@ -56,7 +57,7 @@ void Frame::Clear() {
 void Frame::ForgetCounts() {
     for (auto* counts : {&m_tileInk, &m_tileInked, &m_blockInk, &m_blockInked})
         std::fill(counts->begin(), counts->end(), 0);
-    std::fill(m_lines.begin(), m_lines.end(), 0);
+    std::fill(m_lines.begin(), m_lines.end(), std::array<std::uint64_t, 2>{0, 0});
     std::fill(m_inkedSums.begin(), m_inkedSums.end(), 0);
     std::fill(m_blockSums.begin(), m_blockSums.end(), 0);
     m_tilesUnsummed = 0;
@@ -142,21 +143,19 @@ void Frame::InkUnder(const Frame& later) {
     }
 }
 
-bool Frame::LineDrawn(Pixel a, Pixel b) {
-    if (m_width >= 65536 || m_height >= 65536) return false;
-    // A clipped end may lie a rounding outside the picture.
-    const auto keyOf = [this](Pixel p) {
-        const auto row = std::clamp(static_cast<int>(std::floor(p.y)), 0, m_height);
-        const auto column = std::clamp(static_cast<int>(std::floor(p.x)), 0, m_width);
-        return static_cast<std::uint64_t>(row) << 16 | static_cast<std::uint64_t>(column);
+bool Frame::LineDrawn(int ax, int ay, int bx, int by) {
+    const auto keyOf = [](int x, int y) {
+        return static_cast<std::uint64_t>(static_cast<std::uint32_t>(y)) << 32 |
+               static_cast<std::uint32_t>(x);
     };
-    std::uint64_t from = keyOf(a);
-    std::uint64_t to = keyOf(b);
+    std::uint64_t from = keyOf(ax, ay);
+    std::uint64_t to = keyOf(bx, by);
     if (to < from) std::swap(from, to);
-    const std::uint64_t key = (from << 32 | to) + 1;  // 0 marks an empty slot
-    std::uint64_t& slot = m_lines[(key * 0x9e3779b97f4a7c15ULL) >> (64 - kLineSlotBits)];
-    if (slot == key) return true;
-    slot = key;
+    const std::uint64_t first = from + 1;  // 0 marks an empty slot
+    const std::uint64_t hash = first * 0x9e3779b97f4a7c15ULL ^ to * 0xc2b2ae3d27d4eb4fULL;
+    std::array<std::uint64_t, 2>& slot = m_lines[hash >> (64 - kLineSlotBits)];
+    if (slot[0] == first && slot[1] == to) return true;
+    slot = {first, to};
     return false;
 }
 
@@ -235,12 +234,14 @@ bool Outside(Pixel a, Pixel b, double width, double height) {
 
 int Floor(double value) { return static_cast<int>(std::floor(value)); }
 
-// The pixels of a clipped line, one a step along its longer direction in 16.16 fixed point, and
-// its end's pixel: a step's pixel depends only on the line and the step, so that a line drawn in
+// The pixels of a line, one a step along its longer direction in 32.32 fixed point, and its
+// end's pixel: a step's pixel depends only on the line and the step, so that a line drawn in
 // pieces inks the pixels of the line drawn whole, and the pixels of steps from one to another
-// lie in the box of theirs.
+// lie in the box of theirs. A line's steps stay within a hundredth of a pixel of it over a
+// million steps and more.
 struct LineSteps {
-    std::int64_t x = 0;  // the first step's, in 16.16
+    static constexpr int kFraction = 32;
+    std::int64_t x = 0;  // the first step's
     std::int64_t y = 0;
     std::int64_t sx = 0;
     std::int64_t sy = 0;
@@ -248,8 +249,8 @@ struct LineSteps {
     int endX = 0;
     int endY = 0;
     Pixel PixelOf(int step) const {
-        return {static_cast<double>((x + step * sx) >> 16),
-                static_cast<double>((y + step * sy) >> 16)};
+        return {static_cast<double>((x + step * sx) >> kFraction),
+                static_cast<double>((y + step * sy) >> kFraction)};
     }
 };
 
@@ -261,9 +262,9 @@ LineSteps StepsOf(Pixel a, Pixel b) {
     const double dy = b.y - a.y;
     line.steps = static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy))));
     if (line.steps == 0) return line;
-    constexpr double kOne = 65536.0;
-    line.x = static_cast<std::int64_t>(a.x * kOne);
-    line.y = static_cast<std::int64_t>(a.y * kOne);
+    constexpr double kOne = 4294967296.0;  // 2^32
+    line.x = static_cast<std::int64_t>(std::floor(a.x * kOne));
+    line.y = static_cast<std::int64_t>(std::floor(a.y * kOne));
     // One division a line: most lines of a dense path are a few pixels long.
     const double perStep = kOne / line.steps;
     line.sx = static_cast<std::int64_t>(RoundHalfAway(dx * perStep));
@@ -286,7 +287,7 @@ void StepPixels(const Frame& frame, const LineSteps& line, int from, int to, Put
     std::int64_t x = line.x + from * line.sx;
     std::int64_t y = line.y + from * line.sy;
     for (int i = from; i < to; ++i) {
-        PutOnFrame(frame, x >> 16, y >> 16, put);
+        PutOnFrame(frame, x >> LineSteps::kFraction, y >> LineSteps::kFraction, put);
         x += line.sx;
         y += line.sy;
     }
@@ -306,15 +307,15 @@ void WalkPixels(Frame& frame, Pixel a, Pixel b, Ink ink) {
     StepPixels(frame, a, b, [&](int x, int y) { frame.Set(x, y, ink); });
 }
 
-// Draws a long clipped line a piece of steps at a time, leaving out the pieces whose pixels lie
-// over tiles inked already: a line across a dense picture whose box holds a blank tile off the
-// line (moves criss-crossing the picture) then costs a look at the tiles a piece.
-void WalkInPieces(Frame& frame, Pixel a, Pixel b, Ink ink) {
+// Draws steps first to last (not included) of a long line, and its end, a piece of steps at a
+// time, leaving out the pieces whose pixels lie over tiles inked already: a line across a dense
+// picture whose box holds a blank tile off the line (moves criss-crossing the picture) then
+// costs a look at the tiles a piece.
+void WalkInPieces(Frame& frame, const LineSteps& line, int first, int last, Ink ink) {
     constexpr int kPieceSteps = 64;
-    const LineSteps line = StepsOf(a, b);
     const auto set = [&](int x, int y) { frame.Set(x, y, ink); };
-    for (int from = 0; from < line.steps; from += kPieceSteps) {
-        const int to = std::min(from + kPieceSteps, line.steps);
+    for (int from = first; from < last; from += kPieceSteps) {
+        const int to = std::min(from + kPieceSteps, last);
         if (!frame.AreaInked(line.PixelOf(from), line.PixelOf(to - 1)))
             StepPixels(frame, line, from, to, set);
     }
@@ -391,24 +392,81 @@ class LooksWorth {
     unsigned m_turn = 0;
 };
 
-// Draws a long line between the centres of the pixels start and end (on the picture) unless
-// every pixel it could ink is inked already or it was drawn between them already. The looks
-// go from the cheapest: the blocks around the line, the lines drawn, then the tiles.
-bool DrawLongLine(Frame& frame, Pixel start, Pixel end, Ink ink, LooksWorth& worth) {
+// A line stepped from from to to, on the picture or beyond it, that runs over the picture from
+// start to end: between the centres of its end pixels (centred), or between its ends as they
+// are, as a line of a few pixels is.
+struct LongLine {
+    Pixel from;
+    Pixel to;
+    Pixel start;
+    Pixel end;
+    bool centred = true;
+};
+
+// Whether a pixel lies near enough for a line's steps to start from it: a line's pixels then
+// depend on its ends only, not on where the picture's edge cuts it, so that a pan moves them.
+bool Anchorable(Pixel p) {
+    constexpr double kFar = 536870912.0;  // 2^29 pixels
+    return std::fabs(p.x) < kFar && std::fabs(p.y) < kFar;
+}
+
+// The steps of line whose pixels may lie on the picture, first to last (not included): those
+// from a step before start to one after end.
+std::array<int, 2> StepsOnPicture(const LongLine& line, const LineSteps& steps) {
+    const double dx = line.to.x - line.from.x;
+    const double dy = line.to.y - line.from.y;
+    const bool across = std::fabs(dx) >= std::fabs(dy);
+    const auto fraction = [&](Pixel p) {
+        return across ? (p.x - line.from.x) / dx : (p.y - line.from.y) / dy;
+    };
+    const double first = std::floor(fraction(line.start) * steps.steps) - 1.0;
+    const double last = std::ceil(fraction(line.end) * steps.steps) + 2.0;
+    return {static_cast<int>(std::clamp(first, 0.0, static_cast<double>(steps.steps))),
+            static_cast<int>(std::clamp(last, 0.0, static_cast<double>(steps.steps)))};
+}
+
+// Draws a long line unless every pixel it could ink is inked already or it was drawn between
+// the same pixels already. The looks go from the cheapest: the blocks around the line, the
+// lines drawn, then the tiles.
+bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, LooksWorth& worth) {
     const bool look = worth.Take();
-    if (look && frame.BlocksAroundInked(start, end)) {
+    if (look && frame.BlocksAroundInked(line.start, line.end)) {
         worth.Paid(true);
         return false;
     }
-    if (frame.LineDrawn(start, end)) return false;
+    if (line.centred &&
+        frame.LineDrawn(Floor(line.from.x), Floor(line.from.y), Floor(line.to.x), Floor(line.to.y)))
+        return false;
     if (look) {
-        const bool inked = frame.AreaInked(start, end);
+        const bool inked = frame.AreaInked(line.start, line.end);
         worth.Paid(inked);
         if (inked) return false;
     }
     frame.LineWalked();
-    WalkInPieces(frame, start, end, ink);
+    const LineSteps steps = StepsOf(line.from, line.to);
+    const auto [first, last] = StepsOnPicture(line, steps);
+    WalkInPieces(frame, steps, first, last, ink);
     return true;
+}
+
+// The line of a stretch from a to b that leaves the picture, where it runs over it; none when
+// it does not. Where a and b lie near enough, its steps are those the stretch would take on
+// the picture (from its ends' pixels, or from its ends when it spans a block or less), so that
+// its pixels do not depend on where the picture's edge cuts it and a pan moves them.
+std::optional<LongLine> ClippedLine(Pixel a, Pixel b, double width, double height) {
+    if (Anchorable(a) && Anchorable(b)) {
+        const bool centred =
+            std::fabs(b.x - a.x) > Frame::kBlock || std::fabs(b.y - a.y) > Frame::kBlock;
+        const Pixel from = centred ? CentreOf(a) : a;
+        const Pixel to = centred ? CentreOf(b) : b;
+        LongLine line{from, to, from, to, centred};
+        if (Outside(line.start, line.end, width, height) ||
+            !Clip(line.start, line.end, width, height))
+            return std::nullopt;
+        return line;
+    }
+    if (!Clip(a, b, width, height)) return std::nullopt;
+    return LongLine{CentreOf(a), CentreOf(b), CentreOf(a), CentreOf(b)};
 }
 
 // What came in at the edges of a picture shifted by dx, dy: a band of columns at the left or
@@ -472,11 +530,14 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
         }
         const Ink ink = inks[path.colours[i]];
         if (!a.onCanvas || !to.onCanvas) {
-            // Off the canvas, or a line to clip to it.
-            Pixel start = a.at;
-            Pixel end = to.at;
-            if (Outside(start, end, width, height) || !Clip(start, end, width, height) ||
-                !DrawLongLine(frame, CentreOf(start), CentreOf(end), ink, worth)) {
+            // Off the canvas, or a line to clip to it. Beyond an edge, the ends' pixels and
+            // those pixels' centres are beyond it too.
+            if (Outside(a.at, to.at, width, height)) {
+                ++count.skipped;
+                continue;
+            }
+            const std::optional<LongLine> line = ClippedLine(a.at, to.at, width, height);
+            if (!line || !DrawLongLine(frame, *line, ink, worth)) {
                 ++count.skipped;
                 continue;
             }
@@ -511,7 +572,9 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
             ++count.drawn;
             continue;
         }
-        if (!DrawLongLine(frame, {a.x + 0.5, a.y + 0.5}, {to.x + 0.5, to.y + 0.5}, ink, worth)) {
+        const Pixel start{a.x + 0.5, a.y + 0.5};
+        const Pixel end{to.x + 0.5, to.y + 0.5};
+        if (!DrawLongLine(frame, {start, end, start, end}, ink, worth)) {
             ++count.skipped;
             continue;
         }

@@ -1,7 +1,7 @@
 // Draws the path into a picture of the canvas's pixels, as it is shown, at one pixel's width.
 // Nothing the view can show is dropped, while the work stays bounded by what is visible:
 // stretches off the canvas are skipped after one test, a stretch within the pixel inked last
-// after one comparison, lines are clipped to the canvas before they are stepped, a long line
+// after one comparison, only the steps of a line that fall on the canvas are taken, a long line
 // over tiles of pixels inked already (moves criss-crossing a filled picture) costs a look at a
 // table of them, and so does each piece of a walked line over inked tiles, a short line over
 // inked blocks (a pocket's later passes) a look at those, and a long line between the same two
@@ -105,12 +105,12 @@ class Frame {
     // holds what was drawn after this picture's ink, so this picture's first passes stay.
     // Nothing when later is another size.
     void InkUnder(const Frame& later);
-    // Whether a line between the pixels of a and b was drawn since the picture was cleared;
-    // notes it when not. Lines are drawn between their end pixels' centres, so a line between
-    // the same pixels inks the same pixels and may be left out: a raster's passes run hundreds
-    // to a row of pixels and never ink a block whole. A line met again after others took its
-    // slot is drawn again; the table only saves work.
-    bool LineDrawn(Pixel a, Pixel b);
+    // Whether a line between the pixels ax, ay and bx, by (on the picture or beyond it) was
+    // drawn since the picture was cleared; notes it when not. Lines are stepped between their
+    // end pixels' centres, so a line between the same pixels inks the same pixels and may be
+    // left out: a raster's passes run hundreds to a row of pixels and never ink a block whole.
+    // A line met again after others took its slot is drawn again; the table only saves work.
+    bool LineDrawn(int ax, int ay, int bx, int by);
     // The picture's colours, four bytes a pixel row by row (red, green, blue, one unused), the
     // layout the toolkit draws from; valid until the frame changes.
     const unsigned char* Bytes();
@@ -211,7 +211,8 @@ class Frame {
     std::size_t m_walksUnsummed = 0;
     std::size_t m_walksBeforeSum = 1;
     static constexpr int kLineSlotBits = 12;
-    std::vector<std::uint64_t> m_lines;  // the lines drawn, by their end pixels; 0 when empty
+    // The lines drawn, by their end pixels; 0 when empty.
+    std::vector<std::array<std::uint64_t, 2>> m_lines;
 };
 
 // The pixel value of red, green, blue.
@@ -242,9 +243,9 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
                      Frame* spare = nullptr);
 // After frame.Shift(dx, dy) of a picture of the path, which the camera now shows moved by as
 // much: draws the stretches that reach what came in at the edges, so that the picture is the
-// path's again at a fraction of a whole drawing's cost, as a pan is dragged. Where the camera's
-// pixels round the other way than before the pan, a line may differ by a pixel here and there
-// from a whole drawing, which the next one (a zoom, a turn) mends.
+// path's again at a fraction of a whole drawing's cost, as a pan is dragged. It is the whole
+// drawing's picture but for a corner on a pixel's very edge, which the moved camera's sums may
+// round to the other pixel.
 RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Frame& frame, int dx,
                             int dy);
 // Draws a line from a to b, clipped to the frame, over what is drawn.

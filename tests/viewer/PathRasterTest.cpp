@@ -149,25 +149,30 @@ TEST(DrawPath, InTwoHalvesAtOnceDrawsTheSamePicture) {
     }
 }
 
-// Whether every pixel inked in one picture is inked in the other no more than two pixels away,
-// or lies that near the edge (the other's may lie just beyond it), and the same the other way.
-bool WithinTwoPixels(const Frame& one, const Frame& other) {
+// How many pixels differ between the pictures, and whether each inked in one is inked in the
+// other at most a pixel away.
+std::pair<int, bool> Differences(const Frame& one, const Frame& other) {
     const auto near = [](const Frame& frame, int x, int y) {
-        for (int dy = -2; dy <= 2; ++dy)
-            for (int dx = -2; dx <= 2; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
                 const int nx = x + dx;
                 const int ny = y + dy;
-                if (nx < 0 || ny < 0 || nx >= frame.Width() || ny >= frame.Height()) return true;
-                if (frame.At(nx, ny) != kBackground) return true;
+                if (nx >= 0 && ny >= 0 && nx < frame.Width() && ny < frame.Height() &&
+                    frame.At(nx, ny) != kBackground)
+                    return true;
             }
         return false;
     };
+    int differ = 0;
+    bool near_ = true;
     for (int y = 0; y < one.Height(); ++y)
         for (int x = 0; x < one.Width(); ++x) {
-            if (one.At(x, y) != kBackground && !near(other, x, y)) return false;
-            if (other.At(x, y) != kBackground && !near(one, x, y)) return false;
+            if (one.At(x, y) == other.At(x, y)) continue;
+            ++differ;
+            if (one.At(x, y) != kBackground && !near(other, x, y)) near_ = false;
+            if (other.At(x, y) != kBackground && !near(one, x, y)) near_ = false;
         }
-    return true;
+    return {differ, near_};
 }
 
 // Pans the camera by each of moves in turn, shifting the picture and drawing what came in;
@@ -191,18 +196,16 @@ TEST(DrawPathShifted, InksWhatAPanBringsInAsAWholeDrawingDoes) {
     const ViewPath view = ViewOf(WalkWithJumps(20000));
     for (ViewKind kind : {ViewKind::XY, ViewKind::Free}) {
         const ViewCamera camera = FittedCamera(view, 300, 200, kind);
-        // Within the canvas the pixels are the same; lines running off it are stepped from the
-        // pixel where they leave it, which a pan moves, so they may lie a pixel or two aside.
-        PanAndCompare(view, camera, {{7, 0}, {0, -5}, {-12, 9}},
-                      [](const Frame& moved, const Frame& whole) {
-                          for (int y = 0; y < whole.Height(); ++y)
-                              for (int x = 0; x < whole.Width(); ++x)
-                                  ASSERT_EQ(whole.At(x, y), moved.At(x, y)) << x << "," << y;
-                      });
-        PanAndCompare(view, camera, {{40, 30}, {-3, -60}, {1, 1}, {-150, 0}, {0, 120}},
+        // Lines running off the canvas too: they are stepped from their ends, not from where
+        // the canvas cuts them. A corner that lies on a pixel's edge may round to the other
+        // pixel after a pan, as the camera's sums round.
+        PanAndCompare(view, camera,
+                      {{7, 0}, {0, -5}, {-12, 9}, {40, 30}, {-3, -60}, {1, 1}, {-150, 0}, {0, 120}},
                       [](const Frame& moved, const Frame& whole) {
                           EXPECT_GT(InkedPixels(whole), 100);
-                          EXPECT_TRUE(WithinTwoPixels(moved, whole));
+                          const auto [differ, near] = Differences(moved, whole);
+                          EXPECT_LE(differ, 4);
+                          EXPECT_TRUE(near);
                       });
     }
 }
