@@ -112,7 +112,7 @@ class Frame {
     // A line met again after others took its slot is drawn again; the table only saves work.
     bool LineDrawn(int ax, int ay, int bx, int by);
     // The picture's colours, four bytes a pixel row by row (red, green, blue, one unused), the
-    // layout the toolkit draws from; valid until the frame changes.
+    // layout the toolkit draws from; valid until the next call.
     const unsigned char* Bytes();
 
   private:

@@ -58,12 +58,13 @@ bool DecimalStepOf(double step, DecimalStep& decimal) {
 }
 
 // The digit counts as SearchFewestDigits() tries them, fewest first: the text is the count's
-// digits rounded to the fewest places that stay within half a step of them, a tie rounded to
-// the side x lies on, or to an even digit where x is that decimal. A rounding takes the count back
-// when its conversion lands on the right side of the half count, which the margin keeps clear of
-// the conversion's rounding errors. The roundings are taken from the last digit up, so that every
-// division is by the constant ten; the multiples of a coarser unit are among those of a finer one,
-// so once a rounding lies beyond half a step, every coarser one does too and the walk ends.
+// digits rounded to the fewest places that stay within half a step of them (or within the
+// narrower distance asked for), a tie rounded to the side x lies on, or to an even digit where
+// x is that decimal. A rounding takes the count back when its conversion lands on the right side
+// of the half count, which the margin keeps clear of the conversion's rounding errors. The
+// roundings are taken from the last digit up, so that every division is by the constant ten;
+// the multiples of a coarser unit are among those of a finer one, so once a rounding lies beyond
+// the distance, every coarser one does too and the walk ends.
 bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power,
                          NumberBuffer& text, FewestFound& found, double within) {
     // Up to fourteen digits, x lies within a unit of the last one: the roundings of x and of
@@ -89,13 +90,14 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
     // count: a rounding about that far away is not decided here.
     const bool halfStep = within == 0.5;
     const double twiceWithin = 2.0 * within * multiple;
+    // The caller's check takes several roundings, and a step may lie 1e-15 off its decimal.
     const double undecided =
-        halfStep ? 0.0 : 2.0 * multiple * (static_cast<double>(steps) * 1e-15 + 1e-12);
+        halfStep ? 0.0 : 2.0 * multiple * (static_cast<double>(steps) * 3e-15 + 1e-12);
     // Rounded to unit, a power of ten: the digits above it, and what lies below.
     unsigned long long above = digits;
     unsigned long long below = 0;
     unsigned long long unit = 1;
-    // The rounding that drops the most digits and stays within half a step.
+    // The rounding that drops the most digits and stays within the distance.
     unsigned long long fewestAbove = digits;
     unsigned long long fewestBelow = 0;
     unsigned long long fewestUnit = 1;
@@ -103,8 +105,8 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
         below += above % 10 * unit;
         above /= 10;
         unit *= 10;
-        // Twice the distance of the nearer rounding against a step: below takes the count
-        // back, above does not.
+        // Twice the distance of the nearer rounding against twice the distance allowed: below
+        // stays within it, above does not.
         const auto twiceAway = static_cast<double>(std::min(2 * below, 2 * (unit - below)));
         if (std::fabs(twiceAway - twiceWithin) <= undecided) return false;
         if (twiceAway > twiceWithin) break;

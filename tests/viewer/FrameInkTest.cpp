@@ -29,7 +29,6 @@ TEST(FrameInks, ShowEachPixelInItsColourAndWhiteInkIsInked) {
     frame.Set(2, 1, Rgb(1, 2, 3));  // the first colour stays
     EXPECT_EQ(frame.At(0, 0), Rgb(10, 20, 30));
     EXPECT_EQ(frame.At(2, 1), kBackground);
-    EXPECT_EQ(frame.InkOf(Rgb(10, 20, 30)), frame.InkOf(Rgb(10, 20, 30)));
     const unsigned char* bytes = frame.Bytes();
     EXPECT_EQ(bytes[0], 10);
     EXPECT_EQ(bytes[1], 20);

@@ -237,7 +237,8 @@ void ViewerWindow::Drag(int dx, int dy, bool rotate) {
 }
 
 void ViewerWindow::DragEnded() {
-    if (m_moved) ChangeView();
+    // A shift still to be drawn (the drag ended before the next frame) counts too.
+    if (m_moved || m_panned) ChangeView();
 }
 
 void ViewerWindow::Zoom(int x, int y, double factor) {
