@@ -75,7 +75,7 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
     if (multiple == 0) return false;
     if (count == 0) {
         RenderWhole(false, 0.0, power, text);
-        found = {true, false};
+        found = {true, false, 0};
         return true;
     }
     const auto magnitude = static_cast<unsigned long long>(count);
@@ -132,6 +132,7 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
     const bool longText = DigitCount(significant) > kShortDigits;
     found.isSignificant15 = rounded == digits;
     found.significant15IsLong = longText;
+    found.digits = rounded;
     return true;
 }
 

@@ -40,6 +40,8 @@ class ValueTest {
 struct FewestFound {
     bool isSignificant15 = false;      // the text found is also Significant(x, 15)
     bool significant15IsLong = false;  // it has more than ten digits (ShortSignificant: Long)
+    // FewestDigitsOfCount() only: the text's digits, a whole number of its step's power of ten.
+    unsigned long long digits = 0;
 };
 
 // The text of x with the fewest significant digits whose value accepts() takes; the shortest

@@ -53,17 +53,15 @@ bool CountTexts::Accepts(double typed, double counts, double target) const {
            RoundHalfAway(m_scale.ToInternal(Reached(typed).Value())) == target;
 }
 
-// The value the text of a count's own digits reads as, without reading it: a whole number and
-// a power of ten that a double holds exactly give it as one correctly rounded operation, as
-// the reading rounds it. False where that does not hold, or the text is a shorter rounding.
+// The value the text made from a count's digits reads as, without reading it: a whole number
+// and a power of ten that a double holds exactly give it as one correctly rounded operation, as
+// the reading rounds it. False where that does not hold.
 bool CountTexts::ValueOfCountText(long long counts, const numbertext::FewestFound& found,
                                   double& typed) const {
-    if (!found.isSignificant15 || m_step.power < -kMostExactPower || m_step.power > kMostExactPower)
+    if (m_step.power < -kMostExactPower || m_step.power > kMostExactPower ||
+        found.digits >= kMostExactWhole)
         return false;
-    const unsigned long long steps = counts < 0 ? 0ULL - static_cast<unsigned long long>(counts)
-                                                : static_cast<unsigned long long>(counts);
-    if (steps >= kMostExactWhole / m_step.multiple) return false;
-    const double digits = static_cast<double>(steps * m_step.multiple);
+    const double digits = static_cast<double>(found.digits);
     const double magnitude = m_step.power < 0 ? digits / kExactPowers[-m_step.power]
                                               : digits * kExactPowers[m_step.power];
     typed = counts < 0 ? -magnitude : magnitude;
