@@ -145,73 +145,59 @@ void DrawPannedFrames(benchmark::State& state, ViewKind kind, const ViewPath& (*
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(view.vertices.size()));
 }
 
-void BM_FrameWholeView(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0); }
-void BM_FrameZoomedIn(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 20.0); }
-void BM_FrameTurned3D(benchmark::State& state) { DrawFrames(state, ViewKind::Free, 1.0); }
-void BM_FrameCrossingChords(benchmark::State& state) {
-    DrawFrames(state, ViewKind::XY, 1.0, Chords);
-}
-void BM_FrameCrossingChords3D(benchmark::State& state) {
-    DrawFrames(state, ViewKind::Free, 1.0, Chords);
-}
-void BM_FrameRasterPasses(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0, Raster); }
-void BM_FrameRasterPasses3D(benchmark::State& state) {
-    DrawFrames(state, ViewKind::Free, 1.0, Raster);
-}
+// The frames measured, by name: how the view looks, its zoom, the path, and how it is drawn.
+struct FrameCase {
+    const char* name;
+    ViewKind kind;
+    double zoom;
+    const ViewPath& (*pathOf)();
+    enum { OneCore, TwoCores, Panned } drawing;
+};
 
-void BM_FrameRandomWalk(benchmark::State& state) { DrawFrames(state, ViewKind::XY, 1.0, Walk); }
-void BM_FrameRandomWalk3D(benchmark::State& state) { DrawFrames(state, ViewKind::Free, 1.0, Walk); }
-void BM_FrameWholeViewTwoCores(benchmark::State& state) {
-    DrawFrames(state, ViewKind::XY, 1.0, Pocket, Cores::Two);
-}
-void BM_FrameTurned3DTwoCores(benchmark::State& state) {
-    DrawFrames(state, ViewKind::Free, 1.0, Pocket, Cores::Two);
-}
-void BM_FrameCrossingChordsTwoCores(benchmark::State& state) {
-    DrawFrames(state, ViewKind::XY, 1.0, Chords, Cores::Two);
-}
-void BM_FrameCrossingChords3DTwoCores(benchmark::State& state) {
-    DrawFrames(state, ViewKind::Free, 1.0, Chords, Cores::Two);
-}
-void BM_FrameRasterPasses3DTwoCores(benchmark::State& state) {
-    DrawFrames(state, ViewKind::Free, 1.0, Raster, Cores::Two);
-}
-void BM_FrameRandomWalk3DTwoCores(benchmark::State& state) {
-    DrawFrames(state, ViewKind::Free, 1.0, Walk, Cores::Two);
-}
-void BM_FramePannedPocket3D(benchmark::State& state) {
-    DrawPannedFrames(state, ViewKind::Free, Pocket);
-}
-void BM_FramePannedChords3D(benchmark::State& state) {
-    DrawPannedFrames(state, ViewKind::Free, Chords);
-}
-void BM_FramePannedRandomWalk3D(benchmark::State& state) {
-    DrawPannedFrames(state, ViewKind::Free, Walk);
-}
+constexpr FrameCase kFrames[] = {
+    {"BM_FrameWholeView", ViewKind::XY, 1.0, Pocket, FrameCase::OneCore},
+    {"BM_FrameZoomedIn", ViewKind::XY, 20.0, Pocket, FrameCase::OneCore},
+    {"BM_FrameTurned3D", ViewKind::Free, 1.0, Pocket, FrameCase::OneCore},
+    {"BM_FrameCrossingChords", ViewKind::XY, 1.0, Chords, FrameCase::OneCore},
+    {"BM_FrameCrossingChords3D", ViewKind::Free, 1.0, Chords, FrameCase::OneCore},
+    {"BM_FrameRasterPasses", ViewKind::XY, 1.0, Raster, FrameCase::OneCore},
+    {"BM_FrameRasterPasses3D", ViewKind::Free, 1.0, Raster, FrameCase::OneCore},
+    {"BM_FrameRandomWalk", ViewKind::XY, 1.0, Walk, FrameCase::OneCore},
+    {"BM_FrameRandomWalk3D", ViewKind::Free, 1.0, Walk, FrameCase::OneCore},
+    {"BM_FrameWholeViewTwoCores", ViewKind::XY, 1.0, Pocket, FrameCase::TwoCores},
+    {"BM_FrameTurned3DTwoCores", ViewKind::Free, 1.0, Pocket, FrameCase::TwoCores},
+    {"BM_FrameCrossingChordsTwoCores", ViewKind::XY, 1.0, Chords, FrameCase::TwoCores},
+    {"BM_FrameCrossingChords3DTwoCores", ViewKind::Free, 1.0, Chords, FrameCase::TwoCores},
+    {"BM_FrameRasterPasses3DTwoCores", ViewKind::Free, 1.0, Raster, FrameCase::TwoCores},
+    {"BM_FrameRandomWalk3DTwoCores", ViewKind::Free, 1.0, Walk, FrameCase::TwoCores},
+    {"BM_FramePannedPocket3D", ViewKind::Free, 1.0, Pocket, FrameCase::Panned},
+    {"BM_FramePannedChords3D", ViewKind::Free, 1.0, Chords, FrameCase::Panned},
+    {"BM_FramePannedRandomWalk3D", ViewKind::Free, 1.0, Walk, FrameCase::Panned},
+};
+
+const bool kFramesRegistered = [] {
+    for (const FrameCase& frame : kFrames) {
+        auto* registered =
+            benchmark::RegisterBenchmark(frame.name, [frame](benchmark::State& state) {
+                if (frame.drawing == FrameCase::Panned) {
+                    DrawPannedFrames(state, frame.kind, frame.pathOf);
+                    return;
+                }
+                DrawFrames(state, frame.kind, frame.zoom, frame.pathOf,
+                           frame.drawing == FrameCase::TwoCores ? Cores::Two : Cores::One);
+            });
+        registered->Unit(benchmark::kMillisecond);
+        if (frame.drawing == FrameCase::TwoCores) registered->UseRealTime();
+    }
+    return true;
+}();
+
 void BM_BuildViewPath(benchmark::State& state) {
     const ElementPath path = PocketPath();
     for (auto _ : state) benchmark::DoNotOptimize(ViewOf(path));
     state.SetItemsProcessed(state.iterations() * kSegments);
 }
 
-BENCHMARK(BM_FrameWholeView)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameZoomedIn)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameTurned3D)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameCrossingChords)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameCrossingChords3D)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameRasterPasses)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameRasterPasses3D)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameRandomWalk)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameRandomWalk3D)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameWholeViewTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_FrameTurned3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_FrameCrossingChordsTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_FrameCrossingChords3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_FrameRasterPasses3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_FrameRandomWalk3DTwoCores)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_FramePannedPocket3D)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FramePannedChords3D)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FramePannedRandomWalk3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildViewPath)->Unit(benchmark::kMillisecond);
 
 }  // namespace
