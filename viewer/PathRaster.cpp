@@ -35,7 +35,6 @@ Frame::Frame(int width, int height)
       m_tilePixels(PartsPerCell<std::uint8_t>(m_width, m_height, kTile, 1)),
       m_blockTiles(PartsPerCell<std::uint8_t>(m_width, m_height, kBlock, kTile)) {
     m_tileInk.assign(m_tilePixels.size(), 0);
-    m_tileInked.assign(m_tilePixels.size(), 0);
     m_blockInk.assign(m_blockTiles.size(), 0);
     m_blockInked.assign(m_blockTiles.size(), 0);
     m_lines.assign(std::size_t{1} << kLineSlotBits, {0, 0});
@@ -54,7 +53,7 @@ void Frame::Clear() {
 }
 
 void Frame::ForgetCounts() {
-    for (auto* counts : {&m_tileInk, &m_tileInked, &m_blockInk, &m_blockInked})
+    for (auto* counts : {&m_tileInk, &m_blockInk, &m_blockInked})
         std::fill(counts->begin(), counts->end(), 0);
     std::fill(m_lines.begin(), m_lines.end(), std::array<std::uint64_t, 2>{0, 0});
     std::fill(m_inkedSums.begin(), m_inkedSums.end(), 0);
@@ -96,7 +95,7 @@ void Frame::CountInk() {
         for (int x = 0; x < m_width; ++x, ++pixel) {
             if (*pixel == 0) continue;
             const std::size_t tile = TileIndex(x, y);
-            if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y, tile);
+            if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y);
         }
     }
     SumInkedTiles();
@@ -158,8 +157,7 @@ bool Frame::LineDrawn(int ax, int ay, int bx, int by) {
     return false;
 }
 
-void Frame::InkTile(int x, int y, std::size_t tile) {
-    m_tileInked[tile] = 1;
+void Frame::InkTile(int x, int y) {
     ++m_tilesUnsummed;
     const std::size_t block = CellIndex(x, y, kBlock);
     if (++m_blockInk[block] == m_blockTiles[block]) m_blockInked[block] = 1;
@@ -171,11 +169,12 @@ void Frame::SumInkedTiles() {
     const std::size_t across = columns + 1;
     for (std::size_t row = 0; row < rows; ++row) {
         std::uint32_t inRow = 0;
-        const std::uint8_t* inked = m_tileInked.data() + row * columns;
+        const std::uint8_t* ink = m_tileInk.data() + row * columns;
+        const std::uint8_t* pixels = m_tilePixels.data() + row * columns;
         const std::uint32_t* above = m_inkedSums.data() + row * across;
         std::uint32_t* sums = m_inkedSums.data() + (row + 1) * across;
         for (std::size_t column = 0; column < columns; ++column) {
-            inRow += inked[column];
+            inRow += ink[column] == pixels[column];
             sums[column + 1] = above[column + 1] + inRow;
         }
     }

@@ -49,7 +49,7 @@ class Frame {
         if (pixel != 0) return;
         pixel = static_cast<std::uint8_t>(ink);
         const std::size_t tile = TileIndex(x, y);
-        if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y, tile);
+        if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y);
     }
     void Set(int x, int y, std::uint32_t colour) { Set(x, y, InkOf(colour)); }
     // Colours the pixel when it lies on the picture, over any ink: the marks drawn on the path
@@ -137,7 +137,7 @@ class Frame {
         return std::clamp(static_cast<int>(x), 0, m_width - 1) / kTile;
     }
     int TileRow(double y) const { return std::clamp(static_cast<int>(y), 0, m_height - 1) / kTile; }
-    void InkTile(int x, int y, std::size_t tile);
+    void InkTile(int x, int y);
     // Whether the tiles left..right across and top..bottom down were all inked when the table
     // was last summed.
     bool SummedInked(int left, int right, int top, int bottom) const {
@@ -199,7 +199,6 @@ class Frame {
     std::vector<std::uint32_t> m_colourPixels;                   // what Bytes() gave
     std::vector<std::uint8_t> m_tileInk;     // per tile, how many of its pixels are inked
     std::vector<std::uint8_t> m_tilePixels;  // and how many pixels it has
-    std::vector<std::uint8_t> m_tileInked;   // 1 when all are inked
     std::vector<std::uint8_t> m_blockInk;    // per block, how many of its tiles are inked
     std::vector<std::uint8_t> m_blockTiles;  // and how many tiles it has
     std::vector<std::uint8_t> m_blockInked;  // 1 when all are inked
