@@ -133,11 +133,11 @@ void Frame::InkUnder(const Frame& later) {
     std::array<Ink, 256> inks{};
     for (int ink = 1; ink < later.m_inks; ++ink)
         inks[static_cast<std::size_t>(ink)] = InkOf(later.m_colours[static_cast<std::size_t>(ink)]);
-    const auto width = static_cast<std::size_t>(m_width);
-    for (std::size_t index = 0; index < m_pixels.size(); ++index) {
-        const std::uint8_t theirs = later.m_pixels[index];
-        if (theirs == 0 || m_pixels[index] != 0) continue;
-        Set(static_cast<int>(index % width), static_cast<int>(index / width), inks[theirs]);
+    const std::uint8_t* theirs = later.m_pixels.data();
+    const std::uint8_t* mine = m_pixels.data();
+    for (int y = 0; y < m_height; ++y) {
+        for (int x = 0; x < m_width; ++x, ++theirs, ++mine)
+            if (*theirs != 0 && *mine == 0) Set(x, y, inks[*theirs]);
     }
 }
 
@@ -415,6 +415,10 @@ std::array<int, 2> StepsOnPicture(const LongLine& line, const LineSteps& steps) 
     const double dx = line.to.x - line.from.x;
     const double dy = line.to.y - line.from.y;
     if (steps.steps == 0) return {0, 0};
+    // A line wholly on the picture, the most common: all its steps.
+    if (line.start.x == line.from.x && line.start.y == line.from.y && line.end.x == line.to.x &&
+        line.end.y == line.to.y)
+        return {0, steps.steps};
     const bool across = std::fabs(dx) >= std::fabs(dy);
     const auto fraction = [&](Pixel p) {
         return across ? (p.x - line.from.x) / dx : (p.y - line.from.y) / dy;
