@@ -31,6 +31,8 @@ Frame::Frame(int width, int height)
     : m_width(std::max(width, 1)),
       m_height(std::max(height, 1)),
       m_tilesAcross(static_cast<std::size_t>(CellsAcross(kTile))),
+      m_tilesDown(CellsDown(kTile)),
+      m_blocksAcross(static_cast<std::size_t>(CellsAcross(kBlock))),
       m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0),
       m_tilePixels(PartsPerCell<std::uint8_t>(m_width, m_height, kTile, 1)),
       m_blockTiles(PartsPerCell<std::uint8_t>(m_width, m_height, kBlock, kTile)) {
@@ -141,6 +143,20 @@ void Frame::InkUnder(const Frame& later) {
     }
 }
 
+void Frame::SetAlong(std::int64_t x, std::int64_t y, std::int64_t sx, std::int64_t sy, int count,
+                     Ink ink) {
+    // The picture's start and width are kept apart from the members: a store of a pixel may
+    // alias them, and would make the compiler load them again every step.
+    const std::uint8_t* const pixels = m_pixels.data();
+    const auto width = static_cast<std::size_t>(m_width);
+    for (int i = 0; i < count; ++i, x += sx, y += sy) {
+        const auto column = static_cast<std::size_t>(x >> 32);
+        const auto row = static_cast<std::size_t>(y >> 32);
+        if (pixels[row * width + column] == 0)
+            Set(static_cast<int>(column), static_cast<int>(row), ink);
+    }
+}
+
 bool Frame::LineDrawn(int ax, int ay, int bx, int by) {
     const auto keyOf = [](int x, int y) {
         return static_cast<std::uint64_t>(static_cast<std::uint32_t>(y)) << 32 |
@@ -159,7 +175,7 @@ bool Frame::LineDrawn(int ax, int ay, int bx, int by) {
 
 void Frame::InkTile(int x, int y) {
     ++m_tilesUnsummed;
-    const std::size_t block = CellIndex(x, y, kBlock);
+    const std::size_t block = BlockIndex(x, y);
     if (++m_blockInk[block] == m_blockTiles[block]) m_blockInked[block] = 1;
 }
 
@@ -247,10 +263,8 @@ struct LineSteps {
     int steps = 0;
     int endX = 0;
     int endY = 0;
-    Pixel PixelOf(int step) const {
-        return {static_cast<double>((x + step * sx) >> kFraction),
-                static_cast<double>((y + step * sy) >> kFraction)};
-    }
+    int ColumnOf(int step) const { return static_cast<int>((x + step * sx) >> kFraction); }
+    int RowOf(int step) const { return static_cast<int>((y + step * sy) >> kFraction); }
 };
 
 LineSteps StepsOf(Pixel a, Pixel b) {
@@ -309,16 +323,41 @@ void WalkPixels(Frame& frame, Pixel a, Pixel b, Ink ink) {
 // Draws steps first to last (not included) of a long line, and its end, a piece of steps at a
 // time, leaving out the pieces whose pixels lie over tiles inked already: a line across a dense
 // picture whose box holds a blank tile off the line (moves criss-crossing the picture) then
-// costs a look at the tiles a piece.
+// costs a look at the tiles a piece. The last piece's box takes in the end's pixel, so that
+// the end is left out with it: the end's own look, a pixel far from the last ones looked at,
+// was a sixth of the time of moves criss-crossing a filled picture.
 void WalkInPieces(Frame& frame, const LineSteps& line, int first, int last, Ink ink) {
     constexpr int kPieceSteps = 64;
     const auto set = [&](int x, int y) { frame.Set(x, y, ink); };
+    bool endInked = false;
     for (int from = first; from < last; from += kPieceSteps) {
         const int to = std::min(from + kPieceSteps, last);
-        if (!frame.AreaInked(line.PixelOf(from), line.PixelOf(to - 1)))
+        const int ax = line.ColumnOf(from);
+        const int ay = line.RowOf(from);
+        const int bx = line.ColumnOf(to - 1);
+        const int by = line.RowOf(to - 1);
+        int left = std::min(ax, bx);
+        int right = std::max(ax, bx);
+        int top = std::min(ay, by);
+        int bottom = std::max(ay, by);
+        const bool withEnd = to == line.steps;
+        if (withEnd) {
+            left = std::min(left, line.endX);
+            right = std::max(right, line.endX);
+            top = std::min(top, line.endY);
+            bottom = std::max(bottom, line.endY);
+        }
+        if (frame.PixelsInked(left, top, right, bottom)) {
+            endInked = withEnd;
+            continue;
+        }
+        if (left >= 0 && top >= 0 && right < frame.Width() && bottom < frame.Height())
+            frame.SetAlong(line.x + from * line.sx, line.y + from * line.sy, line.sx, line.sy,
+                           to - from, ink);
+        else
             StepPixels(frame, line, from, to, set);
     }
-    PutOnFrame(frame, line.endX, line.endY, set);
+    if (!endInked) PutOnFrame(frame, line.endX, line.endY, set);
 }
 
 Pixel CentreOf(Pixel p) { return {Floor(p.x) + 0.5, Floor(p.y) + 0.5}; }
@@ -375,10 +414,11 @@ Placed Place(Pixel at, double width, double height) {
             onCanvas ? static_cast<int>(at.y) : -1};
 }
 
-// Whether the looks at the inked tiles around a long line are worth their cost: they are while
-// they leave out one line in nine or more (moves across a filling picture); after that they
-// are taken for one line in eight (a raster's passes, which they seldom leave out), so that
-// they start again where the picture fills.
+// Whether a look that may leave a long line out is worth its cost: it is while it leaves out
+// one line in nine or more; after that it is taken for one line in eight, so that it starts
+// again where it pays. The looks at the inked tiles pay on moves across a filling picture, not
+// on a raster's passes; the look at the lines drawn pays on a raster's passes, not on moves
+// criss-crossing the picture, which seldom meet the same two pixels again.
 class LooksWorth {
   public:
     bool Take() { return m_credit > 0 || ++m_turn % 8 == 0; }
@@ -389,6 +429,11 @@ class LooksWorth {
   private:
     int m_credit = 8;
     unsigned m_turn = 0;
+};
+
+struct Looks {
+    LooksWorth tiles;
+    LooksWorth lines;
 };
 
 // A line stepped from from to to, on the picture or beyond it, that runs over the picture from
@@ -432,18 +477,21 @@ std::array<int, 2> StepsOnPicture(const LongLine& line, const LineSteps& steps) 
 // Draws a long line unless every pixel it could ink is inked already or it was drawn between
 // the same pixels already. The looks go from the cheapest: the blocks around the line, the
 // lines drawn, then the tiles.
-bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, LooksWorth& worth) {
-    const bool look = worth.Take();
+bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
+    const bool look = looks.tiles.Take();
     if (look && frame.BlocksAroundInked(line.start, line.end)) {
-        worth.Paid(true);
+        looks.tiles.Paid(true);
         return false;
     }
-    if (line.centred &&
-        frame.LineDrawn(Floor(line.from.x), Floor(line.from.y), Floor(line.to.x), Floor(line.to.y)))
-        return false;
+    if (line.centred && looks.lines.Take()) {
+        const bool drawn = frame.LineDrawn(Floor(line.from.x), Floor(line.from.y), Floor(line.to.x),
+                                           Floor(line.to.y));
+        looks.lines.Paid(drawn);
+        if (drawn) return false;
+    }
     if (look) {
         const bool inked = frame.AreaInked(line.start, line.end);
-        worth.Paid(inked);
+        looks.tiles.Paid(inked);
         if (inked) return false;
     }
     frame.LineWalked();
@@ -520,7 +568,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
     const double height = frame.Height();
     int lastX = -1;  // the pixel a stretch within one pixel inked last
     int lastY = -1;
-    LooksWorth worth;
+    Looks looks;
     // Only the point is carried to the next stretch: placing it again is cheaper than keeping
     // the rest, which the compiler would hold in memory.
     Pixel from = project(path.vertices[first]);
@@ -541,7 +589,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
                 continue;
             }
             const std::optional<LongLine> line = ClippedLine(a.at, to.at, width, height);
-            if (!line || !DrawLongLine(frame, *line, ink, worth)) {
+            if (!line || !DrawLongLine(frame, *line, ink, looks)) {
                 ++count.skipped;
                 continue;
             }
@@ -578,7 +626,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
         }
         const Pixel start{a.x + 0.5, a.y + 0.5};
         const Pixel end{to.x + 0.5, to.y + 0.5};
-        if (!DrawLongLine(frame, {start, end, start, end}, ink, worth)) {
+        if (!DrawLongLine(frame, {start, end, start, end}, ink, looks)) {
             ++count.skipped;
             continue;
         }

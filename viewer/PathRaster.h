@@ -52,6 +52,10 @@ class Frame {
         if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y);
     }
     void Set(int x, int y, std::uint32_t colour) { Set(x, y, InkOf(colour)); }
+    // Inks the pixels of count steps of a line from x, y by sx, sy down and across, in 32.32
+    // fixed point, each as Set does; all lie on the picture. The loop of a long line's walk.
+    void SetAlong(std::int64_t x, std::int64_t y, std::int64_t sx, std::int64_t sy, int count,
+                  Ink ink);
     // Colours the pixel when it lies on the picture, over any ink: the marks drawn on the path
     // (its start, the time marker, a picked segment) must show where they lie on it.
     void Mark(int x, int y, Ink ink) {
@@ -63,11 +67,11 @@ class Frame {
     // (a pocket's later passes) then costs no look at the pixel.
     void Paint(int x, int y, Ink ink) {
         if (x < 0 || y < 0 || x >= m_width || y >= m_height) return;
-        if (m_blockInked[CellIndex(x, y, kBlock)] == 0) Set(x, y, ink);
+        if (m_blockInked[BlockIndex(x, y)] == 0) Set(x, y, ink);
     }
     // Whether every pixel of the line from a to b (on the picture, no longer than a block
     // across and down) is inked already: every block of its box is inked whole.
-    bool InkedAround(Pixel a, Pixel b) const { return BoxInked<kBlock>(a, b, m_blockInked); }
+    bool InkedAround(Pixel a, Pixel b) const { return BlocksOfBoxInked(a, b); }
     // Whether the block in the given column and row is inked whole.
     bool BlockInked(int column, int row) const {
         return m_blockInked[CellAt(column, row, kBlock)] != 0;
@@ -78,17 +82,26 @@ class Frame {
     // walk. It counts from a table of the inked tiles as it was last summed (see LineWalked),
     // so for a while after tiles fill it may say no.
     bool AreaInked(Pixel a, Pixel b) const {
-        const int left = TileColumn(std::min(a.x, b.x));
-        const int right = TileColumn(std::max(a.x, b.x));
-        const int top = TileRow(std::min(a.y, b.y));
-        const int bottom = TileRow(std::max(a.y, b.y));
-        return BlocksInked(left, right, top, bottom) || SummedInked(left, right, top, bottom);
+        return PixelsInked(
+            static_cast<int>(std::min(a.x, b.x)), static_cast<int>(std::min(a.y, b.y)),
+            static_cast<int>(std::max(a.x, b.x)), static_cast<int>(std::max(a.y, b.y)));
+    }
+    // The same for the box of pixels left..right across and top..bottom down.
+    bool PixelsInked(int left, int top, int right, int bottom) const {
+        const int columnLeft = TileColumn(left);
+        const int columnRight = TileColumn(right);
+        const int rowTop = TileRow(top);
+        const int rowBottom = TileRow(bottom);
+        return BlocksInked(columnLeft, columnRight, rowTop, rowBottom) ||
+               SummedInked(columnLeft, columnRight, rowTop, rowBottom);
     }
     // The same for the box's whole blocks of tiles only: no when a tile of those blocks beyond
     // the box is not inked. Its table stays in the nearest cache, the tiles' does not.
     bool BlocksAroundInked(Pixel a, Pixel b) const {
-        return BlocksInked(TileColumn(std::min(a.x, b.x)), TileColumn(std::max(a.x, b.x)),
-                           TileRow(std::min(a.y, b.y)), TileRow(std::max(a.y, b.y)));
+        return BlocksInked(TileColumn(static_cast<int>(std::min(a.x, b.x))),
+                           TileColumn(static_cast<int>(std::max(a.x, b.x))),
+                           TileRow(static_cast<int>(std::min(a.y, b.y))),
+                           TileRow(static_cast<int>(std::max(a.y, b.y))));
     }
     // Notes that a long line is walked, which sums the table of inked tiles again once enough
     // lines were walked since tiles were inked.
@@ -124,19 +137,23 @@ class Frame {
         return static_cast<std::size_t>(row) * static_cast<std::size_t>(CellsAcross(size)) +
                static_cast<std::size_t>(column);
     }
-    std::size_t CellIndex(int x, int y, int size) const {
-        return static_cast<std::size_t>(y / size) * static_cast<std::size_t>(CellsAcross(size)) +
-               static_cast<std::size_t>(x / size);
+    // The cells of a pixel on the picture: its coordinates are not negative, so the divisions by
+    // the constant sizes are shifts.
+    std::size_t BlockIndex(int x, int y) const {
+        return static_cast<std::size_t>(static_cast<unsigned>(y) / kBlock) * m_blocksAcross +
+               static_cast<unsigned>(x) / kBlock;
     }
     std::size_t TileIndex(int x, int y) const {
-        return static_cast<std::size_t>(y / kTile) * m_tilesAcross +
-               static_cast<std::size_t>(x / kTile);
+        return static_cast<std::size_t>(static_cast<unsigned>(y) / kTile) * m_tilesAcross +
+               static_cast<unsigned>(x) / kTile;
     }
-    // The tile column or row of a coordinate; one a rounding off the picture takes the edge's.
-    int TileColumn(double x) const {
-        return std::clamp(static_cast<int>(x), 0, m_width - 1) / kTile;
+    // The tile column or row of a pixel's coordinate; one off the picture takes the edge's.
+    int TileColumn(int x) const {
+        return static_cast<int>(static_cast<unsigned>(std::clamp(x, 0, m_width - 1)) / kTile);
     }
-    int TileRow(double y) const { return std::clamp(static_cast<int>(y), 0, m_height - 1) / kTile; }
+    int TileRow(int y) const {
+        return static_cast<int>(static_cast<unsigned>(std::clamp(y, 0, m_height - 1)) / kTile);
+    }
     void InkTile(int x, int y);
     // Whether the tiles left..right across and top..bottom down were all inked when the table
     // was last summed.
@@ -153,37 +170,41 @@ class Frame {
     // The same for the tiles of the blocks that hold those tiles, from the table's corners at
     // the blocks' corners: a sixteenth of its size, which stays in the nearest cache.
     bool BlocksInked(int left, int right, int top, int bottom) const {
-        constexpr int kTiles = kBlock / kTile;
-        left /= kTiles;
-        right /= kTiles;
-        top /= kTiles;
-        bottom /= kTiles;
-        const std::size_t across = static_cast<std::size_t>(CellsAcross(kBlock)) + 1;
+        constexpr unsigned kTiles = kBlock / kTile;
+        left = static_cast<int>(static_cast<unsigned>(left) / kTiles);
+        right = static_cast<int>(static_cast<unsigned>(right) / kTiles);
+        top = static_cast<int>(static_cast<unsigned>(top) / kTiles);
+        bottom = static_cast<int>(static_cast<unsigned>(bottom) / kTiles);
+        const std::size_t across = m_blocksAcross + 1;
         const auto at = [&](int column, int row) {
             return m_blockSums[static_cast<std::size_t>(row) * across +
                                static_cast<std::size_t>(column)];
         };
         const std::uint32_t inked =
             at(right + 1, bottom + 1) - at(left, bottom + 1) - at(right + 1, top) + at(left, top);
-        const int columns = std::min((right + 1) * kTiles, CellsAcross(kTile)) - left * kTiles;
-        const int rows = std::min((bottom + 1) * kTiles, CellsDown(kTile)) - top * kTiles;
+        const int tiles = static_cast<int>(kTiles);
+        const int columns =
+            std::min((right + 1) * tiles, static_cast<int>(m_tilesAcross)) - left * tiles;
+        const int rows = std::min((bottom + 1) * tiles, m_tilesDown) - top * tiles;
         return inked == static_cast<std::uint32_t>(columns * rows);
     }
     void SumInkedTiles();
     // Counts the inked pixels, tiles and blocks again from the pixels, or forgets them all.
     void CountInk();
     void ForgetCounts();
-    // Whether every cell of Size pixels that the box of a and b touches is inked. Size is a
-    // constant so that finding a pixel's cell is a shift: this runs for every piece of a line.
-    template <int Size>
-    bool BoxInked(Pixel a, Pixel b, const std::vector<std::uint8_t>& inked) const {
-        const int left = std::clamp(static_cast<int>(std::min(a.x, b.x)), 0, m_width - 1) / Size;
-        const int right = std::clamp(static_cast<int>(std::max(a.x, b.x)), 0, m_width - 1) / Size;
-        const int top = std::clamp(static_cast<int>(std::min(a.y, b.y)), 0, m_height - 1) / Size;
-        const int bottom = std::clamp(static_cast<int>(std::max(a.y, b.y)), 0, m_height - 1) / Size;
-        const auto across = static_cast<std::size_t>(CellsAcross(Size));
+    // Whether every block that the box of a and b touches (clamped to the picture) is inked
+    // whole: at most four looks for the few pixels of a stretch of a dense path.
+    bool BlocksOfBoxInked(Pixel a, Pixel b) const {
+        const auto block = [](int pixel, int size) {
+            return static_cast<int>(static_cast<unsigned>(std::clamp(pixel, 0, size - 1)) / kBlock);
+        };
+        const int left = block(static_cast<int>(std::min(a.x, b.x)), m_width);
+        const int right = block(static_cast<int>(std::max(a.x, b.x)), m_width);
+        const int top = block(static_cast<int>(std::min(a.y, b.y)), m_height);
+        const int bottom = block(static_cast<int>(std::max(a.y, b.y)), m_height);
         for (int y = top; y <= bottom; ++y) {
-            const std::uint8_t* row = inked.data() + static_cast<std::size_t>(y) * across;
+            const std::uint8_t* row =
+                m_blockInked.data() + static_cast<std::size_t>(y) * m_blocksAcross;
             for (int x = left; x <= right; ++x)
                 if (row[x] == 0) return false;
         }
@@ -193,6 +214,8 @@ class Frame {
     int m_width;
     int m_height;
     std::size_t m_tilesAcross;
+    int m_tilesDown;
+    std::size_t m_blocksAcross;
     std::array<std::uint32_t, 256> m_colours{kBackgroundPixel};  // of each ink
     int m_inks = 1;                                              // inks taken, the background's
     std::vector<std::uint8_t> m_pixels;                          // the ink of each; 0 when none

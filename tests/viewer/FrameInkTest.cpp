@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <random>
 
@@ -145,6 +146,29 @@ TEST(FrameInkCounts, LinesLeftOutOverInkedTilesLoseNoPixelOfThem) {
         for (int x = 0; x < 120; ++x)
             ASSERT_EQ(all.At(x, y) != kBackground, inked[static_cast<std::size_t>(y * 120 + x)])
                 << x << "," << y;
+}
+
+TEST(FrameInkCounts, ALineOverInkedTilesStillInksItsEndInABlankOne) {
+    // Every pixel but the line's end inked: wherever the end falls in its tile (first in it,
+    // the step before in the tile beside), the line is not left out with the tiles it crosses.
+    ViewPath square;
+    square.vertices = {{0.0, 0.0, 0.0}, {100.0, 100.0, 0.0}};
+    square.points = square.vertices;
+    const ViewCamera camera = FittedCamera(square, 120, 120);
+    Frame frame(120, 120);
+    for (int length = 20; length <= 100; ++length) {
+        ViewPath line;
+        line.vertices = {{0.0, 50.0, 0.0}, {static_cast<double>(length), 50.0, 0.0}};
+        line.colours = {0, 0};
+        const Pixel end = camera.ToPixel(line.vertices[1]);
+        const int endX = static_cast<int>(std::floor(end.x));
+        const int endY = static_cast<int>(std::floor(end.y));
+        frame.Clear();
+        InkAllBut(frame, endX, endY);
+        WalkLinesUntilSummed(frame);
+        DrawPath(line, camera, frame);
+        ASSERT_NE(frame.At(endX, endY), kBackground) << "a line of " << length;
+    }
 }
 
 TEST(FrameInkCounts, MovesCrissCrossingAFilledCanvasAreMostlyLeftOut) {
