@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <random>
+#include <span>
+#include <vector>
 
 #include "tests/viewer/ViewerTestPaths.h"
 #include "viewer/PathRaster.h"
@@ -115,12 +117,12 @@ void DrawFrames(benchmark::State& state, ViewKind kind, double zoom,
     camera.Fit(view);
     camera.ZoomAt(kWidth / 2.0, kHeight / 2.0, zoom);
     Frame frame(kWidth, kHeight);
-    Frame spare(kWidth, kHeight);
+    std::vector<Frame> spare(1, Frame(kWidth, kHeight));
     for (auto _ : state) {
         frame.Clear();
         camera.Pan(1, 0);  // as a drag moves the view between frames
         benchmark::DoNotOptimize(
-            DrawPath(view, camera, frame, cores == Cores::Two ? &spare : nullptr));
+            DrawPath(view, camera, frame, cores == Cores::Two ? spare : std::span<Frame>{}));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(view.vertices.size()));
 }

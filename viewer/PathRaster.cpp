@@ -640,33 +640,45 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
 
 namespace {
 
-// Below this many stretches a second thread costs more than it saves.
-constexpr std::size_t kLeastStretchesInParts = 100000;
+// Below this many stretches a part, another thread costs more than it saves.
+constexpr std::size_t kLeastStretchesAPart = 50000;
 
 template <class Projection>
 RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame& frame,
-                                 Frame* spare) {
+                                 std::span<Frame> spares) {
     const std::size_t last = path.vertices.size() - 1;
-    if (spare == nullptr || spare == &frame || last < kLeastStretchesInParts ||
-        spare->Width() != frame.Width() || spare->Height() != frame.Height())
-        return DrawStretches(path, project, frame, 0, last);
-    const std::size_t middle = last / 2;
-    RasterCount later;
-    std::thread second;
-    try {
-        second = std::thread([&] {
-            spare->Clear();
-            later = DrawStretches(path, project, *spare, middle, last);
-        });
-    } catch (const std::system_error&) {
-        // No thread to be had: one pass draws the same picture.
-        return DrawStretches(path, project, frame, 0, last);
+    std::size_t parts =
+        std::min(spares.size() + 1, std::max<std::size_t>(last / kLeastStretchesAPart, 1));
+    for (std::size_t part = 1; part < parts; ++part) {
+        const Frame& spare = spares[part - 1];
+        if (&spare == &frame || spare.Width() != frame.Width() || spare.Height() != frame.Height())
+            parts = part;
     }
-    RasterCount count = DrawStretches(path, project, frame, 0, middle);
-    second.join();
-    frame.InkUnder(*spare);
-    count.drawn += later.drawn;
-    count.skipped += later.skipped;
+    const auto firstOf = [&](std::size_t part) { return last * part / parts; };
+    std::vector<RasterCount> counts(parts);
+    std::vector<std::thread> threads;
+    threads.reserve(parts);
+    for (std::size_t part = 1; part < parts; ++part) {
+        const auto draw = [&, part] {
+            Frame& spare = spares[part - 1];
+            spare.Clear();
+            counts[part] = DrawStretches(path, project, spare, firstOf(part), firstOf(part + 1));
+        };
+        try {
+            threads.emplace_back(draw);
+        } catch (const std::system_error&) {
+            // No thread to be had: this part is drawn here, into its spare all the same.
+            draw();
+        }
+    }
+    counts[0] = DrawStretches(path, project, frame, 0, firstOf(1));
+    for (std::thread& thread : threads) thread.join();
+    RasterCount count = counts[0];
+    for (std::size_t part = 1; part < parts; ++part) {
+        frame.InkUnder(spares[part - 1]);
+        count.drawn += counts[part].drawn;
+        count.skipped += counts[part].skipped;
+    }
     return count;
 }
 
@@ -681,11 +693,12 @@ FlatProjection FlatOf(const ViewCamera& camera) {
 
 }  // namespace
 
-RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame, Frame* spare) {
+RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame,
+                     std::span<Frame> spares) {
     if (path.vertices.empty()) return {};
     if (camera.Kind() == ViewKind::Free)
-        return DrawStretchesInParts(path, CameraProjection{camera}, frame, spare);
-    return DrawStretchesInParts(path, FlatOf(camera), frame, spare);
+        return DrawStretchesInParts(path, CameraProjection{camera}, frame, spares);
+    return DrawStretchesInParts(path, FlatOf(camera), frame, spares);
 }
 
 RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Frame& frame, int dx,

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "viewer/ViewCamera.h"
@@ -256,13 +257,13 @@ struct RasterCount {
     std::size_t skipped = 0;
 };
 
-// Draws the path's stretches in their speed colours (one ink when it has no timing). Given a
-// spare frame of the same size, a long path is drawn in two halves at once, the later half
-// into the spare, and the spare's ink goes where the first half left none: the same picture
-// in about half the time on two cores, so a caller on one core passes none. The counts are
-// then the two halves' own.
+// Draws the path's stretches in their speed colours (one ink when it has no timing). Given
+// spare frames of the same size, a long path is drawn in as many parts more at once, each
+// later part into a spare, and each spare's ink goes where the parts before it left none: the
+// same picture in about a part's time on as many cores, so a caller passes a spare for each
+// core beyond its own. The counts are then the parts' own.
 RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame,
-                     Frame* spare = nullptr);
+                     std::span<Frame> spares = {});
 // After frame.Shift(dx, dy) of a picture of the path, which the camera now shows moved by as
 // much: draws the stretches that reach what came in at the edges, so that the picture is the
 // path's again at a fraction of a whole drawing's cost, as a pan is dragged. It is the whole

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "tests/viewer/ViewerTestPaths.h"
 #include "viewer/PathRaster.h"
@@ -134,18 +135,20 @@ ElementPath WalkWithJumps(int count) {
     return path;
 }
 
-TEST(DrawPath, InTwoHalvesAtOnceDrawsTheSamePicture) {
+TEST(DrawPath, InPartsAtOnceDrawsTheSamePicture) {
     const ViewPath view = ViewOf(WalkWithJumps(240000));
     for (ViewKind kind : {ViewKind::XY, ViewKind::Free}) {
         const ViewCamera camera = FittedCamera(view, 300, 200, kind);
         Frame whole(300, 200);
-        Frame halves(300, 200);
-        Frame spare(300, 200);
         DrawPath(view, camera, whole);
-        DrawPath(view, camera, halves, &spare);
-        for (int y = 0; y < whole.Height(); ++y)
-            for (int x = 0; x < whole.Width(); ++x)
-                ASSERT_EQ(whole.At(x, y), halves.At(x, y)) << x << "," << y;
+        for (std::size_t spares : {1, 3}) {
+            Frame parts(300, 200);
+            std::vector<Frame> spare(spares, Frame(300, 200));
+            DrawPath(view, camera, parts, spare);
+            for (int y = 0; y < whole.Height(); ++y)
+                for (int x = 0; x < whole.Width(); ++x)
+                    ASSERT_EQ(whole.At(x, y), parts.At(x, y)) << spares << ": " << x << "," << y;
+        }
     }
 }
 

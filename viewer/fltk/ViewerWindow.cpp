@@ -251,7 +251,10 @@ void ViewerWindow::DrawCanvas(int left, int top, int width, int height) {
         height != m_pathFrame.Height()) {
         m_camera.SetCanvas(width, height);
         m_pathFrame = Frame(width, height);
-        m_spareFrame = Frame(width, height);
+        // A part of a long path for each core: up to eight, past which merging the parts'
+        // pictures costs about what another part saves.
+        const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1U, 8U);
+        m_spareFrames.assign(cores - 1, Frame(width, height));
         m_pathStale = true;
         m_panned.reset();
     }
@@ -273,9 +276,7 @@ void ViewerWindow::DrawCanvas(int left, int top, int width, int height) {
             m_moved = true;
         } else {
             m_pathFrame.Clear();
-            // A second core draws the later half of a long path.
-            redrawn = DrawPath(m_path, m_camera, m_pathFrame,
-                               std::thread::hardware_concurrency() >= 2 ? &m_spareFrame : nullptr);
+            redrawn = DrawPath(m_path, m_camera, m_pathFrame, m_spareFrames);
             m_moved = false;
         }
         m_pathStale = false;

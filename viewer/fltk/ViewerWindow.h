@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "viewer/PathProbe.h"
 #include "viewer/PathRaster.h"
@@ -69,8 +70,8 @@ class ViewerWindow : public Fl_Double_Window {
     ViewPath m_path;
     ViewerSource m_source;
     ViewCamera m_camera;
-    Frame m_pathFrame{1, 1};   // the path as last drawn, without the marks over it
-    Frame m_spareFrame{1, 1};  // where the later half of a long path is drawn at the same time
+    Frame m_pathFrame{1, 1};           // the path as last drawn, without the marks over it
+    std::vector<Frame> m_spareFrames;  // where the later parts of a long path are drawn at once
     Frame m_shown{1, 1};
     bool m_pathStale = true;
     // How far the picture drawn is to move to show the view, when a pan is all that changed
