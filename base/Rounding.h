@@ -3,6 +3,17 @@
 
 #include <cmath>
 
+// std::floor and std::ceil to whole numbers, for finite values within the range of long long:
+// a truncation and a correction.
+inline long long FloorToWhole(double x) {
+    const auto truncated = static_cast<long long>(x);
+    return static_cast<double>(truncated) > x ? truncated - 1 : truncated;
+}
+inline long long CeilToWhole(double x) {
+    const auto truncated = static_cast<long long>(x);
+    return static_cast<double>(truncated) < x ? truncated + 1 : truncated;
+}
+
 // std::round: halves away from zero, the sign kept (also of a zero), NaN and infinities as
 // they are.
 inline double RoundHalfAway(double x) {

@@ -166,6 +166,8 @@ constexpr FrameCase kFrames[] = {
     {"BM_FrameRasterPasses3D", ViewKind::Free, 1.0, Raster, FrameCase::OneCore},
     {"BM_FrameRandomWalk", ViewKind::XY, 1.0, Walk, FrameCase::OneCore},
     {"BM_FrameRandomWalk3D", ViewKind::Free, 1.0, Walk, FrameCase::OneCore},
+    // Zoomed in, its moves span a few pixels each: the short lines a dense path shows close up.
+    {"BM_FrameRandomWalk3DZoomedIn", ViewKind::Free, 6.0, Walk, FrameCase::OneCore},
     {"BM_FrameWholeViewTwoCores", ViewKind::XY, 1.0, Pocket, FrameCase::TwoCores},
     {"BM_FrameTurned3DTwoCores", ViewKind::Free, 1.0, Pocket, FrameCase::TwoCores},
     {"BM_FrameCrossingChordsTwoCores", ViewKind::XY, 1.0, Chords, FrameCase::TwoCores},

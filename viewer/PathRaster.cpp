@@ -246,7 +246,8 @@ bool Outside(Pixel a, Pixel b, double width, double height) {
            (a.y >= height && b.y >= height);
 }
 
-int Floor(double value) { return static_cast<int>(std::floor(value)); }
+// A pixel's coordinate: a line's ends lie within 2^24 pixels, or are clipped to the picture.
+int Floor(double value) { return static_cast<int>(FloorToWhole(value)); }
 
 // The pixels of a line, one a step along its longer direction in 32.32 fixed point, and its
 // end's pixel: a step's pixel depends only on the line and the step, so that a line drawn in
@@ -273,11 +274,11 @@ LineSteps StepsOf(Pixel a, Pixel b) {
     line.endY = Floor(b.y);
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
-    line.steps = static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy))));
+    line.steps = static_cast<int>(CeilToWhole(std::max(std::fabs(dx), std::fabs(dy))));
     if (line.steps == 0) return line;
     constexpr double kOne = 4294967296.0;  // 2^32
-    line.x = static_cast<std::int64_t>(std::floor(a.x * kOne));
-    line.y = static_cast<std::int64_t>(std::floor(a.y * kOne));
+    line.x = FloorToWhole(a.x * kOne);
+    line.y = FloorToWhole(a.y * kOne);
     // One division a line: most lines of a dense path are a few pixels long.
     const double perStep = kOne / line.steps;
     line.sx = static_cast<std::int64_t>(RoundHalfAway(dx * perStep));
@@ -316,8 +317,22 @@ void StepPixels(const Frame& frame, Pixel a, Pixel b, Put&& put) {
     PutOnFrame(frame, line.endX, line.endY, put);
 }
 
+bool OnPicture(const Frame& frame, int x, int y) {
+    return x >= 0 && y >= 0 && x < frame.Width() && y < frame.Height();
+}
+
+// The same, inking the pixels: the short lines of a dense path. Their steps lie on the picture
+// where their first and last do, as the steps run one way; then they take no test each.
 void WalkPixels(Frame& frame, Pixel a, Pixel b, Ink ink) {
-    StepPixels(frame, a, b, [&](int x, int y) { frame.Set(x, y, ink); });
+    const LineSteps line = StepsOf(a, b);
+    const auto set = [&](int x, int y) { frame.Set(x, y, ink); };
+    const int last = std::max(line.steps - 1, 0);
+    if (OnPicture(frame, line.ColumnOf(0), line.RowOf(0)) &&
+        OnPicture(frame, line.ColumnOf(last), line.RowOf(last)))
+        frame.SetAlong(line.x, line.y, line.sx, line.sy, line.steps, ink);
+    else
+        StepPixels(frame, line, 0, line.steps, set);
+    PutOnFrame(frame, line.endX, line.endY, set);
 }
 
 // Draws steps first to last (not included) of a long line, and its end, a piece of steps at a
