@@ -39,7 +39,8 @@ Frame::Frame(int width, int height)
     m_tileInk.assign(m_tilePixels.size(), 0);
     m_blockInk.assign(m_blockTiles.size(), 0);
     m_blockInked.assign(m_blockTiles.size(), 0);
-    m_lines.assign(std::size_t{1} << kLineSlotBits, {0, 0});
+    static_assert(kLinesKept == 1 << kLineSlotBits);
+    m_lines.assign(kLinesKept, {0, 0});
     m_inkedSums.assign((m_tilesAcross + 1) * static_cast<std::size_t>(CellsDown(kTile) + 1), 0);
     m_blockSums.assign(static_cast<std::size_t>(CellsAcross(kBlock) + 1) *
                            static_cast<std::size_t>(CellsDown(kBlock) + 1),
@@ -429,26 +430,33 @@ Placed Place(Pixel at, double width, double height) {
             onCanvas ? static_cast<int>(at.y) : -1};
 }
 
-// Whether a look that may leave a long line out is worth its cost: it is while it leaves out
-// one line in nine or more; after that it is taken for one line in eight, so that it starts
-// again where it pays. The looks at the inked tiles pay on moves across a filling picture, not
-// on a raster's passes; the look at the lines drawn pays on a raster's passes, not on moves
-// criss-crossing the picture, which seldom meet the same two pixels again.
+// Whether a look that may leave a long line out is worth its cost: it is taken while it has
+// credit, which each line it leaves out raises by gain (up to most) and each other line takes
+// one from; without credit it is taken for one line in eight, so that it starts again where it
+// pays.
 class LooksWorth {
   public:
+    LooksWorth(int gain, int most) : m_credit(gain), m_gain(gain), m_most(most) {}
     bool Take() { return m_credit > 0 || ++m_turn % 8 == 0; }
     void Paid(bool paid) {
-        m_credit = paid ? std::min(m_credit + 8, 64) : std::max(m_credit - 1, 0);
+        m_credit = paid ? std::min(m_credit + m_gain, m_most) : std::max(m_credit - 1, 0);
     }
 
   private:
-    int m_credit = 8;
+    int m_credit;
+    int m_gain;
+    int m_most;
     unsigned m_turn = 0;
 };
 
+// The looks at the inked tiles pay on moves across a filling picture, not on a raster's
+// passes, and stop after a few lines they do not leave out. The look at the lines drawn pays
+// on a raster's passes, not on moves criss-crossing the picture, which seldom meet the same
+// two pixels again; it also notes each line it does not find, so it stays on for as many lines
+// as its table holds after the last it found, for a pass to meet the pass before.
 struct Looks {
-    LooksWorth tiles;
-    LooksWorth lines;
+    LooksWorth tiles{8, 64};
+    LooksWorth lines{Frame::kLinesKept, Frame::kLinesKept};
 };
 
 // A line stepped from from to to, on the picture or beyond it, that runs over the picture from
@@ -490,8 +498,8 @@ std::array<int, 2> StepsOnPicture(const LongLine& line, const LineSteps& steps) 
 }
 
 // Draws a long line unless every pixel it could ink is inked already or it was drawn between
-// the same pixels already. The looks go from the cheapest: the blocks around the line, the
-// lines drawn, then the tiles.
+// the same pixels already (as far as the table of lines drawn is looked at). The looks go from
+// the cheapest: the blocks around the line, the lines drawn, then the tiles.
 bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
     const bool look = looks.tiles.Take();
     if (look && frame.BlocksAroundInked(line.start, line.end)) {
@@ -671,7 +679,8 @@ RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame
     }
     const auto firstOf = [&](std::size_t part) { return last * part / parts; };
     std::vector<RasterCount> counts(parts);
-    std::vector<std::thread> threads;
+    // Joined however this returns, so that a failure to start one is no end of the program.
+    std::vector<std::jthread> threads;
     threads.reserve(parts);
     for (std::size_t part = 1; part < parts; ++part) {
         const auto draw = [&, part] {
@@ -687,7 +696,7 @@ RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame
         }
     }
     counts[0] = DrawStretches(path, project, frame, 0, firstOf(1));
-    for (std::thread& thread : threads) thread.join();
+    for (std::jthread& thread : threads) thread.join();
     RasterCount count = counts[0];
     for (std::size_t part = 1; part < parts; ++part) {
         frame.InkUnder(spares[part - 1]);

@@ -5,8 +5,9 @@
 // over tiles of pixels inked already (moves criss-crossing a filled picture) costs a look at a
 // table of them, and so does each piece of a walked line over inked tiles, a short line over
 // inked blocks (a pocket's later passes) a look at those, and a long line between the same two
-// pixels as one drawn already (a raster's passes) is left out: where the path runs again over
-// what it has drawn, the first pass keeps its colour.
+// pixels as one drawn already (a raster's passes) is left out while a table of the lines drawn
+// finds such lines: where the path runs again over what it has drawn, the first pass keeps its
+// colour.
 #pragma once
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <span>
 #include <vector>
 
+#include "base/ClampedInt.h"
 #include "viewer/ViewCamera.h"
 #include "viewer/ViewPath.h"
 
@@ -30,8 +32,9 @@ enum class Ink : std::uint8_t {};
 class Frame {
   public:
     static constexpr std::uint32_t kBackgroundPixel = 0x00ffffff;
-    static constexpr int kTile = 4;    // pixels on a side of a tile, whose inked pixels count
-    static constexpr int kBlock = 16;  // pixels on a side of a block, whose inked tiles count
+    static constexpr int kTile = 4;          // pixels on a side of a tile, whose inked pixels count
+    static constexpr int kBlock = 16;        // pixels on a side of a block, whose inked tiles count
+    static constexpr int kLinesKept = 4096;  // lines the table of lines drawn holds
 
     Frame(int width, int height);
     int Width() const { return m_width; }
@@ -53,7 +56,7 @@ class Frame {
         if (++m_tileInk[tile] == m_tilePixels[tile]) InkTile(x, y);
     }
     void Set(int x, int y, std::uint32_t colour) { Set(x, y, InkOf(colour)); }
-    // Inks the pixels of count steps of a line from x, y by sx, sy down and across, in 32.32
+    // Inks the pixels of count steps of a line from x, y by sx, sy across and down, in 32.32
     // fixed point, each as Set does; all lie on the picture. The loop of a long line's walk.
     void SetAlong(std::int64_t x, std::int64_t y, std::int64_t sx, std::int64_t sy, int count,
                   Ink ink);
@@ -83,26 +86,18 @@ class Frame {
     // walk. It counts from a table of the inked tiles as it was last summed (see LineWalked),
     // so for a while after tiles fill it may say no.
     bool AreaInked(Pixel a, Pixel b) const {
-        return PixelsInked(
-            static_cast<int>(std::min(a.x, b.x)), static_cast<int>(std::min(a.y, b.y)),
-            static_cast<int>(std::max(a.x, b.x)), static_cast<int>(std::max(a.y, b.y)));
+        return TilesInked(TileColumnAt(std::min(a.x, b.x)), TileColumnAt(std::max(a.x, b.x)),
+                          TileRowAt(std::min(a.y, b.y)), TileRowAt(std::max(a.y, b.y)));
     }
     // The same for the box of pixels left..right across and top..bottom down.
     bool PixelsInked(int left, int top, int right, int bottom) const {
-        const int columnLeft = TileColumn(left);
-        const int columnRight = TileColumn(right);
-        const int rowTop = TileRow(top);
-        const int rowBottom = TileRow(bottom);
-        return BlocksInked(columnLeft, columnRight, rowTop, rowBottom) ||
-               SummedInked(columnLeft, columnRight, rowTop, rowBottom);
+        return TilesInked(TileColumn(left), TileColumn(right), TileRow(top), TileRow(bottom));
     }
     // The same for the box's whole blocks of tiles only: no when a tile of those blocks beyond
     // the box is not inked. Its table stays in the nearest cache, the tiles' does not.
     bool BlocksAroundInked(Pixel a, Pixel b) const {
-        return BlocksInked(TileColumn(static_cast<int>(std::min(a.x, b.x))),
-                           TileColumn(static_cast<int>(std::max(a.x, b.x))),
-                           TileRow(static_cast<int>(std::min(a.y, b.y))),
-                           TileRow(static_cast<int>(std::max(a.y, b.y))));
+        return BlocksInked(TileColumnAt(std::min(a.x, b.x)), TileColumnAt(std::max(a.x, b.x)),
+                           TileRowAt(std::min(a.y, b.y)), TileRowAt(std::max(a.y, b.y)));
     }
     // Notes that a long line is walked, which sums the table of inked tiles again once enough
     // lines were walked since tiles were inked.
@@ -155,6 +150,16 @@ class Frame {
     int TileRow(int y) const {
         return static_cast<int>(static_cast<unsigned>(std::clamp(y, 0, m_height - 1)) / kTile);
     }
+    // The same for a point's coordinate, which may lie anywhere.
+    int TileColumnAt(double x) const {
+        return static_cast<int>(static_cast<unsigned>(ClampedInt(x, 0, m_width - 1)) / kTile);
+    }
+    int TileRowAt(double y) const {
+        return static_cast<int>(static_cast<unsigned>(ClampedInt(y, 0, m_height - 1)) / kTile);
+    }
+    bool TilesInked(int left, int right, int top, int bottom) const {
+        return BlocksInked(left, right, top, bottom) || SummedInked(left, right, top, bottom);
+    }
     void InkTile(int x, int y);
     // Whether the tiles left..right across and top..bottom down were all inked when the table
     // was last summed.
@@ -196,13 +201,13 @@ class Frame {
     // Whether every block that the box of a and b touches (clamped to the picture) is inked
     // whole: at most four looks for the few pixels of a stretch of a dense path.
     bool BlocksOfBoxInked(Pixel a, Pixel b) const {
-        const auto block = [](int pixel, int size) {
-            return static_cast<int>(static_cast<unsigned>(std::clamp(pixel, 0, size - 1)) / kBlock);
+        const auto block = [](double pixel, int size) {
+            return static_cast<int>(static_cast<unsigned>(ClampedInt(pixel, 0, size - 1)) / kBlock);
         };
-        const int left = block(static_cast<int>(std::min(a.x, b.x)), m_width);
-        const int right = block(static_cast<int>(std::max(a.x, b.x)), m_width);
-        const int top = block(static_cast<int>(std::min(a.y, b.y)), m_height);
-        const int bottom = block(static_cast<int>(std::max(a.y, b.y)), m_height);
+        const int left = block(std::min(a.x, b.x), m_width);
+        const int right = block(std::max(a.x, b.x), m_width);
+        const int top = block(std::min(a.y, b.y), m_height);
+        const int bottom = block(std::max(a.y, b.y), m_height);
         for (int y = top; y <= bottom; ++y) {
             const std::uint8_t* row =
                 m_blockInked.data() + static_cast<std::size_t>(y) * m_blocksAcross;

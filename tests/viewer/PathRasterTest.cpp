@@ -117,6 +117,22 @@ TEST(DrawPath, DrawsPassesBetweenTheSamePixelsOnceAndInksWhatOneRoundInks) {
             ASSERT_EQ(all.At(x, y) == kBackground, one.At(x, y) == kBackground) << x << "," << y;
 }
 
+TEST(DrawPath, LeavesOutAPassOverThePassBeforeItsRowsPixelsApart) {
+    // A raster seen close up: a hundred rows five pixels apart, cut twice. The second cut's
+    // rows run between the pixels of the first's, however many lines came between.
+    ElementPath cut = MicronPath(2);
+    for (int row = 0; row < 100; ++row)
+        cut.segments.insert(cut.segments.end(), {Move(row % 2 == 0 ? 100 : -100, 0), Move(0, 1)});
+    ElementPath twice = cut;
+    twice.segments.push_back(Move(0, -100));
+    twice.segments.insert(twice.segments.end(), cut.segments.begin(), cut.segments.end());
+    const ViewPath view = ViewOf(twice);
+    const ViewCamera camera = FittedCamera(view, 560, 560);
+    Frame frame(560, 560);
+    const RasterCount count = DrawPath(view, camera, frame);
+    EXPECT_GE(count.skipped, 95u);
+}
+
 // A walk of short moves with a long jump every so often and the speed changed every
 // thousand moves, so that the later half runs over the first half's ink in other colours.
 ElementPath WalkWithJumps(int count) {
@@ -144,7 +160,8 @@ TEST(DrawPath, InPartsAtOnceDrawsTheSamePicture) {
         for (std::size_t spares : {1, 3}) {
             Frame parts(300, 200);
             std::vector<Frame> spare(spares, Frame(300, 200));
-            DrawPath(view, camera, parts, spare);
+            const RasterCount count = DrawPath(view, camera, parts, spare);
+            EXPECT_EQ(count.drawn + count.skipped, view.vertices.size() - 1);
             for (int y = 0; y < whole.Height(); ++y)
                 for (int x = 0; x < whole.Width(); ++x)
                     ASSERT_EQ(whole.At(x, y), parts.At(x, y)) << spares << ": " << x << "," << y;

@@ -251,8 +251,8 @@ void ViewerWindow::DrawCanvas(int left, int top, int width, int height) {
         height != m_pathFrame.Height()) {
         m_camera.SetCanvas(width, height);
         m_pathFrame = Frame(width, height);
-        // A part of a long path for each core: up to eight, past which merging the parts'
-        // pictures costs about what another part saves.
+        // A part of a long path for each core, up to eight: their pictures are merged one
+        // after another.
         const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1U, 8U);
         m_spareFrames.assign(cores - 1, Frame(width, height));
         m_pathStale = true;
