@@ -105,7 +105,8 @@ const ViewPath& Raster() {
     return view;
 }
 
-// On two cores, as the window draws: the later half of the path into a spare frame at once.
+// On two cores, as the window draws on a machine of two: the later half of the path into a
+// spare frame at once.
 enum class Cores { One, Two };
 
 void DrawFrames(benchmark::State& state, ViewKind kind, double zoom,
