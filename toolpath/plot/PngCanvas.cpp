@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "base/Utf8.h"
+#include "toolpath/plot/PngEncoding.h"
 
 namespace {
 
@@ -66,11 +67,6 @@ std::string Printable(std::string_view text) {
 void ThrowOnError(cairo_status_t status, const char* what) {
     if (status != CAIRO_STATUS_SUCCESS)
         throw std::runtime_error(std::string(what) + ": " + cairo_status_to_string(status));
-}
-
-cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
 }
 
 }  // namespace
@@ -181,8 +177,7 @@ std::string PngCanvas::Finish() {
     // After an error every drawing call does nothing: the picture would be written incomplete.
     ThrowOnError(cairo_status(m_cairo), "cannot draw the PNG");
     ThrowOnError(cairo_surface_status(m_surface), "cannot draw the PNG");
-    std::string bytes;
-    ThrowOnError(cairo_surface_write_to_png_stream(m_surface, AppendToString, &bytes),
-                 "cannot write the PNG");
-    return bytes;
+    return EncodePng(
+        cairo_image_surface_get_data(m_surface), cairo_image_surface_get_width(m_surface),
+        cairo_image_surface_get_height(m_surface), cairo_image_surface_get_stride(m_surface));
 }

@@ -21,8 +21,12 @@ constexpr double kCellsPerPixel = 1.0 / kCell;
 
 int CellsOver(int pixels) { return static_cast<int>(std::ceil(pixels / kCell)); }
 
+// -1 before the grid (and for NaN), cells beyond it: a cell's index rounds down, and from 0 on
+// the truncation does, without a library call for every sample of a dense path.
 int CellOf(double pixel, int cells) {
-    return ClampedInt(std::floor(pixel * kCellsPerPixel), -1, cells);
+    const double cell = pixel * kCellsPerPixel;
+    if (!(cell >= 0.0)) return -1;
+    return ClampedInt(cell, 0, cells);
 }
 
 double Cross(Point2 a, Point2 b) { return a.x * b.y - a.y * b.x; }

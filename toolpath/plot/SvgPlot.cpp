@@ -517,8 +517,10 @@ class PixelSet {
 
     // Whether the pixel at point was met for the first time.
     bool Insert(Point2 point) {
-        const double column = std::floor(point.x) - m_left;
-        const double row = std::floor(point.y) - m_top;
+        // From 0 on the truncation rounds down as the pixel's index does: no library call for
+        // every point of a dense path.
+        const double column = point.x - m_left;
+        const double row = point.y - m_top;
         if (!(column >= 0.0 && row >= 0.0 && column < m_columns && row < m_rows)) return false;
         std::uint8_t& met = m_met[static_cast<size_t>(row) * static_cast<size_t>(m_columns) +
                                   static_cast<size_t>(column)];

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "tests/support/MicronPath.h"
 #include "toolpath/plot/PngCanvas.h"
+#include "toolpath/plot/PngEncoding.h"
 #include "toolpath/plot/SvgPlot.h"
 
 namespace {
@@ -62,6 +64,26 @@ int ColouredRows(cairo_surface_t* surface, int left, int top, int width, int hei
         rows += coloured ? 1 : 0;
     }
     return rows;
+}
+
+TEST(PngEncoding, KeepsEachPixelsColourAndLeavesOutTheRowsPadding) {
+    // Three pixels a row and a fourth word of padding, as cairo may lay a picture out.
+    const std::array<std::uint32_t, 8> words = {0x00ff0000, 0x0000ff00, 0x000000ff, 0xdeadbeef,
+                                                0x00123456, 0x00ffffff, 0x00000000, 0xdeadbeef};
+    const std::string png =
+        EncodePng(reinterpret_cast<const unsigned char*>(words.data()), 3, 2, 16);
+    const Surface decoded = Decoded(png);
+    ASSERT_EQ(cairo_surface_status(decoded.get()), CAIRO_STATUS_SUCCESS);
+    ASSERT_EQ(cairo_image_surface_get_width(decoded.get()), 3);
+    ASSERT_EQ(cairo_image_surface_get_height(decoded.get()), 2);
+    const unsigned char* data = cairo_image_surface_get_data(decoded.get());
+    const int stride = cairo_image_surface_get_stride(decoded.get());
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            const auto pixel = reinterpret_cast<const std::uint32_t*>(data + y * stride)[x];
+            EXPECT_EQ(pixel & 0x00ffffff, words[static_cast<std::size_t>(y * 4 + x)])
+                << x << "," << y;
+        }
 }
 
 TEST(PngPlotFile, IsAPngOfTheDrawingsSize) {
