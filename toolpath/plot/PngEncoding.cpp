@@ -4,13 +4,22 @@
 
 #include <bit>
 #include <csetjmp>
+#include <new>
 #include <stdexcept>
 
 namespace {
 
+// An exception must not unwind through libpng: a failure to grow the text goes back to the
+// encoder's jump buffer as libpng's own errors do.
 void AppendToString(png_structp png, png_bytep data, png_size_t length) {
-    static_cast<std::string*>(png_get_io_ptr(png))
-        ->append(reinterpret_cast<const char*>(data), length);
+    bool appended = true;
+    try {
+        static_cast<std::string*>(png_get_io_ptr(png))
+            ->append(reinterpret_cast<const char*>(data), length);
+    } catch (const std::bad_alloc&) {
+        appended = false;
+    }
+    if (!appended) png_error(png, "out of memory");
 }
 
 void Flush(png_structp) {}
