@@ -41,10 +41,8 @@ Frame::Frame(int width, int height)
     m_blockInked.assign(m_blockTiles.size(), 0);
     static_assert(kLinesKept == 1 << kLineSlotBits);
     m_lines.assign(kLinesKept, {0, 0});
-    m_inkedSums.assign((m_tilesAcross + 1) * static_cast<std::size_t>(CellsDown(kTile) + 1), 0);
-    m_blockSums.assign(static_cast<std::size_t>(CellsAcross(kBlock) + 1) *
-                           static_cast<std::size_t>(CellsDown(kBlock) + 1),
-                       0);
+    m_inkedSums.assign((m_tilesAcross + 1) * static_cast<std::size_t>(m_tilesDown + 1), 0);
+    m_blockSums.assign((m_blocksAcross + 1) * static_cast<std::size_t>(CellsDown(kBlock) + 1), 0);
     // Summing costs a look at each tile and a long line's walk dozens: summing once per
     // sixteenth of the tiles' count of lines walked keeps it a small part of the walks.
     m_walksBeforeSum = std::max<std::size_t>(m_tilePixels.size() / 16, 1);
@@ -182,7 +180,7 @@ void Frame::InkTile(int x, int y) {
 
 void Frame::SumInkedTiles() {
     const std::size_t columns = m_tilesAcross;
-    const auto rows = static_cast<std::size_t>(CellsDown(kTile));
+    const auto rows = static_cast<std::size_t>(m_tilesDown);
     const std::size_t across = columns + 1;
     for (std::size_t row = 0; row < rows; ++row) {
         std::uint32_t inRow = 0;
@@ -196,7 +194,7 @@ void Frame::SumInkedTiles() {
         }
     }
     // The blocks' corners, the last ones at the picture's edges.
-    const auto blockColumns = static_cast<std::size_t>(CellsAcross(kBlock));
+    const std::size_t blockColumns = m_blocksAcross;
     const auto blockRows = static_cast<std::size_t>(CellsDown(kBlock));
     constexpr std::size_t kTiles = kBlock / kTile;
     for (std::size_t row = 0; row <= blockRows; ++row)
@@ -318,21 +316,25 @@ void StepPixels(const Frame& frame, Pixel a, Pixel b, Put&& put) {
     PutOnFrame(frame, line.endX, line.endY, put);
 }
 
-bool OnPicture(const Frame& frame, int x, int y) {
-    return x >= 0 && y >= 0 && x < frame.Width() && y < frame.Height();
+// Inks the pixels of steps from to to (not included) that lie on the frame. The steps run one
+// way, so where the first and the last lie on it all do, and they take no test each.
+void InkSteps(Frame& frame, const LineSteps& line, int from, int to, Ink ink) {
+    if (from >= to) return;
+    if (frame.Contains(line.ColumnOf(from), line.RowOf(from)) &&
+        frame.Contains(line.ColumnOf(to - 1), line.RowOf(to - 1))) {
+        frame.SetAlong(line.x + from * line.sx, line.y + from * line.sy, line.sx, line.sy,
+                       to - from, ink);
+        return;
+    }
+    const auto set = [&](int x, int y) { frame.Set(x, y, ink); };
+    StepPixels(frame, line, from, to, set);
 }
 
-// The same, inking the pixels: the short lines of a dense path. Their steps lie on the picture
-// where their first and last do, as the steps run one way; then they take no test each.
+// The same, inking the pixels: the short lines of a dense path.
 void WalkPixels(Frame& frame, Pixel a, Pixel b, Ink ink) {
     const LineSteps line = StepsOf(a, b);
+    InkSteps(frame, line, 0, line.steps, ink);
     const auto set = [&](int x, int y) { frame.Set(x, y, ink); };
-    const int last = std::max(line.steps - 1, 0);
-    if (OnPicture(frame, line.ColumnOf(0), line.RowOf(0)) &&
-        OnPicture(frame, line.ColumnOf(last), line.RowOf(last)))
-        frame.SetAlong(line.x, line.y, line.sx, line.sy, line.steps, ink);
-    else
-        StepPixels(frame, line, 0, line.steps, set);
     PutOnFrame(frame, line.endX, line.endY, set);
 }
 
@@ -363,15 +365,11 @@ void WalkInPieces(Frame& frame, const LineSteps& line, int first, int last, Ink 
             top = std::min(top, line.endY);
             bottom = std::max(bottom, line.endY);
         }
-        if (frame.PixelsInked(left, top, right, bottom)) {
+        if (frame.AreaInked(frame.TilesOfPixels(left, top, right, bottom))) {
             endInked = withEnd;
             continue;
         }
-        if (left >= 0 && top >= 0 && right < frame.Width() && bottom < frame.Height())
-            frame.SetAlong(line.x + from * line.sx, line.y + from * line.sy, line.sx, line.sy,
-                           to - from, ink);
-        else
-            StepPixels(frame, line, from, to, set);
+        InkSteps(frame, line, from, to, ink);
     }
     if (!endInked) PutOnFrame(frame, line.endX, line.endY, set);
 }
@@ -502,9 +500,13 @@ std::array<int, 2> StepsOnPicture(const LongLine& line, const LineSteps& steps) 
 // the cheapest: the blocks around the line, the lines drawn, then the tiles.
 bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
     const bool look = looks.tiles.Take();
-    if (look && frame.BlocksAroundInked(line.start, line.end)) {
-        looks.tiles.Paid(true);
-        return false;
+    Frame::TileBox box{};
+    if (look) {
+        box = frame.TilesAround(line.start, line.end);
+        if (frame.BlocksAroundInked(box)) {
+            looks.tiles.Paid(true);
+            return false;
+        }
     }
     if (line.centred && looks.lines.Take()) {
         const bool drawn = frame.LineDrawn(Floor(line.from.x), Floor(line.from.y), Floor(line.to.x),
@@ -513,7 +515,7 @@ bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
         if (drawn) return false;
     }
     if (look) {
-        const bool inked = frame.AreaInked(line.start, line.end);
+        const bool inked = frame.AreaInked(box);
         looks.tiles.Paid(inked);
         if (inked) return false;
     }

@@ -39,6 +39,8 @@ class Frame {
     Frame(int width, int height);
     int Width() const { return m_width; }
     int Height() const { return m_height; }
+    // Whether the pixel at x, y lies on the picture.
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
     // Fills the picture with the background, with nothing inked. The inks stay.
     void Clear();
     // The colour of the pixel at x, y: red, green, blue and one unused byte.
@@ -63,14 +65,14 @@ class Frame {
     // Colours the pixel when it lies on the picture, over any ink: the marks drawn on the path
     // (its start, the time marker, a picked segment) must show where they lie on it.
     void Mark(int x, int y, Ink ink) {
-        if (x < 0 || y < 0 || x >= m_width || y >= m_height) return;
+        if (!Contains(x, y)) return;
         Set(x, y, ink);
         m_pixels[Index(x, y)] = static_cast<std::uint8_t>(ink);
     }
     // Inks the pixel when it lies on the picture, looking at its block first: a finished block
     // (a pocket's later passes) then costs no look at the pixel.
     void Paint(int x, int y, Ink ink) {
-        if (x < 0 || y < 0 || x >= m_width || y >= m_height) return;
+        if (!Contains(x, y)) return;
         if (m_blockInked[BlockIndex(x, y)] == 0) Set(x, y, ink);
     }
     // Whether every pixel of the line from a to b (on the picture, no longer than a block
@@ -80,24 +82,35 @@ class Frame {
     bool BlockInked(int column, int row) const {
         return m_blockInked[CellAt(column, row, kBlock)] != 0;
     }
-    // Whether every tile that the box of a and b touches (clamped to the picture) is inked
-    // whole, in at most eight looks however large the box (four at the blocks' corners, four
-    // at the tiles'): a long line over a dense picture (moves criss-crossing it) then costs no
-    // walk. It counts from a table of the inked tiles as it was last summed (see LineWalked),
-    // so for a while after tiles fill it may say no.
-    bool AreaInked(Pixel a, Pixel b) const {
-        return TilesInked(TileColumnAt(std::min(a.x, b.x)), TileColumnAt(std::max(a.x, b.x)),
-                          TileRowAt(std::min(a.y, b.y)), TileRowAt(std::max(a.y, b.y)));
+    // The tiles, left to right across and top to bottom down, that a box of pixels touches,
+    // clamped to the picture.
+    struct TileBox {
+        int left;
+        int right;
+        int top;
+        int bottom;
+    };
+    // Those of the box of a and b, points anywhere.
+    TileBox TilesAround(Pixel a, Pixel b) const {
+        return {TileColumnAt(std::min(a.x, b.x)), TileColumnAt(std::max(a.x, b.x)),
+                TileRowAt(std::min(a.y, b.y)), TileRowAt(std::max(a.y, b.y))};
     }
-    // The same for the box of pixels left..right across and top..bottom down.
-    bool PixelsInked(int left, int top, int right, int bottom) const {
-        return TilesInked(TileColumn(left), TileColumn(right), TileRow(top), TileRow(bottom));
+    // Those of the box of pixels left..right across and top..bottom down.
+    TileBox TilesOfPixels(int left, int top, int right, int bottom) const {
+        return {TileColumn(left), TileColumn(right), TileRow(top), TileRow(bottom)};
     }
+    // Whether every tile of the box is inked whole, in at most eight looks however large the
+    // box (four at the blocks' corners, four at the tiles'): a long line over a dense picture
+    // (moves criss-crossing it) then costs no walk. It counts from a table of the inked tiles
+    // as it was last summed (see LineWalked), so for a while after tiles fill it may say no.
+    bool AreaInked(const TileBox& box) const {
+        return BlocksAroundInked(box) || SummedInked(box.left, box.right, box.top, box.bottom);
+    }
+    bool AreaInked(Pixel a, Pixel b) const { return AreaInked(TilesAround(a, b)); }
     // The same for the box's whole blocks of tiles only: no when a tile of those blocks beyond
     // the box is not inked. Its table stays in the nearest cache, the tiles' does not.
-    bool BlocksAroundInked(Pixel a, Pixel b) const {
-        return BlocksInked(TileColumnAt(std::min(a.x, b.x)), TileColumnAt(std::max(a.x, b.x)),
-                           TileRowAt(std::min(a.y, b.y)), TileRowAt(std::max(a.y, b.y)));
+    bool BlocksAroundInked(const TileBox& box) const {
+        return BlocksInked(box.left, box.right, box.top, box.bottom);
     }
     // Notes that a long line is walked, which sums the table of inked tiles again once enough
     // lines were walked since tiles were inked.
@@ -156,9 +169,6 @@ class Frame {
     }
     int TileRowAt(double y) const {
         return static_cast<int>(static_cast<unsigned>(ClampedInt(y, 0, m_height - 1)) / kTile);
-    }
-    bool TilesInked(int left, int right, int top, int bottom) const {
-        return BlocksInked(left, right, top, bottom) || SummedInked(left, right, top, bottom);
     }
     void InkTile(int x, int y);
     // Whether the tiles left..right across and top..bottom down were all inked when the table

@@ -216,8 +216,12 @@ void ViewerWindow::Fit() {
 }
 
 void ViewerWindow::ChangeView() {
-    m_pathStale = true;
     m_panned.reset();
+    RedrawPath();
+}
+
+void ViewerWindow::RedrawPath() {
+    m_pathStale = true;
     m_canvas->redraw();
 }
 
@@ -229,11 +233,11 @@ void ViewerWindow::Drag(int dx, int dy, bool rotate) {
     }
     m_camera.Pan(dx, dy);
     // The picture drawn, or the one still to move, moves along.
-    const bool movable = !m_pathStale || m_panned;
-    std::array<int, 2> panned{dx, dy};
-    if (m_panned) panned = {(*m_panned)[0] + dx, (*m_panned)[1] + dy};
-    ChangeView();
-    if (movable) m_panned = panned;
+    if (m_panned)
+        m_panned = std::array<int, 2>{(*m_panned)[0] + dx, (*m_panned)[1] + dy};
+    else if (!m_pathStale)
+        m_panned = std::array<int, 2>{dx, dy};
+    RedrawPath();
 }
 
 void ViewerWindow::DragEnded() {

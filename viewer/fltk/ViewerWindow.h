@@ -52,7 +52,10 @@ class ViewerWindow : public Fl_Double_Window {
     void ShowPath();
     void SetView(ViewKind kind);
     void Fit();
+    // A view changed other than by a pan: the path is drawn whole again.
     void ChangeView();
+    // The path is drawn again, moved along when a pan is all that changed.
+    void RedrawPath();
     void SetCursor(double value);
     void TogglePlay();
     void StopPlay();
