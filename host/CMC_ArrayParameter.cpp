@@ -11,6 +11,7 @@
 
 #include "base/EscapedText.h"
 #include "base/Rounding.h"
+#include "base/ShortTextMemo.h"
 #include "base/numbertext/DecimalStep.h"
 #include "base/numbertext/Parse.h"
 #include "host/CMC_Setup.h"
@@ -103,10 +104,20 @@ BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const
     const double lowest = next.LowestIU();
     const double highest = next.HighestIU();
     const bool stepped = CMC_Value::StepOf(type) > 0.0;
-    // Values are mostly one blank apart: room for that many saves growing a long list by steps.
-    next.m_values.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), ' ')) + 1);
+    // Each value takes a character and a blank at least: room for as many saves growing a long
+    // list by steps, and costs only address space beyond what the values fill.
+    next.m_values.reserve(text.size() / 2 + 1);
+    // A long list's values are remembered by their texts; a short one's are read faster than
+    // the memo is made.
+    constexpr size_t kFewestBytesRemembered = 16 * 1024;
+    const bool remember = text.size() >= kFewestBytesRemembered;
+    ShortTextMemo<double> held;
     parametertext::ForEachToken(text, [&](std::string_view token) {
         ++index;
+        if (const double* known = held.Find(token)) {
+            next.m_values.push_back(*known);
+            return true;
+        }
         double typed = 0.0;
         const auto result = numbertext::ParseNumber(token, typed);
         if (result == numbertext::ParseResult::NotNumber) {
@@ -125,7 +136,9 @@ BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const
             return false;
         }
         // In range, a stepped type holds just the rounded step (zero without a sign).
-        next.m_values.push_back(stepped ? rounded + 0.0 : next.Represent(internal));
+        const double value = stepped ? rounded + 0.0 : next.Represent(internal);
+        next.m_values.push_back(value);
+        if (remember) held.Remember(token, value);
         return true;
     });
     if (!problem.empty()) {
@@ -295,25 +308,18 @@ numbertext::NumberBuffer CMC_ArrayParameter::KeptValueText(int index) const {
     const auto at = static_cast<size_t>(index);
     const ShownTextCache::Entry kept = m_shownTexts.At(at);
     if (kept.kept) return BufferOf(kept.text);
-    const auto key = std::bit_cast<std::uint64_t>(m_values[at]);
-    const size_t same = m_shownTexts.RecentIndexOf(key);
-    if (same < at && std::bit_cast<std::uint64_t>(m_values[same]) == key) {
-        const ShownTextCache::Entry before = m_shownTexts.At(same);
-        if (before.kept) return KeepCopy(at, key, before);
-    }
-    return FormatAndKeep(at, key);
-}
-
-numbertext::NumberBuffer CMC_ArrayParameter::KeepCopy(size_t index, std::uint64_t key,
-                                                      const ShownTextCache::Entry& same) const {
-    numbertext::NumberBuffer text = BufferOf(same.text);
-    m_shownTexts.Keep(index, text.View(), m_values.size(), key);
+    numbertext::NumberBuffer text = RememberedText(m_values[at]);
+    // A save writes read texts as they were read: only the others need the shown ones.
+    if (!m_readTexts.HoldsAll(m_values.size())) m_shownTexts.Keep(at, text.View(), m_values.size());
     return text;
 }
 
-numbertext::NumberBuffer CMC_ArrayParameter::FormatAndKeep(size_t index, std::uint64_t key) const {
-    numbertext::NumberBuffer text = ShownText(m_values[index]);
-    m_shownTexts.Keep(index, text.View(), m_values.size(), key);
+numbertext::NumberBuffer CMC_ArrayParameter::RememberedText(double internalValue) const {
+    const auto key = std::bit_cast<std::uint64_t>(internalValue);
+    const std::string_view recalled = m_shownTexts.Recalled(key);
+    if (!recalled.empty()) return BufferOf(recalled);
+    numbertext::NumberBuffer text = ShownText(internalValue);
+    m_shownTexts.Remember(key, text.View());
     return text;
 }
 

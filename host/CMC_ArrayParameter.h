@@ -143,10 +143,8 @@ class CMC_ArrayParameter {
     // What the type stores for internalValue; a plain double is kept finite.
     double Represent(double internalValue) const;
     void AppendSaveText(std::string& out, size_t index) const;
-    // KeptValueText() of a value shown before under the same key, and of one not shown before.
-    numbertext::NumberBuffer KeepCopy(size_t index, std::uint64_t key,
-                                      const ShownTextCache::Entry& same) const;
-    numbertext::NumberBuffer FormatAndKeep(size_t index, std::uint64_t key) const;
+    // ShownText(), remembered for the next value that is the same.
+    numbertext::NumberBuffer RememberedText(double internalValue) const;
     // The display text of an internal value in the selected unit.
     numbertext::NumberBuffer ShownText(double internalValue) const;
     // The text of a count of the column's decimal step, from its digits; false where the

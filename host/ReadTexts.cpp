@@ -108,11 +108,6 @@ void ReadTexts::Swap(size_t a, size_t b) {
     JoinRuns();
 }
 
-bool ReadTexts::HoldsAll(size_t count) const {
-    return count > 0 && count == m_readCount && m_runs.size() == 1 && m_runs[0].first == 0 &&
-           m_runs[0].token == 0 && m_runs[0].count == count;
-}
-
 std::string_view ReadTexts::Walk::TextOf(size_t index) {
     const std::vector<Run>& runs = m_texts.m_runs;
     while (m_run < runs.size() && index >= runs[m_run].first + runs[m_run].count) ++m_run;

@@ -30,8 +30,12 @@ class ReadTexts {
     void Swap(size_t a, size_t b);
 
     // Whether the count values are still those read, every one with its text: the list as it
-    // was read then stands for them all, its spacing included.
-    bool HoldsAll(size_t count) const;
+    // was read then stands for them all, its spacing included. Inline: a list asks for every
+    // value it shows.
+    bool HoldsAll(size_t count) const {
+        return count > 0 && count == m_readCount && m_runs.size() == 1 && m_runs[0].first == 0 &&
+               m_runs[0].token == 0 && m_runs[0].count == count;
+    }
     const std::string& List() const { return m_list; }
 
     // Visits the read texts of values in increasing order of index. It steps along the list

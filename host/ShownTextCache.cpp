@@ -1,12 +1,14 @@
 #include "host/ShownTextCache.h"
 
+#include <cstring>
+
 namespace {
 // A list box shows texts of a few bytes; the reserve is a guess that is only address space
 // until it is written.
 constexpr size_t kReservedBytesPerText = 8;
 }  // namespace
 
-void ShownTextCache::Keep(size_t index, std::string_view text, size_t count, std::uint64_t key) {
+void ShownTextCache::Keep(size_t index, std::string_view text, size_t count) {
     if (index < Count()) return;
     // Offsets must fit beside the marks; beyond that the texts are simply not kept.
     if (m_bytes.size() + text.size() > kOffset) return;
@@ -18,11 +20,24 @@ void ShownTextCache::Keep(size_t index, std::string_view text, size_t count, std
     m_ends.resize(index, before | kNotKept);
     m_bytes += text;
     m_ends.push_back(static_cast<std::uint32_t>(m_bytes.size()));
-    m_recent[RecentSlot(key)] = static_cast<std::uint32_t>(index);
 }
 
 void ShownTextCache::ForgetFrom(size_t index) {
     if (index >= Count()) return;
     m_bytes.resize(EndOf(index));
     m_ends.resize(index);
+}
+
+void ShownTextCache::Remember(std::uint64_t key, std::string_view text) {
+    if (text.empty() || text.size() > sizeof(Remembered::text)) return;
+    if (m_remembered.empty()) m_remembered.resize(size_t{1} << kSlotBits);
+    Remembered& slot = m_remembered[SlotOf(key)];
+    slot.key = key;
+    slot.size = static_cast<std::uint8_t>(text.size());
+    std::memcpy(slot.text, text.data(), text.size());
+}
+
+void ShownTextCache::Clear() {
+    ForgetFrom(0);
+    m_remembered.clear();
 }

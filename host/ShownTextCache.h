@@ -2,7 +2,6 @@
 // the list afterwards need not format every value a second time.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,8 +11,8 @@
 // Entries are kept for the values 0 to Count() - 1, in order, compactly: the texts one after
 // another in one run of bytes, and where each ends. A value that was not shown has an entry
 // without a text. A change of value i forgets the entries from i on. Lists repeat values (a
-// feed, a constant depth), so the cache also remembers where it last kept a value of each of a
-// few hundred keys.
+// feed, a constant depth, the few increments of a fine grid), so the cache also remembers the
+// texts of a few thousand values, each by its key, whatever index showed it.
 class ShownTextCache {
   public:
     struct Entry {
@@ -34,32 +33,47 @@ class ShownTextCache {
         return {true, std::string_view(m_bytes).substr(start, (end & kOffset) - start)};
     }
     // Keeps text for index when index is Count() or beyond (the values between get entries
-    // without a text) and remembers it under key; an entry that exists stays as it is. Room
-    // for the entries of count values is reserved at the first.
-    void Keep(size_t index, std::string_view text, size_t count, std::uint64_t key);
-    // Where a text was last kept under key, or under another key of the same place, or
-    // Count() when that entry is gone: the caller checks that the value there is the one it
-    // looks for.
-    size_t RecentIndexOf(std::uint64_t key) const {
-        const std::uint32_t index = m_recent[RecentSlot(key)];
-        return index < Count() ? index : Count();
-    }
-    // Forgets the entries from index on.
+    // without a text); an entry that exists stays as it is. Room for the entries of count
+    // values is reserved at the first.
+    void Keep(size_t index, std::string_view text, size_t count);
+    // Forgets the entries from index on; the remembered texts stay, as they belong to values.
     void ForgetFrom(size_t index);
-    void Clear() { ForgetFrom(0); }
+
+    // The text last remembered under key, or an empty one. Inline: a list asks for every
+    // value's.
+    std::string_view Recalled(std::uint64_t key) const {
+        if (m_remembered.empty()) return {};
+        const Remembered& slot = m_remembered[SlotOf(key)];
+        if (slot.size == 0 || slot.key != key) return {};
+        return {slot.text, slot.size};
+    }
+    // Remembers text under key in place of the text of another key that shares its slot; a
+    // text too long for a slot is not remembered.
+    void Remember(std::uint64_t key, std::string_view text);
+
+    // Forgets the entries and the remembered texts: the values are shown in another way.
+    void Clear();
 
   private:
     // Each end holds the offset of the byte after its text, and a mark in the high bit.
     static constexpr std::uint32_t kNotKept = std::uint32_t{1} << 31;
     static constexpr std::uint32_t kOffset = kNotKept - 1;
 
-    static constexpr size_t kRecentSlots = 256;
+    // 128 KB: more slots than most lists have distinct values, within the second-level cache.
+    static constexpr int kSlotBits = 12;
+    struct Remembered {
+        std::uint64_t key = 0;
+        std::uint8_t size = 0;  // 0 for a slot never used
+        char text[23] = {};
+    };
 
     size_t EndOf(size_t index) const { return index == 0 ? 0 : m_ends[index - 1] & kOffset; }
-    // Fibonacci hashing: the top byte of the key times the golden ratio.
-    static size_t RecentSlot(std::uint64_t key) { return (key * 0x9E3779B97F4A7C15ull) >> 56; }
+    // Fibonacci hashing: the top bits of the key times the golden ratio.
+    static size_t SlotOf(std::uint64_t key) {
+        return (key * 0x9E3779B97F4A7C15ull) >> (64 - kSlotBits);
+    }
 
     std::string m_bytes;
     std::vector<std::uint32_t> m_ends;
-    std::array<std::uint32_t, kRecentSlots> m_recent{};
+    std::vector<Remembered> m_remembered;  // made at the first text remembered
 };

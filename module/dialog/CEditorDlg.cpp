@@ -6,34 +6,56 @@
 #include <string>
 #include <string_view>
 
+#include "base/numbertext/Layout.h"
 #include "module/dialog/resource.h"
 #include "module/plugin/VantrelExports.h"
 
 namespace {
 
 // Cell widths of the list's columns: X, Y, Z, acceleration, speed.
-constexpr int kPositionWidth = 11;
-constexpr int kAccelerationWidth = 15;
-constexpr int kSpeedWidth = 13;
+constexpr size_t kPositionWidth = 11;
+constexpr size_t kAccelerationWidth = 15;
+constexpr size_t kSpeedWidth = 13;
 // A row of three axes whose cells are not overflowed, with the blanks between the cells.
-constexpr int kRowWidth = 3 * (kPositionWidth + 1) + kAccelerationWidth + 1 + kSpeedWidth;
+constexpr size_t kRowWidth = 3 * (kPositionWidth + 1) + kAccelerationWidth + 1 + kSpeedWidth;
 
 constexpr const char* kReadProblemsIntro = "The element could not be read as it stands:";
 constexpr const char* kReadProblemsOutro =
     "The dialog shows what could be read; OK writes what it shows.";
 
-// Appends text right-aligned in a cell of width characters; a longer text overflows it.
-void AppendCell(std::string& out, int width, std::string_view text) {
-    if (!out.empty()) out += ' ';
-    if (text.size() < static_cast<size_t>(width))
-        out.append(static_cast<size_t>(width) - text.size(), ' ');
-    out += text;
-}
+// A line of the list or its header, written in place: the texts of its cells are a few
+// characters each, and a long list is made of a million of them.
+class ListLine {
+  public:
+    // Appends text right-aligned in a cell of width characters; a longer text overflows it.
+    void AddCell(size_t width, std::string_view text) {
+        if (m_size != 0) m_text[m_size++] = ' ';
+        // Blanks for the widest cell in one store; the text is written over them.
+        std::memset(m_text + m_size, ' ', kWidestCell);
+        m_size += text.size() < width ? width - text.size() : 0;
+        if (text.empty()) return;
+        std::memcpy(m_text + m_size, text.data(), text.size());
+        m_size += text.size();
+    }
+    const char* CStr() {
+        m_text[m_size] = '\0';
+        return m_text;
+    }
+
+  private:
+    static constexpr size_t kWidestCell = 16;
+    static_assert(kPositionWidth <= kWidestCell && kAccelerationWidth <= kWidestCell &&
+                  kSpeedWidth <= kWidestCell);
+    // Five cells, each at most a number's longest text, the blanks between them and room for
+    // the blanks of the widest cell after the last.
+    char m_text[5 * (sizeof(numbertext::NumberBuffer::data) + 1) + kWidestCell];
+    size_t m_size = 0;
+};
 
 // A segment without an acceleration or speed of its own shows an empty cell.
-void AppendDynamicsCell(std::string& row, int width, const CMC_ArrayParameter& column, int index) {
+void AddDynamicsCell(ListLine& row, size_t width, const CMC_ArrayParameter& column, int index) {
     const bool own = column.GetValueInInternalUnit(index) != 0.0;
-    AppendCell(row, width, own ? column.KeptValueText(index).View() : std::string_view());
+    row.AddCell(width, own ? column.KeptValueText(index).View() : std::string_view());
 }
 
 }  // namespace
@@ -124,14 +146,16 @@ void CEditorDlg::WarnOfReadProblems() {
 
 // The values' texts are kept as the rows show them, so that OK saves them without formatting
 // every value again.
-void CEditorDlg::AppendSegmentRow(std::string& row, int index) const {
-    const bool threeAxes = m_Data.m_nProfileType == 1;
-    AppendCell(row, kPositionWidth, m_Data.m_pPositionX->KeptValueText(index).View());
-    AppendCell(row, kPositionWidth, m_Data.m_pPositionY->KeptValueText(index).View());
-    if (threeAxes)
-        AppendCell(row, kPositionWidth, m_Data.m_pPositionZ->KeptValueText(index).View());
-    AppendDynamicsCell(row, kAccelerationWidth, *m_Data.m_pAcceleration, index);
-    AppendDynamicsCell(row, kSpeedWidth, *m_Data.m_pSpeed, index);
+void CEditorDlg::InsertSegmentRow(CWnd* list, int index) {
+    ListLine row;
+    row.AddCell(kPositionWidth, m_Data.m_pPositionX->KeptValueText(index).View());
+    row.AddCell(kPositionWidth, m_Data.m_pPositionY->KeptValueText(index).View());
+    if (m_Data.m_nProfileType == 1)
+        row.AddCell(kPositionWidth, m_Data.m_pPositionZ->KeptValueText(index).View());
+    AddDynamicsCell(row, kAccelerationWidth, *m_Data.m_pAcceleration, index);
+    AddDynamicsCell(row, kSpeedWidth, *m_Data.m_pSpeed, index);
+    list->SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index),
+                      reinterpret_cast<LPARAM>(row.CStr()));
 }
 
 CString CEditorDlg::HeaderText() const {
@@ -140,40 +164,25 @@ CString CEditorDlg::HeaderText() const {
         text.Format("%s[%s]", label, column->GetSelectedUnit().GetString());
         return text;
     };
-    CString header;
-    std::string& out = header.str();
-    AppendCell(out, kPositionWidth, cell("X", m_Data.m_pPositionX).str());
-    AppendCell(out, kPositionWidth, cell("Y", m_Data.m_pPositionY).str());
+    ListLine header;
+    header.AddCell(kPositionWidth, cell("X", m_Data.m_pPositionX).str());
+    header.AddCell(kPositionWidth, cell("Y", m_Data.m_pPositionY).str());
     if (m_Data.m_nProfileType == 1)
-        AppendCell(out, kPositionWidth, cell("Z", m_Data.m_pPositionZ).str());
-    AppendCell(out, kAccelerationWidth, cell("Accel", m_Data.m_pAcceleration).str());
-    AppendCell(out, kSpeedWidth, cell("Speed", m_Data.m_pSpeed).str());
-    return header;
+        header.AddCell(kPositionWidth, cell("Z", m_Data.m_pPositionZ).str());
+    header.AddCell(kAccelerationWidth, cell("Accel", m_Data.m_pAcceleration).str());
+    header.AddCell(kSpeedWidth, cell("Speed", m_Data.m_pSpeed).str());
+    return header.CStr();
 }
 
-void CEditorDlg::InsertSegmentRow(CWnd* list, int index) {
-    std::string row;
-    InsertSegmentRow(list, index, row);
-}
-
-void CEditorDlg::InsertSegmentRow(CWnd* list, int index, std::string& row) const {
-    row.clear();
-    AppendSegmentRow(row, index);
-    list->SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index),
-                      reinterpret_cast<LPARAM>(row.c_str()));
-}
-
-// A long list is filled into storage made for it at once, each row built in the same buffer.
+// A long list is filled into storage made for it at once.
 void CEditorDlg::FillSegmentList(BOOL updateControls) {
     const int count = SegmentCount();
     SetChildText(IDC_LIST_HEADER, HeaderText());
     if (CWnd* list = GetDlgItem(IDC_SEGMENT_LIST)) {
         list->SendMessage(LB_RESETCONTENT, 0, 0);
         list->SendMessage(LB_INITSTORAGE, static_cast<WPARAM>(std::max(count, 0)),
-                          static_cast<LPARAM>(std::max(count, 0)) * kRowWidth);
-        std::string row;
-        row.reserve(kRowWidth);
-        for (int i = 0; i < count; ++i) InsertSegmentRow(list, i, row);
+                          static_cast<LPARAM>(std::max(count, 0)) * static_cast<LPARAM>(kRowWidth));
+        for (int i = 0; i < count; ++i) InsertSegmentRow(list, i);
     }
     SelectCurrentSegment(updateControls);
 }

@@ -17,8 +17,6 @@ class CEditorDlg : public CMC_EditMotionDlg {
     CMC_EditMotionInternalData* GetInternalData() override;
 
     void InsertSegmentRow(CWnd* list, int index);
-    // The same, the row built in row's storage.
-    void InsertSegmentRow(CWnd* list, int index, std::string& row) const;
     void FillSegmentList(BOOL updateControls);
     void SelectCurrentSegment(BOOL updateControls);
     void FocusValueEdit(UINT id);
@@ -77,7 +75,6 @@ class CEditorDlg : public CMC_EditMotionDlg {
 
     int SegmentCount() const;
     void WarnOfReadProblems();
-    void AppendSegmentRow(std::string& row, int index) const;
     CString HeaderText() const;
     // The load pass of the data exchange (model to controls) and its parts.
     void RunLoadPass();

@@ -2,6 +2,7 @@
 // still the values' texts, whatever changed the array since.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -113,9 +114,9 @@ TEST_F(KeptTexts, AValueIsNotTakenForTheOneShownBeforeInItsPlace) {
 
 TEST(ShownTextCache, KeepsTextsInOrderWithGapsAndForgetsFromAChange) {
     ShownTextCache cache;
-    cache.Keep(0, "1.5", 4, 15);
-    cache.Keep(2, "-0.25", 4, 25);
-    cache.Keep(2, "other", 4, 99);  // an entry that exists stays
+    cache.Keep(0, "1.5", 4);
+    cache.Keep(2, "-0.25", 4);
+    cache.Keep(2, "other", 4);  // an entry that exists stays
     ASSERT_EQ(cache.Count(), 3u);
     EXPECT_TRUE(cache.At(0).kept);
     EXPECT_EQ(cache.At(0).text, "1.5");
@@ -123,17 +124,34 @@ TEST(ShownTextCache, KeepsTextsInOrderWithGapsAndForgetsFromAChange) {
     EXPECT_EQ(cache.At(2).text, "-0.25");
     EXPECT_FALSE(cache.At(3).kept);
     EXPECT_EQ(cache.Bytes(), 8u);
-    EXPECT_EQ(cache.RecentIndexOf(15), 0u);
-    EXPECT_EQ(cache.RecentIndexOf(25), 2u);
 
     cache.ForgetFrom(2);
     EXPECT_EQ(cache.Count(), 2u);
     EXPECT_EQ(cache.Bytes(), 3u);
-    EXPECT_EQ(cache.RecentIndexOf(25), cache.Count()) << "forgotten";
-    cache.Keep(2, "7", 4, 7);
+    cache.Keep(2, "7", 4);
     EXPECT_EQ(cache.At(2).text, "7");
     EXPECT_EQ(cache.At(0).text, "1.5");
     cache.Clear();
     EXPECT_EQ(cache.Count(), 0u);
     EXPECT_FALSE(cache.At(0).kept);
+}
+
+TEST(ShownTextCache, RemembersATextByItsKeyUntilClearedOrItsSlotIsTaken) {
+    ShownTextCache cache;
+    EXPECT_EQ(cache.Recalled(15), "");
+    cache.Remember(15, "1.5");
+    cache.Remember(0, "0");
+    cache.Remember(25, std::string(24, '9'));  // too long for a slot
+    EXPECT_EQ(cache.Recalled(15), "1.5");
+    EXPECT_EQ(cache.Recalled(0), "0");
+    EXPECT_EQ(cache.Recalled(25), "");
+    cache.ForgetFrom(0);
+    EXPECT_EQ(cache.Recalled(15), "1.5") << "a text belongs to its value, not to an index";
+    // Of any two keys in one slot, the later is recalled and the earlier is not.
+    std::uint64_t other = 16;
+    for (cache.Remember(other, "x"); cache.Recalled(15) == "1.5"; cache.Remember(++other, "x")) {
+    }
+    EXPECT_EQ(cache.Recalled(other), "x");
+    cache.Clear();
+    EXPECT_EQ(cache.Recalled(0), "");
 }
