@@ -9,6 +9,7 @@
 #include <limits>
 #include <utility>
 
+#include "base/ByteScan.h"
 #include "base/EscapedText.h"
 #include "base/Rounding.h"
 #include "base/ShortTextMemo.h"
@@ -104,9 +105,8 @@ BOOL CMC_ArrayParameter::InitializeMotionParam(int type, const char* name, const
     const double lowest = next.LowestIU();
     const double highest = next.HighestIU();
     const bool stepped = CMC_Value::StepOf(type) > 0.0;
-    // Each value takes a character and a blank at least: room for as many saves growing a long
-    // list by steps, and costs only address space beyond what the values fill.
-    next.m_values.reserve(text.size() / 2 + 1);
+    // Values are mostly one blank apart: room for that many saves growing a long list by steps.
+    next.m_values.reserve(CountChar(text, ' ') + 1);
     // A long list's values are remembered by their texts; a short one's are read faster than
     // the memo is made.
     constexpr size_t kFewestBytesRemembered = 16 * 1024;

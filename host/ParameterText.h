@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/ByteScan.h"
 #include "base/CharClass.h"
 
 namespace parametertext {
@@ -46,7 +47,7 @@ void ForEachToken(std::string_view list, Visit visit) {
         while (next != end && IsBlank(*next)) ++next;
         if (next == end) return;
         const char* const start = next;
-        while (next != end && !IsBlank(*next)) ++next;
+        next = FindBlank(next, end);
         if (!visit(std::string_view(start, static_cast<size_t>(next - start)))) return;
     }
 }
