@@ -52,3 +52,29 @@ inline std::uint64_t BytesEqual(std::uint64_t word, char c) {
     while (next != end && !IsBlank(*next)) ++next;
     return next;
 }
+
+// Counts the line ends (LF or CR) that follow a byte that is no line end: the ends of the lines
+// that hold something, in a text read in pieces. afterEnd tells whether the byte before text
+// was a line end (true at the start of a file), and is left telling it of text's last byte.
+[[nodiscard]] inline size_t CountFilledLineEnds(std::string_view text, bool& afterEnd) {
+    size_t count = 0;
+    size_t at = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint64_t before = afterEnd ? 0x80 : 0;  // the mark of the byte before the word
+        for (; at + 8 <= text.size(); at += 8) {
+            const std::uint64_t word = bytescan::WordAt(text.data() + at);
+            const std::uint64_t ends =
+                bytescan::BytesEqual(word, '\n') | bytescan::BytesEqual(word, '\r');
+            const std::uint64_t counted = ends & ~(ends << 8 | before);
+            count += static_cast<size_t>(((counted >> 7) * bytescan::kOnes) >> 56);
+            before = ends >> 56;
+        }
+        afterEnd = before != 0;
+    }
+    for (; at < text.size(); ++at) {
+        const bool end = text[at] == '\n' || text[at] == '\r';
+        count += end && !afterEnd ? 1 : 0;
+        afterEnd = end;
+    }
+    return count;
+}

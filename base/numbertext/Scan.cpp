@@ -3,39 +3,18 @@
 #include <fast_float/fast_float.h>
 
 #include <cstdio>
+#include <cstring>
+#include <system_error>
 
 #include "base/CharClass.h"
 
 namespace numbertext {
 namespace {
-const char* SkipDigits(const char* p) {
-    while (IsDigit(*p)) ++p;
-    return p;
-}
-
-// The end of a plain decimal number at p ([+-] digits [. digits] [e [+-] digits], with a digit
-// in front of the exponent), or null when what stands at p is anything else.
-const char* PlainNumberEnd(const char* p) {
-    if (*p == '+' || *p == '-') ++p;
-    const char* const digits = p;
-    p = SkipDigits(p);
-    bool anyDigit = p != digits;
-    if (*p == '.') {
-        const char* const fraction = p + 1;
-        p = SkipDigits(fraction);
-        anyDigit = anyDigit || p != fraction;
-    }
-    if (!anyDigit) return nullptr;
-    if (*p != 'e' && *p != 'E') return p;
-    const char* exponent = p + 1;
-    if (*exponent == '+' || *exponent == '-') ++exponent;
-    const char* const end = SkipDigits(exponent);
-    return end == exponent ? nullptr : end;
-}
-
-// Scans a line of plain decimal numbers; false when the line holds anything else, so that the
-// caller asks sscanf.
+// Scans a line of plain decimal numbers ([+-] digits [. digits] [e [+-] digits], with a digit
+// in front of the exponent); false when the line holds anything else, so that the caller asks
+// sscanf. fast_float checks each number's form as it reads it, and rounds as the C library does.
 bool ScanPlainNumbers(const char* p, double* values, int most, int& count) {
+    const char* const last = p + std::strlen(p);
     count = 0;
     while (count < most) {
         while (IsSpace(*p)) ++p;
@@ -43,13 +22,14 @@ bool ScanPlainNumbers(const char* p, double* values, int most, int& count) {
             if (count == 0) count = EOF;
             return true;
         }
-        const char* const end = PlainNumberEnd(p);
-        if (end == nullptr || (*end != '\0' && !IsSpace(*end))) return false;
-        // fast_float reads no leading '+'; it rounds as the C library does.
+        // Infinities and NaNs are left to sscanf, and fast_float reads no leading '+'.
+        const char* const digits = *p == '+' || *p == '-' ? p + 1 : p;
+        if (!IsDigit(*digits) && *digits != '.') return false;
         const char* const start = *p == '+' ? p + 1 : p;
-        if (fast_float::from_chars(start, end, values[count]).ptr != end) return false;
+        const auto read = fast_float::from_chars(start, last, values[count]);
+        if (read.ec != std::errc() || (*read.ptr != '\0' && !IsSpace(*read.ptr))) return false;
         ++count;
-        p = end;
+        p = read.ptr;
     }
     return true;
 }

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
+#include <string_view>
 
 #include "base/ByteScan.h"
 
@@ -42,5 +44,32 @@ TEST(FindBlank, FindsTheFirstSpaceOrTabWhereverItLies) {
                     << "length " << size << ", at " << at;
             }
         }
+    }
+}
+
+TEST(CountFilledLineEnds, CountsTheLinesThatHoldSomethingAcrossPieces) {
+    // Random texts of line ends and characters, cut into pieces anywhere, against a count of
+    // one byte at a time.
+    std::mt19937 random(7);
+    const char bytes[] = {'\n', '\r', 'a', ' ', '\x8D', '\v'};  // a byte off each end
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(random() % 40, ' ');
+        for (char& c : text) c = bytes[random() % std::size(bytes)];
+        size_t expected = 0;
+        bool inLine = false;
+        for (const char c : text) {
+            const bool end = c == '\n' || c == '\r';
+            expected += end && inLine ? 1 : 0;
+            inLine = !end;
+        }
+        bool afterEnd = true;
+        size_t counted = 0;
+        for (size_t at = 0; at < text.size();) {
+            const size_t piece = std::min<size_t>(1 + random() % 20, text.size() - at);
+            counted += CountFilledLineEnds(std::string_view(text).substr(at, piece), afterEnd);
+            at += piece;
+        }
+        EXPECT_EQ(counted, expected) << text;
+        EXPECT_EQ(afterEnd, !inLine) << text;
     }
 }
