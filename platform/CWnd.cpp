@@ -92,6 +92,7 @@ void CWnd::InitFromTemplate(const DialogControlTemplate& tmpl, CWnd* parent) {
     m_nID = tmpl.id;
     m_pParent = parent;
     m_className = tmpl.className;
+    m_kind = KindOf(m_className);
     m_symbol = tmpl.symbol;
     m_style = tmpl.style;
     m_x = tmpl.x;
@@ -216,7 +217,14 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
     return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
 }
 
-bool CWnd::IsButton() const { return m_className == "BUTTON"; }
+CWnd::Kind CWnd::KindOf(std::string_view className) {
+    if (className == "BUTTON") return Kind::Button;
+    if (className == "STATIC") return Kind::Static;
+    if (className == "EDIT") return Kind::Edit;
+    if (className == "COMBOBOX") return Kind::ComboBox;
+    if (className == "LISTBOX") return Kind::ListBox;
+    return Kind::Other;
+}
 
 bool CWnd::IsPushButton() const {
     DWORD kind = m_style & BS_TYPEMASK;
@@ -235,10 +243,6 @@ bool CWnd::IsRadioButton() const {
 }
 
 bool CWnd::IsGroupBox() const { return IsButton() && (m_style & BS_TYPEMASK) == BS_GROUPBOX; }
-bool CWnd::IsStatic() const { return m_className == "STATIC"; }
-bool CWnd::IsEdit() const { return m_className == "EDIT"; }
-bool CWnd::IsComboBox() const { return m_className == "COMBOBOX"; }
-bool CWnd::IsListBox() const { return m_className == "LISTBOX"; }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Backend.h"
@@ -80,15 +81,15 @@ class CWnd : public CCmdTarget {
     // The control with the focus, on a dialog; null when none has it.
     CWnd* GetFocusedChild() const { return m_pFocus; }
 
-    bool IsButton() const;
+    bool IsButton() const { return m_kind == Kind::Button; }
     bool IsPushButton() const;
     bool IsCheckBox() const;
     bool IsRadioButton() const;
     bool IsGroupBox() const;
-    bool IsStatic() const;
-    bool IsEdit() const;
-    bool IsComboBox() const;
-    bool IsListBox() const;
+    bool IsStatic() const { return m_kind == Kind::Static; }
+    bool IsEdit() const { return m_kind == Kind::Edit; }
+    bool IsComboBox() const { return m_kind == Kind::ComboBox; }
+    bool IsListBox() const { return m_kind == Kind::ListBox; }
 
   protected:
     // Sets up the window state of a dialog from its template.
@@ -117,6 +118,11 @@ class CWnd : public CCmdTarget {
     int m_nID = 0;
     CWnd* m_pParent = nullptr;
     std::string m_className;
+    // The class as the messages ask for it, found once: a list of a million rows is filled
+    // with as many messages.
+    enum class Kind : unsigned char { Other, Button, Static, Edit, ComboBox, ListBox };
+    Kind m_kind = Kind::Other;
+    static Kind KindOf(std::string_view className);
     std::string m_symbol;
     DWORD m_style = 0;
     int m_x = 0;
