@@ -407,7 +407,7 @@ void CMC_ArrayParameter::AppendSaveText(std::string& out, size_t index) const {
         return;
     }
     const ShownTextCache::Entry shown = m_shownTexts.At(index);
-    out += shown.kept ? shown.text : ShownText(internalValue).View();
+    out += shown.kept ? shown.text : RememberedText(internalValue).View();
 }
 
 // A text counts only when it rounds to the stored value without saturating, so that a huge
