@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/HashSlot.h"
+
 template <class Value>
 class ShortTextMemo {
   public:
@@ -72,12 +74,9 @@ class ShortTextMemo {
         }
         return key;
     }
-    // Fibonacci hashing of the words mixed with the length.
     static size_t SlotOf(const Key& key) {
-        const std::uint64_t mixed =
-            (key.words[0] ^ (key.words[1] * 0xC2B2AE3D27D4EB4Full) ^ key.size) *
-            0x9E3779B97F4A7C15ull;
-        return static_cast<size_t>(mixed >> (64 - kSlotBits));
+        return HashSlot(key.words[0] ^ (key.words[1] * 0xC2B2AE3D27D4EB4Full) ^ key.size,
+                        kSlotBits);
     }
 
     std::vector<Slot> m_slots;

@@ -301,8 +301,6 @@ numbertext::NumberBuffer CMC_ArrayParameter::ShownText(double internalValue) con
     return text;
 }
 
-// The texts are made where the caller receives them: copying a text just written costs more
-// than writing it.
 numbertext::NumberBuffer CMC_ArrayParameter::KeptValueText(int index) const {
     if (!IsValid(index)) return ValueText(index);
     const auto at = static_cast<size_t>(index);

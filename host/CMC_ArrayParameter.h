@@ -112,9 +112,10 @@ class CMC_ArrayParameter {
     // The same texts in a buffer, for long lists.
     numbertext::NumberBuffer ValueText(int index) const;
     numbertext::NumberBuffer LiteralText(int index) const;
-    // ValueText(), kept until the value, the unit or the type changes, for a list that shows
-    // every value before it is saved: SaveData and AppendData then write what was kept instead
-    // of formatting each value again.
+    // ValueText(), for a list that shows every value before it is saved. A value that the save
+    // cannot write from its read text keeps its text until the value, the unit or the type
+    // changes, and SaveData and AppendData write what was kept instead of formatting it again;
+    // any value's text is remembered by the value, for the next value that is the same.
     numbertext::NumberBuffer KeptValueText(int index) const;
     // Replaces text with the values, blank-separated in the selected unit, so that
     // InitializeMotionParam with the same type and unit reads them back exactly. A value still

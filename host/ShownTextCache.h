@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/HashSlot.h"
+
 // Entries are kept for the values 0 to Count() - 1, in order, compactly: the texts one after
 // another in one run of bytes, and where each ends. A value that was not shown has an entry
 // without a text. A change of value i forgets the entries from i on. Lists repeat values (a
@@ -68,10 +70,7 @@ class ShownTextCache {
     };
 
     size_t EndOf(size_t index) const { return index == 0 ? 0 : m_ends[index - 1] & kOffset; }
-    // Fibonacci hashing: the top bits of the key times the golden ratio.
-    static size_t SlotOf(std::uint64_t key) {
-        return (key * 0x9E3779B97F4A7C15ull) >> (64 - kSlotBits);
-    }
+    static size_t SlotOf(std::uint64_t key) { return HashSlot(key, kSlotBits); }
 
     std::string m_bytes;
     std::vector<std::uint32_t> m_ends;

@@ -28,7 +28,10 @@ constexpr const char* kReadProblemsOutro =
 class ListLine {
   public:
     // Appends text right-aligned in a cell of width characters; a longer text overflows it.
+    // No number's text is longer than kLongestText; a header's units are far shorter, and a
+    // text beyond that is cut so that the line's storage holds every cell.
     void AddCell(size_t width, std::string_view text) {
+        text = text.substr(0, kLongestText);
         if (m_size != 0) m_text[m_size++] = ' ';
         // Blanks for the widest cell in one store; the text is written over them.
         std::memset(m_text + m_size, ' ', kWidestCell);
@@ -43,12 +46,13 @@ class ListLine {
     }
 
   private:
+    static constexpr size_t kLongestText = sizeof(numbertext::NumberBuffer::data);
     static constexpr size_t kWidestCell = 16;
     static_assert(kPositionWidth <= kWidestCell && kAccelerationWidth <= kWidestCell &&
                   kSpeedWidth <= kWidestCell);
-    // Five cells, each at most a number's longest text, the blanks between them and room for
-    // the blanks of the widest cell after the last.
-    char m_text[5 * (sizeof(numbertext::NumberBuffer::data) + 1) + kWidestCell];
+    // Five cells, each at most the longest text, the blanks between them and room for the
+    // blanks of the widest cell after the last.
+    char m_text[5 * (kLongestText + 1) + kWidestCell];
     size_t m_size = 0;
 };
 

@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "host/CMC_ArrayParameter.h"
 #include "host/CMC_Setup.h"
@@ -126,6 +129,41 @@ TEST_F(ArrayParameter, ValuesOutsideTheTypeOrLimitsAreRefused) {
     array.SaveData(saved);
     EXPECT_TRUE(array.InitializeMotionParam(VT_LONG, "X", "mm", saved, 0, MC_UNSET_LIMIT, error))
         << error.GetString();
+}
+
+// A long list remembers the values of the tokens it read: every repeat of a token must hold
+// what reading that token alone gives, whatever the type and unit, and a bad token after many
+// remembered ones is still named by its place.
+TEST_F(ArrayParameter, ALongListsRepeatedTokensHoldWhatEachReadsAlone) {
+    const char* const tokens[] = {"-0", "+3", ".5", "3.", "0.0175", "1e-3", "-2.5", "0.0175"};
+    const std::pair<int, const char*> columns[] = {
+        {VT_LONG, "mm"}, {VT_LONG, "um"}, {VT_FIXED, "m/s"}, {VT_NONE, ""}, {VT_INT, ""}};
+    for (const auto& [type, unit] : columns) {
+        SCOPED_TRACE(unit);
+        std::string list;
+        std::vector<double> alone;
+        for (int i = 0; i < 8000; ++i) {
+            const char* token = tokens[i % std::size(tokens)];
+            if (i < static_cast<int>(std::size(tokens)))
+                alone.push_back(Make(type, unit, token).GetValueInInternalUnit(0));
+            list += (i ? " " : "") + std::string(token);
+        }
+        const CMC_ArrayParameter array = Make(type, unit, list.c_str());
+        ASSERT_EQ(array.GetValuesCount(), 8000);
+        for (int i = 0; i < 8000; ++i) {
+            ASSERT_EQ(array.GetValueInInternalUnit(i), alone[i % alone.size()]) << i;
+            ASSERT_EQ(array.KeptValueText(i).Str(), array.ValueText(i).Str()) << i;
+        }
+    }
+    CMC_ArrayParameter array(&drive);
+    CString error;
+    std::string list;
+    for (int i = 0; i < 5000; ++i) list += "0.5 ";
+    EXPECT_FALSE(array.InitializeMotionParam(VT_INT, "CACC", "", list + "99999", MC_UNSET_LIMIT,
+                                             MC_UNSET_LIMIT, error));
+    EXPECT_EQ(error,
+              "Value 5001 of entry \"CACC\" is out of range: \"99999\" (allowed -32768 to "
+              "32767)!");
 }
 
 TEST_F(ArrayParameter, UnsetLimitsFollowTheTypeAndCanBeSetInInternalUnits) {

@@ -1,0 +1,13 @@
+// The slot of a 64-bit key in a table of 2^bits slots, for the small direct-mapped memos of
+// long lists.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Fibonacci hashing: the key times the golden ratio, its top bits. The high half is folded in
+// first, so that keys that differ only there (the doubles of small whole numbers) spread too.
+[[nodiscard]] constexpr size_t HashSlot(std::uint64_t key, int bits) {
+    key ^= key >> 32;
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - bits));
+}
