@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/HashSlot.h"
 #include "base/Rounding.h"
 #include "base/numbertext/FewestDigits.h"
 #include "base/numbertext/Parse.h"
@@ -107,8 +108,9 @@ std::string RateText(double stored, const CountScale& scale, ReadAs readAs) {
 }
 
 const std::string& RateTexts::Of(double stored) {
-    if (std::bit_cast<std::uint64_t>(stored) == std::bit_cast<std::uint64_t>(m_last)) return m_text;
-    m_last = stored;
-    m_text = stored == 0.0 ? "0" : RateText(stored, m_scale, m_readAs);
-    return m_text;
+    const auto key = std::bit_cast<std::uint64_t>(stored);
+    Remembered& slot = m_remembered[HashSlot(key, kSlotBits)];
+    if (slot.used && slot.key == key) return slot.text;
+    slot = {key, true, stored == 0.0 ? "0" : RateText(stored, m_scale, m_readAs)};
+    return slot.text;
 }

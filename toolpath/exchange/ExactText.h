@@ -2,6 +2,7 @@
 // they stand for.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -40,16 +41,22 @@ class CountTexts {
 // value as the columns' fixed point holds it), with the fewest digits.
 std::string RateText(double stored, const CountScale& scale, ReadAs readAs);
 
-// RateText of the values of one column, none (zero) as 0: a value repeated from the one before
-// takes its text.
+// RateText of the values of one column, none (zero) as 0. A path has few feeds and
+// accelerations, each met again and again: the texts of the last few dozen are remembered.
 class RateTexts {
   public:
     RateTexts(const CountScale& scale, ReadAs readAs) : m_scale(scale), m_readAs(readAs) {}
     const std::string& Of(double stored);
 
   private:
+    static constexpr int kSlotBits = 6;
+    struct Remembered {
+        std::uint64_t key = 0;
+        bool used = false;
+        std::string text;
+    };
+
     CountScale m_scale;
     ReadAs m_readAs;
-    double m_last = 0.0;
-    std::string m_text = "0";
+    std::array<Remembered, size_t{1} << kSlotBits> m_remembered;
 };

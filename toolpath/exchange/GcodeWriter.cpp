@@ -46,6 +46,7 @@ std::string WriteGcode(const ElementPath& path, const std::string& title) {
     out.reserve(out.size() + path.segments.size() * (3 + positions.size() * 11));
     Counts position{};
     double speed = 0.0;
+    RateTexts feeds(feed, ReadAs{unitScale, 60.0});
     for (const PathSegment& segment : path.segments) {
         out += "G1";
         for (size_t axis = 0; axis < positions.size(); ++axis) {
@@ -58,7 +59,7 @@ std::string WriteGcode(const ElementPath& path, const std::string& title) {
         if (segment.speedLiteral != 0.0 && segment.speedLiteral != speed) {
             speed = segment.speedLiteral;
             out += " F";
-            out += RateText(speed, feed, ReadAs{unitScale, 60.0});
+            out += feeds.Of(speed);
         }
         out += '\n';
     }
