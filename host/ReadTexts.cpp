@@ -108,7 +108,7 @@ void ReadTexts::Swap(size_t a, size_t b) {
     JoinRuns();
 }
 
-std::string_view ReadTexts::Walk::TextOf(size_t index) {
+std::string_view ReadTexts::Walk::TextInRuns(size_t index) {
     const std::vector<Run>& runs = m_texts.m_runs;
     while (m_run < runs.size() && index >= runs[m_run].first + runs[m_run].count) ++m_run;
     if (m_run == runs.size() || index < runs[m_run].first) return {};

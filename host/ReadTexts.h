@@ -45,9 +45,14 @@ class ReadTexts {
       public:
         explicit Walk(const ReadTexts& texts) : m_texts(texts) {}
         // The read text of value index (empty when it has none); index above the last asked.
-        std::string_view TextOf(size_t index);
+        // Inline: past the last run, as in a column made without read texts, every value has
+        // none.
+        std::string_view TextOf(size_t index) {
+            return m_run == m_texts.m_runs.size() ? std::string_view() : TextInRuns(index);
+        }
 
       private:
+        std::string_view TextInRuns(size_t index);
         void GoTo(size_t token);
 
         const ReadTexts& m_texts;
