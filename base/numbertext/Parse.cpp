@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 #include "base/CharClass.h"
 
@@ -35,6 +36,17 @@ ParseResult ParseNumber(std::string_view token, double& value) {
     }
     value = parsed == 0.0 ? 0.0 : parsed;
     return ParseResult::Ok;
+}
+
+bool ExactQuotient(std::uint64_t whole, int places, double& value) {
+    constexpr std::uint64_t kExactWholes = std::uint64_t{1} << 53;
+    constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (whole >= kExactWholes || places < 0 || places >= static_cast<int>(std::size(kPowersOfTen)))
+        return false;
+    value = static_cast<double>(whole) / kPowersOfTen[places];
+    return true;
 }
 
 ParseResult ParseWhole(std::string_view token, long long& value) {

@@ -2,6 +2,7 @@
 // double, bit for bit what the C library gives.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -54,4 +55,21 @@ TEST(ParseNumber, RefusesWhatIsNoPlainNumber) {
     EXPECT_EQ(ParseNumber("1e999", value), ParseResult::OutOfRange);
     EXPECT_EQ(ParseNumber("2.5e-3", value), ParseResult::Ok);
     EXPECT_EQ(value, 0.0025);
+}
+
+TEST(ExactQuotient, IsTheDecimalOfTheDigitsAndPlacesCorrectlyRounded) {
+    std::mt19937_64 random(5);
+    for (int round = 0; round < 100000; ++round) {
+        const std::uint64_t whole = random() >> (11 + random() % 50);  // below 2^53
+        const int places = static_cast<int>(random() % 23);
+        double value = 0.0;
+        ASSERT_TRUE(numbertext::ExactQuotient(whole, places, value));
+        const std::string text = std::to_string(whole) + "e-" + std::to_string(places);
+        const double library = std::strtod(text.c_str(), nullptr);
+        ASSERT_EQ(std::memcmp(&value, &library, sizeof value), 0) << text;
+    }
+    double value = 7.0;
+    EXPECT_FALSE(numbertext::ExactQuotient(std::uint64_t{1} << 53, 1, value)) << "not exact";
+    EXPECT_FALSE(numbertext::ExactQuotient(5, 23, value)) << "10^23 is no exact double";
+    EXPECT_EQ(value, 7.0);
 }

@@ -27,6 +27,8 @@ constexpr double kRadiusSlack = 1e-3;
 constexpr size_t kMostRefusals = 100;
 // Lines a warning names besides its first.
 constexpr size_t kMostWarningLines = 5;
+// Digits of a number summed as a whole number: fifteen stay below 2^53, so their sum is exact.
+constexpr size_t kSummedDigits = 15;
 
 struct Word {
     char letter = 0;
@@ -373,21 +375,37 @@ class Interpreter {
         size_t i = start + 1;
         while (i < line.size() && IsBlankOrCr(line[i])) ++i;
         const size_t numberStart = i;
+        const bool negative = i < line.size() && line[i] == '-';
         if (i < line.size() && (line[i] == '+' || line[i] == '-')) ++i;
+        // The digits are summed as they are found: most numbers are exact quotients of them,
+        // and need no reading of their own.
+        std::uint64_t whole = 0;
         size_t digits = 0;
-        while (i < line.size() && IsDigit(line[i])) ++i, ++digits;
+        int places = 0;
+        const auto takeDigits = [&](bool fraction) {
+            for (; i < line.size() && IsDigit(line[i]); ++i, ++digits) {
+                if (digits < kSummedDigits)
+                    whole = whole * 10 + static_cast<std::uint64_t>(line[i] - '0');
+                if (fraction) ++places;
+            }
+        };
+        takeDigits(false);
         if (i < line.size() && line[i] == '.') {
             ++i;
-            while (i < line.size() && IsDigit(line[i])) ++i, ++digits;
+            takeDigits(true);
         }
         Word word;
         word.letter = ToUpper(line[start]);
         word.text = line.substr(start, i - start);
         word.column = column;
         if (digits == 0) Refuse(word, "a number must follow the letter");
-        if (numbertext::ParseNumber(line.substr(numberStart, i - numberStart), word.value) !=
-            numbertext::ParseResult::Ok)
+        if (digits <= kSummedDigits && numbertext::ExactQuotient(whole, places, word.value)) {
+            // A zero is read without its sign.
+            if (negative && whole != 0) word.value = -word.value;
+        } else if (numbertext::ParseNumber(line.substr(numberStart, i - numberStart), word.value) !=
+                   numbertext::ParseResult::Ok) {
             Refuse(word, "the number is out of range");
+        }
         m_words.push_back(word);
         return i;
     }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,38 @@ TEST(GcodeMoves, AbsoluteAndIncrementalPositionsAndModalMotion) {
     ExpectEnd(path.moves[3], -10, 0, 2);
     ExpectEnd(path.moves[4], -10, 0, 0);
     EXPECT_EQ(path.moves[2].line, 3u);
+}
+
+// Each word's number is the correctly rounded double of its decimal, bit for bit, whether its
+// digits are few enough to be summed or so many that they are read as a text.
+TEST(GcodeMoves, NumbersOfEveryLengthReadAsTheirDecimals) {
+    std::mt19937 random(11);
+    std::string program = "G90 G1\n";
+    std::vector<std::string> numbers;
+    for (int i = 0; i < 3000; ++i) {
+        const int digits = 1 + static_cast<int>(random() % 19);
+        const int point = static_cast<int>(random() % (digits + 1));
+        std::string number = random() % 3 == 0 ? "-" : random() % 5 == 0 ? "+" : "";
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) number += '.';
+            number += static_cast<char>('0' + random() % 10);
+        }
+        numbers.push_back(number);
+        program += "X" + number + "\n";
+    }
+    const ImportedPath path = Read(program);
+    size_t move = 0;
+    double last = 0.0;
+    for (const std::string& number : numbers) {
+        double expected = std::strtod(number.c_str(), nullptr);
+        if (expected == 0.0) expected = 0.0;  // a zero is read without its sign
+        // A line that repeats the position before moves nothing.
+        if (expected == last && move > 0) continue;
+        ASSERT_LT(move, path.moves.size());
+        const double read = path.moves[move++].end[0];
+        ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << number << " read as " << read;
+        last = expected;
+    }
 }
 
 // A program saved with CR line ends is the moves it shows: joined into one line, its moves
