@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "base/ShortTextMemo.h"
 #include "host/CMC_EditMotionDlg.h"
 #include "module/model/CInternalData.h"
 #include "platform/AfxWin.h"
@@ -72,6 +73,8 @@ class CEditorDlg : public CMC_EditMotionDlg {
 
     // What reading the element's text reported, shown when the dialog opens.
     CString m_readProblems;
+    // The numbers of imported segment files by their texts: a long file repeats its numbers.
+    ShortTextMemo<double> m_importedNumbers;
 
     int SegmentCount() const;
     void WarnOfReadProblems();

@@ -162,7 +162,7 @@ BOOL CEditorDlg::ParseSegmentLine(const char* line, double& x, double& y, double
     double v[6] = {0, 0, 0, 0, 0, 0};
     if (m_Data.m_nProfileType == 1) {
         // As sscanf with "%lf %lf %lf %lf %lf  %lf": the sixth number only marks a line invalid.
-        const int n = numbertext::ScanNumbers(line, v, 6);
+        const int n = numbertext::ScanNumbers(line, v, 6, &m_importedNumbers);
         if (n < 3 || n > 5 || !HoldsNumbers(n, v)) return FALSE;
         x = v[0];
         y = v[1];
@@ -171,7 +171,7 @@ BOOL CEditorDlg::ParseSegmentLine(const char* line, double& x, double& y, double
         speed = n == 5 ? v[4] : 0.0;
     } else {
         z = 0.0;
-        const int n = numbertext::ScanNumbers(line, v, 5);
+        const int n = numbertext::ScanNumbers(line, v, 5, &m_importedNumbers);
         if (n < 2 || n > 4 || !HoldsNumbers(n, v)) return FALSE;
         x = v[0];
         y = v[1];

@@ -17,15 +17,22 @@ int LibraryScan(const std::string& line, double* v, int most) {
     return std::sscanf(line.c_str(), kFormats[most - 5], &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
 }
 
+// Scanned alone, and with the numbers of every line scanned before remembered: a remembered
+// text must give what scanning it gives.
 void ExpectSameAsLibrary(const std::string& line) {
+    static ShortTextMemo<double> remembered;
     for (int most : {5, 6}) {
-        double ours[6] = {0, 0, 0, 0, 0, 0};
-        double library[6] = {0, 0, 0, 0, 0, 0};
-        const int count = numbertext::ScanNumbers(line.c_str(), ours, most);
-        ASSERT_EQ(count, LibraryScan(line, library, most)) << '"' << line << '"';
-        for (int i = 0; i < count; ++i) {
-            ASSERT_EQ(std::memcmp(&ours[i], &library[i], sizeof(double)), 0)
-                << '"' << line << "\" value " << i << ": " << ours[i] << " vs " << library[i];
+        for (ShortTextMemo<double>* memo :
+             {static_cast<ShortTextMemo<double>*>(nullptr), &remembered}) {
+            double ours[6] = {0, 0, 0, 0, 0, 0};
+            double library[6] = {0, 0, 0, 0, 0, 0};
+            const int count = numbertext::ScanNumbers(line.c_str(), ours, most, memo);
+            ASSERT_EQ(count, LibraryScan(line, library, most)) << '"' << line << '"';
+            for (int i = 0; i < count; ++i) {
+                ASSERT_EQ(std::memcmp(&ours[i], &library[i], sizeof(double)), 0)
+                    << '"' << line << "\" value " << i << ": " << ours[i] << " vs " << library[i]
+                    << (memo ? ", remembered" : "");
+            }
         }
     }
 }
