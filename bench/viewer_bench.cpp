@@ -129,7 +129,8 @@ void DrawFrames(benchmark::State& state, ViewKind kind, double zoom,
 }
 
 // As a pan is dragged: the picture moved a few pixels and what comes in at the edges drawn.
-void DrawPannedFrames(benchmark::State& state, ViewKind kind, const ViewPath& (*pathOf)()) {
+void DrawPannedFrames(benchmark::State& state, ViewKind kind, const ViewPath& (*pathOf)(),
+                      Cores cores = Cores::One) {
     const ViewPath& view = pathOf();
     ViewCamera camera;
     camera.SetKind(kind);
@@ -137,13 +138,15 @@ void DrawPannedFrames(benchmark::State& state, ViewKind kind, const ViewPath& (*
     camera.Fit(view);
     Frame frame(kWidth, kHeight);
     DrawPath(view, camera, frame);
+    std::vector<Frame> spare(1, Frame(kWidth, kHeight));
     int turn = 0;
     for (auto _ : state) {
         // To and fro, so that the path stays in view.
         const int dx = ++turn % 200 < 100 ? 4 : -4;
         camera.Pan(dx, 1);
         frame.Shift(dx, 1);
-        benchmark::DoNotOptimize(DrawPathShifted(view, camera, frame, dx, 1));
+        benchmark::DoNotOptimize(DrawPathShifted(view, camera, frame, dx, 1,
+                                                 cores == Cores::Two ? spare : std::span<Frame>{}));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(view.vertices.size()));
 }
@@ -154,7 +157,7 @@ struct FrameCase {
     ViewKind kind;
     double zoom;
     const ViewPath& (*pathOf)();
-    enum { OneCore, TwoCores, Panned } drawing;
+    enum { OneCore, TwoCores, Panned, PannedTwoCores } drawing;
 };
 
 constexpr FrameCase kFrames[] = {
@@ -178,21 +181,24 @@ constexpr FrameCase kFrames[] = {
     {"BM_FramePannedPocket3D", ViewKind::Free, 1.0, Pocket, FrameCase::Panned},
     {"BM_FramePannedChords3D", ViewKind::Free, 1.0, Chords, FrameCase::Panned},
     {"BM_FramePannedRandomWalk3D", ViewKind::Free, 1.0, Walk, FrameCase::Panned},
+    {"BM_FramePannedRandomWalk3DTwoCores", ViewKind::Free, 1.0, Walk, FrameCase::PannedTwoCores},
 };
 
 const bool kFramesRegistered = [] {
     for (const FrameCase& frame : kFrames) {
-        auto* registered =
-            benchmark::RegisterBenchmark(frame.name, [frame](benchmark::State& state) {
-                if (frame.drawing == FrameCase::Panned) {
-                    DrawPannedFrames(state, frame.kind, frame.pathOf);
-                    return;
-                }
-                DrawFrames(state, frame.kind, frame.zoom, frame.pathOf,
-                           frame.drawing == FrameCase::TwoCores ? Cores::Two : Cores::One);
-            });
+        auto* registered = benchmark::RegisterBenchmark(frame.name, [frame](
+                                                                        benchmark::State& state) {
+            if (frame.drawing == FrameCase::Panned || frame.drawing == FrameCase::PannedTwoCores) {
+                DrawPannedFrames(state, frame.kind, frame.pathOf,
+                                 frame.drawing == FrameCase::Panned ? Cores::One : Cores::Two);
+                return;
+            }
+            DrawFrames(state, frame.kind, frame.zoom, frame.pathOf,
+                       frame.drawing == FrameCase::TwoCores ? Cores::Two : Cores::One);
+        });
         registered->Unit(benchmark::kMillisecond);
-        if (frame.drawing == FrameCase::TwoCores) registered->UseRealTime();
+        if (frame.drawing == FrameCase::TwoCores || frame.drawing == FrameCase::PannedTwoCores)
+            registered->UseRealTime();
     }
     return true;
 }();

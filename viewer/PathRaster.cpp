@@ -670,7 +670,7 @@ constexpr std::size_t kLeastStretchesAPart = 50000;
 
 template <class Projection>
 RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame& frame,
-                                 std::span<Frame> spares) {
+                                 std::span<Frame> spares, const NewArea* area = nullptr) {
     const std::size_t last = path.vertices.size() - 1;
     std::size_t parts =
         std::min(spares.size() + 1, std::max<std::size_t>(last / kLeastStretchesAPart, 1));
@@ -688,7 +688,8 @@ RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame
         const auto draw = [&, part] {
             Frame& spare = spares[part - 1];
             spare.Clear();
-            counts[part] = DrawStretches(path, project, spare, firstOf(part), firstOf(part + 1));
+            counts[part] =
+                DrawStretches(path, project, spare, firstOf(part), firstOf(part + 1), area);
         };
         try {
             threads.emplace_back(draw);
@@ -697,7 +698,7 @@ RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame
             draw();
         }
     }
-    counts[0] = DrawStretches(path, project, frame, 0, firstOf(1));
+    counts[0] = DrawStretches(path, project, frame, 0, firstOf(1), area);
     for (std::jthread& thread : threads) thread.join();
     RasterCount count = counts[0];
     for (std::size_t part = 1; part < parts; ++part) {
@@ -728,13 +729,12 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
 }
 
 RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Frame& frame, int dx,
-                            int dy) {
+                            int dy, std::span<Frame> spares) {
     if (path.vertices.empty()) return {};
     const NewArea area(frame, dx, dy);
-    const std::size_t last = path.vertices.size() - 1;
     if (camera.Kind() == ViewKind::Free)
-        return DrawStretches(path, CameraProjection{camera}, frame, 0, last, &area);
-    return DrawStretches(path, FlatOf(camera), frame, 0, last, &area);
+        return DrawStretchesInParts(path, CameraProjection{camera}, frame, spares, &area);
+    return DrawStretchesInParts(path, FlatOf(camera), frame, spares, &area);
 }
 
 void DrawMarker(Frame& frame, Pixel centre, int radius, std::uint32_t fill, std::uint32_t ring) {

@@ -283,9 +283,9 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
 // much: draws the stretches that reach what came in at the edges, so that the picture is the
 // path's again at a fraction of a whole drawing's cost, as a pan is dragged. It is the whole
 // drawing's picture but for a corner on a pixel's very edge, which the moved camera's sums may
-// round to the other pixel.
+// round to the other pixel. Spare frames share the work as they do DrawPath's.
 RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Frame& frame, int dx,
-                            int dy);
+                            int dy, std::span<Frame> spares = {});
 // Draws a line from a to b, clipped to the frame, over what is drawn.
 void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour);
 // A filled disc of radius pixels about centre, with a ring of another colour, over what is drawn.

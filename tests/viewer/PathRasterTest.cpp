@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <span>
 #include <vector>
 
 #include "tests/viewer/ViewerTestPaths.h"
@@ -199,13 +200,14 @@ std::pair<int, bool> Differences(const Frame& one, const Frame& other) {
 // calls check with the picture and a whole drawing after each.
 template <class Check>
 void PanAndCompare(const ViewPath& view, ViewCamera camera,
-                   const std::vector<std::pair<int, int>>& moves, Check check) {
+                   const std::vector<std::pair<int, int>>& moves, Check check,
+                   std::span<Frame> spares = {}) {
     Frame moved(camera.Width(), camera.Height());
     DrawPath(view, camera, moved);
     for (const auto& [dx, dy] : moves) {
         camera.Pan(dx, dy);
         moved.Shift(dx, dy);
-        DrawPathShifted(view, camera, moved, dx, dy);
+        DrawPathShifted(view, camera, moved, dx, dy, spares);
         Frame whole(camera.Width(), camera.Height());
         DrawPath(view, camera, whole);
         check(moved, whole);
@@ -228,6 +230,33 @@ TEST(DrawPathShifted, InksWhatAPanBringsInAsAWholeDrawingDoes) {
                           EXPECT_LE(differ, kind == ViewKind::XY ? 0 : 4);
                           EXPECT_TRUE(near);
                       });
+    }
+}
+
+// Each pan's picture in parts is the picture of the same pan drawn in one part, pixel for pixel.
+// Zoomed in, so that the path runs beyond every edge and each pan brings some of it in.
+TEST(DrawPathShifted, InPartsAtOnceDrawsTheSamePicture) {
+    const ViewPath view = ViewOf(WalkWithJumps(240000));
+    const std::vector<std::pair<int, int>> moves = {{7, 0}, {0, -5}, {-12, 9}, {40, 30}, {-150, 0}};
+    for (ViewKind kind : {ViewKind::XY, ViewKind::Free}) {
+        ViewCamera camera = FittedCamera(view, 300, 200, kind);
+        camera.ZoomAt(150, 100, 4.0);
+        std::vector<Frame> inOne;
+        PanAndCompare(view, camera, moves, [&](const Frame& moved, const Frame&) {
+            EXPECT_GT(InkedPixels(moved), 1000);
+            inOne.push_back(moved);
+        });
+        std::vector<Frame> spares(3, Frame(300, 200));
+        size_t pan = 0;
+        PanAndCompare(
+            view, camera, moves,
+            [&](const Frame& moved, const Frame&) {
+                const Frame& one = inOne[pan++];
+                for (int y = 0; y < one.Height(); ++y)
+                    for (int x = 0; x < one.Width(); ++x)
+                        ASSERT_EQ(one.At(x, y), moved.At(x, y)) << pan << ": " << x << "," << y;
+            },
+            spares);
     }
 }
 

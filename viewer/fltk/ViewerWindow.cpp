@@ -275,8 +275,8 @@ void ViewerWindow::DrawCanvas(int left, int top, int width, int height) {
         if (m_panned && std::abs((*m_panned)[0]) * 2 < width &&
             std::abs((*m_panned)[1]) * 2 < height) {
             m_pathFrame.Shift((*m_panned)[0], (*m_panned)[1]);
-            redrawn =
-                DrawPathShifted(m_path, m_camera, m_pathFrame, (*m_panned)[0], (*m_panned)[1]);
+            redrawn = DrawPathShifted(m_path, m_camera, m_pathFrame, (*m_panned)[0], (*m_panned)[1],
+                                      m_spareFrames);
             m_moved = true;
         } else {
             m_pathFrame.Clear();
