@@ -400,9 +400,23 @@ struct FlatProjection {
     }
 };
 
+// ViewCamera::ToPixel's sums, with the camera's numbers held by value: the loop over a path
+// keeps them in registers instead of loading them again after each pixel it writes.
 struct CameraProjection {
-    const ViewCamera& camera;
-    Pixel operator()(const ViewPoint& point) const { return camera.ToPixel(point); }
+    explicit CameraProjection(const ViewCamera& camera)
+        : right(camera.Right()),
+          up(camera.Up()),
+          origin(camera.ToPixel({0.0, 0.0, 0.0})),
+          scale(camera.Scale()) {}
+    Pixel operator()(const ViewPoint& point) const {
+        return {
+            origin.x + (right[0] * point[0] + right[1] * point[1] + right[2] * point[2]) * scale,
+            origin.y - (up[0] * point[0] + up[1] * point[1] + up[2] * point[2]) * scale};
+    }
+    std::array<double, 3> right;
+    std::array<double, 3> up;
+    Pixel origin;
+    double scale;
 };
 
 // The axis a unit vector of a flat view runs along.
@@ -724,7 +738,7 @@ RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& fram
                      std::span<Frame> spares) {
     if (path.vertices.empty()) return {};
     if (camera.Kind() == ViewKind::Free)
-        return DrawStretchesInParts(path, CameraProjection{camera}, frame, spares);
+        return DrawStretchesInParts(path, CameraProjection(camera), frame, spares);
     return DrawStretchesInParts(path, FlatOf(camera), frame, spares);
 }
 
@@ -733,7 +747,7 @@ RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Fram
     if (path.vertices.empty()) return {};
     const NewArea area(frame, dx, dy);
     if (camera.Kind() == ViewKind::Free)
-        return DrawStretchesInParts(path, CameraProjection{camera}, frame, spares, &area);
+        return DrawStretchesInParts(path, CameraProjection(camera), frame, spares, &area);
     return DrawStretchesInParts(path, FlatOf(camera), frame, spares, &area);
 }
 
