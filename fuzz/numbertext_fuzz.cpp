@@ -100,6 +100,11 @@ void CheckScan(const std::uint8_t* data, size_t size, int most) {
     const int wanted = expected > most ? most : expected;
     Check(count == wanted);
     for (int i = 0; i < count; ++i) Check(std::memcmp(&fast[i], &plain[i], sizeof fast[i]) == 0);
+    // With the numbers of every input before remembered, as the import scans a file.
+    static ShortTextMemo<double> remembered;
+    double again[6] = {};
+    Check(ScanNumbers(line.c_str(), again, most, &remembered) == wanted);
+    for (int i = 0; i < count; ++i) Check(std::memcmp(&again[i], &plain[i], sizeof again[i]) == 0);
 }
 }  // namespace
 

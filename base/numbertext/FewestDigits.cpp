@@ -224,7 +224,10 @@ enum class FifteenDigitDistance { Within, Beyond, Unsure };
 
 FifteenDigitDistance DistanceFromFifteenDigits(double magnitude, int exponent, double candidate) {
     constexpr int kTextDigits = 15;
-    const double halfUnit = 0.5 * PowersOfTen()[exponent - kTextDigits + 1];
+    // The fifteenth digit of the tiniest magnitudes with a table exponent lies below the table.
+    const int unitPower = exponent - kTextDigits + 1;
+    if (unitPower < -kTablePower) return FifteenDigitDistance::Unsure;
+    const double halfUnit = 0.5 * PowersOfTen()[unitPower];
     const double noise = magnitude * 2.3e-16;
     const double distance = std::fabs(magnitude - candidate);
     if (distance < halfUnit * (1 - 1e-9) - noise) return FifteenDigitDistance::Within;

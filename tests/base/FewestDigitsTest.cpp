@@ -51,6 +51,25 @@ TEST(FewestDigits, MatchesThePlainDefinitionForStepsOfEveryDepth) {
     }
 }
 
+// The tiniest and largest magnitudes the quick paths take, whose fifteenth digit lies beyond
+// their table of powers of ten: the texts are still the plain definition's (and no power is read
+// from outside the table, which the sanitizers' build checks).
+TEST(FewestDigits, MatchesThePlainDefinitionAtTheEndsOfTheTable) {
+    for (double magnitude :
+         {2.0001855899068553e-289, 3.7e-290, 1.5e-288, 9.99e-286, 1.2e-284, 4.4e288, 8.7e289}) {
+        for (double x : {magnitude, -magnitude}) {
+            for (int depth = 0; depth < 12; ++depth) {
+                const double step = std::fabs(x) * std::pow(10.0, -depth);
+                const auto accepts = [&](double v) { return std::fabs(v - x) < step / 2; };
+                FewestFound found;
+                ASSERT_EQ(FewestDigits(x, {step * 0.4, step * 0.6}, accepts, &found).Str(),
+                          PlainFewestDigits(x, accepts))
+                    << x << " step " << step;
+            }
+        }
+    }
+}
+
 struct Step {
     unsigned multiple;
     int power;
