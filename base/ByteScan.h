@@ -14,11 +14,14 @@ namespace bytescan {
 constexpr std::uint64_t kOnes = 0x0101010101010101ull;
 constexpr std::uint64_t kLowSeven = 0x7F7F7F7F7F7F7F7Full;
 
-inline std::uint64_t WordAt(const char* at) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, at, sizeof word);
-    return word;
+// The bytes at at as a whole number of their size, without the alignment a cast would need.
+template <class Whole>
+Whole Load(const char* at) {
+    Whole whole;
+    std::memcpy(&whole, at, sizeof whole);
+    return whole;
 }
+inline std::uint64_t WordAt(const char* at) { return Load<std::uint64_t>(at); }
 
 // The high bit of each byte of word that equals c, and no other bit: no carry crosses a byte.
 inline std::uint64_t BytesEqual(std::uint64_t word, char c) {

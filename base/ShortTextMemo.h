@@ -6,10 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 #include <vector>
 
+#include "base/ByteScan.h"
 #include "base/HashSlot.h"
 
 template <class Value>
@@ -50,12 +50,6 @@ class ShortTextMemo {
         Value value{};
     };
 
-    template <class Whole>
-    static std::uint64_t Load(const char* at) {
-        Whole whole;
-        std::memcpy(&whole, at, sizeof whole);
-        return whole;
-    }
     // Loads of fixed sizes that together cover every byte, overlapping where the text is not
     // their sum: texts of one length that differ anywhere have different words.
     static Key KeyOf(std::string_view text) {
@@ -63,14 +57,17 @@ class ShortTextMemo {
         const size_t size = text.size();
         Key key;
         key.size = size;
+        using bytescan::Load;
         if (size >= 8) {
             key.words[0] = Load<std::uint64_t>(at);
             key.words[1] = Load<std::uint64_t>(at + size - 8);
         } else if (size >= 4) {
-            key.words[0] = Load<std::uint32_t>(at) | Load<std::uint32_t>(at + size - 4) << 32;
+            key.words[0] =
+                Load<std::uint32_t>(at) | std::uint64_t{Load<std::uint32_t>(at + size - 4)} << 32;
         } else {
-            key.words[0] = Load<std::uint8_t>(at) | Load<std::uint8_t>(at + size / 2) << 8 |
-                           Load<std::uint8_t>(at + size - 1) << 16;
+            key.words[0] = Load<std::uint8_t>(at) |
+                           std::uint64_t{Load<std::uint8_t>(at + size / 2)} << 8 |
+                           std::uint64_t{Load<std::uint8_t>(at + size - 1)} << 16;
         }
         return key;
     }

@@ -29,15 +29,14 @@ void ShownTextCache::ForgetFrom(size_t index) {
 }
 
 void ShownTextCache::Remember(std::uint64_t key, std::string_view text) {
-    if (text.empty() || text.size() > sizeof(Remembered::text)) return;
-    if (m_remembered.empty()) m_remembered.resize(size_t{1} << kSlotBits);
-    Remembered& slot = m_remembered[SlotOf(key)];
-    slot.key = key;
-    slot.size = static_cast<std::uint8_t>(text.size());
-    std::memcpy(slot.text, text.data(), text.size());
+    ShortText kept;
+    if (text.empty() || text.size() > sizeof kept.text) return;
+    kept.size = static_cast<std::uint8_t>(text.size());
+    std::memcpy(kept.text, text.data(), text.size());
+    m_remembered.Remember(key, kept);
 }
 
 void ShownTextCache::Clear() {
     ForgetFrom(0);
-    m_remembered.clear();
+    m_remembered.Clear();
 }

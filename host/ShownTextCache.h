@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/HashSlot.h"
+#include "base/KeyedMemo.h"
 
 // Entries are kept for the values 0 to Count() - 1, in order, compactly: the texts one after
 // another in one run of bytes, and where each ends. A value that was not shown has an entry
@@ -44,10 +44,8 @@ class ShownTextCache {
     // The text last remembered under key, or an empty one. Inline: a list asks for every
     // value's.
     std::string_view Recalled(std::uint64_t key) const {
-        if (m_remembered.empty()) return {};
-        const Remembered& slot = m_remembered[SlotOf(key)];
-        if (slot.size == 0 || slot.key != key) return {};
-        return {slot.text, slot.size};
+        const ShortText* text = m_remembered.Find(key);
+        return text ? std::string_view(text->text, text->size) : std::string_view();
     }
     // Remembers text under key in place of the text of another key that shares its slot; a
     // text too long for a slot is not remembered.
@@ -61,18 +59,16 @@ class ShownTextCache {
     static constexpr std::uint32_t kNotKept = std::uint32_t{1} << 31;
     static constexpr std::uint32_t kOffset = kNotKept - 1;
 
-    // 128 KB: more slots than most lists have distinct values, within the second-level cache.
-    static constexpr int kSlotBits = 12;
-    struct Remembered {
-        std::uint64_t key = 0;
-        std::uint8_t size = 0;  // 0 for a slot never used
+    // A text of a few characters, held in its slot.
+    struct ShortText {
+        std::uint8_t size = 0;
         char text[23] = {};
     };
 
     size_t EndOf(size_t index) const { return index == 0 ? 0 : m_ends[index - 1] & kOffset; }
-    static size_t SlotOf(std::uint64_t key) { return HashSlot(key, kSlotBits); }
-
     std::string m_bytes;
     std::vector<std::uint32_t> m_ends;
-    std::vector<Remembered> m_remembered;  // made at the first text remembered
+    // 4,096 slots of 40 bytes: more than most lists have distinct values, within the
+    // second-level cache.
+    KeyedMemo<ShortText, 12> m_remembered;
 };

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "base/HashSlot.h"
 #include "base/Rounding.h"
 #include "base/numbertext/FewestDigits.h"
 #include "base/numbertext/Parse.h"
@@ -109,8 +108,6 @@ std::string RateText(double stored, const CountScale& scale, ReadAs readAs) {
 
 const std::string& RateTexts::Of(double stored) {
     const auto key = std::bit_cast<std::uint64_t>(stored);
-    Remembered& slot = m_remembered[HashSlot(key, kSlotBits)];
-    if (slot.used && slot.key == key) return slot.text;
-    slot = {key, true, stored == 0.0 ? "0" : RateText(stored, m_scale, m_readAs)};
-    return slot.text;
+    if (const std::string* text = m_remembered.Find(key)) return *text;
+    return m_remembered.Remember(key, stored == 0.0 ? "0" : RateText(stored, m_scale, m_readAs));
 }

@@ -2,10 +2,10 @@
 // they stand for.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
+#include "base/KeyedMemo.h"
 #include "base/RunningSum.h"
 #include "base/numbertext/DecimalStep.h"
 #include "base/numbertext/Layout.h"
@@ -49,14 +49,7 @@ class RateTexts {
     const std::string& Of(double stored);
 
   private:
-    static constexpr int kSlotBits = 6;
-    struct Remembered {
-        std::uint64_t key = 0;
-        bool used = false;
-        std::string text;
-    };
-
     CountScale m_scale;
     ReadAs m_readAs;
-    std::array<Remembered, size_t{1} << kSlotBits> m_remembered;
+    KeyedMemo<std::string, 6> m_remembered;  // 64 slots
 };
