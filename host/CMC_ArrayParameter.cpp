@@ -39,11 +39,9 @@ numbertext::NumberBuffer WholeText(double value, std::string_view suffix) {
     return text;
 }
 
-numbertext::NumberBuffer BufferOf(std::string_view text) {
-    numbertext::NumberBuffer buffer;
+void CopyInto(std::string_view text, numbertext::NumberBuffer& buffer) {
     buffer.size = std::min(text.size(), sizeof buffer.data);
     std::memcpy(buffer.data, text.data(), buffer.size);
-    return buffer;
 }
 
 std::string UnitSuffix(const char* unit) {
@@ -297,28 +295,46 @@ numbertext::NumberBuffer CMC_ArrayParameter::ValueText(int index) const {
 
 numbertext::NumberBuffer CMC_ArrayParameter::ShownText(double internalValue) const {
     numbertext::NumberBuffer text;
-    if (!CountText(internalValue, text)) text = PrintIn(internalValue, m_toIU);
+    ShowInto(internalValue, text);
     return text;
 }
 
+void CMC_ArrayParameter::ShowInto(double internalValue, numbertext::NumberBuffer& text) const {
+    if (!CountText(internalValue, text)) text = PrintIn(internalValue, m_toIU);
+}
+
+// Every path writes the one buffer returned, which the caller's own then is: a list asks for a
+// million of them, and each copy of a buffer is a tenth of a value's cost.
 numbertext::NumberBuffer CMC_ArrayParameter::KeptValueText(int index) const {
-    if (!IsValid(index)) return ValueText(index);
+    numbertext::NumberBuffer text;
+    if (!IsValid(index)) {
+        ShowInto(0.0, text);
+        return text;
+    }
     const auto at = static_cast<size_t>(index);
     const ShownTextCache::Entry kept = m_shownTexts.At(at);
-    if (kept.kept) return BufferOf(kept.text);
-    numbertext::NumberBuffer text = RememberedText(m_values[at]);
+    if (kept.kept) {
+        CopyInto(kept.text, text);
+        return text;
+    }
+    RecallInto(m_values[at], text);
     // A save writes read texts as they were read: only the others need the shown ones.
     if (!m_readTexts.HoldsAll(m_values.size())) m_shownTexts.Keep(at, text.View(), m_values.size());
     return text;
 }
 
 numbertext::NumberBuffer CMC_ArrayParameter::RememberedText(double internalValue) const {
+    numbertext::NumberBuffer text;
+    RecallInto(internalValue, text);
+    return text;
+}
+
+void CMC_ArrayParameter::RecallInto(double internalValue, numbertext::NumberBuffer& text) const {
     const auto key = std::bit_cast<std::uint64_t>(internalValue);
     const std::string_view recalled = m_shownTexts.Recalled(key);
-    if (!recalled.empty()) return BufferOf(recalled);
-    numbertext::NumberBuffer text = ShownText(internalValue);
+    if (!recalled.empty()) return CopyInto(recalled, text);
+    ShowInto(internalValue, text);
     m_shownTexts.Remember(key, text.View());
-    return text;
 }
 
 numbertext::NumberBuffer CMC_ArrayParameter::LiteralText(int index) const {

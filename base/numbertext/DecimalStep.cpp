@@ -126,10 +126,14 @@ bool FewestDigitsOfCount(double x, long long count, unsigned multiple, int power
     }
     rounded *= fewestUnit;
     RenderWhole(count < 0, static_cast<double>(rounded), power, text);
-    unsigned long long significant = digits;
-    int ignored = 0;
-    StripTrailingZeros(significant, ignored);
-    const bool longText = DigitCount(significant) > kShortDigits;
+    // Digits of ten or fewer are short whatever their zeros: most counts need no stripping.
+    bool longText = false;
+    if (digits >= kWholePowers[kShortDigits]) {
+        unsigned long long significant = digits;
+        int ignored = 0;
+        StripTrailingZeros(significant, ignored);
+        longText = DigitCount(significant) > kShortDigits;
+    }
     found.isSignificant15 = rounded == digits;
     found.significant15IsLong = longText;
     found.digits = rounded;

@@ -134,14 +134,16 @@ int DigitCount(unsigned long long value) {
 // Renders whole * 10^power, whole a positive integral double below 2^53, by the one layout of
 // every text: its digits without trailing zeros, and the exponent of the first.
 void RenderWhole(bool negative, double whole, int power, NumberBuffer& buffer) {
-    auto value = static_cast<unsigned long long>(whole);
+    const auto value = static_cast<unsigned long long>(whole);
     if (value == 0) return RenderDecimal(Decimal{false, "0", 0}, buffer);
-    StripTrailingZeros(value, power);
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value);
     const auto count = static_cast<int>(end.ptr - digits);
-    RenderDecimal(Decimal{negative, {digits, static_cast<size_t>(count)}, power + count - 1},
-                  buffer);
+    // The zeros are dropped from the text: most values have none, and a look at the last
+    // character is cheaper than the divisions that would find them in the number.
+    auto significant = static_cast<size_t>(count);
+    while (digits[significant - 1] == '0') --significant;
+    RenderDecimal(Decimal{negative, {digits, significant}, power + count - 1}, buffer);
 }
 }  // namespace layout
 
