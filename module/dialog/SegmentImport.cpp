@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <string>
 #include <string_view>
@@ -187,6 +189,9 @@ BOOL CEditorDlg::ParseSegmentLine(const char* line, double& x, double& y, double
 }
 
 void CEditorDlg::ApplyRepeatRule(CMC_ArrayParameter& column, int index) {
+    // A segment that sets none (a zero, most of an import's) has nothing to imply.
+    const double own = column.GetValueInInternalUnit(index);
+    if (std::bit_cast<std::uint64_t>(own) == 0) return;
     // A value equal to the previous segment's is implied: the segment sets none of its own.
     if (index > 0 && column.GetValueInBaseUnit(index - 1) == column.GetValueInBaseUnit(index))
         column.SetValueInInternalUnit(index, 0.0);
