@@ -146,9 +146,11 @@ class CMC_ArrayParameter {
     void AppendSaveText(std::string& out, size_t index) const;
     // ShownText(), remembered for the next value that is the same.
     numbertext::NumberBuffer RememberedText(double internalValue) const;
+    // The same, written into text.
     void RecallInto(double internalValue, numbertext::NumberBuffer& text) const;
     // The display text of an internal value in the selected unit.
     numbertext::NumberBuffer ShownText(double internalValue) const;
+    // The same, written into text.
     void ShowInto(double internalValue, numbertext::NumberBuffer& text) const;
     // The text of a count of the column's decimal step, from its digits; false where the
     // fewest-digit search must find it.
