@@ -303,8 +303,9 @@ void CMC_ArrayParameter::ShowInto(double internalValue, numbertext::NumberBuffer
     if (!CountText(internalValue, text)) text = PrintIn(internalValue, m_toIU);
 }
 
-// Every path writes the one buffer returned, which is the caller's own: a list asks for a
-// million of them, and a copy of the buffer at each return cost 3% of an edit's instructions.
+// Every path writes the one buffer returned, which is the caller's own (only the search's text
+// is copied in): a list asks for a million of them, and a copy of the buffer at each return
+// cost 3% of an edit's instructions.
 numbertext::NumberBuffer CMC_ArrayParameter::KeptValueText(int index) const {
     numbertext::NumberBuffer text;
     if (!IsValid(index)) {

@@ -140,7 +140,7 @@ void RenderWhole(bool negative, double whole, int power, NumberBuffer& buffer) {
     const auto end = std::to_chars(digits, digits + sizeof digits, value);
     const auto count = static_cast<int>(end.ptr - digits);
     // The zeros are dropped from the text: most values have none, and a look at the last
-    // character is cheaper than the divisions that would find them in the number.
+    // character is cheaper than the four remainders that would find them in the number.
     auto significant = static_cast<size_t>(count);
     while (digits[significant - 1] == '0') --significant;
     RenderDecimal(Decimal{negative, {digits, significant}, power + count - 1}, buffer);

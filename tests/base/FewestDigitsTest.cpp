@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -98,6 +99,12 @@ void ExpectCountTextsAsThePlainDefinition(std::initializer_list<Step> steps, lon
                                      : std::fabs(v / step - static_cast<double>(count)) <= within;
             };
             ASSERT_EQ(text.Str(), PlainFewestDigits(x, accepts))
+                << count << " of " << multiple << "e" << power;
+            // Long: the count's own digits, without their zeros, are more than ten.
+            std::string digits =
+                std::to_string(std::llabs(count) * static_cast<long long>(multiple));
+            while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+            ASSERT_EQ(found.significant15IsLong, digits.size() > 10)
                 << count << " of " << multiple << "e" << power;
         }
         EXPECT_GT(answered, 4000) << multiple << "e" << power;

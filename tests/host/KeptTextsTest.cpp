@@ -112,6 +112,14 @@ TEST_F(KeptTexts, AValueIsNotTakenForTheOneShownBeforeInItsPlace) {
     EXPECT_EQ(Saved(array), "3 2 1.25");
 }
 
+TEST_F(KeptTexts, AnIndexOutsideTheArrayShowsZeroAndKeepsNothing) {
+    CMC_ArrayParameter array = Make(VT_LONG, "mm", "1.25 2");
+    array.SetValue(0, 3);  // no longer the list as read: the texts shown are kept
+    EXPECT_EQ(array.KeptValueText(-1).Str(), "0");
+    EXPECT_EQ(array.KeptValueText(2).Str(), "0");
+    EXPECT_EQ(Saved(array), "3 2");
+}
+
 TEST(ShownTextCache, KeepsTextsInOrderWithGapsAndForgetsFromAChange) {
     ShownTextCache cache;
     cache.Keep(0, "1.5", 4);
