@@ -13,6 +13,8 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/io/FileAccess.h"
@@ -28,7 +30,7 @@
 namespace {
 
 // Runs of each measurement; the fastest counts, as the others met a busier machine.
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 
 // The editor's modal run times itself: that is the list fill and the first refresh.
 class TimedBackend : public HeadlessBackend {
@@ -109,6 +111,62 @@ void PrintRow(int segments, const Row& row) {
     std::printf("\n");
 }
 
+// The other shapes of element, each with the floor on the same file.
+struct OtherShapes {
+    Sample planar, planarFloor;
+    Sample walk, walkFloor;
+    Sample linear3, linear3Floor;
+    Sample planarImport, planarImportFloor;
+};
+
+// edit --script ok on element (with the project's options before it), and the floor on it.
+std::pair<Sample, Sample> MeasureEditOk(const Workload& w, const std::string& element,
+                                        const std::vector<std::string>& projectOptions,
+                                        const std::string& folder) {
+    const std::string edited = folder + "/shape-edited.element";
+    std::vector<std::string> edit = {VANTREL_PROGRAM, "edit"};
+    edit.insert(edit.end(), projectOptions.begin(), projectOptions.end());
+    edit.insert(edit.end(), {edited, "--script", w.okScript});
+    return FastestInTurn(
+        kRuns, [&] { return MeasureProgram(edit); },
+        [&] {
+            return MeasureProgram({VANTREL_FLOOR, "element", element, folder + "/floor.element"});
+        },
+        [&] { CopyFile(element, edited); });
+}
+
+// Elements imported from random walks of G1 moves (positions to a micrometre, so that their
+// values repeat as a CAM path's do): in two axes, in three (walk, made already), in three on
+// linear3.toml's drive (1/1024 mm counts); and the segments' two-axis lines imported into a
+// two-axis element, against the floor on the same lines with a Z of 0.
+OtherShapes MeasureOtherShapes(const Workload& w, const std::string& walk,
+                               const std::string& folder) {
+    const std::string planar = folder + "/planar.element";
+    const std::string linear3 = folder + "/linear3.element";
+    const std::vector<std::string> onLinear3 = {"-p", VANTREL_LINEAR3_PROJECT};
+    MeasureProgram(
+        {VANTREL_PROGRAM, "import", w.planarProgram, "-o", planar, "--accel", "1000mm/s^2"});
+    MeasureProgram({VANTREL_PROGRAM, "import", "-p", VANTREL_LINEAR3_PROJECT, w.program, "-o",
+                    linear3, "--accel", "1000mm/s^2"});
+    OtherShapes shapes;
+    std::tie(shapes.planar, shapes.planarFloor) = MeasureEditOk(w, planar, {}, folder);
+    std::tie(shapes.walk, shapes.walkFloor) = MeasureEditOk(w, walk, {}, folder);
+    std::tie(shapes.linear3, shapes.linear3Floor) = MeasureEditOk(w, linear3, onLinear3, folder);
+    const std::string edited = folder + "/shape-edited.element";
+    std::tie(shapes.planarImport, shapes.planarImportFloor) = FastestInTurn(
+        kRuns,
+        [&] {
+            return MeasureProgram(
+                {VANTREL_PROGRAM, "edit", edited, "--script", w.planarImportScript});
+        },
+        [&] {
+            return MeasureProgram(
+                {VANTREL_FLOOR, "lines", w.planarLinesWithZ, folder + "/floor.element"});
+        },
+        [&] { CopyFile(w.planarStart, edited); });
+    return shapes;
+}
+
 void MeasureSize(const std::string& folder, int segments) {
     const Workload w = WriteWorkload(folder, segments);
     const std::string edited = folder + "/edited.element";
@@ -122,20 +180,25 @@ void MeasureSize(const std::string& folder, int segments) {
     auto program = [](std::vector<std::string> arguments) {
         return [arguments] { return MeasureProgram(arguments); };
     };
-    const Sample floorProgram = Fastest(kRuns, program({VANTREL_FLOOR, "program", w.element}));
-    const Sample floorElement =
-        Fastest(kRuns, program({VANTREL_FLOOR, "element", w.element, written}));
-    const Sample floorLines = Fastest(kRuns, program({VANTREL_FLOOR, "lines", w.lines, written}));
-    const Sample editOk =
-        Fastest(kRuns, program({VANTREL_PROGRAM, "edit", edited, "--script", w.okScript}),
-                [&] { CopyFile(w.element, edited); });
-    const Sample translate = Fastest(kRuns, program({VANTREL_PROGRAM, "translate", w.element}));
-    const Sample import = Fastest(kRuns, program({VANTREL_PROGRAM, "import", w.program, "-o",
-                                                  imported, "--accel", "1000mm/s^2"}));
+    // Each command with its floor, in turn.
+    const auto [translate, floorProgram] =
+        FastestInTurn(kRuns, program({VANTREL_PROGRAM, "translate", w.element}),
+                      program({VANTREL_FLOOR, "program", w.element}));
+    const auto [editOk, floorElement] =
+        FastestInTurn(kRuns, program({VANTREL_PROGRAM, "edit", edited, "--script", w.okScript}),
+                      program({VANTREL_FLOOR, "element", w.element, written}),
+                      [&] { CopyFile(w.element, edited); });
+    const auto [importLines, floorLines] =
+        FastestInTurn(kRuns, program({VANTREL_PROGRAM, "edit", edited, "--script", w.importScript}),
+                      program({VANTREL_FLOOR, "lines", w.lines, written}),
+                      [&] { CopyFile(w.importStart, edited); });
+    const auto [import, floorProgramElement] = FastestInTurn(
+        kRuns,
+        program({VANTREL_PROGRAM, "import", w.program, "-o", imported, "--accel", "1000mm/s^2"}),
+        program({VANTREL_FLOOR, "gcode", w.program, written}));
     const Sample translateImported =
         Fastest(kRuns, program({VANTREL_PROGRAM, "translate", imported}));
-    const Sample floorProgramElement =
-        Fastest(kRuns, program({VANTREL_FLOOR, "gcode", w.program, written}));
+    const OtherShapes other = MeasureOtherShapes(w, imported, folder);
     const Row rows[] = {
         {"read + validate (in process)", Fastest(kRuns, inChild(ReadAndValidate, w))},
         {"write (in process)", Fastest(kRuns, inChild(Write, w))},
@@ -164,11 +227,16 @@ void MeasureSize(const std::string& folder, int segments) {
          Fastest(kRuns, program({VANTREL_PROGRAM, "edit", edited, "--script", w.insertScript}),
                  [&] { CopyFile(w.element, edited); }),
          &editOk},
-        {"vantrel edit: import the lines + OK",
-         Fastest(kRuns, program({VANTREL_PROGRAM, "edit", edited, "--script", w.importScript}),
-                 [&] { CopyFile(w.importStart, edited); }),
-         &floorLines},
+        {"vantrel edit: import the lines + OK", importLines, &floorLines},
         {"floor: parse the lines + print the element", floorLines},
+        {"edit --script ok: two-axis walk", other.planar, &other.planarFloor},
+        {"floor: parse + print that element", other.planarFloor},
+        {"edit --script ok: three-axis walk", other.walk, &other.walkFloor},
+        {"floor: parse + print that element", other.walkFloor},
+        {"edit --script ok: walk on linear3.toml", other.linear3, &other.linear3Floor},
+        {"floor: parse + print that element", other.linear3Floor},
+        {"edit: import two-axis lines + OK", other.planarImport, &other.planarImportFloor},
+        {"floor: parse those lines (Z of 0) + print", other.planarImportFloor},
     };
     for (const Row& row : rows) PrintRow(segments, row);
 }
@@ -222,9 +290,9 @@ int main(int argc, char** argv) {
     }
     std::filesystem::remove_all(folder);
     std::printf(
-        "the fastest of %d runs by processor time (user and system); us/seg and segments/s from "
-        "processor time;\nx cpu, x wall: the time over that of the floor below; peak: the "
-        "run's largest resident set\n",
+        "the fastest of %d runs by processor time (user and system), a command and its floor in "
+        "turn; us/seg and segments/s from processor time;\nx cpu, x wall: the time over that of "
+        "the floor below; peak: the run's largest resident set\n",
         kRuns);
     if (differs.empty())
         std::printf("the floor prints vantrel's texts byte for byte: yes\n");

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // An element of three-axis segments on the demo project, the same segments as a segment file,
@@ -18,6 +19,14 @@ struct Workload {
     std::string importScript;
     std::string cancelScript;
     std::string insertScript;  // kInserts segments inserted in the middle of the list, then OK
+    // The other shapes: a two-axis random walk of G1 moves, its moves as two-axis lines, an
+    // element of one two-axis segment to import them into, the editor's script for that, and
+    // the same lines with a Z of 0 for the floor.
+    std::string planarProgram;
+    std::string planarLines;
+    std::string planarStart;
+    std::string planarImportScript;
+    std::string planarLinesWithZ;
 };
 
 // The inserts of insertScript: a script's edits on a long element.
@@ -58,3 +67,8 @@ Sample MeasureProgram(const std::vector<std::string>& arguments,
 // as they were.
 Sample Fastest(int runs, const std::function<Sample()>& measure,
                const std::function<void()>& prepare = {});
+// The fastest of runs samples each of measure and of its floor, taken in turn, so that the two
+// meet the machine's load alike and their ratio moves less than either does.
+std::pair<Sample, Sample> FastestInTurn(int runs, const std::function<Sample()>& measure,
+                                        const std::function<Sample()>& floor,
+                                        const std::function<void()>& prepare = {});
