@@ -137,8 +137,8 @@ std::pair<Sample, Sample> MeasureEditOk(const Workload& w, const std::string& el
 
 // Elements imported from random walks of G1 moves (positions to a micrometre, so that their
 // values repeat as a CAM path's do): in two axes, in three (walk, made already), in three on
-// linear3.toml's drive (1/1024 mm counts); and the segments' two-axis lines imported into a
-// two-axis element, against the floor on the same lines with a Z of 0.
+// linear3.toml's drive (1/1024 mm counts); and the two-axis walk's moves as lines imported
+// into a two-axis element, against the floor on the same lines with a Z of 0.
 OtherShapes MeasureOtherShapes(const Workload& w, const std::string& walk,
                                const std::string& folder) {
     const std::string planar = folder + "/planar.element";
