@@ -82,28 +82,31 @@ void WritePlanarElement(const std::string& path) {
            "Execute=0\nWaitForCompletion=1\n";
 }
 
-// The moves of the programs: the same walk each time.
-constexpr unsigned kWalkSeed = 20240612;
-
-// Absolute moves of steps up to 1 mm across and 0.1 mm down (none in two axes), with three
-// decimals.
-void WriteProgram(const std::string& path, int moves, bool withZ = true) {
-    std::mt19937 random(kWalkSeed);
+// The programs' walk, the same each time: steps of up to 1 mm across and 0.1 mm down (none in
+// two axes); visit(x, y, z) gets each move's end.
+template <class Visit>
+void WalkMoves(int moves, bool withZ, Visit visit) {
+    std::mt19937 random(20240612);
     std::uniform_real_distribution<double> across(-1.0, 1.0);
     std::uniform_real_distribution<double> down(-0.1, 0.1);
-    std::string text = "G21\nG90\nG1 F6000\n";
-    text.reserve(static_cast<size_t>(moves) * 32);
     double x = 0, y = 0, z = 0;
     for (int i = 0; i < moves; ++i) {
         x += across(random);
         y += across(random);
-        text += "G1 X" + Fixed(x, 3) + " Y" + Fixed(y, 3);
-        if (withZ) {
-            z += down(random);
-            text += " Z" + Fixed(z, 3);
-        }
-        text += "\n";
+        if (withZ) z += down(random);
+        visit(x, y, z);
     }
+}
+
+// The walk as absolute moves with three decimals.
+void WriteProgram(const std::string& path, int moves, bool withZ = true) {
+    std::string text = "G21\nG90\nG1 F6000\n";
+    text.reserve(static_cast<size_t>(moves) * 32);
+    WalkMoves(moves, withZ, [&](double x, double y, double z) {
+        text += "G1 X" + Fixed(x, 3) + " Y" + Fixed(y, 3);
+        if (withZ) text += " Z" + Fixed(z, 3);
+        text += "\n";
+    });
     std::ofstream(path, std::ios::binary) << text;
 }
 
@@ -111,29 +114,25 @@ void WriteProgram(const std::string& path, int moves, bool withZ = true) {
 // a micrometre (those that round to no count left out), an acceleration and a speed on the first
 // line only, and a Z of 0 between them and the moves for the floor, which reads five columns.
 void WritePlanarWalkLines(const std::string& path, int moves, bool withZeroZ) {
-    std::mt19937 random(kWalkSeed);
-    std::uniform_real_distribution<double> across(-1.0, 1.0);
     std::string text;
     text.reserve(static_cast<size_t>(moves) * 24);
-    double x = 0, y = 0;
     long long lastX = 0, lastY = 0;
-    for (int i = 0; i < moves; ++i) {
-        x += across(random);
-        y += across(random);
+    WalkMoves(moves, false, [&](double x, double y, double) {
         const long long atX = std::llround(x * 1000.0);
         const long long atY = std::llround(y * 1000.0);
         // A move that rounds to no count of the demo drive's 2.5 um either way is no segment:
         // it joins the next, as the G-code import joins it.
         constexpr long long kLeastCounted = 2;  // micrometres
         if (std::llabs(atX - lastX) < kLeastCounted && std::llabs(atY - lastY) < kLeastCounted)
-            continue;
+            return;
+        const bool first = text.empty();
         text += Fixed(static_cast<double>(atX - lastX) / 1000.0, 3) + " " +
                 Fixed(static_cast<double>(atY - lastY) / 1000.0, 3);
         if (withZeroZ) text += " 0";
-        text += i == 0 ? " 1 0.1\n" : " 0 0\n";
+        text += first ? " 1 0.1\n" : " 0 0\n";
         lastX = atX;
         lastY = atY;
-    }
+    });
     std::ofstream(path, std::ios::binary) << text;
 }
 

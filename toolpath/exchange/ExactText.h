@@ -46,6 +46,7 @@ std::string RateText(double stored, const CountScale& scale, ReadAs readAs);
 class RateTexts {
   public:
     RateTexts(const CountScale& scale, ReadAs readAs) : m_scale(scale), m_readAs(readAs) {}
+    // The text, valid until the next call: a value met later may take its slot.
     const std::string& Of(double stored);
 
   private:
