@@ -214,8 +214,12 @@ void CMC_ArrayParameter::SetValuesCount(int count) {
 }
 
 void CMC_ArrayParameter::InsertValueAt(int index, double value) {
+    InsertValueInInternalUnit(index, m_toIU.Apply(value));
+}
+
+void CMC_ArrayParameter::InsertValueInInternalUnit(int index, double value) {
     if (index < 0 || index > GetValuesCount()) return;
-    m_values.insert(static_cast<size_t>(index), Represent(m_toIU.Apply(value)));
+    m_values.insert(static_cast<size_t>(index), Represent(value));
     m_readTexts.Insert(static_cast<size_t>(index));
     m_shownTexts.ForgetFrom(static_cast<size_t>(index));
 }

@@ -60,6 +60,8 @@ class CMC_ArrayParameter {
     }
     // Places value (in the selected unit) at index; index == count appends.
     void InsertValueAt(int index, double value);
+    // The same for a value in internal units.
+    void InsertValueInInternalUnit(int index, double value);
     void RemoveValueAt(int index, int count);
     // Values a and b change places, each with the text it was read with.
     void SwapValues(int a, int b);

@@ -8,6 +8,11 @@
 #include "module/dialog/resource.h"
 
 void CEditorDlg::NormalizeValue(CMC_ArrayParameter& column, double& value) {
+    value = NormalizedInInternalUnit(column, value);
+    column.IUToUnit(value);
+}
+
+double CEditorDlg::NormalizedInInternalUnit(const CMC_ArrayParameter& column, double value) {
     if (column.GetMin() > value) {
         value = column.GetMin();
     } else if (value > column.GetMax()) {
@@ -16,8 +21,7 @@ void CEditorDlg::NormalizeValue(CMC_ArrayParameter& column, double& value) {
     column.UnitToIU(value);
     CMC_Value represented;
     represented.SetValue(column.GetType(), value);
-    value = represented.GetValue(column.GetType());
-    column.IUToUnit(value);
+    return represented.GetValue(column.GetType());
 }
 
 BOOL CEditorDlg::ReadValue(UINT editId, CMC_ArrayParameter& column, double& value) {

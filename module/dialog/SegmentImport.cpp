@@ -159,32 +159,35 @@ bool HoldsNumbers(int count, const double* values) {
 
 }  // namespace
 
-BOOL CEditorDlg::ParseSegmentLine(const char* line, double& x, double& y, double& z,
-                                  double& acceleration, double& speed) {
+BOOL CEditorDlg::ScanSegmentLine(const char* line, Segment& numbers) {
     double v[6] = {0, 0, 0, 0, 0, 0};
+    numbers = Segment{};
     if (m_Data.m_nProfileType == 1) {
         // As sscanf with "%lf %lf %lf %lf %lf  %lf": the sixth number only marks a line invalid.
         const int n = numbertext::ScanNumbers(line, v, 6, &m_importedNumbers);
         if (n < 3 || n > 5 || !HoldsNumbers(n, v)) return FALSE;
-        x = v[0];
-        y = v[1];
-        z = v[2];
-        acceleration = n >= 4 ? v[3] : 0.0;
-        speed = n == 5 ? v[4] : 0.0;
-    } else {
-        z = 0.0;
-        const int n = numbertext::ScanNumbers(line, v, 5, &m_importedNumbers);
-        if (n < 2 || n > 4 || !HoldsNumbers(n, v)) return FALSE;
-        x = v[0];
-        y = v[1];
-        acceleration = n >= 3 ? v[2] : 0.0;
-        speed = n == 4 ? v[3] : 0.0;
+        std::copy_n(v, n, numbers.begin());
+        return TRUE;
     }
-    NormalizeValue(*m_Data.m_pPositionX, x);
-    NormalizeValue(*m_Data.m_pPositionY, y);
-    NormalizeValue(*m_Data.m_pPositionZ, z);
-    NormalizeValue(*m_Data.m_pAcceleration, acceleration);
-    NormalizeValue(*m_Data.m_pSpeed, speed);
+    const int n = numbertext::ScanNumbers(line, v, 5, &m_importedNumbers);
+    if (n < 2 || n > 4 || !HoldsNumbers(n, v)) return FALSE;
+    numbers[0] = v[0];
+    numbers[1] = v[1];
+    std::copy_n(v + 2, n - 2, numbers.begin() + 3);
+    return TRUE;
+}
+
+BOOL CEditorDlg::ParseSegmentLine(const char* line, double& x, double& y, double& z,
+                                  double& acceleration, double& speed) {
+    Segment s;
+    if (!ScanSegmentLine(line, s)) return FALSE;
+    const auto columns = m_Data.Columns();
+    for (size_t k = 0; k < columns.size(); ++k) NormalizeValue(*columns[k], s[k]);
+    x = s[0];
+    y = s[1];
+    z = s[2];
+    acceleration = s[3];
+    speed = s[4];
     return TRUE;
 }
 
@@ -222,12 +225,15 @@ void CEditorDlg::OnImport() {
             if (line.find(',') != std::string::npos)
                 std::replace(line.begin(), line.end(), ',', '.');
             Segment s;
-            if (!ParseSegmentLine(line.c_str(), s[0], s[1], s[2], s[3], s[4])) {
+            if (!ScanSegmentLine(line.c_str(), s)) {
                 lineError = true;
                 break;
             }
             // The repeat rule reads only its own column, so it may follow all five inserts.
-            InsertSegmentValues(i, s);
+            const auto columns = m_Data.Columns();
+            for (size_t k = 0; k < columns.size(); ++k)
+                columns[k]->InsertValueInInternalUnit(i,
+                                                      NormalizedInInternalUnit(*columns[k], s[k]));
             ApplyRepeatRule(*m_Data.m_pAcceleration, i);
             ApplyRepeatRule(*m_Data.m_pSpeed, i);
             ++i;

@@ -4,8 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <utility>
 
 #include "EditorSession.h"
 #include "tests/support/ScratchFolder.h"
@@ -132,6 +135,44 @@ TEST_F(SegmentImport, NumbersBeyondTheLimitsAreClamped) {
     EXPECT_EQ(Entry(run, "Y_TPOS"), "Y_TPOS[mm]=-2147483.648");
     EXPECT_EQ(Entry(run, "CACC"), "CACC[m/s^2]=0");
     EXPECT_EQ(Entry(run, "CSPD"), "CSPD[m/s]=32.76799998");
+}
+
+TEST_F(SegmentImport, ImportedNumbersAreStoredAsTheSameNumbersTyped) {
+    // Digits beyond every column's step, on axes of both count sizes, some beyond the limits;
+    // each acceleration and speed, within its limit, differs from the one before, so that none
+    // is implied.
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> wide(-6e6, 6e6);
+    std::uniform_real_distribution<double> narrow(-1.0, 1.0);
+    std::uniform_real_distribution<double> dynamics(0.001, 30.0);
+    const char* const edits[] = {"IDC_POSITION_X", "IDC_POSITION_Y", "IDC_POSITION_Z",
+                                 "IDC_ACCELERATION", "IDC_SPEED"};
+    std::string lines;
+    std::string typed = "select IDC_SEGMENT_LIST 2\nclick IDC_SPEED_CHECK\n";
+    for (int i = 0; i < 40; ++i) {
+        const double values[] = {i % 2 == 0 ? wide(random) : narrow(random), narrow(random) * 1e-2,
+                                 wide(random) * 1e-3, dynamics(random), dynamics(random)};
+        for (int k = 0; k < 5; ++k) {
+            char number[32];
+            std::snprintf(number, sizeof number, "%.17g", values[k]);
+            lines += std::string(number) + (k < 4 ? " " : "\n");
+            typed += std::string("type ") + edits[k] + " " + number + "\n";
+        }
+        typed += "click IDC_INSERT_BELOW\n";
+    }
+    const EditorRun imported = Import(lines);
+    const EditorRun entered = session.Run(kThreeSegments, typed + "ok\n");
+    ASSERT_EQ(entered.error, "");
+    // The typed segments follow the element's three.
+    for (const auto& [name, first] : {std::pair{"X_TPOS[mm]=", "10 20 30 "},
+                                      {"Y_TPOS[mm]=", "1 2 3 "},
+                                      {"Z_TPOS[mm]=", "0 0 0 "},
+                                      {"CACC[m/s^2]=", "1 0 2 "},
+                                      {"CSPD[m/s]=", "0.5 0.5 0 "}}) {
+        const std::string column = std::string(name).substr(0, std::string(name).find('['));
+        EXPECT_EQ(Entry(entered, column),
+                  name + (first + Entry(imported, column).substr(std::string(name).size())));
+    }
 }
 
 TEST_F(SegmentImport, EmptyFileEmptiesTheTableUntilASegmentIsInserted) {
