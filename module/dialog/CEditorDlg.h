@@ -101,9 +101,10 @@ class CEditorDlg : public CMC_EditMotionDlg {
     BOOL ReadSpeed(double& value);
     BOOL ReadSegment(Segment& segment);
     void InsertSegmentValues(int index, const Segment& segment);
-    // NormalizeValue's value in the column's internal units, which the column stores as it is:
-    // an import inserts it without the way to the column's unit and back.
-    static double NormalizedInInternalUnit(const CMC_ArrayParameter& column, double value);
+    // Value (in the column's unit) clamped to the column's limits and put in internal units. A
+    // column reduces what it stores to what its type holds, so that it then stores the value
+    // that NormalizeValue gives.
+    static double LimitedInInternalUnit(const CMC_ArrayParameter& column, double value);
     // The numbers of one segment-file line, not yet normalised (Z is 0 in the 2D profile);
     // FALSE when it holds the wrong count.
     BOOL ScanSegmentLine(const char* line, Segment& numbers);

@@ -8,20 +8,18 @@
 #include "module/dialog/resource.h"
 
 void CEditorDlg::NormalizeValue(CMC_ArrayParameter& column, double& value) {
-    value = NormalizedInInternalUnit(column, value);
+    value = CMC_Value::Represent(column.GetType(), LimitedInInternalUnit(column, value));
     column.IUToUnit(value);
 }
 
-double CEditorDlg::NormalizedInInternalUnit(const CMC_ArrayParameter& column, double value) {
+double CEditorDlg::LimitedInInternalUnit(const CMC_ArrayParameter& column, double value) {
     if (column.GetMin() > value) {
         value = column.GetMin();
     } else if (value > column.GetMax()) {
         value = column.GetMax();
     }
     column.UnitToIU(value);
-    CMC_Value represented;
-    represented.SetValue(column.GetType(), value);
-    return represented.GetValue(column.GetType());
+    return value;
 }
 
 BOOL CEditorDlg::ReadValue(UINT editId, CMC_ArrayParameter& column, double& value) {

@@ -229,11 +229,11 @@ void CEditorDlg::OnImport() {
                 lineError = true;
                 break;
             }
-            // The repeat rule reads only its own column, so it may follow all five inserts.
+            // Normalised as the column stores it, without the way to its unit and back. The
+            // repeat rule reads only its own column, so it may follow all five inserts.
             const auto columns = m_Data.Columns();
             for (size_t k = 0; k < columns.size(); ++k)
-                columns[k]->InsertValueInInternalUnit(i,
-                                                      NormalizedInInternalUnit(*columns[k], s[k]));
+                columns[k]->InsertValueInInternalUnit(i, LimitedInInternalUnit(*columns[k], s[k]));
             ApplyRepeatRule(*m_Data.m_pAcceleration, i);
             ApplyRepeatRule(*m_Data.m_pSpeed, i);
             ++i;
