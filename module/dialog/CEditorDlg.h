@@ -102,8 +102,8 @@ class CEditorDlg : public CMC_EditMotionDlg {
     BOOL ReadSegment(Segment& segment);
     void InsertSegmentValues(int index, const Segment& segment);
     // Value (in the column's unit) clamped to the column's limits and put in internal units. A
-    // column reduces what it stores to what its type holds, so that it then stores the value
-    // that NormalizeValue gives.
+    // column reduces what it stores to what its type holds; for the whole and fixed-point
+    // types it then stores the count that NormalizeValue's value stands for.
     static double LimitedInInternalUnit(const CMC_ArrayParameter& column, double value);
     // The numbers of one segment-file line, not yet normalised (Z is 0 in the 2D profile);
     // FALSE when it holds the wrong count.

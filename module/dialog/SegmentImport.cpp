@@ -179,6 +179,7 @@ BOOL CEditorDlg::ScanSegmentLine(const char* line, Segment& numbers) {
 
 BOOL CEditorDlg::ParseSegmentLine(const char* line, double& x, double& y, double& z,
                                   double& acceleration, double& speed) {
+    if (m_Data.m_nProfileType != 1) z = 0.0;  // also for a line found invalid
     Segment s;
     if (!ScanSegmentLine(line, s)) return FALSE;
     const auto columns = m_Data.Columns();
@@ -229,8 +230,10 @@ void CEditorDlg::OnImport() {
                 lineError = true;
                 break;
             }
-            // Normalised as the column stores it, without the way to its unit and back. The
-            // repeat rule reads only its own column, so it may follow all five inserts.
+            // Clamped and put in internal units, the column reducing it to its type: for the
+            // element's whole and fixed-point columns that is NormalizeValue's count, without
+            // the way to the column's unit and back. The repeat rule reads only its own column,
+            // so it may follow all five inserts.
             const auto columns = m_Data.Columns();
             for (size_t k = 0; k < columns.size(); ++k)
                 columns[k]->InsertValueInInternalUnit(i, LimitedInInternalUnit(*columns[k], s[k]));

@@ -138,40 +138,65 @@ TEST_F(SegmentImport, NumbersBeyondTheLimitsAreClamped) {
 }
 
 TEST_F(SegmentImport, ImportedNumbersAreStoredAsTheSameNumbersTyped) {
-    // Digits beyond every column's step, on axes of both count sizes, some beyond the limits;
-    // each acceleration and speed, within its limit, differs from the one before, so that none
-    // is implied.
+    // Digits beyond every column's step, in both profiles; positions beyond the limits, at
+    // infinity and at minus zero, accelerations and speeds below their limit of 0. Each positive
+    // acceleration and speed differs from the one before, so that none is implied.
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> wide(-6e6, 6e6);
     std::uniform_real_distribution<double> narrow(-1.0, 1.0);
     std::uniform_real_distribution<double> dynamics(0.001, 30.0);
-    const char* const edits[] = {"IDC_POSITION_X", "IDC_POSITION_Y", "IDC_POSITION_Z",
-                                 "IDC_ACCELERATION", "IDC_SPEED"};
-    std::string lines;
-    std::string typed = "select IDC_SEGMENT_LIST 2\nclick IDC_SPEED_CHECK\n";
-    for (int i = 0; i < 40; ++i) {
-        const double values[] = {i % 2 == 0 ? wide(random) : narrow(random), narrow(random) * 1e-2,
-                                 wide(random) * 1e-3, dynamics(random), dynamics(random)};
-        for (int k = 0; k < 5; ++k) {
-            char number[32];
-            std::snprintf(number, sizeof number, "%.17g", values[k]);
-            lines += std::string(number) + (k < 4 ? " " : "\n");
-            typed += std::string("type ") + edits[k] + " " + number + "\n";
+    const std::vector<std::string> specials = {"inf", "-inf", "-0", "1e-300"};
+    for (const std::string& element : {std::string(kThreeSegments), kFlat}) {
+        const bool flat = element == kFlat;
+        std::vector<const char*> edits = {"IDC_POSITION_X", "IDC_POSITION_Y", "IDC_POSITION_Z",
+                                          "IDC_ACCELERATION", "IDC_SPEED"};
+        if (flat) edits.erase(edits.begin() + 2);
+        std::string lines;
+        std::string typed = "select IDC_SEGMENT_LIST 2\n";
+        // Whether the current segment's acceleration and speed are set, which checks their
+        // boxes: segment 2 sets an acceleration only, a new segment what was typed above 0.
+        bool checked[] = {true, false};
+        for (int i = 0; i < 40; ++i) {
+            const double values[] = {i % 2 == 0 ? wide(random) : narrow(random),
+                                     narrow(random) * 1e-2, wide(random) * 1e-3,
+                                     i % 3 == 0 ? -dynamics(random) : dynamics(random),
+                                     i % 4 == 1 ? -dynamics(random) : dynamics(random)};
+            for (std::size_t k = 0; k < edits.size(); ++k) {
+                char digits[32];
+                std::snprintf(digits, sizeof digits, "%.17g", values[k + (flat && k >= 2)]);
+                const std::string number =
+                    k == 0 && i % 10 == 3 ? specials[static_cast<std::size_t>(i / 10)] : digits;
+                lines += number + (k + 1 < edits.size() ? " " : "\n");
+                const bool acceleration = k + 2 == edits.size();
+                const bool speed = k + 1 == edits.size();
+                if ((acceleration && !checked[0]) || (speed && !checked[1]))
+                    typed +=
+                        acceleration ? "click IDC_ACCELERATION_CHECK\n" : "click IDC_SPEED_CHECK\n";
+                typed += std::string("type ") + edits[k] + " " + number + "\n";
+            }
+            typed += "click IDC_INSERT_BELOW\n";
+            checked[0] = values[3] > 0.0;
+            checked[1] = values[4] > 0.0;
         }
-        typed += "click IDC_INSERT_BELOW\n";
-    }
-    const EditorRun imported = Import(lines);
-    const EditorRun entered = session.Run(kThreeSegments, typed + "ok\n");
-    ASSERT_EQ(entered.error, "");
-    // The typed segments follow the element's three.
-    for (const auto& [name, first] : {std::pair{"X_TPOS[mm]=", "10 20 30 "},
-                                      {"Y_TPOS[mm]=", "1 2 3 "},
-                                      {"Z_TPOS[mm]=", "0 0 0 "},
-                                      {"CACC[m/s^2]=", "1 0 2 "},
-                                      {"CSPD[m/s]=", "0.5 0.5 0 "}}) {
-        const std::string column = std::string(name).substr(0, std::string(name).find('['));
-        EXPECT_EQ(Entry(entered, column),
-                  name + (first + Entry(imported, column).substr(std::string(name).size())));
+        const EditorRun imported = Import(lines, element);
+        const EditorRun entered = session.Run(element, typed + "ok\n");
+        ASSERT_EQ(entered.error, "");
+        // The typed segments follow the element's three.
+        for (const auto& [name, first] : {std::pair{"X_TPOS", "10 20 30 "},
+                                          {"Y_TPOS", "1 2 3 "},
+                                          {"Z_TPOS", "0 0 0 "},
+                                          {"CACC", "1 0 2 "},
+                                          {"CSPD", "0.5 0.5 0 "}}) {
+            const std::string written = Entry(imported, name);
+            if (written.empty()) {
+                EXPECT_EQ(Entry(entered, name), "") << name;  // Z of two axes
+                continue;
+            }
+            const std::size_t values = written.find('=') + 1;
+            EXPECT_EQ(Entry(entered, name),
+                      written.substr(0, values) + first + written.substr(values))
+                << (flat ? "two axes" : "three axes");
+        }
     }
 }
 
