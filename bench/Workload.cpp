@@ -252,13 +252,21 @@ Sample MeasureProgram(const std::vector<std::string>& arguments, const std::stri
     }
 }
 
+namespace {
+
+// Keeps sample where it took less processor time than best, or where it is the first run's.
+void KeepFaster(Sample& best, const Sample& sample, int run) {
+    if (run == 0 || sample.cpuSeconds < best.cpuSeconds) best = sample;
+}
+
+}  // namespace
+
 Sample Fastest(int runs, const std::function<Sample()>& measure,
                const std::function<void()>& prepare) {
     Sample best;
     for (int run = 0; run < runs; ++run) {
         if (prepare) prepare();
-        const Sample sample = measure();
-        if (run == 0 || sample.cpuSeconds < best.cpuSeconds) best = sample;
+        KeepFaster(best, measure(), run);
     }
     return best;
 }
@@ -269,10 +277,8 @@ std::pair<Sample, Sample> FastestInTurn(int runs, const std::function<Sample()>&
     std::pair<Sample, Sample> best;
     for (int run = 0; run < runs; ++run) {
         if (prepare) prepare();
-        const Sample sample = measure();
-        const Sample floorSample = floor();
-        if (run == 0 || sample.cpuSeconds < best.first.cpuSeconds) best.first = sample;
-        if (run == 0 || floorSample.cpuSeconds < best.second.cpuSeconds) best.second = floorSample;
+        KeepFaster(best.first, measure(), run);
+        KeepFaster(best.second, floor(), run);
     }
     return best;
 }

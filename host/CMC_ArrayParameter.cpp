@@ -294,12 +294,8 @@ CString CMC_ArrayParameter::PrintValue(int index) const { return ValueText(index
 CString CMC_ArrayParameter::PrintValueForZRL(int index) const { return LiteralText(index).View(); }
 
 numbertext::NumberBuffer CMC_ArrayParameter::ValueText(int index) const {
-    return ShownText(GetValueInInternalUnit(index));
-}
-
-numbertext::NumberBuffer CMC_ArrayParameter::ShownText(double internalValue) const {
     numbertext::NumberBuffer text;
-    ShowInto(internalValue, text);
+    ShowInto(GetValueInInternalUnit(index), text);
     return text;
 }
 
@@ -325,12 +321,6 @@ numbertext::NumberBuffer CMC_ArrayParameter::KeptValueText(int index) const {
     RecallInto(m_values[at], text);
     // A save writes read texts as they were read: only the others need the shown ones.
     if (!m_readTexts.HoldsAll(m_values.size())) m_shownTexts.Keep(at, text.View(), m_values.size());
-    return text;
-}
-
-numbertext::NumberBuffer CMC_ArrayParameter::RememberedText(double internalValue) const {
-    numbertext::NumberBuffer text;
-    RecallInto(internalValue, text);
     return text;
 }
 
@@ -426,7 +416,13 @@ void CMC_ArrayParameter::AppendSaveText(std::string& out, size_t index) const {
         return;
     }
     const ShownTextCache::Entry shown = m_shownTexts.At(index);
-    out += shown.kept ? shown.text : RememberedText(internalValue).View();
+    if (shown.kept) {
+        out += shown.text;
+        return;
+    }
+    numbertext::NumberBuffer text;
+    RecallInto(internalValue, text);
+    out += text.View();
 }
 
 // A text counts only when it rounds to the stored value without saturating, so that a huge

@@ -146,14 +146,10 @@ class CMC_ArrayParameter {
     // What the type stores for internalValue; a plain double is kept finite.
     double Represent(double internalValue) const;
     void AppendSaveText(std::string& out, size_t index) const;
-    // ShownText(), remembered for the next value that is the same.
-    numbertext::NumberBuffer RememberedText(double internalValue) const;
-    // The same, written into text.
-    void RecallInto(double internalValue, numbertext::NumberBuffer& text) const;
-    // The display text of an internal value in the selected unit.
-    numbertext::NumberBuffer ShownText(double internalValue) const;
-    // The same, written into text.
+    // Writes the display text of an internal value in the selected unit into text.
     void ShowInto(double internalValue, numbertext::NumberBuffer& text) const;
+    // The same, remembered for the next value that is the same.
+    void RecallInto(double internalValue, numbertext::NumberBuffer& text) const;
     // The text of a count of the column's decimal step, from its digits; false where the
     // fewest-digit search must find it.
     bool CountText(double internalValue, numbertext::NumberBuffer& text) const;

@@ -215,7 +215,8 @@ void CEditorDlg::OnImport() {
         const bool pipe = CheckImportable(path);
         CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
         const int lines = pipe ? 0 : LinesAhead(path);
-        for (CMC_ArrayParameter* column : m_Data.Columns()) {
+        const auto columns = m_Data.Columns();
+        for (CMC_ArrayParameter* column : columns) {
             column->SetValuesCount(0);
             column->ReserveValues(lines);
         }
@@ -234,7 +235,6 @@ void CEditorDlg::OnImport() {
             // element's whole and fixed-point columns that is NormalizeValue's count, without
             // the way to the column's unit and back. The repeat rule reads only its own column,
             // so it may follow all five inserts.
-            const auto columns = m_Data.Columns();
             for (size_t k = 0; k < columns.size(); ++k)
                 columns[k]->InsertValueInInternalUnit(i, LimitedInInternalUnit(*columns[k], s[k]));
             ApplyRepeatRule(*m_Data.m_pAcceleration, i);
