@@ -172,6 +172,47 @@ bool Frame::LineDrawn(int ax, int ay, int bx, int by) {
     return false;
 }
 
+bool Frame::BlankTileOnLine(Pixel a, Pixel b) const {
+    // Fixed point keeps the halving exact enough and a point's tile a shift; it holds pixels
+    // up to 2^15 across.
+    constexpr double kOne = 65536.0;
+    constexpr double kMost = 32767.0;
+    if (std::max({a.x, a.y, b.x, b.y}) >= kMost || std::min({a.x, a.y, b.x, b.y}) < 0.0)
+        return true;
+    const auto fixed = [](double v) { return static_cast<std::int32_t>(v * kOne); };
+    const std::int32_t ax = fixed(a.x);
+    const std::int32_t ay = fixed(a.y);
+    const std::int32_t bx = fixed(b.x);
+    const std::int32_t by = fixed(b.y);
+    const std::int32_t mx = ax + (bx - ax) / 2;
+    const std::int32_t my = ay + (by - ay) / 2;
+    // From the halves: the caller has looked at the whole line's box.
+    constexpr int kMostHalvings = 12;
+    return BlankTileOnStretch(ax, ay, mx, my, kMostHalvings) ||
+           BlankTileOnStretch(mx, my, bx, by, kMostHalvings);
+}
+
+bool Frame::BlankTileOnStretch(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by,
+                               int depth) const {
+    // A step's pixel holds a point of the line but for the steps' drift and the halvings'
+    // rounding, each far less than this hair of a pixel by which the stretch's box is widened.
+    constexpr std::int32_t kHair = 65536 / 64;
+    static_assert(kTile == 4);
+    constexpr int kToTile = 16 + 2;
+    const int left = std::max((std::min(ax, bx) - kHair) >> kToTile, 0);
+    const int right =
+        std::min((std::max(ax, bx) + kHair) >> kToTile, static_cast<int>(m_tilesAcross) - 1);
+    const int top = std::max((std::min(ay, by) - kHair) >> kToTile, 0);
+    const int bottom = std::min((std::max(ay, by) + kHair) >> kToTile, m_tilesDown - 1);
+    if (SummedInked(left, right, top, bottom)) return false;
+    constexpr int kLeastHalved = 4;  // tiles across or down
+    if (depth == 0 || (right - left < kLeastHalved && bottom - top < kLeastHalved)) return true;
+    const std::int32_t mx = ax + (bx - ax) / 2;
+    const std::int32_t my = ay + (by - ay) / 2;
+    return BlankTileOnStretch(ax, ay, mx, my, depth - 1) ||
+           BlankTileOnStretch(mx, my, bx, by, depth - 1);
+}
+
 void Frame::InkTile(int x, int y) {
     ++m_tilesUnsummed;
     const std::size_t block = BlockIndex(x, y);
@@ -480,6 +521,10 @@ struct LongLine {
     Pixel start;
     Pixel end;
     bool centred = true;
+    // Whether it runs over the picture from its first step to its last.
+    bool Whole() const {
+        return start.x == from.x && start.y == from.y && end.x == to.x && end.y == to.y;
+    }
 };
 
 // Whether a pixel lies near enough for a line's steps to start from it: a line's pixels then
@@ -496,9 +541,7 @@ std::array<int, 2> StepsOnPicture(const LongLine& line, const LineSteps& steps) 
     const double dy = line.to.y - line.from.y;
     if (steps.steps == 0) return {0, 0};
     // A line wholly on the picture, the most common: all its steps.
-    if (line.start.x == line.from.x && line.start.y == line.from.y && line.end.x == line.to.x &&
-        line.end.y == line.to.y)
-        return {0, steps.steps};
+    if (line.Whole()) return {0, steps.steps};
     const bool across = std::fabs(dx) >= std::fabs(dy);
     const auto fraction = [&](Pixel p) {
         return across ? (p.x - line.from.x) / dx : (p.y - line.from.y) / dy;
@@ -511,7 +554,7 @@ std::array<int, 2> StepsOnPicture(const LongLine& line, const LineSteps& steps) 
 
 // Draws a long line unless every pixel it could ink is inked already or it was drawn between
 // the same pixels already (as far as the table of lines drawn is looked at). The looks go from
-// the cheapest: the blocks around the line, the lines drawn, then the tiles.
+// the cheapest: the blocks around the line, the lines drawn, the tiles, then the tiles near it.
 bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
     const bool look = looks.tiles.Take();
     Frame::TileBox box{};
@@ -529,7 +572,9 @@ bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
         if (drawn) return false;
     }
     if (look) {
-        const bool inked = frame.AreaInked(box);
+        // Its blocks were looked at above; the tiles of its box, then those near the line.
+        const bool inked =
+            frame.TilesInked(box) || (line.Whole() && !frame.BlankTileOnLine(line.from, line.to));
         looks.tiles.Paid(inked);
         if (inked) return false;
     }

@@ -3,11 +3,11 @@
 // stretches off the canvas are skipped after one test, a stretch within the pixel inked last
 // after one comparison, only the steps of a line that fall on the canvas are taken, a long line
 // over tiles of pixels inked already (moves criss-crossing a filled picture) costs a look at a
-// table of them, and so does each piece of a walked line over inked tiles, a short line over
-// inked blocks (a pocket's later passes) a look at those, and a long line between the same two
-// pixels as one drawn already (a raster's passes) is left out while a table of the lines drawn
-// finds such lines: where the path runs again over what it has drawn, the first pass keeps its
-// colour.
+// table of them (a few dozen where its box holds blank tiles off the line), and so does each piece
+// of a walked line over inked tiles, a short line over inked blocks (a pocket's later passes) a
+// look at those, and a long line between the same two pixels as one drawn already (a raster's
+// passes) is left out while a table of the lines drawn finds such lines: where the path runs again
+// over what it has drawn, the first pass keeps its colour.
 #pragma once
 
 #include <algorithm>
@@ -107,6 +107,16 @@ class Frame {
         return BlocksAroundInked(box) || SummedInked(box.left, box.right, box.top, box.bottom);
     }
     bool AreaInked(Pixel a, Pixel b) const { return AreaInked(TilesAround(a, b)); }
+    // The same from the table of inked tiles alone, for a box whose blocks were looked at.
+    bool TilesInked(const TileBox& box) const {
+        return SummedInked(box.left, box.right, box.top, box.bottom);
+    }
+    // Whether a tile not inked whole when the table was last summed may hold a pixel of the
+    // line from a to b, both on the picture, whose box the caller found not inked. The line is
+    // halved while a half's box holds such a tile and is more than four tiles across or down: a
+    // long line whose box holds a few blank tiles off the line (at the slanting edge of a filled
+    // picture turned in 3D) then costs a few dozen looks rather than a walk.
+    bool BlankTileOnLine(Pixel a, Pixel b) const;
     // The same for the box's whole blocks of tiles only: no when a tile of those blocks beyond
     // the box is not inked. Its table stays in the nearest cache, the tiles' does not.
     bool BlocksAroundInked(const TileBox& box) const {
@@ -171,6 +181,10 @@ class Frame {
         return static_cast<int>(static_cast<unsigned>(ClampedInt(y, 0, m_height - 1)) / kTile);
     }
     void InkTile(int x, int y);
+    // BlankTileOnLine for a stretch between points in 16.16 fixed point, halved at most depth
+    // times more.
+    bool BlankTileOnStretch(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by,
+                            int depth) const;
     // Whether the tiles left..right across and top..bottom down were all inked when the table
     // was last summed.
     bool SummedInked(int left, int right, int top, int bottom) const {

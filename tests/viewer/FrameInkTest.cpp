@@ -123,29 +123,54 @@ ViewPath RandomChords(int count, double side) {
 
 TEST(FrameInkCounts, LinesLeftOutOverInkedTilesLoseNoPixelOfThem) {
     // Enough moves criss-crossing a small canvas to fill it, each drawn also on its own: the
-    // pixels of the whole equal those of the moves one by one, though many were left out.
+    // pixels of the whole equal those of the moves one by one, though many were left out. Turned
+    // in 3D, the filled picture's edges slant across the tiles, and the moves' boxes hold blank
+    // tiles off the moves.
     const ViewPath chords = RandomChords(3000, 1000.0);
-    const ViewCamera camera = FittedCamera(chords, 120, 120);
-    Frame all(120, 120);
-    const RasterCount count = DrawPath(chords, camera, all);
-    EXPECT_GT(count.skipped, 600u);
-    std::vector<bool> inked(120 * 120, false);
-    Frame single(120, 120);
-    for (std::size_t i = 1; i < chords.vertices.size(); ++i) {
-        ViewPath chord;
-        chord.vertices = {chords.vertices[i - 1], chords.vertices[i]};
-        chord.colours = {0, 0};
-        single.Clear();
-        DrawPath(chord, camera, single);
+    for (const ViewKind kind : {ViewKind::XY, ViewKind::Free}) {
+        const ViewCamera camera = FittedCamera(chords, 120, 120, kind);
+        Frame all(120, 120);
+        const RasterCount count = DrawPath(chords, camera, all);
+        EXPECT_GT(count.skipped, kind == ViewKind::XY ? 600u : 500u);
+        std::vector<bool> inked(120 * 120, false);
+        Frame single(120, 120);
+        for (std::size_t i = 1; i < chords.vertices.size(); ++i) {
+            ViewPath chord;
+            chord.vertices = {chords.vertices[i - 1], chords.vertices[i]};
+            chord.colours = {0, 0};
+            single.Clear();
+            DrawPath(chord, camera, single);
+            for (int y = 0; y < 120; ++y)
+                for (int x = 0; x < 120; ++x)
+                    if (single.At(x, y) != kBackground)
+                        inked[static_cast<std::size_t>(y * 120 + x)] = true;
+        }
         for (int y = 0; y < 120; ++y)
             for (int x = 0; x < 120; ++x)
-                if (single.At(x, y) != kBackground)
-                    inked[static_cast<std::size_t>(y * 120 + x)] = true;
+                ASSERT_EQ(all.At(x, y) != kBackground, inked[static_cast<std::size_t>(y * 120 + x)])
+                    << x << "," << y << (kind == ViewKind::Free ? " turned" : "");
     }
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 120; ++x)
-            ASSERT_EQ(all.At(x, y) != kBackground, inked[static_cast<std::size_t>(y * 120 + x)])
-                << x << "," << y;
+}
+
+TEST(FrameBlankTileOnLine, SeesABlankPixelOnTheLineAndNotOneOffItInItsBox) {
+    // A diagonal line across a picture inked but for one pixel: on the line, and in a tile the
+    // line's pixels pass, the pixel counts; in a corner of the line's box, far from it, not.
+    Frame frame(200, 200);
+    const Pixel from{10.5, 10.5};
+    const Pixel to{190.5, 150.5};
+    struct Hole {
+        int x;
+        int y;
+        bool seen;
+    };
+    for (const Hole hole : {Hole{100, 80, true}, Hole{100, 82, true}, Hole{180, 20, false},
+                            Hole{20, 140, false}, Hole{190, 150, true}, Hole{10, 10, true}}) {
+        frame.Clear();
+        InkAllBut(frame, hole.x, hole.y);
+        WalkLinesUntilSummed(frame);
+        EXPECT_FALSE(frame.TilesInked(frame.TilesAround(from, to)));
+        EXPECT_EQ(frame.BlankTileOnLine(from, to), hole.seen) << hole.x << "," << hole.y;
+    }
 }
 
 TEST(FrameInkCounts, ALineOverInkedTilesStillInksItsEndInABlankOne) {
@@ -177,6 +202,16 @@ TEST(FrameInkCounts, MovesCrissCrossingAFilledCanvasAreMostlyLeftOut) {
     Frame frame(400, 400);
     const RasterCount count = DrawPath(chords, camera, frame);
     EXPECT_GT(count.skipped, 30000u);
+}
+
+TEST(FrameInkCounts, MovesCrissCrossingAFilledCanvasTurnedIn3DAreMostlyLeftOut) {
+    // The filled picture is a lozenge whose edges slant across the tiles: most moves' boxes
+    // hold blank tiles beyond its edge, though the moves themselves cross only inked ones.
+    const ViewPath chords = RandomChords(60000, 1000.0);
+    const ViewCamera camera = FittedCamera(chords, 400, 400, ViewKind::Free);
+    Frame frame(400, 400);
+    const RasterCount count = DrawPath(chords, camera, frame);
+    EXPECT_GT(count.skipped, 40000u);
 }
 
 }  // namespace
