@@ -166,6 +166,8 @@ constexpr FrameCase kFrames[] = {
     {"BM_FrameTurned3D", ViewKind::Free, 1.0, Pocket, FrameCase::OneCore},
     {"BM_FrameCrossingChords", ViewKind::XY, 1.0, Chords, FrameCase::OneCore},
     {"BM_FrameCrossingChords3D", ViewKind::Free, 1.0, Chords, FrameCase::OneCore},
+    // Three times nearer: most moves run off the canvas.
+    {"BM_FrameCrossingChords3DZoomedIn", ViewKind::Free, 3.0, Chords, FrameCase::OneCore},
     {"BM_FrameRasterPasses", ViewKind::XY, 1.0, Raster, FrameCase::OneCore},
     {"BM_FrameRasterPasses3D", ViewKind::Free, 1.0, Raster, FrameCase::OneCore},
     {"BM_FrameRandomWalk", ViewKind::XY, 1.0, Walk, FrameCase::OneCore},
@@ -176,6 +178,7 @@ constexpr FrameCase kFrames[] = {
     {"BM_FrameTurned3DTwoCores", ViewKind::Free, 1.0, Pocket, FrameCase::TwoCores},
     {"BM_FrameCrossingChordsTwoCores", ViewKind::XY, 1.0, Chords, FrameCase::TwoCores},
     {"BM_FrameCrossingChords3DTwoCores", ViewKind::Free, 1.0, Chords, FrameCase::TwoCores},
+    {"BM_FrameCrossingChords3DZoomedInTwoCores", ViewKind::Free, 3.0, Chords, FrameCase::TwoCores},
     {"BM_FrameRasterPasses3DTwoCores", ViewKind::Free, 1.0, Raster, FrameCase::TwoCores},
     {"BM_FrameRandomWalk3DTwoCores", ViewKind::Free, 1.0, Walk, FrameCase::TwoCores},
     {"BM_FramePannedPocket3D", ViewKind::Free, 1.0, Pocket, FrameCase::Panned},

@@ -573,8 +573,7 @@ bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
     }
     if (look) {
         // Its blocks were looked at above; the tiles of its box, then those near the line.
-        const bool inked =
-            frame.TilesInked(box) || (line.Whole() && !frame.BlankTileOnLine(line.from, line.to));
+        const bool inked = frame.TilesInked(box) || !frame.BlankTileOnLine(line.start, line.end);
         looks.tiles.Paid(inked);
         if (inked) return false;
     }

@@ -112,7 +112,8 @@ class Frame {
         return SummedInked(box.left, box.right, box.top, box.bottom);
     }
     // Whether a tile not inked whole when the table was last summed may hold a pixel of the
-    // line from a to b, both on the picture, whose box the caller found not inked. The line is
+    // line from a to b, both on the picture (a line's part on it), whose box the caller found
+    // not inked. The line is
     // halved while a half's box holds such a tile and is more than four tiles across or down: a
     // long line whose box holds a few blank tiles off the line (at the slanting edge of a filled
     // picture turned in 3D) then costs a few dozen looks rather than a walk.
