@@ -172,13 +172,15 @@ bool Frame::LineDrawn(int ax, int ay, int bx, int by) {
     return false;
 }
 
-bool Frame::BlankTileOnLine(Pixel a, Pixel b) const {
-    // Fixed point keeps the halving exact enough and a point's tile a shift; it holds pixels
-    // up to 2^15 across.
+bool Frame::MayReachUninkedTile(Pixel a, Pixel b) const {
+    // Fixed point keeps the halving exact enough and a point's tile a shift. Its 2^15 pixels
+    // leave room for the hair that widens the halves' boxes; a point beyond, or not a number, is
+    // answered yes.
     constexpr double kOne = 65536.0;
-    constexpr double kMost = 32767.0;
-    if (std::max({a.x, a.y, b.x, b.y}) >= kMost || std::min({a.x, a.y, b.x, b.y}) < 0.0)
-        return true;
+    constexpr double kLeast = -64.0;
+    const double most = std::max(m_width, m_height) + 64.0;
+    const auto near = [&](double v) { return v > kLeast && v < most; };
+    if (most >= 32767.0 || !near(a.x) || !near(a.y) || !near(b.x) || !near(b.y)) return true;
     const auto fixed = [](double v) { return static_cast<std::int32_t>(v * kOne); };
     const std::int32_t ax = fixed(a.x);
     const std::int32_t ay = fixed(a.y);
@@ -187,30 +189,30 @@ bool Frame::BlankTileOnLine(Pixel a, Pixel b) const {
     const std::int32_t mx = ax + (bx - ax) / 2;
     const std::int32_t my = ay + (by - ay) / 2;
     // From the halves: the caller has looked at the whole line's box.
-    constexpr int kMostHalvings = 12;
-    return BlankTileOnStretch(ax, ay, mx, my, kMostHalvings) ||
-           BlankTileOnStretch(mx, my, bx, by, kMostHalvings);
+    return StretchMayReachUninkedTile(ax, ay, mx, my) || StretchMayReachUninkedTile(mx, my, bx, by);
 }
 
-bool Frame::BlankTileOnStretch(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by,
-                               int depth) const {
+bool Frame::StretchMayReachUninkedTile(std::int32_t ax, std::int32_t ay, std::int32_t bx,
+                                       std::int32_t by) const {
     // A step's pixel holds a point of the line but for the steps' drift and the halvings'
     // rounding, each far less than this hair of a pixel by which the stretch's box is widened.
     constexpr std::int32_t kHair = 65536 / 64;
     static_assert(kTile == 4);
     constexpr int kToTile = 16 + 2;
-    const int left = std::max((std::min(ax, bx) - kHair) >> kToTile, 0);
-    const int right =
-        std::min((std::max(ax, bx) + kHair) >> kToTile, static_cast<int>(m_tilesAcross) - 1);
-    const int top = std::max((std::min(ay, by) - kHair) >> kToTile, 0);
-    const int bottom = std::min((std::max(ay, by) + kHair) >> kToTile, m_tilesDown - 1);
+    const int lastColumn = static_cast<int>(m_tilesAcross) - 1;
+    const int lastRow = m_tilesDown - 1;
+    const auto tile = [](std::int32_t v, int last) { return std::clamp(v >> kToTile, 0, last); };
+    const int left = tile(std::min(ax, bx) - kHair, lastColumn);
+    const int right = tile(std::max(ax, bx) + kHair, lastColumn);
+    const int top = tile(std::min(ay, by) - kHair, lastRow);
+    const int bottom = tile(std::max(ay, by) + kHair, lastRow);
     if (SummedInked(left, right, top, bottom)) return false;
-    constexpr int kLeastHalved = 4;  // tiles across or down
-    if (depth == 0 || (right - left < kLeastHalved && bottom - top < kLeastHalved)) return true;
+    // Each halving halves the stretch, so the halvings end here.
+    constexpr int kMostSpanLeftWhole = 3;  // tiles beyond the first, across and down
+    if (right - left <= kMostSpanLeftWhole && bottom - top <= kMostSpanLeftWhole) return true;
     const std::int32_t mx = ax + (bx - ax) / 2;
     const std::int32_t my = ay + (by - ay) / 2;
-    return BlankTileOnStretch(ax, ay, mx, my, depth - 1) ||
-           BlankTileOnStretch(mx, my, bx, by, depth - 1);
+    return StretchMayReachUninkedTile(ax, ay, mx, my) || StretchMayReachUninkedTile(mx, my, bx, by);
 }
 
 void Frame::InkTile(int x, int y) {
@@ -552,14 +554,29 @@ std::array<int, 2> StepsOnPicture(const LongLine& line, const LineSteps& steps) 
             static_cast<int>(std::clamp(last, 0.0, static_cast<double>(steps.steps)))};
 }
 
+// The part of a long line whose points its walked steps' pixels hold: its part on the picture,
+// lengthened for a line cut by the picture's edge by the few steps walked beyond the cut (see
+// StepsOnPicture), which the steps' drift may bring back onto the picture.
+std::array<Pixel, 2> WalkedSpan(const LongLine& line) {
+    if (line.Whole()) return {line.start, line.end};
+    constexpr double kStray = 4.0;  // steps: those beyond the cut, and a margin
+    const double dx = line.to.x - line.from.x;
+    const double dy = line.to.y - line.from.y;
+    const double perStep = kStray / std::max(std::fabs(dx), std::fabs(dy));
+    return {Pixel{line.start.x - dx * perStep, line.start.y - dy * perStep},
+            Pixel{line.end.x + dx * perStep, line.end.y + dy * perStep}};
+}
+
 // Draws a long line unless every pixel it could ink is inked already or it was drawn between
 // the same pixels already (as far as the table of lines drawn is looked at). The looks go from
 // the cheapest: the blocks around the line, the lines drawn, the tiles, then the tiles near it.
+// The box of the line's walked span holds every pixel its steps ink.
 bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
     const bool look = looks.tiles.Take();
+    const auto [walkedFrom, walkedTo] = WalkedSpan(line);
     Frame::TileBox box{};
     if (look) {
-        box = frame.TilesAround(line.start, line.end);
+        box = frame.TilesAround(walkedFrom, walkedTo);
         if (frame.BlocksAroundInked(box)) {
             looks.tiles.Paid(true);
             return false;
@@ -573,7 +590,8 @@ bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
     }
     if (look) {
         // Its blocks were looked at above; the tiles of its box, then those near the line.
-        const bool inked = frame.TilesInked(box) || !frame.BlankTileOnLine(line.start, line.end);
+        const bool inked =
+            frame.TilesInked(box) || !frame.MayReachUninkedTile(walkedFrom, walkedTo);
         looks.tiles.Paid(inked);
         if (inked) return false;
     }

@@ -111,13 +111,12 @@ class Frame {
     bool TilesInked(const TileBox& box) const {
         return SummedInked(box.left, box.right, box.top, box.bottom);
     }
-    // Whether a tile not inked whole when the table was last summed may hold a pixel of the
-    // line from a to b, both on the picture (a line's part on it), whose box the caller found
-    // not inked. The line is
-    // halved while a half's box holds such a tile and is more than four tiles across or down: a
-    // long line whose box holds a few blank tiles off the line (at the slanting edge of a filled
-    // picture turned in 3D) then costs a few dozen looks rather than a walk.
-    bool BlankTileOnLine(Pixel a, Pixel b) const;
+    // Whether a line from a to b (points of the picture, or up to 64 pixels beyond it) may
+    // reach a tile not inked whole when the table was last summed, its box found not inked. The
+    // line is halved while a half's box holds such a tile and spans more than four tiles across
+    // or down: a long line whose box holds a few blank tiles off the line (at the slanting edge
+    // of a filled picture turned in 3D) then costs a few dozen looks rather than a walk.
+    bool MayReachUninkedTile(Pixel a, Pixel b) const;
     // The same for the box's whole blocks of tiles only: no when a tile of those blocks beyond
     // the box is not inked. Its table stays in the nearest cache, the tiles' does not.
     bool BlocksAroundInked(const TileBox& box) const {
@@ -182,10 +181,9 @@ class Frame {
         return static_cast<int>(static_cast<unsigned>(ClampedInt(y, 0, m_height - 1)) / kTile);
     }
     void InkTile(int x, int y);
-    // BlankTileOnLine for a stretch between points in 16.16 fixed point, halved at most depth
-    // times more.
-    bool BlankTileOnStretch(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t by,
-                            int depth) const;
+    // The same for a stretch between points in 16.16 fixed point.
+    bool StretchMayReachUninkedTile(std::int32_t ax, std::int32_t ay, std::int32_t bx,
+                                    std::int32_t by) const;
     // Whether the tiles left..right across and top..bottom down were all inked when the table
     // was last summed.
     bool SummedInked(int left, int right, int top, int bottom) const {
