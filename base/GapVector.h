@@ -24,8 +24,9 @@ struct UnwrittenRoom : std::allocator<T> {
         using other = UnwrittenRoom<U>;
     };
     UnwrittenRoom() = default;
+    // As the standard allocator's, a conversion between element types.
     template <class U>
-    explicit UnwrittenRoom(const UnwrittenRoom<U>&) noexcept {}
+    UnwrittenRoom(const UnwrittenRoom<U>&) noexcept {}
     template <class U>
     void construct(U* place) {
         ::new (static_cast<void*>(place)) U;
