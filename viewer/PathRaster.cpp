@@ -182,13 +182,14 @@ bool Frame::MayReachUninkedTile(Pixel a, Pixel b) const {
     const auto near = [&](double v) { return v > kLeast && v < most; };
     if (most >= 32767.0 || !near(a.x) || !near(a.y) || !near(b.x) || !near(b.y)) return true;
     const auto fixed = [](double v) { return static_cast<std::int32_t>(v * kOne); };
-    const std::int32_t ax = fixed(a.x);
-    const std::int32_t ay = fixed(a.y);
-    const std::int32_t bx = fixed(b.x);
-    const std::int32_t by = fixed(b.y);
+    // From the halves: the caller has looked at the whole line's box.
+    return HalvesMayReachUninkedTile(fixed(a.x), fixed(a.y), fixed(b.x), fixed(b.y));
+}
+
+bool Frame::HalvesMayReachUninkedTile(std::int32_t ax, std::int32_t ay, std::int32_t bx,
+                                      std::int32_t by) const {
     const std::int32_t mx = ax + (bx - ax) / 2;
     const std::int32_t my = ay + (by - ay) / 2;
-    // From the halves: the caller has looked at the whole line's box.
     return StretchMayReachUninkedTile(ax, ay, mx, my) || StretchMayReachUninkedTile(mx, my, bx, by);
 }
 
@@ -210,9 +211,7 @@ bool Frame::StretchMayReachUninkedTile(std::int32_t ax, std::int32_t ay, std::in
     // Each halving halves the stretch, so the halvings end here.
     constexpr int kMostSpanLeftWhole = 3;  // tiles beyond the first, across and down
     if (right - left <= kMostSpanLeftWhole && bottom - top <= kMostSpanLeftWhole) return true;
-    const std::int32_t mx = ax + (bx - ax) / 2;
-    const std::int32_t my = ay + (by - ay) / 2;
-    return StretchMayReachUninkedTile(ax, ay, mx, my) || StretchMayReachUninkedTile(mx, my, bx, by);
+    return HalvesMayReachUninkedTile(ax, ay, bx, by);
 }
 
 void Frame::InkTile(int x, int y) {
@@ -573,10 +572,11 @@ std::array<Pixel, 2> WalkedSpan(const LongLine& line) {
 // The box of the line's walked span holds every pixel its steps ink.
 bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
     const bool look = looks.tiles.Take();
-    const auto [walkedFrom, walkedTo] = WalkedSpan(line);
+    std::array<Pixel, 2> span{};
     Frame::TileBox box{};
     if (look) {
-        box = frame.TilesAround(walkedFrom, walkedTo);
+        span = WalkedSpan(line);
+        box = frame.TilesAround(span[0], span[1]);
         if (frame.BlocksAroundInked(box)) {
             looks.tiles.Paid(true);
             return false;
@@ -590,8 +590,7 @@ bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
     }
     if (look) {
         // Its blocks were looked at above; the tiles of its box, then those near the line.
-        const bool inked =
-            frame.TilesInked(box) || !frame.MayReachUninkedTile(walkedFrom, walkedTo);
+        const bool inked = frame.TilesInked(box) || !frame.MayReachUninkedTile(span[0], span[1]);
         looks.tiles.Paid(inked);
         if (inked) return false;
     }

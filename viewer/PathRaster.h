@@ -103,11 +103,15 @@ class Frame {
     // box (four at the blocks' corners, four at the tiles'): a long line over a dense picture
     // (moves criss-crossing it) then costs no walk. It counts from a table of the inked tiles
     // as it was last summed (see LineWalked), so for a while after tiles fill it may say no.
-    bool AreaInked(const TileBox& box) const {
-        return BlocksAroundInked(box) || SummedInked(box.left, box.right, box.top, box.bottom);
-    }
+    bool AreaInked(const TileBox& box) const { return BlocksAroundInked(box) || TilesInked(box); }
     bool AreaInked(Pixel a, Pixel b) const { return AreaInked(TilesAround(a, b)); }
-    // The same from the table of inked tiles alone, for a box whose blocks were looked at.
+    // The same for the box's whole blocks of tiles only: no when a tile of those blocks beyond
+    // the box is not inked. Its table stays in the nearest cache, the tiles' does not.
+    bool BlocksAroundInked(const TileBox& box) const {
+        return BlocksInked(box.left, box.right, box.top, box.bottom);
+    }
+    // Whether every tile of the box is inked whole, from the table of inked tiles alone: for a
+    // box whose blocks were looked at.
     bool TilesInked(const TileBox& box) const {
         return SummedInked(box.left, box.right, box.top, box.bottom);
     }
@@ -117,11 +121,6 @@ class Frame {
     // or down: a long line whose box holds a few blank tiles off the line (at the slanting edge
     // of a filled picture turned in 3D) then costs a few dozen looks rather than a walk.
     bool MayReachUninkedTile(Pixel a, Pixel b) const;
-    // The same for the box's whole blocks of tiles only: no when a tile of those blocks beyond
-    // the box is not inked. Its table stays in the nearest cache, the tiles' does not.
-    bool BlocksAroundInked(const TileBox& box) const {
-        return BlocksInked(box.left, box.right, box.top, box.bottom);
-    }
     // Notes that a long line is walked, which sums the table of inked tiles again once enough
     // lines were walked since tiles were inked.
     void LineWalked() {
@@ -181,9 +180,11 @@ class Frame {
         return static_cast<int>(static_cast<unsigned>(ClampedInt(y, 0, m_height - 1)) / kTile);
     }
     void InkTile(int x, int y);
-    // The same for a stretch between points in 16.16 fixed point.
+    // MayReachUninkedTile for a stretch between points in 16.16 fixed point, and for its halves.
     bool StretchMayReachUninkedTile(std::int32_t ax, std::int32_t ay, std::int32_t bx,
                                     std::int32_t by) const;
+    bool HalvesMayReachUninkedTile(std::int32_t ax, std::int32_t ay, std::int32_t bx,
+                                   std::int32_t by) const;
     // Whether the tiles left..right across and top..bottom down were all inked when the table
     // was last summed.
     bool SummedInked(int left, int right, int top, int bottom) const {
