@@ -36,10 +36,9 @@ CString UnitMessage(std::string_view unit, const CString& name) {
     return message;
 }
 
-// Finds the entry and checks its form; the message is empty when the entry reads.
-std::optional<parametertext::Entry> FindArrayEntry(const CString& text, const CString& name,
-                                                   CString& message) {
-    std::optional<parametertext::Entry> entry = parametertext::FindEntry(text.str(), name.str());
+// Checks the form of the entry found; the message is empty when the entry reads.
+std::optional<parametertext::Entry> CheckArrayEntry(std::optional<parametertext::Entry> entry,
+                                                    const CString& name, CString& message) {
     if (!entry) {
         message = parametertext::MissingMessage(name.str());
         return std::nullopt;
@@ -64,9 +63,35 @@ std::optional<parametertext::Entry> FindArrayEntry(const CString& text, const CS
 CMC_EditMotionInternalData::CMC_EditMotionInternalData(CMC_Setup& setup, CMC_Motion& motion)
     : m_pSetup(&setup), m_pMotion(&motion) {}
 
+CMC_EditMotionInternalData::EntryWalk::EntryWalk(CMC_EditMotionInternalData& data,
+                                                 const CString& text)
+    : m_data(data), m_began(!data.m_walk) {
+    if (!m_began) return;
+    m_data.m_walkedText = &text;
+    m_data.m_walk.emplace(text.str());
+}
+
+CMC_EditMotionInternalData::EntryWalk::~EntryWalk() {
+    if (!m_began) return;
+    m_data.m_walk.reset();
+    m_data.m_walkedText = nullptr;
+}
+
+std::optional<parametertext::Entry> CMC_EditMotionInternalData::FindEntryIn(
+    const CString& text, std::string_view name) {
+    // The same object with the same bytes where they were: a text that was reassigned meanwhile
+    // is looked up afresh.
+    if (m_walk && m_walkedText == &text && m_walk->Text().data() == text.str().data() &&
+        m_walk->Text().size() == text.str().size())
+        return m_walk->Find(name);
+    return parametertext::FindEntry(text.str(), name);
+}
+
 CString CMC_EditMotionInternalData::ReadRadioParam(const CString& text, const char* name,
                                                    int& field, int min, int max) {
-    return parametertext::ReadWholeNumber(text.str(), name ? name : "", min, max, field);
+    const std::string_view entryName = name ? name : "";
+    return parametertext::ReadWholeNumber(FindEntryIn(text, entryName), entryName, min, max,
+                                          field);
 }
 
 void CMC_EditMotionInternalData::ReadOptionalRadioParam(const CString& text, const char* name,
@@ -89,7 +114,7 @@ CString CMC_EditMotionInternalData::ReadArrayDataParam(const CString& text, cons
     const ControllerParameter parameter = ParameterOf(name);
     const CString internal = CMC_Units::InternalUnitName(parameter.quantity);
     CString message;
-    if (const auto entry = FindArrayEntry(text, fullName, message)) {
+    if (const auto entry = CheckArrayEntry(FindEntryIn(text, fullName.str()), fullName, message)) {
         const CString unit = entry->unit.empty() ? internal : CString(entry->unit);
         if (!unit.IsEmpty() && !IsUnitOf(array->GetUnits(), unit, parameter.quantity)) {
             message = UnitMessage(unit.str(), fullName);
@@ -110,7 +135,7 @@ CString CMC_EditMotionInternalData::ReadNoUnitArrayDataParam(const CString& text
     const CString name(arrayName);
     if (!array) return NoArrayMessage(name);
     CString message;
-    if (const auto entry = FindArrayEntry(text, name, message)) {
+    if (const auto entry = CheckArrayEntry(FindEntryIn(text, name.str()), name, message)) {
         message = InitializeFromEntry(array, type, name, "", entry->value);
     }
     if (!message.IsEmpty()) array->SetNameAndType(type, name);

@@ -1,8 +1,12 @@
 // Base of an element's parameter model: the named-entry operations on the parameter text.
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 #include "host/CMC_ArrayParameter.h"
 #include "host/CString.h"
+#include "host/ParameterText.h"
 
 class CMC_Setup;
 class CMC_Motion;
@@ -56,6 +60,26 @@ class CMC_EditMotionInternalData {
     int GetComboSelSlaveAxisID(CWnd* combo);
 
   protected:
+    // While it lives, the entries read from text are found in one walk of its lines
+    // (parametertext::EntryLines); text must stay unchanged meanwhile. Walks do not nest.
+    class EntryWalk {
+      public:
+        EntryWalk(CMC_EditMotionInternalData& data, const CString& text);
+        ~EntryWalk();
+        EntryWalk(const EntryWalk&) = delete;
+        EntryWalk& operator=(const EntryWalk&) = delete;
+
+      private:
+        CMC_EditMotionInternalData& m_data;
+        bool m_began;
+    };
+    // The first entry named name in text: from the walk when one is under way over text.
+    std::optional<parametertext::Entry> FindEntryIn(const CString& text, std::string_view name);
+
     CMC_Setup* m_pSetup;
     CMC_Motion* m_pMotion;
+
+  private:
+    const CString* m_walkedText = nullptr;
+    std::optional<parametertext::EntryLines> m_walk;
 };

@@ -51,6 +51,12 @@ std::optional<Entry> ParseLine(std::string_view line, std::string_view name) {
     return entry;
 }
 
+// The entry name on a left-trimmed line, or nothing when the line carries another.
+std::optional<Entry> EntryOnLine(std::string_view line, std::string_view name) {
+    if (!StartsWithName(line, name)) return std::nullopt;
+    return ParseLine(line, name);
+}
+
 std::string EntryMessage(std::string_view name, std::string_view problem) {
     return "Entry " + Quoted(name) + " " + std::string(problem) + "!\r\n";
 }
@@ -60,11 +66,26 @@ std::optional<Entry> FindEntry(std::string_view text, std::string_view name) {
     if (name.empty()) return std::nullopt;
     std::optional<Entry> found;
     ForEachLine(text, [&](std::string_view line, std::uint32_t) {
-        line = TrimLeft(line, kBlanks);
-        if (StartsWithName(line, name)) found = ParseLine(line, name);
+        found = EntryOnLine(TrimLeft(line, kBlanks), name);
         return !found;
     });
     return found;
+}
+
+std::optional<Entry> EntryLines::Find(std::string_view name) {
+    if (name.empty()) return std::nullopt;
+    for (const std::string_view line : m_lines) {
+        if (auto entry = EntryOnLine(line, name)) return entry;
+    }
+    while (m_walked < m_text.size()) {
+        const LineBounds bounds = FindLineEnd(m_text, m_walked);
+        const std::string_view line =
+            TrimLeft(m_text.substr(m_walked, bounds.end - m_walked), kBlanks);
+        m_walked = bounds.next;
+        m_lines.push_back(line);
+        if (auto entry = EntryOnLine(line, name)) return entry;
+    }
+    return std::nullopt;
 }
 
 std::string FormProblem(std::string_view name, const Entry& entry) {
@@ -84,7 +105,11 @@ std::string MissingMessage(std::string_view name) { return EntryMessage(name, "i
 
 std::string ReadWholeNumber(std::string_view text, std::string_view name, long long min,
                             long long max, int& value) {
-    const std::optional<Entry> entry = FindEntry(text, name);
+    return ReadWholeNumber(FindEntry(text, name), name, min, max, value);
+}
+
+std::string ReadWholeNumber(const std::optional<Entry>& entry, std::string_view name,
+                            long long min, long long max, int& value) {
     if (!entry) return MissingMessage(name);
     if (std::string problem = FormProblem(name, *entry); !problem.empty()) return problem;
     if (entry->form == EntryForm::WithUnit) return EntryMessage(name, "must not have a unit");

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/ByteScan.h"
 #include "base/CharClass.h"
@@ -28,6 +29,22 @@ struct Entry {
 // The first entry named exactly name, or nothing. Views point into text.
 std::optional<Entry> FindEntry(std::string_view text, std::string_view name);
 
+// The entries of one text looked up in turn. Its lines are walked once, as far as the entries
+// asked for lie, rather than from the start for each: an element's column lines run to
+// megabytes. The text must outlive it unchanged.
+class EntryLines {
+  public:
+    explicit EntryLines(std::string_view text) : m_text(text) {}
+    std::string_view Text() const { return m_text; }
+    // As FindEntry(Text(), name).
+    std::optional<Entry> Find(std::string_view name);
+
+  private:
+    std::string_view m_text;
+    size_t m_walked = 0;                    // where the lines not walked yet start
+    std::vector<std::string_view> m_lines;  // the lines walked, left-trimmed
+};
+
 // A message (ending in CR LF) for an entry whose form is broken, or "" when it reads.
 [[nodiscard]] std::string FormProblem(std::string_view name, const Entry& entry);
 // `Entry "name" is missing!` with CR LF.
@@ -37,6 +54,10 @@ std::string MissingMessage(std::string_view name);
 // else a message ending in CR LF, and value is untouched.
 [[nodiscard]] std::string ReadWholeNumber(std::string_view text, std::string_view name,
                                           long long min, long long max, int& value);
+// As ReadWholeNumber, on the entry found (or not) already.
+[[nodiscard]] std::string ReadWholeNumber(const std::optional<Entry>& entry,
+                                          std::string_view name, long long min, long long max,
+                                          int& value);
 
 // Calls visit(token) for each blank-separated token of list, until visit returns false.
 template <class Visit>

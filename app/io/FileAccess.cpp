@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <xxhash.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,7 +17,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -70,15 +71,9 @@ bool ReadAll(int fd, std::string& bytes, std::uint64_t limit) {
     return true;
 }
 
-// A content id hashes its bytes in blocks of this size, so that a file can be hashed as it is
-// read; each block's hash is mixed into the hash of those before it.
+// A file is compared with a content id block by block, as it is read, rather than held whole.
 constexpr std::size_t kHashBlock = std::size_t{1} << 20;
 constexpr std::size_t kReadFailed = ~std::size_t{0};
-
-std::size_t MixBlock(std::size_t hash, std::string_view block) {
-    constexpr std::size_t kPrime = 0x100000001B3;
-    return (hash ^ std::hash<std::string_view>{}(block)) * kPrime;
-}
 
 // Fills block from fd, short only at the end of the file; the count read, or kReadFailed.
 std::size_t ReadBlock(int fd, std::vector<char>& block) {
@@ -475,21 +470,20 @@ std::string ReadStandardInput(std::uint64_t limit) {
 }
 
 ContentId ContentIdOf(std::string_view bytes) {
-    std::size_t hash = 0;
-    for (std::size_t at = 0; at < bytes.size(); at += kHashBlock)
-        hash = MixBlock(hash, bytes.substr(at, kHashBlock));
-    return {bytes.size(), hash};
+    return {bytes.size(), XXH3_64bits(bytes.data(), bytes.size())};
 }
 
-// Block by block, so that a long element is not held a second time to be compared.
 bool FileHolds(const std::string& path, const ContentId& id) {
     FileHandle file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (!file.IsOpen() || fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         static_cast<std::uint64_t>(info.st_size) != id.size)
         return false;
+    // The streamed hash of the blocks is that of the whole, as ContentIdOf takes it.
+    const std::unique_ptr<XXH3_state_t, XXH_errorcode (*)(XXH3_state_t*)> state(
+        XXH3_createState(), XXH3_freeState);
+    if (!state || XXH3_64bits_reset(state.get()) != XXH_OK) return false;
     std::vector<char> block(kHashBlock);
-    std::size_t hash = 0;
     std::uint64_t total = 0;
     for (;;) {
         const std::size_t filled = ReadBlock(file.Get(), block);
@@ -497,10 +491,10 @@ bool FileHolds(const std::string& path, const ContentId& id) {
         if (filled == 0) break;
         total += filled;
         if (total > id.size) return false;
-        hash = MixBlock(hash, std::string_view(block.data(), filled));
+        if (XXH3_64bits_update(state.get(), block.data(), filled) != XXH_OK) return false;
         if (filled < block.size()) break;
     }
-    return total == id.size && hash == id.hash;
+    return total == id.size && XXH3_64bits_digest(state.get()) == id.hash;
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {

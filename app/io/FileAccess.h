@@ -20,7 +20,7 @@ std::string ReadStandardInput(std::uint64_t limit = kInputSizeLimit);
 // its bytes, so that a long element need not be kept twice.
 struct ContentId {
     std::uint64_t size = 0;
-    std::size_t hash = 0;
+    std::uint64_t hash = 0;
     bool operator==(const ContentId&) const = default;
 };
 ContentId ContentIdOf(std::string_view bytes);

@@ -164,7 +164,7 @@ CString CInternalData::ReadSlave(const CString& text, const char* name, int& sla
 CString CInternalData::ReadNoUnitColumn(const CString& text, const char* baseName,
                                         const char* prefix, int type, CMC_ArrayParameter* column) {
     const CString name = GetDataParamName(baseName, prefix, nullptr);
-    const auto entry = parametertext::FindEntry(text.str(), name.str());
+    const auto entry = FindEntryIn(text, name.str());
     if (entry && !entry->unit.empty() &&
         entry->unit != GetDefaultUnit(baseName, prefix, nullptr).str()) {
         column->SetNameAndType(type, name);
@@ -214,6 +214,7 @@ int CInternalData::ReadParameters(const CString& text, CString& error) {
 }
 
 CString CInternalData::ReadEntries(const CString& text) {
+    const EntryWalk walk(*this, text);
     CString error;
     CString message = ReadRadioParam(text, "ProfileType", m_nProfileType, 0, 1);
     if (!message.IsEmpty()) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "host/CMC_Motion.h"
 #include "host/CMC_Setup.h"
 #include "host/CMC_Value.h"
+#include "host/ParameterText.h"
 #include "tests/support/StubModel.h"
 #include "tests/support/TestProject.h"
 
@@ -240,4 +242,26 @@ TEST_F(ParameterText, MotionAddsArrayEntries) {
     CString text = "ProfileType=0\n";
     motion.AddToElemParameters(text, "X_TPOS", "IU", "0");
     EXPECT_EQ(text, "ProfileType=0\nX_TPOS[IU]=0\n");
+}
+
+// A walk of the lines that lookups share finds each entry FindEntry finds, whatever the order
+// of the lookups, and never one that a line of another name only begins with.
+TEST(EntryLines, EntriesLookedUpInTurnAreThoseFoundOneByOne) {
+    const std::string text =
+        "\r\n B=1\rA [mm] = 2 3\r\nSlaveXY=4\nSlaveX extra=5\nA=6\nSlaveX=7\nC\nLast=8";
+    const std::vector<std::string> names = {"Last", "A", "SlaveX", "C", "Missing", "B", "", "A"};
+    for (size_t start = 0; start < names.size(); ++start) {
+        parametertext::EntryLines lines(text);
+        for (size_t i = 0; i < names.size(); ++i) {
+            const std::string& name = names[(start + i) % names.size()];
+            const auto walked = lines.Find(name);
+            const auto alone = parametertext::FindEntry(text, name);
+            ASSERT_EQ(walked.has_value(), alone.has_value()) << name;
+            if (!alone) continue;
+            EXPECT_EQ(walked->form, alone->form) << name;
+            EXPECT_EQ(walked->unit, alone->unit) << name;
+            EXPECT_EQ(walked->value.data(), alone->value.data()) << name;
+            EXPECT_EQ(walked->value.size(), alone->value.size()) << name;
+        }
+    }
 }
