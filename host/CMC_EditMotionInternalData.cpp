@@ -77,8 +77,8 @@ CMC_EditMotionInternalData::EntryWalk::~EntryWalk() {
     m_data.m_walkedText = nullptr;
 }
 
-std::optional<parametertext::Entry> CMC_EditMotionInternalData::FindEntryIn(
-    const CString& text, std::string_view name) {
+std::optional<parametertext::Entry> CMC_EditMotionInternalData::FindEntryIn(const CString& text,
+                                                                            std::string_view name) {
     // The same object with the same bytes where they were: a text that was reassigned meanwhile
     // is looked up afresh.
     if (m_walk && m_walkedText == &text && m_walk->Text().data() == text.str().data() &&
@@ -90,8 +90,7 @@ std::optional<parametertext::Entry> CMC_EditMotionInternalData::FindEntryIn(
 CString CMC_EditMotionInternalData::ReadRadioParam(const CString& text, const char* name,
                                                    int& field, int min, int max) {
     const std::string_view entryName = name ? name : "";
-    return parametertext::ReadWholeNumber(FindEntryIn(text, entryName), entryName, min, max,
-                                          field);
+    return parametertext::ReadWholeNumber(FindEntryIn(text, entryName), entryName, min, max, field);
 }
 
 void CMC_EditMotionInternalData::ReadOptionalRadioParam(const CString& text, const char* name,

@@ -21,19 +21,24 @@ CMotionEvent::CMotionEvent(CMC_Setup& setup, CMC_Motion& motion)
 
 // The event changes only when every entry it needs reads; all problems are reported at once.
 int CMotionEvent::ReadParameters(const CString& text, CString& message) {
-    using parametertext::ReadWholeNumber;
+    // Its entries follow the columns: looked up in one walk, the columns' lines are walked once.
+    parametertext::EntryLines lines(text.str());
+    const auto readWholeNumber = [&](std::string_view name, long long min, long long max,
+                                     int& value) {
+        return parametertext::ReadWholeNumber(lines.Find(name), name, min, max, value);
+    };
     int type = m_type;
     std::string problems =
-        ReadWholeNumber(text.str(), kTypeEntry, EVENT_TIME_DELAY, EVENT_MOTION_COMPLETE, type);
+        readWholeNumber(kTypeEntry, EVENT_TIME_DELAY, EVENT_MOTION_COMPLETE, type);
     int delay = m_delay;
     int input = m_input;
     int level = m_level;
     if (problems.empty() && type == EVENT_TIME_DELAY) {
-        problems += ReadWholeNumber(text.str(), kDelayEntry, 0, INT_MAX, delay);
+        problems += readWholeNumber(kDelayEntry, 0, INT_MAX, delay);
     }
     if (problems.empty() && type == EVENT_DIGITAL_INPUT) {
-        problems += ReadWholeNumber(text.str(), kInputEntry, 0, kMaxInput, input);
-        problems += ReadWholeNumber(text.str(), kLevelEntry, 0, 1, level);
+        problems += readWholeNumber(kInputEntry, 0, kMaxInput, input);
+        problems += readWholeNumber(kLevelEntry, 0, 1, level);
     }
     if (!problems.empty()) {
         message = problems;

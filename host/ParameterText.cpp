@@ -103,13 +103,8 @@ std::string FormProblem(std::string_view name, const Entry& entry) {
 
 std::string MissingMessage(std::string_view name) { return EntryMessage(name, "is missing"); }
 
-std::string ReadWholeNumber(std::string_view text, std::string_view name, long long min,
+std::string ReadWholeNumber(const std::optional<Entry>& entry, std::string_view name, long long min,
                             long long max, int& value) {
-    return ReadWholeNumber(FindEntry(text, name), name, min, max, value);
-}
-
-std::string ReadWholeNumber(const std::optional<Entry>& entry, std::string_view name,
-                            long long min, long long max, int& value) {
     if (!entry) return MissingMessage(name);
     if (std::string problem = FormProblem(name, *entry); !problem.empty()) return problem;
     if (entry->form == EntryForm::WithUnit) return EntryMessage(name, "must not have a unit");

@@ -50,14 +50,10 @@ class EntryLines {
 // `Entry "name" is missing!` with CR LF.
 std::string MissingMessage(std::string_view name);
 
-// Reads the whole number of entry name into value when it lies in min..max; "" on success,
-// else a message ending in CR LF, and value is untouched.
-[[nodiscard]] std::string ReadWholeNumber(std::string_view text, std::string_view name,
+// Reads the whole number of the entry found (or not) for name into value when it lies in
+// min..max; "" on success, else a message ending in CR LF, and value is untouched.
+[[nodiscard]] std::string ReadWholeNumber(const std::optional<Entry>& entry, std::string_view name,
                                           long long min, long long max, int& value);
-// As ReadWholeNumber, on the entry found (or not) already.
-[[nodiscard]] std::string ReadWholeNumber(const std::optional<Entry>& entry,
-                                          std::string_view name, long long min, long long max,
-                                          int& value);
 
 // Calls visit(token) for each blank-separated token of list, until visit returns false.
 template <class Visit>

@@ -480,8 +480,8 @@ bool FileHolds(const std::string& path, const ContentId& id) {
         static_cast<std::uint64_t>(info.st_size) != id.size)
         return false;
     // The streamed hash of the blocks is that of the whole, as ContentIdOf takes it.
-    const std::unique_ptr<XXH3_state_t, XXH_errorcode (*)(XXH3_state_t*)> state(
-        XXH3_createState(), XXH3_freeState);
+    const std::unique_ptr<XXH3_state_t, XXH_errorcode (*)(XXH3_state_t*)> state(XXH3_createState(),
+                                                                                XXH3_freeState);
     if (!state || XXH3_64bits_reset(state.get()) != XXH_OK) return false;
     std::vector<char> block(kHashBlock);
     std::uint64_t total = 0;

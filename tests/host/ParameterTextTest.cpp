@@ -265,3 +265,31 @@ TEST(EntryLines, EntriesLookedUpInTurnAreThoseFoundOneByOne) {
         }
     }
 }
+
+namespace {
+class WalkingModel : public StubModel {
+  public:
+    using CMC_EditMotionInternalData::EntryWalk;
+    using StubModel::StubModel;
+};
+}  // namespace
+
+// The readers share the walk of the text they are given; a text given a new value meanwhile,
+// even in the same storage, is looked up afresh.
+TEST(EntryLines, AReaderUnderAWalkReadsTheTextAsItIsNow) {
+    CMC_Setup controller{"controller"};
+    CMC_Motion motion;
+    WalkingModel model{controller, motion};
+    CString text("SlaveX=1\nSlaveY=2\n");
+    const WalkingModel::EntryWalk walk(model, text);
+    int slave = 0;
+    EXPECT_EQ(model.ReadRadioParam(text, "SlaveX", slave, 0, 99), "");
+    EXPECT_EQ(slave, 1);
+    // Shorter, in the same storage: the line walked already now starts "SlaveY=3".
+    text = "SlaveY=33";
+    EXPECT_EQ(model.ReadRadioParam(text, "SlaveY", slave, 0, 99), "");
+    EXPECT_EQ(slave, 33);
+    const CString other("SlaveY=4");
+    EXPECT_EQ(model.ReadRadioParam(other, "SlaveY", slave, 0, 9), "");
+    EXPECT_EQ(slave, 4);
+}
