@@ -30,7 +30,7 @@ void ShownTextCache::ForgetFrom(size_t index) {
 
 void ShownTextCache::Remember(std::uint64_t key, std::string_view text) {
     ShortText kept;
-    if (text.empty() || text.size() > sizeof kept.text) return;
+    if (m_resting != 0 || text.empty() || text.size() > sizeof kept.text) return;
     kept.size = static_cast<std::uint8_t>(text.size());
     std::memcpy(kept.text, text.data(), text.size());
     m_remembered.Remember(key, kept);
@@ -39,4 +39,5 @@ void ShownTextCache::Remember(std::uint64_t key, std::string_view text) {
 void ShownTextCache::Clear() {
     ForgetFrom(0);
     m_remembered.Clear();
+    m_looks = m_found = m_resting = 0;
 }

@@ -43,8 +43,13 @@ class ShownTextCache {
 
     // The text last remembered under key, or an empty one. Inline: a list asks for every
     // value's.
-    std::string_view Recalled(std::uint64_t key) const {
+    std::string_view Recalled(std::uint64_t key) {
+        if (m_resting != 0) {
+            --m_resting;
+            return {};
+        }
         const ShortText* text = m_remembered.Find(key);
+        CountLook(text != nullptr);
         return text ? std::string_view(text->text, text->size) : std::string_view();
     }
     // Remembers text under key in place of the text of another key that shares its slot; a
@@ -66,9 +71,24 @@ class ShownTextCache {
     };
 
     size_t EndOf(size_t index) const { return index == 0 ? 0 : m_ends[index - 1] & kOffset; }
+    // The memo pays only while values meet again: random values of a long list seldom do in a
+    // few thousand slots, and each miss costs a slot written for nothing. So when fewer than
+    // one look in four of a round finds its text, the memo rests (is neither asked nor written)
+    // for the looks of several rounds, then is tried again.
+    void CountLook(bool found) {
+        constexpr std::uint32_t kRoundLooks = 4096;
+        constexpr std::uint32_t kRestLooks = 16 * kRoundLooks;
+        m_found += found ? 1 : 0;
+        if (++m_looks < kRoundLooks) return;
+        if (m_found < kRoundLooks / 4) m_resting = kRestLooks;
+        m_looks = m_found = 0;
+    }
     std::string m_bytes;
     std::vector<std::uint32_t> m_ends;
     // 4,096 slots of 40 bytes: more than most lists have distinct values, within the
     // second-level cache.
     KeyedMemo<ShortText, 12> m_remembered;
+    std::uint32_t m_looks = 0;    // in this round
+    std::uint32_t m_found = 0;    // of those, the texts found
+    std::uint32_t m_resting = 0;  // looks left before the memo is asked again
 };

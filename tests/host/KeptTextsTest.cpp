@@ -163,3 +163,24 @@ TEST(ShownTextCache, RemembersATextByItsKeyUntilClearedOrItsSlotIsTaken) {
     cache.Clear();
     EXPECT_EQ(cache.Recalled(0), "");
 }
+
+// Values that never meet again make the memo rest, so that it is not written for nothing; it
+// is tried again later, and values that repeat are then recalled as before.
+TEST(ShownTextCache, AMemoThatSeldomFindsRestsAndIsTriedAgain) {
+    ShownTextCache cache;
+    std::uint64_t key = 1000;
+    for (int i = 0; i < 4096; ++i, ++key) {
+        EXPECT_EQ(cache.Recalled(key), "");
+        cache.Remember(key, "x");
+    }
+    cache.Remember(7, "7");
+    EXPECT_EQ(cache.Recalled(7), "") << "resting: neither written nor asked";
+    int looks = 1;
+    for (; looks < (1 << 20); ++looks) {
+        cache.Remember(7, "7");
+        if (!cache.Recalled(7).empty()) break;
+    }
+    EXPECT_GT(looks, 4096);
+    EXPECT_LT(looks, 1 << 20) << "never tried again";
+    for (int i = 0; i < 10000; ++i) ASSERT_EQ(cache.Recalled(7), "7") << i;
+}
