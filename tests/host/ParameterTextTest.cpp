@@ -274,9 +274,9 @@ class WalkingModel : public StubModel {
 };
 }  // namespace
 
-// The readers share the walk of the text they are given; a text given a new value meanwhile,
-// even in the same storage, is looked up afresh.
-TEST(EntryLines, AReaderUnderAWalkReadsTheTextAsItIsNow) {
+// The readers share the walk of the text they are given; a text given a value of another
+// length meanwhile, even in the same storage, or another text, is looked up afresh.
+TEST(EntryLines, AReaderUnderAWalkReadsATextOfAnotherLengthAsItIsNow) {
     CMC_Setup controller{"controller"};
     CMC_Motion motion;
     WalkingModel model{controller, motion};
