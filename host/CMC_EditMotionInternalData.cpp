@@ -77,14 +77,19 @@ CMC_EditMotionInternalData::EntryWalk::~EntryWalk() {
     m_data.m_walkedText = nullptr;
 }
 
-std::optional<parametertext::Entry> CMC_EditMotionInternalData::FindEntryIn(const CString& text,
-                                                                            std::string_view name) {
+parametertext::EntryLines* CMC_EditMotionInternalData::WalkOver(const CString& text) {
     // The same object, its bytes where they were and as many: a text that was moved or given a
     // value of another length meanwhile is looked up afresh. New bytes of the same length in
     // the same storage are not seen, hence the walk's rule that the text stay unchanged.
     if (m_walk && m_walkedText == &text && m_walk->Text().data() == text.str().data() &&
         m_walk->Text().size() == text.str().size())
-        return m_walk->Find(name);
+        return &*m_walk;
+    return nullptr;
+}
+
+std::optional<parametertext::Entry> CMC_EditMotionInternalData::FindEntryIn(const CString& text,
+                                                                            std::string_view name) {
+    if (parametertext::EntryLines* walk = WalkOver(text)) return walk->Find(name);
     return parametertext::FindEntry(text.str(), name);
 }
 

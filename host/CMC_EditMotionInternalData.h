@@ -73,6 +73,8 @@ class CMC_EditMotionInternalData {
         CMC_EditMotionInternalData& m_data;
         bool m_began;
     };
+    // The walk under way over text, or null.
+    parametertext::EntryLines* WalkOver(const CString& text);
     // The first entry named name in text: from the walk when one is under way over text.
     std::optional<parametertext::Entry> FindEntryIn(const CString& text, std::string_view name);
 

@@ -19,10 +19,13 @@ const char* LevelName(int level) { return level ? "high" : "low"; }
 CMotionEvent::CMotionEvent(CMC_Setup& setup, CMC_Motion& motion)
     : m_pSetup(&setup), m_pMotion(&motion) {}
 
-// The event changes only when every entry it needs reads; all problems are reported at once.
 int CMotionEvent::ReadParameters(const CString& text, CString& message) {
-    // Its entries follow the columns: looked up in one walk, the columns' lines are walked once.
     parametertext::EntryLines lines(text.str());
+    return ReadFromEntries(lines, message);
+}
+
+// The event changes only when every entry it needs reads; all problems are reported at once.
+int CMotionEvent::ReadFromEntries(parametertext::EntryLines& lines, CString& message) {
     const auto readWholeNumber = [&](std::string_view name, long long min, long long max,
                                      int& value) {
         return parametertext::ReadWholeNumber(lines.Find(name), name, min, max, value);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "host/CString.h"
+#include "host/ParameterText.h"
 #include "platform/AfxTypes.h"
 
 class CMC_Setup;
@@ -21,6 +22,9 @@ class CMotionEvent {
     // Reads EventType and the type's own entries. On success returns nonzero and leaves message
     // alone; on failure returns 0 and replaces message with the problems, each ending in CR LF.
     virtual int ReadParameters(const CString& text, CString& message);
+    // The same from the lines of a text walked for its other entries already: the event's
+    // entries follow the columns, whose lines are then walked once.
+    int ReadFromEntries(parametertext::EntryLines& lines, CString& message);
     // Appends EventType and the type's own entries.
     virtual void WriteParameters(CString& text);
 

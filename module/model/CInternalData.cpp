@@ -259,8 +259,14 @@ CString CInternalData::ReadEntries(const CString& text) {
     ReadOptionalRadioParam(text, "WaitForCompletion", m_nWaitForCompletion, 0, 1);
     // The event replaces the working message with its own problems, so the speed's message
     // (already appended) is never reported twice.
-    if (m_nExecute == 1 && !m_event.ReadParameters(text, message)) error += message;
+    if (m_nExecute == 1 && !ReadEvent(text, message)) error += message;
     return error;
+}
+
+int CInternalData::ReadEvent(const CString& text, CString& message) {
+    if (parametertext::EntryLines* walk = WalkOver(text))
+        return m_event.ReadFromEntries(*walk, message);
+    return m_event.ReadParameters(text, message);
 }
 
 void CInternalData::WriteParameters(CString& text) {

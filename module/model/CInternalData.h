@@ -87,6 +87,8 @@ class CInternalData : public CMC_EditMotionInternalData {
                                              CMC_ArrayParameter* column);
     [[nodiscard]] CString ReadDynamicsColumn(const CString& text, const char* name, int type,
                                              CMC_ArrayParameter* column, int segmentCount);
+    // The start event, from the walk of text's lines under way when there is one.
+    int ReadEvent(const CString& text, CString& message);
     void ResetPositionZ();
     CString AxisList() const;
     size_t EstimateSegmentCodeSize() const;
