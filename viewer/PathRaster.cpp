@@ -41,8 +41,12 @@ Frame::Frame(int width, int height)
     m_blockInked.assign(m_blockTiles.size(), 0);
     static_assert(kLinesKept == 1 << kLineSlotBits);
     m_lines.assign(kLinesKept, {0, 0});
-    m_inkedSums.assign((m_tilesAcross + 1) * static_cast<std::size_t>(m_tilesDown + 1), 0);
-    m_blockSums.assign((m_blocksAcross + 1) * static_cast<std::size_t>(CellsDown(kBlock) + 1), 0);
+    for (InkedSums* sums : {&m_inked, &m_inkedOrOutOfReach}) {
+        sums->tiles.assign((m_tilesAcross + 1) * static_cast<std::size_t>(m_tilesDown + 1), 0);
+        sums->blocks.assign((m_blocksAcross + 1) * static_cast<std::size_t>(CellsDown(kBlock) + 1),
+                            0);
+    }
+    m_outOfReach.assign(m_tilePixels.size(), 0);
     // Summing costs a look at each tile and a long line's walk dozens: summing once per
     // sixteenth of the tiles' count of lines walked keeps it a small part of the walks.
     m_walksBeforeSum = std::max<std::size_t>(m_tilePixels.size() / 16, 1);
@@ -57,8 +61,11 @@ void Frame::ForgetCounts() {
     for (auto* counts : {&m_tileInk, &m_blockInk, &m_blockInked})
         std::fill(counts->begin(), counts->end(), 0);
     std::fill(m_lines.begin(), m_lines.end(), std::array<std::uint64_t, 2>{0, 0});
-    std::fill(m_inkedSums.begin(), m_inkedSums.end(), 0);
-    std::fill(m_blockSums.begin(), m_blockSums.end(), 0);
+    for (InkedSums* sums : {&m_inked, &m_inkedOrOutOfReach}) {
+        std::fill(sums->tiles.begin(), sums->tiles.end(), 0);
+        std::fill(sums->blocks.begin(), sums->blocks.end(), 0);
+    }
+    m_edges.clear();
     m_tilesUnsummed = 0;
     m_walksUnsummed = 0;
 }
@@ -172,7 +179,7 @@ bool Frame::LineDrawn(int ax, int ay, int bx, int by) {
     return false;
 }
 
-bool Frame::MayReachUninkedTile(Pixel a, Pixel b) const {
+bool Frame::MayReachUninkedTile(Pixel a, Pixel b, Reach reach) const {
     // Fixed point keeps the halving exact enough and a point's tile a shift. Its 2^15 pixels
     // leave room for the hair that widens the halves' boxes; a point beyond, or not a number, is
     // answered yes.
@@ -183,18 +190,20 @@ bool Frame::MayReachUninkedTile(Pixel a, Pixel b) const {
     if (most >= 32767.0 || !near(a.x) || !near(a.y) || !near(b.x) || !near(b.y)) return true;
     const auto fixed = [](double v) { return static_cast<std::int32_t>(v * kOne); };
     // From the halves: the caller has looked at the whole line's box.
-    return HalvesMayReachUninkedTile(fixed(a.x), fixed(a.y), fixed(b.x), fixed(b.y));
+    return HalvesMayReachUninkedTile(SumsFor(reach), fixed(a.x), fixed(a.y), fixed(b.x),
+                                     fixed(b.y));
 }
 
-bool Frame::HalvesMayReachUninkedTile(std::int32_t ax, std::int32_t ay, std::int32_t bx,
-                                      std::int32_t by) const {
+bool Frame::HalvesMayReachUninkedTile(const InkedSums& sums, std::int32_t ax, std::int32_t ay,
+                                      std::int32_t bx, std::int32_t by) const {
     const std::int32_t mx = ax + (bx - ax) / 2;
     const std::int32_t my = ay + (by - ay) / 2;
-    return StretchMayReachUninkedTile(ax, ay, mx, my) || StretchMayReachUninkedTile(mx, my, bx, by);
+    return StretchMayReachUninkedTile(sums, ax, ay, mx, my) ||
+           StretchMayReachUninkedTile(sums, mx, my, bx, by);
 }
 
-bool Frame::StretchMayReachUninkedTile(std::int32_t ax, std::int32_t ay, std::int32_t bx,
-                                       std::int32_t by) const {
+bool Frame::StretchMayReachUninkedTile(const InkedSums& sums, std::int32_t ax, std::int32_t ay,
+                                       std::int32_t bx, std::int32_t by) const {
     // A step's pixel holds a point of the line but for the steps' drift and the halvings'
     // rounding, each far less than this hair of a pixel by which the stretch's box is widened.
     constexpr std::int32_t kHair = 65536 / 64;
@@ -207,11 +216,11 @@ bool Frame::StretchMayReachUninkedTile(std::int32_t ax, std::int32_t ay, std::in
     const int right = tile(std::max(ax, bx) + kHair, lastColumn);
     const int top = tile(std::min(ay, by) - kHair, lastRow);
     const int bottom = tile(std::max(ay, by) + kHair, lastRow);
-    if (SummedInked(left, right, top, bottom)) return false;
+    if (SummedInked(sums, left, right, top, bottom)) return false;
     // Each halving halves the stretch, so the halvings end here.
     constexpr int kMostSpanLeftWhole = 3;  // tiles beyond the first, across and down
     if (right - left <= kMostSpanLeftWhole && bottom - top <= kMostSpanLeftWhole) return true;
-    return HalvesMayReachUninkedTile(ax, ay, bx, by);
+    return HalvesMayReachUninkedTile(sums, ax, ay, bx, by);
 }
 
 void Frame::InkTile(int x, int y) {
@@ -221,18 +230,30 @@ void Frame::InkTile(int x, int y) {
 }
 
 void Frame::SumInkedTiles() {
+    const std::uint8_t* ink = m_tileInk.data();
+    const std::uint8_t* pixels = m_tilePixels.data();
+    SumTiles(m_inked, [&](std::size_t tile) { return ink[tile] == pixels[tile]; });
+    if (!m_edges.empty()) {
+        const std::uint8_t* out = m_outOfReach.data();
+        SumTiles(m_inkedOrOutOfReach,
+                 [&](std::size_t tile) { return (ink[tile] == pixels[tile]) | (out[tile] != 0); });
+    }
+    m_tilesUnsummed = 0;
+    m_walksUnsummed = 0;
+}
+
+template <class Counts>
+void Frame::SumTiles(InkedSums& sums, Counts counts) const {
     const std::size_t columns = m_tilesAcross;
     const auto rows = static_cast<std::size_t>(m_tilesDown);
     const std::size_t across = columns + 1;
     for (std::size_t row = 0; row < rows; ++row) {
         std::uint32_t inRow = 0;
-        const std::uint8_t* ink = m_tileInk.data() + row * columns;
-        const std::uint8_t* pixels = m_tilePixels.data() + row * columns;
-        const std::uint32_t* above = m_inkedSums.data() + row * across;
-        std::uint32_t* sums = m_inkedSums.data() + (row + 1) * across;
+        const std::uint32_t* above = sums.tiles.data() + row * across;
+        std::uint32_t* sum = sums.tiles.data() + (row + 1) * across;
         for (std::size_t column = 0; column < columns; ++column) {
-            inRow += ink[column] == pixels[column];
-            sums[column + 1] = above[column + 1] + inRow;
+            inRow += counts(row * columns + column) ? 1U : 0U;
+            sum[column + 1] = above[column + 1] + inRow;
         }
     }
     // The blocks' corners, the last ones at the picture's edges.
@@ -241,11 +262,116 @@ void Frame::SumInkedTiles() {
     constexpr std::size_t kTiles = kBlock / kTile;
     for (std::size_t row = 0; row <= blockRows; ++row)
         for (std::size_t column = 0; column <= blockColumns; ++column)
-            m_blockSums[row * (blockColumns + 1) + column] =
-                m_inkedSums[std::min(row * kTiles, rows) * across +
-                            std::min(column * kTiles, columns)];
-    m_tilesUnsummed = 0;
-    m_walksUnsummed = 0;
+            sums.blocks[row * (blockColumns + 1) + column] =
+                sums.tiles[std::min(row * kTiles, rows) * across +
+                           std::min(column * kTiles, columns)];
+}
+
+namespace {
+
+// The convex hull of points, its corners in turn one way round; fewer than three when they
+// lie on a line.
+std::vector<Pixel> ConvexHull(std::vector<Pixel> points) {
+    if (points.size() < 3) return {};
+    std::sort(points.begin(), points.end(),
+              [](Pixel a, Pixel b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+    const auto turn = [](Pixel o, Pixel a, Pixel b) {
+        return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+    };
+    std::vector<Pixel> hull;
+    for (int pass = 0; pass < 2; ++pass) {
+        const std::size_t start = hull.size();
+        for (const Pixel p : points) {
+            while (hull.size() >= start + 2 && turn(hull[hull.size() - 2], hull.back(), p) <= 0.0)
+                hull.pop_back();
+            hull.push_back(p);
+        }
+        hull.pop_back();  // the next pass starts from it
+        std::reverse(points.begin(), points.end());
+    }
+    return hull;
+}
+
+}  // namespace
+
+void Frame::SetOutline(std::span<const Pixel> corners) {
+    // Far corners would cost the sums their precision; a view that far in gains nothing here.
+    constexpr double kFar = 16777216.0;  // 2^24 pixels
+    const bool near = std::all_of(corners.begin(), corners.end(), [](Pixel p) {
+        return std::fabs(p.x) < kFar && std::fabs(p.y) < kFar;
+    });
+    const std::vector<Pixel> hull =
+        near ? ConvexHull({corners.begin(), corners.end()}) : std::vector<Pixel>{};
+    if (hull.size() < 3 && m_edges.empty()) return;
+    m_edges.clear();
+    if (hull.size() >= 3) {
+        // The hull turns one way round; its outward normals lie to the same side of each edge.
+        const Pixel a = hull[0];
+        const Pixel b = hull[1];
+        const Pixel c = hull[2];
+        const double orientation = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        const double side = orientation > 0.0 ? 1.0 : -1.0;
+        for (std::size_t i = 0; i < hull.size(); ++i) {
+            const Pixel from = hull[i];
+            const Pixel to = hull[(i + 1) % hull.size()];
+            const double length = std::hypot(to.x - from.x, to.y - from.y);
+            const double nx = side * (to.y - from.y) / length;
+            const double ny = -side * (to.x - from.x) / length;
+            m_edges.push_back({nx, ny, nx * from.x + ny * from.y});
+        }
+    }
+    MarkTilesOutOfReach();
+    SumInkedTiles();
+}
+
+bool Frame::DeepInside(Pixel p) const {
+    if (m_edges.empty()) return false;
+    for (const Edge& edge : m_edges)
+        if (!(edge.c - edge.nx * p.x - edge.ny * p.y >= kDeep)) return false;
+    return true;
+}
+
+void Frame::MarkTilesOutOfReach() {
+    std::fill(m_outOfReach.begin(), m_outOfReach.end(), 0);
+    if (m_edges.empty()) return;
+    // A line deep inside inks pixels that hold one of its points (but for the steps' tiny
+    // drift), so every point of such a pixel lies within a pixel's diagonal of the line and
+    // no nearer an edge than kDeep less that diagonal; a margin over it.
+    constexpr double kReach = kDeep - 2.0;
+    // A tile is out of reach when its deepest corner lies nearer an edge than that. For each
+    // edge and row, the depth of that corner falls along the row at one rate, so the tiles in
+    // reach of a row are the columns between two bounds. Tiles at the picture's right and
+    // bottom edges are taken whole, which only leaves them in reach.
+    constexpr double kSlack = 1e-9;  // rounding only ever leaves a tile in reach
+    const double lastColumn = static_cast<double>(m_tilesAcross) - 1.0;
+    for (int row = 0; row < m_tilesDown; ++row) {
+        const double top = row * kTile;
+        double low = 0.0;
+        double high = lastColumn;
+        for (const Edge& e : m_edges) {
+            // The corner's depth at column k is rowDepth - nx * kTile * k, less nx * kTile when
+            // nx is negative (the corner is then the tile's right one).
+            const double rowDepth = e.c - std::min(e.ny * top, e.ny * (top + kTile)) -
+                                    std::min(0.0, e.nx * kTile) - kReach;
+            const double rate = e.nx * kTile;
+            if (rate > 0.0) {
+                high = std::min(high, std::floor(rowDepth / rate + kSlack));
+            } else if (rate < 0.0) {
+                low = std::max(low, std::ceil(rowDepth / rate - kSlack));
+            } else if (rowDepth < 0.0) {
+                high = -1.0;
+            }
+        }
+        std::uint8_t* out = m_outOfReach.data() + static_cast<std::size_t>(row) * m_tilesAcross;
+        if (high < low) {
+            std::fill_n(out, m_tilesAcross, 1);
+            continue;
+        }
+        const auto first = static_cast<std::size_t>(low);
+        const auto last = static_cast<std::size_t>(high);
+        std::fill_n(out, first, 1);
+        std::fill(out + last + 1, out + m_tilesAcross, 1);
+    }
 }
 
 std::uint8_t RedOf(std::uint32_t pixel) { return static_cast<std::uint8_t>(pixel & 0xff); }
@@ -386,7 +512,7 @@ void WalkPixels(Frame& frame, Pixel a, Pixel b, Ink ink) {
 // costs a look at the tiles a piece. The last piece's box takes in the end's pixel, so that
 // the end is left out with it: the end's own look, a pixel far from the last ones looked at,
 // was a sixth of the time of moves criss-crossing a filled picture.
-void WalkInPieces(Frame& frame, const LineSteps& line, int first, int last, Ink ink) {
+void WalkInPieces(Frame& frame, const LineSteps& line, int first, int last, Ink ink, Reach reach) {
     constexpr int kPieceSteps = 64;
     const auto set = [&](int x, int y) { frame.Set(x, y, ink); };
     bool endInked = false;
@@ -407,7 +533,7 @@ void WalkInPieces(Frame& frame, const LineSteps& line, int first, int last, Ink 
             top = std::min(top, line.endY);
             bottom = std::max(bottom, line.endY);
         }
-        if (frame.AreaInked(frame.TilesOfPixels(left, top, right, bottom))) {
+        if (frame.AreaInked(frame.TilesOfPixels(left, top, right, bottom), reach)) {
             endInked = withEnd;
             continue;
         }
@@ -528,6 +654,13 @@ struct LongLine {
     }
 };
 
+// The walk of a line runs between its ends, so where both lie deep inside the frame's outline,
+// it does.
+Reach ReachOf(const Frame& frame, const LongLine& line) {
+    return frame.DeepInside(line.from) && frame.DeepInside(line.to) ? Reach::FromDeepInside
+                                                                    : Reach::Anywhere;
+}
+
 // Whether a pixel lies near enough for a line's steps to start from it: a line's pixels then
 // depend on its ends only, not on where the picture's edge cuts it, so that a pan moves them.
 bool Anchorable(Pixel p) {
@@ -574,10 +707,11 @@ bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
     const bool look = looks.tiles.Take();
     std::array<Pixel, 2> span{};
     Frame::TileBox box{};
+    const Reach reach = ReachOf(frame, line);
     if (look) {
         span = WalkedSpan(line);
         box = frame.TilesAround(span[0], span[1]);
-        if (frame.BlocksAroundInked(box)) {
+        if (frame.BlocksAroundInked(box, reach)) {
             looks.tiles.Paid(true);
             return false;
         }
@@ -590,35 +724,66 @@ bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
     }
     if (look) {
         // Its blocks were looked at above; the tiles of its box, then those near the line.
-        const bool inked = frame.TilesInked(box) || !frame.MayReachUninkedTile(span[0], span[1]);
+        const bool inked =
+            frame.TilesInked(box, reach) || !frame.MayReachUninkedTile(span[0], span[1], reach);
         looks.tiles.Paid(inked);
         if (inked) return false;
     }
     frame.LineWalked();
     const LineSteps steps = StepsOf(line.from, line.to);
     const auto [first, last] = StepsOnPicture(line, steps);
-    WalkInPieces(frame, steps, first, last, ink);
+    WalkInPieces(frame, steps, first, last, ink, reach);
     return true;
 }
 
-// The line of a stretch from a to b that leaves the picture, where it runs over it; none when
-// it does not. Where a and b lie near enough, its steps are those the stretch would take on
-// the picture (from its ends' pixels, or from its ends when it spans a block or less), so that
-// its pixels do not depend on where the picture's edge cuts it and a pan moves them.
-std::optional<LongLine> ClippedLine(Pixel a, Pixel b, double width, double height) {
-    if (Anchorable(a) && Anchorable(b)) {
-        const bool centred =
-            std::fabs(b.x - a.x) > Frame::kBlock || std::fabs(b.y - a.y) > Frame::kBlock;
-        const Pixel from = centred ? CentreOf(a) : a;
-        const Pixel to = centred ? CentreOf(b) : b;
-        LongLine line{from, to, from, to, centred};
-        if (Outside(line.start, line.end, width, height) ||
-            !Clip(line.start, line.end, width, height))
-            return std::nullopt;
-        return line;
-    }
+// The line of a stretch from a to b that leaves the picture, whole: where a and b lie near
+// enough, its steps are those the stretch would take on the picture (from its ends' pixels, or
+// from its ends when it spans a block or less), so that its pixels do not depend on where the
+// picture's edge cuts it and a pan moves them. None when they do not.
+std::optional<LongLine> AnchoredLine(Pixel a, Pixel b) {
+    if (!Anchorable(a) || !Anchorable(b)) return std::nullopt;
+    const bool centred =
+        std::fabs(b.x - a.x) > Frame::kBlock || std::fabs(b.y - a.y) > Frame::kBlock;
+    const Pixel from = centred ? CentreOf(a) : a;
+    const Pixel to = centred ? CentreOf(b) : b;
+    return LongLine{from, to, from, to, centred};
+}
+
+// Cuts a whole line to where it runs over the picture; false when it does not.
+bool CutToPicture(LongLine& line, double width, double height) {
+    return !Outside(line.start, line.end, width, height) &&
+           Clip(line.start, line.end, width, height);
+}
+
+// The line of a stretch from a to b too far off to step from its ends, where it runs over the
+// picture; none when it does not.
+std::optional<LongLine> FarLineOnPicture(Pixel a, Pixel b, double width, double height) {
     if (!Clip(a, b, width, height)) return std::nullopt;
     return LongLine{CentreOf(a), CentreOf(b), CentreOf(a), CentreOf(b)};
+}
+
+// Whether a whole line that leaves the picture lies over inked blocks, looked at before it is
+// cut: its box, clamped to the picture, holds the pixels of its part on it. Zoomed in, most
+// moves across a filled picture leave it, and are left out without the cut.
+bool LeftOutUncut(const Frame& frame, const LongLine& line, Looks& looks) {
+    if (!looks.tiles.Take()) return false;
+    const bool inked =
+        frame.BlocksAroundInked(frame.TilesAround(line.from, line.to), ReachOf(frame, line));
+    // A look that does not pay is paid for by the line's own looks.
+    if (inked) looks.tiles.Paid(true);
+    return inked;
+}
+
+// The line of a stretch from a to b that leaves the picture, cut to where it runs over it; none
+// when it does not, or when it is left out as a whole.
+std::optional<LongLine> LineOnPicture(const Frame& frame, Pixel a, Pixel b, Looks& looks) {
+    const double width = frame.Width();
+    const double height = frame.Height();
+    std::optional<LongLine> line = AnchoredLine(a, b);
+    if (!line) return FarLineOnPicture(a, b, width, height);
+    if (LeftOutUncut(frame, *line, looks) || !CutToPicture(*line, width, height))
+        return std::nullopt;
+    return line;
 }
 
 // What came in at the edges of a picture shifted by dx, dy: a band of columns at the left or
@@ -688,7 +853,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
                 ++count.skipped;
                 continue;
             }
-            const std::optional<LongLine> line = ClippedLine(a.at, to.at, width, height);
+            const std::optional<LongLine> line = LineOnPicture(frame, a.at, to.at, looks);
             if (!line || !DrawLongLine(frame, *line, ink, looks)) {
                 ++count.skipped;
                 continue;
@@ -743,9 +908,25 @@ namespace {
 // Below this many stretches a part, another thread costs more than it saves.
 constexpr std::size_t kLeastStretchesAPart = 50000;
 
+// The corners of the path's box as the view places them: every stretch lies within their
+// outline. None when the box is not known.
+template <class Projection>
+std::vector<Pixel> PlacedBoxCorners(const ViewPath& path, Projection project) {
+    if (!path.vertexBoxKnown) return {};
+    std::vector<Pixel> corners;
+    const auto& [low, high] = path.vertexBox;
+    for (int corner = 0; corner < 8; ++corner)
+        corners.push_back(project(ViewPoint{(corner & 1) != 0 ? high[0] : low[0],
+                                            (corner & 2) != 0 ? high[1] : low[1],
+                                            (corner & 4) != 0 ? high[2] : low[2]}));
+    return corners;
+}
+
+// Draws the path in parts, each part's frame given the outline of corners (none when empty).
 template <class Projection>
 RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame& frame,
-                                 std::span<Frame> spares, const NewArea* area = nullptr) {
+                                 std::span<Frame> spares, std::span<const Pixel> outline,
+                                 const NewArea* area = nullptr) {
     const std::size_t last = path.vertices.size() - 1;
     std::size_t parts =
         std::min(spares.size() + 1, std::max<std::size_t>(last / kLeastStretchesAPart, 1));
@@ -763,6 +944,7 @@ RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame
         const auto draw = [&, part] {
             Frame& spare = spares[part - 1];
             spare.Clear();
+            spare.SetOutline(outline);
             counts[part] =
                 DrawStretches(path, project, spare, firstOf(part), firstOf(part + 1), area);
         };
@@ -773,6 +955,7 @@ RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame
             draw();
         }
     }
+    frame.SetOutline(outline);
     counts[0] = DrawStretches(path, project, frame, 0, firstOf(1), area);
     for (std::jthread& thread : threads) thread.join();
     RasterCount count = counts[0];
@@ -798,18 +981,24 @@ FlatProjection FlatOf(const ViewCamera& camera) {
 RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame,
                      std::span<Frame> spares) {
     if (path.vertices.empty()) return {};
-    if (camera.Kind() == ViewKind::Free)
-        return DrawStretchesInParts(path, CameraProjection(camera), frame, spares);
-    return DrawStretchesInParts(path, FlatOf(camera), frame, spares);
+    // A flat view's outline is a rectangle square to the picture, which holds the box of every
+    // line in it: it would leave out no more lines.
+    if (camera.Kind() == ViewKind::Free) {
+        const CameraProjection project(camera);
+        return DrawStretchesInParts(path, project, frame, spares, PlacedBoxCorners(path, project));
+    }
+    return DrawStretchesInParts(path, FlatOf(camera), frame, spares, {});
 }
 
 RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Frame& frame, int dx,
                             int dy, std::span<Frame> spares) {
     if (path.vertices.empty()) return {};
     const NewArea area(frame, dx, dy);
+    // The lines a pan draws reach the blank band that came in: an outline would cost more than
+    // the looks it saves.
     if (camera.Kind() == ViewKind::Free)
-        return DrawStretchesInParts(path, CameraProjection(camera), frame, spares, &area);
-    return DrawStretchesInParts(path, FlatOf(camera), frame, spares, &area);
+        return DrawStretchesInParts(path, CameraProjection(camera), frame, spares, {}, &area);
+    return DrawStretchesInParts(path, FlatOf(camera), frame, spares, {}, &area);
 }
 
 void DrawMarker(Frame& frame, Pixel centre, int radius, std::uint32_t fill, std::uint32_t ring) {

@@ -24,6 +24,10 @@
 // An ink of a frame: an index into its colours, of which 0 is the background, not inked.
 enum class Ink : std::uint8_t {};
 
+// Which tiles a look at the inked tiles takes as inked: those inked whole, or also those that a
+// line from deep inside the frame's outline cannot reach (see Frame::SetOutline).
+enum class Reach : std::uint8_t { Anywhere, FromDeepInside };
+
 // A picture of width by height pixels, each the index of its colour among at most 255 inks and
 // the background: a byte a pixel, so that the picture stays in the processor's cache while a
 // dense path is drawn into it. It keeps count of what is inked in tiles of pixels and blocks of
@@ -99,28 +103,44 @@ class Frame {
     TileBox TilesOfPixels(int left, int top, int right, int bottom) const {
         return {TileColumn(left), TileColumn(right), TileRow(top), TileRow(bottom)};
     }
-    // Whether every tile of the box is inked whole, in at most eight looks however large the
-    // box (four at the blocks' corners, four at the tiles'): a long line over a dense picture
-    // (moves criss-crossing it) then costs no walk. It counts from a table of the inked tiles
-    // as it was last summed (see LineWalked), so for a while after tiles fill it may say no.
-    bool AreaInked(const TileBox& box) const { return BlocksAroundInked(box) || TilesInked(box); }
-    bool AreaInked(Pixel a, Pixel b) const { return AreaInked(TilesAround(a, b)); }
+    // Whether every tile of the box is inked whole (or, for a line from deep inside the
+    // outline, out of its reach), in at most eight looks however large the box (four at the
+    // blocks' corners, four at the tiles'): a long line over a dense picture (moves
+    // criss-crossing it) then costs no walk. It counts from a table of the inked tiles as it
+    // was last summed (see LineWalked), so for a while after tiles fill it may say no.
+    bool AreaInked(const TileBox& box, Reach reach = Reach::Anywhere) const {
+        return BlocksAroundInked(box, reach) || TilesInked(box, reach);
+    }
+    bool AreaInked(Pixel a, Pixel b, Reach reach = Reach::Anywhere) const {
+        return AreaInked(TilesAround(a, b), reach);
+    }
     // The same for the box's whole blocks of tiles only: no when a tile of those blocks beyond
     // the box is not inked. Its table stays in the nearest cache, the tiles' does not.
-    bool BlocksAroundInked(const TileBox& box) const {
-        return BlocksInked(box.left, box.right, box.top, box.bottom);
+    bool BlocksAroundInked(const TileBox& box, Reach reach) const {
+        return BlocksInked(SumsFor(reach), box.left, box.right, box.top, box.bottom);
     }
     // Whether every tile of the box is inked whole, from the table of inked tiles alone: for a
     // box whose blocks were looked at.
-    bool TilesInked(const TileBox& box) const {
-        return SummedInked(box.left, box.right, box.top, box.bottom);
+    bool TilesInked(const TileBox& box, Reach reach) const {
+        return SummedInked(SumsFor(reach), box.left, box.right, box.top, box.bottom);
     }
     // Whether a line from a to b (points of the picture, or up to 64 pixels beyond it) may
     // reach a tile not inked whole when the table was last summed, its box found not inked. The
     // line is halved while a half's box holds such a tile and spans more than four tiles across
     // or down: a long line whose box holds a few blank tiles off the line (at the slanting edge
     // of a filled picture turned in 3D) then costs a few dozen looks rather than a walk.
-    bool MayReachUninkedTile(Pixel a, Pixel b) const;
+    bool MayReachUninkedTile(Pixel a, Pixel b, Reach reach = Reach::Anywhere) const;
+    // Where every line drawn until the picture is cleared or moved will lie: within the convex
+    // outline of corners (pixels). A line whose ends lie deep inside it (kDeep pixels or more
+    // from each edge) lies as deep all along, so its pixels cannot fall in a tile that lies
+    // wholly near or beyond one edge, and the looks for it take such tiles as inked. A filled
+    // picture turned in 3D is a lozenge: without this, most long lines across it take in a
+    // blank corner of the picture with their box, and are halved to show that they miss it.
+    // Fewer than three corners, or corners not near the picture, give no outline.
+    void SetOutline(std::span<const Pixel> corners);
+    // Whether p lies deep inside the outline; never without one.
+    bool DeepInside(Pixel p) const;
+    static constexpr double kDeep = 8.0;
     // Notes that a long line is walked, which sums the table of inked tiles again once enough
     // lines were walked since tiles were inked.
     void LineWalked() {
@@ -180,18 +200,28 @@ class Frame {
         return static_cast<int>(static_cast<unsigned>(ClampedInt(y, 0, m_height - 1)) / kTile);
     }
     void InkTile(int x, int y);
+    // The tables of inked tiles a look takes: the inked tiles above and to the left of each tile
+    // corner, counted when last summed, and its entries at the blocks' corners.
+    struct InkedSums {
+        std::vector<std::uint32_t> tiles;
+        std::vector<std::uint32_t> blocks;
+    };
+    // Without an outline, nothing is out of reach.
+    const InkedSums& SumsFor(Reach reach) const {
+        return reach == Reach::FromDeepInside && !m_edges.empty() ? m_inkedOrOutOfReach : m_inked;
+    }
     // MayReachUninkedTile for a stretch between points in 16.16 fixed point, and for its halves.
-    bool StretchMayReachUninkedTile(std::int32_t ax, std::int32_t ay, std::int32_t bx,
-                                    std::int32_t by) const;
-    bool HalvesMayReachUninkedTile(std::int32_t ax, std::int32_t ay, std::int32_t bx,
-                                   std::int32_t by) const;
+    bool StretchMayReachUninkedTile(const InkedSums& sums, std::int32_t ax, std::int32_t ay,
+                                    std::int32_t bx, std::int32_t by) const;
+    bool HalvesMayReachUninkedTile(const InkedSums& sums, std::int32_t ax, std::int32_t ay,
+                                   std::int32_t bx, std::int32_t by) const;
     // Whether the tiles left..right across and top..bottom down were all inked when the table
     // was last summed.
-    bool SummedInked(int left, int right, int top, int bottom) const {
+    bool SummedInked(const InkedSums& sums, int left, int right, int top, int bottom) const {
         const std::size_t across = m_tilesAcross + 1;
         const auto at = [&](int column, int row) {
-            return m_inkedSums[static_cast<std::size_t>(row) * across +
-                               static_cast<std::size_t>(column)];
+            return sums
+                .tiles[static_cast<std::size_t>(row) * across + static_cast<std::size_t>(column)];
         };
         const std::uint32_t inked =
             at(right + 1, bottom + 1) - at(left, bottom + 1) - at(right + 1, top) + at(left, top);
@@ -199,7 +229,7 @@ class Frame {
     }
     // The same for the tiles of the blocks that hold those tiles, from the table's corners at
     // the blocks' corners: a sixteenth of its size, which stays in the nearest cache.
-    bool BlocksInked(int left, int right, int top, int bottom) const {
+    bool BlocksInked(const InkedSums& sums, int left, int right, int top, int bottom) const {
         constexpr unsigned kTiles = kBlock / kTile;
         left = static_cast<int>(static_cast<unsigned>(left) / kTiles);
         right = static_cast<int>(static_cast<unsigned>(right) / kTiles);
@@ -207,8 +237,8 @@ class Frame {
         bottom = static_cast<int>(static_cast<unsigned>(bottom) / kTiles);
         const std::size_t across = m_blocksAcross + 1;
         const auto at = [&](int column, int row) {
-            return m_blockSums[static_cast<std::size_t>(row) * across +
-                               static_cast<std::size_t>(column)];
+            return sums
+                .blocks[static_cast<std::size_t>(row) * across + static_cast<std::size_t>(column)];
         };
         const std::uint32_t inked =
             at(right + 1, bottom + 1) - at(left, bottom + 1) - at(right + 1, top) + at(left, top);
@@ -219,6 +249,11 @@ class Frame {
         return inked == static_cast<std::uint32_t>(columns * rows);
     }
     void SumInkedTiles();
+    // Sums into sums the tiles for which counts says yes.
+    template <class Counts>
+    void SumTiles(InkedSums& sums, Counts counts) const;
+    // Marks the tiles that lie wholly near or beyond an edge of the outline.
+    void MarkTilesOutOfReach();
     // Counts the inked pixels, tiles and blocks again from the pixels, or forgets them all.
     void CountInk();
     void ForgetCounts();
@@ -255,16 +290,25 @@ class Frame {
     std::vector<std::uint8_t> m_blockInk;    // per block, how many of its tiles are inked
     std::vector<std::uint8_t> m_blockTiles;  // and how many tiles it has
     std::vector<std::uint8_t> m_blockInked;  // 1 when all are inked
-    // The inked tiles above and to the left of each tile corner, counted when last summed;
-    // the tiles inked whole since, and the lines walked since one was.
-    std::vector<std::uint32_t> m_inkedSums;
-    std::vector<std::uint32_t> m_blockSums;  // its entries at the blocks' corners
+    // The inked tiles as last summed, and with them those out of reach of a line deep inside
+    // the outline; the tiles inked whole since, and the lines walked since one was.
+    InkedSums m_inked;
+    InkedSums m_inkedOrOutOfReach;
     std::size_t m_tilesUnsummed = 0;
     std::size_t m_walksUnsummed = 0;
     std::size_t m_walksBeforeSum = 1;
     static constexpr int kLineSlotBits = 12;
     // The lines drawn, by their end pixels; 0 when empty.
     std::vector<std::array<std::uint64_t, 2>> m_lines;
+    // The outline's edges, each the half-plane nx x + ny y <= c with (nx, ny) a unit vector
+    // outwards; none without an outline. Per tile, 1 when it lies wholly near or beyond one.
+    struct Edge {
+        double nx;
+        double ny;
+        double c;
+    };
+    std::vector<Edge> m_edges;
+    std::vector<std::uint8_t> m_outOfReach;
 };
 
 // The pixel value of red, green, blue.

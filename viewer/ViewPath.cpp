@@ -37,3 +37,21 @@ ViewPoint PointAlong(const ViewPath& path, std::size_t segment, double distance)
     return {from[0] + (to[0] - from[0]) * f, from[1] + (to[1] - from[1]) * f,
             from[2] + (to[2] - from[2]) * f};
 }
+
+void NoteVertexBox(ViewPath& path) {
+    path.vertexBoxKnown = false;
+    if (path.vertices.empty()) return;
+    ViewPoint low = path.vertices.front();
+    ViewPoint high = low;
+    bool finite = true;
+    for (const ViewPoint& vertex : path.vertices) {
+        for (std::size_t a = 0; a < 3; ++a) {
+            low[a] = std::min(low[a], vertex[a]);
+            high[a] = std::max(high[a], vertex[a]);
+            finite = finite && std::isfinite(vertex[a]);
+        }
+    }
+    if (!finite) return;
+    path.vertexBox = {low, high};
+    path.vertexBoxKnown = true;
+}

@@ -50,9 +50,16 @@ struct ViewPath {
     // colour colours[i]; colours[0] is unused. Without timing every stretch has colour 0.
     std::vector<ViewPoint> vertices;
     std::vector<std::uint8_t> colours;
+    // The box of the vertices, lowest and highest on each axis, once NoteVertexBox has measured
+    // it: a drawing then knows where no stretch can reach. Left unknown, it is not used.
+    std::array<ViewPoint, 2> vertexBox{};
+    bool vertexBoxKnown = false;
 
     std::size_t SegmentCount() const { return points.empty() ? 0 : points.size() - 1; }
 };
+
+// Measures the box of the path's vertices, as they are now.
+void NoteVertexBox(ViewPath& path);
 
 // The point at distance (in counts along the path, within segment) on segment.
 ViewPoint PointAlong(const ViewPath& path, std::size_t segment, double distance);

@@ -140,9 +140,11 @@ ViewPath ViewPathOf(const ElementPath& path, const std::optional<MotionModel>& m
         view.timed = true;
         AddTiming(path, *model, view);
         AddColouredVertices(view);
+        NoteVertexBox(view);
         return view;
     }
     view.vertices = view.points;
     view.colours.assign(view.points.size(), 0);
+    NoteVertexBox(view);
     return view;
 }

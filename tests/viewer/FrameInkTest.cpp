@@ -3,7 +3,9 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <random>
+#include <vector>
 
 #include "tests/viewer/ViewerTestPaths.h"
 #include "viewer/PathRaster.h"
@@ -126,14 +128,19 @@ TEST(FrameInkCounts, LinesLeftOutOverInkedTilesLoseNoPixelOfThem) {
     // Enough moves criss-crossing a small canvas to fill it, each drawn also on its own: the
     // pixels of the whole equal those of the moves one by one, though many were left out. Turned
     // in 3D, the filled picture's edges slant across the tiles, and the moves' boxes hold blank
-    // tiles off the moves; zoomed in, most moves leave the canvas.
-    const ViewPath chords = RandomChords(3000, 1000.0);
+    // tiles off the moves; zoomed in, most moves leave the canvas. With the path's box known,
+    // the tiles near the turned picture's edges count as inked for moves deep inside it.
+    ViewPath chords = RandomChords(3000, 1000.0);
     struct Look {
         ViewKind kind;
         double zoom;
+        bool boxKnown;
     };
-    for (const Look look :
-         {Look{ViewKind::XY, 1.0}, Look{ViewKind::Free, 1.0}, Look{ViewKind::Free, 3.0}}) {
+    for (const Look look : {Look{ViewKind::XY, 1.0, false}, Look{ViewKind::Free, 1.0, false},
+                            Look{ViewKind::Free, 3.0, false}, Look{ViewKind::Free, 1.0, true},
+                            Look{ViewKind::Free, 3.0, true}}) {
+        chords.vertexBoxKnown = false;
+        if (look.boxKnown) NoteVertexBox(chords);
         ViewCamera camera = FittedCamera(chords, 120, 120, look.kind);
         camera.ZoomAt(60.0, 60.0, look.zoom);
         Frame all(120, 120);
@@ -156,7 +163,7 @@ TEST(FrameInkCounts, LinesLeftOutOverInkedTilesLoseNoPixelOfThem) {
             for (int x = 0; x < 120; ++x)
                 ASSERT_EQ(all.At(x, y) != kBackground, inked[static_cast<std::size_t>(y * 120 + x)])
                     << x << "," << y << (look.kind == ViewKind::Free ? " turned" : "") << " zoomed "
-                    << look.zoom;
+                    << look.zoom << (look.boxKnown ? " in its box" : "");
     }
 }
 
@@ -274,6 +281,173 @@ TEST(FrameInkCounts, MovesCrissCrossingAFilledCanvasTurnedIn3DAreMostlyLeftOut) 
     Frame frame(400, 400);
     const RasterCount count = DrawPath(chords, camera, frame);
     EXPECT_GT(count.skipped, 45000u);
+}
+
+// A turned view of a flat box of the path, whose outline is the parallelogram of its corners,
+// and where it places a pixel's point.
+struct TurnedBox {
+    static constexpr int kWidth = 203;
+    static constexpr int kHeight = 157;
+    ViewCamera camera;
+    ViewPath path;  // no vertices yet; the box
+    std::array<Pixel, 4> corners{};
+
+    TurnedBox() {
+        camera.SetKind(ViewKind::Free);
+        camera.SetCanvas(kWidth, kHeight);
+        path.vertices = {{0.0, 0.0, 0.0}, {1000.0, 600.0, 0.0}};
+        path.points = path.vertices;
+        camera.Fit(path);
+        path.vertexBox = {path.vertices[0], path.vertices[1]};
+        path.vertexBoxKnown = true;
+        const auto& [low, high] = path.vertexBox;
+        corners = {camera.ToPixel(low), camera.ToPixel({high[0], low[1], 0.0}),
+                   camera.ToPixel(high), camera.ToPixel({low[0], high[1], 0.0})};
+    }
+    // The point of the plane of the camera's right and up that it places at p.
+    ViewPoint PointAt(Pixel p) const {
+        const Pixel origin = camera.ToPixel({0.0, 0.0, 0.0});
+        const double across = (p.x - origin.x) / camera.Scale();
+        const double up = (origin.y - p.y) / camera.Scale();
+        ViewPoint point{};
+        for (std::size_t a = 0; a < 3; ++a)
+            point[a] = across * camera.Right()[a] + up * camera.Up()[a];
+        return point;
+    }
+    // How far p lies inside the parallelogram, from its nearest edge.
+    double Depth(Pixel p) const {
+        double depth = std::numeric_limits<double>::infinity();
+        for (std::size_t i = 0; i < 4; ++i) {
+            const Pixel a = corners[i];
+            const Pixel b = corners[(i + 1) % 4];
+            const Pixel c = corners[(i + 2) % 4];
+            const auto side = [&](Pixel q) {
+                return ((b.x - a.x) * (q.y - a.y) - (b.y - a.y) * (q.x - a.x)) /
+                       std::hypot(b.x - a.x, b.y - a.y);
+            };
+            depth = std::min(depth, side(c) > 0.0 ? side(p) : -side(p));
+        }
+        return depth;
+    }
+    // A move between pixel centres along each edge, each at a depth just over Frame::kDeep.
+    std::vector<std::array<Pixel, 2>> MovesAlongEdges() const {
+        std::vector<std::array<Pixel, 2>> moves;
+        for (std::size_t i = 0; i < 4; ++i) {
+            const auto centreNear = [&](double along) {
+                const Pixel a = corners[i];
+                const Pixel b = corners[(i + 1) % 4];
+                const Pixel at{a.x + (b.x - a.x) * along, a.y + (b.y - a.y) * along};
+                Pixel best{};
+                double bestDepth = std::numeric_limits<double>::infinity();
+                for (int dy = -12; dy <= 12; ++dy) {
+                    for (int dx = -12; dx <= 12; ++dx) {
+                        const Pixel c{std::floor(at.x) + dx + 0.5, std::floor(at.y) + dy + 0.5};
+                        const double depth = Depth(c);
+                        if (depth >= Frame::kDeep && depth < bestDepth) {
+                            best = c;
+                            bestDepth = depth;
+                        }
+                    }
+                }
+                return best;
+            };
+            for (const double along : {0.1, 0.35, 0.6})
+                moves.push_back({centreNear(along), centreNear(along + 0.3)});
+        }
+        return moves;
+    }
+};
+
+TEST(FrameOutline, AMoveDeepInsideThePathsBoxInksEachOfItsPixelsLeftBlankAlone) {
+    // Each pixel a move along an edge of the turned box inks on a blank canvas, alone left
+    // blank on a canvas inked whole: the tiles taken as out of the move's reach must not hold
+    // it.
+    const TurnedBox box;
+    for (const auto& [from, to] : box.MovesAlongEdges()) {
+        ViewPath path = box.path;
+        path.vertices = {box.PointAt(from), box.PointAt(to)};
+        path.colours = {0, 0};
+        Frame blank(TurnedBox::kWidth, TurnedBox::kHeight);
+        DrawPath(path, box.camera, blank);
+        ASSERT_TRUE(blank.DeepInside(from) && blank.DeepInside(to)) << from.x << "," << from.y;
+        Frame frame(TurnedBox::kWidth, TurnedBox::kHeight);
+        for (int y = 0; y < TurnedBox::kHeight; ++y) {
+            for (int x = 0; x < TurnedBox::kWidth; ++x) {
+                if (blank.At(x, y) == kBackground) continue;
+                frame.Clear();
+                InkAllBut(frame, x, y);
+                DrawPath(path, box.camera, frame);
+                ASSERT_NE(frame.At(x, y), kBackground)
+                    << x << "," << y << " of the move from " << from.x << "," << from.y;
+            }
+        }
+    }
+}
+
+TEST(FrameOutline, TakesTheTilesAtItsEdgesAsInkedForALineDeepInside) {
+    // A diamond's outline and the picture inked but for the pixels within a pixel of its edges
+    // or beyond: the box of a line along an edge at kDeep holds blank tiles at the edge, which
+    // the line cannot reach, so that its first look leaves it out.
+    Frame frame(200, 200);
+    frame.SetOutline(std::vector<Pixel>{{100, 10}, {190, 100}, {100, 190}, {10, 100}});
+    const auto depth = [](double x, double y) {
+        return (90.0 - std::fabs(x - 100.0) - std::fabs(y - 100.0)) / std::sqrt(2.0);
+    };
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (depth(x + 0.5, y + 0.5) > 1.0) frame.Set(x, y, kInk);
+    WalkLinesUntilSummed(frame);
+    const double off = Frame::kDeep * std::sqrt(2.0);
+    const Pixel from{100.0, 10.0 + off + 20.0};
+    const Pixel to{170.0, 80.0 + off};
+    ASSERT_GE(depth(from.x, from.y), Frame::kDeep);
+    ASSERT_GE(depth(to.x, to.y), Frame::kDeep);
+    EXPECT_FALSE(frame.AreaInked(from, to, Reach::Anywhere));
+    EXPECT_TRUE(frame.AreaInked(from, to, Reach::FromDeepInside));
+    frame.Clear();  // the outline belongs to the drawing it was set for
+    InkAllBut(frame, 0, 0);
+    WalkLinesUntilSummed(frame);
+    EXPECT_FALSE(frame.AreaInked({0.5, 0.5}, to, Reach::FromDeepInside));
+    EXPECT_TRUE(frame.AreaInked(from, to, Reach::FromDeepInside));
+}
+
+TEST(FrameOutline, TellsPointsDeepInsideATurnedOutlineGivenEitherWayRound) {
+    // A square of side 100 turned by 30 degrees about 200, 200, its corners given in either
+    // turn and with repeats, as the corners of a flat box come: a point is deep inside at
+    // kDeep from every edge, not a hair nearer one.
+    const double turn = M_PI / 6.0;
+    const auto at = [&](double across, double down) {
+        return Pixel{200.0 + across * std::cos(turn) - down * std::sin(turn),
+                     200.0 + across * std::sin(turn) + down * std::cos(turn)};
+    };
+    const std::vector<Pixel> corners{at(-50, -50), at(50, -50), at(50, 50), at(-50, 50)};
+    std::vector<Pixel> otherWay(corners.rbegin(), corners.rend());
+    otherWay.insert(otherWay.end(), corners.begin(), corners.end());
+    for (const std::vector<Pixel>& given : {corners, otherWay}) {
+        Frame frame(400, 400);
+        frame.SetOutline(given);
+        const double edge = 50.0 - Frame::kDeep;
+        EXPECT_TRUE(frame.DeepInside(at(0, 0)));
+        EXPECT_TRUE(frame.DeepInside(at(edge, -edge + 1e-6)));
+        EXPECT_FALSE(frame.DeepInside(at(edge + 1e-6, 0)));
+        EXPECT_FALSE(frame.DeepInside(at(0, -edge - 1e-6)));
+        EXPECT_FALSE(frame.DeepInside(at(-edge - 1e-6, 10)));
+        EXPECT_FALSE(frame.DeepInside(at(10, edge + 1e-6)));
+        EXPECT_FALSE(frame.DeepInside(at(200, 0)));
+        EXPECT_FALSE(frame.DeepInside({std::nan(""), 200.0}));
+        frame.Clear();  // the outline belongs to the drawing it was set for
+        EXPECT_FALSE(frame.DeepInside(at(0, 0)));
+    }
+}
+
+TEST(FrameOutline, IsNoneForCornersOnALineOrFarOff) {
+    Frame frame(400, 400);
+    frame.SetOutline(std::vector<Pixel>{{0, 0}, {100, 100}, {300, 300}, {100, 100}});
+    EXPECT_FALSE(frame.DeepInside({100, 100}));
+    frame.SetOutline(std::vector<Pixel>{{0, 0}, {400, 0}, {0, 400}, {1e9, 1e9}});
+    EXPECT_FALSE(frame.DeepInside({50, 50}));
+    frame.SetOutline(std::vector<Pixel>{{0, 0}, {400, 0}, {0, 400}});
+    EXPECT_TRUE(frame.DeepInside({50, 50}));
 }
 
 }  // namespace
