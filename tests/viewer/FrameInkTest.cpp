@@ -284,7 +284,8 @@ TEST(FrameInkCounts, MovesCrissCrossingAFilledCanvasTurnedIn3DAreMostlyLeftOut) 
 }
 
 // A turned view of a flat box of the path, whose outline is the parallelogram of its corners,
-// and where it places a pixel's point.
+// and where it places a pixel's point. The view opens turned, and is then turned further by
+// the pixels of a drag.
 struct TurnedBox {
     static constexpr int kWidth = 203;
     static constexpr int kHeight = 157;
@@ -292,9 +293,10 @@ struct TurnedBox {
     ViewPath path;  // no vertices yet; the box
     std::array<Pixel, 4> corners{};
 
-    TurnedBox() {
+    explicit TurnedBox(Pixel drag = {}) {
         camera.SetKind(ViewKind::Free);
         camera.SetCanvas(kWidth, kHeight);
+        camera.Rotate(drag.x, drag.y);
         path.vertices = {{0.0, 0.0, 0.0}, {1000.0, 600.0, 0.0}};
         path.points = path.vertices;
         camera.Fit(path);
@@ -361,24 +363,26 @@ struct TurnedBox {
 TEST(FrameOutline, AMoveDeepInsideThePathsBoxInksEachOfItsPixelsLeftBlankAlone) {
     // Each pixel a move along an edge of the turned box inks on a blank canvas, alone left
     // blank on a canvas inked whole: the tiles taken as out of the move's reach must not hold
-    // it.
-    const TurnedBox box;
-    for (const auto& [from, to] : box.MovesAlongEdges()) {
-        ViewPath path = box.path;
-        path.vertices = {box.PointAt(from), box.PointAt(to)};
-        path.colours = {0, 0};
-        Frame blank(TurnedBox::kWidth, TurnedBox::kHeight);
-        DrawPath(path, box.camera, blank);
-        ASSERT_TRUE(blank.DeepInside(from) && blank.DeepInside(to)) << from.x << "," << from.y;
-        Frame frame(TurnedBox::kWidth, TurnedBox::kHeight);
-        for (int y = 0; y < TurnedBox::kHeight; ++y) {
-            for (int x = 0; x < TurnedBox::kWidth; ++x) {
-                if (blank.At(x, y) == kBackground) continue;
-                frame.Clear();
-                InkAllBut(frame, x, y);
-                DrawPath(path, box.camera, frame);
-                ASSERT_NE(frame.At(x, y), kBackground)
-                    << x << "," << y << " of the move from " << from.x << "," << from.y;
+    // it. Turned further, the box is seen nearly from above, its edges 15 degrees off the
+    // picture's rows and columns.
+    for (const TurnedBox& box : {TurnedBox(), TurnedBox({52.0, 78.0})}) {
+        for (const auto& [from, to] : box.MovesAlongEdges()) {
+            ViewPath path = box.path;
+            path.vertices = {box.PointAt(from), box.PointAt(to)};
+            path.colours = {0, 0};
+            Frame blank(TurnedBox::kWidth, TurnedBox::kHeight);
+            DrawPath(path, box.camera, blank);
+            ASSERT_TRUE(blank.DeepInside(from) && blank.DeepInside(to)) << from.x << "," << from.y;
+            Frame frame(TurnedBox::kWidth, TurnedBox::kHeight);
+            for (int y = 0; y < TurnedBox::kHeight; ++y) {
+                for (int x = 0; x < TurnedBox::kWidth; ++x) {
+                    if (blank.At(x, y) == kBackground) continue;
+                    frame.Clear();
+                    InkAllBut(frame, x, y);
+                    DrawPath(path, box.camera, frame);
+                    ASSERT_NE(frame.At(x, y), kBackground)
+                        << x << "," << y << " of the move from " << from.x << "," << from.y;
+                }
             }
         }
     }
@@ -440,14 +444,15 @@ TEST(FrameOutline, TellsPointsDeepInsideATurnedOutlineGivenEitherWayRound) {
     }
 }
 
-TEST(FrameOutline, IsNoneForCornersOnALineOrFarOff) {
+TEST(FrameOutline, IsNoneForCornersOnALineOrFarOffWhateverWasSetBefore) {
     Frame frame(400, 400);
-    frame.SetOutline(std::vector<Pixel>{{0, 0}, {100, 100}, {300, 300}, {100, 100}});
-    EXPECT_FALSE(frame.DeepInside({100, 100}));
-    frame.SetOutline(std::vector<Pixel>{{0, 0}, {400, 0}, {0, 400}, {1e9, 1e9}});
-    EXPECT_FALSE(frame.DeepInside({50, 50}));
     frame.SetOutline(std::vector<Pixel>{{0, 0}, {400, 0}, {0, 400}});
     EXPECT_TRUE(frame.DeepInside({50, 50}));
+    frame.SetOutline(std::vector<Pixel>{{0, 0}, {100, 100}, {300, 300}, {100, 100}});
+    EXPECT_FALSE(frame.DeepInside({100, 100}));
+    EXPECT_FALSE(frame.DeepInside({50, 50}));
+    frame.SetOutline(std::vector<Pixel>{{0, 0}, {400, 0}, {0, 400}, {1e9, 1e9}});
+    EXPECT_FALSE(frame.DeepInside({50, 50}));
 }
 
 }  // namespace
