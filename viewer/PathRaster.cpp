@@ -206,16 +206,16 @@ bool Frame::StretchMayReachUninkedTile(const InkedSums& sums, std::int32_t ax, s
                                        std::int32_t bx, std::int32_t by) const {
     // A step's pixel holds a point of the line but for the steps' drift and the halvings'
     // rounding, each far less than this hair of a pixel by which the stretch's box is widened.
-    constexpr std::int32_t kHair = 65536 / 64;
+    constexpr auto kFixedHair = static_cast<std::int32_t>(kHair * 65536);
     static_assert(kTile == 4);
     constexpr int kToTile = 16 + 2;
     const int lastColumn = static_cast<int>(m_tilesAcross) - 1;
     const int lastRow = m_tilesDown - 1;
     const auto tile = [](std::int32_t v, int last) { return std::clamp(v >> kToTile, 0, last); };
-    const int left = tile(std::min(ax, bx) - kHair, lastColumn);
-    const int right = tile(std::max(ax, bx) + kHair, lastColumn);
-    const int top = tile(std::min(ay, by) - kHair, lastRow);
-    const int bottom = tile(std::max(ay, by) + kHair, lastRow);
+    const int left = tile(std::min(ax, bx) - kFixedHair, lastColumn);
+    const int right = tile(std::max(ax, bx) + kFixedHair, lastColumn);
+    const int top = tile(std::min(ay, by) - kFixedHair, lastRow);
+    const int bottom = tile(std::max(ay, by) + kFixedHair, lastRow);
     if (SummedInked(sums, left, right, top, bottom)) return false;
     // Each halving halves the stretch, so the halvings end here.
     constexpr int kMostSpanLeftWhole = 3;  // tiles beyond the first, across and down
@@ -421,7 +421,7 @@ int Floor(double value) { return static_cast<int>(FloorToWhole(value)); }
 // pieces inks the pixels of the line drawn whole, and the pixels of steps from one to another
 // lie in the box of theirs. The steps stray from the line by up to 2^-33 pixels a step: a
 // two-hundred-and-fiftieth of a pixel over the 2^25 steps of the longest line stepped from its
-// ends.
+// ends, less than the hair by which the looks widen the box of a line's ends (Frame::kHair).
 struct LineSteps {
     static constexpr int kFraction = 32;
     std::int64_t x = 0;  // the first step's
@@ -756,9 +756,11 @@ bool CutToPicture(LongLine& line, double width, double height) {
 }
 
 // The line of a stretch from a to b too far off to step from its ends, where it runs over the
-// picture; none when it does not.
+// picture; none when it does not, or when an end is not a number (a point at infinity): the
+// cut would keep such an end, and it has no pixel.
 std::optional<LongLine> FarLineOnPicture(Pixel a, Pixel b, double width, double height) {
-    if (!Clip(a, b, width, height)) return std::nullopt;
+    const auto finite = [](Pixel p) { return std::isfinite(p.x) && std::isfinite(p.y); };
+    if (!finite(a) || !finite(b) || !Clip(a, b, width, height)) return std::nullopt;
     return LongLine{CentreOf(a), CentreOf(b), CentreOf(a), CentreOf(b)};
 }
 

@@ -39,6 +39,7 @@ class Frame {
     static constexpr int kTile = 4;          // pixels on a side of a tile, whose inked pixels count
     static constexpr int kBlock = 16;        // pixels on a side of a block, whose inked tiles count
     static constexpr int kLinesKept = 4096;  // lines the table of lines drawn holds
+    static constexpr double kHair = 1.0 / 64.0;  // pixels a line's steps never stray as far as
 
     Frame(int width, int height);
     int Width() const { return m_width; }
@@ -80,7 +81,8 @@ class Frame {
         if (m_blockInked[BlockIndex(x, y)] == 0) Set(x, y, ink);
     }
     // Whether every pixel of the line from a to b (on the picture, no longer than a block
-    // across and down) is inked already: every block of its box is inked whole.
+    // across and down) is inked already: every block of its box, widened by kHair, is inked
+    // whole.
     bool InkedAround(Pixel a, Pixel b) const { return BlocksOfBoxInked(a, b); }
     // Whether the block in the given column and row is inked whole.
     bool BlockInked(int column, int row) const {
@@ -94,10 +96,11 @@ class Frame {
         int top;
         int bottom;
     };
-    // Those of the box of a and b, points anywhere.
+    // Those of the box of a and b, points anywhere, widened by kHair: a line's steps stray from
+    // it by less (see LineSteps), and a box of a line's ends must hold all their pixels.
     TileBox TilesAround(Pixel a, Pixel b) const {
-        return {TileColumnAt(std::min(a.x, b.x)), TileColumnAt(std::max(a.x, b.x)),
-                TileRowAt(std::min(a.y, b.y)), TileRowAt(std::max(a.y, b.y))};
+        return {TileColumnAt(std::min(a.x, b.x) - kHair), TileColumnAt(std::max(a.x, b.x) + kHair),
+                TileRowAt(std::min(a.y, b.y) - kHair), TileRowAt(std::max(a.y, b.y) + kHair)};
     }
     // Those of the box of pixels left..right across and top..bottom down.
     TileBox TilesOfPixels(int left, int top, int right, int bottom) const {
@@ -263,10 +266,10 @@ class Frame {
         const auto block = [](double pixel, int size) {
             return static_cast<int>(static_cast<unsigned>(ClampedInt(pixel, 0, size - 1)) / kBlock);
         };
-        const int left = block(std::min(a.x, b.x), m_width);
-        const int right = block(std::max(a.x, b.x), m_width);
-        const int top = block(std::min(a.y, b.y), m_height);
-        const int bottom = block(std::max(a.y, b.y), m_height);
+        const int left = block(std::min(a.x, b.x) - kHair, m_width);
+        const int right = block(std::max(a.x, b.x) + kHair, m_width);
+        const int top = block(std::min(a.y, b.y) - kHair, m_height);
+        const int bottom = block(std::max(a.y, b.y) + kHair, m_height);
         for (int y = top; y <= bottom; ++y) {
             const std::uint8_t* row =
                 m_blockInked.data() + static_cast<std::size_t>(y) * m_blocksAcross;

@@ -265,6 +265,75 @@ TEST(FrameInkCounts, ALineOverInkedTilesStillInksItsEndInABlankOne) {
     }
 }
 
+// Draws move over a canvas inked in the rows from top to bottom (not included), and gives the
+// pixels that the move inks on a blank canvas and not there.
+int PixelsLostOverInkedRows(const ViewPath& move, const ViewCamera& camera, int top, int bottom) {
+    const int width = camera.Width();
+    const int height = camera.Height();
+    Frame blank(width, height);
+    DrawPath(move, camera, blank);
+    Frame frame(width, height);
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < width; ++x) frame.Set(x, y, kInk);
+    WalkLinesUntilSummed(frame);
+    DrawPath(move, camera, frame);
+    int lost = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            lost += blank.At(x, y) != kBackground && frame.At(x, y) == kBackground ? 1 : 0;
+    return lost;
+}
+
+TEST(FrameInkCounts, AMoveWhoseStepsStrayIntoTheNextRowInksItOverInkedRows) {
+    // Rounded to 32.32 fixed point, the steps of a nearly level move stray from it, always the
+    // same way: so far that they cross into the next row of pixels, which the box of the move's
+    // ends does not hold, where the move runs within that stray of a row's edge. Over a canvas
+    // inked in the row the move lies in, the move must still ink the next one.
+    constexpr int kWidth = 32;
+    constexpr int kHeight = 40;
+    const ViewCamera camera = CanvasCamera(kWidth, kHeight);
+    // A short move off the left edge from just above row 16 to just above it again: its steps
+    // of half a unit of the fixed point each round up, and its last ones land in row 16.
+    const double unit = std::ldexp(1.0, -32);
+    const ViewPath shortMove =
+        MoveBetween({-3.3, 16.0 - 11 * unit}, {12.2, 16.0 - 3 * unit}, kWidth, kHeight);
+    EXPECT_EQ(PixelsLostOverInkedRows(shortMove, camera, 0, 16), 0);
+    const ViewPath onCanvas =
+        MoveBetween({1.3, 16.0 - 11 * unit}, {16.8, 16.0 - 3 * unit}, kWidth, kHeight);
+    EXPECT_EQ(PixelsLostOverInkedRows(onCanvas, camera, 0, 16), 0);
+    // A move of four million pixels cut by both edges, one row down over its length, of a length
+    // whose steps round its rise down: the steps on the canvas fall a hair into row 15, which
+    // the cut move's box does not hold.
+    long length = 4000000;
+    while (true) {
+        const double perStep = 4294967296.0 / static_cast<double>(length);
+        const double fraction = perStep - std::floor(perStep);
+        if (fraction > 0.45 && fraction < 0.499) break;
+        length += 2;
+    }
+    const double from = -9.5 - static_cast<double>(length) / 2.0;
+    const ViewPath longMove =
+        MoveBetween({from, 15.5}, {from + static_cast<double>(length), 16.5}, kWidth, kHeight);
+    EXPECT_EQ(PixelsLostOverInkedRows(longMove, camera, 16, kHeight), 0);
+}
+
+TEST(FrameInkCounts, AVertexThatIsNotANumberCostsOnlyItsStretches) {
+    ViewPath path;
+    const double nan = std::nan("");
+    const double far = std::numeric_limits<double>::infinity();
+    path.vertices = {{0, 0, 0},   {nan, 5, 0}, {10, 10, 0}, {far, 3, 0},
+                     {20, 20, 0}, {30, 20, 0}, {30, 30, 0}};
+    path.points = {{0, 0, 0}, {30, 30, 0}};
+    path.colours.assign(path.vertices.size(), 0);
+    for (const ViewKind kind : {ViewKind::XY, ViewKind::Free}) {
+        const ViewCamera camera = FittedCamera(path, 200, 150, kind);
+        Frame frame(200, 150);
+        const RasterCount count = DrawPath(path, camera, frame);
+        EXPECT_EQ(count.drawn + count.skipped, path.vertices.size() - 1);
+        EXPECT_GE(count.drawn, 2u) << ViewKindName(kind);
+    }
+}
+
 TEST(FrameInkCounts, MovesCrissCrossingAFilledCanvasAreMostlyLeftOut) {
     const ViewPath chords = RandomChords(60000, 1000.0);
     const ViewCamera camera = FittedCamera(chords, 400, 400);
