@@ -269,8 +269,8 @@ void Frame::SumTiles(InkedSums& sums, Counts counts) const {
 
 namespace {
 
-// The convex hull of points, its corners in turn one way round; fewer than three when they
-// lie on a line.
+// The convex hull of points, its corners in turn, each turn positive ((b - a) x (c - b) > 0);
+// fewer than three when they lie on a line.
 std::vector<Pixel> ConvexHull(std::vector<Pixel> points) {
     if (points.size() < 3) return {};
     std::sort(points.begin(), points.end(),
@@ -305,18 +305,13 @@ void Frame::SetOutline(std::span<const Pixel> corners) {
     if (hull.size() < 3 && m_edges.empty()) return;
     m_edges.clear();
     if (hull.size() >= 3) {
-        // The hull turns one way round; its outward normals lie to the same side of each edge.
-        const Pixel a = hull[0];
-        const Pixel b = hull[1];
-        const Pixel c = hull[2];
-        const double orientation = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-        const double side = orientation > 0.0 ? 1.0 : -1.0;
+        // Each turn of the hull is positive, so every edge's outward normal lies to one side.
         for (std::size_t i = 0; i < hull.size(); ++i) {
             const Pixel from = hull[i];
             const Pixel to = hull[(i + 1) % hull.size()];
             const double length = std::hypot(to.x - from.x, to.y - from.y);
-            const double nx = side * (to.y - from.y) / length;
-            const double ny = -side * (to.x - from.x) / length;
+            const double nx = (to.y - from.y) / length;
+            const double ny = (from.x - to.x) / length;
             m_edges.push_back({nx, ny, nx * from.x + ny * from.y});
         }
     }
