@@ -649,12 +649,17 @@ struct LongLine {
     }
 };
 
-// The walk of a line runs between its ends, so where both lie deep inside the frame's outline,
-// it does.
-Reach ReachOf(const Frame& frame, const LongLine& line) {
-    return frame.DeepInside(line.from) && frame.DeepInside(line.to) ? Reach::FromDeepInside
-                                                                    : Reach::Anywhere;
-}
+// A long line to draw into a frame, and the tiles its looks may take as inked: the walk runs
+// between the line's ends, so where both lie deep inside the frame's outline, it does. The cut
+// to the picture keeps the ends, and so the reach.
+struct LineInFrame {
+    LineInFrame(const Frame& frame, const LongLine& drawn)
+        : line(drawn),
+          reach(frame.DeepInside(drawn.from) && frame.DeepInside(drawn.to) ? Reach::FromDeepInside
+                                                                           : Reach::Anywhere) {}
+    LongLine line;
+    Reach reach;
+};
 
 // Whether a pixel lies near enough for a line's steps to start from it: a line's pixels then
 // depend on its ends only, not on where the picture's edge cuts it, so that a pan moves them.
@@ -698,11 +703,12 @@ std::array<Pixel, 2> WalkedSpan(const LongLine& line) {
 // the same pixels already (as far as the table of lines drawn is looked at). The looks go from
 // the cheapest: the blocks around the line, the lines drawn, the tiles, then the tiles near it.
 // The box of the line's walked span holds every pixel its steps ink.
-bool DrawLongLine(Frame& frame, const LongLine& line, Ink ink, Looks& looks) {
+bool DrawLongLine(Frame& frame, const LineInFrame& toDraw, Ink ink, Looks& looks) {
+    const LongLine& line = toDraw.line;
+    const Reach reach = toDraw.reach;
     const bool look = looks.tiles.Take();
     std::array<Pixel, 2> span{};
     Frame::TileBox box{};
-    const Reach reach = ReachOf(frame, line);
     if (look) {
         span = WalkedSpan(line);
         box = frame.TilesAround(span[0], span[1]);
@@ -762,10 +768,10 @@ std::optional<LongLine> FarLineOnPicture(Pixel a, Pixel b, double width, double 
 // Whether a whole line that leaves the picture lies over inked blocks, looked at before it is
 // cut: its box, clamped to the picture, holds the pixels of its part on it. Zoomed in, most
 // moves across a filled picture leave it, and are left out without the cut.
-bool LeftOutUncut(const Frame& frame, const LongLine& line, Looks& looks) {
+bool LeftOutUncut(const Frame& frame, const LineInFrame& drawn, Looks& looks) {
     if (!looks.tiles.Take()) return false;
     const bool inked =
-        frame.BlocksAroundInked(frame.TilesAround(line.from, line.to), ReachOf(frame, line));
+        frame.BlocksAroundInked(frame.TilesAround(drawn.line.from, drawn.line.to), drawn.reach);
     // A look that does not pay is paid for by the line's own looks.
     if (inked) looks.tiles.Paid(true);
     return inked;
@@ -773,14 +779,19 @@ bool LeftOutUncut(const Frame& frame, const LongLine& line, Looks& looks) {
 
 // The line of a stretch from a to b that leaves the picture, cut to where it runs over it; none
 // when it does not, or when it is left out as a whole.
-std::optional<LongLine> LineOnPicture(const Frame& frame, Pixel a, Pixel b, Looks& looks) {
+std::optional<LineInFrame> LineOnPicture(const Frame& frame, Pixel a, Pixel b, Looks& looks) {
     const double width = frame.Width();
     const double height = frame.Height();
-    std::optional<LongLine> line = AnchoredLine(a, b);
-    if (!line) return FarLineOnPicture(a, b, width, height);
-    if (LeftOutUncut(frame, *line, looks) || !CutToPicture(*line, width, height))
+    const std::optional<LongLine> anchored = AnchoredLine(a, b);
+    if (!anchored) {
+        const std::optional<LongLine> far = FarLineOnPicture(a, b, width, height);
+        if (!far) return std::nullopt;
+        return LineInFrame(frame, *far);
+    }
+    LineInFrame drawn(frame, *anchored);
+    if (LeftOutUncut(frame, drawn, looks) || !CutToPicture(drawn.line, width, height))
         return std::nullopt;
-    return line;
+    return drawn;
 }
 
 // What came in at the edges of a picture shifted by dx, dy: a band of columns at the left or
@@ -850,7 +861,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
                 ++count.skipped;
                 continue;
             }
-            const std::optional<LongLine> line = LineOnPicture(frame, a.at, to.at, looks);
+            const std::optional<LineInFrame> line = LineOnPicture(frame, a.at, to.at, looks);
             if (!line || !DrawLongLine(frame, *line, ink, looks)) {
                 ++count.skipped;
                 continue;
@@ -888,7 +899,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
         }
         const Pixel start{a.x + 0.5, a.y + 0.5};
         const Pixel end{to.x + 0.5, to.y + 0.5};
-        if (!DrawLongLine(frame, {start, end, start, end}, ink, looks)) {
+        if (!DrawLongLine(frame, LineInFrame(frame, {start, end, start, end}), ink, looks)) {
             ++count.skipped;
             continue;
         }
@@ -909,9 +920,9 @@ constexpr std::size_t kLeastStretchesAPart = 50000;
 // outline. None when the box is not known.
 template <class Projection>
 std::vector<Pixel> PlacedBoxCorners(const ViewPath& path, Projection project) {
-    if (!path.vertexBoxKnown) return {};
+    if (!path.vertexBox) return {};
     std::vector<Pixel> corners;
-    const auto& [low, high] = path.vertexBox;
+    const auto& [low, high] = *path.vertexBox;
     for (int corner = 0; corner < 8; ++corner)
         corners.push_back(project(ViewPoint{(corner & 1) != 0 ? high[0] : low[0],
                                             (corner & 2) != 0 ? high[1] : low[1],

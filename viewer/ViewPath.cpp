@@ -39,7 +39,7 @@ ViewPoint PointAlong(const ViewPath& path, std::size_t segment, double distance)
 }
 
 void NoteVertexBox(ViewPath& path) {
-    path.vertexBoxKnown = false;
+    path.vertexBox.reset();
     if (path.vertices.empty()) return;
     ViewPoint low = path.vertices.front();
     ViewPoint high = low;
@@ -53,5 +53,4 @@ void NoteVertexBox(ViewPath& path) {
     }
     if (!finite) return;
     path.vertexBox = {low, high};
-    path.vertexBoxKnown = true;
 }

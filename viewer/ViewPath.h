@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,8 +53,7 @@ struct ViewPath {
     std::vector<std::uint8_t> colours;
     // The box of the vertices, lowest and highest on each axis, once NoteVertexBox has measured
     // it: a drawing then knows where no stretch can reach. Left unknown, it is not used.
-    std::array<ViewPoint, 2> vertexBox{};
-    bool vertexBoxKnown = false;
+    std::optional<std::array<ViewPoint, 2>> vertexBox;
 
     std::size_t SegmentCount() const { return points.empty() ? 0 : points.size() - 1; }
 };

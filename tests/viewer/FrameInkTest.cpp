@@ -140,7 +140,7 @@ TEST(FrameInkCounts, LinesLeftOutOverInkedTilesLoseNoPixelOfThem) {
     for (const Look look : {Look{ViewKind::XY, 1.0, false}, Look{ViewKind::Free, 1.0, false},
                             Look{ViewKind::Free, 3.0, false}, Look{ViewKind::Free, 1.0, true},
                             Look{ViewKind::Free, 3.0, true}}) {
-        chords.vertexBoxKnown = false;
+        chords.vertexBox.reset();
         if (look.boxKnown) NoteVertexBox(chords);
         ViewCamera camera = FittedCamera(chords, 120, 120, look.kind);
         camera.ZoomAt(60.0, 60.0, look.zoom);
@@ -371,8 +371,7 @@ struct TurnedBox {
         path.points = path.vertices;
         camera.Fit(path);
         path.vertexBox = {path.vertices[0], path.vertices[1]};
-        path.vertexBoxKnown = true;
-        const auto& [low, high] = path.vertexBox;
+        const auto& [low, high] = *path.vertexBox;
         corners = {camera.ToPixel(low), camera.ToPixel({high[0], low[1], 0.0}),
                    camera.ToPixel(high), camera.ToPixel({low[0], high[1], 0.0})};
     }
@@ -530,7 +529,7 @@ TEST(FrameOutline, DrawsThePictureItDrawsWithoutTheBoxOverABlankBandAtTheEdges) 
         WalkLinesUntilSummed(unknown);
         NoteVertexBox(path);
         DrawPath(path, camera, known);
-        path.vertexBoxKnown = false;
+        path.vertexBox.reset();
         DrawPath(path, camera, unknown);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
