@@ -46,7 +46,7 @@ Frame::Frame(int width, int height)
         sums->blocks.assign((m_blocksAcross + 1) * static_cast<std::size_t>(CellsDown(kBlock) + 1),
                             0);
     }
-    m_outOfReach.assign(m_tilePixels.size(), 0);
+    m_tileDepth.assign(m_tilePixels.size(), 0);
     // Summing costs a look at each tile and a long line's walk dozens: summing once per
     // sixteenth of the tiles' count of lines walked keeps it a small part of the walks.
     m_walksBeforeSum = std::max<std::size_t>(m_tilePixels.size() / 16, 1);
@@ -66,6 +66,7 @@ void Frame::ForgetCounts() {
         std::fill(sums->blocks.begin(), sums->blocks.end(), 0);
     }
     m_edges.clear();
+    m_outlineBox = {kNoBox, -kNoBox, kNoBox, -kNoBox};
     m_tilesUnsummed = 0;
     m_walksUnsummed = 0;
 }
@@ -225,6 +226,11 @@ bool Frame::StretchMayReachUninkedTile(const InkedSums& sums, std::int32_t ax, s
 
 void Frame::InkTile(int x, int y) {
     ++m_tilesUnsummed;
+    if (!m_edges.empty()) {
+        --m_blankAtDepth[m_tileDepth[TileIndex(x, y)]];
+        while (m_deepestBlank >= 0 && m_blankAtDepth[static_cast<std::size_t>(m_deepestBlank)] == 0)
+            --m_deepestBlank;
+    }
     const std::size_t block = BlockIndex(x, y);
     if (++m_blockInk[block] == m_blockTiles[block]) m_blockInked[block] = 1;
 }
@@ -234,9 +240,15 @@ void Frame::SumInkedTiles() {
     const std::uint8_t* pixels = m_tilePixels.data();
     SumTiles(m_inked, [&](std::size_t tile) { return ink[tile] == pixels[tile]; });
     if (!m_edges.empty()) {
-        const std::uint8_t* out = m_outOfReach.data();
-        SumTiles(m_inkedOrOutOfReach,
-                 [&](std::size_t tile) { return (ink[tile] == pixels[tile]) | (out[tile] != 0); });
+        // A line deep inside inks pixels that hold one of its points (but for the steps' tiny
+        // drift), so every point of such a pixel lies within a pixel's diagonal of the line and
+        // no nearer an edge than kDeep less that diagonal: a tile whose deepest point lies nearer
+        // than that, with a margin, is out of its reach.
+        constexpr auto kReach = static_cast<std::uint8_t>(kDeep - 2.0);
+        const std::uint8_t* depth = m_tileDepth.data();
+        SumTiles(m_inkedOrOutOfReach, [&](std::size_t tile) {
+            return (ink[tile] == pixels[tile]) | (depth[tile] < kReach);
+        });
     }
     m_tilesUnsummed = 0;
     m_walksUnsummed = 0;
@@ -304,6 +316,7 @@ void Frame::SetOutline(std::span<const Pixel> corners) {
         near ? ConvexHull({corners.begin(), corners.end()}) : std::vector<Pixel>{};
     if (hull.size() < 3 && m_edges.empty()) return;
     m_edges.clear();
+    m_outlineBox = {kNoBox, -kNoBox, kNoBox, -kNoBox};
     if (hull.size() >= 3) {
         // Each turn of the hull is positive, so every edge's outward normal lies to one side.
         for (std::size_t i = 0; i < hull.size(); ++i) {
@@ -313,59 +326,77 @@ void Frame::SetOutline(std::span<const Pixel> corners) {
             const double nx = (to.y - from.y) / length;
             const double ny = (from.x - to.x) / length;
             m_edges.push_back({nx, ny, nx * from.x + ny * from.y});
+            m_outlineBox = {std::min(m_outlineBox[0], from.x), std::max(m_outlineBox[1], from.x),
+                            std::min(m_outlineBox[2], from.y), std::max(m_outlineBox[3], from.y)};
         }
     }
-    MarkTilesOutOfReach();
+    MeasureTileDepths();
     SumInkedTiles();
 }
 
-bool Frame::DeepInside(Pixel p) const {
-    if (m_edges.empty()) return false;
-    for (const Edge& edge : m_edges)
-        if (!(edge.c - edge.nx * p.x - edge.ny * p.y >= kDeep)) return false;
-    return true;
+bool Frame::DeepInside(Pixel p, double depth) const {
+    // A point so deep lies as far inside the outline's box: a test that most points near an
+    // edge fail at once.
+    return p.x >= m_outlineBox[0] + depth && p.x <= m_outlineBox[1] - depth &&
+           p.y >= m_outlineBox[2] + depth && p.y <= m_outlineBox[3] - depth &&
+           std::all_of(m_edges.begin(), m_edges.end(), [&](const Edge& edge) {
+               return edge.c - edge.nx * p.x - edge.ny * p.y >= depth;
+           });
 }
 
-void Frame::MarkTilesOutOfReach() {
-    std::fill(m_outOfReach.begin(), m_outOfReach.end(), 0);
+std::array<double, 2> Frame::DeepPart(Pixel a, Pixel b, double depth) const {
+    constexpr std::array<double, 2> kNone{1.0, 0.0};
+    if (m_edges.empty() || !std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) ||
+        !std::isfinite(b.y))
+        return kNone;
+    // Each edge keeps the part of the line on its deep side, where a's depth and b's meet the
+    // depth, as depth runs linearly along the line.
+    std::array<double, 2> part{0.0, 1.0};
+    for (const Edge& e : m_edges) {
+        const double fromA = e.c - e.nx * a.x - e.ny * a.y - depth;
+        const double fromB = e.c - e.nx * b.x - e.ny * b.y - depth;
+        if (fromA >= 0.0 && fromB >= 0.0) continue;
+        if (fromA < 0.0 && fromB < 0.0) return kNone;
+        const double cut = fromA / (fromA - fromB);
+        if (fromA < 0.0) {
+            part[0] = std::max(part[0], cut);
+        } else {
+            part[1] = std::min(part[1], cut);
+        }
+    }
+    return part;
+}
+
+void Frame::MeasureTileDepths() {
+    std::fill(m_tileDepth.begin(), m_tileDepth.end(), 0);
+    m_blankAtDepth.fill(0);
+    m_deepestBlank = -1;
     if (m_edges.empty()) return;
-    // A line deep inside inks pixels that hold one of its points (but for the steps' tiny
-    // drift), so every point of such a pixel lies within a pixel's diagonal of the line and
-    // no nearer an edge than kDeep less that diagonal; a margin over it.
-    constexpr double kReach = kDeep - 2.0;
-    // A tile is out of reach when its deepest corner lies nearer an edge than that. For each
-    // edge and row, the depth of that corner falls along the row at one rate, so the tiles in
-    // reach of a row are the columns between two bounds. Tiles at the picture's right and
-    // bottom edges are taken whole, which only leaves them in reach.
-    constexpr double kSlack = 1e-9;  // rounding only ever leaves a tile in reach
-    const double lastColumn = static_cast<double>(m_tilesAcross) - 1.0;
+    // A tile's deepest point for an edge is the corner farthest from it, whose depth falls
+    // along a row at one rate. Tiles at the picture's right and bottom edges are taken whole,
+    // which only makes them deeper.
+    const std::size_t edges = m_edges.size();
+    std::vector<double> depthAt(edges);
     for (int row = 0; row < m_tilesDown; ++row) {
         const double top = row * kTile;
-        double low = 0.0;
-        double high = lastColumn;
-        for (const Edge& e : m_edges) {
-            // The corner's depth at column k is rowDepth - nx * kTile * k, less nx * kTile when
-            // nx is negative (the corner is then the tile's right one).
-            const double rowDepth = e.c - std::min(e.ny * top, e.ny * (top + kTile)) -
-                                    std::min(0.0, e.nx * kTile) - kReach;
-            const double rate = e.nx * kTile;
-            if (rate > 0.0) {
-                high = std::min(high, std::floor(rowDepth / rate + kSlack));
-            } else if (rate < 0.0) {
-                low = std::max(low, std::ceil(rowDepth / rate - kSlack));
-            } else if (rowDepth < 0.0) {
-                high = -1.0;
-            }
+        for (std::size_t i = 0; i < edges; ++i) {
+            const Edge& e = m_edges[i];
+            depthAt[i] =
+                e.c - e.ny * top - std::min(0.0, e.nx * kTile) - std::min(0.0, e.ny * kTile);
         }
-        std::uint8_t* out = m_outOfReach.data() + static_cast<std::size_t>(row) * m_tilesAcross;
-        if (high < low) {
-            std::fill_n(out, m_tilesAcross, 1);
-            continue;
+        for (std::size_t column = 0; column < m_tilesAcross; ++column) {
+            const double left = static_cast<double>(column) * kTile;
+            double depth = kDeepest;
+            for (std::size_t i = 0; i < edges; ++i)
+                depth = std::min(depth, depthAt[i] - m_edges[i].nx * left);
+            // Truncated, a depth not below 0 is its whole pixels.
+            const auto whole = static_cast<std::uint8_t>(std::max(depth, 0.0));
+            const std::size_t tile = static_cast<std::size_t>(row) * m_tilesAcross + column;
+            m_tileDepth[tile] = whole;
+            if (m_tileInk[tile] == m_tilePixels[tile]) continue;
+            ++m_blankAtDepth[whole];
+            m_deepestBlank = std::max<int>(m_deepestBlank, whole);
         }
-        const auto first = static_cast<std::size_t>(low);
-        const auto last = static_cast<std::size_t>(high);
-        std::fill_n(out, first, 1);
-        std::fill(out + last + 1, out + m_tilesAcross, 1);
     }
 }
 
@@ -632,6 +663,7 @@ class LooksWorth {
 struct Looks {
     LooksWorth tiles{8, 64};
     LooksWorth lines{Frame::kLinesKept, Frame::kLinesKept};
+    LooksWorth depth{8, 64};
 };
 
 // A line stepped from from to to, on the picture or beyond it, that runs over the picture from
@@ -699,9 +731,32 @@ std::array<Pixel, 2> WalkedSpan(const LongLine& line) {
             Pixel{line.end.x + dx * perStep, line.end.y + dy * perStep}};
 }
 
+// Walks only the steps of a long line that lie shallower inside the outline than the frame's
+// inked depth, when a part of it lies deeper: that part inks nothing, and a move from near the
+// edge of a filled picture costs a walk of its few pixels there. Whether it walked any steps;
+// nothing when no part lies so deep.
+std::optional<bool> WalkShallowEnds(Frame& frame, const LongLine& line, Ink ink, Reach reach) {
+    const double depth = frame.InkedDepth();
+    if (!(depth < std::numeric_limits<double>::infinity())) return std::nullopt;
+    const auto [deepFrom, deepTo] = frame.DeepPart(line.from, line.to, depth);
+    if (!(deepFrom < deepTo)) return std::nullopt;
+    const LineSteps steps = StepsOf(line.from, line.to);
+    const auto [first, last] = StepsOnPicture(line, steps);
+    const int deepFirst = static_cast<int>(std::ceil(deepFrom * steps.steps));
+    const int deepLast = static_cast<int>(std::floor(deepTo * steps.steps));
+    const int before = std::min(last, deepFirst);
+    const int after = std::max(first, deepLast + 1);
+    const bool walked = first < before || after < last;
+    if (walked) frame.LineWalked();
+    if (first < before) WalkInPieces(frame, steps, first, before, ink, reach);
+    if (after < last) WalkInPieces(frame, steps, after, last, ink, reach);
+    return walked;
+}
+
 // Draws a long line unless every pixel it could ink is inked already or it was drawn between
 // the same pixels already (as far as the table of lines drawn is looked at). The looks go from
-// the cheapest: the blocks around the line, the lines drawn, the tiles, then the tiles near it.
+// the cheapest: the blocks around the line, the lines drawn, the tiles, the depth of its ends
+// inside the outline, then the tiles near it.
 // The box of the line's walked span holds every pixel its steps ink.
 bool DrawLongLine(Frame& frame, const LineInFrame& toDraw, Ink ink, Looks& looks) {
     const LongLine& line = toDraw.line;
@@ -723,10 +778,15 @@ bool DrawLongLine(Frame& frame, const LineInFrame& toDraw, Ink ink, Looks& looks
         looks.lines.Paid(drawn);
         if (drawn) return false;
     }
+    if (look && frame.TilesInked(box, reach)) {
+        looks.tiles.Paid(true);
+        return false;
+    }
+    // Its tiles were looked at: the ends near the outline's edge, or the tiles near the line.
+    const std::optional<bool> walked = WalkShallowEnds(frame, line, ink, reach);
+    if (walked) return *walked;
     if (look) {
-        // Its blocks were looked at above; the tiles of its box, then those near the line.
-        const bool inked =
-            frame.TilesInked(box, reach) || !frame.MayReachUninkedTile(span[0], span[1], reach);
+        const bool inked = !frame.MayReachUninkedTile(span[0], span[1], reach);
         looks.tiles.Paid(inked);
         if (inked) return false;
     }
@@ -825,6 +885,25 @@ class NewArea {
     double m_bottom = -kNone;
 };
 
+// The first stretch from stretch i (the one that ends at vertex i) to last that may ink a pixel
+// as far as its ends' depth tells, or last + 1: a stretch between ends deeper inside the frame's
+// outline than every blank tile inks nothing, and costs no more than placing its end. from is
+// where stretch i starts, and becomes where the one returned starts.
+template <class Projection>
+[[gnu::noinline]] std::size_t FirstStretchNotDeep(const ViewPath& path, Projection project,
+                                                  const Frame& frame, std::size_t i,
+                                                  std::size_t last, Pixel& from) {
+    // A stretch's pixels hold points of it within half a pixel's diagonal of its ends: its
+    // steps run between its end pixels' centres.
+    const double depth = frame.InkedDepth() + 1.0;
+    if (!(depth < std::numeric_limits<double>::infinity()) || !frame.DeepInside(from, depth))
+        return i;
+    std::size_t next = i;
+    while (next <= last && frame.DeepInside(project(path.vertices[next]), depth)) ++next;
+    if (next != i && next <= last) from = project(path.vertices[next - 1]);
+    return next;
+}
+
 // Draws the stretches that end at vertices first + 1 to last; given an area, only those that
 // reach it.
 template <class Projection>
@@ -845,7 +924,18 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
     // Only the point is carried to the next stretch: placing it again is cheaper than keeping
     // the rest, which the compiler would hold in memory.
     Pixel from = project(path.vertices[first]);
+    // Moves deep inside a filled picture are long lines: the test for them follows such a line,
+    // so that a dense path's short stretches do not pay for it.
+    bool afterLongLine = true;
     for (std::size_t i = first + 1; i <= last; ++i) {
+        if (afterLongLine && looks.depth.Take()) {
+            const std::size_t next = FirstStretchNotDeep(path, project, frame, i, last, from);
+            looks.depth.Paid(next != i);
+            count.skipped += next - i;
+            if (next > last) break;
+            i = next;
+        }
+        afterLongLine = false;
         const Placed a = Place(from, width, height);
         const Placed to = Place(project(path.vertices[i]), width, height);
         from = to.at;
@@ -861,6 +951,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
                 ++count.skipped;
                 continue;
             }
+            afterLongLine = true;
             const std::optional<LineInFrame> line = LineOnPicture(frame, a.at, to.at, looks);
             if (!line || !DrawLongLine(frame, *line, ink, looks)) {
                 ++count.skipped;
@@ -897,6 +988,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
             ++count.drawn;
             continue;
         }
+        afterLongLine = true;
         const Pixel start{a.x + 0.5, a.y + 0.5};
         const Pixel end{to.x + 0.5, to.y + 0.5};
         if (!DrawLongLine(frame, LineInFrame(frame, {start, end, start, end}), ink, looks)) {
@@ -989,13 +1081,11 @@ FlatProjection FlatOf(const ViewCamera& camera) {
 RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame,
                      std::span<Frame> spares) {
     if (path.vertices.empty()) return {};
-    // A flat view's outline is a rectangle square to the picture, which holds the box of every
-    // line in it: it would leave out no more lines.
-    if (camera.Kind() == ViewKind::Free) {
-        const CameraProjection project(camera);
+    const auto draw = [&](auto project) {
         return DrawStretchesInParts(path, project, frame, spares, PlacedBoxCorners(path, project));
-    }
-    return DrawStretchesInParts(path, FlatOf(camera), frame, spares, {});
+    };
+    if (camera.Kind() == ViewKind::Free) return draw(CameraProjection(camera));
+    return draw(FlatOf(camera));
 }
 
 RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Frame& frame, int dx,

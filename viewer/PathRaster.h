@@ -14,6 +14,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -141,9 +142,24 @@ class Frame {
     // blank corner of the picture with their box, and are halved to show that they miss it.
     // Fewer than three corners, or corners not near the picture, give no outline.
     void SetOutline(std::span<const Pixel> corners);
-    // Whether p lies deep inside the outline; never without one.
-    bool DeepInside(Pixel p) const;
+    // Whether p lies depth pixels or more inside the outline (kDeep for the looks' reach); never
+    // without one.
+    bool DeepInside(Pixel p, double depth = kDeep) const;
     static constexpr double kDeep = 8.0;
+    // How deep inside the outline a point must lie for its tile to be inked whole: every tile so
+    // deep is. A filled picture's blank tiles lie near its edges, so that most later lines then
+    // need no look, and only the ends of others near the edges a walk. Infinite without an
+    // outline, or while the deepest tiles are blank.
+    double InkedDepth() const {
+        if (m_edges.empty() || m_deepestBlank >= kDeepest)
+            return std::numeric_limits<double>::infinity();
+        // A tile holds no deeper point than its depth and the next whole pixel; a hair over it
+        // for the steps' drift.
+        return m_deepestBlank + 1 + kHair;
+    }
+    // The part of the line from a to b that lies depth or more inside the outline, as fractions
+    // of it from a: the two equal or the first beyond the second when no part does.
+    std::array<double, 2> DeepPart(Pixel a, Pixel b, double depth) const;
     // Notes that a long line is walked, which sums the table of inked tiles again once enough
     // lines were walked since tiles were inked.
     void LineWalked() {
@@ -255,8 +271,8 @@ class Frame {
     // Sums into sums the tiles for which counts says yes.
     template <class Counts>
     void SumTiles(InkedSums& sums, Counts counts) const;
-    // Marks the tiles that lie wholly near or beyond an edge of the outline.
-    void MarkTilesOutOfReach();
+    // Measures how deep inside the outline each tile lies, and counts the blank tiles by depth.
+    void MeasureTileDepths();
     // Counts the inked pixels, tiles and blocks again from the pixels, or forgets them all.
     void CountInk();
     void ForgetCounts();
@@ -304,14 +320,23 @@ class Frame {
     // The lines drawn, by their end pixels; 0 when empty.
     std::vector<std::array<std::uint64_t, 2>> m_lines;
     // The outline's edges, each the half-plane nx x + ny y <= c with (nx, ny) a unit vector
-    // outwards; none without an outline. Per tile, 1 when it lies wholly near or beyond one.
+    // outwards; none without an outline.
     struct Edge {
         double nx;
         double ny;
         double c;
     };
     std::vector<Edge> m_edges;
-    std::vector<std::uint8_t> m_outOfReach;
+    // The outline's box, left, right, top and bottom; empty without an outline.
+    std::array<double, 4> m_outlineBox{kNoBox, -kNoBox, kNoBox, -kNoBox};
+    static constexpr double kNoBox = std::numeric_limits<double>::infinity();
+    // Per tile, how deep inside the outline its deepest point lies, in whole pixels: 0 for a
+    // tile beyond it, kDeepest for one as deep or deeper. The blank tiles at each depth, and the
+    // deepest depth that has one (-1 when none has).
+    static constexpr int kDeepest = 255;
+    std::vector<std::uint8_t> m_tileDepth;
+    std::array<std::uint32_t, kDeepest + 1> m_blankAtDepth{};
+    int m_deepestBlank = -1;
 };
 
 // The pixel value of red, green, blue.

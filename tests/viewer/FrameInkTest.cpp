@@ -130,7 +130,8 @@ TEST(FrameInkCounts, LinesLeftOutOverInkedTilesLoseNoPixelOfThem) {
     // pixels of the whole equal those of the moves one by one, though many were left out. Turned
     // in 3D, the filled picture's edges slant across the tiles, and the moves' boxes hold blank
     // tiles off the moves; zoomed in, most moves leave the canvas. With the path's box known,
-    // the tiles near the turned picture's edges count as inked for moves deep inside it.
+    // the tiles near the turned picture's edges count as inked for moves deep inside it, and
+    // moves deeper than every blank tile are left out at once, flat or turned.
     ViewPath chords = RandomChords(3000, 1000.0);
     struct Look {
         ViewKind kind;
@@ -139,7 +140,8 @@ TEST(FrameInkCounts, LinesLeftOutOverInkedTilesLoseNoPixelOfThem) {
     };
     for (const Look look : {Look{ViewKind::XY, 1.0, false}, Look{ViewKind::Free, 1.0, false},
                             Look{ViewKind::Free, 3.0, false}, Look{ViewKind::Free, 1.0, true},
-                            Look{ViewKind::Free, 3.0, true}}) {
+                            Look{ViewKind::Free, 3.0, true}, Look{ViewKind::XY, 1.0, true},
+                            Look{ViewKind::XY, 3.0, true}}) {
         chords.vertexBox.reset();
         if (look.boxKnown) NoteVertexBox(chords);
         ViewCamera camera = FittedCamera(chords, 120, 120, look.kind);
@@ -427,6 +429,25 @@ struct TurnedBox {
         }
         return moves;
     }
+    // A move from a point 2 pixels inside each edge, across it, to the middle of the box, and
+    // the same back.
+    std::vector<std::array<Pixel, 2>> MovesFromEdges() const {
+        const Pixel middle{(corners[0].x + corners[2].x) / 2.0,
+                           (corners[0].y + corners[2].y) / 2.0};
+        std::vector<std::array<Pixel, 2>> moves;
+        for (std::size_t i = 0; i < 4; ++i) {
+            const Pixel a = corners[i];
+            const Pixel b = corners[(i + 1) % 4];
+            for (const double along : {0.3, 0.6}) {
+                Pixel at{a.x + (b.x - a.x) * along, a.y + (b.y - a.y) * along};
+                const Pixel step{(middle.x - at.x) / 1000.0, (middle.y - at.y) / 1000.0};
+                while (Depth(at) < 2.0) at = {at.x + step.x, at.y + step.y};
+                moves.push_back({at, middle});
+                moves.push_back({middle, at});
+            }
+        }
+        return moves;
+    }
 };
 
 TEST(FrameOutline, AMoveDeepInsideThePathsBoxInksEachOfItsPixelsLeftBlankAlone) {
@@ -451,6 +472,34 @@ TEST(FrameOutline, AMoveDeepInsideThePathsBoxInksEachOfItsPixelsLeftBlankAlone) 
                     DrawPath(path, box.camera, frame);
                     ASSERT_NE(frame.At(x, y), kBackground)
                         << x << "," << y << " of the move from " << from.x << "," << from.y;
+                }
+            }
+        }
+    }
+}
+
+TEST(FrameOutline, AMoveFromItsEdgeIntoAFilledPictureInksEachOfItsPixelsLeftBlankAlone) {
+    // Each pixel a move from near an edge of the turned box to its middle (or back) inks on a
+    // blank canvas, alone left blank on a canvas inked whole: the move's part deeper than that
+    // pixel's tile is left out unwalked, and the walk of the rest must reach the pixel. Turned
+    // further, the box is seen nearly from above.
+    for (const TurnedBox& box : {TurnedBox(), TurnedBox({52.0, 78.0})}) {
+        for (const auto& [from, to] : box.MovesFromEdges()) {
+            ViewPath path = box.path;
+            path.vertices = {box.PointAt(from), box.PointAt(to)};
+            path.colours = {0, 0};
+            Frame blank(TurnedBox::kWidth, TurnedBox::kHeight);
+            DrawPath(path, box.camera, blank);
+            Frame frame(TurnedBox::kWidth, TurnedBox::kHeight);
+            for (int y = 0; y < TurnedBox::kHeight; ++y) {
+                for (int x = 0; x < TurnedBox::kWidth; ++x) {
+                    if (blank.At(x, y) == kBackground) continue;
+                    frame.Clear();
+                    InkAllBut(frame, x, y);
+                    DrawPath(path, box.camera, frame);
+                    ASSERT_NE(frame.At(x, y), kBackground)
+                        << x << "," << y << " of the move from " << from.x << "," << from.y
+                        << " to " << to.x << "," << to.y;
                 }
             }
         }
