@@ -925,17 +925,16 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
     // the rest, which the compiler would hold in memory.
     Pixel from = project(path.vertices[first]);
     // Moves deep inside a filled picture are long lines: the test for them follows such a line,
-    // so that a dense path's short stretches do not pay for it.
-    bool afterLongLine = true;
+    // so that a dense path's short stretches do not pay for it. After stretch i, it leaves out
+    // those that follow, and moves i to the last of them.
+    const auto leaveOutDeepRun = [&](std::size_t& i) {
+        if (!looks.depth.Take()) return;
+        const std::size_t next = FirstStretchNotDeep(path, project, frame, i + 1, last, from);
+        looks.depth.Paid(next != i + 1);
+        count.skipped += next - (i + 1);
+        i = next - 1;
+    };
     for (std::size_t i = first + 1; i <= last; ++i) {
-        if (afterLongLine && looks.depth.Take()) {
-            const std::size_t next = FirstStretchNotDeep(path, project, frame, i, last, from);
-            looks.depth.Paid(next != i);
-            count.skipped += next - i;
-            if (next > last) break;
-            i = next;
-        }
-        afterLongLine = false;
         const Placed a = Place(from, width, height);
         const Placed to = Place(project(path.vertices[i]), width, height);
         from = to.at;
@@ -951,14 +950,14 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
                 ++count.skipped;
                 continue;
             }
-            afterLongLine = true;
             const std::optional<LineInFrame> line = LineOnPicture(frame, a.at, to.at, looks);
             if (!line || !DrawLongLine(frame, *line, ink, looks)) {
                 ++count.skipped;
-                continue;
+            } else {
+                lastX = -1;
+                ++count.drawn;
             }
-            lastX = -1;
-            ++count.drawn;
+            leaveOutDeepRun(i);
             continue;
         }
         if (a.x == to.x && a.y == to.y) {
@@ -988,15 +987,15 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
             ++count.drawn;
             continue;
         }
-        afterLongLine = true;
         const Pixel start{a.x + 0.5, a.y + 0.5};
         const Pixel end{to.x + 0.5, to.y + 0.5};
         if (!DrawLongLine(frame, LineInFrame(frame, {start, end, start, end}), ink, looks)) {
             ++count.skipped;
-            continue;
+        } else {
+            lastX = -1;
+            ++count.drawn;
         }
-        lastX = -1;
-        ++count.drawn;
+        leaveOutDeepRun(i);
     }
     return count;
 }
