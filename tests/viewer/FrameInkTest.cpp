@@ -387,6 +387,13 @@ struct TurnedBox {
             point[a] = across * camera.Right()[a] + up * camera.Up()[a];
         return point;
     }
+    // The path of one move between the points it places at from and to.
+    ViewPath Move(Pixel from, Pixel to) const {
+        ViewPath move = path;
+        move.vertices = {PointAt(from), PointAt(to)};
+        move.colours = {0, 0};
+        return move;
+    }
     // How far p lies inside the parallelogram, from its nearest edge.
     double Depth(Pixel p) const {
         double depth = std::numeric_limits<double>::infinity();
@@ -450,6 +457,26 @@ struct TurnedBox {
     }
 };
 
+// Draws the move from to to of the box's view on a blank canvas and, for each pixel it inks
+// there, on a canvas inked whole but for that pixel: the move must ink it.
+void ExpectEachPixelInkedWhenLeftBlankAlone(const TurnedBox& box, Pixel from, Pixel to) {
+    const ViewPath path = box.Move(from, to);
+    Frame blank(TurnedBox::kWidth, TurnedBox::kHeight);
+    DrawPath(path, box.camera, blank);
+    Frame frame(TurnedBox::kWidth, TurnedBox::kHeight);
+    for (int y = 0; y < TurnedBox::kHeight; ++y) {
+        for (int x = 0; x < TurnedBox::kWidth; ++x) {
+            if (blank.At(x, y) == kBackground) continue;
+            frame.Clear();
+            InkAllBut(frame, x, y);
+            DrawPath(path, box.camera, frame);
+            ASSERT_NE(frame.At(x, y), kBackground)
+                << x << "," << y << " of the move from " << from.x << "," << from.y << " to "
+                << to.x << "," << to.y;
+        }
+    }
+}
+
 TEST(FrameOutline, AMoveDeepInsideThePathsBoxInksEachOfItsPixelsLeftBlankAlone) {
     // Each pixel a move along an edge of the turned box inks on a blank canvas, alone left
     // blank on a canvas inked whole: the tiles taken as out of the move's reach must not hold
@@ -457,23 +484,11 @@ TEST(FrameOutline, AMoveDeepInsideThePathsBoxInksEachOfItsPixelsLeftBlankAlone) 
     // picture's rows and columns.
     for (const TurnedBox& box : {TurnedBox(), TurnedBox({52.0, 78.0})}) {
         for (const auto& [from, to] : box.MovesAlongEdges()) {
-            ViewPath path = box.path;
-            path.vertices = {box.PointAt(from), box.PointAt(to)};
-            path.colours = {0, 0};
-            Frame blank(TurnedBox::kWidth, TurnedBox::kHeight);
-            DrawPath(path, box.camera, blank);
-            ASSERT_TRUE(blank.DeepInside(from) && blank.DeepInside(to)) << from.x << "," << from.y;
-            Frame frame(TurnedBox::kWidth, TurnedBox::kHeight);
-            for (int y = 0; y < TurnedBox::kHeight; ++y) {
-                for (int x = 0; x < TurnedBox::kWidth; ++x) {
-                    if (blank.At(x, y) == kBackground) continue;
-                    frame.Clear();
-                    InkAllBut(frame, x, y);
-                    DrawPath(path, box.camera, frame);
-                    ASSERT_NE(frame.At(x, y), kBackground)
-                        << x << "," << y << " of the move from " << from.x << "," << from.y;
-                }
-            }
+            Frame outlined(TurnedBox::kWidth, TurnedBox::kHeight);
+            DrawPath(box.Move(from, to), box.camera, outlined);
+            ASSERT_TRUE(outlined.DeepInside(from) && outlined.DeepInside(to))
+                << from.x << "," << from.y;
+            ExpectEachPixelInkedWhenLeftBlankAlone(box, from, to);
         }
     }
 }
@@ -483,27 +498,9 @@ TEST(FrameOutline, AMoveFromItsEdgeIntoAFilledPictureInksEachOfItsPixelsLeftBlan
     // blank canvas, alone left blank on a canvas inked whole: the move's part deeper than that
     // pixel's tile is left out unwalked, and the walk of the rest must reach the pixel. Turned
     // further, the box is seen nearly from above.
-    for (const TurnedBox& box : {TurnedBox(), TurnedBox({52.0, 78.0})}) {
-        for (const auto& [from, to] : box.MovesFromEdges()) {
-            ViewPath path = box.path;
-            path.vertices = {box.PointAt(from), box.PointAt(to)};
-            path.colours = {0, 0};
-            Frame blank(TurnedBox::kWidth, TurnedBox::kHeight);
-            DrawPath(path, box.camera, blank);
-            Frame frame(TurnedBox::kWidth, TurnedBox::kHeight);
-            for (int y = 0; y < TurnedBox::kHeight; ++y) {
-                for (int x = 0; x < TurnedBox::kWidth; ++x) {
-                    if (blank.At(x, y) == kBackground) continue;
-                    frame.Clear();
-                    InkAllBut(frame, x, y);
-                    DrawPath(path, box.camera, frame);
-                    ASSERT_NE(frame.At(x, y), kBackground)
-                        << x << "," << y << " of the move from " << from.x << "," << from.y
-                        << " to " << to.x << "," << to.y;
-                }
-            }
-        }
-    }
+    for (const TurnedBox& box : {TurnedBox(), TurnedBox({52.0, 78.0})})
+        for (const auto& [from, to] : box.MovesFromEdges())
+            ExpectEachPixelInkedWhenLeftBlankAlone(box, from, to);
 }
 
 // How far p lies inside the convex hull of corners, from its nearest edge: the least over
