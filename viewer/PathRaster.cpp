@@ -66,7 +66,7 @@ void Frame::ForgetCounts() {
         std::fill(sums->blocks.begin(), sums->blocks.end(), 0);
     }
     m_edges.clear();
-    m_outlineBox = {kNoBox, -kNoBox, kNoBox, -kNoBox};
+    m_outlineBox = kNoBox;
     m_tilesUnsummed = 0;
     m_walksUnsummed = 0;
 }
@@ -316,7 +316,7 @@ void Frame::SetOutline(std::span<const Pixel> corners) {
         near ? ConvexHull({corners.begin(), corners.end()}) : std::vector<Pixel>{};
     if (hull.size() < 3 && m_edges.empty()) return;
     m_edges.clear();
-    m_outlineBox = {kNoBox, -kNoBox, kNoBox, -kNoBox};
+    m_outlineBox = kNoBox;
     if (hull.size() >= 3) {
         // Each turn of the hull is positive, so every edge's outward normal lies to one side.
         for (std::size_t i = 0; i < hull.size(); ++i) {
