@@ -13,6 +13,13 @@
 
 namespace {
 
+// Whether a pixel lies within 2^24 pixels of the picture: sums over farther ones lose their
+// precision, and a view that far in gains nothing from them.
+bool Near(Pixel p) {
+    constexpr double kFar = 16777216.0;
+    return std::fabs(p.x) < kFar && std::fabs(p.y) < kFar;
+}
+
 // For each cell of size pixels on a side, row by row, how many parts of part pixels on a side
 // it holds: cells and parts at the picture's right and bottom edges may be smaller.
 template <class Count>
@@ -307,11 +314,7 @@ std::vector<Pixel> ConvexHull(std::vector<Pixel> points) {
 }  // namespace
 
 void Frame::SetOutline(std::span<const Pixel> corners) {
-    // Far corners would cost the sums their precision; a view that far in gains nothing here.
-    constexpr double kFar = 16777216.0;  // 2^24 pixels
-    const bool near = std::all_of(corners.begin(), corners.end(), [](Pixel p) {
-        return std::fabs(p.x) < kFar && std::fabs(p.y) < kFar;
-    });
+    const bool near = std::all_of(corners.begin(), corners.end(), Near);
     const std::vector<Pixel> hull =
         near ? ConvexHull({corners.begin(), corners.end()}) : std::vector<Pixel>{};
     if (hull.size() < 3 && m_edges.empty()) return;
@@ -693,13 +696,6 @@ struct LineInFrame {
     Reach reach;
 };
 
-// Whether a pixel lies near enough for a line's steps to start from it: a line's pixels then
-// depend on its ends only, not on where the picture's edge cuts it, so that a pan moves them.
-bool Anchorable(Pixel p) {
-    constexpr double kFar = 16777216.0;  // 2^24 pixels
-    return std::fabs(p.x) < kFar && std::fabs(p.y) < kFar;
-}
-
 // The steps of line whose pixels may lie on the picture, first to last (not included): those
 // from a step before start to one after end.
 std::array<int, 2> StepsOnPicture(const LongLine& line, const LineSteps& steps) {
@@ -802,7 +798,7 @@ bool DrawLongLine(Frame& frame, const LineInFrame& toDraw, Ink ink, Looks& looks
 // from its ends when it spans a block or less), so that its pixels do not depend on where the
 // picture's edge cuts it and a pan moves them. None when they do not.
 std::optional<LongLine> AnchoredLine(Pixel a, Pixel b) {
-    if (!Anchorable(a) || !Anchorable(b)) return std::nullopt;
+    if (!Near(a) || !Near(b)) return std::nullopt;
     const bool centred =
         std::fabs(b.x - a.x) > Frame::kBlock || std::fabs(b.y - a.y) > Frame::kBlock;
     const Pixel from = centred ? CentreOf(a) : a;

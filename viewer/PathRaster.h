@@ -328,8 +328,9 @@ class Frame {
     };
     std::vector<Edge> m_edges;
     // The outline's box, left, right, top and bottom; empty without an outline.
-    static constexpr double kFar = std::numeric_limits<double>::infinity();
-    static constexpr std::array<double, 4> kNoBox{kFar, -kFar, kFar, -kFar};
+    static constexpr double kEverywhere = std::numeric_limits<double>::infinity();
+    static constexpr std::array<double, 4> kNoBox{kEverywhere, -kEverywhere, kEverywhere,
+                                                  -kEverywhere};
     std::array<double, 4> m_outlineBox = kNoBox;
     // Per tile, how deep inside the outline its deepest point lies, in whole pixels: 0 for a
     // tile beyond it, kDeepest for one as deep or deeper. The blank tiles at each depth, and the
