@@ -75,14 +75,14 @@ pass "$SEGMENTS segments shown in $opened ms"
 # The canvas: below the bar of views, above the controls; its middle lies on the path.
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
 CX=$((WIDTH / 2))
-CY=$(((HEIGHT - 84 + 32) / 2))
+CY=$(((HEIGHT - 104 + 32) / 2))
 
 # The window's picture; $2 says how many path-coloured pixels (neither grey nor white) it has.
 snap() {
   import -window "$WINDOW" "$WORK/$1.png" 2>/dev/null || fail "could not take a picture"
 }
 coloured_pixels() {
-  convert "$WORK/$1.png" -crop "${WIDTH}x$((HEIGHT - 116))+0+32" -fx '(abs(r-g)>0.15||abs(g-b)>0.15)?1:0' \
+  convert "$WORK/$1.png" -crop "${WIDTH}x$((HEIGHT - 136))+0+32" -fx '(abs(r-g)>0.15||abs(g-b)>0.15)?1:0' \
     -format '%[fx:mean*w*h]' info: 2>/dev/null | cut -d. -f1
 }
 snap fitted
@@ -127,7 +127,7 @@ wait_for 'tail -n 3 "$TRACE" | grep -q "segment $((SEGMENTS - 1))$"' 50 ||
   fail "End did not move the marker to the last segment"
 xdotool key Home
 wait_for 'tail -n 3 "$TRACE" | grep -q "^cursor 0 segment 0$"' 50 || fail "Home did not move the marker to the start"
-xdotool mousemove --window "$WINDOW" $((WIDTH / 2)) $((HEIGHT - 84 + 18)) click 1
+xdotool mousemove --window "$WINDOW" $((WIDTH / 2)) $((HEIGHT - 104 + 18)) click 1
 sleep 0.3
 middle=$(grep "^cursor " "$TRACE" | tail -n 1 | awk '{ print $4 }')
 [ "${middle:-0}" -gt $((SEGMENTS / 4)) ] && [ "$middle" -lt $((SEGMENTS * 3 / 4)) ] ||
@@ -143,6 +143,14 @@ pass "play runs the time on ($played s after a second)"
 
 xdotool mousemove --window "$WINDOW" "$CX" "$CY" click 1
 wait_for 'grep -q "^pick [0-9]" "$TRACE"' 30 || fail "a click on the path named no segment"
+# A timed segment's values run past the window's width: they go on below, whole, so that the
+# box of the picked segment holds two bands of text.
+sleep 0.3
+snap picked
+bands=$(convert "$WORK/picked.png" -crop "${WIDTH}x44+0+$((HEIGHT - 104 + 56))" \
+  -fx '(r+g+b<1.2)?1:0' -scale '1x44!' -depth 16 txt:- 2>/dev/null |
+  awk -F'[(,)]' 'NR > 1 { ink = $3 > 0; if (ink && !was) bands++; was = ink } END { print bands + 0 }')
+[ "$bands" -eq 2 ] || fail "the picked segment's values take $bands lines, not two"
 xdotool mousemove --window "$WINDOW" 5 40 click 1
 wait_for 'grep -q "^pick none" "$TRACE"' 30 || fail "a click beside the path named a segment"
 pass "a click names the nearest segment, a click beside the path none"

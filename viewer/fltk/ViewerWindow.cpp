@@ -18,8 +18,8 @@ namespace {
 
 constexpr int kWidth = 1000;
 constexpr int kHeight = 720;
-constexpr int kBar = 32;     // the height of the bar of views above the canvas
-constexpr int kBottom = 84;  // the controls and the two lines below it
+constexpr int kBar = 32;      // the height of the bar of views above the canvas
+constexpr int kBottom = 104;  // the controls, the marker's line and the picked segment's two
 constexpr int kLine = 22;
 constexpr double kFrameInterval = 1.0 / 60.0;
 constexpr double kWatchInterval = 0.5;
@@ -164,11 +164,13 @@ void ViewerWindow::Build() {
     m_rate->add("1x|10x|100x|1000x");
     m_rate->value(0);
     m_cursorBox = new Fl_Box(6, top + 34, kWidth - 12, kLine);
-    m_pickBox = new Fl_Box(6, top + 34 + kLine, kWidth - 12, kLine);
+    m_pickBox = new Fl_Box(6, top + 34 + kLine, kWidth - 12, kBottom - 34 - kLine - 4);
     for (Fl_Box* box : {m_cursorBox, m_pickBox}) {
         box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
         box->labelsize(13);
     }
+    // A timed segment's values run past a line of the window's width.
+    m_pickBox->align(m_pickBox->align() | FL_ALIGN_TOP | FL_ALIGN_WRAP);
     controls->resizable(m_slider);
     controls->end();
     end();
