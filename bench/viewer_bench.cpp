@@ -119,11 +119,12 @@ void DrawFrames(benchmark::State& state, ViewKind kind, double zoom,
     camera.ZoomAt(kWidth / 2.0, kHeight / 2.0, zoom);
     Frame frame(kWidth, kHeight);
     std::vector<Frame> spare(1, Frame(kWidth, kHeight));
+    TurnedVertices turned;  // as the window keeps them
     for (auto _ : state) {
         frame.Clear();
         camera.Pan(1, 0);  // as a drag moves the view between frames
-        benchmark::DoNotOptimize(
-            DrawPath(view, camera, frame, cores == Cores::Two ? spare : std::span<Frame>{}));
+        benchmark::DoNotOptimize(DrawPath(
+            view, camera, frame, cores == Cores::Two ? spare : std::span<Frame>{}, &turned));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(view.vertices.size()));
 }
@@ -137,7 +138,8 @@ void DrawPannedFrames(benchmark::State& state, ViewKind kind, const ViewPath& (*
     camera.SetCanvas(kWidth, kHeight);
     camera.Fit(view);
     Frame frame(kWidth, kHeight);
-    DrawPath(view, camera, frame);
+    TurnedVertices turned;
+    DrawPath(view, camera, frame, {}, &turned);
     std::vector<Frame> spare(1, Frame(kWidth, kHeight));
     int turn = 0;
     for (auto _ : state) {
@@ -145,8 +147,8 @@ void DrawPannedFrames(benchmark::State& state, ViewKind kind, const ViewPath& (*
         const int dx = ++turn % 200 < 100 ? 4 : -4;
         camera.Pan(dx, 1);
         frame.Shift(dx, 1);
-        benchmark::DoNotOptimize(DrawPathShifted(view, camera, frame, dx, 1,
-                                                 cores == Cores::Two ? spare : std::span<Frame>{}));
+        benchmark::DoNotOptimize(DrawPathShifted(
+            view, camera, frame, dx, 1, cores == Cores::Two ? spare : std::span<Frame>{}, &turned));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(view.vertices.size()));
 }

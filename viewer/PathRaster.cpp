@@ -595,6 +595,8 @@ struct FlatProjection {
     Pixel operator()(const ViewPoint& point) const {
         return {origin.x + point[across] * scale, origin.y - point[down] * scale};
     }
+    // Vertex i of path.
+    Pixel At(const ViewPath& path, std::size_t i) const { return (*this)(path.vertices[i]); }
 };
 
 // ViewCamera::ToPixel's sums, with the camera's numbers held by value: the loop over a path
@@ -606,14 +608,27 @@ struct CameraProjection {
           origin(camera.ToPixel({0.0, 0.0, 0.0})),
           scale(camera.Scale()) {}
     Pixel operator()(const ViewPoint& point) const {
-        return {
-            origin.x + (right[0] * point[0] + right[1] * point[1] + right[2] * point[2]) * scale,
-            origin.y - (up[0] * point[0] + up[1] * point[1] + up[2] * point[2]) * scale};
+        return Place(Along(right, point), Along(up, point));
+    }
+    Pixel At(const ViewPath& path, std::size_t i) const { return (*this)(path.vertices[i]); }
+    // A point that lies across and up along the view's axes.
+    Pixel Place(double across, double upwards) const {
+        return {origin.x + across * scale, origin.y - upwards * scale};
     }
     std::array<double, 3> right;
     std::array<double, 3> up;
     Pixel origin;
     double scale;
+};
+
+// The same, with the vertices' sums along the axes taken already.
+struct TurnedProjection {
+    CameraProjection camera;
+    const std::array<double, 2>* turned;
+    Pixel operator()(const ViewPoint& point) const { return camera(point); }
+    Pixel At(const ViewPath&, std::size_t i) const {
+        return camera.Place(turned[i][0], turned[i][1]);
+    }
 };
 
 // The axis a unit vector of a flat view runs along.
@@ -895,8 +910,8 @@ template <class Projection>
     if (!(depth < std::numeric_limits<double>::infinity()) || !frame.DeepInside(from, depth))
         return i;
     std::size_t next = i;
-    while (next <= last && frame.DeepInside(project(path.vertices[next]), depth)) ++next;
-    if (next != i && next <= last) from = project(path.vertices[next - 1]);
+    while (next <= last && frame.DeepInside(project.At(path, next), depth)) ++next;
+    if (next != i && next <= last) from = project.At(path, next - 1);
     return next;
 }
 
@@ -919,7 +934,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
     Looks looks;
     // Only the point is carried to the next stretch: placing it again is cheaper than keeping
     // the rest, which the compiler would hold in memory.
-    Pixel from = project(path.vertices[first]);
+    Pixel from = project.At(path, first);
     // Moves deep inside a filled picture are long lines: the test for them follows such a line,
     // so that a dense path's short stretches do not pay for it. After stretch i, it leaves out
     // those that follow, and moves i to the last of them.
@@ -932,7 +947,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
     };
     for (std::size_t i = first + 1; i <= last; ++i) {
         const Placed a = Place(from, width, height);
-        const Placed to = Place(project(path.vertices[i]), width, height);
+        const Placed to = Place(project.At(path, i), width, height);
         from = to.at;
         if (area != nullptr && !area->Reaches(a.at, to.at)) {
             ++count.skipped;
@@ -1073,25 +1088,36 @@ FlatProjection FlatOf(const ViewCamera& camera) {
 
 }  // namespace
 
+// Calls draw with the projection of the camera's view: the free view's with the vertices turned
+// already once turned holds them.
+template <class Draw>
+RasterCount WithProjection(const ViewPath& path, const ViewCamera& camera, TurnedVertices* turned,
+                           Draw draw) {
+    if (camera.Kind() != ViewKind::Free) return draw(FlatOf(camera));
+    const CameraProjection projection(camera);
+    const std::array<double, 2>* vertices =
+        turned != nullptr ? turned->For(path, projection.right, projection.up) : nullptr;
+    if (vertices == nullptr) return draw(projection);
+    return draw(TurnedProjection{projection, vertices});
+}
+
 RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame,
-                     std::span<Frame> spares) {
+                     std::span<Frame> spares, TurnedVertices* turned) {
     if (path.vertices.empty()) return {};
-    const auto draw = [&](auto project) {
+    return WithProjection(path, camera, turned, [&](auto project) {
         return DrawStretchesInParts(path, project, frame, spares, PlacedBoxCorners(path, project));
-    };
-    if (camera.Kind() == ViewKind::Free) return draw(CameraProjection(camera));
-    return draw(FlatOf(camera));
+    });
 }
 
 RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Frame& frame, int dx,
-                            int dy, std::span<Frame> spares) {
+                            int dy, std::span<Frame> spares, TurnedVertices* turned) {
     if (path.vertices.empty()) return {};
     const NewArea area(frame, dx, dy);
     // The lines a pan draws reach the blank band that came in: an outline would cost more than
     // the looks it saves.
-    if (camera.Kind() == ViewKind::Free)
-        return DrawStretchesInParts(path, CameraProjection(camera), frame, spares, {}, &area);
-    return DrawStretchesInParts(path, FlatOf(camera), frame, spares, {}, &area);
+    return WithProjection(path, camera, turned, [&](auto project) {
+        return DrawStretchesInParts(path, project, frame, spares, {}, &area);
+    });
 }
 
 void DrawMarker(Frame& frame, Pixel centre, int radius, std::uint32_t fill, std::uint32_t ring) {

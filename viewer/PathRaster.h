@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "base/ClampedInt.h"
+#include "viewer/TurnedVertices.h"
 #include "viewer/ViewCamera.h"
 #include "viewer/ViewPath.h"
 
@@ -364,16 +365,18 @@ struct RasterCount {
 // spare frames of the same size, a long path is drawn in as many parts more at once, each
 // later part into a spare, and each spare's ink goes where the parts before it left none: the
 // same picture in about a part's time on as many cores, so a caller passes a spare for each
-// core beyond its own. The counts are then the parts' own.
+// core beyond its own. The counts are then the parts' own. Given the vertices turned, kept
+// beside the path from frame to frame, a frame of the free view places them from those.
 RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame,
-                     std::span<Frame> spares = {});
+                     std::span<Frame> spares = {}, TurnedVertices* turned = nullptr);
 // After frame.Shift(dx, dy) of a picture of the path, which the camera now shows moved by as
 // much: draws the stretches that reach what came in at the edges, so that the picture is the
 // path's again at a fraction of a whole drawing's cost, as a pan is dragged. It is the whole
 // drawing's picture but for a corner on a pixel's very edge, which the moved camera's sums may
-// round to the other pixel. Spare frames share the work as they do DrawPath's.
+// round to the other pixel. Spare frames share the work, and turned vertices serve, as they do
+// DrawPath's.
 RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Frame& frame, int dx,
-                            int dy, std::span<Frame> spares = {});
+                            int dy, std::span<Frame> spares = {}, TurnedVertices* turned = nullptr);
 // Draws a line from a to b, clipped to the frame, over what is drawn.
 void DrawLine(Frame& frame, Pixel a, Pixel b, std::uint32_t colour);
 // A filled disc of radius pixels about centre, with a ring of another colour, over what is drawn.

@@ -134,24 +134,6 @@ TEST(DrawPath, LeavesOutAPassOverThePassBeforeItsRowsPixelsApart) {
     EXPECT_GE(count.skipped, 95u);
 }
 
-// A walk of short moves with a long jump every so often and the speed changed every
-// thousand moves, so that the later half runs over the first half's ink in other colours.
-ElementPath WalkWithJumps(int count) {
-    ElementPath path = MicronPath(3);
-    std::mt19937_64 random(777);
-    auto next = [&random](int range) {
-        return static_cast<std::int64_t>(random() >> 33) % range - range / 2;
-    };
-    for (int i = 0; i < count; ++i) {
-        const int range = i % 500 == 0 ? 400000 : 2000;
-        const bool newSpeed = i % 1000 == 0;
-        path.segments.push_back(
-            Move(next(range), next(range), next(range / 4), newSpeed ? 500.0 : 0.0,
-                 newSpeed ? 0.05 + static_cast<double>(i % 7000) / 10000 : 0.0));
-    }
-    return path;
-}
-
 TEST(DrawPath, InPartsAtOnceDrawsTheSamePicture) {
     const ViewPath view = ViewOf(WalkWithJumps(240000));
     for (ViewKind kind : {ViewKind::XY, ViewKind::Free}) {

@@ -194,6 +194,7 @@ void ViewerWindow::ShowPath() {
     if (!m_picked) m_pickText = "Click on the path to name a segment.";
     m_pickBox->label(m_pickText.c_str());
     ShowCursorState();
+    m_turned.Forget();
     m_pathStale = true;
     m_panned.reset();
     Trace("path " + std::to_string(m_path.SegmentCount()) + " " +
@@ -278,11 +279,11 @@ void ViewerWindow::DrawCanvas(int left, int top, int width, int height) {
             std::abs((*m_panned)[1]) * 2 < height) {
             m_pathFrame.Shift((*m_panned)[0], (*m_panned)[1]);
             redrawn = DrawPathShifted(m_path, m_camera, m_pathFrame, (*m_panned)[0], (*m_panned)[1],
-                                      m_spareFrames);
+                                      m_spareFrames, &m_turned);
             m_moved = true;
         } else {
             m_pathFrame.Clear();
-            redrawn = DrawPath(m_path, m_camera, m_pathFrame, m_spareFrames);
+            redrawn = DrawPath(m_path, m_camera, m_pathFrame, m_spareFrames, &m_turned);
             m_moved = false;
         }
         m_pathStale = false;

@@ -19,6 +19,7 @@
 
 #include "viewer/PathProbe.h"
 #include "viewer/PathRaster.h"
+#include "viewer/TurnedVertices.h"
 #include "viewer/ViewCamera.h"
 #include "viewer/ViewPath.h"
 #include "viewer/fltk/SpeedLegend.h"
@@ -71,6 +72,7 @@ class ViewerWindow : public Fl_Double_Window {
     static FileStamp StampOf(const std::string& file);
 
     ViewPath m_path;
+    TurnedVertices m_turned;  // of m_path, forgotten whenever it changes
     ViewerSource m_source;
     ViewCamera m_camera;
     Frame m_pathFrame{1, 1};           // the path as last drawn, without the marks over it
