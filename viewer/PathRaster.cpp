@@ -1086,8 +1086,6 @@ FlatProjection FlatOf(const ViewCamera& camera) {
             camera.Scale()};
 }
 
-}  // namespace
-
 // Calls draw with the projection of the camera's view: the free view's with the vertices turned
 // already once turned holds them.
 template <class Draw>
@@ -1100,6 +1098,8 @@ RasterCount WithProjection(const ViewPath& path, const ViewCamera& camera, Turne
     if (vertices == nullptr) return draw(projection);
     return draw(TurnedProjection{projection, vertices});
 }
+
+}  // namespace
 
 RasterCount DrawPath(const ViewPath& path, const ViewCamera& camera, Frame& frame,
                      std::span<Frame> spares, TurnedVertices* turned) {
