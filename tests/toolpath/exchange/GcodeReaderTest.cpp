@@ -210,6 +210,9 @@ TEST(GcodeRefusals, NameTheFileTheLineAndTheWord) {
         {"G55", 1,
          "G55: work offsets other than G54 are not supported (the path is read from the "
          "program's zero point)"},
+        {"G59", 1,
+         "G59: work offsets other than G54 are not supported (the path is read from the "
+         "program's zero point)"},
         {"G81 X1", 1, "G81: canned cycles are not supported"},
         {"G41 D1", 1, "G41: cutter compensation is not supported"},
         {"G43 H1", 1,
