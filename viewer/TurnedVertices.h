@@ -20,7 +20,7 @@ class TurnedVertices {
     // Forgets the vertices held: the path has changed.
     void Forget() {
         m_asked = false;
-        m_held = false;
+        m_turned.clear();
     }
     // The vertices of path along right and up, pairs in their order; null on the first frame
     // of a turn.
@@ -31,6 +31,6 @@ class TurnedVertices {
     std::array<double, 3> m_right{};
     std::array<double, 3> m_up{};
     bool m_asked = false;  // the last frame asked for m_right and m_up
-    bool m_held = false;   // m_turned holds the vertices along them
+    // The vertices along them once taken, empty before; its room stays for the next turn's.
     std::vector<std::array<double, 2>> m_turned;
 };

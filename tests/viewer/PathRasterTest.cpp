@@ -2,8 +2,10 @@
 
 #include <random>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "tests/viewer/ViewerPictures.h"
 #include "tests/viewer/ViewerTestPaths.h"
 #include "viewer/PathRaster.h"
 
@@ -145,9 +147,7 @@ TEST(DrawPath, InPartsAtOnceDrawsTheSamePicture) {
             std::vector<Frame> spare(spares, Frame(300, 200));
             const RasterCount count = DrawPath(view, camera, parts, spare);
             EXPECT_EQ(count.drawn + count.skipped, view.vertices.size() - 1);
-            for (int y = 0; y < whole.Height(); ++y)
-                for (int x = 0; x < whole.Width(); ++x)
-                    ASSERT_EQ(whole.At(x, y), parts.At(x, y)) << spares << ": " << x << "," << y;
+            ASSERT_NO_FATAL_FAILURE(ExpectSamePicture(whole, parts, std::to_string(spares)));
         }
     }
 }
@@ -233,10 +233,9 @@ TEST(DrawPathShifted, InPartsAtOnceDrawsTheSamePicture) {
         PanAndCompare(
             view, camera, moves,
             [&](const Frame& moved, const Frame&) {
-                const Frame& one = inOne[pan++];
-                for (int y = 0; y < one.Height(); ++y)
-                    for (int x = 0; x < one.Width(); ++x)
-                        ASSERT_EQ(one.At(x, y), moved.At(x, y)) << pan << ": " << x << "," << y;
+                ++pan;
+                ASSERT_NO_FATAL_FAILURE(
+                    ExpectSamePicture(inOne[pan - 1], moved, std::to_string(pan)));
             },
             spares);
     }

@@ -3,17 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/viewer/ViewerPictures.h"
 #include "tests/viewer/ViewerTestPaths.h"
 #include "viewer/PathRaster.h"
 #include "viewer/TurnedVertices.h"
 
 namespace {
-
-void ExpectSamePicture(const Frame& expected, const Frame& drawn, const std::string& what) {
-    for (int y = 0; y < expected.Height(); ++y)
-        for (int x = 0; x < expected.Width(); ++x)
-            ASSERT_EQ(expected.At(x, y), drawn.At(x, y)) << what << ": " << x << "," << y;
-}
 
 // The picture of the view drawn from the path's own vertices.
 Frame PictureOf(const ViewPath& view, const ViewCamera& camera) {
@@ -55,7 +50,7 @@ TEST(TurnedVerticesDrawing, ZoomsPansAndTurnsDrawThePicturesOfThePathsOwnVertice
         const auto drawWhole = [&](const std::string& what) {
             frame.Clear();
             DrawPath(view, camera, frame, spare, &turned);
-            ExpectSamePicture(PictureOf(view, camera), frame, what);
+            ASSERT_NO_FATAL_FAILURE(ExpectSamePicture(PictureOf(view, camera), frame, what));
         };
         for (int step = 0; step < 3; ++step) {
             const std::string at = std::to_string(spares) + " spares, step " + std::to_string(step);
@@ -73,7 +68,7 @@ TEST(TurnedVerticesDrawing, ZoomsPansAndTurnsDrawThePicturesOfThePathsOwnVertice
             expected.Shift(9, -4);
             DrawPathShifted(view, camera, moved, 9, -4, spare, &turned);
             DrawPathShifted(view, plain, expected, 9, -4, spare);
-            ExpectSamePicture(expected, moved, at + ", panned");
+            ASSERT_NO_FATAL_FAILURE(ExpectSamePicture(expected, moved, at + ", panned"));
             // Tipped only (its right stays), then swung only.
             camera.Rotate(step == 0 ? 0.0 : 25.0, step == 0 ? -10.0 : 0.0);
         }
@@ -93,7 +88,8 @@ TEST(TurnedVerticesDrawing, AChangedPathForgottenDrawsTheNewVertices) {
     for (int times = 0; times < 2; ++times) {
         frame.Clear();
         DrawPath(second, camera, frame, {}, &turned);
-        ExpectSamePicture(PictureOf(second, camera), frame, "frame " + std::to_string(times));
+        ASSERT_NO_FATAL_FAILURE(
+            ExpectSamePicture(PictureOf(second, camera), frame, "frame " + std::to_string(times)));
     }
 }
 
