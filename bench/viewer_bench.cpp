@@ -52,6 +52,16 @@ ElementPath RasterPath() {
     return path;
 }
 
+// A zigzag finish: each move a pass across the part, a count further along it, so that the
+// passes zoomed in run off the picture at both ends.
+ElementPath ZigzagPath() {
+    ElementPath path = MicronPath(3);
+    path.segments.reserve(kSegments);
+    for (int i = 0; i < kSegments; ++i)
+        path.segments.push_back(Move(i % 2 == 0 ? 1000000 : -1000000, 1, 0, 0.0, 0.0));
+    return path;
+}
+
 // Long moves from point to point of a random set across the part, crossing each other
 // everywhere (a drilling or probing program's rapids).
 ElementPath ChordPath() {
@@ -97,6 +107,11 @@ const ViewPath& Pocket() {
 
 const ViewPath& Chords() {
     static const ViewPath view = ViewOf(ChordPath());
+    return view;
+}
+
+const ViewPath& Zigzag() {
+    static const ViewPath view = ViewOf(ZigzagPath());
     return view;
 }
 
@@ -172,6 +187,9 @@ constexpr FrameCase kFrames[] = {
     {"BM_FrameCrossingChords3DZoomedIn", ViewKind::Free, 3.0, Chords, FrameCase::OneCore},
     {"BM_FrameRasterPasses", ViewKind::XY, 1.0, Raster, FrameCase::OneCore},
     {"BM_FrameRasterPasses3D", ViewKind::Free, 1.0, Raster, FrameCase::OneCore},
+    {"BM_FrameZigzag3D", ViewKind::Free, 1.0, Zigzag, FrameCase::OneCore},
+    // Four times nearer: most passes run across the canvas and off it at both ends.
+    {"BM_FrameZigzag3DZoomedIn", ViewKind::Free, 4.0, Zigzag, FrameCase::OneCore},
     {"BM_FrameRandomWalk", ViewKind::XY, 1.0, Walk, FrameCase::OneCore},
     {"BM_FrameRandomWalk3D", ViewKind::Free, 1.0, Walk, FrameCase::OneCore},
     // Zoomed in, its moves span a few pixels each: the short lines a dense path shows close up.

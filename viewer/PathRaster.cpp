@@ -709,6 +709,9 @@ struct LineInFrame {
                                                                            : Reach::Anywhere) {}
     LongLine line;
     Reach reach;
+    // Whether the caller looked for it in the table of lines drawn, which noted it there: a
+    // second look would find it.
+    bool looked = false;
 };
 
 // The steps of line whose pixels may lie on the picture, first to last (not included): those
@@ -742,6 +745,16 @@ std::array<Pixel, 2> WalkedSpan(const LongLine& line) {
             Pixel{line.end.x + dx * perStep, line.end.y + dy * perStep}};
 }
 
+// Whether a line stepped between the centres of the pixels ax, ay and bx, by was drawn
+// already, as far as the table of lines drawn is looked at; notes it when the table is looked
+// at and does not hold it.
+bool DrawnBetween(Frame& frame, int ax, int ay, int bx, int by, Looks& looks) {
+    if (!looks.lines.Take()) return false;
+    const bool drawn = frame.LineDrawn(ax, ay, bx, by);
+    looks.lines.Paid(drawn);
+    return drawn;
+}
+
 // Walks only the steps of a long line that lie shallower inside the outline than the frame's
 // inked depth, when a part of it lies deeper: that part inks nothing, and a move from near the
 // edge of a filled picture costs a walk of its few pixels there. Whether it walked any steps;
@@ -766,8 +779,9 @@ std::optional<bool> WalkShallowEnds(Frame& frame, const LongLine& line, Ink ink,
 
 // Draws a long line unless every pixel it could ink is inked already or it was drawn between
 // the same pixels already (as far as the table of lines drawn is looked at). The looks go from
-// the cheapest: the blocks around the line, the lines drawn, the tiles, the depth of its ends
-// inside the outline, then the tiles near it.
+// the cheapest: the lines drawn (the callers' look, before the depths of the line's ends; here,
+// after the blocks, for a line from far off), the blocks around the line, the tiles, the depth
+// of its ends inside the outline, then the tiles near it.
 // The box of the line's walked span holds every pixel its steps ink.
 bool DrawLongLine(Frame& frame, const LineInFrame& toDraw, Ink ink, Looks& looks) {
     const LongLine& line = toDraw.line;
@@ -783,12 +797,10 @@ bool DrawLongLine(Frame& frame, const LineInFrame& toDraw, Ink ink, Looks& looks
             return false;
         }
     }
-    if (line.centred && looks.lines.Take()) {
-        const bool drawn = frame.LineDrawn(Floor(line.from.x), Floor(line.from.y), Floor(line.to.x),
-                                           Floor(line.to.y));
-        looks.lines.Paid(drawn);
-        if (drawn) return false;
-    }
+    if (!toDraw.looked && line.centred &&
+        DrawnBetween(frame, Floor(line.from.x), Floor(line.from.y), Floor(line.to.x),
+                     Floor(line.to.y), looks))
+        return false;
     if (look && frame.TilesInked(box, reach)) {
         looks.tiles.Paid(true);
         return false;
@@ -808,17 +820,36 @@ bool DrawLongLine(Frame& frame, const LineInFrame& toDraw, Ink ink, Looks& looks
     return true;
 }
 
-// The line of a stretch from a to b that leaves the picture, whole: where a and b lie near
-// enough, its steps are those the stretch would take on the picture (from its ends' pixels, or
+// DrawLongLine for the line between the centres of the pixels ax, ay and bx, by of the picture,
+// looked for first in the table of lines drawn: a raster's passes run hundreds between the same
+// two pixels, and the depths of their ends inside the outline cost more than the look.
+bool DrawLongLineBetween(Frame& frame, int ax, int ay, int bx, int by, Ink ink, Looks& looks) {
+    if (DrawnBetween(frame, ax, ay, bx, by, looks)) return false;
+    const Pixel start{ax + 0.5, ay + 0.5};
+    const Pixel end{bx + 0.5, by + 0.5};
+    LineInFrame toDraw(frame, {start, end, start, end});
+    toDraw.looked = true;
+    return DrawLongLine(frame, toDraw, ink, looks);
+}
+
+// The line of a stretch from a to b that leaves the picture, whole, where a and b lie near
+// enough: its steps are those the stretch would take on the picture (from its ends' pixels, or
 // from its ends when it spans a block or less), so that its pixels do not depend on where the
-// picture's edge cuts it and a pan moves them. None when they do not.
-std::optional<LongLine> AnchoredLine(Pixel a, Pixel b) {
-    if (!Near(a) || !Near(b)) return std::nullopt;
+// picture's edge cuts it and a pan moves them. None when it was drawn between the same pixels
+// already: a raster's passes zoomed in run off the picture at both ends, hundreds between the
+// same two pixels, and are left out before the looks at their ends and the cut.
+std::optional<LongLine> AnchoredLine(Frame& frame, Pixel a, Pixel b, Looks& looks) {
     const bool centred =
         std::fabs(b.x - a.x) > Frame::kBlock || std::fabs(b.y - a.y) > Frame::kBlock;
-    const Pixel from = centred ? CentreOf(a) : a;
-    const Pixel to = centred ? CentreOf(b) : b;
-    return LongLine{from, to, from, to, centred};
+    if (!centred) return LongLine{a, b, a, b, false};
+    const int ax = Floor(a.x);
+    const int ay = Floor(a.y);
+    const int bx = Floor(b.x);
+    const int by = Floor(b.y);
+    if (DrawnBetween(frame, ax, ay, bx, by, looks)) return std::nullopt;
+    const Pixel from{ax + 0.5, ay + 0.5};
+    const Pixel to{bx + 0.5, by + 0.5};
+    return LongLine{from, to, from, to};
 }
 
 // Cuts a whole line to where it runs over the picture; false when it does not.
@@ -850,16 +881,18 @@ bool LeftOutUncut(const Frame& frame, const LineInFrame& drawn, Looks& looks) {
 
 // The line of a stretch from a to b that leaves the picture, cut to where it runs over it; none
 // when it does not, or when it is left out as a whole.
-std::optional<LineInFrame> LineOnPicture(const Frame& frame, Pixel a, Pixel b, Looks& looks) {
+std::optional<LineInFrame> LineOnPicture(Frame& frame, Pixel a, Pixel b, Looks& looks) {
     const double width = frame.Width();
     const double height = frame.Height();
-    const std::optional<LongLine> anchored = AnchoredLine(a, b);
-    if (!anchored) {
+    if (!Near(a) || !Near(b)) {
         const std::optional<LongLine> far = FarLineOnPicture(a, b, width, height);
         if (!far) return std::nullopt;
         return LineInFrame(frame, *far);
     }
+    const std::optional<LongLine> anchored = AnchoredLine(frame, a, b, looks);
+    if (!anchored) return std::nullopt;
     LineInFrame drawn(frame, *anchored);
+    drawn.looked = true;  // by AnchoredLine
     if (LeftOutUncut(frame, drawn, looks) || !CutToPicture(drawn.line, width, height))
         return std::nullopt;
     return drawn;
@@ -998,9 +1031,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
             ++count.drawn;
             continue;
         }
-        const Pixel start{a.x + 0.5, a.y + 0.5};
-        const Pixel end{to.x + 0.5, to.y + 0.5};
-        if (!DrawLongLine(frame, LineInFrame(frame, {start, end, start, end}), ink, looks)) {
+        if (!DrawLongLineBetween(frame, a.x, a.y, to.x, to.y, ink, looks)) {
             ++count.skipped;
         } else {
             lastX = -1;

@@ -108,16 +108,22 @@ TEST(DrawPath, DrawsPassesBetweenTheSamePixelsOnceAndInksWhatOneRoundInks) {
     for (int i = 0; i < 500; ++i)
         passes.segments.insert(passes.segments.end(), onePass.segments.begin(),
                                onePass.segments.end());
-    ViewCamera camera = FittedCamera(ViewOf(onePass), 200, 120);
-    Frame all(200, 120);
-    Frame one(200, 120);
-    const RasterCount count = DrawPath(ViewOf(passes), camera, all);
-    DrawPath(ViewOf(onePass), camera, one);
-    EXPECT_GE(count.skipped, 998u);
-    EXPECT_GT(InkedPixels(one), 140);
-    for (int y = 0; y < one.Height(); ++y)
-        for (int x = 0; x < one.Width(); ++x)
-            ASSERT_EQ(all.At(x, y) == kBackground, one.At(x, y) == kBackground) << x << "," << y;
+    // Zoomed in four times, the passes run off the picture at both ends.
+    for (const double zoom : {1.0, 4.0}) {
+        SCOPED_TRACE(zoom);
+        ViewCamera camera = FittedCamera(ViewOf(onePass), 200, 120);
+        camera.ZoomAt(100, 60, zoom);
+        Frame all(200, 120);
+        Frame one(200, 120);
+        const RasterCount count = DrawPath(ViewOf(passes), camera, all);
+        DrawPath(ViewOf(onePass), camera, one);
+        EXPECT_GE(count.skipped, 998u);
+        EXPECT_GT(InkedPixels(one), 140);
+        for (int y = 0; y < one.Height(); ++y)
+            for (int x = 0; x < one.Width(); ++x)
+                ASSERT_EQ(all.At(x, y) == kBackground, one.At(x, y) == kBackground)
+                    << x << "," << y;
+    }
 }
 
 TEST(DrawPath, LeavesOutAPassOverThePassBeforeItsRowsPixelsApart) {
