@@ -145,13 +145,14 @@ void DrawFrames(benchmark::State& state, ViewKind kind, double zoom,
 }
 
 // As a pan is dragged: the picture moved a few pixels and what comes in at the edges drawn.
-void DrawPannedFrames(benchmark::State& state, ViewKind kind, const ViewPath& (*pathOf)(),
-                      Cores cores = Cores::One) {
+void DrawPannedFrames(benchmark::State& state, ViewKind kind, double zoom,
+                      const ViewPath& (*pathOf)(), Cores cores = Cores::One) {
     const ViewPath& view = pathOf();
     ViewCamera camera;
     camera.SetKind(kind);
     camera.SetCanvas(kWidth, kHeight);
     camera.Fit(view);
+    camera.ZoomAt(kWidth / 2.0, kHeight / 2.0, zoom);
     Frame frame(kWidth, kHeight);
     TurnedVertices turned;
     DrawPath(view, camera, frame, {}, &turned);
@@ -203,6 +204,10 @@ constexpr FrameCase kFrames[] = {
     {"BM_FrameRandomWalk3DTwoCores", ViewKind::Free, 1.0, Walk, FrameCase::TwoCores},
     {"BM_FramePannedPocket3D", ViewKind::Free, 1.0, Pocket, FrameCase::Panned},
     {"BM_FramePannedChords3D", ViewKind::Free, 1.0, Chords, FrameCase::Panned},
+    // Zoomed in, nearly every move runs across the picture and off it, and half reach the
+    // band that comes in.
+    {"BM_FramePannedChords3DZoomedIn", ViewKind::Free, 3.0, Chords, FrameCase::Panned},
+    {"BM_FramePannedZigzag3DZoomedIn", ViewKind::Free, 4.0, Zigzag, FrameCase::Panned},
     {"BM_FramePannedRandomWalk3D", ViewKind::Free, 1.0, Walk, FrameCase::Panned},
     {"BM_FramePannedRandomWalk3DTwoCores", ViewKind::Free, 1.0, Walk, FrameCase::PannedTwoCores},
 };
@@ -212,7 +217,7 @@ const bool kFramesRegistered = [] {
         auto* registered = benchmark::RegisterBenchmark(frame.name, [frame](
                                                                         benchmark::State& state) {
             if (frame.drawing == FrameCase::Panned || frame.drawing == FrameCase::PannedTwoCores) {
-                DrawPannedFrames(state, frame.kind, frame.pathOf,
+                DrawPannedFrames(state, frame.kind, frame.zoom, frame.pathOf,
                                  frame.drawing == FrameCase::Panned ? Cores::One : Cores::Two);
                 return;
             }

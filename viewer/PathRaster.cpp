@@ -409,15 +409,21 @@ std::uint8_t BlueOf(std::uint32_t pixel) { return static_cast<std::uint8_t>(pixe
 
 namespace {
 
-// Cuts the line a-b to the rectangle 0..width, 0..height (Liang and Barsky's parameters);
-// false when nothing of it is inside.
+// Cuts the line a-b to the box left, right, top, bottom (Liang and Barsky's parameters); false
+// when nothing of it is inside.
+bool ClipToBox(Pixel& a, Pixel& b, const std::array<double, 4>& box);
+// The same for the rectangle 0..width, 0..height.
 bool Clip(Pixel& a, Pixel& b, double width, double height) {
+    return ClipToBox(a, b, {0.0, width, 0.0, height});
+}
+
+bool ClipToBox(Pixel& a, Pixel& b, const std::array<double, 4>& box) {
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
     double low = 0.0;
     double high = 1.0;
     const std::array<double, 4> p{-dx, dx, -dy, dy};
-    const std::array<double, 4> q{a.x, width - a.x, a.y, height - a.y};
+    const std::array<double, 4> q{a.x - box[0], box[1] - a.x, a.y - box[2], box[3] - a.y};
     for (std::size_t i = 0; i < 4; ++i) {
         if (p[i] == 0.0) {
             if (q[i] < 0.0) return false;
@@ -652,6 +658,13 @@ Placed Place(Pixel at, double width, double height) {
     const bool onCanvas = OnCanvas(at, width, height);
     return {at, onCanvas, onCanvas ? static_cast<int>(at.x) : -1,
             onCanvas ? static_cast<int>(at.y) : -1};
+}
+
+// Whether the stretch between a and b lies on the canvas and spans a block or less across and
+// down: the most common stretch of a long path, drawn from its ends as they are.
+bool ShortOnCanvas(const Placed& a, const Placed& b) {
+    return a.onCanvas && b.onCanvas && std::fabs(b.at.x - a.at.x) <= Frame::kBlock &&
+           std::fabs(b.at.y - a.at.y) <= Frame::kBlock;
 }
 
 // Whether a look that may leave a long line out is worth its cost: it is taken while it has
@@ -915,12 +928,18 @@ class NewArea {
     // Whether the stretch a-b may reach it; a pixel's margin, for the pixels rounding differently
     // since the shift.
     bool Reaches(Pixel a, Pixel b) const {
-        constexpr double kMargin = 2.0;
         return (std::max(a.x, b.x) >= m_left - kMargin && std::min(a.x, b.x) < m_right + kMargin) ||
                (std::max(a.y, b.y) >= m_top - kMargin && std::min(a.y, b.y) < m_bottom + kMargin);
     }
+    // Its bands, each a box left, right, top, bottom with the margin; an empty band's box holds
+    // nothing.
+    std::array<std::array<double, 4>, 2> Boxes() const {
+        return {{{m_left - kMargin, m_right + kMargin, -kNone, kNone},
+                 {-kNone, kNone, m_top - kMargin, m_bottom + kMargin}}};
+    }
 
   private:
+    static constexpr double kMargin = 2.0;
     // An empty band: nothing reaches it.
     static constexpr double kNone = std::numeric_limits<double>::infinity();
     double m_left = kNone;
@@ -928,6 +947,39 @@ class NewArea {
     double m_top = kNone;
     double m_bottom = -kNone;
 };
+
+// Draws the steps of the stretch a-b that run over the area that came in at the edges after a
+// shift, as the whole stretch would step: the rest of its pixels were drawn before the shift.
+// A pan's frame then walks the few pixels of a long line across the new band alone, where it
+// looked at the whole picture's tiles along the line. Whether it walked any steps.
+bool DrawOverArea(Frame& frame, const NewArea& area, Pixel a, Pixel b, Ink ink, Looks& looks) {
+    const double width = frame.Width();
+    const double height = frame.Height();
+    if (Outside(a, b, width, height)) return false;
+    const std::optional<LongLine> whole = Near(a) && Near(b)
+                                              ? AnchoredLine(frame, a, b, looks)
+                                              : FarLineOnPicture(a, b, width, height);
+    if (!whole) return false;
+    const auto set = [&](int x, int y) { frame.Set(x, y, ink); };
+    // Most lines whose box reaches a band miss it: their steps are not taken.
+    std::optional<LineSteps> stepped;
+    bool walked = false;
+    for (const std::array<double, 4>& box : area.Boxes()) {
+        LongLine cut = *whole;
+        if (!ClipToBox(cut.start, cut.end, box)) continue;
+        // The band fills within a few thousand lines of moves criss-crossing it; its blocks
+        // inked whole then leave out the lines after those.
+        const std::array<Pixel, 2> span = WalkedSpan(cut);
+        if (frame.InkedAround(span[0], span[1])) continue;
+        if (!stepped) stepped = StepsOf(whole->from, whole->to);
+        const LineSteps& steps = *stepped;
+        const auto [first, last] = StepsOnPicture(cut, steps);
+        InkSteps(frame, steps, first, last, ink);
+        if (last == steps.steps) PutOnFrame(frame, steps.endX, steps.endY, set);
+        walked = true;
+    }
+    return walked;
+}
 
 // The first stretch from stretch i (the one that ends at vertex i) to last that may ink a pixel
 // as far as its ends' depth tells, or last + 1: a stretch between ends deeper inside the frame's
@@ -987,6 +1039,15 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
             continue;
         }
         const Ink ink = inks[path.colours[i]];
+        if (area != nullptr && !ShortOnCanvas(a, to)) {
+            if (DrawOverArea(frame, *area, a.at, to.at, ink, looks)) {
+                lastX = -1;
+                ++count.drawn;
+            } else {
+                ++count.skipped;
+            }
+            continue;
+        }
         if (!a.onCanvas || !to.onCanvas) {
             // Off the canvas, or a line that leaves it. Beyond an edge, the ends' pixels and
             // those pixels' centres are beyond it too.
