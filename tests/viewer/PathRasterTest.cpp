@@ -126,24 +126,27 @@ TEST(DrawPath, DrawsPassesBetweenTheSamePixelsOnceAndInksWhatOneRoundInks) {
     }
 }
 
-TEST(DrawPath, DrawsTwoLinesOffThePictureFromOnePixelToTwoPixelsOfOneColumn) {
-    // Zoomed in, all three lines run off the picture at both ends; the last one leaves the
-    // pixel the first left, for another pixel of the column the first ran to.
+TEST(DrawPath, DrawsTwoLinesFromOnePixelToTwoPixelsOfOneColumn) {
+    // The last line leaves the pixel the first left, for another pixel of the column the first
+    // ran to: on the picture, and zoomed in, where all three run off it at both ends.
     ElementPath fan = MicronPath(2);
     fan.segments = {Move(100000, 30000), Move(-100000, -30000), Move(100000, 20000)};
     ElementPath last = MicronPath(2);
     last.segments = {Move(100000, 20000)};
-    ViewCamera camera = FittedCamera(ViewOf(fan), 200, 120);
-    camera.ZoomAt(100, 60, 4.0);
-    Frame all(200, 120);
-    Frame alone(200, 120);
-    DrawPath(ViewOf(fan), camera, all);
-    DrawPath(ViewOf(last), camera, alone);
-    EXPECT_GT(InkedPixels(alone), 100);
-    for (int y = 0; y < alone.Height(); ++y)
-        for (int x = 0; x < alone.Width(); ++x)
-            ASSERT_TRUE(alone.At(x, y) == kBackground || all.At(x, y) != kBackground)
-                << x << "," << y;
+    for (const double zoom : {1.0, 4.0}) {
+        SCOPED_TRACE(zoom);
+        ViewCamera camera = FittedCamera(ViewOf(fan), 200, 120);
+        camera.ZoomAt(100, 60, zoom);
+        Frame all(200, 120);
+        Frame alone(200, 120);
+        DrawPath(ViewOf(fan), camera, all);
+        DrawPath(ViewOf(last), camera, alone);
+        EXPECT_GT(InkedPixels(alone), 100);
+        for (int y = 0; y < alone.Height(); ++y)
+            for (int x = 0; x < alone.Width(); ++x)
+                ASSERT_TRUE(alone.At(x, y) == kBackground || all.At(x, y) != kBackground)
+                    << x << "," << y;
+    }
 }
 
 TEST(DrawPath, LeavesOutAPassOverThePassBeforeItsRowsPixelsApart) {
