@@ -22,6 +22,13 @@ bool Inked(const Frame& frame, Pixel pixel) {
     return frame.At(static_cast<int>(pixel.x), static_cast<int>(pixel.y)) != kBackground;
 }
 
+// The camera fitted to path on a picture of 200 by 120 pixels, zoomed about its middle.
+ViewCamera ZoomedCamera(const ElementPath& path, double zoom) {
+    ViewCamera camera = FittedCamera(ViewOf(path), 200, 120);
+    camera.ZoomAt(100, 60, zoom);
+    return camera;
+}
+
 TEST(DrawPath, InksEveryCornerAndTheLinesBetween) {
     ElementPath path = MicronPath(2);
     path.segments = {Move(1000, 0, 0, 0.1, 1.0), Move(0, 1000), Move(-1000, 0), Move(0, -1000)};
@@ -111,8 +118,7 @@ TEST(DrawPath, DrawsPassesBetweenTheSamePixelsOnceAndInksWhatOneRoundInks) {
     // Zoomed in four times, the passes run off the picture at both ends.
     for (const double zoom : {1.0, 4.0}) {
         SCOPED_TRACE(zoom);
-        ViewCamera camera = FittedCamera(ViewOf(onePass), 200, 120);
-        camera.ZoomAt(100, 60, zoom);
+        const ViewCamera camera = ZoomedCamera(onePass, zoom);
         Frame all(200, 120);
         Frame one(200, 120);
         const RasterCount count = DrawPath(ViewOf(passes), camera, all);
@@ -135,8 +141,7 @@ TEST(DrawPath, DrawsTwoLinesFromOnePixelToTwoPixelsOfOneColumn) {
     last.segments = {Move(100000, 20000)};
     for (const double zoom : {1.0, 4.0}) {
         SCOPED_TRACE(zoom);
-        ViewCamera camera = FittedCamera(ViewOf(fan), 200, 120);
-        camera.ZoomAt(100, 60, zoom);
+        const ViewCamera camera = ZoomedCamera(fan, zoom);
         Frame all(200, 120);
         Frame alone(200, 120);
         DrawPath(ViewOf(fan), camera, all);
