@@ -207,6 +207,8 @@ constexpr FrameCase kFrames[] = {
     // Zoomed in, nearly every move runs across the picture and off it, and half reach the
     // band that comes in.
     {"BM_FramePannedChords3DZoomedIn", ViewKind::Free, 3.0, Chords, FrameCase::Panned},
+    {"BM_FramePannedChords3DZoomedInTwoCores", ViewKind::Free, 3.0, Chords,
+     FrameCase::PannedTwoCores},
     {"BM_FramePannedZigzag3DZoomedIn", ViewKind::Free, 4.0, Zigzag, FrameCase::Panned},
     {"BM_FramePannedRandomWalk3D", ViewKind::Free, 1.0, Walk, FrameCase::Panned},
     {"BM_FramePannedRandomWalk3DTwoCores", ViewKind::Free, 1.0, Walk, FrameCase::PannedTwoCores},

@@ -64,6 +64,25 @@ void Frame::Clear() {
     ForgetCounts();
 }
 
+void Frame::CopyInk(const Frame& other) {
+    m_colours = other.m_colours;
+    m_inks = other.m_inks;
+    m_pixels = other.m_pixels;
+    m_tileInk = other.m_tileInk;
+    m_blockInk = other.m_blockInk;
+    m_blockInked = other.m_blockInked;
+    m_inked = other.m_inked;
+    m_inkedOrOutOfReach = other.m_inkedOrOutOfReach;
+    m_tilesUnsummed = other.m_tilesUnsummed;
+    m_walksUnsummed = other.m_walksUnsummed;
+    m_lines = other.m_lines;
+    m_edges = other.m_edges;
+    m_outlineBox = other.m_outlineBox;
+    m_tileDepth = other.m_tileDepth;
+    m_blankAtDepth = other.m_blankAtDepth;
+    m_deepestBlank = other.m_deepestBlank;
+}
+
 void Frame::ForgetCounts() {
     for (auto* counts : {&m_tileInk, &m_blockInk, &m_blockInked})
         std::fill(counts->begin(), counts->end(), 0);
@@ -259,6 +278,18 @@ void Frame::SumInkedTiles() {
     }
     m_tilesUnsummed = 0;
     m_walksUnsummed = 0;
+}
+
+int Frame::DeepestBlankTile(const TileBox& box) const {
+    int deepest = -1;
+    for (int row = box.top; row <= box.bottom; ++row) {
+        const std::size_t first = static_cast<std::size_t>(row) * m_tilesAcross;
+        for (auto tile = first + static_cast<std::size_t>(box.left);
+             tile <= first + static_cast<std::size_t>(box.right); ++tile)
+            if (m_tileInk[tile] != m_tilePixels[tile])
+                deepest = std::max<int>(deepest, m_tileDepth[tile]);
+    }
+    return deepest;
 }
 
 template <class Counts>
@@ -938,6 +969,23 @@ class NewArea {
                  {-kNone, kNone, m_top - kMargin, m_bottom + kMargin}}};
     }
 
+    // The deepest tile inside the outline (see Frame::DeepestBlankTile) of those not inked
+    // whole where a long line reaching it may ink a pixel: its bands and the few steps its walk
+    // takes beyond them (see WalkedSpan). Moves criss-crossing the picture fill a pan's bands
+    // within a few thousand lines, but for the outline's corners, which the picture takes in
+    // when zoomed in, and the sparse ink near its edges.
+    int DeepestBlank(const Frame& frame) const {
+        constexpr double kBeyond = 5.0;  // the steps beyond, and a pixel
+        int deepest = -1;
+        for (const std::array<double, 4>& box : Boxes()) {
+            if (!(box[0] < box[1])) continue;
+            deepest = std::max(deepest, frame.DeepestBlankTile(frame.TilesAround(
+                                            {box[0] - kBeyond, box[2] - kBeyond},
+                                            {box[1] + kBeyond, box[3] + kBeyond})));
+        }
+        return deepest;
+    }
+
   private:
     static constexpr double kMargin = 2.0;
     // An empty band: nothing reaches it.
@@ -948,11 +996,44 @@ class NewArea {
     double m_bottom = -kNone;
 };
 
+// Whether a long line that reaches the area that came in after a shift inks nothing there, as
+// the area's ink tells: none when it is inked whole, and none when its ends lie deeper inside
+// the outline than every tile there not inked whole (the line lies as deep all along, and
+// every pixel it inks holds a point of it). Looked at after so many lines reaching the area,
+// twice as many each time up to a most: a look costs a few thousand tiles.
+class AreaFill {
+  public:
+    // For a long line that reaches the area, stepped from from to to.
+    bool InksNothing(const Frame& frame, const NewArea& area, Pixel from, Pixel to) {
+        if (++m_reached == m_nextLook) Look(frame, area);
+        if (m_inked) return true;
+        return m_depth < kInfinite && frame.DeepInside(from, m_depth) &&
+               frame.DeepInside(to, m_depth);
+    }
+
+  private:
+    static constexpr double kInfinite = std::numeric_limits<double>::infinity();
+    static constexpr std::size_t kMostBetweenLooks = 4096;
+    void Look(const Frame& frame, const NewArea& area) {
+        m_nextLook += std::min(m_nextLook, kMostBetweenLooks);
+        const int deepest = area.DeepestBlank(frame);
+        m_inked = deepest < 0;
+        // A tile holds no deeper point than its depth and the next whole pixel; a hair over it
+        // for the steps' drift.
+        if (deepest >= 0 && deepest < Frame::kDeepest) m_depth = deepest + 1 + Frame::kHair;
+    }
+    bool m_inked = false;
+    double m_depth = kInfinite;
+    std::size_t m_reached = 0;
+    std::size_t m_nextLook = 256;
+};
+
 // Draws the steps of the stretch a-b that run over the area that came in at the edges after a
 // shift, as the whole stretch would step: the rest of its pixels were drawn before the shift.
 // A pan's frame then walks the few pixels of a long line across the new band alone, where it
 // looked at the whole picture's tiles along the line. Whether it walked any steps.
-bool DrawOverArea(Frame& frame, const NewArea& area, Pixel a, Pixel b, Ink ink, Looks& looks) {
+bool DrawOverArea(Frame& frame, const NewArea& area, AreaFill& fill, Pixel a, Pixel b, Ink ink,
+                  Looks& looks) {
     const double width = frame.Width();
     const double height = frame.Height();
     if (Outside(a, b, width, height)) return false;
@@ -960,12 +1041,15 @@ bool DrawOverArea(Frame& frame, const NewArea& area, Pixel a, Pixel b, Ink ink, 
                                               ? AnchoredLine(frame, a, b, looks)
                                               : FarLineOnPicture(a, b, width, height);
     if (!whole) return false;
+    if (fill.InksNothing(frame, area, whole->from, whole->to)) return false;
     const auto set = [&](int x, int y) { frame.Set(x, y, ink); };
     // Most lines whose box reaches a band miss it: their steps are not taken.
     std::optional<LineSteps> stepped;
     bool walked = false;
     for (const std::array<double, 4>& box : area.Boxes()) {
-        LongLine cut = *whole;
+        // Its ends alone: a copy of the whole would load its flag, just stored a byte at a
+        // time, and wait for that store.
+        LongLine cut{whole->from, whole->to, whole->start, whole->end};
         if (!ClipToBox(cut.start, cut.end, box)) continue;
         // The band fills within a few thousand lines of moves criss-crossing it; its blocks
         // inked whole then leave out the lines after those.
@@ -1017,6 +1101,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
     int lastX = -1;  // the pixel a stretch within one pixel inked last
     int lastY = -1;
     Looks looks;
+    AreaFill fill;
     // Only the point is carried to the next stretch: placing it again is cheaper than keeping
     // the rest, which the compiler would hold in memory.
     Pixel from = project.At(path, first);
@@ -1040,7 +1125,7 @@ RasterCount DrawStretches(const ViewPath& path, Projection project, Frame& frame
         }
         const Ink ink = inks[path.colours[i]];
         if (area != nullptr && !ShortOnCanvas(a, to)) {
-            if (DrawOverArea(frame, *area, a.at, to.at, ink, looks)) {
+            if (DrawOverArea(frame, *area, fill, a.at, to.at, ink, looks)) {
                 lastX = -1;
                 ++count.drawn;
             } else {
@@ -1124,6 +1209,13 @@ std::vector<Pixel> PlacedBoxCorners(const ViewPath& path, Projection project) {
     return corners;
 }
 
+// Copies the picture a pan moved into its spares, before any part draws into it: what a later
+// part draws there is left out where the picture has ink, and a spare filled as the picture is
+// leaves out as much.
+void CopyPicture(const Frame& frame, std::span<Frame> spares) {
+    for (Frame& spare : spares) spare.CopyInk(frame);
+}
+
 // Draws the path in parts, each part's frame given the outline of corners (none when empty).
 template <class Projection>
 RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame& frame,
@@ -1142,10 +1234,11 @@ RasterCount DrawStretchesInParts(const ViewPath& path, Projection project, Frame
     // Joined however this returns, so that a failure to start one is no end of the program.
     std::vector<std::jthread> threads;
     threads.reserve(parts);
+    if (area != nullptr) CopyPicture(frame, spares.first(parts - 1));
     for (std::size_t part = 1; part < parts; ++part) {
         const auto draw = [&, part] {
             Frame& spare = spares[part - 1];
-            spare.Clear();
+            if (area == nullptr) spare.Clear();
             spare.SetOutline(outline);
             counts[part] =
                 DrawStretches(path, project, spare, firstOf(part), firstOf(part + 1), area);
@@ -1205,10 +1298,9 @@ RasterCount DrawPathShifted(const ViewPath& path, const ViewCamera& camera, Fram
                             int dy, std::span<Frame> spares, TurnedVertices* turned) {
     if (path.vertices.empty()) return {};
     const NewArea area(frame, dx, dy);
-    // The lines a pan draws reach the blank band that came in: an outline would cost more than
-    // the looks it saves.
     return WithProjection(path, camera, turned, [&](auto project) {
-        return DrawStretchesInParts(path, project, frame, spares, {}, &area);
+        return DrawStretchesInParts(path, project, frame, spares, PlacedBoxCorners(path, project),
+                                    &area);
     });
 }
 

@@ -50,6 +50,9 @@ class Frame {
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
     // Fills the picture with the background, with nothing inked. The inks stay.
     void Clear();
+    // Takes the picture of a frame of the same size, its inks and what it knows of them: all
+    // but the colours Bytes() gave, which a copy would only overwrite.
+    void CopyInk(const Frame& other);
     // The colour of the pixel at x, y: red, green, blue and one unused byte.
     std::uint32_t At(int x, int y) const { return m_colours[m_pixels[Index(x, y)]]; }
     // The ink of colour, taken among the frame's inks when it is new to them. The background's
@@ -129,6 +132,9 @@ class Frame {
     bool TilesInked(const TileBox& box, Reach reach) const {
         return SummedInked(SumsFor(reach), box.left, box.right, box.top, box.bottom);
     }
+    // The depth inside the outline (in whole pixels, up to kDeepest) of the deepest tile of the
+    // box not inked whole, counted now rather than from the table: -1 when every one is.
+    int DeepestBlankTile(const TileBox& box) const;
     // Whether a line from a to b (points of the picture, or up to 64 pixels beyond it) may
     // reach a tile not inked whole when the table was last summed, its box found not inked. The
     // line is halved while a half's box holds such a tile and spans more than four tiles across
@@ -147,6 +153,8 @@ class Frame {
     // without one.
     bool DeepInside(Pixel p, double depth = kDeep) const;
     static constexpr double kDeep = 8.0;
+    // The depth of a tile as deep as any the outline measures, or deeper.
+    static constexpr int kDeepest = 255;
     // How deep inside the outline a point must lie for its tile to be inked whole: every tile so
     // deep is. A filled picture's blank tiles lie near its edges, so that most later lines then
     // need no look, and only the ends of others near the edges a walk. Infinite without an
@@ -336,7 +344,6 @@ class Frame {
     // Per tile, how deep inside the outline its deepest point lies, in whole pixels: 0 for a
     // tile beyond it, kDeepest for one as deep or deeper. The blank tiles at each depth, and the
     // deepest depth that has one (-1 when none has).
-    static constexpr int kDeepest = 255;
     std::vector<std::uint8_t> m_tileDepth;
     std::array<std::uint32_t, kDeepest + 1> m_blankAtDepth{};
     int m_deepestBlank = -1;

@@ -256,7 +256,7 @@ TEST(DrawPathShifted, InPartsAtOnceDrawsTheSamePicture) {
     const std::vector<std::pair<int, int>> moves = {{7, 0}, {0, -5}, {-12, 9}, {40, 30}, {-150, 0}};
     for (ViewKind kind : {ViewKind::XY, ViewKind::Free}) {
         ViewCamera camera = FittedCamera(view, 300, 200, kind);
-        camera.ZoomAt(150, 100, 4.0);
+        camera.ZoomAt(150, 100, 2.5);
         std::vector<Frame> inOne;
         PanAndCompare(view, camera, moves, [&](const Frame& moved, const Frame&) {
             EXPECT_GT(InkedPixels(moved), 1000);
@@ -264,6 +264,36 @@ TEST(DrawPathShifted, InPartsAtOnceDrawsTheSamePicture) {
         });
         std::vector<Frame> spares(3, Frame(300, 200));
         size_t pan = 0;
+        PanAndCompare(
+            view, camera, moves,
+            [&](const Frame& moved, const Frame&) {
+                ++pan;
+                ASSERT_NO_FATAL_FAILURE(
+                    ExpectSamePicture(inOne[pan - 1], moved, std::to_string(pan)));
+            },
+            spares);
+    }
+}
+
+// Zoomed in on a corner of moves criss-crossing a box, the picture fills but beyond the box,
+// and each pan's bands fill within a few thousand moves: the moves after those that a pan
+// leaves out would have inked nothing.
+TEST(DrawPathShifted, LeavesOutOnlyMovesThatInkNothingOverAFilledBand) {
+    const ViewPath view = ViewOf(CrossingMoves(60000));
+    for (ViewKind kind : {ViewKind::XY, ViewKind::Free}) {
+        ViewCamera camera = FittedCamera(view, 300, 200, kind);
+        camera.ZoomAt(0, 0, 2.0);
+        const std::vector<std::pair<int, int>> moves = {{4, 1}, {4, 1}, {-4, 1}, {0, -6}, {9, 0}};
+        std::vector<Frame> inOne;
+        PanAndCompare(view, camera, moves, [&](const Frame& moved, const Frame& whole) {
+            EXPECT_LT(InkedPixels(whole), 300 * 200);
+            const auto [differ, near] = Differences(moved, whole);
+            EXPECT_LE(differ, kind == ViewKind::XY ? 0 : 4);
+            EXPECT_TRUE(near);
+            inOne.push_back(moved);
+        });
+        std::vector<Frame> spares(1, Frame(300, 200));
+        std::size_t pan = 0;
         PanAndCompare(
             view, camera, moves,
             [&](const Frame& moved, const Frame&) {

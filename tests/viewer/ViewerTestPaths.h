@@ -1,6 +1,7 @@
 // Paths the viewer tests share, and the viewer's path of one.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <random>
 
@@ -51,6 +52,24 @@ inline ElementPath WalkWithJumps(int count) {
         path.segments.push_back(
             Move(next(range), next(range), next(range / 4), newSpeed ? 500.0 : 0.0,
                  newSpeed ? 0.05 + static_cast<double>(i % 7000) / 10000 : 0.0));
+    }
+    return path;
+}
+
+// count moves between points at random in a box of 400 by 300 by 100 mm: each crosses much of
+// the picture, and a few thousand fill it.
+inline ElementPath CrossingMoves(int count) {
+    ElementPath path = MicronPath(3);
+    std::mt19937_64 random(4242);
+    const std::array<std::int64_t, 3> box{400000, 300000, 100000};
+    std::array<std::int64_t, 3> at{};
+    for (int i = 0; i < count; ++i) {
+        std::array<std::int64_t, 3> to{};
+        for (std::size_t axis = 0; axis < 3; ++axis)
+            to[axis] = static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(box[axis]));
+        path.segments.push_back(Move(to[0] - at[0], to[1] - at[1], to[2] - at[2],
+                                     i == 0 ? 500.0 : 0.0, i == 0 ? 0.2 : 0.0));
+        at = to;
     }
     return path;
 }
