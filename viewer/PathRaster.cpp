@@ -442,12 +442,6 @@ namespace {
 
 // Cuts the line a-b to the box left, right, top, bottom (Liang and Barsky's parameters); false
 // when nothing of it is inside.
-bool ClipToBox(Pixel& a, Pixel& b, const std::array<double, 4>& box);
-// The same for the rectangle 0..width, 0..height.
-bool Clip(Pixel& a, Pixel& b, double width, double height) {
-    return ClipToBox(a, b, {0.0, width, 0.0, height});
-}
-
 bool ClipToBox(Pixel& a, Pixel& b, const std::array<double, 4>& box) {
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
@@ -471,6 +465,11 @@ bool ClipToBox(Pixel& a, Pixel& b, const std::array<double, 4>& box) {
     b = {a.x + high * dx, a.y + high * dy};
     a = {a.x + low * dx, a.y + low * dy};
     return true;
+}
+
+// The same for the rectangle 0..width, 0..height.
+bool Clip(Pixel& a, Pixel& b, double width, double height) {
+    return ClipToBox(a, b, {0.0, width, 0.0, height});
 }
 
 // Whether the line a-b lies wholly beyond one edge of the rectangle.
@@ -978,7 +977,7 @@ class NewArea {
         constexpr double kBeyond = 5.0;  // the steps beyond, and a pixel
         int deepest = -1;
         for (const std::array<double, 4>& box : Boxes()) {
-            if (!(box[0] < box[1])) continue;
+            if (!(box[0] < box[1] && box[2] < box[3])) continue;  // an empty band
             deepest = std::max(deepest, frame.DeepestBlankTile(frame.TilesAround(
                                             {box[0] - kBeyond, box[2] - kBeyond},
                                             {box[1] + kBeyond, box[3] + kBeyond})));
